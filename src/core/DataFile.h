@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+
+// The one data file on the computer that receives the raw serial stream (DataFileNumber).
+// Bytes are collected in memory and reach the disk at every flush(), which the receive loop
+// calls once per run, so a crash loses at most the last run.
+class DataFile
+{
+public:
+    // Opens `path`, replacing an existing file. Returns false with errorString() set.
+    bool open(const QString &path);
+    // Opens `path` for appending without truncating (used by captures that continue a file).
+    bool openForAppend(const QString &path);
+    bool isOpen() const { return m_file.isOpen(); }
+    // 1 while a file is open, 0 otherwise: the program's DataFileNumber.
+    int number() const { return isOpen() ? 1 : 0; }
+    QString path() const { return m_file.fileName(); }
+
+    void writeByte(char byte) { m_pending.append(byte); }
+    void write(const QByteArray &bytes) { m_pending.append(bytes); }
+    // Writes what is pending to the disk. False when the disk refused it; errorNumber()
+    // and errorString() then say why, and the file stays open for the caller to close.
+    bool flush();
+    // Flushes and closes; returns false when the last flush failed.
+    bool close();
+    // Closes without writing what is pending (after a failed write).
+    void abandon();
+
+    int errorNumber() const { return m_errorNumber; }
+    QString errorString() const { return m_errorString; }
+
+private:
+    bool openWith(const QString &path, QIODevice::OpenMode mode);
+    void recordError();
+
+    QFile m_file;
+    QByteArray m_pending;
+    int m_errorNumber = 0;
+    QString m_errorString;
+};

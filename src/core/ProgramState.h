@@ -1,0 +1,29 @@
+#pragma once
+
+#include "Clock.h"
+#include "DataFile.h"
+#include "status/InstrumentIdentity.h"
+
+#include <QByteArray>
+#include <QString>
+
+// Program-wide state: one object that main() builds and hands to every window, and that
+// tests create afresh.
+class ProgramState
+{
+public:
+    static constexpr int kReceiveBufferCap = 65535;
+
+    // Everything read from the serial port since it was last cleared or cut.
+    QByteArray ReceiveBuffer;
+    // The open data file on the computer (DataFileNumber() is 0 when none is open).
+    DataFile dataFile;
+    // Folder into which files fetched from the instrument are saved.
+    QString DefaultDataFolder;
+    InstrumentIdentity identity;
+    // The operator asked a long file-manager operation to stop.
+    bool TransferCancelled = false;
+    Clock clock;
+
+    int DataFileNumber() const { return dataFile.number(); }
+};
