@@ -89,6 +89,20 @@ void restorePlace(const QSettings &settings, QWidget *window)
     }
 }
 
+// Stored check-box values: "0" clear, "1" ticked, "2" greyed (Qt numbers the last two the
+// other way round).
+int storedCheckValue(Qt::CheckState state)
+{
+    switch (state) {
+    case Qt::Checked:
+        return 1;
+    case Qt::PartiallyChecked:
+        return 2;
+    default:
+        return 0;
+    }
+}
+
 bool isHandledKind(const QWidget *widget)
 {
     return qobject_cast<const QLineEdit *>(widget) || qobject_cast<const QComboBox *>(widget) ||
@@ -127,7 +141,7 @@ void saveControl(QSettings &settings, const QWidget *control)
     } else if (const auto *combo = qobject_cast<const QComboBox *>(control)) {
         settings.setValue(key, combo->currentText());
     } else if (const auto *check = qobject_cast<const QCheckBox *>(control)) {
-        settings.setValue(key, QString::number(int(check->checkState())));
+        settings.setValue(key, QString::number(storedCheckValue(check->checkState())));
     } else if (const auto *option = qobject_cast<const QRadioButton *>(control)) {
         settings.setValue(
             key, QString(option->isChecked() ? SettingsKeys::kTrue : SettingsKeys::kFalse));
@@ -136,13 +150,14 @@ void saveControl(QSettings &settings, const QWidget *control)
 
 void restoreCheckBox(const QSettings &settings, const QString &key, QCheckBox *check)
 {
-    const QString current = QString::number(int(check->checkState()));
+    static constexpr Qt::CheckState kStates[] = {Qt::Unchecked, Qt::Checked, Qt::PartiallyChecked};
+    const QString current = QString::number(storedCheckValue(check->checkState()));
     bool ok = false;
     const int value = readText(settings, key, current).trimmed().toInt(&ok);
-    if (!ok || value < Qt::Unchecked || value > Qt::Checked)
+    if (!ok || value < 0 || value > 2)
         return;
-    if (value != int(check->checkState()))
-        check->setCheckState(Qt::CheckState(value));
+    if (kStates[value] != check->checkState())
+        check->setCheckState(kStates[value]);
 }
 
 void restoreRadioButton(const QSettings &settings, const QString &key, QRadioButton *option)
