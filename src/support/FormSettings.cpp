@@ -34,13 +34,7 @@ double dpiOf(const QWidget *window)
 }
 
 // Only text the store gave back as text counts; anything else means the key is unusable.
-QString readText(const QSettings &settings, QLatin1String key, const QString &fallback)
-{
-    const QVariant value = settings.value(key, fallback);
-    return value.typeId() == QMetaType::QString ? value.toString() : fallback;
-}
-
-QString readText(const QSettings &settings, const QString &key, const QString &fallback)
+QString readText(const QSettings &settings, QAnyStringView key, const QString &fallback)
 {
     const QVariant value = settings.value(key, fallback);
     return value.typeId() == QMetaType::QString ? value.toString() : fallback;
