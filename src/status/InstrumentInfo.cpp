@@ -7,7 +7,8 @@
 #include <cmath>
 #include <limits>
 
-namespace {
+namespace
+{
 const QByteArray kLineEnd("\n");
 
 QString taggedText(const QByteArray &reply, const char *tag)

@@ -7,7 +7,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
+namespace
+{
 QPlainTextEdit *makeTextField(const QString &name, const QStringList &lines, QWidget *parent)
 {
     auto *field = new QPlainTextEdit(parent);
@@ -54,7 +55,7 @@ InstrumentInfoForm::InstrumentInfoForm(const InstrumentIdentity &identity, QWidg
 
 QStringList InstrumentInfoForm::valueLines(const InstrumentIdentity &identity)
 {
-    return {identity.InstrumentModel, identity.InstrumentConfiguration,
-            identity.InstrumentSerial, QString::number(identity.InstrumentMaxDepth) + " m",
+    return {identity.InstrumentModel, identity.InstrumentConfiguration, identity.InstrumentSerial,
+            QString::number(identity.InstrumentMaxDepth) + " m",
             FirmwareText(identity.InstrumentFirmware)};
 }

@@ -3,7 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 
-namespace {
+namespace
+{
 constexpr qsizetype kFirstSpacedSeparator = 5; // counting from 0: the sixth character
 
 bool unusablePath(const QString &path)

@@ -2,7 +2,8 @@
 
 #include <limits>
 
-namespace {
+namespace
+{
 bool isDigitChar(char c)
 {
     return c >= '0' && c <= '9';

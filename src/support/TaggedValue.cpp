@@ -1,6 +1,7 @@
 #include "TaggedValue.h"
 
-namespace {
+namespace
+{
 // Blanks only: a tab or a CR left at the end belongs to the value.
 template <typename Text> Text trimBlanks(const Text &text)
 {
