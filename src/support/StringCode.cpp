@@ -1,10 +1,9 @@
 #include "StringCode.h"
 
-#include <cmath>
-#include <cstdlib>
 #include <limits>
 
-namespace {
+namespace
+{
 bool isDigitChar(char c)
 {
     return c >= '0' && c <= '9';
@@ -140,7 +139,12 @@ double LeadingNumber(const QByteArray &text)
         if (expDigits)
             number.append(exponent);
     }
-    return std::strtod(number.constData(), nullptr);
+    // QByteArray::toDouble reads "." as the decimal point whatever the C locale says (the
+    // application sets the user's locale at start-up, where strtod may expect ",").
+    // A number too large for a double is not readable; one too small reads as 0.
+    bool ok = false;
+    const double value = number.toDouble(&ok);
+    return ok ? value : 0;
 }
 
 double LeadingNumber(const QString &text)
