@@ -5,7 +5,8 @@
 
 #include <limits>
 
-namespace {
+namespace
+{
 constexpr double kCoolingFrom = 1.0;
 constexpr double kWarmingFrom = -1.0;
 constexpr qint32 kMinutesShownBelow = 3600;
@@ -41,7 +42,9 @@ void enableLitLabels(StatusPanels::Panel &panel)
 }
 } // namespace
 
-StatusParser::StatusParser(LinkStatus &status) : m_status(status) {}
+StatusParser::StatusParser(LinkStatus &status) : m_status(status)
+{
+}
 
 void StatusParser::setSwitchChecked(StatusSwitch which, bool checked)
 {
@@ -111,9 +114,8 @@ void StatusParser::showThermal(bool on, bool stable, double deviation)
             setLamps(thermal, LampColour::Green, LampColour::Unlit, LampColour::Unlit);
         } else {
             // The middle lamp blinks yellow/amber, one step per line, while settling.
-            const LampColour next = thermal.rows[1].lamp == LampColour::Yellow
-                                        ? LampColour::Amber
-                                        : LampColour::Yellow;
+            const LampColour next =
+                thermal.rows[1].lamp == LampColour::Yellow ? LampColour::Amber : LampColour::Yellow;
             setLamps(thermal, LampColour::Unlit, next, LampColour::Unlit);
         }
         QString prefix = QStringLiteral("Stabilizing (");

@@ -20,10 +20,9 @@ bool StatusPolling::StatusTimerTick()
 
 StatusRateChange StatusPolling::askStatusRate(OperatorDialogs &dialogs, int currentIntervalMs)
 {
-    const QString answer =
-        dialogs.inputBox(QStringLiteral("Status Update Rate"),
-                         QStringLiteral("Seconds between status checks"),
-                         rateDefaultText(currentIntervalMs));
+    const QString answer = dialogs.inputBox(QStringLiteral("Status Update Rate"),
+                                            QStringLiteral("Seconds between status checks"),
+                                            rateDefaultText(currentIntervalMs));
     const StatusRateChange change = readRateAnswer(answer);
     if (change.clamped)
         dialogs.showMessage(QStringLiteral("Status Update Rate"), clampedRateMessage());

@@ -5,7 +5,8 @@
 
 Q_DECLARE_METATYPE(LampColour)
 
-namespace {
+namespace
+{
 using L = LampColour;
 
 // Lamps top to bottom, as the panel stacks them.
@@ -59,18 +60,17 @@ void TestStatusParser::thermalPanelFollowsTheLine_data()
                              << "Cooling (2.3C)";
     QTest::newRow("warming") << QByteArray("st:1011,-3.21,0,95,21.5") << settling
                              << "Warming (-3.2C)";
-    QTest::newRow("cooling from 1.0") << QByteArray("st:1011,1.0,0,0,20") << settling
-                                      << "Cooling (1.0C)";
-    QTest::newRow("warming from -1.0") << QByteArray("st:1011,-1.0,0,0,20") << settling
-                                       << "Warming (-1.0C)";
+    QTest::newRow("cooling from 1.0")
+        << QByteArray("st:1011,1.0,0,0,20") << settling << "Cooling (1.0C)";
+    QTest::newRow("warming from -1.0")
+        << QByteArray("st:1011,-1.0,0,0,20") << settling << "Warming (-1.0C)";
     QTest::newRow("0.99 settles") << QByteArray("st:1011,0.99,0,0,20") << settling
                                   << "Stabilizing (1.0C)";
-    QTest::newRow("stable") << QByteArray("st:1011,0.2,1,0,21.5") << stable
-                            << "Stabilizing (0.2C)";
+    QTest::newRow("stable") << QByteArray("st:1011,0.2,1,0,21.5") << stable << "Stabilizing (0.2C)";
     QTest::newRow("deviation 1 is also the stable mark")
         << QByteArray("st:1011,1,0,30,20") << stable << "Cooling (1.0C)";
-    QTest::newRow("blank before number") << QByteArray("st:1011, -2.5,0,0,20") << settling
-                                         << "Warming (-2.5C)";
+    QTest::newRow("blank before number")
+        << QByteArray("st:1011, -2.5,0,0,20") << settling << "Warming (-2.5C)";
     QTest::newRow("no fields") << QByteArray("st:1011") << settling << "Stabilizing (0.0C)";
     QTest::newRow("not a number") << QByteArray("st:1011,abc,0,0,20") << settling
                                   << "Stabilizing (0.0C)";
@@ -90,8 +90,7 @@ void TestStatusParser::thermalPanelFollowsTheLine()
     const StatusPanels::Panel &thermal = c.parser.panels().thermal;
     QCOMPARE(::lamps(thermal), lamps);
     QCOMPARE(thermal.rows[1].caption, caption);
-    QCOMPARE(labels(thermal),
-             (QList<bool>{isLit(lamps[0]), isLit(lamps[1]), isLit(lamps[2])}));
+    QCOMPARE(labels(thermal), (QList<bool>{isLit(lamps[0]), isLit(lamps[1]), isLit(lamps[2])}));
     QCOMPARE(thermal.rows[0].caption, QStringLiteral("Off"));
     QCOMPARE(thermal.rows[2].caption, QStringLiteral("Stable"));
     QVERIFY(thermal.checkEnabled);
@@ -111,10 +110,9 @@ void TestStatusParser::lightPanelFollowsTheLine_data()
     QTest::newRow("3599 s") << QByteArray("st:1011,0,0,3599,20") << warming
                             << "Stabilizing (60.0 min.)";
     QTest::newRow("3600 s") << QByteArray("st:1011,0,0,3600,20") << warming << "Stabilizing";
-    QTest::newRow("0.6 rounds up") << QByteArray("st:1011,0,0,0.6,20") << warming
-                                   << "Stabilizing (0.0 min.)";
-    QTest::newRow("0.4 rounds down") << QByteArray("st:1011,0,0,0.4,20") << stable
-                                     << "Stabilizing";
+    QTest::newRow("0.6 rounds up")
+        << QByteArray("st:1011,0,0,0.6,20") << warming << "Stabilizing (0.0 min.)";
+    QTest::newRow("0.4 rounds down") << QByteArray("st:1011,0,0,0.4,20") << stable << "Stabilizing";
     QTest::newRow("0.5 to even") << QByteArray("st:1011,0,0,0.5,20") << stable << "Stabilizing";
     QTest::newRow("1.5 to even") << QByteArray("st:1011,0,0,1.5,20") << warming
                                  << "Stabilizing (0.0 min.)";
@@ -122,8 +120,7 @@ void TestStatusParser::lightPanelFollowsTheLine_data()
     QTest::newRow("huge") << QByteArray("st:1011,0,0,1e30,20") << warming << "Stabilizing";
     QTest::newRow("missing field") << QByteArray("st:1011,0,0") << stable << "Stabilizing";
     QTest::newRow("light off") << QByteArray("st:0011,0,0,95,20") << off << "Stabilizing";
-    QTest::newRow("light flag 2 is off") << QByteArray("st:2011,0,0,95,20") << off
-                                         << "Stabilizing";
+    QTest::newRow("light flag 2 is off") << QByteArray("st:2011,0,0,95,20") << off << "Stabilizing";
 }
 
 void TestStatusParser::lightPanelFollowsTheLine()
@@ -205,7 +202,8 @@ void TestStatusParser::emptyReplyOrNotConnectedPutsLampsOut_data()
     QTest::addColumn<int>("status");
 
     QTest::newRow("empty reply") << QByteArray() << int(LinkStatus::Idle);
-    QTest::newRow("not connected") << QByteArray("st:1011,0,1,0,20") << int(LinkStatus::NotConnected);
+    QTest::newRow("not connected")
+        << QByteArray("st:1011,0,1,0,20") << int(LinkStatus::NotConnected);
     QTest::newRow("empty while not answering") << QByteArray() << int(LinkStatus::NoResponse);
 }
 
@@ -239,7 +237,8 @@ void TestStatusParser::emptyReplyOrNotConnectedPutsLampsOut()
     QCOMPARE(after.ambientCaption, before.ambientCaption);
 }
 
-namespace {
+namespace
+{
 // Records what the panels showed when the status changed.
 class WatchingStatus : public PlainLinkStatus
 {

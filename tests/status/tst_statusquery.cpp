@@ -8,7 +8,8 @@
 
 #include <QtTest>
 
-namespace {
+namespace
+{
 const QByteArray kStatusLine("st:1011,2.34,0,95,21.5\r\n");
 
 class RecordingStatus : public PlainLinkStatus
@@ -48,9 +49,8 @@ struct Link {
             if (answering)
                 port.feed(kStatusLine);
             else
-                QTimer::singleShot(0, [this] {
-                    state.clock.setTimeOfDay(state.clock.timeOfDay() + 2.0);
-                });
+                QTimer::singleShot(
+                    0, [this] { state.clock.setTimeOfDay(state.clock.timeOfDay() + 2.0); });
         });
     }
 
@@ -89,9 +89,8 @@ void TestStatusQuery::thirdMissShowsNoResponseAndAnAnswerRestores()
     // Every further miss shows it again.
     link.status.codes.clear();
     link.queries(1, false);
-    QCOMPARE(link.status.codes,
-             (QList<int>{LinkStatus::CommandInProgress, LinkStatus::NoResponse,
-                         LinkStatus::NoResponse}));
+    QCOMPARE(link.status.codes, (QList<int>{LinkStatus::CommandInProgress, LinkStatus::NoResponse,
+                                            LinkStatus::NoResponse}));
 
     link.queries(1, true);
     QCOMPARE(link.status.Status(), int(LinkStatus::Idle));
