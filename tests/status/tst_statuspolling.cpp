@@ -21,6 +21,7 @@ struct Link {
     CommandTransaction transaction{state, port, status};
     StatusQuery query{transaction, status};
     StatusPolling polling{transaction, status, query};
+    QObject context;
 
     Link()
     {
@@ -31,7 +32,7 @@ struct Link {
                 state.ReceiveBuffer += "st:1011,0,1,0,20\r\n";
                 return;
             }
-            QTimer::singleShot(0,
+            QTimer::singleShot(0, &context,
                                [this] { state.clock.setTimeOfDay(state.clock.timeOfDay() + 2.0); });
         });
     }

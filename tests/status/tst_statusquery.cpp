@@ -49,8 +49,9 @@ struct Link {
             if (answering)
                 port.feed(kStatusLine);
             else
-                QTimer::singleShot(
-                    0, [this] { state.clock.setTimeOfDay(state.clock.timeOfDay() + 2.0); });
+                QTimer::singleShot(0, &receiveTimer, [this] {
+                    state.clock.setTimeOfDay(state.clock.timeOfDay() + 2.0);
+                });
         });
     }
 
