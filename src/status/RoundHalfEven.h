@@ -1,0 +1,16 @@
+#pragma once
+
+#include <cmath>
+
+// Rounds to the nearest whole number, halves to the even neighbour (2.5 -> 2, 3.5 -> 4),
+// as the instrument's software rounds seconds. Does not depend on the FPU rounding mode.
+inline double roundHalfEven(double value)
+{
+    const double down = std::floor(value);
+    const double fraction = value - down;
+    if (fraction > 0.5)
+        return down + 1;
+    if (fraction < 0.5)
+        return down;
+    return std::fmod(down, 2.0) == 0 ? down : down + 1;
+}
