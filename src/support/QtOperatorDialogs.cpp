@@ -85,7 +85,13 @@ QString QtOperatorDialogs::openFileName(const QString &title, const QString &sta
     QFileDialog dialog(m_owner, title);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
+#ifdef Q_OS_WIN
     dialog.setNameFilter(QStringLiteral("All Files (*.*)"));
+#else
+    // Outside Windows "*.*" only matches names with a dot; the instrument's files need not have
+    // one.
+    dialog.setNameFilter(QStringLiteral("All Files (*)"));
+#endif
     const int cut = lastSeparator(startPath);
     if (cut >= 0)
         dialog.setDirectory(startPath.left(cut + 1));
