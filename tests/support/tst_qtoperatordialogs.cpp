@@ -6,7 +6,6 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -18,7 +17,6 @@ class TestQtOperatorDialogs : public QObject
 private slots:
     void initTestCase();
     void questionAndErrorUseTheProgramsWindows();
-    void messageBoxShowsTitleAndText();
     void inputBoxGivesTextOrEmptyOnCancel_data();
     void inputBoxGivesTextOrEmptyOnCancel();
     void openFileStartsInFolderOrProposesLastElement_data();
@@ -57,24 +55,6 @@ void TestQtOperatorDialogs::questionAndErrorUseTheProgramsWindows()
     });
     m_dialogs.ShowErrorMessage("Transfer failed.");
     QCOMPARE(shown, QString("Transfer failed."));
-}
-
-void TestQtOperatorDialogs::messageBoxShowsTitleAndText()
-{
-    QString title;
-    QString text;
-    whenModalShown([&](QWidget *window) {
-        auto *box = qobject_cast<QMessageBox *>(window);
-        title = window->windowTitle();
-        text = box ? box->text() : QString();
-        if (box && box->button(QMessageBox::Ok))
-            box->button(QMessageBox::Ok)->click();
-        else
-            window->close();
-    });
-    m_dialogs.showMessage("Upload", "3 files sent.");
-    QCOMPARE(title, QString("Upload"));
-    QCOMPARE(text, QString("3 files sent."));
 }
 
 void TestQtOperatorDialogs::inputBoxGivesTextOrEmptyOnCancel_data()
