@@ -119,13 +119,13 @@ void SimEngine::takeByte(char c)
 
 void SimEngine::onEtx()
 {
-    const bool quiet = m_queue.empty() && !m_busy && m_line.isEmpty() && m_lastPromptMs >= 0 &&
-                       m_now - m_lastPromptMs < kEtxQuietMs;
+    const bool quiet = m_queue.empty() && !m_busy && m_line.isEmpty() && m_lastEtxPromptMs >= 0 &&
+                       m_now - m_lastEtxPromptMs < kEtxQuietMs;
     stop();
     if (quiet)
         return;
     send("\r\n");
-    sendPrompt();
+    sendPrompt(true);
 }
 
 void SimEngine::runLine(const QByteArray &line)
@@ -156,12 +156,13 @@ void SimEngine::runLine(const QByteArray &line)
         sendPrompt();
 }
 
-void SimEngine::sendPrompt()
+void SimEngine::sendPrompt(bool fromEtx)
 {
     Entry entry;
     entry.due = m_cursor;
     entry.bytes = prompt();
     entry.isPrompt = true;
+    entry.fromEtx = fromEtx;
     enqueue(std::move(entry));
 }
 
@@ -192,10 +193,10 @@ void SimEngine::runDue()
             continue;
         }
         m_output += entry.bytes;
-        if (entry.isPrompt)
-            m_lastPromptMs = entry.due;
+        if (entry.isPrompt && entry.fromEtx)
+            m_lastEtxPromptMs = entry.due;
         else if (!entry.bytes.isEmpty())
-            m_lastPromptMs = -1;
+            m_lastEtxPromptMs = -1;
     }
     m_running = false;
 }

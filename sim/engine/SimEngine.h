@@ -23,8 +23,8 @@ public:
     using CommandHandler = std::function<void(SimEngine &engine, const SimCommandLine &command)>;
 
     static constexpr char kEtx = 3;
-    // Three ETX in a row bring one prompt, not three: an ETX at a prompt shown less than
-    // this long ago is answered with nothing.
+    // Three ETX in a row bring one prompt, not three: an ETX right after a prompt that an
+    // ETX brought (less than this long ago, nothing since) is answered with nothing.
     static constexpr qint64 kEtxQuietMs = 1000;
     static QByteArray prompt() { return QByteArrayLiteral("Orvantis>"); }
 
@@ -70,6 +70,8 @@ public:
 
     // What ETX does: drops queued output and any command under way.
     void stop();
+    // Someone (re)opened the line: whatever prompt went before, they have not seen it.
+    void lineOpened() { m_lastEtxPromptMs = -1; }
 
 private:
     struct Entry {
@@ -77,12 +79,13 @@ private:
         QByteArray bytes;
         std::function<void()> action;
         bool isPrompt = false;
+        bool fromEtx = false;
     };
 
     void takeByte(char c);
     void onEtx();
     void runLine(const QByteArray &line);
-    void sendPrompt();
+    void sendPrompt(bool fromEtx = false);
     void enqueue(Entry entry);
     void runDue();
 
@@ -98,6 +101,6 @@ private:
     QByteArray m_output;
     QByteArray m_line;
     bool m_busy = false;
-    // Engine time at which the last prompt went out with nothing after it; -1 otherwise.
-    qint64 m_lastPromptMs = -1;
+    // Engine time at which a prompt brought by ETX went out with nothing after it; -1 otherwise.
+    qint64 m_lastEtxPromptMs = -1;
 };

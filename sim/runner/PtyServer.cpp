@@ -138,6 +138,7 @@ int PtyServer::run(int stopFd)
             pollfd probe{m_master, POLLIN, 0};
             if (::poll(&probe, 1, 0) >= 0 && !(probe.revents & POLLHUP)) {
                 m_hungUp = false;
+                m_engine.lineOpened();
                 m_credit = 0;
                 m_creditMs = elapsedMs();
             }

@@ -118,6 +118,14 @@ void TestSimEngine::threeEtxBringOnePrompt()
     engine.feed("\x03\x03\x03");
     QCOMPARE(engine.takeOutput(), QByteArray("\r\nOrvantis>"));
 
+    // A prompt that ended a command does not count: the probe after it still gets one.
+    ask(engine, "st");
+    engine.feed("\x03\x03\x03");
+    QCOMPARE(engine.takeOutput(), QByteArray("\r\nOrvantis>"));
+    engine.lineOpened();
+    engine.feed("\x03");
+    QCOMPARE(engine.takeOutput(), QByteArray("\r\nOrvantis>"));
+
     // Half-typed text is thrown away.
     engine.feed("tpow\x03st\r");
     const QByteArray out = engine.takeOutput();
