@@ -11,7 +11,7 @@ SimulatedInstrument::SimulatedInstrument(const SimOptions &options) : m_engine(o
 void SimulatedInstrument::skipAhead(qint64 ms)
 {
     m_offsetMs += qMax<qint64>(0, ms);
-    syncClock();
+    pump();
 }
 
 void SimulatedInstrument::setManualClock(bool manual)
@@ -67,6 +67,8 @@ void SimulatedInstrument::pullCable()
 
 bool SimulatedInstrument::open()
 {
+    // Whatever the instrument said while the port was closed is lost.
+    pump();
     if (!MemoryCommPort::open())
         return false;
     m_engine.lineOpened();
