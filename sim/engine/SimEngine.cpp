@@ -1,10 +1,202 @@
 #include "SimEngine.h"
 
-void SimEngine::feed(const QByteArray &) {}
+#include "SimCoreCommands.h"
+
+#include <algorithm>
+
+namespace
+{
+constexpr int kMaxLineLength = 512;
+}
+
+SimEngine::SimEngine(const SimOptions &options) : m_options(options), m_status(options)
+{
+    SimCoreCommands::install(*this);
+}
+
+void SimEngine::feed(const QByteArray &bytes)
+{
+    if (m_options.silent)
+        return;
+    runDue();
+    for (char c : bytes)
+        takeByte(c);
+    runDue();
+}
 
 QByteArray SimEngine::takeOutput()
 {
+    runDue();
     QByteArray out;
     out.swap(m_output);
     return out;
+}
+
+void SimEngine::setNow(qint64 ms)
+{
+    if (ms <= m_now)
+        return;
+    m_now = ms;
+    runDue();
+    m_status.update(m_now);
+}
+
+qint64 SimEngine::nextDueMs() const
+{
+    return m_queue.empty() ? -1 : m_queue.front().due;
+}
+
+void SimEngine::addCommand(const QByteArray &name, CommandHandler handler)
+{
+    m_commands.insert(name.toLower(), std::move(handler));
+}
+
+bool SimEngine::hasCommand(const QByteArray &name) const
+{
+    return m_commands.contains(name.toLower());
+}
+
+void SimEngine::send(const QByteArray &bytes)
+{
+    Entry entry;
+    entry.due = m_cursor;
+    entry.bytes = bytes;
+    enqueue(std::move(entry));
+}
+
+void SimEngine::later(qint64 delayMs, std::function<void()> action)
+{
+    Entry entry;
+    entry.due = m_cursor + qMax<qint64>(0, delayMs);
+    entry.action = std::move(action);
+    enqueue(std::move(entry));
+}
+
+void SimEngine::finishCommand()
+{
+    m_busy = false;
+    sendPrompt();
+}
+
+void SimEngine::stop()
+{
+    m_queue.clear();
+    m_busy = false;
+    m_inputHook = nullptr;
+    m_line.clear();
+    m_cursor = m_now;
+}
+
+void SimEngine::takeByte(char c)
+{
+    if (c == kEtx) {
+        onEtx();
+        return;
+    }
+    if (m_inputHook && m_inputHook(c))
+        return;
+    switch (c) {
+    case '\r': {
+        QByteArray line;
+        line.swap(m_line);
+        // A command under way takes no new commands until it ends or is stopped.
+        if (!m_busy)
+            runLine(line);
+        break;
+    }
+    case '\n':
+    case 26: // Ctrl-Z outside upload mode
+        break;
+    case '\b':
+    case 127:
+        m_line.chop(1);
+        break;
+    default:
+        if (m_line.size() < kMaxLineLength)
+            m_line.append(c);
+    }
+}
+
+void SimEngine::onEtx()
+{
+    const bool quiet = m_queue.empty() && !m_busy && m_line.isEmpty() && m_lastEtxPromptMs >= 0 &&
+                       m_now - m_lastEtxPromptMs < kEtxQuietMs;
+    stop();
+    if (quiet)
+        return;
+    send("\r\n");
+    sendPrompt(true);
+}
+
+void SimEngine::runLine(const QByteArray &line)
+{
+    m_cursor = qMax(m_cursor, m_now);
+    send(line + "\r\n");
+    const QByteArray trimmed = line.trimmed();
+    if (trimmed.isEmpty()) {
+        sendPrompt();
+        return;
+    }
+    wait(m_options.replyDelayMs);
+
+    SimCommandLine command;
+    command.line = line;
+    qsizetype end = 0;
+    while (end < trimmed.size() && trimmed.at(end) != ' ' && trimmed.at(end) != ',')
+        ++end;
+    command.name = trimmed.left(end).toLower();
+    command.rest = trimmed.mid(end + 1).trimmed();
+
+    const auto handler = m_commands.constFind(command.name);
+    if (handler == m_commands.constEnd())
+        sendLine("Unknown command: " + trimmed.left(end));
+    else
+        (*handler)(*this, command);
+    if (!m_busy)
+        sendPrompt();
+}
+
+void SimEngine::sendPrompt(bool fromEtx)
+{
+    Entry entry;
+    entry.due = m_cursor;
+    entry.bytes = prompt();
+    entry.isPrompt = true;
+    entry.fromEtx = fromEtx;
+    enqueue(std::move(entry));
+}
+
+void SimEngine::enqueue(Entry entry)
+{
+    // Stable: entries due at the same time keep the order they were queued in.
+    const auto at = std::upper_bound(m_queue.begin(), m_queue.end(), entry.due,
+                                     [](qint64 due, const Entry &e) { return due < e.due; });
+    m_queue.insert(at, std::move(entry));
+    if (!m_running)
+        runDue();
+}
+
+void SimEngine::runDue()
+{
+    if (m_running)
+        return;
+    m_running = true;
+    while (!m_queue.empty() && m_queue.front().due <= m_now) {
+        Entry entry = std::move(m_queue.front());
+        m_queue.pop_front();
+        if (entry.action) {
+            // Output of a timed action is stamped from the action's own time, so a clock
+            // that jumps ahead still gives evenly spaced output.
+            m_status.update(entry.due);
+            m_cursor = entry.due;
+            entry.action();
+            continue;
+        }
+        m_output += entry.bytes;
+        if (entry.isPrompt && entry.fromEtx)
+            m_lastEtxPromptMs = entry.due;
+        else if (!entry.bytes.isEmpty())
+            m_lastEtxPromptMs = -1;
+    }
+    m_running = false;
 }

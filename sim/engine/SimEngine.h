@@ -1,14 +1,106 @@
 #pragma once
 
-#include <QByteArray>
+#include "SimCommandLine.h"
+#include "SimOptions.h"
+#include "SimStatusModel.h"
 
-// The instrument's protocol engine: bytes in, bytes out.
+#include <QByteArray>
+#include <QHash>
+#include <deque>
+#include <functional>
+
+// The instrument's protocol engine: bytes in (feed), bytes out (takeOutput), and a clock of
+// its own that only moves when told (advance, setNow), so runs are repeatable. It echoes
+// each command line, answers it, and shows its prompt; ETX stops whatever it is doing.
+//
+// Commands are looked up by their first word in a table (addCommand). A handler writes its
+// answer with sendLine/send, may space it out with wait/later, and may keep the instrument
+// busy past its own return (keepBusy ... finishCommand) for long-running work. All output
+// goes through a queue stamped with engine times, released as the clock reaches them.
 class SimEngine
 {
 public:
+    using CommandHandler = std::function<void(SimEngine &engine, const SimCommandLine &command)>;
+
+    static constexpr char kEtx = 3;
+    // Three ETX in a row bring one prompt, not three: an ETX right after a prompt that an
+    // ETX brought (less than this long ago, nothing since) is answered with nothing.
+    static constexpr qint64 kEtxQuietMs = 1000;
+    static QByteArray prompt() { return QByteArrayLiteral("Orvantis>"); }
+
+    explicit SimEngine(const SimOptions &options = SimOptions());
+
     void feed(const QByteArray &bytes);
+    // Everything due by now, in order; empties the output.
     QByteArray takeOutput();
 
+    qint64 now() const { return m_now; }
+    // The clock never runs backwards; an earlier time is ignored.
+    void setNow(qint64 ms);
+    void advance(qint64 ms) { setNow(m_now + ms); }
+    // Engine time of the next queued output or action; -1 when nothing is queued.
+    qint64 nextDueMs() const;
+
+    // Line rate the instrument talks at.
+    int baudRate() const { return m_options.baudRate; }
+    void setBaudRate(int rate) { m_options.baudRate = rate; }
+
+    // Fault switches (silent, noSerial, replyDelayMs, statusMuteMs) may be changed at any time.
+    SimOptions &options() { return m_options; }
+    const SimOptions &options() const { return m_options; }
+    SimStatusModel &status() { return m_status; }
+
+    void addCommand(const QByteArray &name, CommandHandler handler);
+    bool hasCommand(const QByteArray &name) const;
+
+    // For command handlers.
+    void sendLine(const QByteArray &line) { send(line + "\r\n"); }
+    void send(const QByteArray &bytes);
+    // Output sent after this comes `ms` later.
+    void wait(qint64 ms) { m_cursor += qMax<qint64>(0, ms); }
+    // Runs `action` `delayMs` after the current output position.
+    void later(qint64 delayMs, std::function<void()> action);
+    // The command goes on after its handler returns; no prompt until finishCommand().
+    void keepBusy() { m_busy = true; }
+    void finishCommand();
+    bool isBusy() const { return m_busy; }
+    // Sees every input byte first while set (modes such as file upload); returns true when
+    // it took the byte. ETX still stops the instrument and clears the hook.
+    void setInputHook(std::function<bool(char)> hook) { m_inputHook = std::move(hook); }
+
+    // What ETX does: drops queued output and any command under way.
+    void stop();
+    // Someone (re)opened the line: whatever prompt went before, they have not seen it.
+    void lineOpened() { m_lastEtxPromptMs = -1; }
+
 private:
+    struct Entry {
+        qint64 due = 0;
+        QByteArray bytes;
+        std::function<void()> action;
+        bool isPrompt = false;
+        bool fromEtx = false;
+    };
+
+    void takeByte(char c);
+    void onEtx();
+    void runLine(const QByteArray &line);
+    void sendPrompt(bool fromEtx = false);
+    void enqueue(Entry entry);
+    void runDue();
+
+    SimOptions m_options;
+    SimStatusModel m_status;
+    QHash<QByteArray, CommandHandler> m_commands;
+    std::function<bool(char)> m_inputHook;
+
+    qint64 m_now = 0;
+    qint64 m_cursor = 0;
+    std::deque<Entry> m_queue;
+    bool m_running = false;
     QByteArray m_output;
+    QByteArray m_line;
+    bool m_busy = false;
+    // Engine time at which a prompt brought by ETX went out with nothing after it; -1 otherwise.
+    qint64 m_lastEtxPromptMs = -1;
 };

@@ -1,4 +1,147 @@
-int main()
+#include "PtyServer.h"
+#include "RunnerOptions.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <csignal>
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+
+// orvantis-sim: serves the simulated instrument on a pseudo-terminal. The first line on
+// standard output is the device to open; problems go to standard error.
+
+namespace
 {
-    return 0;
+
+int stopPipe[2] = {-1, -1};
+
+void onStopSignal(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t n = ::write(stopPipe[1], &byte, 1);
+}
+
+bool installStopHandlers()
+{
+    if (::pipe2(stopPipe, O_CLOEXEC | O_NONBLOCK) != 0)
+        return false;
+    struct sigaction action {
+    };
+    action.sa_handler = onStopSignal;
+    sigemptyset(&action.sa_mask);
+    for (int signal : {SIGTERM, SIGINT, SIGHUP})
+        sigaction(signal, &action, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);
+    return true;
+}
+
+bool readOptions(const QCoreApplication &app, RunnerOptions *options)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Simulated Orvantis instrument on a pseudo-terminal.\n"
+        "Prints the device path as the first line on standard output, then serves the\n"
+        "instrument on it until SIGTERM or SIGINT. The console may open, close and reopen\n"
+        "the device. When the console sets a rate other than the instrument's own, the\n"
+        "instrument's output arrives as garbage and what the console sends is not understood."));
+    parser.addHelpOption();
+    const QCommandLineOption baud(QStringLiteral("baud"),
+                                  QStringLiteral("The instrument's own rate (default 9600)."),
+                                  QStringLiteral("N"), QStringLiteral("9600"));
+    const QCommandLineOption link(QStringLiteral("link"),
+                                  QStringLiteral("Also make a symlink to the device at PATH "
+                                                 "(removed at exit)."),
+                                  QStringLiteral("PATH"));
+    const QCommandLineOption fast(QStringLiteral("fast"),
+                                  QStringLiteral("Send at full speed instead of rate/10 bytes "
+                                                 "per second."));
+    const QCommandLineOption silent(QStringLiteral("silent"),
+                                    QStringLiteral("Answer nothing at all (an empty port)."));
+    const QCommandLineOption noSerial(QStringLiteral("no-serial"),
+                                      QStringLiteral("Leave the serial line out of the \"id\" "
+                                                     "answer."));
+    const QCommandLineOption serial(QStringLiteral("serial"),
+                                    QStringLiteral("Serial number to report (default 1021)."),
+                                    QStringLiteral("TEXT"));
+    const QCommandLineOption slow(QStringLiteral("slow-ms"),
+                                  QStringLiteral("Echo at once but answer every command only "
+                                                 "N ms later."),
+                                  QStringLiteral("N"));
+    const QCommandLineOption noStatus(QStringLiteral("no-status"),
+                                      QStringLiteral("Never answer \"st\" (echo and prompt "
+                                                     "only)."));
+    const QCommandLineOption noStatusFor(QStringLiteral("no-status-for"),
+                                         QStringLiteral("Do not answer \"st\" during the "
+                                                        "first SECONDS."),
+                                         QStringLiteral("SECONDS"));
+    const QCommandLineOption stable(QStringLiteral("stable"),
+                                    QStringLiteral("Start with thermal control and light "
+                                                   "source already stable."));
+    const QCommandLineOption hangup(QStringLiteral("hangup-after"),
+                                    QStringLiteral("Close the line after SECONDS, as a pulled "
+                                                   "cable, and exit."),
+                                    QStringLiteral("SECONDS"));
+    parser.addOptions(
+        {baud, link, fast, silent, noSerial, serial, slow, noStatus, noStatusFor, stable, hangup});
+    parser.process(app);
+
+    bool ok = true;
+    auto number = [&](const QCommandLineOption &option) {
+        bool good = false;
+        const double value = parser.value(option).toDouble(&good);
+        if (!good || value < 0) {
+            std::fprintf(stderr, "orvantis-sim: bad value for --%s\n",
+                         qPrintable(option.names().constFirst()));
+            ok = false;
+        }
+        return value;
+    };
+    SimOptions &engine = options->engine;
+    engine.baudRate = int(number(baud));
+    options->linkPath = parser.value(link);
+    options->fast = parser.isSet(fast);
+    engine.silent = parser.isSet(silent);
+    engine.noSerial = parser.isSet(noSerial);
+    if (parser.isSet(serial))
+        engine.serial = parser.value(serial).toLatin1();
+    if (parser.isSet(slow))
+        engine.replyDelayMs = int(number(slow));
+    if (parser.isSet(noStatusFor))
+        engine.statusMuteMs = qint64(number(noStatusFor) * 1000);
+    if (parser.isSet(noStatus))
+        engine.statusMuteMs = -1;
+    if (parser.isSet(stable)) {
+        engine.initialDeviation = 0;
+        engine.thermalSettleMs = 0;
+        engine.lightWarmupSeconds = 0;
+    }
+    if (parser.isSet(hangup))
+        options->hangupAfterMs = qint64(number(hangup) * 1000);
+    return ok;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("orvantis-sim"));
+    RunnerOptions options;
+    if (!readOptions(app, &options))
+        return 2;
+    if (!installStopHandlers()) {
+        std::perror("orvantis-sim: pipe");
+        return 1;
+    }
+
+    PtyServer server(options);
+    if (!server.open()) {
+        std::fprintf(stderr, "orvantis-sim: %s\n", qPrintable(server.errorString()));
+        return 1;
+    }
+    std::printf("%s\n", qPrintable(server.devicePath()));
+    std::fflush(stdout);
+
+    return server.run(stopPipe[0]);
 }

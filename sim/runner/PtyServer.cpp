@@ -1,0 +1,248 @@
+#include "PtyServer.h"
+
+#include "LineSpeed.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace
+{
+constexpr int kIdleMs = 1000;
+// While no one has the slave open the master reports a hang-up on every poll, so it is
+// looked at again only this often.
+constexpr int kHungUpProbeMs = 50;
+// Pacing wakes at most this often and writes what the line carried meanwhile.
+constexpr int kTickMs = 5;
+constexpr int kBurstMs = 10;
+
+QString systemError(const char *what)
+{
+    return QStringLiteral("%1: %2").arg(QLatin1String(what),
+                                        QString::fromLocal8Bit(strerror(errno)));
+}
+} // namespace
+
+PtyServer::PtyServer(const RunnerOptions &options)
+    : m_options(options), m_engine(options.engine), m_start(std::chrono::steady_clock::now())
+{
+}
+
+PtyServer::~PtyServer()
+{
+    if (m_master >= 0)
+        ::close(m_master);
+    if (!m_options.linkPath.isEmpty() && QFileInfo(m_options.linkPath).isSymLink())
+        QFile::remove(m_options.linkPath);
+}
+
+bool PtyServer::open()
+{
+    const speed_t speed = LineSpeed::fromBaud(m_engine.baudRate());
+    if (speed == B0) {
+        m_error = QStringLiteral("no line speed for %1 baud").arg(m_engine.baudRate());
+        return false;
+    }
+    m_master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (m_master < 0) {
+        m_error = systemError("cannot open a pseudo-terminal (posix_openpt)");
+        return false;
+    }
+    char name[256];
+    if (grantpt(m_master) != 0 || unlockpt(m_master) != 0 ||
+        ptsname_r(m_master, name, sizeof name) != 0) {
+        m_error = systemError("cannot prepare the pseudo-terminal");
+        return false;
+    }
+    m_devicePath = QString::fromLocal8Bit(name);
+
+    // Raw at the instrument's own rate before anyone opens the slave: the pty itself must
+    // not echo or translate line ends. Set through the master, so the slave is never opened
+    // here (closing it again would leave the line hung up).
+    termios settings{};
+    if (tcgetattr(m_master, &settings) != 0) {
+        m_error = systemError("cannot read the line settings");
+        return false;
+    }
+    cfmakeraw(&settings);
+    settings.c_cflag |= CLOCAL | CREAD;
+    cfsetispeed(&settings, speed);
+    cfsetospeed(&settings, speed);
+    if (tcsetattr(m_master, TCSANOW, &settings) != 0) {
+        m_error = systemError("cannot set the line settings");
+        return false;
+    }
+
+    if (!m_options.linkPath.isEmpty()) {
+        const QByteArray link = QFile::encodeName(m_options.linkPath);
+        if (QFileInfo(m_options.linkPath).isSymLink())
+            ::unlink(link.constData());
+        if (::symlink(name, link.constData()) != 0) {
+            m_error = systemError("cannot make the link");
+            return false;
+        }
+    }
+    return true;
+}
+
+qint64 PtyServer::elapsedMs() const
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                                 m_start)
+        .count();
+}
+
+bool PtyServer::lineRateMatches() const
+{
+    termios settings{};
+    if (tcgetattr(m_master, &settings) != 0)
+        return false;
+    return LineSpeed::toBaud(cfgetospeed(&settings)) == m_engine.baudRate();
+}
+
+int PtyServer::run(int stopFd)
+{
+    for (;;) {
+        const qint64 now = elapsedMs();
+        if (m_options.hangupAfterMs >= 0 && now >= m_options.hangupAfterMs) {
+            hangUp();
+            std::fprintf(stderr, "orvantis-sim: line closed after %lld ms\n",
+                         static_cast<long long>(now));
+            return 0;
+        }
+        m_engine.setNow(now);
+        const QByteArray out = m_engine.takeOutput();
+        // An instrument talking to no one is not heard.
+        if (!m_hungUp && !out.isEmpty())
+            m_pending += lineRateMatches() ? out : m_garbler.garble(out);
+        if (!m_hungUp)
+            writeLine(now);
+
+        pollfd fds[2] = {{stopFd, POLLIN, 0}, {m_master, POLLIN, 0}};
+        if (m_blocked)
+            fds[1].events |= POLLOUT;
+        const int count = m_hungUp ? 1 : 2;
+        const int ready = ::poll(fds, count, pollTimeout(now));
+        if (ready < 0 && errno != EINTR)
+            return 1;
+        if (ready > 0 && fds[0].revents)
+            return 0;
+        if (m_hungUp) {
+            pollfd probe{m_master, POLLIN, 0};
+            if (::poll(&probe, 1, 0) >= 0 && !(probe.revents & POLLHUP)) {
+                m_hungUp = false;
+                m_engine.lineOpened();
+                m_credit = 0;
+                m_creditMs = elapsedMs();
+            }
+            continue;
+        }
+        if (fds[1].revents & POLLOUT)
+            m_blocked = false;
+        if (fds[1].revents & POLLIN)
+            readLine();
+        if (!m_hungUp && (fds[1].revents & (POLLHUP | POLLERR)) && !(fds[1].revents & POLLIN)) {
+            m_hungUp = true;
+            m_pending.clear();
+            m_blocked = false;
+            flushSlaveInput();
+        }
+    }
+}
+
+void PtyServer::readLine()
+{
+    char buffer[4096];
+    for (;;) {
+        const ssize_t n = ::read(m_master, buffer, sizeof buffer);
+        if (n > 0) {
+            const QByteArray in(buffer, n);
+            if (lineRateMatches())
+                m_engine.feed(in);
+            else if (!m_engine.options().silent)
+                m_pending += m_garbler.answerTo(in);
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+            return;
+        // EIO: the console closed the slave.
+        m_hungUp = true;
+        m_pending.clear();
+        m_blocked = false;
+        flushSlaveInput();
+        return;
+    }
+}
+
+void PtyServer::writeLine(qint64 nowMs)
+{
+    const double bytesPerMs = m_engine.baudRate() / 10.0 / 1000.0;
+    m_credit = std::min(m_credit + (nowMs - m_creditMs) * bytesPerMs,
+                        std::max(1.0, bytesPerMs * kBurstMs));
+    m_creditMs = nowMs;
+    if (m_pending.isEmpty() || m_blocked)
+        return;
+    const qsizetype allowed = m_options.fast
+                                  ? m_pending.size()
+                                  : std::min<qsizetype>(m_pending.size(), qsizetype(m_credit));
+    if (allowed <= 0)
+        return;
+    const ssize_t n = ::write(m_master, m_pending.constData(), size_t(allowed));
+    if (n > 0) {
+        m_pending.remove(0, n);
+        if (!m_options.fast)
+            m_credit -= double(n);
+        if (n < allowed)
+            m_blocked = true;
+    } else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+        m_blocked = true;
+    }
+}
+
+int PtyServer::pollTimeout(qint64 nowMs) const
+{
+    qint64 timeout = kIdleMs;
+    const qint64 due = m_engine.nextDueMs();
+    if (due >= 0)
+        timeout = std::min(timeout, std::max<qint64>(0, due - nowMs));
+    if (m_hungUp) {
+        timeout = std::min<qint64>(timeout, kHungUpProbeMs);
+    } else if (!m_pending.isEmpty() && !m_blocked) {
+        if (m_options.fast) {
+            timeout = 0;
+        } else {
+            const double bytesPerMs = m_engine.baudRate() / 10000.0;
+            const qint64 needed = qint64(std::ceil((1.0 - m_credit) / bytesPerMs));
+            timeout = std::min(timeout, std::max<qint64>(kTickMs, needed));
+        }
+    }
+    if (m_options.hangupAfterMs >= 0)
+        timeout = std::min(timeout, std::max<qint64>(0, m_options.hangupAfterMs - nowMs));
+    return int(timeout);
+}
+
+void PtyServer::hangUp()
+{
+    if (m_master >= 0)
+        ::close(m_master);
+    m_master = -1;
+}
+
+void PtyServer::flushSlaveInput()
+{
+    const int slave = ::open(QFile::encodeName(m_devicePath).constData(),
+                             O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (slave < 0)
+        return;
+    tcflush(slave, TCIFLUSH);
+    ::close(slave);
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "LineGarbler.h"
+#include "RunnerOptions.h"
+#include "SimEngine.h"
+
+#include <QByteArray>
+#include <QString>
+#include <chrono>
+
+// Serves a SimEngine on the master side of a pseudo-terminal. The console opens the slave
+// as if it were a serial port; the line settings it chooses are read back through the
+// master, and a rate other than the instrument's own turns the traffic into garbage.
+class PtyServer
+{
+public:
+    explicit PtyServer(const RunnerOptions &options);
+    ~PtyServer();
+    PtyServer(const PtyServer &) = delete;
+    PtyServer &operator=(const PtyServer &) = delete;
+
+    // Creates the pseudo-terminal; false with errorString() when none can be had.
+    bool open();
+    QString devicePath() const { return m_devicePath; }
+    QString errorString() const { return m_error; }
+
+    // Serves until `stopFd` becomes readable (the signal handlers write to it) or the
+    // hang-up time comes. Returns the process exit code.
+    int run(int stopFd);
+
+private:
+    qint64 elapsedMs() const;
+    bool lineRateMatches() const;
+    void readLine();
+    void writeLine(qint64 nowMs);
+    void hangUp();
+    int pollTimeout(qint64 nowMs) const;
+    // Drops what the slave side has not read yet, so a console that opens the device later
+    // does not see what was said to the one before.
+    void flushSlaveInput();
+
+    RunnerOptions m_options;
+    SimEngine m_engine;
+    LineGarbler m_garbler;
+    int m_master = -1;
+    QString m_devicePath;
+    QString m_error;
+    std::chrono::steady_clock::time_point m_start;
+
+    QByteArray m_pending;   // on its way down the line
+    double m_credit = 0;    // bytes the line may carry now
+    qint64 m_creditMs = 0;  // when the credit was last topped up
+    bool m_hungUp = false;  // no one has the slave open
+    bool m_blocked = false; // the pty buffer is full
+};

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "SimOptions.h"
+
+#include <QString>
+
+// How orvantis-sim serves its engine on the pseudo-terminal.
+struct RunnerOptions {
+    SimOptions engine;
+    QString linkPath;       // symlink to the device, made at start, removed at exit
+    bool fast = false;      // no pacing at the line rate
+    int hangupAfterMs = -1; // close the line after this long, as a pulled cable; < 0 never
+};

@@ -1,0 +1,263 @@
+#include "SimProcess.h"
+
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
+#include <QSerialPort>
+#include <QtTest>
+#include <functional>
+
+// orvantis-sim over a real pseudo-terminal, talked to through QSerialPort as the console
+// does. A machine without ptys fails these tests with the reason.
+
+namespace
+{
+
+bool openLine(QSerialPort &port, const QString &device, int rate)
+{
+    port.setPortName(device);
+    if (!port.open(QIODevice::ReadWrite))
+        return false;
+    return port.setBaudRate(rate) && port.setDataBits(QSerialPort::Data8) &&
+           port.setParity(QSerialPort::NoParity) && port.setStopBits(QSerialPort::OneStop);
+}
+
+// Reads until `done` says the text is complete or `timeoutMs` passes.
+QByteArray readUntil(QSerialPort &port, const std::function<bool(const QByteArray &)> &done,
+                     int timeoutMs)
+{
+    QByteArray text;
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!done(text) && !deadline.hasExpired()) {
+        if (port.waitForReadyRead(int(qMax<qint64>(1, deadline.remainingTime()))))
+            text += port.readAll();
+        else if (port.error() != QSerialPort::NoError && port.error() != QSerialPort::TimeoutError)
+            break;
+    }
+    return text;
+}
+
+QByteArray readUntil(QSerialPort &port, const QByteArray &needle, int timeoutMs = 5000)
+{
+    return readUntil(
+        port, [&](const QByteArray &text) { return text.contains(needle); }, timeoutMs);
+}
+
+bool anyText(const QByteArray &bytes)
+{
+    for (char c : bytes) {
+        if (quint8(c) < 0x80)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+class TestSimRunner : public QObject
+{
+    Q_OBJECT
+private slots:
+    void answersAtItsOwnRate_data();
+    void answersAtItsOwnRate();
+    void wrongRateGivesGarbage_data();
+    void wrongRateGivesGarbage();
+    void rateChangedOnAnOpenLineIsHeard();
+    void consoleMayCloseAndReopen();
+    void outputIsPacedAtTheLineRate();
+    void silentAnswersNothing();
+    void noSerialOption();
+    void lineGoesAwayWhenHungUpOrKilled_data();
+    void lineGoesAwayWhenHungUpOrKilled();
+    void linkPointsAtTheDevice();
+};
+
+void TestSimRunner::answersAtItsOwnRate_data()
+{
+    QTest::addColumn<int>("rate");
+    QTest::newRow("9600") << 9600;
+    QTest::newRow("57600") << 57600;
+    QTest::newRow("115200") << 115200;
+}
+
+void TestSimRunner::answersAtItsOwnRate()
+{
+    QFETCH(int, rate);
+    SimProcess sim;
+    QVERIFY2(sim.start({"--fast", "--baud", QString::number(rate), "--serial", "SN77"}),
+             qPrintable(sim.errorString()));
+    QSerialPort port;
+    QVERIFY2(openLine(port, sim.devicePath(), rate), qPrintable(port.errorString()));
+
+    port.write("\x03\x03\x03");
+    QVERIFY(readUntil(port, "ntis>").contains("ntis>"));
+    port.write("id\r");
+    const QByteArray id = readUntil(port, "firmware");
+    QVERIFY2(id.startsWith("id\r\nmodel: "), id.constData());
+    QVERIFY(id.contains("serial: SN77\r\n"));
+    port.write("st\r");
+    const QByteArray st = readUntil(
+        port,
+        [](const QByteArray &text) {
+            const qsizetype at = text.indexOf("st:");
+            return at >= 0 && text.indexOf("Orvantis>", at) > at;
+        },
+        5000);
+    QVERIFY2(st.contains("\r\nst:1011,"), st.constData());
+}
+
+void TestSimRunner::wrongRateGivesGarbage_data()
+{
+    QTest::addColumn<int>("simRate");
+    QTest::addColumn<int>("lineRate");
+    QTest::newRow("line faster") << 9600 << 57600;
+    QTest::newRow("line slower") << 115200 << 9600;
+}
+
+void TestSimRunner::wrongRateGivesGarbage()
+{
+    QFETCH(int, simRate);
+    QFETCH(int, lineRate);
+    SimProcess sim;
+    QVERIFY2(sim.start({"--fast", "--baud", QString::number(simRate)}),
+             qPrintable(sim.errorString()));
+    QSerialPort port;
+    QVERIFY2(openLine(port, sim.devicePath(), lineRate), qPrintable(port.errorString()));
+
+    const QByteArray probe("\x03\x03\x03id\r");
+    port.write(probe);
+    const QByteArray garbage = readUntil(
+        port, [&](const QByteArray &text) { return text.size() >= probe.size(); }, 5000);
+    QVERIFY(garbage.size() >= probe.size());
+    QVERIFY(!garbage.contains("ntis>"));
+    QVERIFY(!anyText(garbage));
+}
+
+void TestSimRunner::rateChangedOnAnOpenLineIsHeard()
+{
+    // As the port search does: one open, then each rate in turn.
+    SimProcess sim;
+    QVERIFY2(sim.start({"--fast", "--baud", "57600"}), qPrintable(sim.errorString()));
+    QSerialPort port;
+    QVERIFY2(openLine(port, sim.devicePath(), 9600), qPrintable(port.errorString()));
+    port.write("\x03\x03\x03");
+    QVERIFY(!readUntil(port, "ntis>", 500).contains("ntis>"));
+    QVERIFY(port.setBaudRate(57600));
+    port.write("\x03\x03\x03");
+    QVERIFY(readUntil(port, "ntis>").contains("ntis>"));
+}
+
+void TestSimRunner::consoleMayCloseAndReopen()
+{
+    SimProcess sim;
+    QVERIFY2(sim.start({"--fast"}), qPrintable(sim.errorString()));
+    for (int round = 0; round < 3; ++round) {
+        QSerialPort port;
+        QVERIFY2(openLine(port, sim.devicePath(), 9600), qPrintable(port.errorString()));
+        port.write("\x03id\r");
+        const QByteArray id = readUntil(port, "firmware");
+        QVERIFY2(id.startsWith("\r\nOrvantis>id\r\n"), id.constData());
+        // Left unread on purpose: the next session must not see it.
+        port.write("st\r");
+        QVERIFY(port.waitForBytesWritten(1000));
+        port.close();
+        QVERIFY(sim.isRunning());
+    }
+}
+
+void TestSimRunner::outputIsPacedAtTheLineRate()
+{
+    SimProcess sim;
+    QVERIFY2(sim.start({}), qPrintable(sim.errorString()));
+    QSerialPort port;
+    QVERIFY2(openLine(port, sim.devicePath(), 9600), qPrintable(port.errorString()));
+    port.write("\x03");
+    readUntil(port, "ntis>");
+    QElapsedTimer timer;
+    timer.start();
+    port.write("id\r");
+    const QByteArray id = readUntil(port, "\r\nOrvantis>");
+    QVERIFY(id.endsWith("Orvantis>"));
+    // 960 bytes per second; half of that time is a generous lower bound on a busy machine.
+    QVERIFY2(timer.elapsed() >= id.size() * 1000 / 960 / 2,
+             qPrintable(QString::number(timer.elapsed())));
+}
+
+void TestSimRunner::silentAnswersNothing()
+{
+    SimProcess sim;
+    QVERIFY2(sim.start({"--silent", "--fast"}), qPrintable(sim.errorString()));
+    QSerialPort port;
+    QVERIFY2(openLine(port, sim.devicePath(), 9600), qPrintable(port.errorString()));
+    port.write("\x03\x03\x03id\r");
+    QVERIFY(readUntil(port, "\n", 700).isEmpty());
+    QVERIFY(port.setBaudRate(57600)); // not even garbage
+    port.write("\x03\x03\x03id\r");
+    QVERIFY(readUntil(port, "\x80", 300).isEmpty());
+}
+
+void TestSimRunner::noSerialOption()
+{
+    SimProcess sim;
+    QVERIFY2(sim.start({"--no-serial", "--fast"}), qPrintable(sim.errorString()));
+    QSerialPort port;
+    QVERIFY2(openLine(port, sim.devicePath(), 9600), qPrintable(port.errorString()));
+    port.write("id\r");
+    const QByteArray id = readUntil(port, "\r\nOrvantis>");
+    QVERIFY(id.contains("model:"));
+    QVERIFY(!id.contains("serial:"));
+}
+
+void TestSimRunner::lineGoesAwayWhenHungUpOrKilled_data()
+{
+    QTest::addColumn<bool>("kill");
+    QTest::newRow("hangup-after") << false;
+    QTest::newRow("process killed") << true;
+}
+
+void TestSimRunner::lineGoesAwayWhenHungUpOrKilled()
+{
+    QFETCH(bool, kill);
+    SimProcess sim;
+    QStringList arguments{"--fast"};
+    if (!kill)
+        arguments << "--hangup-after"
+                  << "0.5";
+    QVERIFY2(sim.start(arguments), qPrintable(sim.errorString()));
+    QSerialPort port;
+    QVERIFY2(openLine(port, sim.devicePath(), 9600), qPrintable(port.errorString()));
+    QSignalSpy errors(&port, &QSerialPort::errorOccurred);
+    port.write("\x03");
+    QVERIFY(readUntil(port, "ntis>").contains("ntis>"));
+    if (kill)
+        sim.kill();
+    // A pty whose master has gone reads as end of file, which QSerialPort reports as a read
+    // error (a vanished USB adapter gives a resource error instead).
+    QTRY_VERIFY_WITH_TIMEOUT(
+        port.error() == QSerialPort::ResourceError || port.error() == QSerialPort::ReadError, 5000);
+    QVERIFY(!errors.isEmpty());
+    port.close();
+    if (!kill) {
+        QTRY_VERIFY_WITH_TIMEOUT(!sim.isRunning(), 5000);
+        QVERIFY(sim.standardError().contains("line closed"));
+    }
+}
+
+void TestSimRunner::linkPointsAtTheDevice()
+{
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QString link = folder.filePath("orvantis0");
+    SimProcess sim;
+    QVERIFY2(sim.start({"--fast", "--link", link}), qPrintable(sim.errorString()));
+    QCOMPARE(QFileInfo(link).symLinkTarget(), sim.devicePath());
+    QSerialPort port;
+    QVERIFY2(openLine(port, link, 9600), qPrintable(port.errorString()));
+    port.write("\x03");
+    QVERIFY(readUntil(port, "ntis>").contains("ntis>"));
+    port.close();
+    sim.stop();
+    QVERIFY(!QFileInfo(link).isSymLink());
+}
+
+QTEST_GUILESS_MAIN(TestSimRunner)
+#include "tst_SimRunner.moc"
