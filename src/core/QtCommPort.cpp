@@ -40,33 +40,45 @@ bool QtCommPort::open()
         return false;
     m_failed = false;
     m_failureText.clear();
+    m_held.clear();
+    m_heldPos = 0;
     m_port.setPortName(device);
     if (!m_port.open(QIODevice::ReadWrite))
         return false;
+    m_open = true;
     applySettings();
     return true;
 }
 
 void QtCommPort::close()
 {
+    m_open = false;
+    m_held.clear();
+    m_heldPos = 0;
     if (m_port.isOpen())
         m_port.close();
 }
 
 bool QtCommPort::write(const QByteArray &bytes)
 {
-    if (!m_port.isOpen() || m_failed)
+    if (!m_open || m_failed)
         return false;
     return m_port.write(bytes) == bytes.size();
 }
 
 qint64 QtCommPort::bytesWaiting()
 {
-    return m_port.isOpen() ? m_port.bytesAvailable() : 0;
+    if (!m_open)
+        return 0;
+    if (m_failed)
+        return m_held.size() - m_heldPos;
+    return m_port.bytesAvailable();
 }
 
 char QtCommPort::readChar()
 {
+    if (m_failed)
+        return m_heldPos < m_held.size() ? m_held.at(m_heldPos++) : 0;
     char c = 0;
     m_port.getChar(&c);
     return c;
@@ -74,13 +86,17 @@ char QtCommPort::readChar()
 
 void QtCommPort::onError(QSerialPort::SerialPortError error)
 {
-    // Only errors that mean the device is gone end the connection; a framing or parity
-    // hiccup on a noisy line does not.
-    if (error == QSerialPort::ResourceError || error == QSerialPort::PermissionError ||
-        error == QSerialPort::DeviceNotFoundError) {
-        if (m_port.isOpen() && !m_failed) {
-            m_failed = true;
-            m_failureText = m_port.errorString();
-        }
-    }
+    // Errors that mean the device is gone end the connection: a read that hits the end
+    // of the line (a pty whose other side closed) or a device that vanished. A framing or
+    // parity hiccup on a noisy line does not.
+    const bool gone = error == QSerialPort::ResourceError || error == QSerialPort::ReadError ||
+                      error == QSerialPort::WriteError || error == QSerialPort::PermissionError ||
+                      error == QSerialPort::DeviceNotFoundError;
+    if (!gone || !m_port.isOpen() || m_failed)
+        return;
+    m_failed = true;
+    m_failureText = m_port.errorString();
+    m_held = m_port.readAll();
+    m_heldPos = 0;
+    m_port.close();
 }

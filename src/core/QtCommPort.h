@@ -8,7 +8,7 @@
 
 // Comm1 over QSerialPort. A device that goes away while open (USB adapter pulled, pty
 // closed) is recorded as a failure instead of being reported on every access; the owner
-// checks hasFailed() and closes the port once.
+// reads what had arrived, checks hasFailed() and closes the port once.
 class QtCommPort : public QObject, public CommPort
 {
     Q_OBJECT
@@ -19,7 +19,7 @@ public:
     void setPortNumber(int number) override;
     QString settings() const override { return m_settings; }
     void setSettings(const QString &settings) override;
-    bool isOpen() const override { return m_port.isOpen(); }
+    bool isOpen() const override { return m_open; }
     bool open() override;
     void close() override;
     bool write(const QByteArray &bytes) override;
@@ -37,6 +37,12 @@ private:
 
     PortTable m_table;
     QSerialPort m_port;
+    // Open as the program sees it. After the device has gone, the QSerialPort is closed
+    // at once (a dead device keeps waking the event loop) while the port stays open for
+    // the program until the receive loop has taken what had arrived, held in m_held.
+    bool m_open = false;
+    QByteArray m_held;
+    qsizetype m_heldPos = 0;
     int m_portNumber = 1;
     QString m_settings = QStringLiteral("9600,n,8,1");
     bool m_failed = false;
