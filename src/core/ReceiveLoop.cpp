@@ -18,8 +18,10 @@ ReceiveLoop::Lamp ReceiveLoop::run()
     if (m_port.isOpen()) {
         QByteArray display;
         bool failed = false;
+        // One clock reading serves the whole run: a run lasts microseconds, far below the
+        // clock's resolution.
+        const float now = m_state.clock.timeOfDay();
         while (!failed && m_port.bytesWaiting() > 0) {
-            const float now = m_state.clock.timeOfDay();
             runLastByteTime = now;
             const char c = m_port.readChar();
             m_capture.countByte(now);
