@@ -1,6 +1,7 @@
 #include "MainForm.h"
 
 #include "MainFormCentralWidget.h"
+#include "support/FormSettings.h"
 #include "support/IndicatorLamp.h"
 #include "support/OperatorDialogs.h"
 #include "terminal/TerminalForm.h"
@@ -59,6 +60,14 @@ MainForm::MainForm(ProgramState &state, CommPort &Comm1, OperatorDialogs &dialog
     buildMenus();
     // A fixed border: the window keeps the size its frames need.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    layout()->activate();
+    // The values kept between runs, in the order their handlers run when restored.
+    FormSettings::setControlOrder(
+        this, {QStringLiteral("StatusCheck"), QStringLiteral("LightOnCheck"),
+               QStringLiteral("ThermalOnCheck"), QStringLiteral("FlashFilenameText"),
+               QStringLiteral("StoreInFlashCheck"), QStringLiteral("StoreInComputerCheck"),
+               QStringLiteral("SampleDelayText"), QStringLiteral("AverageSamplesText"),
+               QStringLiteral("AverageCheck")});
     wireControls();
 
     m_receive.setDisplaySink([this](const QString &text) { m_terminal.appendDisplay(text); });
@@ -261,10 +270,17 @@ void MainForm::runWithPollingPaused(const std::function<void()> &showDialog)
         m_statusTimer.stop();
 }
 
+void MainForm::restoreSettings()
+{
+    RestoreFormSettings(this);
+    m_controls.StatusCheck->setChecked(true);
+}
+
 void MainForm::closeEvent(QCloseEvent *event)
 {
     m_terminal.close();
-    emit settingsSaveRequested();
+    SaveFormSettings(this);
+    emit closing();
     event->accept();
 }
 

@@ -67,6 +67,11 @@ public:
         m_queryStatus = std::move(queryStatus);
     }
 
+    // Start-up: brings back the place and control values of the last run (their change
+    // handlers run as for the operator's input, so install the hooks first), then ticks
+    // StatusCheck.
+    void restoreSettings();
+
     // Runs a modal dialog with status polling held off, then gives StatusTimer back the
     // enabled state it had.
     void runWithPollingPaused(const std::function<void()> &showDialog);
@@ -85,8 +90,8 @@ signals:
     void setClockRequested();
     void transferFilesRequested();
     void calCheckRequested();
-    // Shut-down: the terminal window has closed; save the window's place and control values.
-    void settingsSaveRequested();
+    // Shut-down: the terminal window has closed and the settings are saved.
+    void closing();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -1,6 +1,8 @@
+#include "TestSettings.h"
 #include "core/MainForm.h"
 #include "core/MemoryCommPort.h"
 #include "core/ProgramState.h"
+#include "support/FormSettings.h"
 #include "support/IndicatorLamp.h"
 #include "support/ScriptedOperator.h"
 #include "terminal/TerminalForm.h"
@@ -14,6 +16,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -50,6 +53,7 @@ class TestMainForm : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void init();
     void cleanup();
 
@@ -77,6 +81,7 @@ private slots:
     void pollingPausedAroundDialogs();
     void connectAndTerminalButtons();
     void closingSavesAfterTheTerminalCloses();
+    void persistedControlsInHandlerOrder();
 
 private:
     bool isEnabled(const QString &name) const;
@@ -89,6 +94,7 @@ private:
         return m_lampSeen.value(m_lampSeen.size() - 1, IndicatorLamp::Colour::Red);
     }
 
+    QTemporaryDir m_settingsDir;
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<ProgramState> m_state;
     std::unique_ptr<MemoryCommPort> m_port;
@@ -98,8 +104,16 @@ private:
     QList<IndicatorLamp::Colour> m_lampSeen;
 };
 
+void TestMainForm::initTestCase()
+{
+    QVERIFY(m_settingsDir.isValid());
+    useTemporarySettings(m_settingsDir.path());
+}
+
 void TestMainForm::init()
 {
+    m_form.reset();
+    m_terminal.reset();
     m_dir = std::make_unique<QTemporaryDir>();
     m_state = std::make_unique<ProgramState>();
     m_port = std::make_unique<MemoryCommPort>();
@@ -237,6 +251,8 @@ void TestMainForm::menusInOrder()
 
 void TestMainForm::windowHasAFixedBorderAndNoOverlaps()
 {
+    // Fixed before it is shown, so that restoring settings keeps only its place.
+    QVERIFY(!FormSettings::isSizable(m_form.get()));
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
     QCOMPARE(m_form->minimumSize(), m_form->maximumSize());
@@ -566,14 +582,40 @@ void TestMainForm::closingSavesAfterTheTerminalCloses()
 {
     m_form->show();
     m_form->ShowTerminal();
+    const MainFormControls &c = m_form->controls();
+    c.SampleDelayText->setText("25");
+    c.AverageCheck->setChecked(true);
+    c.StatusCheck->setChecked(false);
     bool terminalOpenAtSave = true;
-    connect(m_form.get(), &MainForm::settingsSaveRequested, this,
+    connect(m_form.get(), &MainForm::closing, this,
             [&] { terminalOpenAtSave = m_terminal->isVisible(); });
-    QSignalSpy saved(m_form.get(), &MainForm::settingsSaveRequested);
-    m_form->controls().ExitMenuItem->trigger();
-    QCOMPARE(saved.count(), 1);
+    c.ExitMenuItem->trigger();
     QVERIFY(!terminalOpenAtSave);
     QVERIFY(!m_form->isVisible());
+    QSettings settings;
+    QCOMPARE(settings.value("MainForm/SampleDelayText").toString(), QStringLiteral("25"));
+    QCOMPARE(settings.value("MainForm/StatusCheck").toString(), QStringLiteral("0"));
+
+    // The next run gets the values back, with polling on whatever was saved.
+    init();
+    QString restoredDelay;
+    connect(m_form->controls().SampleDelayText, &QLineEdit::textChanged, this,
+            [&](const QString &text) { restoredDelay = text; });
+    m_form->restoreSettings();
+    QCOMPARE(restoredDelay, QStringLiteral("25"));
+    QVERIFY(m_form->controls().AverageCheck->isChecked());
+    QVERIFY(m_form->controls().StatusCheck->isChecked());
+    QVERIFY(m_form->StatusTimer()->isActive());
+}
+
+void TestMainForm::persistedControlsInHandlerOrder()
+{
+    QStringList keys;
+    for (const QWidget *control : FormSettings::persistedControls(m_form.get()))
+        keys << FormSettings::controlKey(control);
+    QCOMPARE(keys, QStringList({"StatusCheck", "LightOnCheck", "ThermalOnCheck",
+                                "FlashFilenameText", "StoreInFlashCheck", "StoreInComputerCheck",
+                                "SampleDelayText", "AverageSamplesText", "AverageCheck"}));
 }
 
 QTEST_MAIN(TestMainForm)
