@@ -69,6 +69,7 @@ MainForm::MainForm(ProgramState &state, CommPort &Comm1, OperatorDialogs &dialog
                QStringLiteral("SampleDelayText"), QStringLiteral("AverageSamplesText"),
                QStringLiteral("AverageCheck")});
     wireControls();
+    findGovernedControls();
 
     m_receive.setDisplaySink([this](const QString &text) { m_terminal.appendDisplay(text); });
     m_receive.setStatusLineSink([this](const QByteArray &line) {
@@ -200,35 +201,23 @@ void MainForm::applyEnable(StatusDisplay::Control control, StatusDisplay::Enable
     if (state == StatusDisplay::Enable::Unchanged)
         return;
     const bool on = state == StatusDisplay::Enable::On;
-    const MainFormControls &c = m_controls;
-    using C = StatusDisplay::Control;
-    switch (control) {
-    case C::ConnectButton:
-        return c.ConnectButton->setEnabled(on);
-    case C::ConnectMenuItem:
-        return c.ConnectMenuItem->setEnabled(on);
-    case C::DisconnectButton:
-        return c.DisconnectButton->setEnabled(on);
-    case C::DisconnectMenuItem:
-        return c.DisconnectMenuItem->setEnabled(on);
-    case C::SampleOnceButton:
-        return c.SampleOnceButton->setEnabled(on);
-    case C::StartSamplingButton:
-        return c.StartSamplingButton->setEnabled(on);
-    case C::StopSamplingButton:
-        return c.StopSamplingButton->setEnabled(on);
-    case C::SetBaudButton:
-        return c.SetBaudButton->setEnabled(on);
-    case C::SetBaudMenuItem:
-        return c.SetBaudMenuItem->setEnabled(on);
-    case C::OrvantisMenu:
-        return c.OrvantisMenu->menuAction()->setEnabled(on);
-    case C::SetClockMenuItem:
-        return c.SetClockMenuItem->setEnabled(on);
-    case C::NewFileButton:
-        return c.NewFileButton->setEnabled(on);
-    case C::StopSavingButton:
-        return c.StopSavingButton->setEnabled(on);
+    QObject *target = m_governed[static_cast<size_t>(control)];
+    if (auto *action = qobject_cast<QAction *>(target))
+        action->setEnabled(on);
+    else if (auto *widget = qobject_cast<QWidget *>(target))
+        widget->setEnabled(on);
+}
+
+// The governed controls by their window names; a menu is governed through its menu-bar entry.
+void MainForm::findGovernedControls()
+{
+    for (int i = 0; i < StatusDisplay::kControlCount; ++i) {
+        const QString name = StatusDisplay::controlName(static_cast<StatusDisplay::Control>(i));
+        QObject *target = findChild<QObject *>(name);
+        if (auto *menu = qobject_cast<QMenu *>(target))
+            target = menu->menuAction();
+        Q_ASSERT(target);
+        m_governed[static_cast<size_t>(i)] = target;
     }
 }
 

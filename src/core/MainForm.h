@@ -12,6 +12,7 @@
 #include <QMainWindow>
 #include <QTimer>
 
+#include <array>
 #include <functional>
 
 class OperatorDialogs;
@@ -99,6 +100,7 @@ protected:
 private:
     void buildMenus();
     void wireControls();
+    void findGovernedControls();
     void applyEnable(StatusDisplay::Control control, StatusDisplay::Enable state);
     void setHourglass(bool on);
     void Timer1_Timer();
@@ -114,6 +116,7 @@ private:
     CommandTransaction m_transaction;
     ReceiveLoop m_receive;
     MainFormControls m_controls;
+    std::array<QObject *, StatusDisplay::kControlCount> m_governed{};
     QTimer m_timer1;
     QTimer m_statusTimer;
     int m_status = NotConnected;
