@@ -24,6 +24,9 @@ InstrumentPanelWidget::InstrumentPanelWidget(const QString &title, const Names &
         m_ambient->setMinimumWidth(
             m_ambient->fontMetrics().horizontalAdvance(QStringLiteral("Ambient: -00.00 C")));
         grid->addWidget(m_ambient, row++, 0, 1, 2);
+    } else {
+        // Keeps the lamps level with those of a panel that has the ambient line.
+        grid->addItem(new QSpacerItem(0, fontMetrics().height()), row++, 0);
     }
 
     const std::array<QString, 3> captions = {QStringLiteral("Off"), QStringLiteral("Stabilizing"),
