@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+#include <optional>
+
+// What the main window shows for one status code: which governed controls are enabled,
+// the status line, the terminal caption, the pointer, and what the new code clears. Kept
+// apart from the window so the table can be checked without widgets.
+class StatusDisplay
+{
+public:
+    // The controls whose enabled state follows the status code, named as on the window.
+    enum class Control {
+        ConnectButton,
+        ConnectMenuItem,
+        DisconnectButton,
+        DisconnectMenuItem,
+        SampleOnceButton,
+        StartSamplingButton,
+        StopSamplingButton,
+        SetBaudButton,
+        SetBaudMenuItem,
+        OrvantisMenu,
+        SetClockMenuItem,
+        NewFileButton,
+        StopSavingButton
+    };
+    static constexpr int kControlCount = 13;
+
+    enum class Enable { Unchanged, On, Off };
+
+    struct Input {
+        int code = 0;
+        bool dataFileOpen = false;
+        QString SerNum;
+        int portNumber = 1;
+        // Line settings of the port, such as "9600,n,8,1".
+        QString settings;
+        QString SampleDelayText;
+        // The caller's message; empty asks for the code's standard text.
+        QString statusMsg;
+    };
+
+    explicit StatusDisplay(const Input &input);
+
+    static QString controlName(Control control);
+    // Standard text of a code 0-5; empty for any other code.
+    static QString defaultText(int code, const QString &SerNum, const QString &SampleDelayText);
+
+    Enable enable(Control control) const { return m_enable[static_cast<size_t>(control)]; }
+    // The message shown (and written back to the caller when it passed an empty one).
+    QString statusText() const { return m_statusText; }
+    // StatusLabel's caption: the message and one blank.
+    QString labelText() const { return m_statusText + QLatin1Char(' '); }
+    // The terminal window's new caption; none for codes 2 and 4, which leave it alone.
+    std::optional<QString> terminalCaption() const { return m_terminalCaption; }
+    // SavingLabel's new caption; none while a data file is open.
+    std::optional<QString> savingLabelText() const { return m_savingLabelText; }
+    bool hourglass() const { return m_hourglass; }
+    bool clearsSerNum() const { return m_clearsSerNum; }
+    // The instrument panels are cleared (status parser called with an empty reply).
+    bool clearsPanels() const { return m_clearsPanels; }
+
+private:
+    void set(Control control, bool on);
+    void set(Control control, Enable state) { m_enable[static_cast<size_t>(control)] = state; }
+
+    std::array<Enable, kControlCount> m_enable{};
+    QString m_statusText;
+    std::optional<QString> m_terminalCaption;
+    std::optional<QString> m_savingLabelText;
+    bool m_hourglass = false;
+    bool m_clearsSerNum = false;
+    bool m_clearsPanels = false;
+};
