@@ -1,5 +1,7 @@
 #pragma once
 
+#include "status/LampColour.h"
+
 #include <QColor>
 #include <QWidget>
 
@@ -11,7 +13,7 @@ class IndicatorLamp : public QWidget
 {
     Q_OBJECT
 public:
-    enum class Colour { Unlit, Green, Yellow, Amber, Red };
+    using Colour = LampColour;
 
     explicit IndicatorLamp(const QString &controlName, QWidget *parent = nullptr);
 
