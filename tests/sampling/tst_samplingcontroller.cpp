@@ -42,7 +42,6 @@ private slots:
     void sampleGivesBackTheStatusTimerState_data();
     void sampleGivesBackTheStatusTimerState();
     void startPeriodicSetsFourAndSendsTheStartCommand();
-    void startPeriodicWithoutFileWarnsUntilStop();
     void badPeriodIsRefusedWithNothingSent_data();
     void badPeriodIsRefusedWithNothingSent();
     void stopWritesThreeEtxAndSetsIdle();
@@ -191,12 +190,7 @@ void SamplingControllerTest::startPeriodicSetsFourAndSendsTheStartCommand()
     QCOMPARE(m_status.Status(), int(LinkStatus::PeriodicSampling));
     QCOMPARE(m_state->ReceiveBuffer,
              QByteArray("start 2.5 Acquire auto,1,1,\"\",0,-1,2\r\nOrvantis"));
-}
-
-void SamplingControllerTest::startPeriodicWithoutFileWarnsUntilStop()
-{
-    answerWith("");
-    QVERIFY(m_sampling->StartPeriodic(SamplingSettings()));
+    // No file is open: the warning stays on after the start, until Stop.
     QVERIFY(m_sampling->savingWarning());
     m_sampling->Stop();
     QVERIFY(!m_sampling->savingWarning());
