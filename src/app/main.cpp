@@ -6,6 +6,7 @@
 #include "core/PortSearch.h"
 #include "core/ProgramState.h"
 #include "core/QtCommPort.h"
+#include "sampling/SamplingBinding.h"
 #include "status/InstrumentInfoForm.h"
 #include "status/StatusBinding.h"
 #include "support/DefaultFolders.h"
@@ -43,6 +44,7 @@ int main(int argc, char *argv[])
     MainForm form(state, comm, dialogs, terminal);
     dialogs.setOwner(&form);
     StatusBinding status(form, dialogs);
+    SamplingBinding sampling(form, dialogs);
     PortSearch search(state, comm, form.transaction(), form, PortTable::fromSystem());
     QObject::connect(&search, &PortSearch::serialNumberFound, &form, &MainForm::setSerNum);
 
