@@ -1,3 +1,5 @@
+#include "FakeProgress.h"
+#include "ScriptedInstrument.h"
 #include "calcheck/CalCheck.h"
 #include "core/FileCapture.h"
 #include "core/MemoryCommPort.h"
@@ -6,7 +8,6 @@
 #include "support/ScriptedOperator.h"
 
 #include <QFile>
-#include <QQueue>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -22,66 +23,6 @@ QList<int> ones(int count)
     return QList<int>(count, 1);
 }
 } // namespace
-
-// What the progress window was told; outlives the window so tests can read it afterwards.
-struct ProgressRecord {
-    int created = 0;
-    bool destroyed = false;
-    bool shown = false;
-    bool hidden = false;
-    QString title;
-    QString message;
-    QStringList messages;
-    int value[2] = {0, 0};
-    int minimum[2] = {0, 0};
-    int maximum[2] = {100, 100};
-    bool visible[2] = {true, true};
-    bool beyondMaximum = false;
-    QMap<QString, int> peak; // highest ProgressBar value under each message
-    bool cancel = false;
-    // "Stop" is pressed when ProgressBar reaches stopAt under stopMessage, or when the
-    // message is set to stopMessage for the stopOccurrence-th time.
-    QString stopMessage;
-    int stopAt = -1;
-    int stopOccurrence = 0;
-};
-
-class FakeProgress : public CalCheckProgress
-{
-public:
-    explicit FakeProgress(ProgressRecord &r) : m_r(r) { ++m_r.created; }
-    ~FakeProgress() override { m_r.destroyed = true; }
-    void setTitle(const QString &title) override { m_r.title = title; }
-    void show() override { m_r.shown = true; }
-    void hide() override { m_r.hidden = true; }
-    void setMessage(const QString &text) override
-    {
-        m_r.message = text;
-        m_r.messages << text;
-        if (m_r.stopAt < 0 && text == m_r.stopMessage &&
-            m_r.messages.count(text) == m_r.stopOccurrence)
-            m_r.cancel = true;
-    }
-    void setMinimum(Bar bar, int minimum) override { m_r.minimum[bar] = minimum; }
-    void setMaximum(Bar bar, int maximum) override { m_r.maximum[bar] = maximum; }
-    void setValue(Bar bar, int value) override
-    {
-        if (value > m_r.maximum[bar] || value < m_r.minimum[bar])
-            m_r.beyondMaximum = true;
-        m_r.value[bar] = value;
-        if (bar != ProgressBar)
-            return;
-        m_r.peak[m_r.message] = qMax(m_r.peak.value(m_r.message), value);
-        if (m_r.message == m_r.stopMessage && value == m_r.stopAt)
-            m_r.cancel = true;
-    }
-    void setBarVisible(Bar bar, bool visible) override { m_r.visible[bar] = visible; }
-    bool CancelFlag() const override { return m_r.cancel; }
-    void setCancelFlag(bool raised) override { m_r.cancel = raised; }
-
-private:
-    ProgressRecord &m_r;
-};
 
 // Counts the display refreshes: SetStatus with the current code and a message to fill.
 class RecordingStatus : public PlainLinkStatus
@@ -109,90 +50,6 @@ public:
                                                  defaultButton);
     }
     QStringList asked;
-};
-
-// The instrument's side of the cal check. Its output goes out one chunk per tick, so the
-// receive loop sees the reply in the pieces a real instrument's pace would give.
-class ScriptedInstrument
-{
-public:
-    ScriptedInstrument(MemoryCommPort &port, Clock &clock) : m_port(port), m_clock(clock) {}
-
-    void onWrite(const QByteArray &bytes)
-    {
-        // A continuation writes nothing; nothing reaches the line.
-        if (bytes.isEmpty())
-            return;
-        writes << bytes;
-        if (bytes.contains('\x03')) {
-            // Abandons whatever it was sending.
-            m_out.clear();
-            m_line.clear();
-            m_out.enqueue("^C\r\nOrvantis>");
-        }
-        for (char c : bytes) {
-            if (c == '\r') {
-                command(m_line);
-                m_line.clear();
-            } else if (c != '\x03') {
-                m_line.append(c);
-            }
-        }
-    }
-
-    // Feeds the next chunk once the last one was read; once all is read, passes the clock
-    // over a wait the program makes in full.
-    void tick()
-    {
-        if (m_port.bytesWaiting() > 0)
-            return;
-        if (!m_out.isEmpty()) {
-            const QByteArray chunk = m_out.dequeue();
-            fed += chunk;
-            m_port.feed(chunk);
-        } else if (m_skipWait) {
-            m_skipWait = false;
-            m_clock.setTimeOfDay(m_clock.timeOfDay() + 1.05);
-        }
-    }
-
-    QList<QByteArray> writes;
-    QByteArray fed;
-    QByteArray statusLine = kStable;
-    QList<int> commaChunks = ones(100);
-    QList<int> dotChunks = ones(88);
-    bool stallAfterHeader = false;
-
-private:
-    void command(const QByteArray &line)
-    {
-        m_out.enqueue(line + "\r\n");
-        if (line == "st") {
-            if (!statusLine.isEmpty())
-                m_out.enqueue(statusLine + "\r\nOrvantis>");
-        } else if (line.startsWith("acquire fixed")) {
-            m_out.enqueue("ms fixed data\r\n");
-            if (stallAfterHeader)
-                return;
-            for (int n : commaChunks)
-                m_out.enqueue(QByteArray(n, ','));
-            m_out.enqueue("\r\nspectral data\r\n17 42 3000\r\n");
-            m_out.enqueue("Orvantis>");
-        } else if (line.startsWith("lref")) {
-            for (int n : dotChunks)
-                m_out.enqueue(QByteArray(n, '.'));
-            m_out.enqueue("\r\nOrvantis>");
-        } else {
-            m_skipWait = line == "auto" || line == "lpower,1";
-            m_out.enqueue("Orvantis>");
-        }
-    }
-
-    MemoryCommPort &m_port;
-    Clock &m_clock;
-    QByteArray m_line;
-    QQueue<QByteArray> m_out;
-    bool m_skipWait = false;
 };
 
 class CalCheckTest : public QObject
@@ -379,6 +236,8 @@ void CalCheckTest::completeRunRecordsEverythingAndSwitchesTheLightOn()
     QCOMPARE(m_progress.minimum[CalCheckProgress::ProgressBar2], 0);
     QCOMPARE(m_progress.maximum[CalCheckProgress::ProgressBar2], 8);
     QCOMPARE(m_progress.value[CalCheckProgress::ProgressBar2], 8);
+    QVERIFY(!m_progress.visible[CalCheckProgress::ProgressBar]);
+    QVERIFY(m_progress.visible[CalCheckProgress::ProgressBar2]);
 
     QStringList phases;
     for (int set = 1; set <= 3; ++set) {
