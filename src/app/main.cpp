@@ -1,6 +1,7 @@
 // Builds the program's objects and runs start-up: the main window with its saved values,
 // the terminal if it was open at the last exit, the connection search, "power,1".
 
+#include "calcheck/CalCheckBinding.h"
 #include "core/ConnectForm.h"
 #include "core/MainForm.h"
 #include "core/PortSearch.h"
@@ -45,6 +46,7 @@ int main(int argc, char *argv[])
     dialogs.setOwner(&form);
     StatusBinding status(form, dialogs);
     SamplingBinding sampling(form, dialogs);
+    CalCheckBinding calCheck(form, dialogs, sampling, status);
     PortSearch search(state, comm, form.transaction(), form, PortTable::fromSystem());
     QObject::connect(&search, &PortSearch::serialNumberFound, &form, &MainForm::setSerNum);
 

@@ -30,7 +30,8 @@ QByteArray CommandTransaction::SendCommand(const QByteArray &command,
         return QByteArray();
 
     const int previous = m_status.SetStatus(LinkStatus::CommandInProgress);
-    m_port.write(command);
+    if (!command.isEmpty())
+        m_port.write(command);
 
     float start = m_state.clock.timeOfDay();
     bool startFound = startMarker.isEmpty();
