@@ -37,6 +37,8 @@ PtyServer::PtyServer(const RunnerOptions &options)
 
 PtyServer::~PtyServer()
 {
+    if (m_record)
+        std::fclose(m_record);
     if (m_master >= 0)
         ::close(m_master);
     if (!m_options.linkPath.isEmpty() && QFileInfo(m_options.linkPath).isSymLink())
@@ -45,6 +47,13 @@ PtyServer::~PtyServer()
 
 bool PtyServer::open()
 {
+    if (!m_options.recordPath.isEmpty()) {
+        m_record = std::fopen(QFile::encodeName(m_options.recordPath).constData(), "ab");
+        if (!m_record) {
+            m_error = QStringLiteral("cannot write %1").arg(m_options.recordPath);
+            return false;
+        }
+    }
     const speed_t speed = LineSpeed::fromBaud(m_engine.baudRate());
     if (speed == B0) {
         m_error = QStringLiteral("no line speed for %1 baud").arg(m_engine.baudRate());
@@ -198,6 +207,10 @@ void PtyServer::writeLine(qint64 nowMs)
         return;
     const ssize_t n = ::write(m_master, m_pending.constData(), size_t(allowed));
     if (n > 0) {
+        if (m_record) {
+            std::fwrite(m_pending.constData(), 1, size_t(n), m_record);
+            std::fflush(m_record);
+        }
         m_pending.remove(0, n);
         if (!m_options.fast)
             m_credit -= double(n);

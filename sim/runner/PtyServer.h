@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdio>
+
 #include "LineGarbler.h"
 #include "RunnerOptions.h"
 #include "SimEngine.h"
@@ -43,6 +45,7 @@ private:
     SimEngine m_engine;
     LineGarbler m_garbler;
     int m_master = -1;
+    FILE *m_record = nullptr; // what went down the line, for tests that compare
     QString m_devicePath;
     QString m_error;
     std::chrono::steady_clock::time_point m_start;

@@ -82,8 +82,12 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
                                     QStringLiteral("Close the line after SECONDS, as a pulled "
                                                    "cable, and exit."),
                                     QStringLiteral("SECONDS"));
-    parser.addOptions(
-        {baud, link, fast, silent, noSerial, serial, slow, noStatus, noStatusFor, stable, hangup});
+    const QCommandLineOption record(QStringLiteral("record"),
+                                    QStringLiteral("Append every byte sent down the line to "
+                                                   "PATH (for tests that compare)."),
+                                    QStringLiteral("PATH"));
+    parser.addOptions({baud, link, fast, silent, noSerial, serial, slow, noStatus, noStatusFor,
+                       stable, hangup, record});
     parser.process(app);
 
     bool ok = true;
@@ -118,6 +122,7 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
     }
     if (parser.isSet(hangup))
         options->hangupAfterMs = qint64(number(hangup) * 1000);
+    options->recordPath = parser.value(record);
     return ok;
 }
 
