@@ -231,7 +231,10 @@ void CommandTransactionTest::pauseWaitsAndLetsTimersRun()
 void CommandTransactionTest::pauseOfZeroReturnsAtOnce()
 {
     bool fired = false;
-    QTimer::singleShot(0, this, [&] { fired = true; });
+    QTimer pending;
+    pending.setSingleShot(true);
+    connect(&pending, &QTimer::timeout, this, [&] { fired = true; });
+    pending.start(0);
     m_transaction->Pause(0);
     m_transaction->Pause(-1);
     QVERIFY(!fired);
