@@ -204,8 +204,6 @@ void FileTransferForm::openWindow()
         }
     } else {
         show();
-    }
-    if (alive) {
         raise();
         activateWindow();
     }
