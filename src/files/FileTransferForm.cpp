@@ -168,10 +168,8 @@ void FileTransferForm::placeControls()
 
     const int buttonLeft = px(kMargin) + m_DirGrid->width() + px(kButtonGap);
     int top = px(kMargin);
-    for (QWidget *button :
-         {static_cast<QWidget *>(m_GetFilesButton), static_cast<QWidget *>(m_SendFileButton),
-          static_cast<QWidget *>(m_DeleteButton), static_cast<QWidget *>(m_RefreshButton),
-          static_cast<QWidget *>(m_CloseButton)}) {
+    for (QPushButton *button :
+         {m_GetFilesButton, m_SendFileButton, m_DeleteButton, m_RefreshButton, m_CloseButton}) {
         button->setGeometry(buttonLeft, top, px(kButtonWidth), px(kButtonHeight));
         top += px(kButtonHeight + kButtonSpacing);
     }
