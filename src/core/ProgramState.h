@@ -23,6 +23,9 @@ public:
     InstrumentIdentity identity;
     // The operator asked a long file-manager operation to stop.
     bool TransferCancelled = false;
+    // The file manager's header column clicked last; kept while the program runs, so a
+    // reopened file manager still knows it.
+    int LastClickedColumn = 0;
     Clock clock;
 
     int DataFileNumber() const { return dataFile.number(); }
