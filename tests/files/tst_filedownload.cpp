@@ -151,7 +151,7 @@ void FileDownloadTest::respond(const QByteArray &bytes)
 // Bytes flow only once the program has opened its file, as a real line gives it time to.
 void FileDownloadTest::streamTick()
 {
-    if (m_streaming.isEmpty() || !m_link->state.dataFile.isOpen())
+    if (m_streaming.isEmpty() || (m_streamPos == 0 && !m_link->state.dataFile.isOpen()))
         return;
     qsizetype end = qMin(m_streamPos + m_chunk, m_streaming.size());
     if (m_stallAfter >= 0)
