@@ -19,6 +19,9 @@ public:
     virtual void ShowErrorMessage(const QString &message) = 0;
     // The system message box with one "OK" button.
     virtual void showMessage(const QString &title, const QString &text) = 0;
+    // The system message box with "Yes" and "No", exclamation icon, "No" the default.
+    // True only for "Yes".
+    virtual bool askYesNo(const QString &title, const QString &question) = 0;
     // The input box; returns the typed text, empty on Cancel.
     virtual QString inputBox(const QString &title, const QString &prompt,
                              const QString &defaultText) = 0;

@@ -52,6 +52,14 @@ void QtOperatorDialogs::showMessage(const QString &title, const QString &text)
     QMessageBox::information(m_owner, title, text, QMessageBox::Ok);
 }
 
+bool QtOperatorDialogs::askYesNo(const QString &title, const QString &question)
+{
+    QMessageBox box(QMessageBox::Warning, title, question, QMessageBox::Yes | QMessageBox::No,
+                    m_owner);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
 QString QtOperatorDialogs::inputBox(const QString &title, const QString &prompt,
                                     const QString &defaultText)
 {

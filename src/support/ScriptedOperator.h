@@ -17,6 +17,12 @@ public:
     {
         messages << title + QStringLiteral(": ") + text;
     }
+    // Unscripted: "No", the default button.
+    bool askYesNo(const QString &title, const QString &question) override
+    {
+        yesNoQuestions << title + QStringLiteral(": ") + question;
+        return !yesNoAnswers.isEmpty() && yesNoAnswers.dequeue();
+    }
     QString inputBox(const QString &title, const QString &prompt,
                      const QString &defaultText) override;
     QString saveFileName(const QString &title, const QString &startPath, const QString &filters,
@@ -28,10 +34,12 @@ public:
     QQueue<int> questionAnswers;
     QQueue<QString> inputAnswers;
     QQueue<QString> pathAnswers;
+    QQueue<bool> yesNoAnswers;
 
     QStringList questions;
     QStringList errors;
     QStringList messages;
+    QStringList yesNoQuestions;
     QStringList inputPrompts;
     QStringList inputDefaults;
     int beeps = 0;

@@ -30,6 +30,9 @@ inline constexpr QLatin1String kOpen{"Open"};
 inline constexpr QLatin1String kTrue{"True"};
 inline constexpr QLatin1String kFalse{"False"};
 
+// FileTransfer section: folder in which the next "Send File..." chooser starts.
+inline constexpr QLatin1String kLastUploadFolder{"LastUploadFolder"};
+
 // Further keys (the download folder and the like) go here, next to their section.
 
 } // namespace SettingsKeys

@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -17,6 +18,8 @@ class TestQtOperatorDialogs : public QObject
 private slots:
     void initTestCase();
     void questionAndErrorUseTheProgramsWindows();
+    void yesNoBoxWarnsAndDefaultsToNo_data();
+    void yesNoBoxWarnsAndDefaultsToNo();
     void inputBoxGivesTextOrEmptyOnCancel_data();
     void inputBoxGivesTextOrEmptyOnCancel();
     void openFileStartsInFolderOrProposesLastElement_data();
@@ -55,6 +58,40 @@ void TestQtOperatorDialogs::questionAndErrorUseTheProgramsWindows()
     });
     m_dialogs.ShowErrorMessage("Transfer failed.");
     QCOMPARE(shown, QString("Transfer failed."));
+}
+
+void TestQtOperatorDialogs::yesNoBoxWarnsAndDefaultsToNo_data()
+{
+    QTest::addColumn<bool>("pressYes");
+    QTest::newRow("Yes") << true;
+    QTest::newRow("No") << false;
+}
+
+void TestQtOperatorDialogs::yesNoBoxWarnsAndDefaultsToNo()
+{
+    QFETCH(bool, pressYes);
+    QString title;
+    QString text;
+    bool warning = false;
+    bool noIsDefault = false;
+    whenModalShown([&](QWidget *window) {
+        auto *box = qobject_cast<QMessageBox *>(window);
+        if (!box) {
+            window->close();
+            return;
+        }
+        title = box->windowTitle();
+        text = box->text();
+        warning = box->icon() == QMessageBox::Warning;
+        noIsDefault = box->defaultButton() == box->button(QMessageBox::No);
+        box->button(pressYes ? QMessageBox::Yes : QMessageBox::No)->click();
+    });
+    QCOMPARE(m_dialogs.askYesNo("Orvantis Console", "Delete 3 files from Orvantis memory?"),
+             pressYes);
+    QCOMPARE(title, QString("Orvantis Console"));
+    QCOMPARE(text, QString("Delete 3 files from Orvantis memory?"));
+    QVERIFY(warning);
+    QVERIFY(noIsDefault);
 }
 
 void TestQtOperatorDialogs::inputBoxGivesTextOrEmptyOnCancel_data()

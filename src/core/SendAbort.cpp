@@ -1,0 +1,11 @@
+#include "SendAbort.h"
+
+#include "CommPort.h"
+
+#include <QByteArray>
+
+void SendAbort(CommPort &port)
+{
+    static const QByteArray kThreeEtx(3, '\x03');
+    port.write(kThreeEtx);
+}
