@@ -1,5 +1,9 @@
 #include "TestSettings.h"
+#include "core/MainForm.h"
 #include "core/MemoryCommPort.h"
+#include "core/ProgramState.h"
+#include "support/ScriptedOperator.h"
+#include "support/TerminalOpenSetting.h"
 #include "support/Twips.h"
 #include "terminal/TerminalForm.h"
 
@@ -37,6 +41,8 @@ private slots:
     void placeAndSizeComeBackFromSectionTerminal();
     void minimisedTerminalAtCloseKeepsThePreviousPlace();
     void activationBringsTheWindowBackOnScreen();
+    void programEndRecordsWhetherTheTerminalWasShowing_data();
+    void programEndRecordsWhetherTheTerminalWasShowing();
 
 private:
     static void closeByOperator(TerminalForm &terminal);
@@ -344,6 +350,42 @@ void TestTerminalForm::activationBringsTheWindowBackOnScreen()
     terminal.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&terminal));
     QTRY_COMPARE(terminal.pos(), QPoint(screen.left(), expectedTop));
+}
+
+void TestTerminalForm::programEndRecordsWhetherTheTerminalWasShowing_data()
+{
+    QTest::addColumn<bool>("show");
+    QTest::addColumn<bool>("closeByOperator");
+    QTest::addColumn<QString>("open");
+    QTest::newRow("showing") << true << false << "True";
+    QTest::newRow("closed by the operator first") << true << true << "False";
+    QTest::newRow("never shown") << false << false << "False";
+}
+
+void TestTerminalForm::programEndRecordsWhetherTheTerminalWasShowing()
+{
+    QFETCH(bool, show);
+    QFETCH(bool, closeByOperator);
+    QFETCH(QString, open);
+    ProgramState state;
+    MemoryCommPort port;
+    ScriptedOperator dialogs;
+    TerminalForm terminal;
+    terminal.setPort(&port);
+    MainForm form(state, port, dialogs, terminal);
+    form.show();
+    if (show) {
+        form.ShowTerminal();
+        QVERIFY(QTest::qWaitForWindowExposed(&terminal));
+    }
+    if (closeByOperator)
+        TestTerminalForm::closeByOperator(terminal);
+
+    QVERIFY(form.close());
+
+    QCOMPARE(stored(QStringLiteral("Open")), open);
+    QCOMPARE(TerminalOpenSetting::wasOpen(), open == QLatin1String("True"));
+    QVERIFY(!terminal.isVisible());
 }
 
 QTEST_MAIN(TestTerminalForm)
