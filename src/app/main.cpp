@@ -43,6 +43,7 @@ int main(int argc, char *argv[])
     QtCommPort comm(PortTable::fromSystem());
     QtOperatorDialogs dialogs;
     TerminalForm terminal;
+    terminal.setPort(&comm);
     MainForm form(state, comm, dialogs, terminal);
     dialogs.setOwner(&form);
     StatusBinding status(form, dialogs);
