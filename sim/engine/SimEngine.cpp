@@ -165,11 +165,16 @@ void SimEngine::runLine(const QByteArray &line)
     command.name = trimmed.left(end).toLower();
     command.rest = trimmed.mid(end + 1).trimmed();
 
+    // Nothing the handler queues runs before it has returned and its prompt is decided: an
+    // action due at once could otherwise end the command before the handler is done.
+    const bool wasRunning = m_running;
+    m_running = true;
     const auto handler = m_commands.constFind(command.name);
     if (handler == m_commands.constEnd())
         sendLine("Unknown command: " + trimmed.left(end));
     else
         (*handler)(*this, command);
+    m_running = wasRunning;
     if (!m_busy)
         sendPrompt();
 }

@@ -61,8 +61,7 @@ bool SimFlashDisk::read(const QByteArray &name, QByteArray *bytes) const
     return true;
 }
 
-bool SimFlashDisk::write(const QByteArray &name, const QByteArray &bytes,
-                         const QDateTime &modified)
+bool SimFlashDisk::write(const QByteArray &name, const QByteArray &bytes, const QDateTime &modified)
 {
     if (!isValidName(name) || !m_usable)
         return false;
@@ -113,8 +112,7 @@ void SimFlashDisk::seed(const QDateTime &now)
           "Samples stored by the instrument are kept here as NAME.RAW.\r\n"
           "Files can be fetched and sent with the console's file manager.\r\n",
           now.addDays(-12).addSecs(-3 * 3600));
-    write("SETUP.INI",
-          "[acquire]\r\nintegration=20\r\naverage=1\r\n[light]\r\nwarmup=120\r\n",
+    write("SETUP.INI", "[acquire]\r\nintegration=20\r\naverage=1\r\n[light]\r\nwarmup=120\r\n",
           now.addDays(-30).addSecs(-47 * 60));
     // Every byte value, in an order that is not just a ramp, so a download that loses or
     // alters any byte shows it.

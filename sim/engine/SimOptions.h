@@ -45,10 +45,10 @@ struct SimOptions {
     bool fastTransfers = false;
 
     // Faults.
-    bool silent = false;     // answers nothing at all
-    bool noSerial = false;   // "id" leaves out its serial line
-    int replyDelayMs = 0;    // echo at once, the answer only after this delay
-    qint64 statusMuteMs = 0; // "st" unanswered until this engine time; < 0: never answered
+    bool silent = false;         // answers nothing at all
+    bool noSerial = false;       // "id" leaves out its serial line
+    int replyDelayMs = 0;        // echo at once, the answer only after this delay
+    qint64 statusMuteMs = 0;     // "st" unanswered until this engine time; < 0: never answered
     qint64 stallTypeAfter = -1;  // "type" stops sending after this many bytes of the file
     qint64 hangupTypeAfter = -1; // the line is closed after this many bytes of a "type" file
     bool oddListing = false;     // "Dir /V" mixes junk lines among the file rows

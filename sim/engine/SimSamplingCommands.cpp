@@ -82,9 +82,8 @@ void acquireFixed(SimEngine &engine, Counters &counters, const SimAcquireRequest
     }
     engine.wait(kProcessingMs);
     const quint32 series = ++counters.series;
-    const QByteArray data =
-        SimSpectrum::lines(SimSpectrum::counts(engine.status().lightOn(), request.spectra,
-                                               0x10000u + series));
+    const QByteArray data = SimSpectrum::lines(
+        SimSpectrum::counts(engine.status().lightOn(), request.spectra, 0x10000u + series));
     if (request.send)
         engine.send("\r\nSpectral data\r\n" + data);
     else
@@ -147,8 +146,7 @@ void start(SimEngine &engine, const SimCommandLine &command, const SharedCounter
 void autoIntegration(SimEngine &engine, const SimCommandLine &)
 {
     engine.wait(kAutoIntegrationMs);
-    engine.sendLine("Auto integration " + QByteArray::number(engine.options().spectrumMs) +
-                    " ms");
+    engine.sendLine("Auto integration " + QByteArray::number(engine.options().spectrumMs) + " ms");
 }
 
 // Light-source references: one "." per reference as it is taken.

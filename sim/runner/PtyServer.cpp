@@ -124,6 +124,13 @@ int PtyServer::run(int stopFd)
             m_pending += lineRateMatches() ? out : m_garbler.garble(out);
         if (!m_hungUp)
             writeLine(now);
+        // A fault switch cut a file stream short: the line goes once the bytes before the
+        // cut have left.
+        if (m_engine.hangUpRequested() && (m_pending.isEmpty() || m_hungUp)) {
+            hangUp();
+            std::fprintf(stderr, "orvantis-sim: line closed in the middle of a file\n");
+            return 0;
+        }
 
         pollfd fds[2] = {{stopFd, POLLIN, 0}, {m_master, POLLIN, 0}};
         if (m_blocked)
