@@ -59,7 +59,7 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
                                   QStringLiteral("PATH"));
     const QCommandLineOption fast(QStringLiteral("fast"),
                                   QStringLiteral("Send at full speed instead of rate/10 bytes "
-                                                 "per second."));
+                                                 "per second (file streams too)."));
     const QCommandLineOption silent(QStringLiteral("silent"),
                                     QStringLiteral("Answer nothing at all (an empty port)."));
     const QCommandLineOption noSerial(QStringLiteral("no-serial"),
