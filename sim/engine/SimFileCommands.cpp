@@ -28,7 +28,7 @@ void notFound(SimEngine &engine, const QByteArray &name)
 const QByteArray kOddLines[] = {
     " Volume in drive A is ORVANTIS  Serial 4F2A-19C0",
     "LOST0001.CHK",
-    "BADDATE.TXT               37 XX-XX-XX XX:XX",
+    "BADDATE.TXT              37 XX-XX-XX XX:XX",
     "                    ",
     "JUNK\tLINE 7",
 };
