@@ -1,6 +1,8 @@
 #include "SimEngine.h"
 
 #include "SimCoreCommands.h"
+#include "SimFileCommands.h"
+#include "SimSamplingCommands.h"
 
 #include <algorithm>
 
@@ -9,9 +11,14 @@ namespace
 constexpr int kMaxLineLength = 512;
 }
 
-SimEngine::SimEngine(const SimOptions &options) : m_options(options), m_status(options)
+SimEngine::SimEngine(const SimOptions &options)
+    : m_options(options), m_status(options), m_disk(options.diskFolder, options.diskCapacity)
 {
+    if (m_options.seedDisk && m_disk.entries().isEmpty())
+        m_disk.seed(clockAt(0));
     SimCoreCommands::install(*this);
+    SimSamplingCommands::install(*this);
+    SimFileCommands::install(*this);
 }
 
 void SimEngine::feed(const QByteArray &bytes)
@@ -93,8 +100,14 @@ void SimEngine::takeByte(char c)
         onEtx();
         return;
     }
-    if (m_inputHook && m_inputHook(c))
-        return;
+    if (m_inputHook) {
+        // Output of the hook goes after what is already queued, never before now. The hook
+        // is called through a copy: it may clear itself.
+        m_cursor = qMax(m_cursor, m_now);
+        const std::function<bool(char)> hook = m_inputHook;
+        if (hook(c))
+            return;
+    }
     switch (c) {
     case '\r': {
         QByteArray line;
@@ -104,8 +117,13 @@ void SimEngine::takeByte(char c)
             runLine(line);
         break;
     }
+    case 26:
+        // Ctrl-Z outside upload mode: on an empty line it brings a fresh prompt, so the
+        // second of the two that end an upload is answered too.
+        if (!m_busy && m_line.isEmpty())
+            runLine(QByteArray());
+        break;
     case '\n':
-    case 26: // Ctrl-Z outside upload mode
         break;
     case '\b':
     case 127:
@@ -147,11 +165,16 @@ void SimEngine::runLine(const QByteArray &line)
     command.name = trimmed.left(end).toLower();
     command.rest = trimmed.mid(end + 1).trimmed();
 
+    // Nothing the handler queues runs before it has returned and its prompt is decided: an
+    // action due at once could otherwise end the command before the handler is done.
+    const bool wasRunning = m_running;
+    m_running = true;
     const auto handler = m_commands.constFind(command.name);
     if (handler == m_commands.constEnd())
         sendLine("Unknown command: " + trimmed.left(end));
     else
         (*handler)(*this, command);
+    m_running = wasRunning;
     if (!m_busy)
         sendPrompt();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "SimCommandLine.h"
+#include "SimFlashDisk.h"
 #include "SimOptions.h"
 #include "SimStatusModel.h"
 
@@ -49,6 +50,14 @@ public:
     SimOptions &options() { return m_options; }
     const SimOptions &options() const { return m_options; }
     SimStatusModel &status() { return m_status; }
+    SimFlashDisk &disk() { return m_disk; }
+    // The instrument's calendar clock at engine time `ms`.
+    QDateTime clockAt(qint64 ms) const { return m_options.clockStart.addMSecs(ms); }
+
+    // Set by a fault switch: the line is to be closed once what is queued has gone out. The
+    // engine cannot close a line itself; whoever serves it checks this.
+    bool hangUpRequested() const { return m_hangUpRequested; }
+    void requestHangUp() { m_hangUpRequested = true; }
 
     void addCommand(const QByteArray &name, CommandHandler handler);
     bool hasCommand(const QByteArray &name) const;
@@ -58,6 +67,8 @@ public:
     void send(const QByteArray &bytes);
     // Output sent after this comes `ms` later.
     void wait(qint64 ms) { m_cursor += qMax<qint64>(0, ms); }
+    // Engine time at which output sent now goes out.
+    qint64 cursor() const { return m_cursor; }
     // Runs `action` `delayMs` after the current output position.
     void later(qint64 delayMs, std::function<void()> action);
     // The command goes on after its handler returns; no prompt until finishCommand().
@@ -91,6 +102,7 @@ private:
 
     SimOptions m_options;
     SimStatusModel m_status;
+    SimFlashDisk m_disk;
     QHash<QByteArray, CommandHandler> m_commands;
     std::function<bool(char)> m_inputHook;
 
@@ -101,6 +113,7 @@ private:
     QByteArray m_output;
     QByteArray m_line;
     bool m_busy = false;
+    bool m_hangUpRequested = false;
     // Engine time at which a prompt brought by ETX went out with nothing after it; -1 otherwise.
     qint64 m_lastEtxPromptMs = -1;
 };

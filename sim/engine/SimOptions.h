@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
+#include <QString>
 
 // How the simulated instrument is built and which faults it shows. Times are in the
 // engine's own milliseconds.
@@ -27,9 +29,27 @@ struct SimOptions {
     int lightWarmupSeconds = 120;
     bool lightOn = true;
 
+    // The instrument's calendar clock at engine time 0; a fixed default keeps runs repeatable.
+    QDateTime clockStart = QDateTime(QDate(2024, 5, 14), QTime(9, 30));
+
+    // Spectra: how long one takes, and how long the shutter settles before a series.
+    int spectrumMs = 20;
+    int settleMs = 500;
+
+    // Flash disk: a folder that holds its files (empty: in memory only), whether an empty
+    // disk gets the demonstration files, and its size in bytes.
+    QString diskFolder;
+    bool seedDisk = true;
+    qint64 diskCapacity = 4194304;
+    // File streams ("type") leave at once instead of at the line rate.
+    bool fastTransfers = false;
+
     // Faults.
-    bool silent = false;     // answers nothing at all
-    bool noSerial = false;   // "id" leaves out its serial line
-    int replyDelayMs = 0;    // echo at once, the answer only after this delay
-    qint64 statusMuteMs = 0; // "st" unanswered until this engine time; < 0: never answered
+    bool silent = false;         // answers nothing at all
+    bool noSerial = false;       // "id" leaves out its serial line
+    int replyDelayMs = 0;        // echo at once, the answer only after this delay
+    qint64 statusMuteMs = 0;     // "st" unanswered until this engine time; < 0: never answered
+    qint64 stallTypeAfter = -1;  // "type" stops sending after this many bytes of the file
+    qint64 hangupTypeAfter = -1; // the line is closed after this many bytes of a "type" file
+    bool oddListing = false;     // "Dir /V" mixes junk lines among the file rows
 };

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -22,6 +23,9 @@ constexpr int kHungUpProbeMs = 50;
 // Pacing wakes at most this often and writes what the line carried meanwhile.
 constexpr int kTickMs = 5;
 constexpr int kBurstMs = 10;
+// Longest wait for the far end to read what came before a hang-up asked for by the engine.
+constexpr qint64 kHangUpDrainMs = 2000;
+constexpr qint64 kHangUpSettleMs = 100;
 
 QString systemError(const char *what)
 {
@@ -133,6 +137,19 @@ int PtyServer::run(int stopFd)
             m_pending += lineRateMatches() ? out : m_garbler.garble(out);
         if (!m_hungUp)
             writeLine(now);
+        // A fault switch cut a file stream short: the line goes once the bytes before the
+        // cut have been read at the far end (closing the master drops what is unread).
+        if (m_engine.hangUpRequested() && (m_pending.isEmpty() || m_hungUp)) {
+            if (m_hangUpSinceMs < 0)
+                m_hangUpSinceMs = now;
+            // Bytes just written take a moment to show up as unread at the far end.
+            const bool read = now >= m_hangUpSinceMs + kHangUpSettleMs && unreadAtFarEnd() == 0;
+            if (m_hungUp || read || now >= m_hangUpSinceMs + kHangUpDrainMs) {
+                hangUp();
+                std::fprintf(stderr, "orvantis-sim: line closed in the middle of a file\n");
+                return 0;
+            }
+        }
 
         pollfd fds[2] = {{stopFd, POLLIN, 0}, {m_master, POLLIN, 0}};
         if (m_blocked)
@@ -238,6 +255,8 @@ int PtyServer::pollTimeout(qint64 nowMs) const
             timeout = std::min(timeout, std::max<qint64>(kTickMs, needed));
         }
     }
+    if (m_engine.hangUpRequested())
+        timeout = std::min<qint64>(timeout, kTickMs);
     if (m_options.hangupAfterMs >= 0)
         timeout = std::min(timeout, std::max<qint64>(0, m_options.hangupAfterMs - nowMs));
     return int(timeout);
@@ -248,6 +267,19 @@ void PtyServer::hangUp()
     if (m_master >= 0)
         ::close(m_master);
     m_master = -1;
+}
+
+int PtyServer::unreadAtFarEnd() const
+{
+    const int slave = ::open(QFile::encodeName(m_devicePath).constData(),
+                             O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (slave < 0)
+        return 0;
+    int count = 0;
+    if (::ioctl(slave, FIONREAD, &count) != 0)
+        count = 0;
+    ::close(slave);
+    return count;
 }
 
 void PtyServer::flushSlaveInput()

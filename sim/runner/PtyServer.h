@@ -40,6 +40,8 @@ private:
     // Drops what the slave side has not read yet, so a console that opens the device later
     // does not see what was said to the one before.
     void flushSlaveInput();
+    // Bytes the far end has not read yet.
+    int unreadAtFarEnd() const;
 
     RunnerOptions m_options;
     SimEngine m_engine;
@@ -50,9 +52,10 @@ private:
     QString m_error;
     std::chrono::steady_clock::time_point m_start;
 
-    QByteArray m_pending;   // on its way down the line
-    double m_credit = 0;    // bytes the line may carry now
-    qint64 m_creditMs = 0;  // when the credit was last topped up
-    bool m_hungUp = false;  // no one has the slave open
-    bool m_blocked = false; // the pty buffer is full
+    QByteArray m_pending;        // on its way down the line
+    double m_credit = 0;         // bytes the line may carry now
+    qint64 m_creditMs = 0;       // when the credit was last topped up
+    bool m_hungUp = false;       // no one has the slave open
+    bool m_blocked = false;      // the pty buffer is full
+    qint64 m_hangUpSinceMs = -1; // when a hang-up the engine asked for became due
 };

@@ -3,6 +3,8 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
 #include <csignal>
 #include <cstdio>
 #include <fcntl.h>
@@ -44,7 +46,9 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
         "Prints the device path as the first line on standard output, then serves the\n"
         "instrument on it until SIGTERM or SIGINT. The console may open, close and reopen\n"
         "the device. When the console sets a rate other than the instrument's own, the\n"
-        "instrument's output arrives as garbage and what the console sends is not understood."));
+        "instrument's output arrives as garbage and what the console sends is not understood.\n"
+        "The flash disk (\"Dir /V\", \"type\", \"capture\", \"Del\") holds a few demonstration\n"
+        "files unless --empty-disk; with --disk it lives in a folder and survives restarts."));
     parser.addHelpOption();
     const QCommandLineOption baud(QStringLiteral("baud"),
                                   QStringLiteral("The instrument's own rate (default 9600)."),
@@ -55,7 +59,7 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
                                   QStringLiteral("PATH"));
     const QCommandLineOption fast(QStringLiteral("fast"),
                                   QStringLiteral("Send at full speed instead of rate/10 bytes "
-                                                 "per second."));
+                                                 "per second (file streams too)."));
     const QCommandLineOption silent(QStringLiteral("silent"),
                                     QStringLiteral("Answer nothing at all (an empty port)."));
     const QCommandLineOption noSerial(QStringLiteral("no-serial"),
@@ -86,8 +90,31 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
                                     QStringLiteral("Append every byte sent down the line to "
                                                    "PATH (for tests that compare)."),
                                     QStringLiteral("PATH"));
+    const QCommandLineOption disk(QStringLiteral("disk"),
+                                  QStringLiteral("Keep the flash disk's files in folder DIR "
+                                                 "(made if missing; an empty one gets the "
+                                                 "demonstration files). Default: in memory."),
+                                  QStringLiteral("DIR"));
+    const QCommandLineOption emptyDisk(QStringLiteral("empty-disk"),
+                                       QStringLiteral("Start with no files on the flash disk."));
+    const QCommandLineOption spectrum(QStringLiteral("spectrum-ms"),
+                                      QStringLiteral("Time one spectrum takes (default 20)."),
+                                      QStringLiteral("N"));
+    const QCommandLineOption stallType(QStringLiteral("stall-type-after"),
+                                       QStringLiteral("Stop sending a \"type\" file after N "
+                                                      "bytes of it (no prompt until ETX)."),
+                                       QStringLiteral("N"));
+    const QCommandLineOption hangupType(QStringLiteral("hangup-type-after"),
+                                        QStringLiteral("Close the line after N bytes of a "
+                                                       "\"type\" file have gone out, and exit."),
+                                        QStringLiteral("N"));
+    const QCommandLineOption oddListing(QStringLiteral("odd-listing"),
+                                        QStringLiteral("Mix junk lines (volume line, no size, "
+                                                       "bad date, blanks, a tab) into the "
+                                                       "\"Dir /V\" listing."));
     parser.addOptions({baud, link, fast, silent, noSerial, serial, slow, noStatus, noStatusFor,
-                       stable, hangup, record});
+                       stable, hangup, disk, emptyDisk, spectrum, stallType, hangupType,
+                       oddListing, record});
     parser.process(app);
 
     bool ok = true;
@@ -122,6 +149,22 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
     }
     if (parser.isSet(hangup))
         options->hangupAfterMs = qint64(number(hangup) * 1000);
+    engine.clockStart = QDateTime::currentDateTime();
+    engine.fastTransfers = options->fast;
+    engine.diskFolder = parser.value(disk);
+    engine.seedDisk = !parser.isSet(emptyDisk);
+    if (parser.isSet(spectrum))
+        engine.spectrumMs = int(number(spectrum));
+    if (parser.isSet(stallType))
+        engine.stallTypeAfter = qint64(number(stallType));
+    if (parser.isSet(hangupType))
+        engine.hangupTypeAfter = qint64(number(hangupType));
+    engine.oddListing = parser.isSet(oddListing);
+    if (!engine.diskFolder.isEmpty() && !QDir().mkpath(engine.diskFolder)) {
+        std::fprintf(stderr, "orvantis-sim: cannot make the disk folder %s\n",
+                     qPrintable(engine.diskFolder));
+        ok = false;
+    }
     options->recordPath = parser.value(record);
     return ok;
 }

@@ -69,6 +69,8 @@ private slots:
     void lineGoesAwayWhenHungUpOrKilled_data();
     void lineGoesAwayWhenHungUpOrKilled();
     void linkPointsAtTheDevice();
+    void fileStreamsFromTheDiskFolder_data();
+    void fileStreamsFromTheDiskFolder();
 };
 
 void TestSimRunner::answersAtItsOwnRate_data()
@@ -257,6 +259,48 @@ void TestSimRunner::linkPointsAtTheDevice()
     port.close();
     sim.stop();
     QVERIFY(!QFileInfo(link).isSymLink());
+}
+
+void TestSimRunner::fileStreamsFromTheDiskFolder_data()
+{
+    QTest::addColumn<int>("hangUpAfter"); // < 0: no hang-up
+    QTest::newRow("whole file") << -1;
+    QTest::newRow("hang-up in the middle") << 1000;
+}
+
+void TestSimRunner::fileStreamsFromTheDiskFolder()
+{
+    QFETCH(int, hangUpAfter);
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    QStringList arguments{"--fast", "--baud", "115200", "--disk", folder.path()};
+    if (hangUpAfter >= 0)
+        arguments << "--hangup-type-after" << QString::number(hangUpAfter);
+    SimProcess sim;
+    QVERIFY2(sim.start(arguments), qPrintable(sim.errorString()));
+    QFile stored(folder.filePath("SPECTRA.BIN"));
+    QVERIFY(stored.open(QIODevice::ReadOnly)); // the empty folder got the demonstration files
+    const QByteArray file = stored.readAll();
+    QCOMPARE(file.size(), 102400);
+
+    QSerialPort port;
+    QVERIFY2(openLine(port, sim.devicePath(), 115200), qPrintable(port.errorString()));
+    const QByteArray echo("type SPECTRA.BIN 0 0 100\r\n");
+    port.write("type SPECTRA.BIN 0 0 100\r");
+    if (hangUpAfter < 0) {
+        const QByteArray whole = echo + file + "Orvantis>";
+        const QByteArray got = readUntil(
+            port, [&](const QByteArray &text) { return text.size() >= whole.size(); }, 20000);
+        QVERIFY(got == whole);
+        return;
+    }
+    QByteArray got = readUntil(
+        port, [&](const QByteArray &) { return port.error() == QSerialPort::ReadError; }, 5000);
+    got += port.readAll(); // what came in with the hang-up
+    QCOMPARE(got.size(), echo.size() + hangUpAfter);
+    QVERIFY(got == echo + file.left(hangUpAfter));
+    QTRY_VERIFY_WITH_TIMEOUT(!sim.isRunning(), 5000);
+    QVERIFY(sim.standardError().contains("line closed"));
 }
 
 QTEST_GUILESS_MAIN(TestSimRunner)
