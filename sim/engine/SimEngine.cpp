@@ -1,5 +1,6 @@
 #include "SimEngine.h"
 
+#include "SimBaudClockCommands.h"
 #include "SimCoreCommands.h"
 
 #include <algorithm>
@@ -12,6 +13,7 @@ constexpr int kMaxLineLength = 512;
 SimEngine::SimEngine(const SimOptions &options) : m_options(options), m_status(options)
 {
     SimCoreCommands::install(*this);
+    SimBaudClockCommands::install(*this);
 }
 
 void SimEngine::feed(const QByteArray &bytes)

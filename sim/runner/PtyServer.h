@@ -38,6 +38,8 @@ private:
     // Drops what the slave side has not read yet, so a console that opens the device later
     // does not see what was said to the one before.
     void flushSlaveInput();
+    // Writes the state file when the instrument's start-up rate has changed.
+    void saveState();
 
     RunnerOptions m_options;
     SimEngine m_engine;
@@ -52,4 +54,5 @@ private:
     qint64 m_creditMs = 0;  // when the credit was last topped up
     bool m_hungUp = false;  // no one has the slave open
     bool m_blocked = false; // the pty buffer is full
+    int m_savedStartupRate = 0;
 };

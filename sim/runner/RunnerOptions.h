@@ -10,4 +10,5 @@ struct RunnerOptions {
     QString linkPath;       // symlink to the device, made at start, removed at exit
     bool fast = false;      // no pacing at the line rate
     int hangupAfterMs = -1; // close the line after this long, as a pulled cable; < 0 never
+    QString stateFile;      // keeps the start-up rate over a restart; empty: kept by no one
 };

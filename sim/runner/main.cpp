@@ -1,5 +1,6 @@
 #include "PtyServer.h"
 #include "RunnerOptions.h"
+#include "SimStateFile.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -82,8 +83,14 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
                                     QStringLiteral("Close the line after SECONDS, as a pulled "
                                                    "cable, and exit."),
                                     QStringLiteral("SECONDS"));
-    parser.addOptions(
-        {baud, link, fast, silent, noSerial, serial, slow, noStatus, noStatusFor, stable, hangup});
+    const QCommandLineOption state(
+        QStringLiteral("state-file"),
+        QStringLiteral("Keep the instrument's start-up rate in PATH over restarts: a rate stored "
+                       "there (by \"baud Nstore\") is the rate it comes up at, in place of "
+                       "--baud."),
+        QStringLiteral("PATH"));
+    parser.addOptions({baud, link, fast, silent, noSerial, serial, slow, noStatus, noStatusFor,
+                       stable, hangup, state});
     parser.process(app);
 
     bool ok = true;
@@ -118,6 +125,9 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
     }
     if (parser.isSet(hangup))
         options->hangupAfterMs = qint64(number(hangup) * 1000);
+    options->stateFile = parser.value(state);
+    if (!options->stateFile.isEmpty())
+        SimStateFile(options->stateFile).load(&engine);
     return ok;
 }
 
