@@ -25,9 +25,6 @@ private slots:
     void badRateTextsSendNothing();
     void storeReportsTheStartupRate();
     void startupRateIsZeroWithoutAnAnswer();
-    void settingsSelectTheirRate_data();
-    void settingsSelectTheirRate();
-    void messagesForTheOperator();
 
 private:
     // The instrument answers "Baud N" with `changing` and stays at its rate.
@@ -160,33 +157,6 @@ void BaudRateChangeTest::startupRateIsZeroWithoutAnAnswer()
     BaudRateChange change(*m_instrument, m_console->transaction);
     QCOMPARE(change.queryStartupRate(), 0);
     QCOMPARE(change.storeStartupRate(57600), 0);
-}
-
-void BaudRateChangeTest::settingsSelectTheirRate_data()
-{
-    QTest::addColumn<QString>("settings");
-    QTest::addColumn<int>("index");
-    QTest::newRow("9600") << "9600,n,8,1" << 0;
-    QTest::newRow("57600") << "57600,n,8,1" << 1;
-    QTest::newRow("115200") << "115200,n,8,1" << 2;
-    QTest::newRow("none") << "19200,n,8,1" << -1;
-}
-
-void BaudRateChangeTest::settingsSelectTheirRate()
-{
-    QFETCH(QString, settings);
-    QFETCH(int, index);
-    QCOMPARE(BaudRateChange::rateIndexInSettings({9600, 57600, 115200}, settings), index);
-}
-
-void BaudRateChangeTest::messagesForTheOperator()
-{
-    QCOMPARE(BaudRateChange::storedMessage(115200),
-             QString("Orvantis baud rate at startup is now 115200"));
-    QCOMPARE(BaudRateChange::startupRateLabel(0), QString("Startup rate 0"));
-    const QString lost = BaudRateChange::notConfirmedMessage(115200, 9600);
-    QVERIFY(lost.contains("115200") && lost.contains("9600") && lost.contains("\"Connect...\""));
-    QVERIFY(BaudRateChange::notANumberMessage(" fast ").contains("\"fast\""));
 }
 
 QTEST_GUILESS_MAIN(BaudRateChangeTest)

@@ -23,11 +23,9 @@ private slots:
     void showingSelectsThePortRateAndReadsTheStartupRate_data();
     void showingSelectsThePortRateAndReadsTheStartupRate();
     void changeWithStartupRateClosesWithTheMessage();
-    void changeWithoutStartupRateSendsNoStore();
     void rateOutsideTheRangeClosesWithoutSending();
     void rateThatIsNotANumberIsRefused();
     void noAnswerAtTheNewRateTellsTheOperator();
-    void refusedChangeKeepsTheDialogQuietlyOpen();
 
 private:
     void makeForm(const QString &settings);
@@ -118,17 +116,6 @@ void SetBaudFormTest::changeWithStartupRateClosesWithTheMessage()
     QCOMPARE(m_instrument->engine().options().startupBaudRate, 115200);
 }
 
-void SetBaudFormTest::changeWithoutStartupRateSendsNoStore()
-{
-    makeForm("115200,n,8,1");
-    m_form->BaudCombo->setCurrentIndex(1);
-    m_form->SetBaudButton->click();
-    QCOMPARE(m_form->result(), int(QDialog::Accepted));
-    QCOMPARE(m_instrument->settings(), QString("57600,n,8,1"));
-    QCOMPARE(m_instrument->written(), QByteArray("Baud 57600\rbaud\r"));
-    QVERIFY(m_operator->messages.isEmpty());
-}
-
 void SetBaudFormTest::rateOutsideTheRangeClosesWithoutSending()
 {
     makeForm("9600,n,8,1");
@@ -169,20 +156,6 @@ void SetBaudFormTest::noAnswerAtTheNewRateTellsTheOperator()
     QVERIFY(m_operator->errors.first().contains("\"Connect...\""));
     QVERIFY(!m_instrument->written().contains("store"));
     QCOMPARE(m_form->result(), int(QDialog::Rejected));
-}
-
-void SetBaudFormTest::refusedChangeKeepsTheDialogQuietlyOpen()
-{
-    makeForm("9600,n,8,1");
-    m_instrument->engine().options().silent = true;
-    m_form->show();
-    QTRY_COMPARE(m_form->StartupRateLabel->text(), QString("Startup rate 0"));
-    m_form->BaudCombo->setCurrentIndex(2);
-    m_form->SetBaudButton_Click();
-    QVERIFY(m_form->isVisible());
-    QCOMPARE(m_instrument->settings(), QString("9600,n,8,1"));
-    QVERIFY(m_operator->errors.isEmpty());
-    QVERIFY(m_operator->messages.isEmpty());
 }
 
 QTEST_MAIN(SetBaudFormTest)

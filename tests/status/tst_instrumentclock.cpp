@@ -25,12 +25,10 @@ private slots:
     void replyIsReadAsMonthDayYear();
     void setCommandHasFixedSeparatorsAndTwoDigits_data();
     void setCommandHasFixedSeparatorsAndTwoDigits();
-    void setCommandIgnoresTheLocale();
 
     void captionsAndFrames();
     void readShowsTheInstrumentClock();
     void tickAcrossMidnightKeepsTheDate();
-    void tickRefreshesTheComputerClock();
     void setFromTypedValuesSendsOnlyTheTimeOfDay();
     void setFromTheComputerClockUsesTheLastTick();
     void noAnswerLeavesTheFieldsAsTheyWere();
@@ -117,15 +115,6 @@ void InstrumentClockTest::setCommandHasFixedSeparatorsAndTwoDigits()
     QCOMPARE(InstrumentClock::setCommand(date, time), command);
 }
 
-void InstrumentClockTest::setCommandIgnoresTheLocale()
-{
-    const QLocale before;
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    const QByteArray command = InstrumentClock::setCommand(QDate(2026, 12, 4), QTime(14, 5, 9));
-    QLocale::setDefault(before);
-    QCOMPARE(command, QByteArray("time 12/04/2026 14:05:09\r"));
-}
-
 void InstrumentClockTest::captionsAndFrames()
 {
     QCOMPARE(m_form->windowTitle(), QString("Orvantis Real-Time Clock"));
@@ -166,19 +155,6 @@ void InstrumentClockTest::tickAcrossMidnightKeepsTheDate()
     m_form->Timer1_Timer();
     QCOMPARE(m_form->TimePicker1->time(), QTime(0, 0, 1));
     QCOMPARE(m_form->DatePicker1->date(), QDate(2026, 12, 4));
-}
-
-void InstrumentClockTest::tickRefreshesTheComputerClock()
-{
-    QDateTime now(QDate(2026, 5, 6), QTime(7, 8, 9));
-    m_form->setComputerClock([&now] { return now; });
-    m_form->Timer1_Timer();
-    QCOMPARE(m_form->ComputerDatePicker->date(), QDate(2026, 5, 6));
-    QCOMPARE(m_form->ComputerTimePicker->time(), QTime(7, 8, 9));
-    now = QDateTime(QDate(2026, 5, 7), QTime(0, 0, 0));
-    m_form->Timer1_Timer();
-    QCOMPARE(m_form->ComputerDatePicker->date(), QDate(2026, 5, 7));
-    QCOMPARE(m_form->ComputerTimePicker->time(), QTime(0, 0, 0));
 }
 
 void InstrumentClockTest::setFromTypedValuesSendsOnlyTheTimeOfDay()
