@@ -1,5 +1,6 @@
 #include "SimEngine.h"
 
+#include "SimBaudClockCommands.h"
 #include "SimCoreCommands.h"
 #include "SimFileCommands.h"
 #include "SimSamplingCommands.h"
@@ -19,6 +20,7 @@ SimEngine::SimEngine(const SimOptions &options)
     SimCoreCommands::install(*this);
     SimSamplingCommands::install(*this);
     SimFileCommands::install(*this);
+    SimBaudClockCommands::install(*this);
 }
 
 void SimEngine::feed(const QByteArray &bytes)

@@ -9,6 +9,8 @@
 struct SimOptions {
     // Line rate the instrument talks at; the runner compares it with the line's rate.
     int baudRate = 9600;
+    // Rate it comes up at after a restart, kept by "baud Nstore"; 0: the same as baudRate.
+    int startupBaudRate = 0;
 
     QByteArray model = "Orvantis OV-3";
     QByteArray serial = "1021";

@@ -1,6 +1,7 @@
 #include "PtyServer.h"
 
 #include "LineSpeed.h"
+#include "SimStateFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -35,7 +36,8 @@ QString systemError(const char *what)
 } // namespace
 
 PtyServer::PtyServer(const RunnerOptions &options)
-    : m_options(options), m_engine(options.engine), m_start(std::chrono::steady_clock::now())
+    : m_options(options), m_engine(options.engine), m_start(std::chrono::steady_clock::now()),
+      m_savedStartupRate(m_engine.options().startupBaudRate)
 {
 }
 
@@ -172,8 +174,10 @@ int PtyServer::run(int stopFd)
         }
         if (fds[1].revents & POLLOUT)
             m_blocked = false;
-        if (fds[1].revents & POLLIN)
+        if (fds[1].revents & POLLIN) {
             readLine();
+            saveState();
+        }
         if (!m_hungUp && (fds[1].revents & (POLLHUP | POLLERR)) && !(fds[1].revents & POLLIN)) {
             m_hungUp = true;
             m_pending.clear();
@@ -190,6 +194,9 @@ void PtyServer::readLine()
         const ssize_t n = ::read(m_master, buffer, sizeof buffer);
         if (n > 0) {
             const QByteArray in(buffer, n);
+            // The engine's clock stands where the last wake-up left it, up to a second
+            // ago; what the command starts must be timed from now.
+            m_engine.setNow(elapsedMs());
             if (lineRateMatches())
                 m_engine.feed(in);
             else if (!m_engine.options().silent)
@@ -260,6 +267,18 @@ int PtyServer::pollTimeout(qint64 nowMs) const
     if (m_options.hangupAfterMs >= 0)
         timeout = std::min(timeout, std::max<qint64>(0, m_options.hangupAfterMs - nowMs));
     return int(timeout);
+}
+
+void PtyServer::saveState()
+{
+    const int rate = m_engine.options().startupBaudRate;
+    if (m_options.stateFile.isEmpty() || rate == m_savedStartupRate)
+        return;
+    SimStateFile file(m_options.stateFile);
+    if (!file.save(m_engine.options()))
+        std::fprintf(stderr, "orvantis-sim: cannot write %s: %s\n", qPrintable(m_options.stateFile),
+                     qPrintable(file.errorString()));
+    m_savedStartupRate = rate;
 }
 
 void PtyServer::hangUp()

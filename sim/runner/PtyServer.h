@@ -42,6 +42,8 @@ private:
     void flushSlaveInput();
     // Bytes the far end has not read yet.
     int unreadAtFarEnd() const;
+    // Writes the state file when the instrument's start-up rate has changed.
+    void saveState();
 
     RunnerOptions m_options;
     SimEngine m_engine;
@@ -58,4 +60,5 @@ private:
     bool m_hungUp = false;       // no one has the slave open
     bool m_blocked = false;      // the pty buffer is full
     qint64 m_hangUpSinceMs = -1; // when a hang-up the engine asked for became due
+    int m_savedStartupRate = 0;
 };

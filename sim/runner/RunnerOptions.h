@@ -11,4 +11,5 @@ struct RunnerOptions {
     bool fast = false;      // no pacing at the line rate
     int hangupAfterMs = -1; // close the line after this long, as a pulled cable; < 0 never
     QString recordPath;     // every byte sent down the line is appended here
+    QString stateFile;      // keeps the start-up rate over a restart; empty: kept by no one
 };

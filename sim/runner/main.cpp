@@ -1,5 +1,6 @@
 #include "PtyServer.h"
 #include "RunnerOptions.h"
+#include "SimStateFile.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -112,9 +113,15 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
                                         QStringLiteral("Mix junk lines (volume line, no size, "
                                                        "bad date, blanks, a tab) into the "
                                                        "\"Dir /V\" listing."));
+    const QCommandLineOption state(
+        QStringLiteral("state-file"),
+        QStringLiteral("Keep the instrument's start-up rate in PATH over restarts: a rate stored "
+                       "there (by \"baud Nstore\") is the rate it comes up at, in place of "
+                       "--baud."),
+        QStringLiteral("PATH"));
     parser.addOptions({baud, link, fast, silent, noSerial, serial, slow, noStatus, noStatusFor,
                        stable, hangup, disk, emptyDisk, spectrum, stallType, hangupType,
-                       oddListing, record});
+                       oddListing, record, state});
     parser.process(app);
 
     bool ok = true;
@@ -166,6 +173,9 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
         ok = false;
     }
     options->recordPath = parser.value(record);
+    options->stateFile = parser.value(state);
+    if (!options->stateFile.isEmpty())
+        SimStateFile(options->stateFile).load(&engine);
     return ok;
 }
 

@@ -7,9 +7,11 @@
 #include "core/PortSearch.h"
 #include "core/ProgramState.h"
 #include "core/QtCommPort.h"
+#include "core/SetBaudForm.h"
 #include "files/FileTransferBinding.h"
 #include "sampling/SamplingBinding.h"
 #include "status/InstrumentInfoForm.h"
+#include "status/SetTimeForm.h"
 #include "status/StatusBinding.h"
 #include "support/DefaultFolders.h"
 #include "support/QtOperatorDialogs.h"
@@ -58,6 +60,18 @@ int main(int argc, char *argv[])
     QObject::connect(&form, &MainForm::showInfoRequested, &form, [&] {
         InstrumentInfoForm info(state.identity, &form);
         info.exec();
+    });
+    QObject::connect(&form, &MainForm::setBaudRequested, &form, [&] {
+        form.runWithPollingPaused([&] {
+            SetBaudForm dialog(form.Comm1(), form.transaction(), dialogs, &form);
+            dialog.exec();
+        });
+    });
+    QObject::connect(&form, &MainForm::setClockRequested, &form, [&] {
+        form.runWithPollingPaused([&] {
+            SetTimeForm dialog(form.transaction(), &form);
+            dialog.exec();
+        });
     });
 
     form.restoreSettings();

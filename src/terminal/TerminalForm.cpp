@@ -36,7 +36,7 @@ TerminalForm::TerminalForm(QWidget *parent)
       m_selectAllAction(new QAction(QStringLiteral("Select All"), m_view))
 {
     setObjectName(QStringLiteral("TerminalForm"));
-    setWindowTitle(QStringLiteral("Quarrion Console Terminal"));
+    setWindowTitle(QStringLiteral("Orvantis Console Terminal"));
     // The main window carries the application's icon; this window shows the same.
     setWindowIcon(QApplication::windowIcon());
 

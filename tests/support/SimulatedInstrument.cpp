@@ -47,6 +47,9 @@ void SimulatedInstrument::received(const QByteArray &bytes)
         m_engine.feed(bytes);
     else if (!m_engine.options().silent)
         feed(m_garbler.answerTo(bytes));
+    // What the answer says at once goes down the line at the rate of the moment, before a
+    // rate change that the answer announces.
+    pump();
 }
 
 void SimulatedInstrument::pump()
