@@ -1,0 +1,41 @@
+#pragma once
+
+#include "MainForm.h"
+#include "PortSearch.h"
+#include "ProgramState.h"
+#include "calcheck/CalCheckBinding.h"
+#include "files/FileTransferBinding.h"
+#include "sampling/SamplingBinding.h"
+#include "status/StatusBinding.h"
+#include "terminal/TerminalForm.h"
+
+class OperatorDialogs;
+
+// The whole program around one serial port and one operator: the main window, the terminal,
+// the logic behind every panel and menu, and start-up. main() builds one over the real port
+// and dialogs; end-to-end tests build one over a simulator's pty and a scripted operator.
+class ConsoleBinding
+{
+public:
+    static constexpr const char *kVersion = "1.21";
+
+    ConsoleBinding(CommPort &comm, const PortTable &table, OperatorDialogs &dialogs);
+
+    // Start-up after the window is built: saved values, download folder, the terminal if it
+    // was open at the last exit, the connection search (when `search`), "power,1".
+    void startUp(bool search = true);
+    // The "Connecting" dialog, modal; it searches as soon as it is on screen.
+    void showConnectForm();
+
+    ProgramState state;
+    TerminalForm terminal;
+    MainForm form;
+    PortSearch search;
+    StatusBinding status;
+    SamplingBinding sampling;
+    CalCheckBinding calCheck;
+    FileTransferBinding files;
+
+private:
+    OperatorDialogs &m_dialogs;
+};
