@@ -1,6 +1,7 @@
 #include "SimEngine.h"
 
 #include "SimCoreCommands.h"
+#include "SimProcessingCommands.h"
 
 #include <algorithm>
 
@@ -12,6 +13,7 @@ constexpr int kMaxLineLength = 512;
 SimEngine::SimEngine(const SimOptions &options) : m_options(options), m_status(options)
 {
     SimCoreCommands::install(*this);
+    SimProcessingCommands::install(*this);
 }
 
 void SimEngine::feed(const QByteArray &bytes)
@@ -75,6 +77,7 @@ void SimEngine::later(qint64 delayMs, std::function<void()> action)
 void SimEngine::finishCommand()
 {
     m_busy = false;
+    m_stopHook = nullptr;
     sendPrompt();
 }
 
@@ -83,6 +86,7 @@ void SimEngine::stop()
     m_queue.clear();
     m_busy = false;
     m_inputHook = nullptr;
+    m_stopHook = nullptr;
     m_line.clear();
     m_cursor = m_now;
 }
@@ -121,9 +125,12 @@ void SimEngine::onEtx()
 {
     const bool quiet = m_queue.empty() && !m_busy && m_line.isEmpty() && m_lastEtxPromptMs >= 0 &&
                        m_now - m_lastEtxPromptMs < kEtxQuietMs;
+    const std::function<void()> lastWords = m_busy ? m_stopHook : nullptr;
     stop();
     if (quiet)
         return;
+    if (lastWords)
+        lastWords();
     send("\r\n");
     sendPrompt(true);
 }

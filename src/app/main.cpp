@@ -7,6 +7,7 @@
 #include "core/PortSearch.h"
 #include "core/ProgramState.h"
 #include "core/QtCommPort.h"
+#include "processing/ProcessingBinding.h"
 #include "sampling/SamplingBinding.h"
 #include "status/InstrumentInfoForm.h"
 #include "status/StatusBinding.h"
@@ -47,6 +48,7 @@ int main(int argc, char *argv[])
     StatusBinding status(form, dialogs);
     SamplingBinding sampling(form, dialogs);
     CalCheckBinding calCheck(form, dialogs, sampling, status);
+    ProcessingBinding processing(form);
     PortSearch search(state, comm, form.transaction(), form, PortTable::fromSystem());
     QObject::connect(&search, &PortSearch::serialNumberFound, &form, &MainForm::setSerNum);
 
