@@ -26,6 +26,7 @@ public:
     void addDirectory(const QByteArray &path);
     // Adds the file and its directories ("C:\DATA\RUN1.TLT").
     void addFile(const QByteArray &path, qint64 size);
+    void removeFile(const QByteArray &path) { m_files.remove(path.toUpper()); }
 
     bool isMounted() const { return m_mounted; }
     // The volume name must be given; any name mounts.

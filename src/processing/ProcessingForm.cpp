@@ -166,9 +166,8 @@ void ProcessingForm::DriveCombo_Click()
     setHourglass(false);
 }
 
-void ProcessingForm::List1_DblClick()
+void ProcessingForm::List1_DblClick(QListWidgetItem *item)
 {
-    QListWidgetItem *item = m_list1->currentItem();
     if (!item || !ProcessingListing::isDirectory(item->text().toLatin1()))
         return;
     setHourglass(true);

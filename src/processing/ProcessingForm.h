@@ -11,6 +11,7 @@ class QComboBox;
 class QIcon;
 class QLabel;
 class QListWidget;
+class QListWidgetItem;
 class QPushButton;
 
 // "Processing": browses the instrument's own disk and runs its processing program on the
@@ -47,7 +48,7 @@ private:
     void processing(bool running);
     void showDrive(const QString &drive);
     void DriveCombo_Click();
-    void List1_DblClick();
+    void List1_DblClick(QListWidgetItem *item);
     void StartButton_Click();
     // A close asked for while a wait runs happens once the wait is over.
     void closeWhenIdle();
