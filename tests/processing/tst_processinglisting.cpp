@@ -27,9 +27,8 @@ struct Bench {
     Bench()
     {
         port.open();
-        port.setResponder([this](const QByteArray &command) {
-            state.ReceiveBuffer += replies.value(command);
-        });
+        port.setResponder(
+            [this](const QByteArray &command) { state.ReceiveBuffer += replies.value(command); });
     }
 };
 } // namespace
@@ -62,23 +61,22 @@ void TestProcessingListing::classify_data()
     // Only "irectory of" is looked for, and the text after the first "of".
     QTest::newRow("capital free header") << QByteArray("directory of x:\\a") << Kind::Header
                                          << QByteArray("x:\\a") << QByteArray("x:");
-    QTest::newRow("header without a drive") << QByteArray("Directory of DATA") << Kind::Header
-                                            << QByteArray("DATA") << QByteArray();
-    QTest::newRow("colon first") << QByteArray(":Directory of X") << Kind::Header
-                                 << QByteArray("X") << QByteArray();
-    QTest::newRow("header naming a file") << QByteArray("Directory of C:\\A.TLT")
-                                          << Kind::Header << QByteArray("C:\\A.TLT")
-                                          << QByteArray("C:");
+    QTest::newRow("header without a drive")
+        << QByteArray("Directory of DATA") << Kind::Header << QByteArray("DATA") << QByteArray();
+    QTest::newRow("colon first") << QByteArray(":Directory of X") << Kind::Header << QByteArray("X")
+                                 << QByteArray();
+    QTest::newRow("header naming a file") << QByteArray("Directory of C:\\A.TLT") << Kind::Header
+                                          << QByteArray("C:\\A.TLT") << QByteArray("C:");
     QTest::newRow("file") << QByteArray("RUN1.TLT        48,213  2024-03-15") << Kind::Entry
                           << QByteArray() << QByteArray();
-    QTest::newRow("directory") << QByteArray("OLD           <DIR>") << Kind::Entry
-                               << QByteArray() << QByteArray();
+    QTest::newRow("directory") << QByteArray("OLD           <DIR>") << Kind::Entry << QByteArray()
+                               << QByteArray();
     QTest::newRow("parent") << QByteArray("..            <DIR>") << Kind::Entry << QByteArray()
                             << QByteArray();
     QTest::newRow("itself") << QByteArray(".             <DIR>") << Kind::Hidden << QByteArray()
                             << QByteArray();
-    QTest::newRow("lower-case file") << QByteArray("run1.tlt  12") << Kind::Other
-                                     << QByteArray() << QByteArray();
+    QTest::newRow("lower-case file")
+        << QByteArray("run1.tlt  12") << Kind::Other << QByteArray() << QByteArray();
     QTest::newRow("echo") << QByteArray("OS \"DIR *.tlt\"") << Kind::Other << QByteArray()
                           << QByteArray();
     QTest::newRow("other file") << QByteArray("NOTES.TXT  310") << Kind::Other << QByteArray()
@@ -112,13 +110,12 @@ void TestProcessingListing::processingPath_data()
     QTest::addColumn<QByteArray>("entry");
     QTest::addColumn<QByteArray>("path");
     // No separator goes between the directory and the name.
-    QTest::newRow("sub-directory") << QByteArray(" D:\\DATA") << QByteArray("RUN1.TLT  1,234")
-                                   << QByteArray("D:\\DATARUN1");
+    QTest::newRow("sub-directory")
+        << QByteArray(" D:\\DATA") << QByteArray("RUN1.TLT  1,234") << QByteArray("D:\\DATARUN1");
     QTest::newRow("root") << QByteArray(" C:\\ ") << QByteArray("A.TLT") << QByteArray("C:\\A");
-    QTest::newRow("directory entry") << QByteArray(" C:\\") << QByteArray("OLD   <DIR>")
-                                     << QByteArray();
-    QTest::newRow("no directory yet") << QByteArray() << QByteArray("B.TLT")
-                                      << QByteArray("B");
+    QTest::newRow("directory entry")
+        << QByteArray(" C:\\") << QByteArray("OLD   <DIR>") << QByteArray();
+    QTest::newRow("no directory yet") << QByteArray() << QByteArray("B.TLT") << QByteArray("B");
 }
 
 void TestProcessingListing::processingPath()
@@ -144,10 +141,9 @@ void TestProcessingListing::refreshListsDirectoriesThenFiles()
     elapsed.start();
     bench.session.refresh();
     QVERIFY(elapsed.elapsed() < 1500);
-    QCOMPARE(bench.port.written(),
-             QByteArray("OS \"DIR /AD\"\rOS \"DIR *.tlt\"\r"));
-    QCOMPARE(bench.session.entries(), QStringList({"..  <DIR>", "OLD <DIR>", "A.TLT 1",
-                                                   "B.TLT 2", "C.TLT 3"}));
+    QCOMPARE(bench.port.written(), QByteArray("OS \"DIR /AD\"\rOS \"DIR *.tlt\"\r"));
+    QCOMPARE(bench.session.entries(),
+             QStringList({"..  <DIR>", "OLD <DIR>", "A.TLT 1", "B.TLT 2", "C.TLT 3"}));
     QCOMPARE(bench.session.fileCount(), 3);
     QCOMPARE(counts.constLast().at(0).toString(), QStringLiteral("File Count:3"));
     QCOMPARE(counts.constFirst().at(0).toString(), QString());

@@ -92,8 +92,7 @@ void TestSimProcessing::listingsReadAsTheConsoleReadsThem_data()
                                 << QByteArray("C:\\") << QList<QByteArray>{};
     // "." is hidden by the console, ".." is not.
     QTest::newRow("sub-directories") << QByteArray("DATA") << QByteArray("OS \"DIR /AD\"\r")
-                                     << QByteArray("C:\\DATA")
-                                     << QList<QByteArray>{"..", "OLD"};
+                                     << QByteArray("C:\\DATA") << QList<QByteArray>{"..", "OLD"};
     QTest::newRow("processing files only")
         << QByteArray("DATA") << QByteArray("OS \"DIR *.tlt\"\r") << QByteArray("C:\\DATA")
         << QList<QByteArray>{"CAL.TLT", "RUN1.TLT", "RUN2.TLT"};
@@ -189,15 +188,15 @@ void TestSimProcessing::processingFindsTheFile_data()
                                   << QByteArray("C:\\DATA\\RUN1.TLT");
     QTest::newRow("separated") << QByteArray() << QByteArray("C:\\DATA\\OLD\\RUN0")
                                << QByteArray("C:\\DATA\\OLD\\RUN0.TLT");
-    QTest::newRow("deeper run together") << QByteArray("DATA\\OLD")
-                                         << QByteArray("C:\\DATA\\OLDRUN0")
-                                         << QByteArray("C:\\DATA\\OLD\\RUN0.TLT");
+    QTest::newRow("deeper run together")
+        << QByteArray("DATA\\OLD") << QByteArray("C:\\DATA\\OLDRUN0")
+        << QByteArray("C:\\DATA\\OLD\\RUN0.TLT");
     QTest::newRow("relative") << QByteArray("DATA") << QByteArray("run2")
                               << QByteArray("C:\\DATA\\RUN2.TLT");
     QTest::newRow("other drive") << QByteArray() << QByteArray("D:\\ARCHIVEA1")
                                  << QByteArray("D:\\ARCHIVE\\A1.TLT");
-    QTest::newRow("not a processing file") << QByteArray("DATA") << QByteArray("C:\\DATANOTES")
-                                           << QByteArray();
+    QTest::newRow("not a processing file")
+        << QByteArray("DATA") << QByteArray("C:\\DATANOTES") << QByteArray();
     QTest::newRow("missing") << QByteArray("DATA") << QByteArray("C:\\DATARUN9") << QByteArray();
 }
 
