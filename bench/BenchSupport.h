@@ -9,7 +9,7 @@
 #include "core/QtCommPort.h"
 #include "support/ScriptedOperator.h"
 
-#include <QAbstractButton>
+#include <QPushButton>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>

@@ -63,7 +63,10 @@ int main(int argc, char *argv[])
                                           statusTimer->stop();
                                   });
 
-    const QString target = dir.filePath(QStringLiteral("got.bin"));
+    // The instrument's file is named by the target's own name.
+    const QString got = dir.filePath(QStringLiteral("got"));
+    QDir().mkpath(got);
+    const QString target = QDir(got).filePath(kName);
     bench::StallMeter stalls;
     const double cpuBefore = bench::cpuSeconds();
     QElapsedTimer wall;
