@@ -7,12 +7,13 @@
 #include "TestSettings.h"
 #include "core/ConsoleBinding.h"
 #include "core/QtCommPort.h"
+#include "files/FileDownload.h"
 #include "support/ScriptedOperator.h"
 
-#include <QPushButton>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QPushButton>
 #include <QTimer>
 #include <cstdio>
 #include <memory>
@@ -64,6 +65,15 @@ inline QByteArray readAll(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Bytes `from`..end of a file that may be large.
+inline QByteArray readFrom(const QString &path, qint64 from)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || !file.seek(from))
+        return QByteArray();
+    return file.readAll();
 }
 
 inline qint64 fileSize(const QString &path)
@@ -127,6 +137,24 @@ public:
     }
     MainForm &form() { return console.form; }
     CommandTransaction &transaction() { return console.form.transaction(); }
+
+    // A download over the main window's parts, as the file manager's; it holds status
+    // polling off while it runs.
+    std::unique_ptr<FileDownload> makeDownload()
+    {
+        MainForm &f = form();
+        auto download = std::make_unique<FileDownload>(f.state(), f.Comm1(), f.transaction(),
+                                                       f.fileCapture(), dialogs);
+        QTimer *statusTimer = f.StatusTimer();
+        download->setStatusTimerAccess([statusTimer] { return statusTimer->isActive(); },
+                                       [statusTimer](bool on) {
+                                           if (on)
+                                               statusTimer->start();
+                                           else
+                                               statusTimer->stop();
+                                       });
+        return download;
+    }
 
     // Lets events run until nothing has arrived for `quietSeconds`.
     void waitForQuietLine(float quietSeconds)

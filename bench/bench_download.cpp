@@ -3,7 +3,6 @@
 // seconds, CPU, the largest event-loop stall, and a byte-for-byte check.
 // Usage: bench_download [kilobytes]   (default 1024)
 #include "BenchSupport.h"
-#include "files/FileDownload.h"
 
 #include <QApplication>
 #include <QDir>
@@ -51,17 +50,7 @@ int main(int argc, char *argv[])
     }
     console.waitForQuietLine(0.3f);
 
-    MainForm &form = console.form();
-    FileDownload download(form.state(), form.Comm1(), form.transaction(), form.fileCapture(),
-                          console.dialogs);
-    QTimer *statusTimer = form.StatusTimer();
-    download.setStatusTimerAccess([statusTimer] { return statusTimer->isActive(); },
-                                  [statusTimer](bool on) {
-                                      if (on)
-                                          statusTimer->start();
-                                      else
-                                          statusTimer->stop();
-                                  });
+    const auto download = console.makeDownload();
 
     // The instrument's file is named by the target's own name.
     const QString got = dir.filePath(QStringLiteral("got"));
@@ -71,7 +60,7 @@ int main(int argc, char *argv[])
     const double cpuBefore = bench::cpuSeconds();
     QElapsedTimer wall;
     wall.start();
-    const bool done = download.DownloadFile(target, int(content.size()));
+    const bool done = download->DownloadFile(target, int(content.size()));
     const double seconds = wall.nsecsElapsed() / 1e9;
     const double cpu = bench::cpuSeconds() - cpuBefore;
     const bool equal = bench::readAll(target) == content;

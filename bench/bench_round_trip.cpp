@@ -45,7 +45,8 @@ Figures summarise(std::vector<double> ms)
 
 // The program's core on `port` with its receive loop every `intervalMs`.
 struct Core {
-    Core(CommPort &port, int intervalMs) : loop(state, port, capture, status), transaction(state, port, status)
+    Core(CommPort &port, int intervalMs)
+        : loop(state, port, capture, status), transaction(state, port, status)
     {
         status.SetStatus(LinkStatus::Idle);
         timer1.setInterval(intervalMs);
@@ -114,7 +115,8 @@ int main(int argc, char *argv[])
     std::vector<double> fast;
     {
         Core core(instrument, 0);
-        if (!roundTrips(core, kFastCommands, [] { return 0; }, &fast)) {
+        if (!roundTrips(
+                core, kFastCommands, [] { return 0; }, &fast)) {
             std::fprintf(stderr, "no status reply\n");
             return 1;
         }
