@@ -62,7 +62,7 @@ struct Core {
 };
 
 // Runs `count` "st" commands, each after `phase()` ms of idling; the time of each in ms.
-// Null when a reply was not framed.
+// False when a reply was not framed.
 template <typename Phase>
 bool roundTrips(Core &core, int count, Phase phase, std::vector<double> *ms)
 {
