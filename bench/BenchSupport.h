@@ -1,0 +1,195 @@
+#pragma once
+
+// What the benchmarks share: process CPU and memory figures, an event-loop stall meter, and
+// the whole console built over a simulator's pseudo-terminal.
+
+#include "SimProcess.h"
+#include "TestSettings.h"
+#include "core/ConsoleBinding.h"
+#include "core/QtCommPort.h"
+#include "files/FileDownload.h"
+#include "support/ScriptedOperator.h"
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QPushButton>
+#include <QTimer>
+#include <cstdio>
+#include <memory>
+#include <sys/resource.h>
+
+namespace bench
+{
+
+// The line's capacity in bytes per second: 10 bits a character.
+inline double lineBytesPerSecond(int baud)
+{
+    return baud / 10.0;
+}
+
+// User plus system CPU seconds of this process (the simulator is a child and not counted).
+inline double cpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
+           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+// A line of /proc/self/status such as "VmRSS:", in kB; -1 when it cannot be read.
+inline long procStatusKb(const char *key)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray wanted(key);
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith(wanted))
+            return line.mid(wanted.size()).trimmed().split(' ').value(0).toLong();
+    }
+    return -1;
+}
+
+inline long rssKb()
+{
+    return procStatusKb("VmRSS:");
+}
+
+inline long peakRssKb()
+{
+    return procStatusKb("VmHWM:");
+}
+
+inline QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Bytes `from`..end of a file that may be large.
+inline QByteArray readFrom(const QString &path, qint64 from)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || !file.seek(from))
+        return QByteArray();
+    return file.readAll();
+}
+
+inline qint64 fileSize(const QString &path)
+{
+    return QFile(path).size();
+}
+
+// Lets events run for `ms` without spinning.
+inline void runEventsFor(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// The largest lateness of a 10 ms timer: how long the event loop, nested waits included,
+// went without looking at its timers.
+class StallMeter
+{
+public:
+    static constexpr int kIntervalMs = 10;
+
+    StallMeter()
+    {
+        m_timer.setTimerType(Qt::PreciseTimer);
+        m_timer.setInterval(kIntervalMs);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            const qint64 gap = m_clock.nsecsElapsed();
+            m_clock.restart();
+            m_largestMs = qMax(m_largestMs, gap / 1e6 - kIntervalMs);
+        });
+        reset();
+        m_timer.start();
+    }
+    void reset()
+    {
+        m_clock.restart();
+        m_largestMs = 0;
+    }
+    double largestMs() const { return m_largestMs; }
+
+private:
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    double m_largestMs = 0;
+};
+
+// The whole program over one simulator: port 1 is its pseudo-terminal.
+class SimConsole
+{
+public:
+    explicit SimConsole(const QString &device)
+        : m_table(QStringList{device}), comm(m_table), console(comm, m_table, dialogs)
+    {
+    }
+
+    // Opens port 1 at `baud` without a search, as the connection dialog's manual controls do.
+    bool connect(int baud)
+    {
+        return console.search.openSelectedPort(QStringLiteral("COM 1"), QString::number(baud));
+    }
+    MainForm &form() { return console.form; }
+    CommandTransaction &transaction() { return console.form.transaction(); }
+
+    // A download over the main window's parts, as the file manager's; it holds status
+    // polling off while it runs.
+    std::unique_ptr<FileDownload> makeDownload()
+    {
+        MainForm &f = form();
+        auto download = std::make_unique<FileDownload>(f.state(), f.Comm1(), f.transaction(),
+                                                       f.fileCapture(), dialogs);
+        QTimer *statusTimer = f.StatusTimer();
+        download->setStatusTimerAccess([statusTimer] { return statusTimer->isActive(); },
+                                       [statusTimer](bool on) {
+                                           if (on)
+                                               statusTimer->start();
+                                           else
+                                               statusTimer->stop();
+                                       });
+        return download;
+    }
+
+    // Lets events run until nothing has arrived for `quietSeconds`.
+    void waitForQuietLine(float quietSeconds)
+    {
+        while (form().TimeSinceLastByte() < quietSeconds)
+            transaction().Pause(0.05f);
+    }
+
+    // Clicks a main-window button; false (with a message) when it is greyed.
+    static bool click(QAbstractButton *button)
+    {
+        if (!button->isEnabled()) {
+            std::fprintf(stderr, "%s is disabled\n", qPrintable(button->objectName()));
+            return false;
+        }
+        button->click();
+        return true;
+    }
+
+private:
+    PortTable m_table;
+
+public:
+    QtCommPort comm;
+    ScriptedOperator dialogs;
+    ConsoleBinding console;
+};
+
+// Starts orvantis-sim or says why not.
+inline bool startSim(SimProcess &sim, const QStringList &arguments)
+{
+    if (sim.start(arguments))
+        return true;
+    std::fprintf(stderr, "cannot start the simulator: %s\n", qPrintable(sim.errorString()));
+    return false;
+}
+
+} // namespace bench
