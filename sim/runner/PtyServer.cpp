@@ -116,6 +116,8 @@ qint64 PtyServer::elapsedMs() const
 
 bool PtyServer::lineRateMatches() const
 {
+    if (m_options.garbage)
+        return false;
     termios settings{};
     if (tcgetattr(m_master, &settings) != 0)
         return false;

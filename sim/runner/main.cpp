@@ -113,15 +113,18 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
                                         QStringLiteral("Mix junk lines (volume line, no size, "
                                                        "bad date, blanks, a tab) into the "
                                                        "\"Dir /V\" listing."));
+    const QCommandLineOption garbage(QStringLiteral("garbage"),
+                                     QStringLiteral("Send line noise in place of every answer, "
+                                                    "and understand nothing, at any rate."));
     const QCommandLineOption state(
         QStringLiteral("state-file"),
         QStringLiteral("Keep the instrument's start-up rate in PATH over restarts: a rate stored "
                        "there (by \"baud Nstore\") is the rate it comes up at, in place of "
                        "--baud."),
         QStringLiteral("PATH"));
-    parser.addOptions({baud, link, fast, silent, noSerial, serial, slow, noStatus, noStatusFor,
-                       stable, hangup, disk, emptyDisk, spectrum, stallType, hangupType,
-                       oddListing, record, state});
+    parser.addOptions({baud,      link,        fast,       silent, noSerial, serial,    slow,
+                       noStatus,  noStatusFor, stable,     hangup, disk,     emptyDisk, spectrum,
+                       stallType, hangupType,  oddListing, record, garbage,  state});
     parser.process(app);
 
     bool ok = true;
@@ -139,6 +142,7 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
     engine.baudRate = int(number(baud));
     options->linkPath = parser.value(link);
     options->fast = parser.isSet(fast);
+    options->garbage = parser.isSet(garbage);
     engine.silent = parser.isSet(silent);
     engine.noSerial = parser.isSet(noSerial);
     if (parser.isSet(serial))

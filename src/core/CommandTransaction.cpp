@@ -2,7 +2,8 @@
 
 #include <QLatin1StringView>
 
-namespace {
+namespace
+{
 // Position of the first case-blind occurrence of `marker`, or -1.
 qsizetype findIgnoringCase(const QByteArray &text, const QByteArray &marker)
 {
@@ -15,8 +16,7 @@ CommandTransaction::CommandTransaction(ProgramState &state, CommPort &port, Link
 {
 }
 
-QByteArray CommandTransaction::SendCommand(const QByteArray &command,
-                                           const QByteArray &startMarker,
+QByteArray CommandTransaction::SendCommand(const QByteArray &command, const QByteArray &startMarker,
                                            const QByteArray &endMarker, float timeoutSeconds)
 {
     QByteArray &buffer = m_state.ReceiveBuffer;
@@ -59,7 +59,12 @@ QByteArray CommandTransaction::SendCommand(const QByteArray &command,
             break;
     }
     const QByteArray result = buffer;
-    m_status.SetStatus(previous);
+    // A line lost during the wait has already shown status 0; putting the old code back
+    // would show a connection that is not there.
+    if (m_port.isOpen())
+        m_status.SetStatus(previous);
+    else if (m_status.Status() != LinkStatus::NotConnected)
+        m_status.SetStatus(LinkStatus::NotConnected);
     return result;
 }
 

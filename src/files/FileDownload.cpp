@@ -95,6 +95,7 @@ bool FileDownload::DownloadFile(const QString &path, int size)
         }
         if (m_state.dataFile.isOpen())
             m_state.dataFile.close();
+        emit dataFileClosed();
     }
 
     showProgress(QString());
@@ -112,6 +113,12 @@ bool FileDownload::awaitCapture(const QString &name, int size)
             // Closed short of the size: a write error, already reported by the receive loop.
             if (m_capture.byteCount() >= size)
                 return true;
+            m_capture.EndFileCapture();
+            return false;
+        }
+        // A line that went away (pulled or disconnected) brings no more bytes; its loss has
+        // been reported, so the partial file is kept without a second message.
+        if (!m_port.isOpen()) {
             m_capture.EndFileCapture();
             return false;
         }

@@ -15,15 +15,17 @@ FileTransferBinding::FileTransferBinding(MainForm &form, OperatorDialogs &dialog
       m_upload(form.state(), form.transaction(), dialogs),
       m_delete(form.state(), form.transaction(), dialogs)
 {
-    for (FileTransferOperation *operation :
-         {static_cast<FileTransferOperation *>(&m_download),
-          static_cast<FileTransferOperation *>(&m_upload),
-          static_cast<FileTransferOperation *>(&m_delete)})
+    for (FileTransferOperation *operation : {static_cast<FileTransferOperation *>(&m_download),
+                                             static_cast<FileTransferOperation *>(&m_upload),
+                                             static_cast<FileTransferOperation *>(&m_delete)})
         connectOperation(*operation);
     connect(&m_download, &FileDownload::downloadFolderChanged, this, [this](const QString &folder) {
         if (m_window)
             m_window->SavePathLabel()->setText(PathForDisplay(folder));
     });
+    // The Save to File controls follow the data file's state again.
+    connect(&m_download, &FileDownload::dataFileClosed, this,
+            [this] { m_form.SetStatus(m_form.Status()); });
     connect(&form, &MainForm::transferFilesRequested, this, &FileTransferBinding::openWindow);
 }
 
@@ -104,7 +106,8 @@ void FileTransferBinding::getFiles()
         if (!window)
             return row;
         row.name = window->fileNameAt(gridRow - 1);
-        if (QTableWidgetItem *size = window->DirGrid()->item(gridRow - 1, DirListing::SizeKeyColumn))
+        if (QTableWidgetItem *size =
+                window->DirGrid()->item(gridRow - 1, DirListing::SizeKeyColumn))
             row.size = size->text();
         return row;
     });

@@ -215,6 +215,8 @@ void CommandTransactionTest::portLostDuringWaitEndsTheWait()
     m_transaction->SendCommand("Acquire\r", "\r", ">", 60);
     QVERIFY(elapsed.elapsed() < 5000);
     QVERIFY(!m_port.isOpen());
+    // The idle code it found is not put back over a line that is gone.
+    QCOMPARE(m_status.Status(), int(LinkStatus::NotConnected));
 }
 
 void CommandTransactionTest::pauseWaitsAndLetsTimersRun()

@@ -1,0 +1,613 @@
+// Faults against orvantis-sim over real pseudo-terminals: a line that vanishes, a stalled
+// file, a wrong rate, garbage and silence, a full disk, the operator's Stop, Close and
+// Disconnect in the middle of things, and a damaged settings file. Each ends with the
+// program responsive, its status code and buttons agreeing, and every byte it received in
+// its file.
+#include "SimConsole.h"
+#include "TestSettings.h"
+#include "files/FileTransferForm.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <csignal>
+#include <sys/resource.h>
+
+namespace
+{
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QByteArray spectraBin()
+{
+    // The simulator's demonstration file: every byte value, not in a plain ramp.
+    QByteArray bytes(102400, '\0');
+    for (int i = 0; i < bytes.size(); ++i)
+        bytes[i] = char((i * 7 + i / 256) & 0xff);
+    return bytes;
+}
+
+void writeLines(const QString &path, int count)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return;
+    for (int i = 0; i < count; ++i)
+        file.write(QByteArray("line ") + QByteArray::number(i) + " of the uploaded file\n");
+}
+
+// Keeps the process's file size limit for one test and puts it back.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_old;
+        limit.rlim_cur = bytes;
+        m_set = setrlimit(RLIMIT_FSIZE, &limit) == 0;
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_old); }
+    bool isSet() const { return m_set; }
+
+private:
+    rlimit m_old{};
+    bool m_set = false;
+};
+
+enum class When { IdlePolling, SingleSample, PeriodicSampling, Download, Upload };
+enum class Press { Stop, Close, Disconnect };
+} // namespace
+
+Q_DECLARE_METATYPE(When)
+Q_DECLARE_METATYPE(Press)
+
+class FaultsEndToEnd : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void lineVanishes_data();
+    void lineVanishes();
+    void stalledDownloadTimesOut();
+    void wrongRateOrGarbageDoesNotConnect_data();
+    void wrongRateOrGarbageDoesNotConnect();
+    void silentInstrumentTimesOutEverywhere();
+    void fullDiskStopsTheCapture_data();
+    void fullDiskStopsTheCapture();
+    void operatorInterruptsADownload_data();
+    void operatorInterruptsADownload();
+    void operatorInterruptsPeriodicSampling_data();
+    void operatorInterruptsPeriodicSampling();
+    void damagedSettingsGiveTheBuiltValues_data();
+    void damagedSettingsGiveTheBuiltValues();
+
+private:
+    // Starts the simulator (failing with the reason when there is no pty) and connects.
+    bool start(const QStringList &arguments);
+    ConsoleBinding &console() { return m_rig->c(); }
+    const MainFormControls &controls() { return m_rig->c().form.controls(); }
+    // The data file through "New File...".
+    bool openDataFile(const QString &path);
+    void startPeriodic();
+    FileTransferForm *openFilesAndSelect(const QString &name);
+    // The main window's controls as status `code` leaves them, and the file manager idle.
+    void verifyControlsFor(int code);
+    // The captured file holds a stretch of the line's traffic, nothing added or lost inside.
+    void verifyCapturedFromTheLine(const QString &path);
+
+    QTemporaryDir m_dir;
+    QString m_case;
+    QString m_record;
+    std::unique_ptr<SimConsole> m_rig;
+};
+
+void FaultsEndToEnd::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    useTemporarySettings(m_dir.filePath("settings"));
+}
+
+void FaultsEndToEnd::init()
+{
+    static int run = 0;
+    m_case = m_dir.filePath(QStringLiteral("case%1").arg(++run));
+    QVERIFY(QDir().mkpath(m_case));
+    m_record = QDir(m_case).filePath("line.bin");
+}
+
+void FaultsEndToEnd::cleanup()
+{
+    m_rig.reset();
+}
+
+bool FaultsEndToEnd::start(const QStringList &arguments)
+{
+    m_rig = std::make_unique<SimConsole>(
+        arguments + QStringList{"--record", m_record, "--disk", QDir(m_case).filePath("disk")});
+    if (!m_rig->ok()) {
+        QTest::qFail(qPrintable(m_rig->error()), __FILE__, __LINE__);
+        return false;
+    }
+    if (!m_rig->connect()) {
+        QTest::qFail("the search did not find the simulator", __FILE__, __LINE__);
+        return false;
+    }
+    // Polling only where a case asks for it: its queries would share the line.
+    controls().StatusCheck->setChecked(false);
+    console().state.DefaultDataFolder = m_case;
+    return true;
+}
+
+bool FaultsEndToEnd::openDataFile(const QString &path)
+{
+    m_rig->dialogs.pathAnswers.enqueue(path);
+    QTest::mouseClick(controls().NewFileButton, Qt::LeftButton);
+    return console().state.dataFile.isOpen();
+}
+
+void FaultsEndToEnd::startPeriodic()
+{
+    controls().StoreInComputerCheck->setChecked(true);
+    controls().SampleDelayText->setText("1");
+    QTest::mouseClick(controls().StartSamplingButton, Qt::LeftButton);
+}
+
+FileTransferForm *FaultsEndToEnd::openFilesAndSelect(const QString &name)
+{
+    FileTransferForm *window = m_rig->openFiles();
+    if (!window || m_rig->rowOf(name) < 0)
+        return nullptr;
+    m_rig->clickRow(m_rig->rowOf(name));
+    return window;
+}
+
+void FaultsEndToEnd::verifyControlsFor(int code)
+{
+    const MainFormControls &c = controls();
+    QCOMPARE(console().form.Status(), code);
+    const bool connected = code != LinkStatus::NotConnected;
+    QCOMPARE(m_rig->comm->isOpen(), connected);
+    const bool ready = code == LinkStatus::Idle || code == LinkStatus::NoResponse;
+    QCOMPARE(c.ConnectButton->isEnabled(), !connected);
+    QCOMPARE(c.DisconnectButton->isEnabled(), ready);
+    QCOMPARE(c.SampleOnceButton->isEnabled(), ready);
+    QCOMPARE(c.StartSamplingButton->isEnabled(), ready);
+    QCOMPARE(c.StopSamplingButton->isEnabled(), connected);
+    const bool fileOpen = console().state.dataFile.isOpen();
+    QCOMPARE(c.NewFileButton->isEnabled(), !fileOpen);
+    QCOMPARE(c.StopSavingButton->isEnabled(), fileOpen);
+    if (!fileOpen)
+        QCOMPARE(c.SavingLabel->text(), QString("No file open"));
+    if (FileTransferForm *window = console().files.window()) {
+        QVERIFY(!window->TransferBusy());
+        QCOMPARE(window->CloseButton()->text(), QString("Close"));
+        QCOMPARE(window->ProgressLabel()->text(), QString());
+    }
+}
+
+void FaultsEndToEnd::verifyCapturedFromTheLine(const QString &path)
+{
+    const QByteArray captured = readAll(path);
+    QVERIFY2(!captured.isEmpty(), qPrintable(path));
+    QVERIFY2(readAll(m_record).contains(captured), "the file is not what came down the line");
+}
+
+void FaultsEndToEnd::lineVanishes_data()
+{
+    QTest::addColumn<When>("when");
+    QTest::newRow("idle polling") << When::IdlePolling;
+    QTest::newRow("single sample") << When::SingleSample;
+    QTest::newRow("periodic sampling") << When::PeriodicSampling;
+    QTest::newRow("download") << When::Download;
+    QTest::newRow("upload") << When::Upload;
+}
+
+void FaultsEndToEnd::lineVanishes()
+{
+    QFETCH(When, when);
+    QStringList arguments{"--fast"};
+    if (when == When::SingleSample)
+        arguments << "--spectrum-ms"
+                  << "2000";
+    if (when == When::Download)
+        arguments << "--hangup-type-after"
+                  << "5000";
+    if (!start(arguments))
+        return;
+    SimConsole &rig = *m_rig;
+    ProgramState &state = console().state;
+    const QString capture = QDir(m_case).filePath("capture.raw");
+    if (when == When::SingleSample || when == When::PeriodicSampling)
+        QVERIFY(openDataFile(capture));
+
+    QElapsedTimer elapsed;
+    elapsed.start();
+    switch (when) {
+    case When::IdlePolling:
+        console().form.StatusTimer()->setInterval(200);
+        controls().StatusCheck->setChecked(true);
+        rig.when([&] { return console().form.Status() == LinkStatus::CommandInProgress; },
+                 [&] { rig.sim.kill(); });
+        break;
+    case When::SingleSample:
+        rig.when(
+            [&] {
+                return console().form.Status() == LinkStatus::CommandInProgress &&
+                       state.ReceiveBuffer.contains("Acquire");
+            },
+            [&] { rig.sim.kill(); });
+        QTest::mouseClick(controls().SampleOnceButton, Qt::LeftButton);
+        QVERIFY2(elapsed.elapsed() < 10000, "the sample waited on a line that was gone");
+        break;
+    case When::PeriodicSampling:
+        rig.when(
+            [&] {
+                return console().form.Status() == LinkStatus::PeriodicSampling &&
+                       QFileInfo(capture).size() > 1000;
+            },
+            [&] { rig.sim.kill(); });
+        startPeriodic();
+        break;
+    case When::Download: {
+        FileTransferForm *window = openFilesAndSelect("SPECTRA.BIN");
+        QVERIFY(window);
+        QTest::mouseClick(window->GetFilesButton(), Qt::LeftButton);
+        QVERIFY2(elapsed.elapsed() < 9000, "the download waited for the silence time-out");
+        // Exactly the bytes that came before the line went.
+        QCOMPARE(readAll(QDir(m_case).filePath("SPECTRA.BIN")), spectraBin().left(5000));
+        break;
+    }
+    case When::Upload: {
+        const QString local = QDir(m_case).filePath("long.txt");
+        writeLines(local, 40);
+        FileTransferForm *window = m_rig->openFiles();
+        QVERIFY(window);
+        rig.when([&] { return window->ProgressLabel()->text().startsWith("long.txt: 1"); },
+                 [&] { rig.sim.kill(); });
+        rig.dialogs.pathAnswers.enqueue(local);
+        QTest::mouseClick(window->SendFileButton(), Qt::LeftButton);
+        QCOMPARE(window->fileCount(), 0);
+        break;
+    }
+    }
+
+    QTRY_COMPARE_WITH_TIMEOUT(console().form.Status(), int(LinkStatus::NotConnected), 10000);
+    QVERIFY(when == When::Download || rig.fired());
+    // More receive runs and poll ticks bring no further message.
+    QSignalSpy runs(console().form.Timer1(), &QTimer::timeout);
+    QTRY_VERIFY(runs.size() >= 5);
+    QCOMPARE(rig.dialogs.errors.size(), 1);
+    QVERIFY2(rig.dialogs.errors.first().contains("was lost"),
+             qPrintable(rig.dialogs.errors.first()));
+    verifyControlsFor(LinkStatus::NotConnected);
+    QCOMPARE(controls().StatusLabel->text(), QString("No Orvantis connected "));
+    if (when == When::SingleSample || when == When::PeriodicSampling)
+        verifyCapturedFromTheLine(capture);
+}
+
+void FaultsEndToEnd::stalledDownloadTimesOut()
+{
+    if (!start({"--fast", "--stall-type-after", "3000"}))
+        return;
+    SimConsole &rig = *m_rig;
+    FileTransferForm *window = openFilesAndSelect("SPECTRA.BIN");
+    QVERIFY(window);
+    const int row = rig.rowOf("SPECTRA.BIN");
+    Clock &clock = console().state.clock;
+    // Once the stall shows, the clock jumps past the ten silent seconds.
+    rig.when(
+        [&] {
+            return console().form.byteCount() == 3000 && console().form.TimeSinceLastByte() > 0.5f;
+        },
+        [&] { clock.setTimeOfDay(clock.timeOfDay() + 11.0); });
+
+    QTest::mouseClick(window->GetFilesButton(), Qt::LeftButton);
+
+    QVERIFY(rig.fired());
+    QCOMPARE(rig.dialogs.errors, QStringList{"Transfer of \"SPECTRA.BIN\" timed out."});
+    QCOMPARE(readAll(QDir(m_case).filePath("SPECTRA.BIN")), spectraBin().left(3000));
+    verifyControlsFor(LinkStatus::Idle);
+    // The batch ended with the file still selected, so it can be fetched again.
+    int first = -1;
+    int last = -1;
+    QVERIFY(window->selectedRows(first, last));
+    QCOMPARE(first, row);
+    QVERIFY(window->GetFilesButton()->isEnabled());
+    // The three ETX brought the instrument back to its prompt.
+    QTest::mouseClick(window->RefreshButton(), Qt::LeftButton);
+    QCOMPARE(window->fileCount(), 3);
+}
+
+void FaultsEndToEnd::wrongRateOrGarbageDoesNotConnect_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("rate the search does not try") << QStringList{"--baud", "38400"};
+    QTest::newRow("garbage for every answer") << QStringList{"--garbage"};
+}
+
+void FaultsEndToEnd::wrongRateOrGarbageDoesNotConnect()
+{
+    QFETCH(QStringList, arguments);
+    m_rig = std::make_unique<SimConsole>(arguments);
+    QVERIFY2(m_rig->ok(), qPrintable(m_rig->error()));
+    QElapsedTimer elapsed;
+    elapsed.start();
+
+    QVERIFY(!m_rig->connect());
+
+    QVERIFY(elapsed.elapsed() < 20000);
+    QCOMPARE(console().search.labelText(), QString("No Orvantis found on any port."));
+    verifyControlsFor(LinkStatus::NotConnected);
+    QVERIFY(m_rig->dialogs.errors.isEmpty());
+}
+
+void FaultsEndToEnd::silentInstrumentTimesOutEverywhere()
+{
+    m_rig = std::make_unique<SimConsole>(QStringList{"--silent"});
+    QVERIFY2(m_rig->ok(), qPrintable(m_rig->error()));
+    SimConsole &rig = *m_rig;
+    console().startUp(false);
+    controls().StatusCheck->setChecked(false);
+    QVERIFY(console().search.openSelectedPort("COM  1", "9600"));
+    verifyControlsFor(LinkStatus::Idle);
+    Clock &clock = console().state.clock;
+    auto jumpWhenBusy = [&](double seconds) {
+        rig.when([&] { return console().form.Status() == LinkStatus::CommandInProgress; },
+                 [&clock, seconds] { clock.setTimeOfDay(clock.timeOfDay() + seconds); });
+    };
+
+    // Three unanswered status queries: "no response".
+    for (int i = 0; i < 3; ++i)
+        console().status.query().QueryStatus();
+    QCOMPARE(console().form.Status(), int(LinkStatus::NoResponse));
+
+    // A sample waits its full minute, no longer.
+    QElapsedTimer elapsed;
+    elapsed.start();
+    jumpWhenBusy(61);
+    QTest::mouseClick(controls().SampleOnceButton, Qt::LeftButton);
+    QVERIFY(rig.fired());
+    QVERIFY(elapsed.elapsed() < 10000);
+    QCOMPARE(console().form.Status(), int(LinkStatus::NoResponse));
+
+    // The listing's ten seconds run out: an empty list and no file buttons.
+    jumpWhenBusy(11);
+    FileTransferForm *window = rig.openFiles();
+    QVERIFY(rig.fired());
+    QVERIFY(window && window->isVisible());
+    QCOMPARE(window->fileCount(), 0);
+    QVERIFY(!window->GetFilesButton()->isEnabled());
+    QVERIFY(window->DirGrid()->isEnabled());
+    QVERIFY(rig.dialogs.errors.isEmpty());
+    QVERIFY(controls().SampleOnceButton->isEnabled());
+}
+
+void FaultsEndToEnd::fullDiskStopsTheCapture_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("limit");
+    QTest::newRow("/dev/full") << QString("/dev/full") << 0;
+    QTest::newRow("file size limit") << QString("capture.raw") << 1500;
+}
+
+void FaultsEndToEnd::fullDiskStopsTheCapture()
+{
+    QFETCH(QString, file);
+    QFETCH(int, limit);
+    if (!start({"--fast"}))
+        return;
+    SimConsole &rig = *m_rig;
+    const QString path = QDir(m_case).absoluteFilePath(file);
+    QVERIFY(openDataFile(path));
+    std::unique_ptr<FileSizeLimit> sizeLimit;
+    if (limit > 0) {
+        sizeLimit = std::make_unique<FileSizeLimit>(rlim_t(limit));
+        QVERIFY(sizeLimit->isSet());
+    }
+
+    startPeriodic();
+    QTRY_COMPARE_WITH_TIMEOUT(rig.dialogs.errors.size(), 1, 10000);
+    sizeLimit.reset();
+
+    const QString message = rig.dialogs.errors.first();
+    QVERIFY2(message.contains(limit > 0 ? "File too large" : "Disk full"), qPrintable(message));
+    QVERIFY2(message.contains(path), qPrintable(message));
+    QVERIFY(!console().state.dataFile.isOpen());
+    // Sampling goes on, with the window showing that nothing is saved any more.
+    verifyControlsFor(LinkStatus::PeriodicSampling);
+    if (limit > 0) {
+        QCOMPARE(QFileInfo(path).size(), qint64(limit));
+        verifyCapturedFromTheLine(path);
+    }
+
+    QTest::mouseClick(controls().StopSamplingButton, Qt::LeftButton);
+    verifyControlsFor(LinkStatus::Idle);
+    QVERIFY(!console().form.transaction().SendCommand("st\r", "st:", "\r", 2).isEmpty());
+    QCOMPARE(rig.dialogs.errors.size(), 1);
+}
+
+void FaultsEndToEnd::operatorInterruptsADownload_data()
+{
+    QTest::addColumn<Press>("press");
+    QTest::newRow("Stop") << Press::Stop;
+    QTest::newRow("Close") << Press::Close;
+    QTest::newRow("Disconnect") << Press::Disconnect;
+}
+
+void FaultsEndToEnd::operatorInterruptsADownload()
+{
+    QFETCH(Press, press);
+    // At the line rate, so the file is still coming when the button is pressed.
+    if (!start({}))
+        return;
+    SimConsole &rig = *m_rig;
+    FileTransferForm *window = openFilesAndSelect("SPECTRA.BIN");
+    QVERIFY(window);
+    QElapsedTimer sincePress;
+    rig.when([&] { return console().form.byteCount() > 1500; },
+             [&] {
+                 sincePress.start();
+                 switch (press) {
+                 case Press::Stop:
+                     QTest::mouseClick(window->CloseButton(), Qt::LeftButton);
+                     break;
+                 case Press::Close:
+                     window->close();
+                     break;
+                 case Press::Disconnect:
+                     QTest::mouseClick(controls().DisconnectButton, Qt::LeftButton);
+                     break;
+                 }
+             });
+
+    QTest::mouseClick(window->GetFilesButton(), Qt::LeftButton);
+
+    QVERIFY(rig.fired());
+    QVERIFY2(sincePress.elapsed() < 3000, "the download went on after the press");
+    // Everything received is in the file, and nothing else.
+    const QByteArray partial = readAll(QDir(m_case).filePath("SPECTRA.BIN"));
+    QCOMPARE(partial.size(), console().form.byteCount());
+    QVERIFY(partial.size() > 1500 && partial.size() < 102400);
+    QVERIFY(partial == spectraBin().left(partial.size()));
+    QVERIFY(!console().state.dataFile.isOpen());
+
+    if (press == Press::Disconnect) {
+        QVERIFY2(rig.dialogs.errors.isEmpty(), qPrintable(rig.dialogs.errors.join('\n')));
+        verifyControlsFor(LinkStatus::NotConnected);
+        return;
+    }
+    QCOMPARE(rig.dialogs.errors, QStringList{"Transfer cancelled."});
+    verifyControlsFor(LinkStatus::Idle);
+    QVERIFY(window->isVisible());
+    QTest::mouseClick(window->RefreshButton(), Qt::LeftButton);
+    QCOMPARE(window->fileCount(), 3);
+    // Not busy any more: Close closes.
+    QTest::mouseClick(window->CloseButton(), Qt::LeftButton);
+    QTRY_VERIFY(!console().files.window());
+}
+
+void FaultsEndToEnd::operatorInterruptsPeriodicSampling_data()
+{
+    QTest::addColumn<Press>("press");
+    QTest::newRow("Stop") << Press::Stop;
+    QTest::newRow("Close") << Press::Close;
+    QTest::newRow("Disconnect") << Press::Disconnect;
+}
+
+void FaultsEndToEnd::operatorInterruptsPeriodicSampling()
+{
+    QFETCH(Press, press);
+    if (!start({"--fast"}))
+        return;
+    SimConsole &rig = *m_rig;
+    const QString capture = QDir(m_case).filePath("capture.raw");
+    QVERIFY(openDataFile(capture));
+    startPeriodic();
+    QCOMPARE(console().form.Status(), int(LinkStatus::PeriodicSampling));
+    QVERIFY(!controls().DisconnectButton->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(capture).size() > 1000, 10000);
+
+    switch (press) {
+    case Press::Stop:
+        QTest::mouseClick(controls().StopSamplingButton, Qt::LeftButton);
+        verifyControlsFor(LinkStatus::Idle);
+        // Back at its prompt: it answers.
+        QVERIFY(!console().form.transaction().SendCommand("st\r", "st:", "\r", 2).isEmpty());
+        break;
+    case Press::Close: {
+        QSignalSpy closing(&console().form, &MainForm::closing);
+        QVERIFY(console().form.close());
+        QCOMPARE(closing.size(), 1);
+        QVERIFY(!console().form.isVisible());
+        break;
+    }
+    case Press::Disconnect:
+        QVERIFY(controls().DisconnectMenuItem->isEnabled());
+        controls().DisconnectMenuItem->trigger();
+        verifyControlsFor(LinkStatus::NotConnected);
+        break;
+    }
+    QVERIFY2(rig.dialogs.errors.isEmpty(), qPrintable(rig.dialogs.errors.join('\n')));
+    console().state.dataFile.close();
+    verifyCapturedFromTheLine(capture);
+}
+
+void FaultsEndToEnd::damagedSettingsGiveTheBuiltValues_data()
+{
+    QTest::addColumn<bool>("unreadable");
+    QTest::newRow("garbage") << false;
+    QTest::newRow("unreadable") << true;
+}
+
+void FaultsEndToEnd::damagedSettingsGiveTheBuiltValues()
+{
+    QFETCH(bool, unreadable);
+    auto snapshot = [](ConsoleBinding &console) {
+        QStringList values;
+        for (const QLineEdit *edit : console.form.findChildren<QLineEdit *>())
+            values << edit->objectName() + '=' + edit->text();
+        for (const QCheckBox *box : console.form.findChildren<QCheckBox *>())
+            values << box->objectName() + '=' + QString::number(box->checkState());
+        values << QStringLiteral("size=%1x%2").arg(console.form.width()).arg(console.form.height());
+        return values;
+    };
+    QtCommPort noPort{PortTable({})};
+    ScriptedOperator dialogs;
+
+    useTemporarySettings(QDir(m_case).filePath("clean"));
+    QStringList built;
+    {
+        ConsoleBinding console(noPort, PortTable({}), dialogs);
+        console.startUp(false);
+        built = snapshot(console);
+    }
+
+    const QString folder = QDir(m_case).filePath("damaged");
+    useTemporarySettings(folder);
+    const QString store = QSettings().fileName();
+    QVERIFY(store.startsWith(folder));
+    QVERIFY(QDir().mkpath(QFileInfo(store).path()));
+    if (unreadable) {
+        // A folder where the file should be: nothing can read it, whoever runs the test.
+        QVERIFY(QDir().mkpath(store));
+    } else {
+        QFile file(store);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        // Values of the wrong kind under the right keys, a broken line, then binary noise.
+        file.write("[MainForm]\nSampleDelayText=@Rect(1 2 3 4)\nAverageSamplesText=@Size(7 7)\n"
+                   "StatusCheck=@ByteArray(\\x1)\nStoreInComputerCheck=7\n[[[\nWidth==\n");
+        QByteArray noise(4096, '\0');
+        for (int i = 0; i < noise.size(); ++i)
+            noise[i] = char((i * 131 + 17) & 0xff);
+        file.write(noise);
+    }
+
+    ConsoleBinding console(noPort, PortTable({}), dialogs);
+    console.startUp(false);
+    QCOMPARE(snapshot(console), built);
+    QVERIFY(console.form.isVisible());
+    QCOMPARE(console.form.Status(), int(LinkStatus::NotConnected));
+    QVERIFY(dialogs.errors.isEmpty());
+    console.form.close();
+    useTemporarySettings(m_dir.filePath("settings"));
+}
+
+QTEST_MAIN(FaultsEndToEnd)
+#include "tst_faults_e2e.moc"

@@ -1,0 +1,252 @@
+// The file manager against orvantis-sim over a real pseudo-terminal: the listing, a
+// byte-exact download, an upload under the instrument's name rule, a deletion and sorting,
+// all through the windows' own buttons.
+#include "SimConsole.h"
+#include "TestSettings.h"
+#include "files/FileTransferForm.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace
+{
+constexpr int kSpectraSize = 102400;
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString withSeparators(qint64 value)
+{
+    QString digits = QString::number(value);
+    for (int at = int(digits.size()) - 3; at > 0; at -= 3)
+        digits.insert(at, QLatin1Char(','));
+    return digits;
+}
+
+QString cell(FileTransferForm *window, int row, int column)
+{
+    const QTableWidgetItem *item = window->DirGrid()->item(row, column);
+    return item ? item->text() : QString();
+}
+
+// Clicks the middle of a visible column's header.
+void clickHeader(FileTransferForm *window, int column)
+{
+    QHeaderView *header = window->DirGrid()->horizontalHeader();
+    const QPoint at(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+                    header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+}
+} // namespace
+
+class FilesEndToEnd : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void gridListsTheDiskWithSizesAndDates();
+    void downloadIsByteExact();
+    void uploadThenDeleteShowOnDiskAndInTheGrid();
+    void sizeHeaderSortsBothWays();
+    void downloadAtTheLineRateIsByteExact();
+
+private:
+    // Starts the instrument on a disk folder, connects, opens the file manager.
+    FileTransferForm *openOn(const QStringList &extra);
+
+    QTemporaryDir m_dir;
+    QString m_disk;
+    QString m_local;
+    std::unique_ptr<SimConsole> m_rig;
+};
+
+void FilesEndToEnd::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    useTemporarySettings(m_dir.filePath("settings"));
+}
+
+void FilesEndToEnd::init()
+{
+    static int run = 0;
+    ++run;
+    m_disk = m_dir.filePath(QStringLiteral("disk%1").arg(run));
+    m_local = m_dir.filePath(QStringLiteral("local%1").arg(run));
+    QVERIFY(QDir().mkpath(m_local));
+}
+
+void FilesEndToEnd::cleanup()
+{
+    m_rig.reset();
+}
+
+FileTransferForm *FilesEndToEnd::openOn(const QStringList &extra)
+{
+    m_rig = std::make_unique<SimConsole>(QStringList{"--disk", m_disk} + extra);
+    if (!m_rig->ok()) {
+        QTest::qFail(qPrintable(m_rig->error()), __FILE__, __LINE__);
+        return nullptr;
+    }
+    if (!m_rig->connect()) {
+        QTest::qFail("the search did not find the simulator", __FILE__, __LINE__);
+        return nullptr;
+    }
+    m_rig->c().state.DefaultDataFolder = m_local;
+    FileTransferForm *window = m_rig->openFiles();
+    if (!window || window->fileCount() == 0) {
+        QTest::qFail("the file manager shows no files", __FILE__, __LINE__);
+        return nullptr;
+    }
+    return window;
+}
+
+void FilesEndToEnd::gridListsTheDiskWithSizesAndDates()
+{
+    FileTransferForm *window = openOn({"--fast"});
+    QVERIFY(window);
+    QCOMPARE(window->windowTitle(), QString("Files in Orvantis Memory"));
+    QVERIFY(window->isVisible());
+
+    const QFileInfoList files = QDir(m_disk).entryInfoList(QDir::Files, QDir::Name);
+    QCOMPARE(files.size(), 3);
+    QCOMPARE(window->fileCount(), int(files.size()));
+    for (const QFileInfo &file : files) {
+        const int row = m_rig->rowOf(file.fileName());
+        QVERIFY2(row >= 0, qPrintable(file.fileName()));
+        QCOMPARE(cell(window, row, 2), withSeparators(file.size()));
+        QCOMPARE(window->fileSizeAt(row), qint32(file.size()));
+        QCOMPARE(cell(window, row, 1),
+                 file.lastModified().toString(QStringLiteral("MM-dd-yy HH:mm")));
+        QCOMPARE(cell(window, row, 3), file.suffix());
+    }
+    // Loaded sorted by date, oldest first, nothing selected.
+    for (int row = 1; row < window->fileCount(); ++row)
+        QVERIFY(cell(window, row - 1, 4).toDouble() <= cell(window, row, 4).toDouble());
+    QVERIFY(!window->GetFilesButton()->isEnabled());
+    QCOMPARE(m_rig->c().form.Status(), int(LinkStatus::Idle));
+}
+
+void FilesEndToEnd::downloadIsByteExact()
+{
+    FileTransferForm *window = openOn({"--fast"});
+    QVERIFY(window);
+    const int row = m_rig->rowOf("SPECTRA.BIN");
+    QVERIFY(row >= 0);
+    QCOMPARE(cell(window, row, 2), QString("102,400"));
+    m_rig->clickRow(row);
+    QVERIFY(window->GetFilesButton()->isEnabled());
+
+    QTest::mouseClick(window->GetFilesButton(), Qt::LeftButton);
+
+    QVERIFY2(m_rig->dialogs.errors.isEmpty(), qPrintable(m_rig->dialogs.errors.join('\n')));
+    const QByteArray expected = readAll(QDir(m_disk).filePath("SPECTRA.BIN"));
+    QCOMPARE(expected.size(), kSpectraSize);
+    const QByteArray got = readAll(QDir(m_local).filePath("SPECTRA.BIN"));
+    QCOMPARE(got.size(), kSpectraSize);
+    QVERIFY(got == expected);
+    QCOMPARE(window->ProgressLabel()->text(), QString());
+    QCOMPARE(window->CloseButton()->text(), QString("Close"));
+    QVERIFY(window->DirGrid()->selectedRanges().isEmpty());
+    QVERIFY(!m_rig->c().state.dataFile.isOpen());
+    QCOMPARE(m_rig->c().form.Status(), int(LinkStatus::Idle));
+}
+
+void FilesEndToEnd::uploadThenDeleteShowOnDiskAndInTheGrid()
+{
+    FileTransferForm *window = openOn({"--fast"});
+    QVERIFY(window);
+    const QString local = QDir(m_local).filePath("my notes file.txt");
+    {
+        QFile file(local);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("first line\nsecond, with a comma\r\nthird\n");
+    }
+    const int before = window->fileCount();
+    m_rig->dialogs.pathAnswers.enqueue(local);
+
+    QTest::mouseClick(window->SendFileButton(), Qt::LeftButton);
+
+    // The first 12 characters of its name, spaces removed.
+    const QString stored = QDir(m_disk).filePath("mynotesfil");
+    QVERIFY(QFileInfo::exists(stored));
+    QCOMPARE(readAll(stored), QByteArray("first line\r\nsecond, with a comma\r\nthird\r\n"));
+    QCOMPARE(window->fileCount(), before + 1);
+    const int row = m_rig->rowOf("mynotesfil");
+    QVERIFY(row >= 0);
+    QCOMPARE(window->fileSizeAt(row), qint32(QFileInfo(stored).size()));
+    QCOMPARE(window->CloseButton()->text(), QString("Close"));
+    QCOMPARE(m_rig->c().form.Status(), int(LinkStatus::Idle));
+
+    m_rig->clickRow(row);
+    m_rig->dialogs.yesNoAnswers.enqueue(true);
+    QTest::mouseClick(window->DeleteButton(), Qt::LeftButton);
+
+    QCOMPARE(m_rig->dialogs.yesNoQuestions.size(), 1);
+    QVERIFY2(
+        m_rig->dialogs.yesNoQuestions.first().endsWith("Delete mynotesfil from Orvantis memory?"),
+        qPrintable(m_rig->dialogs.yesNoQuestions.first()));
+    QVERIFY(!QFileInfo::exists(stored));
+    QCOMPARE(m_rig->rowOf("mynotesfil"), -1);
+    QCOMPARE(window->fileCount(), before);
+    QVERIFY(m_rig->dialogs.errors.isEmpty());
+}
+
+void FilesEndToEnd::sizeHeaderSortsBothWays()
+{
+    FileTransferForm *window = openOn({"--fast"});
+    QVERIFY(window);
+    m_rig->clickRow(0);
+    QVERIFY(window->GetFilesButton()->isEnabled());
+
+    clickHeader(window, 2);
+    QVERIFY(window->DirGrid()->horizontalHeaderItem(2)->text().startsWith("Size   ^"));
+    for (int row = 1; row < window->fileCount(); ++row)
+        QVERIFY(window->fileSizeAt(row - 1) <= window->fileSizeAt(row));
+    QCOMPARE(window->fileNameAt(window->fileCount() - 1), QString("SPECTRA.BIN"));
+    QVERIFY(!window->GetFilesButton()->isEnabled());
+
+    clickHeader(window, 2);
+    QVERIFY(window->DirGrid()->horizontalHeaderItem(2)->text().startsWith("Size   v"));
+    for (int row = 1; row < window->fileCount(); ++row)
+        QVERIFY(window->fileSizeAt(row - 1) >= window->fileSizeAt(row));
+    QCOMPARE(window->fileNameAt(0), QString("SPECTRA.BIN"));
+}
+
+void FilesEndToEnd::downloadAtTheLineRateIsByteExact()
+{
+    FileTransferForm *window = openOn({"--baud", "115200"});
+    QVERIFY(window);
+    QCOMPARE(m_rig->comm->settings(), QString("115200,n,8,1"));
+    m_rig->clickRow(m_rig->rowOf("SPECTRA.BIN"));
+
+    QElapsedTimer elapsed;
+    elapsed.start();
+    QTest::mouseClick(window->GetFilesButton(), Qt::LeftButton);
+    const double seconds = elapsed.elapsed() / 1000.0;
+
+    QVERIFY2(m_rig->dialogs.errors.isEmpty(), qPrintable(m_rig->dialogs.errors.join('\n')));
+    QVERIFY(readAll(QDir(m_local).filePath("SPECTRA.BIN")) ==
+            readAll(QDir(m_disk).filePath("SPECTRA.BIN")));
+    const double lineSeconds = kSpectraSize / 11520.0;
+    qInfo("102400 bytes at 115200 baud: %.2f s (the line alone needs %.2f s)", seconds,
+          lineSeconds);
+    // Paced by the line: it cannot beat the rate by much.
+    QVERIFY(seconds > 0.8 * lineSeconds);
+}
+
+QTEST_MAIN(FilesEndToEnd)
+#include "tst_files_e2e.moc"
