@@ -7,6 +7,7 @@
 #include "files/FileTransferBinding.h"
 #include "sampling/SamplingBinding.h"
 #include "status/StatusBinding.h"
+#include "status/StatusHistoryBinding.h"
 #include "terminal/TerminalForm.h"
 
 class OperatorDialogs;
@@ -35,6 +36,7 @@ public:
     SamplingBinding sampling;
     CalCheckBinding calCheck;
     FileTransferBinding files;
+    StatusHistoryBinding history;
 
 private:
     OperatorDialogs &m_dialogs;
