@@ -139,6 +139,8 @@ StatusHistoryWindow::StatusHistoryWindow(StatusHistory &history, OperatorDialogs
     key->setWordWrap(true);
     m_values->setObjectName(QStringLiteral("ValuesLabel"));
     m_values->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // Room for the four lines of a description, so the chart does not jump on hover.
+    m_values->setMinimumHeight(m_values->fontMetrics().lineSpacing() * 4 + 4);
     m_values->setText(QStringLiteral("Point at the chart to see the values of a status line."));
 
     auto *exportButton = new QPushButton(QStringLiteral("Export CSV..."), this);
