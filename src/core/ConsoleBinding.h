@@ -8,6 +8,7 @@
 #include "processing/ProcessingBinding.h"
 #include "sampling/SamplingBinding.h"
 #include "status/StatusBinding.h"
+#include "status/StatusHistoryBinding.h"
 #include "terminal/TerminalForm.h"
 
 class OperatorDialogs;
@@ -37,6 +38,7 @@ public:
     CalCheckBinding calCheck;
     FileTransferBinding files;
     ProcessingBinding processing;
+    StatusHistoryBinding history;
 
 private:
     OperatorDialogs &m_dialogs;

@@ -80,6 +80,8 @@ QWidget *MainFormCentralWidget::buildCommFrame(MainFormControls &c)
     c.StatusLabel->setMinimumWidth(
         textWidth(c.StatusLabel, QStringLiteral("NO RESPONSE-CHECK CONNECTIONS  ")));
     c.DataShape = named(new IndicatorLamp(QStringLiteral("DataShape"), frame), "DataShape");
+    c.DataShape->setAccessibleName(QStringLiteral("Data lamp"));
+    c.DataShape->setCaption(QStringLiteral("Data"));
     c.DataLabel = named(new QLabel(QStringLiteral("Data"), frame), "DataLabel");
 
     auto *grid = new QGridLayout(frame);
@@ -129,11 +131,13 @@ QWidget *MainFormCentralWidget::buildSamplingFrame(MainFormControls &c)
     auto *delayLabel =
         named(new QLabel(QStringLiteral("Minimum period (sec):"), frame), "SampleDelayLabel");
     delayLabel->setBuddy(c.SampleDelayText);
+    c.SampleDelayText->setAccessibleName(QStringLiteral("Minimum period (sec)"));
 
     c.AverageCheck =
         named(new QCheckBox(QStringLiteral("Average multiple spectra in each sample:"), frame),
               "AverageCheck");
     c.AverageSamplesText = shortTextBox(frame, "AverageSamplesText", QStringLiteral("10"), 6);
+    c.AverageSamplesText->setAccessibleName(QStringLiteral("Spectra averaged in each sample"));
 
     c.StoreInFlashCheck =
         named(new QCheckBox(QStringLiteral("Store samples in Orvantis flash"), frame),
@@ -142,6 +146,7 @@ QWidget *MainFormCentralWidget::buildSamplingFrame(MainFormControls &c)
     auto *flashLabel =
         named(new QLabel(QStringLiteral("Flash file name:  "), frame), "FlashFilenameLabel");
     flashLabel->setBuddy(c.FlashFilenameText);
+    c.FlashFilenameText->setAccessibleName(QStringLiteral("Flash file name"));
 
     c.StoreInComputerCheck = named(
         new QCheckBox(

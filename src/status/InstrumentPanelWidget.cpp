@@ -35,6 +35,10 @@ InstrumentPanelWidget::InstrumentPanelWidget(const QString &title, const Names &
         const auto i = static_cast<size_t>(index);
         auto *lamp = new IndicatorLamp(QStringLiteral("%1(%2)").arg(names.shape).arg(index), this);
         lamp->setObjectName(QStringLiteral("%1_%2").arg(names.shape).arg(index));
+        // Named by its role; controlName() keeps "ThermalOKShape(2)".
+        lamp->setAccessibleName(title + QLatin1Char(' ') + captions[i].toLower() +
+                                QStringLiteral(" lamp"));
+        lamp->setCaption(captions[i]);
         auto *label = new QLabel(captions[i], this);
         label->setObjectName(QStringLiteral("%1_%2").arg(names.labels[i]).arg(index));
         m_shapes[i] = lamp;

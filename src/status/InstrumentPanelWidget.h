@@ -10,7 +10,8 @@ class QLabel;
 
 // One of the twin instrument panels (thermal control, light source): an "Enable" switch
 // and three lamps stacked top to bottom, index 2 (stable) to 0 (off), each with its label.
-// Array controls are named "Name_i" (objectName) and "Name(i)" (lamps' accessible name).
+// Array controls are named "Name_i" (objectName) and "Name(i)" (lamps' controlName()); a
+// lamp's accessible name is its role ("Thermal Control stable lamp").
 class InstrumentPanelWidget : public QGroupBox
 {
     Q_OBJECT

@@ -35,6 +35,8 @@ StatusBinding::StatusBinding(MainForm &form, OperatorDialogs &dialogs)
 
 bool StatusBinding::ParseStatus(const QByteArray &reply)
 {
+    if (!reply.isEmpty() && m_form.Status() != LinkStatus::NotConnected)
+        emit statusLineSeen(reply);
     const StatusParseResult result = m_parser.ParseStatus(reply);
     applyPanels(m_parser.panels());
     if (result.statusTimerInterval > 0)
@@ -48,10 +50,12 @@ void StatusBinding::applyPanels(const StatusPanels &panels)
     for (size_t i = 0; i < 3; ++i) {
         const StatusPanels::Row &thermal = panels.thermal.rows[i];
         c.ThermalOKShape[i]->setColour(thermal.lamp);
+        c.ThermalOKShape[i]->setCaption(thermal.caption);
         c.ThermalControlLabel[i]->setText(thermal.caption);
         c.ThermalControlLabel[i]->setEnabled(thermal.labelEnabled);
         const StatusPanels::Row &light = panels.light.rows[i];
         c.LightOKShape[i]->setColour(light.lamp);
+        c.LightOKShape[i]->setCaption(light.caption);
         c.LightControlLabel[i]->setText(light.caption);
         c.LightControlLabel[i]->setEnabled(light.labelEnabled);
     }

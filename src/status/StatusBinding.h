@@ -22,6 +22,10 @@ public:
     bool ParseStatus(const QByteArray &reply);
     StatusQuery &query() { return m_query; }
 
+signals:
+    // Each status line ParseStatus is given while connected, before it is shown.
+    void statusLineSeen(const QByteArray &line);
+
 private:
     void applyPanels(const StatusPanels &panels);
     void askStatusRate();

@@ -7,10 +7,11 @@ namespace
 constexpr int kDiameter = 14;
 } // namespace
 
-IndicatorLamp::IndicatorLamp(const QString &controlName, QWidget *parent) : QWidget(parent)
+IndicatorLamp::IndicatorLamp(const QString &controlName, QWidget *parent)
+    : QWidget(parent), m_controlName(controlName)
 {
     setAccessibleName(controlName);
-    setAccessibleDescription(colourWord(m_colour));
+    describe();
     setFixedSize(kDiameter, kDiameter);
 }
 
@@ -19,8 +20,22 @@ void IndicatorLamp::setColour(Colour colour)
     if (colour == m_colour)
         return;
     m_colour = colour;
-    setAccessibleDescription(colourWord(colour));
+    describe();
     update();
+}
+
+void IndicatorLamp::setCaption(const QString &caption)
+{
+    if (caption == m_caption)
+        return;
+    m_caption = caption;
+    describe();
+}
+
+void IndicatorLamp::describe()
+{
+    const QString word = colourWord(m_colour);
+    setAccessibleDescription(m_caption.isEmpty() ? word : m_caption + QStringLiteral(": ") + word);
 }
 
 QColor IndicatorLamp::fillColor() const

@@ -243,10 +243,9 @@ void TestMainForm::menusInOrder()
 
     const auto lamp = m_form->findChild<IndicatorLamp *>("ThermalOKShape_2");
     QVERIFY(lamp);
-    QCOMPARE(lamp->accessibleName(), QStringLiteral("ThermalOKShape(2)"));
-    QCOMPARE(m_form->controls().LightOKShape[0]->accessibleName(),
-             QStringLiteral("LightOKShape(0)"));
-    QCOMPARE(m_form->controls().DataShape->accessibleName(), QStringLiteral("DataShape"));
+    QCOMPARE(lamp->controlName(), QStringLiteral("ThermalOKShape(2)"));
+    QCOMPARE(m_form->controls().LightOKShape[0]->controlName(), QStringLiteral("LightOKShape(0)"));
+    QCOMPARE(m_form->controls().DataShape->controlName(), QStringLiteral("DataShape"));
 }
 
 void TestMainForm::windowHasAFixedBorderAndNoOverlaps()

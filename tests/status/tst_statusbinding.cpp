@@ -31,7 +31,7 @@ private slots:
     void reportedPowerChecksTheBoxAndRunsItsHandling();
 
 private:
-    QString lamp(IndicatorLamp *shape) { return shape->accessibleDescription(); }
+    QString lamp(IndicatorLamp *shape) { return IndicatorLamp::colourWord(shape->colour()); }
 
     QTemporaryDir m_dir;
     ProgramState *m_state = nullptr;
