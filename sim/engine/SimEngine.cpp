@@ -4,6 +4,7 @@
 #include "SimCoreCommands.h"
 #include "SimFileCommands.h"
 #include "SimSamplingCommands.h"
+#include "SimProcessingCommands.h"
 
 #include <algorithm>
 
@@ -21,6 +22,7 @@ SimEngine::SimEngine(const SimOptions &options)
     SimSamplingCommands::install(*this);
     SimFileCommands::install(*this);
     SimBaudClockCommands::install(*this);
+    SimProcessingCommands::install(*this);
 }
 
 void SimEngine::feed(const QByteArray &bytes)
@@ -84,6 +86,7 @@ void SimEngine::later(qint64 delayMs, std::function<void()> action)
 void SimEngine::finishCommand()
 {
     m_busy = false;
+    m_stopHook = nullptr;
     sendPrompt();
 }
 
@@ -92,6 +95,7 @@ void SimEngine::stop()
     m_queue.clear();
     m_busy = false;
     m_inputHook = nullptr;
+    m_stopHook = nullptr;
     m_line.clear();
     m_cursor = m_now;
 }
@@ -141,9 +145,12 @@ void SimEngine::onEtx()
 {
     const bool quiet = m_queue.empty() && !m_busy && m_line.isEmpty() && m_lastEtxPromptMs >= 0 &&
                        m_now - m_lastEtxPromptMs < kEtxQuietMs;
+    const std::function<void()> lastWords = m_busy ? m_stopHook : nullptr;
     stop();
     if (quiet)
         return;
+    if (lastWords)
+        lastWords();
     send("\r\n");
     sendPrompt(true);
 }

@@ -78,6 +78,9 @@ public:
     // Sees every input byte first while set (modes such as file upload); returns true when
     // it took the byte. ETX still stops the instrument and clears the hook.
     void setInputHook(std::function<bool(char)> hook) { m_inputHook = std::move(hook); }
+    // Last words of a command under way when ETX stops it, sent before the prompt. Cleared
+    // when the command ends or is stopped.
+    void setStopHook(std::function<void()> hook) { m_stopHook = std::move(hook); }
 
     // What ETX does: drops queued output and any command under way.
     void stop();
@@ -105,6 +108,7 @@ private:
     SimFlashDisk m_disk;
     QHash<QByteArray, CommandHandler> m_commands;
     std::function<bool(char)> m_inputHook;
+    std::function<void()> m_stopHook;
 
     qint64 m_now = 0;
     qint64 m_cursor = 0;

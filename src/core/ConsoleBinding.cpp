@@ -12,7 +12,8 @@
 ConsoleBinding::ConsoleBinding(CommPort &comm, const PortTable &table, OperatorDialogs &dialogs)
     : form(state, comm, dialogs, terminal), search(state, comm, form.transaction(), form, table),
       status(form, dialogs), sampling(form, dialogs),
-      calCheck(form, dialogs, sampling, status), files(form, dialogs), m_dialogs(dialogs)
+      calCheck(form, dialogs, sampling, status), files(form, dialogs),
+      processing(form), m_dialogs(dialogs)
 {
     terminal.setPort(&comm);
     QObject::connect(&search, &PortSearch::serialNumberFound, &form, &MainForm::setSerNum);

@@ -5,6 +5,7 @@
 #include "ProgramState.h"
 #include "calcheck/CalCheckBinding.h"
 #include "files/FileTransferBinding.h"
+#include "processing/ProcessingBinding.h"
 #include "sampling/SamplingBinding.h"
 #include "status/StatusBinding.h"
 #include "terminal/TerminalForm.h"
@@ -35,6 +36,7 @@ public:
     SamplingBinding sampling;
     CalCheckBinding calCheck;
     FileTransferBinding files;
+    ProcessingBinding processing;
 
 private:
     OperatorDialogs &m_dialogs;
