@@ -2,6 +2,8 @@
 
 #include "support/StringCode.h"
 
+#include <limits>
+
 namespace
 {
 // How long the confirmation may take after the instrument has been told.
@@ -14,7 +16,11 @@ constexpr float kSwitchPause = 0.5f;
 
 int startupRateOf(const QByteArray &reply)
 {
-    return int(ParseNumber(GetField(reply, 1)));
+    // A garbled field can hold a number far beyond any rate; it is no rate at all.
+    const double rate = ParseNumber(GetField(reply, 1));
+    if (!(rate >= std::numeric_limits<int>::min() && rate <= std::numeric_limits<int>::max()))
+        return 0;
+    return int(rate);
 }
 
 // The framed answer begins with its label; a reply cut off by the time-out holds the echo

@@ -25,6 +25,7 @@ private slots:
     void badRateTextsSendNothing();
     void storeReportsTheStartupRate();
     void startupRateIsZeroWithoutAnAnswer();
+    void startupRateTooLargeForAnIntIsZero();
 
 private:
     // The instrument answers "Baud N" with `changing` and stays at its rate.
@@ -157,6 +158,15 @@ void BaudRateChangeTest::startupRateIsZeroWithoutAnAnswer()
     BaudRateChange change(*m_instrument, m_console->transaction);
     QCOMPARE(change.queryStartupRate(), 0);
     QCOMPARE(change.storeStartupRate(57600), 0);
+}
+
+void BaudRateChangeTest::startupRateTooLargeForAnIntIsZero()
+{
+    m_instrument->engine().addCommand("baud", [](SimEngine &e, const SimCommandLine &) {
+        e.sendLine("baud: 9600,9605760057600");
+    });
+    BaudRateChange change(*m_instrument, m_console->transaction);
+    QCOMPARE(change.queryStartupRate(), 0);
 }
 
 QTEST_GUILESS_MAIN(BaudRateChangeTest)

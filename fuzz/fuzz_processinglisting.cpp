@@ -1,0 +1,64 @@
+// Listings of the instrument's own operating system: each line through
+// ProcessingListing's classification, and the whole reply through ProcessingSession's
+// refresh as it arrives over the receive loop (sub-directories, then ".TLT" files).
+#include "FuzzLink.h"
+#include "FuzzSupport.h"
+#include "processing/ProcessingListing.h"
+#include "processing/ProcessingSession.h"
+#include "support/StringCode.h"
+
+#include <fuzzer/FuzzedDataProvider.h>
+
+namespace
+{
+void classifyLines(QByteArray text)
+{
+    QByteArray directory;
+    for (;;) {
+        const QByteArray line = NextLine(text);
+        if (line.isEmpty())
+            break;
+        const ProcessingListing::Line read = ProcessingListing::classify(line);
+        FUZZ_CHECK(read.drive.size() <= 2);
+        if (read.kind == ProcessingListing::Kind::Header) {
+            FUZZ_CHECK(line.endsWith(read.directory));
+            directory = read.directory;
+        } else if (read.kind == ProcessingListing::Kind::Entry) {
+            ProcessingListing::isDirectory(line);
+            const QByteArray path = ProcessingListing::processingPath(directory, line);
+            FUZZ_CHECK(path.isEmpty() || line.contains(".TLT"));
+        }
+    }
+}
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    quietQt();
+    ensureApplication();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    FuzzedDataProvider provider(data, size);
+    const QByteArray directories = fuzzBytes(provider.ConsumeRandomLengthString(2048));
+    const QByteArray files = fuzzBytes(provider.ConsumeRemainingBytesAsString());
+    classifyLines(directories);
+    classifyLines(files);
+
+    FuzzLink link(0.25f);
+    QByteArrayList replies{directories, files};
+    link.port.setResponder([&](const QByteArray &) {
+        if (replies.isEmpty())
+            return;
+        const QByteArray reply = replies.takeFirst();
+        for (qsizetype at = 0; at < reply.size(); at += 64)
+            link.pending.append(reply.mid(at, 64));
+    });
+    ProcessingSession session(link.state, link.transaction, link.port);
+    session.refresh();
+    FUZZ_CHECK(!session.isBusy());
+    FUZZ_CHECK(session.fileCount() <= session.entries().size());
+    return 0;
+}
