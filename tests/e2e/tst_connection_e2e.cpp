@@ -15,7 +15,8 @@
 #include <QtTest>
 #include <memory>
 
-namespace {
+namespace
+{
 // One console: main window, port and search over the given devices.
 struct Console {
     explicit Console(const QStringList &devices)
@@ -117,7 +118,8 @@ void ConnectionEndToEnd::dataFileHoldsExactlyWhatTheInstrumentSent()
 {
     const QString record = m_dir.filePath("sent.bin");
     SimProcess instrument;
-    QVERIFY2(instrument.start({"--fast", "--record", record}), qPrintable(instrument.errorString()));
+    QVERIFY2(instrument.start({"--fast", "--record", record}),
+             qPrintable(instrument.errorString()));
     Console console({instrument.devicePath()});
     QVERIFY(console.search.SearchForInstrument());
 
