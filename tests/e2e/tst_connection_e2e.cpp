@@ -15,8 +15,7 @@
 #include <QtTest>
 #include <memory>
 
-namespace
-{
+namespace {
 // One console: main window, port and search over the given devices.
 struct Console {
     explicit Console(const QStringList &devices)
@@ -118,8 +117,7 @@ void ConnectionEndToEnd::dataFileHoldsExactlyWhatTheInstrumentSent()
 {
     const QString record = m_dir.filePath("sent.bin");
     SimProcess instrument;
-    QVERIFY2(instrument.start({"--fast", "--record", record}),
-             qPrintable(instrument.errorString()));
+    QVERIFY2(instrument.start({"--fast", "--record", record}), qPrintable(instrument.errorString()));
     Console console({instrument.devicePath()});
     QVERIFY(console.search.SearchForInstrument());
 
