@@ -15,7 +15,7 @@
 
 namespace
 {
-constexpr int kSettleSeconds = 4;
+constexpr int kSettleSeconds = 6;
 
 QList<LampColour> colours(const std::array<IndicatorLamp *, 3> &lamps)
 {
