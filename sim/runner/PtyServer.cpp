@@ -45,6 +45,8 @@ PtyServer::~PtyServer()
 {
     if (m_record)
         std::fclose(m_record);
+    if (m_recordInput)
+        std::fclose(m_recordInput);
     if (m_master >= 0)
         ::close(m_master);
     if (!m_options.linkPath.isEmpty() && QFileInfo(m_options.linkPath).isSymLink())
@@ -57,6 +59,13 @@ bool PtyServer::open()
         m_record = std::fopen(QFile::encodeName(m_options.recordPath).constData(), "ab");
         if (!m_record) {
             m_error = QStringLiteral("cannot write %1").arg(m_options.recordPath);
+            return false;
+        }
+    }
+    if (!m_options.recordInputPath.isEmpty()) {
+        m_recordInput = std::fopen(QFile::encodeName(m_options.recordInputPath).constData(), "ab");
+        if (!m_recordInput) {
+            m_error = QStringLiteral("cannot write %1").arg(m_options.recordInputPath);
             return false;
         }
     }
@@ -124,7 +133,7 @@ bool PtyServer::lineRateMatches() const
     return LineSpeed::toBaud(cfgetospeed(&settings)) == m_engine.baudRate();
 }
 
-int PtyServer::run(int stopFd)
+int PtyServer::run(int signalFd)
 {
     for (;;) {
         const qint64 now = elapsedMs();
@@ -155,14 +164,14 @@ int PtyServer::run(int stopFd)
             }
         }
 
-        pollfd fds[2] = {{stopFd, POLLIN, 0}, {m_master, POLLIN, 0}};
+        pollfd fds[2] = {{signalFd, POLLIN, 0}, {m_master, POLLIN, 0}};
         if (m_blocked)
             fds[1].events |= POLLOUT;
         const int count = m_hungUp ? 1 : 2;
         const int ready = ::poll(fds, count, pollTimeout(now));
         if (ready < 0 && errno != EINTR)
             return 1;
-        if (ready > 0 && fds[0].revents)
+        if (ready > 0 && fds[0].revents && readSignals(signalFd))
             return 0;
         if (m_hungUp) {
             pollfd probe{m_master, POLLIN, 0};
@@ -196,6 +205,10 @@ void PtyServer::readLine()
         const ssize_t n = ::read(m_master, buffer, sizeof buffer);
         if (n > 0) {
             const QByteArray in(buffer, n);
+            if (m_recordInput) {
+                std::fwrite(in.constData(), 1, size_t(n), m_recordInput);
+                std::fflush(m_recordInput);
+            }
             // The engine's clock stands where the last wake-up left it, up to a second
             // ago; what the command starts must be timed from now.
             m_engine.setNow(elapsedMs());
@@ -281,6 +294,30 @@ void PtyServer::saveState()
         std::fprintf(stderr, "orvantis-sim: cannot write %s: %s\n", qPrintable(m_options.stateFile),
                      qPrintable(file.errorString()));
     m_savedStartupRate = rate;
+}
+
+bool PtyServer::readSignals(int signalFd)
+{
+    char bytes[16];
+    bool stop = false;
+    ssize_t n = 0;
+    while ((n = ::read(signalFd, bytes, sizeof bytes)) > 0) {
+        for (ssize_t i = 0; i < n; ++i) {
+            if (bytes[i] == kStatusToggleByte)
+                toggleStatusAnswers();
+            else
+                stop = true;
+        }
+    }
+    return stop;
+}
+
+void PtyServer::toggleStatusAnswers()
+{
+    SimOptions &options = m_engine.options();
+    const bool answering = options.statusMuteMs >= 0 && m_engine.now() >= options.statusMuteMs;
+    options.statusMuteMs = answering ? -1 : 0;
+    std::fprintf(stderr, "orvantis-sim: status answers %s\n", answering ? "off" : "on");
 }
 
 void PtyServer::hangUp()

@@ -16,6 +16,10 @@
 class PtyServer
 {
 public:
+    // What the signal handlers write to the pipe that run() watches.
+    static constexpr char kStopByte = 1;
+    static constexpr char kStatusToggleByte = 2;
+
     explicit PtyServer(const RunnerOptions &options);
     ~PtyServer();
     PtyServer(const PtyServer &) = delete;
@@ -26,9 +30,10 @@ public:
     QString devicePath() const { return m_devicePath; }
     QString errorString() const { return m_error; }
 
-    // Serves until `stopFd` becomes readable (the signal handlers write to it) or the
-    // hang-up time comes. Returns the process exit code.
-    int run(int stopFd);
+    // Serves until kStopByte arrives on `signalFd` (the signal handlers write to it) or the
+    // hang-up time comes; kStatusToggleByte switches the answers to "st" off and on. Returns
+    // the process exit code.
+    int run(int signalFd);
 
 private:
     qint64 elapsedMs() const;
@@ -36,6 +41,9 @@ private:
     void readLine();
     void writeLine(qint64 nowMs);
     void hangUp();
+    // Takes what the signal handlers sent; true when asked to stop.
+    bool readSignals(int signalFd);
+    void toggleStatusAnswers();
     int pollTimeout(qint64 nowMs) const;
     // Drops what the slave side has not read yet, so a console that opens the device later
     // does not see what was said to the one before.
@@ -49,7 +57,8 @@ private:
     SimEngine m_engine;
     LineGarbler m_garbler;
     int m_master = -1;
-    FILE *m_record = nullptr; // what went down the line, for tests that compare
+    FILE *m_record = nullptr;      // what went down the line, for tests that compare
+    FILE *m_recordInput = nullptr; // what came up the line
     QString m_devicePath;
     QString m_error;
     std::chrono::steady_clock::time_point m_start;

@@ -7,10 +7,11 @@
 // How orvantis-sim serves its engine on the pseudo-terminal.
 struct RunnerOptions {
     SimOptions engine;
-    QString linkPath;       // symlink to the device, made at start, removed at exit
-    bool fast = false;      // no pacing at the line rate
-    bool garbage = false;   // every byte crosses the line garbled, whatever its rate
-    int hangupAfterMs = -1; // close the line after this long, as a pulled cable; < 0 never
-    QString recordPath;     // every byte sent down the line is appended here
-    QString stateFile;      // keeps the start-up rate over a restart; empty: kept by no one
+    QString linkPath;        // symlink to the device, made at start, removed at exit
+    bool fast = false;       // no pacing at the line rate
+    bool garbage = false;    // every byte crosses the line garbled, whatever its rate
+    int hangupAfterMs = -1;  // close the line after this long, as a pulled cable; < 0 never
+    QString recordPath;      // every byte sent down the line is appended here
+    QString recordInputPath; // every byte received from the line is appended here
+    QString stateFile;       // keeps the start-up rate over a restart; empty: kept by no one
 };

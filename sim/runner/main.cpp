@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
+#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <fcntl.h>
@@ -17,17 +18,28 @@
 namespace
 {
 
-int stopPipe[2] = {-1, -1};
+// Signals reach the serving loop as one byte each on this pipe (PtyServer::kStopByte,
+// kStatusToggleByte).
+int signalPipe[2] = {-1, -1};
+
+void notify(char byte)
+{
+    [[maybe_unused]] const ssize_t n = ::write(signalPipe[1], &byte, 1);
+}
 
 void onStopSignal(int)
 {
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t n = ::write(stopPipe[1], &byte, 1);
+    notify(PtyServer::kStopByte);
 }
 
-bool installStopHandlers()
+void onStatusToggleSignal(int)
 {
-    if (::pipe2(stopPipe, O_CLOEXEC | O_NONBLOCK) != 0)
+    notify(PtyServer::kStatusToggleByte);
+}
+
+bool installSignalHandlers()
+{
+    if (::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
         return false;
     struct sigaction action {
     };
@@ -35,6 +47,8 @@ bool installStopHandlers()
     sigemptyset(&action.sa_mask);
     for (int signal : {SIGTERM, SIGINT, SIGHUP})
         sigaction(signal, &action, nullptr);
+    action.sa_handler = onStatusToggleSignal;
+    sigaction(SIGUSR1, &action, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
     return true;
 }
@@ -49,7 +63,8 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
         "the device. When the console sets a rate other than the instrument's own, the\n"
         "instrument's output arrives as garbage and what the console sends is not understood.\n"
         "The flash disk (\"Dir /V\", \"type\", \"capture\", \"Del\") holds a few demonstration\n"
-        "files unless --empty-disk; with --disk it lives in a folder and survives restarts."));
+        "files unless --empty-disk; with --disk it lives in a folder and survives restarts.\n"
+        "SIGUSR1 switches the answers to \"st\" off, and on again (a sensor that hangs)."));
     parser.addHelpOption();
     const QCommandLineOption baud(QStringLiteral("baud"),
                                   QStringLiteral("The instrument's own rate (default 9600)."),
@@ -83,6 +98,11 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
     const QCommandLineOption stable(QStringLiteral("stable"),
                                     QStringLiteral("Start with thermal control and light "
                                                    "source already stable."));
+    const QCommandLineOption settle(QStringLiteral("settle-seconds"),
+                                    QStringLiteral("Thermal control and light source settle "
+                                                   "within SECONDS of start (and the light "
+                                                   "warms up that long after each switch-on)."),
+                                    QStringLiteral("SECONDS"));
     const QCommandLineOption hangup(QStringLiteral("hangup-after"),
                                     QStringLiteral("Close the line after SECONDS, as a pulled "
                                                    "cable, and exit."),
@@ -91,6 +111,10 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
                                     QStringLiteral("Append every byte sent down the line to "
                                                    "PATH (for tests that compare)."),
                                     QStringLiteral("PATH"));
+    const QCommandLineOption recordInput(QStringLiteral("record-input"),
+                                         QStringLiteral("Append every byte received from the "
+                                                        "line to PATH."),
+                                         QStringLiteral("PATH"));
     const QCommandLineOption disk(QStringLiteral("disk"),
                                   QStringLiteral("Keep the flash disk's files in folder DIR "
                                                  "(made if missing; an empty one gets the "
@@ -122,9 +146,10 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
                        "there (by \"baud Nstore\") is the rate it comes up at, in place of "
                        "--baud."),
         QStringLiteral("PATH"));
-    parser.addOptions({baud,      link,        fast,       silent, noSerial, serial,    slow,
-                       noStatus,  noStatusFor, stable,     hangup, disk,     emptyDisk, spectrum,
-                       stallType, hangupType,  oddListing, record, garbage,  state});
+    parser.addOptions({baud,   link,        fast,        silent,    noSerial,   serial,
+                       slow,   noStatus,    noStatusFor, stable,    settle,     hangup,
+                       disk,   emptyDisk,   spectrum,    stallType, hangupType, oddListing,
+                       record, recordInput, garbage,     state});
     parser.process(app);
 
     bool ok = true;
@@ -158,6 +183,15 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
         engine.thermalSettleMs = 0;
         engine.lightWarmupSeconds = 0;
     }
+    if (parser.isSet(settle)) {
+        // Half the time to work the deviation off, half to hold it there; the light source
+        // counts down the whole time.
+        const double seconds = number(settle);
+        engine.thermalSettleMs = int(seconds * 500);
+        engine.thermalRatePerSecond =
+            seconds > 0 ? engine.initialDeviation / (seconds / 2) : engine.initialDeviation * 1000;
+        engine.lightWarmupSeconds = int(std::ceil(seconds));
+    }
     if (parser.isSet(hangup))
         options->hangupAfterMs = qint64(number(hangup) * 1000);
     engine.clockStart = QDateTime::currentDateTime();
@@ -177,6 +211,7 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
         ok = false;
     }
     options->recordPath = parser.value(record);
+    options->recordInputPath = parser.value(recordInput);
     options->stateFile = parser.value(state);
     if (!options->stateFile.isEmpty())
         SimStateFile(options->stateFile).load(&engine);
@@ -192,7 +227,7 @@ int main(int argc, char *argv[])
     RunnerOptions options;
     if (!readOptions(app, &options))
         return 2;
-    if (!installStopHandlers()) {
+    if (!installSignalHandlers()) {
         std::perror("orvantis-sim: pipe");
         return 1;
     }
@@ -205,5 +240,5 @@ int main(int argc, char *argv[])
     std::printf("%s\n", qPrintable(server.devicePath()));
     std::fflush(stdout);
 
-    return server.run(stopPipe[0]);
+    return server.run(signalPipe[0]);
 }

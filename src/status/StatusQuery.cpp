@@ -8,7 +8,10 @@ StatusQuery::StatusQuery(CommandTransaction &transaction, LinkStatus &status)
 void StatusQuery::QueryStatus()
 {
     const QByteArray reply = m_transaction.SendCommand("st\r", "st:", "\r", 1.0f);
-    if (!reply.isEmpty()) {
+    // On a time-out the transaction hands back whatever came, so an instrument that only
+    // echoes "st" and shows its prompt would pass for one that answers. Only a status line
+    // (its "st:" found, as the start marker is, in any case) is an answer.
+    if (reply.toLower().contains("st:")) {
         m_missed = 0;
         if (m_status.Status() == LinkStatus::NoResponse)
             m_status.SetStatus(LinkStatus::Idle);

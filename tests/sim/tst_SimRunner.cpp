@@ -3,7 +3,9 @@
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QSerialPort>
+#include <QTemporaryDir>
 #include <QtTest>
+#include <csignal>
 #include <functional>
 
 // orvantis-sim over a real pseudo-terminal, talked to through QSerialPort as the console
@@ -71,6 +73,9 @@ private slots:
     void linkPointsAtTheDevice();
     void fileStreamsFromTheDiskFolder_data();
     void fileStreamsFromTheDiskFolder();
+    void statusAnswersToggleOnSigusr1();
+    void settleSecondsBringsStability();
+    void recordInputKeepsWhatCameUp();
 };
 
 void TestSimRunner::answersAtItsOwnRate_data()
@@ -301,6 +306,61 @@ void TestSimRunner::fileStreamsFromTheDiskFolder()
     QVERIFY(got == echo + file.left(hangUpAfter));
     QTRY_VERIFY_WITH_TIMEOUT(!sim.isRunning(), 5000);
     QVERIFY(sim.standardError().contains("line closed"));
+}
+
+namespace
+{
+// Sends "st" and reads up to the prompt that follows.
+QByteArray askStatus(QSerialPort &port)
+{
+    port.write("st\r");
+    return readUntil(port, "Orvantis>");
+}
+} // namespace
+
+void TestSimRunner::statusAnswersToggleOnSigusr1()
+{
+    SimProcess sim;
+    QVERIFY2(sim.start({"--fast"}), qPrintable(sim.errorString()));
+    QSerialPort port;
+    QVERIFY2(openLine(port, sim.devicePath(), 9600), qPrintable(port.errorString()));
+    QVERIFY(askStatus(port).contains("st:"));
+
+    QVERIFY(sim.sendSignal(SIGUSR1));
+    QTRY_VERIFY(sim.standardError().contains("status answers off"));
+    QCOMPARE(askStatus(port), QByteArray("st\r\nOrvantis>"));
+
+    QVERIFY(sim.sendSignal(SIGUSR1));
+    QTRY_VERIFY(sim.standardError().contains("status answers on"));
+    QVERIFY(askStatus(port).contains("\r\nst:"));
+    QVERIFY(sim.isRunning());
+}
+
+void TestSimRunner::settleSecondsBringsStability()
+{
+    SimProcess sim;
+    QVERIFY2(sim.start({"--fast", "--settle-seconds", "1"}), qPrintable(sim.errorString()));
+    QSerialPort port;
+    QVERIFY2(openLine(port, sim.devicePath(), 9600), qPrintable(port.errorString()));
+    const QByteArray first = askStatus(port);
+    QVERIFY2(first.contains(",0,"), first.constData());
+    // Stable: on target, the ",1," flag, and no light time left.
+    QTRY_VERIFY_WITH_TIMEOUT(askStatus(port).contains(",0.00,1,0.0,"), 5000);
+}
+
+void TestSimRunner::recordInputKeepsWhatCameUp()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("input.bin");
+    SimProcess sim;
+    QVERIFY2(sim.start({"--fast", "--record-input", path}), qPrintable(sim.errorString()));
+    QSerialPort port;
+    QVERIFY2(openLine(port, sim.devicePath(), 9600), qPrintable(port.errorString()));
+    port.write("\x03\x03\x03id\r");
+    QVERIFY(readUntil(port, "firmware").contains("firmware"));
+    QFile input(path);
+    QVERIFY(input.open(QIODevice::ReadOnly));
+    QCOMPARE(input.readAll(), QByteArray("\x03\x03\x03id\r"));
 }
 
 QTEST_GUILESS_MAIN(TestSimRunner)

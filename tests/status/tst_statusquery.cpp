@@ -36,6 +36,7 @@ struct Link {
     StatusQuery query{transaction, status};
     QTimer receiveTimer;
     bool answering = false;
+    bool echoing = false; // not answering, but echoing the command and showing the prompt
 
     Link()
     {
@@ -46,12 +47,15 @@ struct Link {
         QObject::connect(&receiveTimer, &QTimer::timeout, [this] { loop.run(); });
         receiveTimer.start(5);
         port.setResponder([this](const QByteArray &) {
-            if (answering)
+            if (answering) {
                 port.feed(kStatusLine);
-            else
-                QTimer::singleShot(0, &receiveTimer, [this] {
-                    state.clock.setTimeOfDay(state.clock.timeOfDay() + 2.0);
-                });
+                return;
+            }
+            if (echoing)
+                port.feed("st\r\nOrvantis>");
+            // The echo is read before the query times out.
+            QTimer::singleShot(echoing ? 50 : 0, &receiveTimer,
+                               [this] { state.clock.setTimeOfDay(state.clock.timeOfDay() + 2.0); });
         });
     }
 
@@ -73,6 +77,7 @@ private slots:
     void answerBeforeTheThirdMissStartsTheCountAgain();
     void missCountStopsAtThree();
     void closedPortCountsAsMiss();
+    void echoWithoutStatusLineCountsAsMiss();
     void answeredLineReachesThePanels();
 };
 
@@ -128,6 +133,17 @@ void TestStatusQuery::closedPortCountsAsMiss()
     QVERIFY(link.port.written().isEmpty());
     link.queries(1, true);
     QCOMPARE(link.status.codes, QList<int>{LinkStatus::NoResponse});
+}
+
+void TestStatusQuery::echoWithoutStatusLineCountsAsMiss()
+{
+    Link link;
+    link.echoing = true;
+    link.queries(3, false);
+    QCOMPARE(link.query.missedReplies(), qint16(3));
+    QCOMPARE(link.status.Status(), int(LinkStatus::NoResponse));
+    link.queries(1, true);
+    QCOMPARE(link.status.Status(), int(LinkStatus::Idle));
 }
 
 void TestStatusQuery::answeredLineReachesThePanels()

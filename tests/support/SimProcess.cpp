@@ -2,6 +2,8 @@
 
 #include <QDeadlineTimer>
 
+#include <csignal>
+
 bool SimProcess::start(const QStringList &arguments, int timeoutMs)
 {
     stop();
@@ -63,4 +65,10 @@ QByteArray SimProcess::standardError()
 {
     m_stderr += m_process.readAllStandardError();
     return m_stderr;
+}
+
+bool SimProcess::sendSignal(int signalNumber)
+{
+    const qint64 pid = m_process.processId();
+    return isRunning() && pid > 0 && ::kill(pid_t(pid), signalNumber) == 0;
 }

@@ -26,6 +26,9 @@ public:
     void stop();
     // Ends it at once: the line vanishes as when a cable is pulled.
     void kill();
+    // Sends it `signalNumber` (SIGUSR1 switches its answers to "st" off and on). False when
+    // it is not running.
+    bool sendSignal(int signalNumber);
     // What it has written to its standard error so far.
     QByteArray standardError();
 
