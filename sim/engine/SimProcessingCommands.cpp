@@ -37,7 +37,7 @@ void operatingSystem(SimEngine &engine, SimInstrumentDisk &disk, const QByteArra
     }
     if (verb.size() == 2 && verb.at(1) == ':' && rest.isEmpty()) {
         if (!disk.setDrive(verb))
-            engine.sendLine("Invalid drive specification");
+            engine.sendLine("Invalid drive");
         return;
     }
     if (verb == "DIR") {

@@ -2,7 +2,7 @@
 
 #include "SimAcquireRequest.h"
 #include "SimEngine.h"
-#include "SimSpectrum.h"
+#include "SimSampleData.h"
 
 #include <memory>
 
@@ -50,7 +50,7 @@ void queueSample(SimEngine &engine, Counters &counters, const SimAcquireRequest 
         engine.clockAt(at).toString(QStringLiteral("MM-dd-yy HH:mm:ss")).toLatin1() + ',' +
         QByteArray::number(request.spectra) + ',' +
         QByteArray::number(engine.options().spectrumMs) + "\r\n" +
-        SimSpectrum::lines(SimSpectrum::counts(engine.status().lightOn(), request.spectra, number));
+        SimSampleData::lines(SimSampleData::counts(engine.status().lightOn(), request.spectra, number));
     if (request.send)
         engine.send(text);
     if (request.store) {
@@ -82,8 +82,8 @@ void acquireFixed(SimEngine &engine, Counters &counters, const SimAcquireRequest
     }
     engine.wait(kProcessingMs);
     const quint32 series = ++counters.series;
-    const QByteArray data = SimSpectrum::lines(
-        SimSpectrum::counts(engine.status().lightOn(), request.spectra, 0x10000u + series));
+    const QByteArray data = SimSampleData::lines(
+        SimSampleData::counts(engine.status().lightOn(), request.spectra, 0x10000u + series));
     if (request.send)
         engine.send("\r\nSpectral data\r\n" + data);
     else

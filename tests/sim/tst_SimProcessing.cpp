@@ -129,7 +129,7 @@ void TestSimProcessing::driveAndDirectoryChanges_data()
         << QList<QByteArray>{"OS \"CD DATA\"\r\n", "OS \"D:\r\n", "OS \"C:\r\n"}
         << QByteArray("C:\\DATA") << QByteArray();
     QTest::newRow("empty drive") << QList<QByteArray>{"OS \"F:\r\n"} << QByteArray("C:\\")
-                                 << QByteArray("Invalid drive specification");
+                                 << QByteArray("Invalid drive");
     QTest::newRow("down two") << QList<QByteArray>{"OS \"CD data\\old\"\r\n"}
                               << QByteArray("C:\\DATA\\OLD") << QByteArray();
     QTest::newRow("up") << QList<QByteArray>{"OS \"CD DATA\\OLD\"\r\n", "OS \"CD ..\"\r\n"}

@@ -1,4 +1,4 @@
-#include "SimSpectrum.h"
+#include "SimSampleData.h"
 
 #include <QtGlobal>
 #include <cmath>
@@ -12,7 +12,7 @@ constexpr double kLampCentre = 280.0;
 constexpr double kLampWidth = 140.0;
 } // namespace
 
-QList<int> SimSpectrum::counts(bool lightOn, int averaged, quint32 seed)
+QList<int> SimSampleData::counts(bool lightOn, int averaged, quint32 seed)
 {
     quint32 state = seed * 2654435761u + 0x9e3779b9u;
     auto noise = [&state] {
@@ -36,7 +36,7 @@ QList<int> SimSpectrum::counts(bool lightOn, int averaged, quint32 seed)
     return out;
 }
 
-QByteArray SimSpectrum::lines(const QList<int> &counts)
+QByteArray SimSampleData::lines(const QList<int> &counts)
 {
     QByteArray out;
     for (qsizetype i = 0; i < counts.size(); ++i) {

@@ -6,7 +6,7 @@
 // Counts of one (averaged) spectrum across the detector's pixels. With the light source on
 // the lamp's broad hump stands thousands of counts above the dark level; with it off only
 // the dark level and its noise remain. The noise is seeded, so a run repeats exactly.
-class SimSpectrum
+class SimSampleData
 {
 public:
     static constexpr int kPixels = 512;
