@@ -63,6 +63,8 @@ private slots:
     void uploadThenDeleteShowOnDiskAndInTheGrid();
     void sizeHeaderSortsBothWays();
     void downloadAtTheLineRateIsByteExact();
+    void threeFileBatchAtEachRate_data();
+    void threeFileBatchAtEachRate();
 
 private:
     // Starts the instrument on a disk folder, connects, opens the file manager.
@@ -246,6 +248,47 @@ void FilesEndToEnd::downloadAtTheLineRateIsByteExact()
           lineSeconds);
     // Paced by the line: it cannot beat the rate by much.
     QVERIFY(seconds > 0.8 * lineSeconds);
+}
+
+void FilesEndToEnd::threeFileBatchAtEachRate_data()
+{
+    QTest::addColumn<QString>("rate");
+    QTest::newRow("9600") << "9600";
+    QTest::newRow("57600") << "57600";
+    QTest::newRow("115200") << "115200";
+}
+
+void FilesEndToEnd::threeFileBatchAtEachRate()
+{
+    QFETCH(QString, rate);
+    // Three files that each hold every byte value, in different orders and lengths.
+    QVERIFY(QDir().mkpath(m_disk));
+    const QStringList names{"ALL1.BIN", "ALL2.BIN", "ALL3.BIN"};
+    for (int f = 0; f < names.size(); ++f) {
+        QByteArray bytes;
+        for (int i = 0; i < 256 * (f + 1) + f * 44; ++i)
+            bytes.append(char((i * (2 * f + 1) + f) & 0xff));
+        QFile file(QDir(m_disk).filePath(names.at(f)));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    FileTransferForm *window = openOn({"--baud", rate});
+    QVERIFY(window);
+    QCOMPARE(m_rig->comm->settings(), rate + ",n,8,1");
+    QCOMPARE(window->fileCount(), 3);
+    window->selectRows(0, 2);
+    QVERIFY(window->GetFilesButton()->isEnabled());
+
+    QTest::mouseClick(window->GetFilesButton(), Qt::LeftButton);
+
+    QVERIFY2(m_rig->dialogs.errors.isEmpty(), qPrintable(m_rig->dialogs.errors.join('\n')));
+    for (const QString &name : names) {
+        const QByteArray expected = readAll(QDir(m_disk).filePath(name));
+        QVERIFY(!expected.isEmpty());
+        QVERIFY2(readAll(QDir(m_local).filePath(name)) == expected, qPrintable(name));
+    }
+    QCOMPARE(window->CloseButton()->text(), QString("Close"));
+    QCOMPARE(m_rig->c().form.Status(), int(LinkStatus::Idle));
 }
 
 QTEST_MAIN(FilesEndToEnd)
