@@ -1,9 +1,7 @@
 // Receive-loop throughput with a data file open: how many bytes per second one core can
 // take from the port into ReceiveBuffer, the data file and the terminal text.
 // Usage: bench_receive_throughput [megabytes]   (default 64)
-#include "core/FileCapture.h"
-#include "core/MemoryCommPort.h"
-#include "core/ReceiveLoop.h"
+#include "MemoryInstrumentLink.h"
 #include "terminal/TerminalText.h"
 
 #include <QCoreApplication>
@@ -16,13 +14,12 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     const int megabytes = argc > 1 ? std::atoi(argv[1]) : 64;
 
-    ProgramState state;
-    MemoryCommPort port;
-    port.open();
-    PlainLinkStatus status;
-    status.SetStatus(LinkStatus::Idle);
-    FileCapture capture(state);
-    ReceiveLoop loop(state, port, capture, status);
+    MemoryInstrumentLink link;
+    // The benchmark runs the loop itself, one run per 200 ms worth of line.
+    link.timer1.stop();
+    ProgramState &state = link.state;
+    MemoryCommPort &port = link.port;
+    ReceiveLoop &loop = link.loop;
     TerminalText terminal;
     loop.setDisplaySink([&](const QString &text) { terminal.append(text); });
     int statusLines = 0;
