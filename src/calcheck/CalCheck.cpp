@@ -182,7 +182,7 @@ bool CalCheck::collectSpectra(const QByteArray &command, const QString &message)
     m_progress->setCancelFlag(false);
     m_transaction.SendCommand(command, "ms", "data", kCommandTimeout);
     countLoop(',', kSpectraCount, false);
-    return !m_progress->CancelFlag();
+    return !m_progress->CancelFlag() && m_transaction.portOpen();
 }
 
 // Waits for the spectral data that follows the spectra and for the prompt; a Stop here is
@@ -207,18 +207,18 @@ bool CalCheck::collectReferences(int set)
     m_transaction.SendCommand(lightReferenceCommand(), "lref", ".", kCommandTimeout);
     countLoop('.', kReferenceCount, true);
     stepOverall();
-    return !m_progress->CancelFlag();
+    return !m_progress->CancelFlag() && m_transaction.portOpen();
 }
 
 // Follows the instrument's progress marks in ReceiveBuffer. It has no time-out of its own:
-// a silent instrument is left by "Stop". A count that jumps past the bar's maximum leaves
+// a silent instrument is left by "Stop", a line that has gone ends it at once. A count that jumps past the bar's maximum leaves
 // the bar where it was.
 void CalCheck::countLoop(char mark, int limit, bool untilPrompt)
 {
     const QByteArray markText(1, mark);
     int count = 0;
     for (;;) {
-        if (m_progress->CancelFlag() || count >= limit)
+        if (m_progress->CancelFlag() || count >= limit || !m_transaction.portOpen())
             return;
         m_transaction.pump().pass();
         count = CountChar(markText, m_state.ReceiveBuffer);

@@ -24,7 +24,7 @@ public:
         NotStabilized, // the "Cannot continue" notice was shown
         NoFile,        // the file question or OpenNewFile was declined
         Completed,
-        Stopped // "Stop" (or the progress window closed) during a collection phase
+        Stopped // "Stop", the progress window closed or the line lost during a collection phase
     };
 
     static constexpr int kSets = 3;

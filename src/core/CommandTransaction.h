@@ -27,6 +27,9 @@ public:
     void Pause(float seconds);
 
     EventPump &pump() { return m_pump; }
+    // False once the line has gone (or was never opened): waits that have no time-out of
+    // their own end on it.
+    bool portOpen() const { return m_port.isOpen(); }
 
 private:
     ProgramState &m_state;

@@ -81,7 +81,14 @@ void SetBaudForm::SetBaudButton_Click()
     if (m_busy)
         return;
     const QScopedValueRollback<bool> busy(m_busy, true);
-    switch (m_change.change(BaudCombo->currentText())) {
+    const BaudRateChange::Outcome outcome = m_change.change(BaudCombo->currentText());
+    if (!m_comm.isOpen()) {
+        // The line went during the exchange: the operator has been told that, and there is
+        // no rate left to set.
+        reject();
+        return;
+    }
+    switch (outcome) {
     case BaudRateChange::Outcome::NotANumber:
         m_dialogs.ShowErrorMessage(BaudRateChange::notANumberMessage(BaudCombo->currentText()));
         return;

@@ -5,9 +5,13 @@
 // its file.
 #include "SimConsole.h"
 #include "TestSettings.h"
+#include "calcheck/CalCheck.h"
+#include "core/SetBaudForm.h"
 #include "files/FileTransferForm.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -67,7 +71,16 @@ private:
     bool m_set = false;
 };
 
-enum class When { IdlePolling, SingleSample, PeriodicSampling, Download, Upload };
+enum class When {
+    IdlePolling,
+    SingleSample,
+    PeriodicSampling,
+    Download,
+    Upload,
+    CalCheck,
+    BaudChangeAsked,
+    BaudChangeSwitched
+};
 enum class Press { Stop, Close, Disconnect };
 } // namespace
 
@@ -217,6 +230,9 @@ void FaultsEndToEnd::lineVanishes_data()
     QTest::newRow("periodic sampling") << When::PeriodicSampling;
     QTest::newRow("download") << When::Download;
     QTest::newRow("upload") << When::Upload;
+    QTest::newRow("cal check") << When::CalCheck;
+    QTest::newRow("baud change, before the switch") << When::BaudChangeAsked;
+    QTest::newRow("baud change, after the switch") << When::BaudChangeSwitched;
 }
 
 void FaultsEndToEnd::lineVanishes()
@@ -229,6 +245,13 @@ void FaultsEndToEnd::lineVanishes()
     if (when == When::Download)
         arguments << "--hangup-type-after"
                   << "5000";
+    if (when == When::BaudChangeAsked) // gone between the echo and the "Changing"
+        arguments << "--slow-ms"
+                  << "100";
+    if (when == When::CalCheck)
+        arguments << "--stable"
+                  << "--spectrum-ms"
+                  << "10";
     if (!start(arguments))
         return;
     SimConsole &rig = *m_rig;
@@ -236,6 +259,8 @@ void FaultsEndToEnd::lineVanishes()
     const QString capture = QDir(m_case).filePath("capture.raw");
     if (when == When::SingleSample || when == When::PeriodicSampling)
         QVERIFY(openDataFile(capture));
+    const bool capturing = when == When::SingleSample || when == When::PeriodicSampling ||
+                           when == When::CalCheck;
 
     QElapsedTimer elapsed;
     elapsed.start();
@@ -286,6 +311,45 @@ void FaultsEndToEnd::lineVanishes()
         QCOMPARE(window->fileCount(), 0);
         break;
     }
+    case When::CalCheck:
+        // Gone while the first set of spectra streams into the file: the check must not wait
+        // for a Stop that nobody needs to press.
+        rig.when([&] { return QFileInfo(capture).size() > 2000; }, [&] { rig.sim.kill(); });
+        rig.dialogs.questionAnswers << 1 << 1 << 1;
+        rig.dialogs.pathAnswers << capture;
+        controls().CalCheckMenuItem->trigger();
+        QVERIFY2(elapsed.elapsed() < 10000, "the cal check waited on a line that was gone");
+        QVERIFY(!console().calCheck.calCheck().isRunning());
+        QVERIFY(!console().state.dataFile.isOpen());
+        break;
+    case When::BaudChangeAsked:
+    case When::BaudChangeSwitched: {
+        rig.when(
+            [&] {
+                return when == When::BaudChangeAsked
+                           ? readAll(m_record).contains("Baud 115200")
+                           : rig.comm->settings().startsWith("115200");
+            },
+            [&] { rig.sim.kill(); });
+        bool closedItself = false;
+        // The dialog asks for the start-up rate when it comes up; "Set Rate" is pressed once
+        // that answer is in.
+        std::function<void()> setRate = [&] {
+            auto *dialog = qobject_cast<SetBaudForm *>(QApplication::activeModalWidget());
+            if (!dialog || dialog->StartupRateLabel->text() == "[code]") {
+                QTimer::singleShot(10, setRate);
+                return;
+            }
+            dialog->BaudCombo->setCurrentText("115200");
+            QTest::mouseClick(dialog->SetBaudButton, Qt::LeftButton);
+            closedItself = !dialog->isVisible();
+            dialog->close();
+        };
+        QTimer::singleShot(10, setRate);
+        controls().SetBaudMenuItem->trigger();
+        QVERIFY2(closedItself, "the rate dialog stayed open on a line that was gone");
+        break;
+    }
     }
 
     QTRY_COMPARE_WITH_TIMEOUT(console().form.Status(), int(LinkStatus::NotConnected), 10000);
@@ -298,7 +362,7 @@ void FaultsEndToEnd::lineVanishes()
              qPrintable(rig.dialogs.errors.first()));
     verifyControlsFor(LinkStatus::NotConnected);
     QCOMPARE(controls().StatusLabel->text(), QString("No Orvantis connected "));
-    if (when == When::SingleSample || when == When::PeriodicSampling)
+    if (capturing)
         verifyCapturedFromTheLine(capture);
 }
 
