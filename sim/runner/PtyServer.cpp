@@ -146,8 +146,12 @@ int PtyServer::run(int signalFd)
         m_engine.setNow(now);
         const QByteArray out = m_engine.takeOutput();
         // An instrument talking to no one is not heard.
-        if (!m_hungUp && !out.isEmpty())
-            m_pending += lineRateMatches() ? out : m_garbler.garble(out);
+        if (!m_hungUp && !out.isEmpty()) {
+            if (m_noisy)
+                m_pending += m_noise.next();
+            else
+                m_pending += lineRateMatches() ? out : m_garbler.garble(out);
+        }
         if (!m_hungUp)
             writeLine(now);
         // A fault switch cut a file stream short: the line goes once the bytes before the
@@ -305,6 +309,8 @@ bool PtyServer::readSignals(int signalFd)
         for (ssize_t i = 0; i < n; ++i) {
             if (bytes[i] == kStatusToggleByte)
                 toggleStatusAnswers();
+            else if (bytes[i] == kNoiseToggleByte)
+                toggleNoise();
             else
                 stop = true;
         }
@@ -318,6 +324,12 @@ void PtyServer::toggleStatusAnswers()
     const bool answering = options.statusMuteMs >= 0 && m_engine.now() >= options.statusMuteMs;
     options.statusMuteMs = answering ? -1 : 0;
     std::fprintf(stderr, "orvantis-sim: status answers %s\n", answering ? "off" : "on");
+}
+
+void PtyServer::toggleNoise()
+{
+    m_noisy = !m_noisy;
+    std::fprintf(stderr, "orvantis-sim: noise in place of answers %s\n", m_noisy ? "on" : "off");
 }
 
 void PtyServer::hangUp()

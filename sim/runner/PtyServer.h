@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "LineGarbler.h"
+#include "LineNoise.h"
 #include "RunnerOptions.h"
 #include "SimEngine.h"
 
@@ -19,6 +20,7 @@ public:
     // What the signal handlers write to the pipe that run() watches.
     static constexpr char kStopByte = 1;
     static constexpr char kStatusToggleByte = 2;
+    static constexpr char kNoiseToggleByte = 3;
 
     explicit PtyServer(const RunnerOptions &options);
     ~PtyServer();
@@ -31,7 +33,8 @@ public:
     QString errorString() const { return m_error; }
 
     // Serves until kStopByte arrives on `signalFd` (the signal handlers write to it) or the
-    // hang-up time comes; kStatusToggleByte switches the answers to "st" off and on. Returns
+    // hang-up time comes; kStatusToggleByte switches the answers to "st" off and on,
+    // kNoiseToggleByte every answer to noise and back. Returns
     // the process exit code.
     int run(int signalFd);
 
@@ -44,6 +47,7 @@ private:
     // Takes what the signal handlers sent; true when asked to stop.
     bool readSignals(int signalFd);
     void toggleStatusAnswers();
+    void toggleNoise();
     int pollTimeout(qint64 nowMs) const;
     // Drops what the slave side has not read yet, so a console that opens the device later
     // does not see what was said to the one before.
@@ -56,6 +60,8 @@ private:
     RunnerOptions m_options;
     SimEngine m_engine;
     LineGarbler m_garbler;
+    LineNoise m_noise;
+    bool m_noisy = false;
     int m_master = -1;
     FILE *m_record = nullptr;      // what went down the line, for tests that compare
     FILE *m_recordInput = nullptr; // what came up the line

@@ -37,6 +37,11 @@ void onStatusToggleSignal(int)
     notify(PtyServer::kStatusToggleByte);
 }
 
+void onNoiseToggleSignal(int)
+{
+    notify(PtyServer::kNoiseToggleByte);
+}
+
 bool installSignalHandlers()
 {
     if (::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
@@ -49,6 +54,8 @@ bool installSignalHandlers()
         sigaction(signal, &action, nullptr);
     action.sa_handler = onStatusToggleSignal;
     sigaction(SIGUSR1, &action, nullptr);
+    action.sa_handler = onNoiseToggleSignal;
+    sigaction(SIGUSR2, &action, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
     return true;
 }
@@ -64,7 +71,9 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
         "instrument's output arrives as garbage and what the console sends is not understood.\n"
         "The flash disk (\"Dir /V\", \"type\", \"capture\", \"Del\") holds a few demonstration\n"
         "files unless --empty-disk; with --disk it lives in a folder and survives restarts.\n"
-        "SIGUSR1 switches the answers to \"st\" off, and on again (a sensor that hangs)."));
+        "SIGUSR1 switches the answers to \"st\" off, and on again (a sensor that hangs).\n"
+        "SIGUSR2 puts noise in place of every answer, and takes it away again: every byte\n"
+        "value, lone carriage returns, a 5000-byte line, a 70 000-byte burst, in turn."));
     parser.addHelpOption();
     const QCommandLineOption baud(QStringLiteral("baud"),
                                   QStringLiteral("The instrument's own rate (default 9600)."),

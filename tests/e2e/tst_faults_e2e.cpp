@@ -7,11 +7,13 @@
 #include "TestSettings.h"
 #include "calcheck/CalCheck.h"
 #include "core/SetBaudForm.h"
+#include "LineNoise.h"
 #include "files/FileTransferForm.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -102,6 +104,7 @@ private slots:
     void wrongRateOrGarbageDoesNotConnect_data();
     void wrongRateOrGarbageDoesNotConnect();
     void silentInstrumentTimesOutEverywhere();
+    void noiseInPlaceOfEveryAnswer();
     void fullDiskStopsTheCapture_data();
     void fullDiskStopsTheCapture();
     void operatorInterruptsADownload_data();
@@ -120,6 +123,11 @@ private:
     bool openDataFile(const QString &path);
     void startPeriodic();
     FileTransferForm *openFilesAndSelect(const QString &name);
+    // Lets every wait for an answer run out at once: the program's clock jumps `seconds`
+    // ahead the next time a command is under way.
+    void jumpWhenBusy(double seconds);
+    // Shows a dialog through `action` and closes it once `settled` holds for it.
+    void showAndClose(QAction *action, std::function<bool(QWidget *)> settled);
     // The main window's controls as status `code` leaves them, and the file manager idle.
     void verifyControlsFor(int code);
     // The captured file holds a stretch of the line's traffic, nothing added or lost inside.
@@ -189,6 +197,36 @@ FileTransferForm *FaultsEndToEnd::openFilesAndSelect(const QString &name)
         return nullptr;
     m_rig->clickRow(m_rig->rowOf(name));
     return window;
+}
+
+void FaultsEndToEnd::jumpWhenBusy(double seconds)
+{
+    Clock &clock = console().state.clock;
+    m_rig->when([this] { return console().form.Status() == LinkStatus::CommandInProgress; },
+                [&clock, seconds] { clock.setTimeOfDay(clock.timeOfDay() + seconds); });
+}
+
+void FaultsEndToEnd::showAndClose(QAction *action, std::function<bool(QWidget *)> settled)
+{
+    // Asked again until it has gone: a dialog in the middle of a read may not close at once.
+    QTimer closer;
+    int asked = 0;
+    bool forced = false;
+    connect(&closer, &QTimer::timeout, this, [&] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!dialog || !settled(dialog))
+            return;
+        if (++asked > 1000) {
+            forced = true;
+            dialog->done(QDialog::Rejected);
+        } else {
+            dialog->close();
+        }
+    });
+    closer.start(10);
+    action->trigger();
+    QVERIFY(asked > 0);
+    QVERIFY2(!forced, "the dialog did not close");
 }
 
 void FaultsEndToEnd::verifyControlsFor(int code)
@@ -461,6 +499,81 @@ void FaultsEndToEnd::silentInstrumentTimesOutEverywhere()
     QVERIFY(window->DirGrid()->isEnabled());
     QVERIFY(rig.dialogs.errors.isEmpty());
     QVERIFY(controls().SampleOnceButton->isEnabled());
+}
+
+void FaultsEndToEnd::noiseInPlaceOfEveryAnswer()
+{
+    // Answers the console can wait for at full speed, so each noise burst (up to 70 000
+    // bytes) is in at once.
+    if (!start({"--fast", "--stable"}))
+        return;
+    SimConsole &rig = *m_rig;
+    const QString capture = QDir(m_case).filePath("noise.raw");
+    QVERIFY(openDataFile(capture));
+    console().form.ShowTerminal();
+    QVERIFY(rig.sim.sendSignal(SIGUSR2));
+    QTRY_VERIFY(rig.sim.standardError().contains("noise in place of answers on"));
+    auto linkAnswering = [&] {
+        const int code = console().form.Status();
+        return code == LinkStatus::Idle || code == LinkStatus::NoResponse;
+    };
+    QElapsedTimer elapsed;
+    elapsed.start();
+
+    // The Orvantis menu's dialogs, the file manager and the cal check while the link is
+    // still counted as idle (the menu is greyed once status checks go unanswered).
+    const auto clockShown = [](QWidget *dialog) {
+        return dialog->windowTitle() == "Orvantis Real-Time Clock";
+    };
+    showAndClose(controls().SetClockMenuItem, clockShown);
+    const auto rateRead = [](QWidget *dialog) {
+        auto *baud = qobject_cast<SetBaudForm *>(dialog);
+        return baud && baud->StartupRateLabel->text() != "[code]";
+    };
+    showAndClose(controls().SetBaudMenuItem, rateRead);
+    if (QTest::currentTestFailed())
+        return;
+
+    jumpWhenBusy(11);
+    FileTransferForm *files = rig.openFiles();
+    QVERIFY(files && files->isVisible());
+    QVERIFY(!files->TransferBusy());
+    files->close();
+
+    // Noise is no stable instrument: the check is refused after its first question.
+    rig.dialogs.questionAnswers << 1;
+    controls().CalCheckMenuItem->trigger();
+    QCOMPARE(rig.dialogs.questions.size(), 2);
+    QCOMPARE(rig.dialogs.questions.last(), CalCheck::notStabilizedNotice());
+    QVERIFY(!console().calCheck.calCheck().isRunning());
+
+    console().processing.showProcessing();
+    QVERIFY(console().processing.processingForm());
+    console().processing.processingForm()->close();
+
+    jumpWhenBusy(61);
+    QTest::mouseClick(controls().SampleOnceButton, Qt::LeftButton);
+    QVERIFY(linkAnswering());
+
+    for (int i = 0; i < 4; ++i)
+        console().status.query().QueryStatus();
+    QVERIFY(linkAnswering());
+    QVERIFY2(elapsed.elapsed() < 60000, "a wait did not end on noise");
+
+    // The instrument recovers: the console talks to it again, and the file holds every
+    // byte of noise that came down the line.
+    QVERIFY(rig.sim.sendSignal(SIGUSR2));
+    QTRY_VERIFY(rig.sim.standardError().contains("noise in place of answers off"));
+    QTRY_VERIFY_WITH_TIMEOUT(console().form.TimeSinceLastByte() > 0.5, 10000);
+    console().status.query().QueryStatus();
+    QCOMPARE(console().form.Status(), int(LinkStatus::Idle));
+    QCOMPARE(controls().StatusLabel->text(), QString("Connected to 1021 "));
+    QTest::mouseClick(controls().StopSavingButton, Qt::LeftButton);
+    verifyControlsFor(LinkStatus::Idle);
+    QVERIFY(QFileInfo(capture).size() > LineNoise::kBurst);
+    verifyCapturedFromTheLine(capture);
+    for (const QString &error : rig.dialogs.errors)
+        QVERIFY2(!error.contains("was lost"), qPrintable(error));
 }
 
 void FaultsEndToEnd::fullDiskStopsTheCapture_data()
