@@ -109,6 +109,8 @@ private slots:
     void fullDiskStopsTheCapture();
     void operatorInterruptsADownload_data();
     void operatorInterruptsADownload();
+    void operatorInterruptsAnUpload_data();
+    void operatorInterruptsAnUpload();
     void operatorInterruptsPeriodicSampling_data();
     void operatorInterruptsPeriodicSampling();
     void damagedSettingsGiveTheBuiltValues_data();
@@ -676,6 +678,62 @@ void FaultsEndToEnd::operatorInterruptsADownload()
     QTest::mouseClick(window->RefreshButton(), Qt::LeftButton);
     QCOMPARE(window->fileCount(), 3);
     // Not busy any more: Close closes.
+    QTest::mouseClick(window->CloseButton(), Qt::LeftButton);
+    QTRY_VERIFY(!console().files.window());
+}
+
+void FaultsEndToEnd::operatorInterruptsAnUpload_data()
+{
+    operatorInterruptsADownload_data();
+}
+
+void FaultsEndToEnd::operatorInterruptsAnUpload()
+{
+    QFETCH(Press, press);
+    if (!start({}))
+        return;
+    SimConsole &rig = *m_rig;
+    const QString local = QDir(m_case).filePath("long.txt");
+    writeLines(local, 200);
+    FileTransferForm *window = rig.openFiles();
+    QVERIFY(window);
+    QElapsedTimer sincePress;
+    rig.when([&] { return window->ProgressLabel()->text().startsWith("long.txt: 5"); },
+             [&] {
+                 sincePress.start();
+                 switch (press) {
+                 case Press::Stop:
+                     QTest::mouseClick(window->CloseButton(), Qt::LeftButton);
+                     break;
+                 case Press::Close:
+                     window->close();
+                     break;
+                 case Press::Disconnect:
+                     QTest::mouseClick(controls().DisconnectButton, Qt::LeftButton);
+                     break;
+                 }
+             });
+    rig.dialogs.pathAnswers.enqueue(local);
+    QTest::mouseClick(window->SendFileButton(), Qt::LeftButton);
+
+    QVERIFY(rig.fired());
+    QVERIFY2(sincePress.elapsed() < 5000, "the upload went on after the press");
+    QVERIFY2(rig.dialogs.errors.isEmpty(), qPrintable(rig.dialogs.errors.join('\n')));
+    if (press == Press::Disconnect) {
+        verifyControlsFor(LinkStatus::NotConnected);
+        return;
+    }
+    verifyControlsFor(LinkStatus::Idle);
+    // The instrument left its capture mode with the lines sent before the press.
+    QCOMPARE(window->fileCount(), 4);
+    const QStringList stored =
+        QDir(QDir(m_case).filePath("disk")).entryList({"long.txt"}, QDir::Files);
+    QCOMPARE(stored.size(), 1);
+    const QByteArray partial = readAll(QDir(QDir(m_case).filePath("disk")).filePath(stored[0]));
+    QByteArray whole = readAll(local);
+    whole.replace("\n", "\r\n");
+    QVERIFY(!partial.isEmpty() && partial.size() < whole.size());
+    QVERIFY2(whole.startsWith(partial), partial.right(80).constData());
     QTest::mouseClick(window->CloseButton(), Qt::LeftButton);
     QTRY_VERIFY(!console().files.window());
 }
