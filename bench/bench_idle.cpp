@@ -48,14 +48,12 @@ bool connectedAndPolling(double seconds)
     const long rssBefore = bench::rssKb();
     const int pollsBefore = bench::readAll(heard).count("st\r");
 
-    bench::StallMeter stalls;
     const Figures idle = measure([&] { bench::runEventsFor(int(seconds * 1000)); });
     const int polls = bench::readAll(heard).count("st\r") - pollsBefore;
     const int code = console.form().Status();
     std::printf("connected and polling: %.1f s wall, %.3f s CPU (%.2f%% of one core), "
-                "%d status polls, largest stall %.1f ms, status %d\n",
-                idle.wallSeconds, idle.cpuSeconds, idle.percent(), polls, stalls.largestMs(),
-                code);
+                "%d status polls, status %d\n",
+                idle.wallSeconds, idle.cpuSeconds, idle.percent(), polls, code);
     std::printf("resident memory: %ld kB after connecting, %ld kB after %.0f s (peak %ld kB)\n",
                 rssBefore, bench::rssKb(), seconds, bench::peakRssKb());
     // Every 3 s while the instrument settles; the last poll may still be on its way.

@@ -48,7 +48,7 @@ QByteArray CommandTransaction::SendCommand(const QByteArray &command, const QByt
                 break;
             }
         }
-        m_pump.pass();
+        m_pump.passUntil(start + timeoutSeconds - m_state.clock.timeOfDay());
         const float now = m_state.clock.timeOfDay();
         if (now < start)
             start -= Clock::kSecondsPerDay;
@@ -72,7 +72,7 @@ void CommandTransaction::Pause(float seconds)
 {
     float start = m_state.clock.timeOfDay();
     while (m_state.clock.timeOfDay() < start + seconds) {
-        m_pump.pass();
+        m_pump.passUntil(start + seconds - m_state.clock.timeOfDay());
         if (m_state.clock.timeOfDay() < start)
             start -= Clock::kSecondsPerDay;
     }

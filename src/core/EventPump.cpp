@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <algorithm>
+#include <cmath>
 
 EventPump::EventPump()
 {
@@ -10,10 +12,16 @@ EventPump::EventPump()
     m_wake.setTimerType(Qt::PreciseTimer);
 }
 
-void EventPump::pass()
+void EventPump::pass(int wakeAfterMs)
 {
-    m_wake.start();
+    m_wake.start(wakeAfterMs);
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+}
+
+void EventPump::passUntil(double secondsLeft)
+{
+    const double ms = std::ceil(secondsLeft * 1000.0);
+    pass(int(std::clamp(ms, 0.0, double(kLongestSleepMs))));
 }
 
 void EventPump::runPending()

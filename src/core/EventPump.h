@@ -3,15 +3,21 @@
 #include <QTimer>
 
 // One pass of "let the user interface process pending events". A pass runs every pending
-// event; when none is pending it sleeps until the next event arrives or kMaxSleepMs pass,
-// whichever comes first, so long waits cost next to no CPU.
+// event; when none is pending it sleeps until the next event arrives or the wake time
+// passes, whichever comes first, so long waits cost next to no CPU.
 class EventPump
 {
 public:
+    // Waits that look at something other than events (a clock, a counter) wake this often.
     static constexpr int kMaxSleepMs = 5;
+    // Waits that know their deadline sleep up to it, but no longer than this at a time.
+    static constexpr int kLongestSleepMs = 100;
 
     EventPump();
-    void pass();
+    void pass(int wakeAfterMs = kMaxSleepMs);
+    // A pass for a wait whose own time-out is `secondsLeft` away: everything else it waits
+    // for (bytes, a closed port, a button) arrives as an event and ends the sleep early.
+    void passUntil(double secondsLeft);
     // Runs pending events without sleeping.
     static void runPending();
 

@@ -3,6 +3,7 @@
 #include "core/MemoryCommPort.h"
 #include "core/ReceiveLoop.h"
 
+#include <QAbstractEventDispatcher>
 #include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTimer>
@@ -37,6 +38,7 @@ private slots:
     void startWithoutEndReturnsWholeBuffer();
     void emptyMarkersRunUntilTheTimeout();
     void timeoutZeroMakesOnePass();
+    void silentWaitSleepsBetweenEvents();
     void emptyCommandKeepsTheLast65535Characters();
     void emptyCommandFindsReplyAlreadyReceived();
     void closedPortReturnsEmptyAtOnce();
@@ -134,6 +136,23 @@ void CommandTransactionTest::emptyMarkersRunUntilTheTimeout()
     QVERIFY2(elapsed.elapsed() >= 950, qPrintable(QString::number(elapsed.elapsed())));
     QVERIFY2(elapsed.elapsed() < 2500, qPrintable(QString::number(elapsed.elapsed())));
     QCOMPARE(result, QByteArray("power,1\r\nOrvantis>"));
+}
+
+void CommandTransactionTest::silentWaitSleepsBetweenEvents()
+{
+    // Each time the event loop goes to sleep counts once: a wait that spun, or that woke
+    // every few milliseconds to look at the clock, would go to sleep hundreds of times.
+    int sleeps = 0;
+    QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance();
+    const auto counting = connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this,
+                                  [&sleeps] { ++sleeps; });
+    QElapsedTimer elapsed;
+    elapsed.start();
+    m_transaction->SendCommand("st\r", "st:", "\r", 1);
+    disconnect(counting);
+    QVERIFY(elapsed.elapsed() >= 950);
+    // 50 receive runs a second here, and a look at the clock every 100 ms at most.
+    QVERIFY2(sleeps <= 80, qPrintable(QString::number(sleeps)));
 }
 
 void CommandTransactionTest::timeoutZeroMakesOnePass()
