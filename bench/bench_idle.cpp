@@ -59,8 +59,8 @@ bool connectedAndPolling(double seconds)
     // Every 3 s while the instrument settles; the last poll may still be on its way.
     const int expected = int(seconds / 3.0);
     if (code != 1 || polls < expected - 1) {
-        std::fprintf(stderr, "polling stopped: %d polls, %d expected, status %d\n", polls,
-                     expected, code);
+        std::fprintf(stderr, "polling stopped: %d polls, %d expected, status %d\n", polls, expected,
+                     code);
         return false;
     }
     return true;
@@ -71,8 +71,8 @@ void silentWait(double seconds)
     MemoryInstrumentLink link;
     // The program's own receive interval, not the tests' shortened one.
     link.timer1.setInterval(200);
-    const Figures wait = measure(
-        [&] { link.transaction.SendCommand("st\r", "st:", "\r", float(seconds)); });
+    const Figures wait =
+        measure([&] { link.transaction.SendCommand("st\r", "st:", "\r", float(seconds)); });
     std::printf("waiting out a time-out: %.1f s wall, %.3f s CPU (%.2f%% of one core)\n",
                 wait.wallSeconds, wait.cpuSeconds, wait.percent());
 }

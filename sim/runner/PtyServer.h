@@ -34,8 +34,7 @@ public:
 
     // Serves until kStopByte arrives on `signalFd` (the signal handlers write to it) or the
     // hang-up time comes; kStatusToggleByte switches the answers to "st" off and on,
-    // kNoiseToggleByte every answer to noise and back. Returns
-    // the process exit code.
+    // kNoiseToggleByte every answer to noise and back. Returns the process exit code.
     int run(int signalFd);
 
 private:

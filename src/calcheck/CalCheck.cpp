@@ -211,8 +211,8 @@ bool CalCheck::collectReferences(int set)
 }
 
 // Follows the instrument's progress marks in ReceiveBuffer. It has no time-out of its own:
-// a silent instrument is left by "Stop", a line that has gone ends it at once. A count that jumps past the bar's maximum leaves
-// the bar where it was.
+// a silent instrument is left by "Stop", and a line that has gone ends it at once. A count
+// that jumps past the bar's maximum leaves the bar where it was.
 void CalCheck::countLoop(char mark, int limit, bool untilPrompt)
 {
     const QByteArray markText(1, mark);

@@ -9,7 +9,8 @@
 #include <QTimer>
 #include <QtTest>
 
-namespace {
+namespace
+{
 // Records every code the transaction sets, so tests can see status 2 come and go.
 class RecordingStatus : public PlainLinkStatus
 {
@@ -144,8 +145,8 @@ void CommandTransactionTest::silentWaitSleepsBetweenEvents()
     // every few milliseconds to look at the clock, would go to sleep hundreds of times.
     int sleeps = 0;
     QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance();
-    const auto counting = connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this,
-                                  [&sleeps] { ++sleeps; });
+    const auto counting =
+        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, [&sleeps] { ++sleeps; });
     QElapsedTimer elapsed;
     elapsed.start();
     m_transaction->SendCommand("st\r", "st:", "\r", 1);

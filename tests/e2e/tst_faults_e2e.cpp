@@ -3,11 +3,11 @@
 // Disconnect in the middle of things, and a damaged settings file. Each ends with the
 // program responsive, its status code and buttons agreeing, and every byte it received in
 // its file.
+#include "LineNoise.h"
 #include "SimConsole.h"
 #include "TestSettings.h"
 #include "calcheck/CalCheck.h"
 #include "core/SetBaudForm.h"
-#include "LineNoise.h"
 #include "files/FileTransferForm.h"
 
 #include <QApplication>
@@ -125,6 +125,9 @@ private:
     bool openDataFile(const QString &path);
     void startPeriodic();
     FileTransferForm *openFilesAndSelect(const QString &name);
+    // The operator's Stop (the file manager's busy Close button), its close box, or the main
+    // window's Disconnect while a transfer runs.
+    void pressDuringTransfer(Press press, FileTransferForm *window);
     // Lets every wait for an answer run out at once: the program's clock jumps `seconds`
     // ahead the next time a command is under way.
     void jumpWhenBusy(double seconds);
@@ -231,6 +234,21 @@ void FaultsEndToEnd::showAndClose(QAction *action, std::function<bool(QWidget *)
     QVERIFY2(!forced, "the dialog did not close");
 }
 
+void FaultsEndToEnd::pressDuringTransfer(Press press, FileTransferForm *window)
+{
+    switch (press) {
+    case Press::Stop:
+        QTest::mouseClick(window->CloseButton(), Qt::LeftButton);
+        break;
+    case Press::Close:
+        window->close();
+        break;
+    case Press::Disconnect:
+        QTest::mouseClick(controls().DisconnectButton, Qt::LeftButton);
+        break;
+    }
+}
+
 void FaultsEndToEnd::verifyControlsFor(int code)
 {
     const MainFormControls &c = controls();
@@ -299,8 +317,8 @@ void FaultsEndToEnd::lineVanishes()
     const QString capture = QDir(m_case).filePath("capture.raw");
     if (when == When::SingleSample || when == When::PeriodicSampling)
         QVERIFY(openDataFile(capture));
-    const bool capturing = when == When::SingleSample || when == When::PeriodicSampling ||
-                           when == When::CalCheck;
+    const bool capturing =
+        when == When::SingleSample || when == When::PeriodicSampling || when == When::CalCheck;
 
     QElapsedTimer elapsed;
     elapsed.start();
@@ -366,9 +384,8 @@ void FaultsEndToEnd::lineVanishes()
     case When::BaudChangeSwitched: {
         rig.when(
             [&] {
-                return when == When::BaudChangeAsked
-                           ? readAll(m_record).contains("Baud 115200")
-                           : rig.comm->settings().startsWith("115200");
+                return when == When::BaudChangeAsked ? readAll(m_record).contains("Baud 115200")
+                                                     : rig.comm->settings().startsWith("115200");
             },
             [&] { rig.sim.kill(); });
         bool closedItself = false;
@@ -643,17 +660,7 @@ void FaultsEndToEnd::operatorInterruptsADownload()
     rig.when([&] { return console().form.byteCount() > 1500; },
              [&] {
                  sincePress.start();
-                 switch (press) {
-                 case Press::Stop:
-                     QTest::mouseClick(window->CloseButton(), Qt::LeftButton);
-                     break;
-                 case Press::Close:
-                     window->close();
-                     break;
-                 case Press::Disconnect:
-                     QTest::mouseClick(controls().DisconnectButton, Qt::LeftButton);
-                     break;
-                 }
+                 pressDuringTransfer(press, window);
              });
 
     QTest::mouseClick(window->GetFilesButton(), Qt::LeftButton);
@@ -701,17 +708,7 @@ void FaultsEndToEnd::operatorInterruptsAnUpload()
     rig.when([&] { return window->ProgressLabel()->text().startsWith("long.txt: 5"); },
              [&] {
                  sincePress.start();
-                 switch (press) {
-                 case Press::Stop:
-                     QTest::mouseClick(window->CloseButton(), Qt::LeftButton);
-                     break;
-                 case Press::Close:
-                     window->close();
-                     break;
-                 case Press::Disconnect:
-                     QTest::mouseClick(controls().DisconnectButton, Qt::LeftButton);
-                     break;
-                 }
+                 pressDuringTransfer(press, window);
              });
     rig.dialogs.pathAnswers.enqueue(local);
     QTest::mouseClick(window->SendFileButton(), Qt::LeftButton);
