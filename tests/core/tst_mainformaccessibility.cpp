@@ -1,12 +1,8 @@
 // What a screen reader learns from the main window: every control has a name (its caption,
 // or its role where it has none) and every lamp tells its state in words.
+#include "StatusFormRig.h"
 #include "TestSettings.h"
-#include "core/MainForm.h"
-#include "core/MemoryCommPort.h"
-#include "status/StatusBinding.h"
 #include "support/IndicatorLamp.h"
-#include "support/ScriptedOperator.h"
-#include "terminal/TerminalForm.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -37,12 +33,7 @@ private:
     QStringList descriptions(const std::array<IndicatorLamp *, 3> &lamps) const;
 
     QTemporaryDir m_dir;
-    ProgramState *m_state = nullptr;
-    MemoryCommPort *m_port = nullptr;
-    ScriptedOperator *m_dialogs = nullptr;
-    TerminalForm *m_terminal = nullptr;
-    MainForm *m_form = nullptr;
-    StatusBinding *m_status = nullptr;
+    std::unique_ptr<StatusFormRig> m_rig;
 };
 
 void MainFormAccessibilityTest::initTestCase()
@@ -52,23 +43,12 @@ void MainFormAccessibilityTest::initTestCase()
 
 void MainFormAccessibilityTest::init()
 {
-    m_state = new ProgramState;
-    m_port = new MemoryCommPort;
-    m_dialogs = new ScriptedOperator;
-    m_terminal = new TerminalForm;
-    m_form = new MainForm(*m_state, *m_port, *m_dialogs, *m_terminal);
-    m_status = new StatusBinding(*m_form, *m_dialogs);
-    m_port->open();
-    m_form->SetStatus(LinkStatus::Idle);
+    m_rig = std::make_unique<StatusFormRig>();
 }
 
 void MainFormAccessibilityTest::cleanup()
 {
-    delete m_form;
-    delete m_terminal;
-    delete m_dialogs;
-    delete m_port;
-    delete m_state;
+    m_rig.reset();
 }
 
 // As the accessibility bridge reports it, which falls back on captions and buddies.
@@ -95,11 +75,11 @@ MainFormAccessibilityTest::descriptions(const std::array<IndicatorLamp *, 3> &la
 void MainFormAccessibilityTest::everyControlHasAName()
 {
     QList<QWidget *> controls;
-    for (QAbstractButton *w : m_form->findChildren<QAbstractButton *>())
+    for (QAbstractButton *w : m_rig->form->findChildren<QAbstractButton *>())
         controls << w;
-    for (QLineEdit *w : m_form->findChildren<QLineEdit *>())
+    for (QLineEdit *w : m_rig->form->findChildren<QLineEdit *>())
         controls << w;
-    for (IndicatorLamp *w : m_form->findChildren<IndicatorLamp *>())
+    for (IndicatorLamp *w : m_rig->form->findChildren<IndicatorLamp *>())
         controls << w;
     QVERIFY(controls.size() >= 25);
     for (QWidget *control : controls) {
@@ -110,7 +90,7 @@ void MainFormAccessibilityTest::everyControlHasAName()
         QVERIFY2(!name.trimmed().isEmpty(), qPrintable(control->objectName()));
         QVERIFY2(!name.contains(QLatin1Char('_')), qPrintable(name));
     }
-    for (QAction *menu : m_form->menuBar()->actions()) {
+    for (QAction *menu : m_rig->form->menuBar()->actions()) {
         QVERIFY(!menu->text().isEmpty());
         for (QAction *item : menu->menu()->actions())
             QVERIFY2(item->isSeparator() || !item->text().isEmpty(),
@@ -148,7 +128,7 @@ void MainFormAccessibilityTest::namesAreCaptionsOrRoles()
 {
     QFETCH(QString, control);
     QFETCH(QString, name);
-    auto *widget = m_form->findChild<QWidget *>(control);
+    auto *widget = m_rig->form->findChild<QWidget *>(control);
     QVERIFY2(widget, qPrintable(control));
     QCOMPARE(accessibleText(widget, QAccessible::Name), name);
 }
@@ -181,8 +161,8 @@ void MainFormAccessibilityTest::lampsTellTheirState()
     QFETCH(QStringList, thermal);
     QFETCH(QStringList, light);
     if (!line.isEmpty())
-        m_status->ParseStatus(line);
-    const MainFormControls &c = m_form->controls();
+        m_rig->status->ParseStatus(line);
+    const MainFormControls &c = m_rig->form->controls();
     QCOMPARE(descriptions(c.ThermalOKShape), thermal);
     QCOMPARE(descriptions(c.LightOKShape), light);
     QCOMPARE(c.DataShape->accessibleDescription(), QStringLiteral("Data: unlit"));
@@ -190,12 +170,12 @@ void MainFormAccessibilityTest::lampsTellTheirState()
 
 void MainFormAccessibilityTest::endedConnectionPutsTheLampsOutInWords()
 {
-    m_status->ParseStatus("st:1011,0.02,1,0,22\r");
-    m_form->SetStatus(LinkStatus::NotConnected);
+    m_rig->status->ParseStatus("st:1011,0.02,1,0,22\r");
+    m_rig->form->SetStatus(LinkStatus::NotConnected);
     // The labels keep their last text, and so do the descriptions.
-    QCOMPARE(descriptions(m_form->controls().ThermalOKShape),
+    QCOMPARE(descriptions(m_rig->form->controls().ThermalOKShape),
              QStringList({"Stable: unlit", "Stabilizing (0.0C): unlit", "Off: unlit"}));
-    QCOMPARE(descriptions(m_form->controls().LightOKShape),
+    QCOMPARE(descriptions(m_rig->form->controls().LightOKShape),
              QStringList({"Stable: unlit", "Stabilizing: unlit", "Off: unlit"}));
 }
 

@@ -1,4 +1,5 @@
 #include "SimEngine.h"
+#include "SimEngineChecks.h"
 #include "SimFileCommands.h"
 #include "SimOutputTimeline.h"
 
@@ -8,25 +9,7 @@
 
 // The simulator's flash disk and its commands, run on the engine's own clock.
 
-namespace
-{
-
-const QByteArray kPrompt("Orvantis>");
-
-SimOptions quietDisk()
-{
-    SimOptions options;
-    options.seedDisk = false;
-    return options;
-}
-
-QByteArray fileOf(SimEngine &engine, const QByteArray &name)
-{
-    QByteArray bytes;
-    return engine.disk().read(name, &bytes) ? bytes : QByteArray("<missing>");
-}
-
-} // namespace
+using namespace sim_checks;
 
 class TestSimFileCommands : public QObject
 {

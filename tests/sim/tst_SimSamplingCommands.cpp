@@ -1,4 +1,5 @@
 #include "SimEngine.h"
+#include "SimEngineChecks.h"
 #include "SimOutputTimeline.h"
 
 #include <QtTest>
@@ -9,20 +10,7 @@
 namespace
 {
 
-const QByteArray kPrompt("Orvantis>");
-
-SimOptions quietDisk()
-{
-    SimOptions options;
-    options.seedDisk = false;
-    return options;
-}
-
-QByteArray fileOf(SimEngine &engine, const QByteArray &name)
-{
-    QByteArray bytes;
-    return engine.disk().read(name, &bytes) ? bytes : QByteArray("<missing>");
-}
+using namespace sim_checks;
 
 double meanOfNumbers(const QByteArray &text)
 {

@@ -1,11 +1,7 @@
 // Status lines shown on the main window's panels, read back from the widgets.
+#include "StatusFormRig.h"
 #include "TestSettings.h"
-#include "core/MainForm.h"
-#include "core/MemoryCommPort.h"
-#include "status/StatusBinding.h"
 #include "support/IndicatorLamp.h"
-#include "support/ScriptedOperator.h"
-#include "terminal/TerminalForm.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -34,12 +30,7 @@ private:
     QString lamp(IndicatorLamp *shape) { return IndicatorLamp::colourWord(shape->colour()); }
 
     QTemporaryDir m_dir;
-    ProgramState *m_state = nullptr;
-    MemoryCommPort *m_port = nullptr;
-    ScriptedOperator *m_dialogs = nullptr;
-    TerminalForm *m_terminal = nullptr;
-    MainForm *m_form = nullptr;
-    StatusBinding *m_binding = nullptr;
+    std::unique_ptr<StatusFormRig> m_rig;
 };
 
 void StatusBindingTest::initTestCase()
@@ -49,23 +40,12 @@ void StatusBindingTest::initTestCase()
 
 void StatusBindingTest::init()
 {
-    m_state = new ProgramState;
-    m_port = new MemoryCommPort;
-    m_dialogs = new ScriptedOperator;
-    m_terminal = new TerminalForm;
-    m_form = new MainForm(*m_state, *m_port, *m_dialogs, *m_terminal);
-    m_binding = new StatusBinding(*m_form, *m_dialogs);
-    m_port->open();
-    m_form->SetStatus(LinkStatus::Idle);
+    m_rig = std::make_unique<StatusFormRig>();
 }
 
 void StatusBindingTest::cleanup()
 {
-    delete m_form; // owns the binding
-    delete m_terminal;
-    delete m_dialogs;
-    delete m_port;
-    delete m_state;
+    m_rig.reset();
 }
 
 void StatusBindingTest::statusLineLightsTheLamps_data()
@@ -83,20 +63,18 @@ void StatusBindingTest::statusLineLightsTheLamps_data()
     QTest::newRow("warming") << QByteArray("st:1011,-3.21,0,0,21.5")
                              << QStringList{"unlit", "yellow", "unlit"} << "Warming (-3.2C)"
                              << QStringList{"green", "unlit", "unlit"} << "Stabilizing";
-    QTest::newRow("stable anywhere") << QByteArray("st:1011,0.0,1,0,21.5")
-                                     << QStringList{"green", "unlit", "unlit"}
-                                     << "Stabilizing (0.0C)" << QStringList{"green", "unlit", "unlit"}
-                                     << "Stabilizing";
-    QTest::newRow("0.6 s rounds up") << QByteArray("st:1011,0,1,0.6,20")
-                                     << QStringList{"green", "unlit", "unlit"}
-                                     << "Stabilizing (0.0C)" << QStringList{"unlit", "yellow", "unlit"}
-                                     << "Stabilizing (0.0 min.)";
-    QTest::newRow("0.4 s rounds down") << QByteArray("st:1011,0,1,0.4,20")
-                                       << QStringList{"green", "unlit", "unlit"}
-                                       << "Stabilizing (0.0C)" << QStringList{"green", "unlit", "unlit"}
-                                       << "Stabilizing";
-    QTest::newRow("pair 10 and light off") << QByteArray("st:0010,5,0,95,20") << off
-                                           << "Stabilizing" << off << "Stabilizing";
+    QTest::newRow("stable anywhere")
+        << QByteArray("st:1011,0.0,1,0,21.5") << QStringList{"green", "unlit", "unlit"}
+        << "Stabilizing (0.0C)" << QStringList{"green", "unlit", "unlit"} << "Stabilizing";
+    QTest::newRow("0.6 s rounds up")
+        << QByteArray("st:1011,0,1,0.6,20") << QStringList{"green", "unlit", "unlit"}
+        << "Stabilizing (0.0C)" << QStringList{"unlit", "yellow", "unlit"}
+        << "Stabilizing (0.0 min.)";
+    QTest::newRow("0.4 s rounds down")
+        << QByteArray("st:1011,0,1,0.4,20") << QStringList{"green", "unlit", "unlit"}
+        << "Stabilizing (0.0C)" << QStringList{"green", "unlit", "unlit"} << "Stabilizing";
+    QTest::newRow("pair 10 and light off")
+        << QByteArray("st:0010,5,0,95,20") << off << "Stabilizing" << off << "Stabilizing";
 }
 
 void StatusBindingTest::statusLineLightsTheLamps()
@@ -107,8 +85,8 @@ void StatusBindingTest::statusLineLightsTheLamps()
     QFETCH(QStringList, lightLamps);
     QFETCH(QString, lightCaption);
 
-    m_binding->ParseStatus(line);
-    const MainFormControls &c = m_form->controls();
+    m_rig->status->ParseStatus(line);
+    const MainFormControls &c = m_rig->form->controls();
     for (int row = 0; row < 3; ++row) {
         QCOMPARE(lamp(c.ThermalOKShape[2 - row]), thermalLamps.at(row));
         QCOMPARE(lamp(c.LightOKShape[2 - row]), lightLamps.at(row));
@@ -122,10 +100,10 @@ void StatusBindingTest::statusLineLightsTheLamps()
 
 void StatusBindingTest::settlingAlternatesYellowAndAmber()
 {
-    const MainFormControls &c = m_form->controls();
+    const MainFormControls &c = m_rig->form->controls();
     QStringList seen;
     for (int i = 0; i < 4; ++i) {
-        m_binding->ParseStatus("st:1011,0.5,0,0,20");
+        m_rig->status->ParseStatus("st:1011,0.5,0,0,20");
         seen << lamp(c.ThermalOKShape[1]);
     }
     QCOMPARE(seen, (QStringList{"yellow", "amber", "yellow", "amber"}));
@@ -133,17 +111,17 @@ void StatusBindingTest::settlingAlternatesYellowAndAmber()
 
 void StatusBindingTest::stableLineSlowsPollingAndSettlingSpeedsItUp()
 {
-    QVERIFY(m_binding->ParseStatus("st:1011,0.1,1,0,20"));
-    QCOMPARE(m_form->StatusTimer()->interval(), 30000);
-    QVERIFY(!m_binding->ParseStatus("st:1011,2.5,0,0,20"));
-    QCOMPARE(m_form->StatusTimer()->interval(), 3000);
+    QVERIFY(m_rig->status->ParseStatus("st:1011,0.1,1,0,20"));
+    QCOMPARE(m_rig->form->StatusTimer()->interval(), 30000);
+    QVERIFY(!m_rig->status->ParseStatus("st:1011,2.5,0,0,20"));
+    QCOMPARE(m_rig->form->StatusTimer()->interval(), 3000);
 }
 
 void StatusBindingTest::emptyReplyPutsTheLampsOut()
 {
-    m_binding->ParseStatus("st:1011,2.34,0,95,21.5");
-    m_form->Disconnect();
-    const MainFormControls &c = m_form->controls();
+    m_rig->status->ParseStatus("st:1011,2.34,0,95,21.5");
+    m_rig->form->Disconnect();
+    const MainFormControls &c = m_rig->form->controls();
     for (int i = 0; i < 3; ++i) {
         QCOMPARE(lamp(c.ThermalOKShape[i]), QString("unlit"));
         QCOMPARE(lamp(c.LightOKShape[i]), QString("unlit"));
@@ -155,37 +133,38 @@ void StatusBindingTest::emptyReplyPutsTheLampsOut()
 
 void StatusBindingTest::noResponseRecoversOnTheFirstLine()
 {
-    m_form->SetStatus(LinkStatus::NoResponse);
-    QCOMPARE(m_form->controls().StatusLabel->text(), QString("NO RESPONSE-CHECK CONNECTIONS "));
-    m_binding->ParseStatus("st:1011,0.1,1,0,20");
-    QCOMPARE(m_form->Status(), int(LinkStatus::Idle));
+    m_rig->form->SetStatus(LinkStatus::NoResponse);
+    QCOMPARE(m_rig->form->controls().StatusLabel->text(),
+             QString("NO RESPONSE-CHECK CONNECTIONS "));
+    m_rig->status->ParseStatus("st:1011,0.1,1,0,20");
+    QCOMPARE(m_rig->form->Status(), int(LinkStatus::Idle));
 }
 
 void StatusBindingTest::operatorRateHoldsUntilTheNextLine()
 {
-    m_dialogs->inputAnswers.enqueue("10");
-    emit m_form->statusRateRequested();
-    QCOMPARE(m_dialogs->inputDefaults.last(), QString(" 5"));
-    QCOMPARE(m_form->StatusTimer()->interval(), 10000);
-    QVERIFY(m_form->StatusTimer()->isActive());
-    m_binding->ParseStatus("st:1011,2.0,0,0,20");
-    QCOMPARE(m_form->StatusTimer()->interval(), 3000);
+    m_rig->dialogs.inputAnswers.enqueue("10");
+    emit m_rig->form->statusRateRequested();
+    QCOMPARE(m_rig->dialogs.inputDefaults.last(), QString(" 5"));
+    QCOMPARE(m_rig->form->StatusTimer()->interval(), 10000);
+    QVERIFY(m_rig->form->StatusTimer()->isActive());
+    m_rig->status->ParseStatus("st:1011,2.0,0,0,20");
+    QCOMPARE(m_rig->form->StatusTimer()->interval(), 3000);
 
-    m_dialogs->inputAnswers.enqueue("0");
-    emit m_form->statusRateRequested();
-    QVERIFY(!m_form->StatusTimer()->isActive());
-    QVERIFY(m_form->controls().StatusCheck->isChecked());
+    m_rig->dialogs.inputAnswers.enqueue("0");
+    emit m_rig->form->statusRateRequested();
+    QVERIFY(!m_rig->form->StatusTimer()->isActive());
+    QVERIFY(m_rig->form->controls().StatusCheck->isChecked());
 }
 
 void StatusBindingTest::reportedPowerChecksTheBoxAndRunsItsHandling()
 {
-    const MainFormControls &c = m_form->controls();
+    const MainFormControls &c = m_rig->form->controls();
     c.LightOnCheck->setChecked(false);
-    QVERIFY(m_port->written().startsWith("lpower,0\r"));
-    m_port->clearWritten();
-    m_binding->ParseStatus("st:1011,0.1,1,0,20");
+    QVERIFY(m_rig->port.written().startsWith("lpower,0\r"));
+    m_rig->port.clearWritten();
+    m_rig->status->ParseStatus("st:1011,0.1,1,0,20");
     QVERIFY(c.LightOnCheck->isChecked());
-    QVERIFY2(m_port->written().startsWith("lpower,1\rst\r"), m_port->written().constData());
+    QVERIFY2(m_rig->port.written().startsWith("lpower,1\rst\r"), m_rig->port.written().constData());
 }
 
 QTEST_MAIN(StatusBindingTest)

@@ -1,12 +1,8 @@
 // The "Status History" window opened from the main window's menu: fed by the status lines,
 // drawn only while shown, values under the pointer, and the CSV export.
+#include "StatusFormRig.h"
 #include "TestSettings.h"
-#include "core/MainForm.h"
-#include "core/MemoryCommPort.h"
-#include "status/StatusBinding.h"
 #include "status/StatusHistoryBinding.h"
-#include "support/ScriptedOperator.h"
-#include "terminal/TerminalForm.h"
 
 #include <QAction>
 #include <QChart>
@@ -38,12 +34,7 @@ private:
     void feed(int count);
 
     QTemporaryDir m_dir;
-    ProgramState *m_state = nullptr;
-    MemoryCommPort *m_port = nullptr;
-    ScriptedOperator *m_dialogs = nullptr;
-    TerminalForm *m_terminal = nullptr;
-    MainForm *m_form = nullptr;
-    StatusBinding *m_status = nullptr;
+    std::unique_ptr<StatusFormRig> m_rig;
     StatusHistoryBinding *m_binding = nullptr;
     int m_fed = 0;
 };
@@ -55,25 +46,14 @@ void StatusHistoryWindowTest::initTestCase()
 
 void StatusHistoryWindowTest::init()
 {
-    m_state = new ProgramState;
-    m_port = new MemoryCommPort;
-    m_dialogs = new ScriptedOperator;
-    m_terminal = new TerminalForm;
-    m_form = new MainForm(*m_state, *m_port, *m_dialogs, *m_terminal);
-    m_status = new StatusBinding(*m_form, *m_dialogs);
-    m_binding = new StatusHistoryBinding(*m_form, *m_status, *m_dialogs);
-    m_port->open();
-    m_form->SetStatus(LinkStatus::Idle);
+    m_rig = std::make_unique<StatusFormRig>();
+    m_binding = new StatusHistoryBinding(*m_rig->form, *m_rig->status, m_rig->dialogs);
     m_fed = 0;
 }
 
 void StatusHistoryWindowTest::cleanup()
 {
-    delete m_form; // owns the bindings and the window
-    delete m_terminal;
-    delete m_dialogs;
-    delete m_port;
-    delete m_state;
+    m_rig.reset();
 }
 
 int StatusHistoryWindowTest::chartPoints(const char *series) const
@@ -90,14 +70,14 @@ int StatusHistoryWindowTest::chartPoints(const char *series) const
 void StatusHistoryWindowTest::feed(int count)
 {
     for (int i = 0; i < count; ++i, ++m_fed)
-        m_status->ParseStatus(QByteArray("st:1011,") + QByteArray::number(3.0 - m_fed * 0.1) +
-                              ",0," + QByteArray::number(600 - m_fed) + ",21.5\r\n");
+        m_rig->status->ParseStatus(QByteArray("st:1011,") + QByteArray::number(3.0 - m_fed * 0.1) +
+                                   ",0," + QByteArray::number(600 - m_fed) + ",21.5\r\n");
 }
 
 void StatusHistoryWindowTest::menuItemOpensOneWindow()
 {
     QAction *item = nullptr;
-    for (QAction *action : m_form->controls().CommunicationMenu->actions()) {
+    for (QAction *action : m_rig->form->controls().CommunicationMenu->actions()) {
         if (action->objectName() == QLatin1String("StatusHistoryMenuItem"))
             item = action;
     }
@@ -127,8 +107,8 @@ void StatusHistoryWindowTest::statusLinesWhileConnectedAreRecorded()
     QCOMPARE(m_binding->history().size(), 2);
     QCOMPARE(m_binding->history().at(1).lightSeconds, 599);
     // Ending the connection clears the panels with an empty reply: no line.
-    m_form->SetStatus(LinkStatus::NotConnected);
-    m_status->ParseStatus("st:1011,1,0,0,20\r");
+    m_rig->form->SetStatus(LinkStatus::NotConnected);
+    m_rig->status->ParseStatus("st:1011,1,0,0,20\r");
     QCOMPARE(m_binding->history().size(), 2);
 }
 
@@ -190,13 +170,13 @@ void StatusHistoryWindowTest::exportWritesTheHistory()
     QFETCH(bool, error);
     QTemporaryDir out;
     const QString path = out.filePath(answer);
-    m_dialogs->pathAnswers.enqueue(answer == QLatin1String("-") ? QString() : path);
+    m_rig->dialogs.pathAnswers.enqueue(answer == QLatin1String("-") ? QString() : path);
 
     feed(3);
     m_binding->showWindow();
     m_binding->window()->findChild<QPushButton *>(QStringLiteral("ExportButton"))->click();
 
-    QCOMPARE(!m_dialogs->errors.isEmpty(), error);
+    QCOMPARE(!m_rig->dialogs.errors.isEmpty(), error);
     QFile file(path);
     QCOMPARE(file.exists(), written);
     if (written) {
