@@ -3,12 +3,12 @@
 // What the benchmarks share: process CPU and memory figures, an event-loop stall meter, and
 // the whole console built over a simulator's pseudo-terminal.
 
-#include "SimProcess.h"
-#include "TestSettings.h"
-#include "core/ConsoleBinding.h"
-#include "core/QtCommPort.h"
-#include "files/FileDownload.h"
-#include "support/ScriptedOperator.h"
+#include "app/ConsoleBinding.h"
+#include "features/files/FileDownload.h"
+#include "link/QtCommPort.h"
+#include "testkit/ScriptedOperator.h"
+#include "testkit/SimProcess.h"
+#include "testkit/TestSettings.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>

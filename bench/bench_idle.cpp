@@ -4,7 +4,7 @@
 // Resident memory is reported after the connected stretch.
 // Usage: bench_idle [seconds]   (default 60, for each of the two)
 #include "BenchSupport.h"
-#include "MemoryInstrumentLink.h"
+#include "testkit/MemoryInstrumentLink.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,8 +1,8 @@
 // Receive-loop throughput with a data file open: how many bytes per second one core can
 // take from the port into ReceiveBuffer, the data file and the terminal text.
 // Usage: bench_receive_throughput [megabytes]   (default 64)
-#include "MemoryInstrumentLink.h"
-#include "terminal/TerminalText.h"
+#include "features/terminal/TerminalText.h"
+#include "testkit/MemoryInstrumentLink.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -3,10 +3,10 @@
 // its next run dominates; with the loop run on every event pass what is left is the cost of
 // the transaction, one event pass and the framing.
 // Usage: bench_round_trip [commands at 200 ms]   (default 25)
-#include "SimulatedInstrument.h"
-#include "core/CommandTransaction.h"
-#include "core/FileCapture.h"
-#include "core/ReceiveLoop.h"
+#include "link/CommandTransaction.h"
+#include "link/FileCapture.h"
+#include "link/ReceiveLoop.h"
+#include "testkit/SimulatedInstrument.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

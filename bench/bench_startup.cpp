@@ -5,7 +5,7 @@
 // QProcess::start to the child's report.
 // Usage: bench_startup [runs]   (default 10)
 #include "BenchSupport.h"
-#include "support/QtOperatorDialogs.h"
+#include "ui/widgets/QtOperatorDialogs.h"
 
 #include <QApplication>
 #include <QProcess>

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "core/CommandTransaction.h"
-#include "core/FileCapture.h"
-#include "core/LinkStatus.h"
-#include "core/MemoryCommPort.h"
-#include "core/ProgramState.h"
-#include "core/ReceiveLoop.h"
+#include "link/CommandTransaction.h"
+#include "link/FileCapture.h"
+#include "link/LinkStatus.h"
+#include "link/ProgramState.h"
+#include "link/ReceiveLoop.h"
+#include "testkit/MemoryCommPort.h"
 
 #include <QByteArrayList>
 #include <QTimer>

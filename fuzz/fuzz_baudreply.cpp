@@ -2,7 +2,7 @@
 // new rate) through BaudRateChange's exchanges, the instrument's answers from the input.
 #include "FuzzLink.h"
 #include "FuzzSupport.h"
-#include "core/BaudRateChange.h"
+#include "link/BaudRateChange.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

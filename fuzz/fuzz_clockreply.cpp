@@ -1,7 +1,7 @@
 // The instrument clock's reply through InstrumentClock::parseReply; a date and time read
 // must be valid and must read back the same from the command that sets them.
 #include "FuzzSupport.h"
-#include "status/InstrumentClock.h"
+#include "features/status/InstrumentClock.h"
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {

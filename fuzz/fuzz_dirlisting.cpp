@@ -1,6 +1,6 @@
 // "Dir /V" listings through DirListing::parse, each row into its grid cells.
 #include "FuzzSupport.h"
-#include "files/DirListing.h"
+#include "features/files/DirListing.h"
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {

@@ -1,6 +1,6 @@
 // Listing dates ("12-04-09 14:35") through ParseDirDate.
 #include "FuzzSupport.h"
-#include "files/ParseDirDate.h"
+#include "features/files/ParseDirDate.h"
 
 #include <cmath>
 

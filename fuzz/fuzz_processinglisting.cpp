@@ -3,8 +3,8 @@
 // refresh as it arrives over the receive loop (sub-directories, then ".TLT" files).
 #include "FuzzLink.h"
 #include "FuzzSupport.h"
-#include "processing/ProcessingListing.h"
-#include "processing/ProcessingSession.h"
+#include "features/processing/ProcessingListing.h"
+#include "features/processing/ProcessingSession.h"
 #include "support/StringCode.h"
 
 #include <fuzzer/FuzzedDataProvider.h>

@@ -3,7 +3,7 @@
 // taken from the input. Status lines the loop finds go on to the status parser.
 #include "FuzzLink.h"
 #include "FuzzSupport.h"
-#include "status/StatusParser.h"
+#include "features/status/StatusParser.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

@@ -1,8 +1,8 @@
 // Status lines ("st:" replies) through StatusParser::ParseStatus, one after another as the
 // poll delivers them, including the nested parse an "Enable" box's change handler runs.
 #include "FuzzSupport.h"
-#include "core/LinkStatus.h"
-#include "status/StatusParser.h"
+#include "features/status/StatusParser.h"
+#include "link/LinkStatus.h"
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {

@@ -1,9 +1,9 @@
 // Builds the program over the system's serial ports and real dialogs, and runs start-up.
 
-#include "core/ConsoleBinding.h"
-#include "core/QtCommPort.h"
-#include "support/QtOperatorDialogs.h"
+#include "app/ConsoleBinding.h"
+#include "link/QtCommPort.h"
 #include "support/SettingsKeys.h"
+#include "ui/widgets/QtOperatorDialogs.h"
 
 #include <QApplication>
 

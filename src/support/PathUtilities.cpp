@@ -1,4 +1,4 @@
-#include "PathUtilities.h"
+#include "support/PathUtilities.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "QuestionBoxLayout.h"
+#include "support/QuestionBoxLayout.h"
 
 #include <cmath>
 

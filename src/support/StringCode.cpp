@@ -1,4 +1,4 @@
-#include "StringCode.h"
+#include "support/StringCode.h"
 
 #include <limits>
 

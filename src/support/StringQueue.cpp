@@ -1,4 +1,4 @@
-#include "StringQueue.h"
+#include "support/StringQueue.h"
 
 StringQueue::StringQueue()
 {

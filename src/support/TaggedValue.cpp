@@ -1,4 +1,4 @@
-#include "TaggedValue.h"
+#include "support/TaggedValue.h"
 
 namespace
 {

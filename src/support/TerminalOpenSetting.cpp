@@ -1,6 +1,6 @@
-#include "TerminalOpenSetting.h"
+#include "support/TerminalOpenSetting.h"
 
-#include "SettingsKeys.h"
+#include "support/SettingsKeys.h"
 
 #include <QSettings>
 #include <QVariant>

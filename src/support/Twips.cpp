@@ -1,4 +1,4 @@
-#include "Twips.h"
+#include "support/Twips.h"
 
 #include <QString>
 

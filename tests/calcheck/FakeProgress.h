@@ -1,6 +1,6 @@
 #pragma once
 
-#include "calcheck/CalCheckProgress.h"
+#include "features/calcheck/CalCheckProgress.h"
 
 #include <QMap>
 #include <QStringList>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/Clock.h"
-#include "core/MemoryCommPort.h"
+#include "link/Clock.h"
+#include "testkit/MemoryCommPort.h"
 
 #include <QByteArray>
 #include <QList>

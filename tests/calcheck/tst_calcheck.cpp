@@ -1,11 +1,11 @@
 #include "FakeProgress.h"
 #include "ScriptedInstrument.h"
-#include "calcheck/CalCheck.h"
-#include "core/FileCapture.h"
-#include "core/MemoryCommPort.h"
-#include "core/ReceiveLoop.h"
-#include "status/StatusParser.h"
-#include "support/ScriptedOperator.h"
+#include "features/calcheck/CalCheck.h"
+#include "features/status/StatusParser.h"
+#include "link/FileCapture.h"
+#include "link/ReceiveLoop.h"
+#include "testkit/MemoryCommPort.h"
+#include "testkit/ScriptedOperator.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
-#include "ConsoleLink.h"
-#include "SimulatedInstrument.h"
-#include "core/BaudRateChange.h"
+#include "link/BaudRateChange.h"
+#include "testkit/ConsoleLink.h"
+#include "testkit/SimulatedInstrument.h"
 
 #include <QtTest>
 #include <memory>

@@ -1,7 +1,7 @@
-#include "core/CommandTransaction.h"
-#include "core/FileCapture.h"
-#include "core/MemoryCommPort.h"
-#include "core/ReceiveLoop.h"
+#include "link/CommandTransaction.h"
+#include "link/FileCapture.h"
+#include "link/ReceiveLoop.h"
+#include "testkit/MemoryCommPort.h"
 
 #include <QAbstractEventDispatcher>
 #include <QElapsedTimer>

@@ -1,9 +1,9 @@
 // The "Connecting" dialog driven as the operator sees it.
-#include "SimulatedInstrument.h"
-#include "core/ConnectForm.h"
-#include "core/FileCapture.h"
-#include "core/ReceiveLoop.h"
-#include "support/ScriptedOperator.h"
+#include "link/FileCapture.h"
+#include "link/ReceiveLoop.h"
+#include "testkit/ScriptedOperator.h"
+#include "testkit/SimulatedInstrument.h"
+#include "ui/connection/ConnectForm.h"
 
 #include <QComboBox>
 #include <QLabel>

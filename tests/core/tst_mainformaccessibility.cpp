@@ -1,8 +1,8 @@
 // What a screen reader learns from the main window: every control has a name (its caption,
 // or its role where it has none) and every lamp tells its state in words.
-#include "StatusFormRig.h"
-#include "TestSettings.h"
-#include "support/IndicatorLamp.h"
+#include "testkit/StatusFormRig.h"
+#include "testkit/TestSettings.h"
+#include "ui/widgets/IndicatorLamp.h"
 
 #include <QAbstractButton>
 #include <QAccessible>

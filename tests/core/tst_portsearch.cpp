@@ -1,13 +1,14 @@
-#include "core/FileCapture.h"
-#include "core/MemoryCommPort.h"
-#include "core/PortSearch.h"
-#include "core/ReceiveLoop.h"
+#include "link/FileCapture.h"
+#include "link/PortSearch.h"
+#include "link/ReceiveLoop.h"
+#include "testkit/MemoryCommPort.h"
 
 #include <QSignalSpy>
 #include <QTimer>
 #include <QtTest>
 
-namespace {
+namespace
+{
 const QByteArray kIdReply = "id\r\nmodel: OV-1\r\nserial: 0042\r\nfirmware version 2.60\r\n"
                             "Orvantis>";
 }

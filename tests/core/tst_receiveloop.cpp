@@ -1,6 +1,6 @@
-#include "core/FileCapture.h"
-#include "core/MemoryCommPort.h"
-#include "core/ReceiveLoop.h"
+#include "link/FileCapture.h"
+#include "link/ReceiveLoop.h"
+#include "testkit/MemoryCommPort.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -98,7 +98,9 @@ void ReceiveLoopTest::displayTextShowsPrintablesAndDotsForTheRest_data()
     QTest::addColumn<QByteArray>("received");
     QTest::addColumn<QString>("shown");
     QTest::newRow("letters and CR LF") << QByteArray("abc\r\n") << QString("abc\r\n");
-    QTest::newRow("bell") << QByteArray("a\x07" "b") << QString("a.b");
+    QTest::newRow("bell") << QByteArray("a\x07"
+                                        "b")
+                          << QString("a.b");
     QTest::newRow("lone LF dropped") << QByteArray("a\nb") << QString("ab");
     QTest::newRow("NUL, DEL, high bytes") << QByteArray("\0\x7f\x80\xff", 4) << QString(".\x7f..");
     QTest::newRow("lone CR") << QByteArray("x\ry") << QString("x\r\ny");

@@ -1,8 +1,8 @@
-#include "ConsoleLink.h"
-#include "SimulatedInstrument.h"
-#include "core/SetBaudForm.h"
-#include "support/ScriptedOperator.h"
 #include "support/StringCode.h"
+#include "testkit/ConsoleLink.h"
+#include "testkit/ScriptedOperator.h"
+#include "testkit/SimulatedInstrument.h"
+#include "ui/connection/SetBaudForm.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,8 +1,8 @@
-#include "ConsoleLink.h"
-#include "SimProcess.h"
-#include "core/BaudRateChange.h"
-#include "core/PortSearch.h"
-#include "core/QtCommPort.h"
+#include "link/BaudRateChange.h"
+#include "link/PortSearch.h"
+#include "link/QtCommPort.h"
+#include "testkit/ConsoleLink.h"
+#include "testkit/SimProcess.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

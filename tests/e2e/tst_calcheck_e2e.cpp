@@ -1,10 +1,10 @@
 // The cal check against orvantis-sim over a real pseudo-terminal: a complete run, a Stop in
 // the middle, an instrument that has not settled, and an operator who declines.
-#include "DeviceConsole.h"
-#include "TestSettings.h"
-#include "calcheck/CalCheck.h"
-#include "support/IndicatorLamp.h"
-#include "support/ProgressForm.h"
+#include "features/calcheck/CalCheck.h"
+#include "testkit/DeviceConsole.h"
+#include "testkit/TestSettings.h"
+#include "ui/widgets/IndicatorLamp.h"
+#include "ui/widgets/ProgressForm.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,12 +1,12 @@
 // The console's core and main window against orvantis-sim over real pseudo-terminals,
 // through QSerialPort.
-#include "SimProcess.h"
-#include "TestSettings.h"
-#include "core/MainForm.h"
-#include "core/PortSearch.h"
-#include "core/QtCommPort.h"
-#include "support/ScriptedOperator.h"
-#include "terminal/TerminalForm.h"
+#include "link/PortSearch.h"
+#include "link/QtCommPort.h"
+#include "testkit/ScriptedOperator.h"
+#include "testkit/SimProcess.h"
+#include "testkit/TestSettings.h"
+#include "ui/mainwindow/MainForm.h"
+#include "ui/terminal/TerminalForm.h"
 
 #include <QFile>
 #include <QLabel>
@@ -15,7 +15,8 @@
 #include <QtTest>
 #include <memory>
 
-namespace {
+namespace
+{
 // One console: main window, port and search over the given devices.
 struct Console {
     explicit Console(const QStringList &devices)
@@ -117,7 +118,8 @@ void ConnectionEndToEnd::dataFileHoldsExactlyWhatTheInstrumentSent()
 {
     const QString record = m_dir.filePath("sent.bin");
     SimProcess instrument;
-    QVERIFY2(instrument.start({"--fast", "--record", record}), qPrintable(instrument.errorString()));
+    QVERIFY2(instrument.start({"--fast", "--record", record}),
+             qPrintable(instrument.errorString()));
     Console console({instrument.devicePath()});
     QVERIFY(console.search.SearchForInstrument());
 

@@ -4,11 +4,11 @@
 // program responsive, its status code and buttons agreeing, and every byte it received in
 // its file.
 #include "LineNoise.h"
-#include "SimConsole.h"
-#include "TestSettings.h"
-#include "calcheck/CalCheck.h"
-#include "core/SetBaudForm.h"
-#include "files/FileTransferForm.h"
+#include "features/calcheck/CalCheck.h"
+#include "testkit/SimConsole.h"
+#include "testkit/TestSettings.h"
+#include "ui/connection/SetBaudForm.h"
+#include "ui/files/FileTransferForm.h"
 
 #include <QApplication>
 #include <QCheckBox>

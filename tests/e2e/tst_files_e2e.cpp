@@ -1,9 +1,9 @@
 // The file manager against orvantis-sim over a real pseudo-terminal: the listing, a
 // byte-exact download, an upload under the instrument's name rule, a deletion and sorting,
 // all through the windows' own buttons.
-#include "SimConsole.h"
-#include "TestSettings.h"
-#include "files/FileTransferForm.h"
+#include "testkit/SimConsole.h"
+#include "testkit/TestSettings.h"
+#include "ui/files/FileTransferForm.h"
 
 #include <QDir>
 #include <QElapsedTimer>

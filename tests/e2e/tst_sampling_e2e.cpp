@@ -1,8 +1,8 @@
 // The Sampling and Save to File panels against orvantis-sim over a real pseudo-terminal:
 // what lands in the data file is byte for byte what the instrument sent, and periodic
 // sampling ends with exactly three ETX.
-#include "DeviceConsole.h"
-#include "TestSettings.h"
+#include "testkit/DeviceConsole.h"
+#include "testkit/TestSettings.h"
 
 #include <QFileInfo>
 #include <QLabel>

@@ -1,9 +1,9 @@
 // The Thermal Control and Light Source panels and the status poll against orvantis-sim over
 // a real pseudo-terminal: the lamps follow the instrument as it settles, the light switch
 // reaches it, and a sensor that stops answering is reported and then recovered from.
-#include "DeviceConsole.h"
-#include "TestSettings.h"
-#include "support/IndicatorLamp.h"
+#include "testkit/DeviceConsole.h"
+#include "testkit/TestSettings.h"
+#include "ui/widgets/IndicatorLamp.h"
 
 #include <QCheckBox>
 #include <QLabel>

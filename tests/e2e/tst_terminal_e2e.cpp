@@ -1,9 +1,9 @@
 // The terminal window against orvantis-sim over a real pseudo-terminal: typed keys go
 // straight to the instrument and its answers come back into the text; a closed port sends
 // nothing; the window comes back at the next start when the program ended with it showing.
-#include "DeviceConsole.h"
-#include "TestSettings.h"
 #include "support/TerminalOpenSetting.h"
+#include "testkit/DeviceConsole.h"
+#include "testkit/TestSettings.h"
 
 #include <QPlainTextEdit>
 #include <QRegularExpression>

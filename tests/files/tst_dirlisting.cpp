@@ -1,6 +1,6 @@
-#include "files/DirListing.h"
-#include "files/DirSort.h"
-#include "files/ParseDirDate.h"
+#include "features/files/DirListing.h"
+#include "features/files/DirSort.h"
+#include "features/files/ParseDirDate.h"
 
 #include <QDate>
 #include <QtTest>

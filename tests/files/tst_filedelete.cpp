@@ -1,5 +1,5 @@
-#include "MemoryInstrumentLink.h"
-#include "files/FileDelete.h"
+#include "features/files/FileDelete.h"
+#include "testkit/MemoryInstrumentLink.h"
 
 #include <QSignalSpy>
 #include <QtTest>

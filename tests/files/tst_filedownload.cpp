@@ -1,5 +1,5 @@
-#include "MemoryInstrumentLink.h"
-#include "files/FileDownload.h"
+#include "features/files/FileDownload.h"
+#include "testkit/MemoryInstrumentLink.h"
 
 #include <QDir>
 #include <QFile>

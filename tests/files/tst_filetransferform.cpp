@@ -1,12 +1,12 @@
-#include "TestSettings.h"
-#include "core/CommandTransaction.h"
-#include "core/FileCapture.h"
-#include "core/MemoryCommPort.h"
-#include "core/ReceiveLoop.h"
-#include "files/FileTransferForm.h"
+#include "link/CommandTransaction.h"
+#include "link/FileCapture.h"
+#include "link/ReceiveLoop.h"
 #include "support/PathUtilities.h"
-#include "support/ScriptedOperator.h"
 #include "support/SettingsKeys.h"
+#include "testkit/MemoryCommPort.h"
+#include "testkit/ScriptedOperator.h"
+#include "testkit/TestSettings.h"
+#include "ui/files/FileTransferForm.h"
 
 #include <QGroupBox>
 #include <QHeaderView>

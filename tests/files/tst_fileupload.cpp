@@ -1,7 +1,7 @@
-#include "MemoryInstrumentLink.h"
-#include "TestSettings.h"
-#include "files/FileUpload.h"
+#include "features/files/FileUpload.h"
 #include "support/PathUtilities.h"
+#include "testkit/MemoryInstrumentLink.h"
+#include "testkit/TestSettings.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,12 +1,12 @@
 #include "SimInstrumentDisk.h"
 #include "SimProcessingCommands.h"
-#include "SimulatedInstrument.h"
-#include "TestSettings.h"
-#include "core/MainForm.h"
-#include "processing/ProcessingBinding.h"
-#include "processing/ProcessingForm.h"
-#include "support/ScriptedOperator.h"
-#include "terminal/TerminalForm.h"
+#include "testkit/ScriptedOperator.h"
+#include "testkit/SimulatedInstrument.h"
+#include "testkit/TestSettings.h"
+#include "ui/mainwindow/MainForm.h"
+#include "ui/processing/ProcessingBinding.h"
+#include "ui/processing/ProcessingForm.h"
+#include "ui/terminal/TerminalForm.h"
 
 #include <QAction>
 #include <QApplication>

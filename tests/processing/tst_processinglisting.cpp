@@ -1,8 +1,8 @@
-#include "core/CommandTransaction.h"
-#include "core/MemoryCommPort.h"
-#include "core/ProgramState.h"
-#include "processing/ProcessingListing.h"
-#include "processing/ProcessingSession.h"
+#include "features/processing/ProcessingListing.h"
+#include "features/processing/ProcessingSession.h"
+#include "link/CommandTransaction.h"
+#include "link/ProgramState.h"
+#include "testkit/MemoryCommPort.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>

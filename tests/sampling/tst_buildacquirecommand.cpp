@@ -1,4 +1,4 @@
-#include "sampling/AcquireCommand.h"
+#include "features/sampling/AcquireCommand.h"
 
 #include <QtTest>
 

@@ -1,9 +1,9 @@
-#include "core/CommandTransaction.h"
-#include "core/FileCapture.h"
-#include "core/MemoryCommPort.h"
-#include "core/ReceiveLoop.h"
-#include "sampling/SamplingController.h"
-#include "support/ScriptedOperator.h"
+#include "features/sampling/SamplingController.h"
+#include "link/CommandTransaction.h"
+#include "link/FileCapture.h"
+#include "link/ReceiveLoop.h"
+#include "testkit/MemoryCommPort.h"
+#include "testkit/ScriptedOperator.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>

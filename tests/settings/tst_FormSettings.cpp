@@ -1,5 +1,5 @@
-#include "TestSettings.h"
-#include "support/FormSettings.h"
+#include "testkit/TestSettings.h"
+#include "ui/widgets/FormSettings.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,5 +1,5 @@
-#include "TestSettings.h"
 #include "support/TerminalOpenSetting.h"
+#include "testkit/TestSettings.h"
 
 #include <QSettings>
 #include <QTemporaryDir>

@@ -1,5 +1,5 @@
 #include "SimEngine.h"
-#include "status/InstrumentClock.h"
+#include "features/status/InstrumentClock.h"
 #include "support/StringCode.h"
 
 #include <QtTest>

@@ -1,7 +1,7 @@
 #include "SimEngine.h"
-#include "SimEngineChecks.h"
 #include "SimFileCommands.h"
-#include "SimOutputTimeline.h"
+#include "testkit/SimEngineChecks.h"
+#include "testkit/SimOutputTimeline.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

@@ -1,7 +1,7 @@
 #include "SimEngine.h"
 #include "SimInstrumentDisk.h"
 #include "SimProcessingCommands.h"
-#include "processing/ProcessingListing.h"
+#include "features/processing/ProcessingListing.h"
 
 #include <QtTest>
 

@@ -1,4 +1,4 @@
-#include "SimProcess.h"
+#include "testkit/SimProcess.h"
 
 #include <QDeadlineTimer>
 #include <QElapsedTimer>

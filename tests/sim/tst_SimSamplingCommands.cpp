@@ -1,6 +1,6 @@
 #include "SimEngine.h"
-#include "SimEngineChecks.h"
-#include "SimOutputTimeline.h"
+#include "testkit/SimEngineChecks.h"
+#include "testkit/SimOutputTimeline.h"
 
 #include <QtTest>
 

@@ -1,7 +1,7 @@
-#include "SimulatedInstrument.h"
-#include "core/CommandTransaction.h"
-#include "core/FileCapture.h"
-#include "core/ReceiveLoop.h"
+#include "link/CommandTransaction.h"
+#include "link/FileCapture.h"
+#include "link/ReceiveLoop.h"
+#include "testkit/SimulatedInstrument.h"
 
 #include <QTimer>
 #include <QtTest>

@@ -1,7 +1,7 @@
-#include "ConsoleLink.h"
-#include "SimulatedInstrument.h"
-#include "status/InstrumentClock.h"
-#include "status/SetTimeForm.h"
+#include "features/status/InstrumentClock.h"
+#include "testkit/ConsoleLink.h"
+#include "testkit/SimulatedInstrument.h"
+#include "ui/status/SetTimeForm.h"
 
 #include <QDateEdit>
 #include <QGroupBox>

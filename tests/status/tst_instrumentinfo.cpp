@@ -1,4 +1,4 @@
-#include "status/InstrumentInfo.h"
+#include "link/InstrumentInfo.h"
 #include "support/TaggedValue.h"
 
 #include <QTest>

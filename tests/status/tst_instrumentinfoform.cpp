@@ -1,4 +1,4 @@
-#include "status/InstrumentInfoForm.h"
+#include "ui/status/InstrumentInfoForm.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>

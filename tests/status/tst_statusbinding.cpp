@@ -1,7 +1,7 @@
 // Status lines shown on the main window's panels, read back from the widgets.
-#include "StatusFormRig.h"
-#include "TestSettings.h"
-#include "support/IndicatorLamp.h"
+#include "testkit/StatusFormRig.h"
+#include "testkit/TestSettings.h"
+#include "ui/widgets/IndicatorLamp.h"
 
 #include <QCheckBox>
 #include <QLabel>

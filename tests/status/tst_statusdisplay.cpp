@@ -1,4 +1,4 @@
-#include "status/StatusDisplay.h"
+#include "features/status/StatusDisplay.h"
 
 #include <QTest>
 

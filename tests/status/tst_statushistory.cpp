@@ -1,6 +1,6 @@
 // The session's status history: lines read with the panels' field rules, bounded storage and
 // the CSV export.
-#include "status/StatusHistory.h"
+#include "features/status/StatusHistory.h"
 
 #include <QSignalSpy>
 #include <QtTest>

@@ -1,8 +1,8 @@
 // The "Status History" window opened from the main window's menu: fed by the status lines,
 // drawn only while shown, values under the pointer, and the CSV export.
-#include "StatusFormRig.h"
-#include "TestSettings.h"
-#include "status/StatusHistoryBinding.h"
+#include "testkit/StatusFormRig.h"
+#include "testkit/TestSettings.h"
+#include "ui/status/StatusHistoryBinding.h"
 
 #include <QAction>
 #include <QChart>

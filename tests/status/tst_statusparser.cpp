@@ -1,5 +1,5 @@
-#include "core/LinkStatus.h"
-#include "status/StatusParser.h"
+#include "features/status/StatusParser.h"
+#include "link/LinkStatus.h"
 
 #include <QtTest>
 

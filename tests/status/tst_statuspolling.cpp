@@ -1,9 +1,9 @@
-#include "core/CommandTransaction.h"
-#include "core/MemoryCommPort.h"
-#include "core/ProgramState.h"
-#include "status/StatusPolling.h"
-#include "status/StatusQuery.h"
-#include "support/ScriptedOperator.h"
+#include "features/status/StatusPolling.h"
+#include "features/status/StatusQuery.h"
+#include "link/CommandTransaction.h"
+#include "link/ProgramState.h"
+#include "testkit/MemoryCommPort.h"
+#include "testkit/ScriptedOperator.h"
 
 #include <QtTest>
 

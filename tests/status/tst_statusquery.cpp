@@ -1,10 +1,10 @@
-#include "core/CommandTransaction.h"
-#include "core/FileCapture.h"
-#include "core/MemoryCommPort.h"
-#include "core/ProgramState.h"
-#include "core/ReceiveLoop.h"
-#include "status/StatusParser.h"
-#include "status/StatusQuery.h"
+#include "features/status/StatusParser.h"
+#include "features/status/StatusQuery.h"
+#include "link/CommandTransaction.h"
+#include "link/FileCapture.h"
+#include "link/ProgramState.h"
+#include "link/ReceiveLoop.h"
+#include "testkit/MemoryCommPort.h"
 
 #include <QtTest>
 

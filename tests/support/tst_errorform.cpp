@@ -1,5 +1,5 @@
-#include "ModalDriver.h"
-#include "support/ErrorForm.h"
+#include "testkit/ModalDriver.h"
+#include "ui/widgets/ErrorForm.h"
 
 #include <QLabel>
 #include <QPointer>

@@ -1,4 +1,4 @@
-#include "support/IndicatorLamp.h"
+#include "ui/widgets/IndicatorLamp.h"
 
 #include <QTest>
 

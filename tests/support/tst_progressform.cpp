@@ -1,4 +1,4 @@
-#include "support/ProgressForm.h"
+#include "ui/widgets/ProgressForm.h"
 
 #include <QPushButton>
 #include <QSignalSpy>

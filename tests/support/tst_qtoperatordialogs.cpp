@@ -1,7 +1,7 @@
-#include "ModalDriver.h"
-#include "support/ErrorForm.h"
-#include "support/QtOperatorDialogs.h"
-#include "support/YesNoCancelForm.h"
+#include "testkit/ModalDriver.h"
+#include "ui/widgets/ErrorForm.h"
+#include "ui/widgets/QtOperatorDialogs.h"
+#include "ui/widgets/YesNoCancelForm.h"
 
 #include <QFileDialog>
 #include <QInputDialog>

@@ -1,6 +1,6 @@
-#include "ModalDriver.h"
-#include "support/QuestionBoxDialogs.h"
-#include "support/YesNoCancelForm.h"
+#include "testkit/ModalDriver.h"
+#include "ui/widgets/QuestionBoxDialogs.h"
+#include "ui/widgets/YesNoCancelForm.h"
 
 #include <QCheckBox>
 #include <QLabel>

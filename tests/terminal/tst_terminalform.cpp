@@ -1,11 +1,11 @@
-#include "TestSettings.h"
-#include "core/MainForm.h"
-#include "core/MemoryCommPort.h"
-#include "core/ProgramState.h"
-#include "support/ScriptedOperator.h"
+#include "link/ProgramState.h"
 #include "support/TerminalOpenSetting.h"
 #include "support/Twips.h"
-#include "terminal/TerminalForm.h"
+#include "testkit/MemoryCommPort.h"
+#include "testkit/ScriptedOperator.h"
+#include "testkit/TestSettings.h"
+#include "ui/mainwindow/MainForm.h"
+#include "ui/terminal/TerminalForm.h"
 
 #include <QAction>
 #include <QClipboard>

@@ -1,4 +1,4 @@
-#include "terminal/TerminalKeys.h"
+#include "features/terminal/TerminalKeys.h"
 
 #include <QTest>
 

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "link/PortSearch.h"
+#include "link/ProgramState.h"
+#include "ui/calcheck/CalCheckBinding.h"
+#include "ui/files/FileTransferBinding.h"
+#include "ui/mainwindow/MainForm.h"
+#include "ui/processing/ProcessingBinding.h"
+#include "ui/sampling/SamplingBinding.h"
+#include "ui/status/StatusBinding.h"
+#include "ui/status/StatusHistoryBinding.h"
+#include "ui/terminal/TerminalForm.h"
+
+class OperatorDialogs;
+
+// The whole program around one serial port and one operator: the main window, the terminal,
+// the logic behind every panel and menu, and start-up. main() builds one over the real port
+// and dialogs; end-to-end tests build one over a simulator's pty and a scripted operator.
+class ConsoleBinding
+{
+public:
+    static constexpr const char *kVersion = "1.21";
+
+    ConsoleBinding(CommPort &comm, const PortTable &table, OperatorDialogs &dialogs);
+
+    // Start-up after the window is built: saved values, download folder, the terminal if it
+    // was open at the last exit, the connection search (when `search`), "power,1".
+    void startUp(bool search = true);
+    // The "Connecting" dialog, modal; it searches as soon as it is on screen.
+    void showConnectForm();
+
+    ProgramState state;
+    TerminalForm terminal;
+    MainForm form;
+    PortSearch search;
+    StatusBinding status;
+    SamplingBinding sampling;
+    CalCheckBinding calCheck;
+    FileTransferBinding files;
+    ProcessingBinding processing;
+    StatusHistoryBinding history;
+
+private:
+    OperatorDialogs &m_dialogs;
+};

@@ -1,0 +1,253 @@
+#include "features/calcheck/CalCheck.h"
+
+#include "support/PathUtilities.h"
+
+#include <QScopedValueRollback>
+
+namespace
+{
+const QByteArray kEtx3("\x03\x03\x03");
+const QByteArray kPrompt("Orvantis>");
+constexpr float kCommandTimeout = 1.0f;
+constexpr float kAutoTimeout = 0.1f;
+constexpr float kSpectralDataTimeout = 10.0f;
+constexpr int kAcquireCount = 100;
+constexpr int kReferenceAverages = 10;
+constexpr int kYes = 1;
+constexpr int kThirdButton = -1;
+
+QString collecting(int set, const char *what)
+{
+    return QStringLiteral("Collecting %1 of %2 %3").arg(set).arg(CalCheck::kSets).arg(what);
+}
+} // namespace
+
+CalCheck::CalCheck(ProgramState &state, CommandTransaction &transaction, LinkStatus &status,
+                   OperatorDialogs &dialogs, CalCheckHooks hooks)
+    : m_state(state), m_transaction(transaction), m_status(status), m_dialogs(dialogs),
+      m_hooks(std::move(hooks))
+{
+    Q_ASSERT(m_hooks.OpenNewFile && m_hooks.ParseStatus && m_hooks.statusTimerEnabled &&
+             m_hooks.setStatusTimerEnabled && m_hooks.createProgress);
+}
+
+QByteArray CalCheck::acquireCommand()
+{
+    // The count is written as a number with its sign position blank.
+    return "acquire fixed " + QByteArray::number(kAcquireCount) + " 1 \"\" 0 -1 2\r";
+}
+
+QByteArray CalCheck::lightReferenceCommand()
+{
+    return "lref,0,0," + QByteArray::number(kReferenceAverages) + "\r";
+}
+
+QString CalCheck::readyQuestion()
+{
+    return QStringLiteral("To do a cal check, the Orvantis's sampling cavity must be completely "
+                          "clean and dry.  Is it ready?");
+}
+
+QString CalCheck::notStabilizedNotice()
+{
+    return QStringLiteral("Cannot continue, because the Orvantis is not fully stabilized, or its "
+                          "status could not be determined.");
+}
+
+QString CalCheck::closeFileQuestion()
+{
+    return QStringLiteral("A new file must be opened to save the cal check data.  Is it OK to "
+                          "close the currently open file?");
+}
+
+QString CalCheck::chooseFileNotice()
+{
+    return QStringLiteral("Next, specify the location and file name into which the cal check "
+                          "data will be stored.");
+}
+
+QString CalCheck::completeNotice()
+{
+    return QStringLiteral("Data collection complete.  The light source will now need to "
+                          "stabilize because it was turned off for dark measurements.");
+}
+
+QString CalCheck::progressTitle()
+{
+    return QStringLiteral("Cal Check Data Collection");
+}
+
+QString CalCheck::spectraMessage(int set)
+{
+    return collecting(set, "sets of spectra.");
+}
+
+QString CalCheck::referencesMessage(int set)
+{
+    return collecting(set, "sets of light source references.");
+}
+
+QString CalCheck::darkMessage()
+{
+    return QStringLiteral("Collecting dark spectra.");
+}
+
+QString CalCheck::receivingMessage()
+{
+    return QStringLiteral("Receiving spectral data");
+}
+
+CalCheck::Outcome CalCheck::run()
+{
+    if (m_running)
+        return Outcome::AlreadyRunning;
+    const QScopedValueRollback<bool> running(m_running, true);
+
+    if (m_dialogs.ShowQuestionBox(readyQuestion(), QStringLiteral("Yes"), QStringLiteral("No"),
+                                  QString(), kYes) != kYes)
+        return Outcome::Declined;
+
+    m_timerWasEnabled = m_hooks.statusTimerEnabled();
+    m_hooks.setStatusTimerEnabled(false);
+    const Outcome outcome = collect();
+    restore();
+    return outcome;
+}
+
+CalCheck::Outcome CalCheck::collect()
+{
+    // Whatever the instrument was doing is abandoned, back to its prompt.
+    m_transaction.SendCommand(kEtx3, QByteArray(), kPrompt, kCommandTimeout);
+    const QByteArray status = m_transaction.SendCommand("st\r", "st:", "\r", kCommandTimeout);
+    if (!m_hooks.ParseStatus(status)) {
+        m_dialogs.ShowQuestionBox(notStabilizedNotice(), QString(), QString(), QStringLiteral("OK"),
+                                  kThirdButton);
+        return Outcome::NotStabilized;
+    }
+    m_transaction.SendCommand("auto\r", QByteArray(), QByteArray(), kAutoTimeout);
+
+    if (m_state.DataFileNumber() != 0) {
+        if (m_dialogs.ShowQuestionBox(closeFileQuestion(), QStringLiteral("Yes"), QString(),
+                                      QStringLiteral("Cancel"), kYes) != kYes)
+            return Outcome::Declined;
+        m_state.dataFile.close();
+    }
+    if (m_dialogs.ShowQuestionBox(chooseFileNotice(), QStringLiteral("OK"), QString(),
+                                  QStringLiteral("Cancel"), kYes) != kYes)
+        return Outcome::NoFile;
+    if (m_hooks.OpenNewFile() != 1)
+        return Outcome::NoFile;
+
+    // From here the receive loop writes every character from the instrument into the file.
+    const QByteArray acquire = acquireCommand();
+    m_progress = m_hooks.createProgress();
+    m_overall = 1;
+    m_progress->setMaximum(CalCheckProgress::ProgressBar2, kOverallMaximum);
+    m_progress->setMinimum(CalCheckProgress::ProgressBar2, 0);
+    m_progress->setValue(CalCheckProgress::ProgressBar2, m_overall);
+    m_progress->setBarVisible(CalCheckProgress::ProgressBar2, true);
+    m_progress->setTitle(progressTitle());
+    m_progress->show();
+
+    Outcome outcome = Outcome::Stopped;
+    bool going = true;
+    for (int set = 1; going && set <= kSets; ++set) {
+        going = collectSpectra(acquire, spectraMessage(set));
+        if (going) {
+            stepOverall();
+            receiveSpectralData();
+            going = collectReferences(set);
+        }
+    }
+    // The dark set runs with the light source off, in the same write as the acquisition.
+    if (going && collectSpectra("lpower,0\r" + acquire, darkMessage())) {
+        stepOverall();
+        receiveSpectralData();
+        m_transaction.SendCommand("lpower,1\rst\r", QByteArray(), QByteArray(), kCommandTimeout);
+        m_progress->hide();
+        m_dialogs.ShowQuestionBox(completeNotice(), QStringLiteral("OK"), QString(), QString(),
+                                  kYes);
+        outcome = Outcome::Completed;
+    }
+    finish();
+    return outcome;
+}
+
+// One set of spectra; false when stopped.
+bool CalCheck::collectSpectra(const QByteArray &command, const QString &message)
+{
+    m_progress->setMessage(message);
+    m_progress->setValue(CalCheckProgress::ProgressBar, 0);
+    m_progress->setMaximum(CalCheckProgress::ProgressBar, kSpectraCount);
+    m_progress->setCancelFlag(false);
+    m_transaction.SendCommand(command, "ms", "data", kCommandTimeout);
+    countLoop(',', kSpectraCount, false);
+    return !m_progress->CancelFlag() && m_transaction.portOpen();
+}
+
+// Waits for the spectral data that follows the spectra and for the prompt; a Stop here is
+// not looked at.
+void CalCheck::receiveSpectralData()
+{
+    m_progress->setValue(CalCheckProgress::ProgressBar, 0);
+    m_progress->setMessage(receivingMessage());
+    m_progress->setBarVisible(CalCheckProgress::ProgressBar, false);
+    m_transaction.SendCommand(QByteArray(), "ata", kPrompt, kSpectralDataTimeout);
+}
+
+// One set of light source references; false when stopped.
+bool CalCheck::collectReferences(int set)
+{
+    m_progress->setMessage(referencesMessage(set));
+    m_progress->setBarVisible(CalCheckProgress::ProgressBar, true);
+    m_progress->setValue(CalCheckProgress::ProgressBar, 0);
+    m_progress->setMaximum(CalCheckProgress::ProgressBar, kReferenceCount);
+    m_progress->setCancelFlag(false);
+    m_state.ReceiveBuffer.clear();
+    m_transaction.SendCommand(lightReferenceCommand(), "lref", ".", kCommandTimeout);
+    countLoop('.', kReferenceCount, true);
+    stepOverall();
+    return !m_progress->CancelFlag() && m_transaction.portOpen();
+}
+
+// Follows the instrument's progress marks in ReceiveBuffer. It has no time-out of its own:
+// a silent instrument is left by "Stop", and a line that has gone ends it at once. A count
+// that jumps past the bar's maximum leaves the bar where it was.
+void CalCheck::countLoop(char mark, int limit, bool untilPrompt)
+{
+    const QByteArray markText(1, mark);
+    int count = 0;
+    for (;;) {
+        if (m_progress->CancelFlag() || count >= limit || !m_transaction.portOpen())
+            return;
+        m_transaction.pump().pass();
+        count = CountChar(markText, m_state.ReceiveBuffer);
+        if (count <= limit)
+            m_progress->setValue(CalCheckProgress::ProgressBar, count);
+        if (untilPrompt && m_state.ReceiveBuffer.contains(kPrompt))
+            return;
+    }
+}
+
+void CalCheck::stepOverall()
+{
+    m_progress->setValue(CalCheckProgress::ProgressBar2, ++m_overall);
+}
+
+// Reached after a complete collection and directly on Stop: the light source goes back on
+// and the file is closed, so it also holds the replies to these last commands.
+void CalCheck::finish()
+{
+    m_progress.reset();
+    m_transaction.SendCommand(kEtx3 + "lpower,1\rst\r", QByteArray(), QByteArray(),
+                              kCommandTimeout);
+    if (m_state.DataFileNumber() != 0)
+        m_state.dataFile.close();
+}
+
+void CalCheck::restore()
+{
+    m_hooks.setStatusTimerEnabled(m_timerWasEnabled);
+    QString message;
+    m_status.SetStatus(m_status.Status(), &message);
+}

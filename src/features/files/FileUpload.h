@@ -1,0 +1,44 @@
+#pragma once
+
+#include "features/files/FileTransferOperation.h"
+
+#include <QString>
+
+// "Send File...": sends a text file from the computer into the instrument's memory, line
+// by line, through the instrument's "capture" command and its "Capture>" prompt.
+class FileUpload : public FileTransferOperation
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kInstrumentNameLength = 12;
+    static constexpr float kCaptureWaitSeconds = 1.0f;
+    static constexpr float kSettleSeconds = 0.2f;
+    static constexpr float kLinePauseSeconds = 0.01f;
+    static constexpr float kLineTimeoutSeconds = 0.1f;
+    static constexpr float kEndTimeoutSeconds = 2.0f;
+
+    FileUpload(ProgramState &state, CommandTransaction &transaction, OperatorDialogs &dialogs,
+               QObject *parent = nullptr);
+
+    // SendFileButton: asks for the file (starting in LastUploadFolder), sends it with
+    // StatusTimer held off, then asks for a fresh listing. False when the operator cancelled
+    // the chooser (nothing else happens then).
+    bool SendFile();
+
+    // Sends one file. Always false, as callers ignore it. Nothing happens for a path that
+    // is not an existing file.
+    bool UploadFile(const QString &path);
+
+    // The name the file gets on the instrument: the first 12 characters of its file name,
+    // spaces removed ("my notes file.txt" -> "mynotesfil").
+    static QString InstrumentName(const QString &path);
+
+    // The folder the next chooser starts in: the folder of the file sent last (kept in the
+    // settings), or the program's own folder until then. Ends in a separator.
+    static QString LastUploadFolder();
+    static void setLastUploadFolder(const QString &folder);
+
+    static QString dialogTitle();
+    static QString cannotOpenMessage(const QString &path, const QString &reason);
+};

@@ -1,0 +1,196 @@
+#include "features/processing/ProcessingSession.h"
+
+#include "features/processing/ProcessingListing.h"
+#include "link/Clock.h"
+#include "link/CommPort.h"
+#include "link/CommandTransaction.h"
+#include "link/ProgramState.h"
+#include "support/StringCode.h"
+
+#include <algorithm>
+
+namespace
+{
+const char kEtx = 3;
+} // namespace
+
+QByteArray ProcessingSession::mountCommand()
+{
+    return QByteArrayLiteral("OS \"mount BIHD\"\r\n");
+}
+
+QByteArray ProcessingSession::directoriesCommand()
+{
+    return QByteArrayLiteral("OS \"DIR /AD\"\r");
+}
+
+QByteArray ProcessingSession::filesCommand()
+{
+    // Lower case on purpose: the echo of this command must not pass for a ".TLT" entry.
+    return QByteArrayLiteral("OS \"DIR *.tlt\"\r");
+}
+
+QByteArray ProcessingSession::driveCommand(const QByteArray &drive)
+{
+    // The instrument takes the drive without a closing quotation mark.
+    return "OS \"" + drive + "\r\n";
+}
+
+QByteArray ProcessingSession::changeDirectoryCommand(const QByteArray &name)
+{
+    return "OS \"CD " + name + "\"\r\n";
+}
+
+QByteArray ProcessingSession::processCommand(const QByteArray &path)
+{
+    return "DIRIDovavud \"" + path + "\"\r\n";
+}
+
+ProcessingSession::ProcessingSession(ProgramState &state, CommandTransaction &transaction,
+                                     CommPort &port, QObject *parent)
+    : QObject(parent), m_state(state), m_transaction(transaction), m_port(port)
+{
+}
+
+void ProcessingSession::mount()
+{
+    m_transaction.SendCommand(mountCommand(), "", "", kMountTimeout);
+}
+
+void ProcessingSession::refresh()
+{
+    // A refresh in the middle of a run would take the processing program's reports out of
+    // ReceiveBuffer.
+    if (m_busy || m_processing)
+        return;
+    m_busy = true;
+    emit busyChanged(true);
+
+    m_transaction.SendCommand(directoriesCommand(), "", "", 0);
+    m_entries.clear();
+    emit entriesCleared();
+    emit fileCountChanged(QString());
+    readListing(Listing::Directories);
+
+    m_transaction.SendCommand(filesCommand(), "", "", 0);
+    m_fileCount = 0;
+    readListing(Listing::Files);
+
+    m_busy = false;
+    emit busyChanged(false);
+}
+
+// Takes the listing off ReceiveBuffer line by line until its "bytes free" line, or until
+// nothing new has come for a while. A partial line left in the buffer (a prompt) does not
+// count as something new, so a listing without its last line still ends.
+void ProcessingSession::readListing(Listing listing)
+{
+    QByteArray &buffer = m_state.ReceiveBuffer;
+    float idleStart = m_state.clock.timeOfDay();
+    qsizetype seen = buffer.size();
+    for (;;) {
+        if (!buffer.isEmpty()) {
+            const qsizetype before = buffer.size();
+            const QByteArray text = NextLine(buffer);
+            if (before != seen || buffer.size() != before)
+                idleStart = m_state.clock.timeOfDay();
+            seen = buffer.size();
+
+            const ProcessingListing::Line line = ProcessingListing::classify(text);
+            switch (line.kind) {
+            case ProcessingListing::Kind::Header:
+                m_directoryLabel = QLatin1Char(' ') + QString::fromLatin1(line.directory);
+                emit directoryChanged(m_directoryLabel);
+                if (!line.drive.isEmpty())
+                    emit driveFound(QString::fromLatin1(line.drive));
+                break;
+            case ProcessingListing::Kind::Entry:
+                m_entries.append(QString::fromLatin1(text));
+                emit entryAdded(m_entries.constLast());
+                if (listing == Listing::Files) {
+                    ++m_fileCount;
+                    emit fileCountChanged(QStringLiteral("File Count:%1").arg(m_fileCount));
+                }
+                break;
+            case ProcessingListing::Kind::End:
+                return;
+            case ProcessingListing::Kind::Hidden:
+            case ProcessingListing::Kind::Other:
+                break;
+            }
+        }
+        m_transaction.pump().pass();
+        const float now = m_state.clock.timeOfDay();
+        if (now < idleStart)
+            idleStart -= Clock::kSecondsPerDay;
+        if (now - idleStart >= kListingIdleSeconds)
+            return;
+    }
+}
+
+void ProcessingSession::chooseDrive(const QString &drive)
+{
+    if (m_busy)
+        return;
+    m_transaction.SendCommand(driveCommand(drive.toLatin1()), "", "", kChangeTimeout);
+    refresh();
+}
+
+void ProcessingSession::openEntry(const QString &entry)
+{
+    const QByteArray text = entry.toLatin1();
+    if (!ProcessingListing::isDirectory(text))
+        return;
+    m_transaction.SendCommand(changeDirectoryCommand(FirstWord(text)), "", "", kChangeTimeout);
+    refresh();
+}
+
+void ProcessingSession::process(const QList<int> &rows)
+{
+    if (m_processing || m_busy)
+        return;
+    m_stop = false;
+    m_processing = true;
+    emit processingChanged(true);
+
+    QList<int> order = rows;
+    std::sort(order.begin(), order.end());
+    order.erase(std::unique(order.begin(), order.end()), order.end());
+    const QStringList entries = m_entries;
+    const QByteArray directory = m_directoryLabel.toLatin1();
+    for (int row : order) {
+        if (row < 0 || row >= entries.size())
+            continue;
+        const QByteArray path =
+            ProcessingListing::processingPath(directory, entries.at(row).toLatin1());
+        if (!path.isEmpty() && !processOne(path))
+            break;
+        emit rowProcessed(row);
+    }
+
+    m_processing = false;
+    emit processingChanged(false);
+}
+
+bool ProcessingSession::processOne(const QByteArray &path)
+{
+    m_transaction.SendCommand(processCommand(path), "", "", kProcessTimeout);
+    while (!m_stop) {
+        // Nothing will report on a closed port, and the wait would not let events run.
+        if (!m_port.isOpen())
+            return false;
+        const QByteArray reply = m_transaction.SendCommand("", "", "\r", kWaitTimeout);
+        if (reply.contains("complete"))
+            return true;
+        if (reply.contains("aborted"))
+            return false;
+    }
+    return false;
+}
+
+void ProcessingSession::stop()
+{
+    // Straight to the port, past any command under way; a closed port takes nothing.
+    m_port.write(QByteArray(1, kEtx));
+    m_stop = true;
+}

@@ -1,0 +1,92 @@
+#include "features/sampling/DataFileController.h"
+
+#include "support/SettingsKeys.h"
+
+#include <QFileInfo>
+
+namespace
+{
+constexpr int kYes = 1;
+// The question's focus is on "Cancel", its third button.
+constexpr int kDefaultCancel = -1;
+} // namespace
+
+DataFileController::DataFileController(ProgramState &state, LinkStatus &status,
+                                       OperatorDialogs &dialogs, QObject *parent)
+    : QObject(parent), m_state(state), m_status(status), m_dialogs(dialogs)
+{
+}
+
+int DataFileController::OpenNewFile()
+{
+    if (m_state.DataFileNumber() != 0) {
+        const int answer =
+            m_dialogs.ShowQuestionBox(closeQuestion(), QStringLiteral("Yes"), QString(),
+                                      QStringLiteral("Cancel"), kDefaultCancel);
+        if (answer != kYes)
+            return -1;
+        closeFile();
+    }
+
+    const QString path =
+        m_dialogs.saveFileName(QString(), QString(), fileFilters(), QStringLiteral("raw"));
+    if (!path.isEmpty() && !m_state.dataFile.open(path)) {
+        m_dialogs.showMessage(SettingsKeys::kApplication,
+                              openErrorMessage(path, m_state.dataFile.errorString()));
+    }
+
+    const bool opened = m_state.DataFileNumber() != 0;
+    refresh();
+    return opened ? 1 : -1;
+}
+
+void DataFileController::StopSavingClicked()
+{
+    if (m_state.DataFileNumber() != 0)
+        closeFile();
+    refresh();
+}
+
+QString DataFileController::savingLabelText() const
+{
+    return m_state.DataFileNumber() != 0 ? savingLabelText(m_state.dataFile.path()) : noFileText();
+}
+
+QString DataFileController::savingLabelText(const QString &path)
+{
+    return QStringLiteral("Saving to \"") + QFileInfo(path).fileName() + QLatin1Char('"');
+}
+
+QString DataFileController::noFileText()
+{
+    return QStringLiteral("No file open");
+}
+
+QString DataFileController::closeQuestion()
+{
+    return QStringLiteral("Close the current file?");
+}
+
+QString DataFileController::fileFilters()
+{
+    return QStringLiteral("Text Files (*.raw);;All Files (*.*)");
+}
+
+QString DataFileController::openErrorMessage(const QString &path, const QString &reason)
+{
+    return QStringLiteral("Error opening ") + path + QStringLiteral(": ") + reason;
+}
+
+void DataFileController::closeFile()
+{
+    // Opening and closing happen between runs of the receive loop, which writes out what it
+    // read at the end of each run, so the close keeps every byte received until now.
+    m_state.dataFile.close();
+}
+
+void DataFileController::refresh()
+{
+    emit savingLabelTextChanged(savingLabelText());
+    m_status.SetStatus(m_status.Status());
+    emit fileStateChanged(m_state.DataFileNumber() != 0);
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "link/LinkStatus.h"
+#include "link/ProgramState.h"
+#include "support/OperatorDialogs.h"
+
+#include <QObject>
+#include <QString>
+
+// The logic behind the "Save to File" frame: choosing and opening the data file that the
+// receive loop fills, and closing it. After every change it calls SetStatus with the current
+// code, which brings NewFileButton, StopSavingButton and SavingLabel in line.
+class DataFileController : public QObject
+{
+    Q_OBJECT
+
+public:
+    DataFileController(ProgramState &state, LinkStatus &status, OperatorDialogs &dialogs,
+                       QObject *parent = nullptr);
+
+    // Asks before closing an open file, then lets the operator choose a new one and opens
+    // it, replacing an existing file. 1 when a new file is open, -1 otherwise (declined,
+    // cancelled, or it could not be opened).
+    int OpenNewFile();
+    // NewFileButton.
+    void NewFileClicked() { OpenNewFile(); }
+    // StopSavingButton: closes the file at once; what arrives afterwards is not saved.
+    void StopSavingClicked();
+
+    // What SavingLabel shows: "Saving to \"run1.raw\"" or "No file open".
+    QString savingLabelText() const;
+    static QString savingLabelText(const QString &path);
+    static QString noFileText();
+    static QString closeQuestion();
+    static QString fileFilters();
+    static QString openErrorMessage(const QString &path, const QString &reason);
+
+signals:
+    // SavingLabel's caption changed; emitted before the SetStatus call.
+    void savingLabelTextChanged(const QString &text);
+    // The file was opened or closed (after the SetStatus call).
+    void fileStateChanged(bool open);
+
+private:
+    void closeFile();
+    void refresh();
+
+    ProgramState &m_state;
+    LinkStatus &m_status;
+    OperatorDialogs &m_dialogs;
+};

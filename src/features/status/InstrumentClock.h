@@ -1,0 +1,29 @@
+#pragma once
+
+#include "link/CommandTransaction.h"
+
+#include <QByteArray>
+#include <QDate>
+#include <QTime>
+
+// The instrument's real-time clock: read with "time", set with "time MM/DD/YYYY HH:MM:SS".
+class InstrumentClock
+{
+public:
+    explicit InstrumentClock(CommandTransaction &transaction);
+
+    // Reads the instrument's clock. False, with `date` and `time` untouched, when there is no
+    // answer or it holds no date and time.
+    bool read(QDate *date, QTime *time);
+    // Sets the instrument's clock; the reply is not looked at (a read afterwards tells).
+    void set(const QDate &date, const QTime &time);
+
+    // The reply as SendCommand frames it: LF, "MM/DD/YYYY HH:MM:SS" (up to the CR).
+    static bool parseReply(const QByteArray &reply, QDate *date, QTime *time);
+    // "time MM/DD/YYYY HH:MM:SS" and CR: always "/" and ":", two digits each, 24-hour clock,
+    // whatever the computer's own date and time formats.
+    static QByteArray setCommand(const QDate &date, const QTime &time);
+
+private:
+    CommandTransaction &m_transaction;
+};

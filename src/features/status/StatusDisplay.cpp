@@ -1,0 +1,121 @@
+#include "features/status/StatusDisplay.h"
+
+#include "link/LinkStatus.h"
+#include "support/StringCode.h"
+
+StatusDisplay::StatusDisplay(const Input &input)
+{
+    const int code = input.code;
+    m_enable.fill(Enable::Unchanged);
+
+    m_clearsSerNum = code == LinkStatus::NotConnected;
+    const QString SerNum = m_clearsSerNum ? QString() : input.SerNum;
+
+    set(Control::NewFileButton, !input.dataFileOpen);
+    set(Control::StopSavingButton, input.dataFileOpen);
+    if (!input.dataFileOpen)
+        m_savingLabelText = QStringLiteral("No file open");
+
+    set(Control::StopSamplingButton, code != LinkStatus::NotConnected);
+    const bool idle = code == LinkStatus::Idle;
+    set(Control::SetBaudButton, idle);
+    set(Control::SetBaudMenuItem, idle);
+    set(Control::OrvantisMenu, idle);
+    set(Control::SetClockMenuItem, idle);
+
+    switch (code) {
+    case LinkStatus::NotConnected:
+        set(Control::ConnectButton, true);
+        set(Control::ConnectMenuItem, true);
+        set(Control::DisconnectButton, false);
+        set(Control::DisconnectMenuItem, false);
+        set(Control::StartSamplingButton, false);
+        set(Control::SampleOnceButton, false);
+        m_terminalCaption = QStringLiteral("Terminal - no connection");
+        m_clearsPanels = true;
+        break;
+    case LinkStatus::PeriodicSampling:
+        set(Control::DisconnectButton, false);
+        set(Control::StartSamplingButton, false);
+        set(Control::SampleOnceButton, false);
+        break;
+    case LinkStatus::CommandInProgress:
+        set(Control::StartSamplingButton, false);
+        set(Control::SampleOnceButton, false);
+        break;
+    default:
+        set(Control::SampleOnceButton, true);
+        set(Control::StartSamplingButton, true);
+        set(Control::DisconnectButton, true);
+        set(Control::DisconnectMenuItem, true);
+        set(Control::ConnectButton, false);
+        set(Control::ConnectMenuItem, false);
+        // Port and rate each keep a sign position: "1234 Terminal - COM 3 -  9600 baud".
+        m_terminalCaption = SerNum + QStringLiteral(" Terminal - COM") +
+                            NumberWithSign(input.portNumber) + QStringLiteral(" - ") +
+                            NumberWithSign(LeadingNumber(input.settings)) + QStringLiteral(" baud");
+        break;
+    }
+
+    m_hourglass = code == LinkStatus::CommandInProgress || code == LinkStatus::FileTransfer;
+    m_statusText = input.statusMsg.isEmpty() ? defaultText(code, SerNum, input.SampleDelayText)
+                                             : input.statusMsg;
+}
+
+void StatusDisplay::set(Control control, bool on)
+{
+    set(control, on ? Enable::On : Enable::Off);
+}
+
+QString StatusDisplay::defaultText(int code, const QString &SerNum, const QString &SampleDelayText)
+{
+    switch (code) {
+    case LinkStatus::NotConnected:
+        return QStringLiteral("No Orvantis connected");
+    case LinkStatus::Idle:
+        return QStringLiteral("Connected to ") + SerNum;
+    case LinkStatus::CommandInProgress:
+        return QStringLiteral("Command in progress");
+    case LinkStatus::FileTransfer:
+        return QStringLiteral("File tranfer in progress");
+    case LinkStatus::PeriodicSampling:
+        return QStringLiteral("Periodic sampling (") + SampleDelayText + QStringLiteral(" s)");
+    case LinkStatus::NoResponse:
+        return QStringLiteral("NO RESPONSE-CHECK CONNECTIONS");
+    default:
+        return QString();
+    }
+}
+
+QString StatusDisplay::controlName(Control control)
+{
+    switch (control) {
+    case Control::ConnectButton:
+        return QStringLiteral("ConnectButton");
+    case Control::ConnectMenuItem:
+        return QStringLiteral("ConnectMenuItem");
+    case Control::DisconnectButton:
+        return QStringLiteral("DisconnectButton");
+    case Control::DisconnectMenuItem:
+        return QStringLiteral("DisconnectMenuItem");
+    case Control::SampleOnceButton:
+        return QStringLiteral("SampleOnceButton");
+    case Control::StartSamplingButton:
+        return QStringLiteral("StartSamplingButton");
+    case Control::StopSamplingButton:
+        return QStringLiteral("StopSamplingButton");
+    case Control::SetBaudButton:
+        return QStringLiteral("SetBaudButton");
+    case Control::SetBaudMenuItem:
+        return QStringLiteral("SetBaudMenuItem");
+    case Control::OrvantisMenu:
+        return QStringLiteral("OrvantisMenu");
+    case Control::SetClockMenuItem:
+        return QStringLiteral("SetClockMenuItem");
+    case Control::NewFileButton:
+        return QStringLiteral("NewFileButton");
+    case Control::StopSavingButton:
+        return QStringLiteral("StopSavingButton");
+    }
+    return QString();
+}

@@ -1,0 +1,151 @@
+#include "features/status/StatusParser.h"
+
+#include "support/RoundHalfEven.h"
+#include "support/StringCode.h"
+
+#include <limits>
+
+namespace
+{
+constexpr double kCoolingFrom = 1.0;
+constexpr double kWarmingFrom = -1.0;
+constexpr qint32 kMinutesShownBelow = 3600;
+
+// The light source's remaining seconds as a signed 32-bit count; values beyond it are
+// held at its ends.
+qint32 wholeSeconds(double seconds)
+{
+    const double rounded = roundHalfEven(seconds);
+    if (rounded >= double(std::numeric_limits<qint32>::max()))
+        return std::numeric_limits<qint32>::max();
+    if (rounded <= double(std::numeric_limits<qint32>::min()))
+        return std::numeric_limits<qint32>::min();
+    return qint32(rounded);
+}
+
+QString oneDecimal(double value)
+{
+    return QString::number(value, 'f', 1);
+}
+
+void setLamps(StatusPanels::Panel &panel, LampColour top, LampColour middle, LampColour bottom)
+{
+    panel.rows[2].lamp = top;
+    panel.rows[1].lamp = middle;
+    panel.rows[0].lamp = bottom;
+}
+
+void enableLitLabels(StatusPanels::Panel &panel)
+{
+    for (StatusPanels::Row &row : panel.rows)
+        row.labelEnabled = isLit(row.lamp);
+}
+} // namespace
+
+StatusParser::StatusParser(LinkStatus &status) : m_status(status)
+{
+}
+
+void StatusParser::setSwitchChecked(StatusSwitch which, bool checked)
+{
+    panel(which).checked = checked;
+}
+
+StatusPanels::Panel &StatusParser::panel(StatusSwitch which)
+{
+    return which == StatusSwitch::Thermal ? m_panels.thermal : m_panels.light;
+}
+
+StatusParseResult StatusParser::ParseStatus(const QByteArray &reply)
+{
+    StatusParseResult result;
+    if (reply.isEmpty() || m_status.Status() == LinkStatus::NotConnected) {
+        for (StatusPanels::Panel *p : {&m_panels.thermal, &m_panels.light}) {
+            setLamps(*p, LampColour::Unlit, LampColour::Unlit, LampColour::Unlit);
+            p->checkEnabled = false;
+        }
+        return result;
+    }
+
+    // Any status line proves that the instrument answers again.
+    if (m_status.Status() == LinkStatus::NoResponse)
+        m_status.SetStatus(LinkStatus::Idle);
+
+    m_panels.thermal.checkEnabled = true;
+    m_panels.light.checkEnabled = true;
+
+    const bool thermalOn = reply.mid(5, 2) == "11";
+    const bool lightOn = reply.size() > 3 && reply.at(3) == '1';
+    const bool thermallyStable = reply.contains(",1,");
+    const double deviation = LeadingNumber(GetField(reply, 1));
+    const qint32 lightSeconds = wholeSeconds(LeadingNumber(GetField(reply, 3)));
+    const QByteArray ambient = GetField(reply, 4);
+
+    if (!ambient.isEmpty())
+        m_panels.ambientCaption = QStringLiteral("Ambient: ") + QString::fromLatin1(ambient);
+
+    showThermal(thermalOn, thermallyStable, deviation);
+    showLight(lightOn, lightSeconds);
+
+    // Only the stability tests decide the poll rate, not the on/off flags.
+    result.fullyStable = thermallyStable && lightSeconds <= 0;
+    result.statusTimerInterval = result.fullyStable ? kStableIntervalMs : kSettlingIntervalMs;
+    return result;
+}
+
+// Checking a box that is already checked is no change and runs nothing.
+void StatusParser::switchOn(StatusSwitch which)
+{
+    StatusPanels::Panel &p = panel(which);
+    if (p.checked)
+        return;
+    p.checked = true;
+    if (m_switchChecked)
+        m_switchChecked(which);
+}
+
+void StatusParser::showThermal(bool on, bool stable, double deviation)
+{
+    StatusPanels::Panel &thermal = m_panels.thermal;
+    if (on) {
+        // May run a nested query whose own line updates the panels before this one goes on.
+        switchOn(StatusSwitch::Thermal);
+        if (stable) {
+            setLamps(thermal, LampColour::Green, LampColour::Unlit, LampColour::Unlit);
+        } else {
+            // The middle lamp blinks yellow/amber, one step per line, while settling.
+            const LampColour next =
+                thermal.rows[1].lamp == LampColour::Yellow ? LampColour::Amber : LampColour::Yellow;
+            setLamps(thermal, LampColour::Unlit, next, LampColour::Unlit);
+        }
+        QString prefix = QStringLiteral("Stabilizing (");
+        if (deviation >= kCoolingFrom)
+            prefix = QStringLiteral("Cooling (");
+        else if (deviation <= kWarmingFrom)
+            prefix = QStringLiteral("Warming (");
+        thermal.rows[1].caption = prefix + oneDecimal(deviation) + QStringLiteral("C)");
+    } else {
+        setLamps(thermal, LampColour::Unlit, LampColour::Unlit, LampColour::Red);
+    }
+    enableLitLabels(thermal);
+}
+
+void StatusParser::showLight(bool on, qint32 lightSeconds)
+{
+    StatusPanels::Panel &light = m_panels.light;
+    if (on) {
+        switchOn(StatusSwitch::Light);
+        if (lightSeconds > 0)
+            setLamps(light, LampColour::Unlit, LampColour::Yellow, LampColour::Unlit);
+        else
+            setLamps(light, LampColour::Green, LampColour::Unlit, LampColour::Unlit);
+        if (lightSeconds > 0 && lightSeconds < kMinutesShownBelow)
+            light.rows[1].caption = QStringLiteral("Stabilizing (") +
+                                    oneDecimal(lightSeconds / 60.0) + QStringLiteral(" min.)");
+        else
+            light.rows[1].caption = QStringLiteral("Stabilizing");
+    } else {
+        setLamps(light, LampColour::Unlit, LampColour::Unlit, LampColour::Red);
+    }
+    enableLitLabels(light);
+}

@@ -1,0 +1,76 @@
+#include "features/status/StatusPolling.h"
+
+#include "support/RoundHalfEven.h"
+#include "support/StringCode.h"
+
+StatusPolling::StatusPolling(CommandTransaction &transaction, LinkStatus &status,
+                             StatusQuery &query)
+    : m_transaction(transaction), m_status(status), m_query(query)
+{
+}
+
+bool StatusPolling::StatusTimerTick()
+{
+    const int status = m_status.Status();
+    if (status != LinkStatus::Idle && status != LinkStatus::NoResponse)
+        return false;
+    m_query.QueryStatus();
+    return true;
+}
+
+StatusRateChange StatusPolling::askStatusRate(OperatorDialogs &dialogs, int currentIntervalMs)
+{
+    const QString answer = dialogs.inputBox(QStringLiteral("Status Update Rate"),
+                                            QStringLiteral("Seconds between status checks"),
+                                            rateDefaultText(currentIntervalMs));
+    const StatusRateChange change = readRateAnswer(answer);
+    if (change.clamped)
+        dialogs.showMessage(QStringLiteral("Status Update Rate"), clampedRateMessage());
+    return change;
+}
+
+QString StatusPolling::rateDefaultText(int intervalMs)
+{
+    return NumberWithSign(intervalMs / 1000.0);
+}
+
+StatusRateChange StatusPolling::readRateAnswer(const QString &answer)
+{
+    StatusRateChange change;
+    if (answer.isEmpty())
+        return change;
+    const double seconds = roundHalfEven(LeadingNumber(answer));
+    if (!(seconds > 0)) {
+        change.action = StatusRateChange::TimerOff;
+        return change;
+    }
+    change.action = StatusRateChange::SetInterval;
+    if (seconds > kLongestIntervalSeconds) {
+        change.clamped = true;
+        change.intervalMs = kLongestIntervalSeconds * 1000;
+    } else {
+        change.intervalMs = int(seconds) * 1000;
+    }
+    return change;
+}
+
+QString StatusPolling::clampedRateMessage()
+{
+    return QStringLiteral("Status checks cannot be more than %1 seconds apart. "
+                          "The rate has been set to %1 seconds.")
+        .arg(kLongestIntervalSeconds);
+}
+
+QByteArray StatusPolling::switchCommand(StatusSwitch which, bool checked)
+{
+    QByteArray command = which == StatusSwitch::Thermal ? "tpower," : "lpower,";
+    command += checked ? "1\r" : "0\r";
+    return command;
+}
+
+void StatusPolling::switchChanged(StatusSwitch which, bool checked)
+{
+    // The reply is not examined: the next status line shows what the instrument did.
+    m_transaction.SendCommand(switchCommand(which, checked), QByteArray(), QByteArray(), 1.0f);
+    m_query.QueryStatus();
+}

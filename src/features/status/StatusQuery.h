@@ -1,0 +1,26 @@
+#pragma once
+
+#include "link/CommandTransaction.h"
+#include "link/LinkStatus.h"
+
+// Asks the instrument for its status line and notices a silent instrument. The line itself
+// is shown by the receive loop, which hands every status line to the parser; this only
+// tests whether an answer came.
+class StatusQuery
+{
+public:
+    // Consecutive misses after which the window shows "no response".
+    static constexpr qint16 kMissesForNoResponse = 3;
+
+    StatusQuery(CommandTransaction &transaction, LinkStatus &status);
+
+    void QueryStatus();
+
+    // Unanswered queries in a row; held at kMissesForNoResponse.
+    qint16 missedReplies() const { return m_missed; }
+
+private:
+    CommandTransaction &m_transaction;
+    LinkStatus &m_status;
+    qint16 m_missed = 0;
+};

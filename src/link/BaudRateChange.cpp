@@ -1,0 +1,119 @@
+#include "link/BaudRateChange.h"
+
+#include "support/StringCode.h"
+
+#include <limits>
+
+namespace
+{
+// How long the confirmation may take after the instrument has been told.
+constexpr float kChangeTimeout = 0.5f;
+constexpr float kConfirmTimeout = 0.5f;
+constexpr float kQueryTimeout = 1.0f;
+constexpr float kStoreTimeout = 1.0f;
+// The instrument switches its line only after the "Changing" line has gone out.
+constexpr float kSwitchPause = 0.5f;
+
+int startupRateOf(const QByteArray &reply)
+{
+    // A garbled field can hold a number far beyond any rate; it is no rate at all.
+    const double rate = ParseNumber(GetField(reply, 1));
+    if (!(rate >= std::numeric_limits<int>::min() && rate <= std::numeric_limits<int>::max()))
+        return 0;
+    return int(rate);
+}
+
+// The framed answer begins with its label; a reply cut off by the time-out holds the echo
+// of the command (with the rate in it) and must not pass for an answer.
+bool answers(const QByteArray &reply, const QByteArray &label, int rate)
+{
+    return reply.toLower().startsWith(label.toLower()) && ParseNumber(reply) == double(rate);
+}
+} // namespace
+
+BaudRateChange::BaudRateChange(CommPort &port, CommandTransaction &transaction)
+    : m_port(port), m_transaction(transaction)
+{
+}
+
+bool BaudRateChange::readRate(const QString &text, int *rate)
+{
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty() || trimmed.size() > 9)
+        return false;
+    for (QChar c : trimmed) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+    }
+    *rate = trimmed.toInt();
+    return true;
+}
+
+int BaudRateChange::rateIndexInSettings(const QList<int> &rates, const QString &settings)
+{
+    for (int i = 0; i < rates.size(); ++i) {
+        if (settings.contains(QString::number(rates.at(i))))
+            return i;
+    }
+    return -1;
+}
+
+int BaudRateChange::queryStartupRate()
+{
+    return startupRateOf(m_transaction.SendCommand("baud\r", "baud:", "\r", kQueryTimeout));
+}
+
+BaudRateChange::Outcome BaudRateChange::change(const QString &rateText)
+{
+    if (!readRate(rateText, &m_rate))
+        return Outcome::NotANumber;
+    if (m_rate < kLowestRate || m_rate > kHighestRate)
+        return Outcome::OutOfRange;
+    m_previousRate = ExtractNumber(m_port.settings());
+
+    const QByteArray digits = QByteArray::number(m_rate);
+    const QByteArray changing =
+        m_transaction.SendCommand("Baud " + digits + "\r", "Changing", "\r", kChangeTimeout);
+    if (!answers(changing, "Changing", m_rate))
+        return Outcome::Refused;
+
+    m_port.setSettings(QString::number(m_rate) + QStringLiteral(",n,8,1"));
+    m_transaction.Pause(kSwitchPause);
+    const QByteArray confirm = m_transaction.SendCommand("baud\r", "baud:", "\r", kConfirmTimeout);
+    if (!answers(confirm, "baud:", m_rate))
+        return Outcome::NotConfirmed;
+    return Outcome::Changed;
+}
+
+int BaudRateChange::storeStartupRate(int rate)
+{
+    const QByteArray command = "baud " + QByteArray::number(rate) + "store\r";
+    return startupRateOf(m_transaction.SendCommand(command, "baud:", "\r", kStoreTimeout));
+}
+
+QString BaudRateChange::startupRateLabel(int rate)
+{
+    return QStringLiteral("Startup rate ") + QString::number(rate);
+}
+
+QString BaudRateChange::notANumberMessage(const QString &text)
+{
+    return QStringLiteral("\"%1\" is not a baud rate. Choose one of the rates in the list or type "
+                          "a whole number from %2 to %3.")
+        .arg(text.trimmed())
+        .arg(kLowestRate)
+        .arg(kHighestRate);
+}
+
+QString BaudRateChange::notConfirmedMessage(int rate, int previousRate)
+{
+    return QStringLiteral("The Orvantis did not answer at %1 baud. It may still be at %2 baud; "
+                          "\"Connect...\" will find it again.")
+        .arg(rate)
+        .arg(previousRate);
+}
+
+QString BaudRateChange::storedMessage(int startupRate)
+{
+    return QStringLiteral("Orvantis baud rate at startup is now ") + QString::number(startupRate);
+}

@@ -1,0 +1,79 @@
+#include "link/CommandTransaction.h"
+
+#include <QLatin1StringView>
+
+namespace
+{
+// Position of the first case-blind occurrence of `marker`, or -1.
+qsizetype findIgnoringCase(const QByteArray &text, const QByteArray &marker)
+{
+    return QLatin1StringView(text).indexOf(QLatin1StringView(marker), 0, Qt::CaseInsensitive);
+}
+} // namespace
+
+CommandTransaction::CommandTransaction(ProgramState &state, CommPort &port, LinkStatus &status)
+    : m_state(state), m_port(port), m_status(status)
+{
+}
+
+QByteArray CommandTransaction::SendCommand(const QByteArray &command, const QByteArray &startMarker,
+                                           const QByteArray &endMarker, float timeoutSeconds)
+{
+    QByteArray &buffer = m_state.ReceiveBuffer;
+    if (command.isEmpty()) {
+        if (buffer.size() > ProgramState::kReceiveBufferCap)
+            buffer.remove(0, buffer.size() - ProgramState::kReceiveBufferCap);
+    } else {
+        buffer.clear();
+    }
+    if (!m_port.isOpen())
+        return QByteArray();
+
+    const int previous = m_status.SetStatus(LinkStatus::CommandInProgress);
+    if (!command.isEmpty())
+        m_port.write(command);
+
+    float start = m_state.clock.timeOfDay();
+    bool startFound = startMarker.isEmpty();
+    qsizetype startPos = 0;
+    for (;;) {
+        if (!startFound) {
+            startPos = findIgnoringCase(buffer, startMarker);
+            startFound = startPos >= 0;
+        }
+        if (!endMarker.isEmpty() && startFound) {
+            const qsizetype endPos = buffer.indexOf(endMarker, startPos);
+            if (endPos >= 0) {
+                buffer = buffer.mid(startPos, endPos - startPos);
+                break;
+            }
+        }
+        m_pump.passUntil(start + timeoutSeconds - m_state.clock.timeOfDay());
+        const float now = m_state.clock.timeOfDay();
+        if (now < start)
+            start -= Clock::kSecondsPerDay;
+        if (start + timeoutSeconds <= now)
+            break;
+        // A port that went away during the wait will not bring the reply.
+        if (!m_port.isOpen())
+            break;
+    }
+    const QByteArray result = buffer;
+    // A line lost during the wait has already shown status 0; putting the old code back
+    // would show a connection that is not there.
+    if (m_port.isOpen())
+        m_status.SetStatus(previous);
+    else if (m_status.Status() != LinkStatus::NotConnected)
+        m_status.SetStatus(LinkStatus::NotConnected);
+    return result;
+}
+
+void CommandTransaction::Pause(float seconds)
+{
+    float start = m_state.clock.timeOfDay();
+    while (m_state.clock.timeOfDay() < start + seconds) {
+        m_pump.passUntil(start + seconds - m_state.clock.timeOfDay());
+        if (m_state.clock.timeOfDay() < start)
+            start -= Clock::kSecondsPerDay;
+    }
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "link/CommPort.h"
+#include "link/EventPump.h"
+#include "link/LinkStatus.h"
+#include "link/ProgramState.h"
+
+#include <QByteArray>
+
+// The command transaction: writes a command and waits, while every pending event runs,
+// until the reply between a start and an end marker has arrived in ReceiveBuffer (filled by
+// the receive loop) or the time-out has passed.
+class CommandTransaction
+{
+public:
+    CommandTransaction(ProgramState &state, CommPort &port, LinkStatus &status);
+
+    // startMarker is found ignoring case, endMarker exactly, searched from the start
+    // marker's position. Empty command: ReceiveBuffer is kept (cut to its last 65535
+    // characters) and the wait continues a reply already arriving. A time-out of 0 makes
+    // one pass. Returns the framed reply, or all of ReceiveBuffer at the time-out, or an
+    // empty text when the port is not open.
+    QByteArray SendCommand(const QByteArray &command, const QByteArray &startMarker,
+                           const QByteArray &endMarker, float timeoutSeconds);
+
+    // Lets events run for `seconds`; 0 or less returns at once.
+    void Pause(float seconds);
+
+    EventPump &pump() { return m_pump; }
+    // False once the line has gone (or was never opened): waits that have no time-out of
+    // their own end on it.
+    bool portOpen() const { return m_port.isOpen(); }
+
+private:
+    ProgramState &m_state;
+    CommPort &m_port;
+    LinkStatus &m_status;
+    EventPump m_pump;
+};

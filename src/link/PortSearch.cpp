@@ -1,0 +1,125 @@
+#include "link/PortSearch.h"
+
+#include "link/InstrumentInfo.h"
+#include "support/StringCode.h"
+
+namespace
+{
+const QByteArray kEtx("\x03");
+// The tail of the instrument's prompt: enough to recognise it even when the first
+// characters arrived garbled at a rate tried before.
+const QByteArray kPromptTail("ntis>");
+} // namespace
+
+const QStringList PortSearch::kBaudRates = {QStringLiteral("9600"), QStringLiteral("57600"),
+                                            QStringLiteral("115200")};
+
+PortSearch::PortSearch(ProgramState &state, CommPort &port, CommandTransaction &transaction,
+                       LinkStatus &status, PortTable table, QObject *parent)
+    : QObject(parent), m_state(state), m_port(port), m_transaction(transaction), m_status(status),
+      m_table(std::move(table))
+{
+}
+
+QString PortSearch::settingsFor(const QString &rate)
+{
+    return rate + QStringLiteral(",n,8,1");
+}
+
+void PortSearch::setLabel(const QString &text)
+{
+    m_label = text;
+    emit labelChanged(text);
+}
+
+bool PortSearch::SearchForInstrument()
+{
+    if (m_searching)
+        return false;
+    m_searching = true;
+    m_status.SetStatus(LinkStatus::CommandInProgress);
+    setLabel(QStringLiteral(" Searching for Orvantis"));
+    m_cancelled = false;
+    emit portListCleared();
+    EventPump::runPending();
+
+    for (int number = PortTable::kFirstPort; number <= PortTable::kLastPort; ++number) {
+        setLabel(m_label + QLatin1Char('.'));
+        if (m_port.isOpen())
+            m_port.close();
+        m_port.setPortNumber(number);
+        m_state.ReceiveBuffer.clear();
+        m_port.open();
+        if (m_port.isOpen()) {
+            emit portEntryAdded(m_table.entryText(number));
+            EventPump::runPending();
+            QString serial;
+            for (int i = 0; i < kBaudRates.size() && serial.isEmpty(); ++i) {
+                emit baudIndexSelected(i);
+                m_port.setSettings(settingsFor(kBaudRates.at(i)));
+                serial = ProbePort();
+            }
+            if (!serial.isEmpty()) {
+                setLabel(QStringLiteral("Connected to ") + serial);
+                emit serialNumberFound(serial);
+                m_status.SetStatus(LinkStatus::Idle);
+            }
+        }
+        if (m_status.Status() == LinkStatus::Idle)
+            break;
+        if (m_cancelled) {
+            m_status.SetStatus(LinkStatus::NotConnected);
+            break;
+        }
+    }
+
+    const bool found = m_status.Status() == LinkStatus::Idle;
+    if (found) {
+        // The reply reaches the status panels through the receive loop.
+        m_transaction.SendCommand("st\r", "st:", "\r", 1);
+    } else {
+        // A port left open by a failed search would be read as if connected; close it so
+        // that "Open Selected Port" can open the operator's choice.
+        if (m_port.isOpen())
+            m_port.close();
+        if (!m_cancelled) {
+            setLabel(QStringLiteral("No Orvantis found on any port."));
+            m_status.SetStatus(LinkStatus::NotConnected);
+            emit searchFailed();
+        }
+    }
+    m_searching = false;
+    return found;
+}
+
+QString PortSearch::ProbePort()
+{
+    for (int i = 0; i < 3; ++i) {
+        m_port.write(kEtx);
+        m_transaction.Pause(0.1f);
+    }
+    if (!m_state.ReceiveBuffer.contains(kPromptTail))
+        return QString();
+    m_state.ReceiveBuffer.clear();
+    m_port.write("id\r");
+    m_transaction.Pause(0.3f);
+    if (!ParseInstrumentInfo(m_state.ReceiveBuffer, m_state.identity))
+        return QString();
+    return m_state.identity.InstrumentSerial;
+}
+
+bool PortSearch::openSelectedPort(const QString &portEntry, const QString &baudEntry)
+{
+    if (m_port.isOpen())
+        return false;
+    m_port.setPortNumber(ExtractNumber(portEntry));
+    m_port.setSettings(settingsFor(QString::number(ExtractNumber(baudEntry))));
+    m_port.open();
+    if (m_port.isOpen()) {
+        m_status.SetStatus(LinkStatus::Idle);
+        return true;
+    }
+    setLabel(QStringLiteral("Connection Failed"));
+    m_status.SetStatus(LinkStatus::NotConnected);
+    return false;
+}

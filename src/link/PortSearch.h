@@ -1,0 +1,59 @@
+#pragma once
+
+#include "link/CommPort.h"
+#include "link/CommandTransaction.h"
+#include "link/LinkStatus.h"
+#include "link/PortTable.h"
+#include "link/ProgramState.h"
+
+#include <QObject>
+#include <QStringList>
+
+// Finds the instrument: tries every port from 1 to 16 and, on each port that opens, every
+// rate of the list until the instrument shows its prompt and identifies itself with a
+// serial number. The connection dialog shows what it reports through the signals.
+class PortSearch : public QObject
+{
+    Q_OBJECT
+public:
+    static const QStringList kBaudRates;
+
+    PortSearch(ProgramState &state, CommPort &port, CommandTransaction &transaction,
+               LinkStatus &status, PortTable table, QObject *parent = nullptr);
+
+    // Runs the whole search; true when the instrument was found (the port is then left open
+    // with the found settings and the status code is 1).
+    bool SearchForInstrument();
+    // Serial number of the instrument answering on the open port, or empty.
+    QString ProbePort();
+    // Opens the port and rate named by the two list entries without probing; true when it
+    // opened. Does nothing while a port is open.
+    bool openSelectedPort(const QString &portEntry, const QString &baudEntry);
+
+    void cancel() { m_cancelled = true; }
+    bool isSearching() const { return m_searching; }
+    QString labelText() const { return m_label; }
+
+signals:
+    void labelChanged(const QString &text);
+    void portListCleared();
+    // A port that opened; the dialog adds it and selects it.
+    void portEntryAdded(const QString &entry);
+    void baudIndexSelected(int index);
+    void serialNumberFound(const QString &serial);
+    // The search found nothing: sound the beep and offer the manual controls.
+    void searchFailed();
+
+private:
+    void setLabel(const QString &text);
+    static QString settingsFor(const QString &rate);
+
+    ProgramState &m_state;
+    CommPort &m_port;
+    CommandTransaction &m_transaction;
+    LinkStatus &m_status;
+    PortTable m_table;
+    QString m_label;
+    bool m_cancelled = false;
+    bool m_searching = false;
+};

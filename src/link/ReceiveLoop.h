@@ -1,0 +1,56 @@
+#pragma once
+
+#include "link/CommPort.h"
+#include "link/FileCapture.h"
+#include "link/LinkStatus.h"
+#include "link/ProgramState.h"
+
+#include <QByteArray>
+#include <QString>
+#include <functional>
+
+// One run of the serial receive loop: the only reader of the port. Every waiting character
+// goes to ReceiveBuffer (capped), to the open data file byte for byte, and, as display text,
+// to the terminal; complete status lines go to the status parser.
+class ReceiveLoop
+{
+public:
+    enum class Lamp { ButtonFace, Green, Yellow };
+
+    ReceiveLoop(ProgramState &state, CommPort &port, FileCapture &capture, LinkStatus &status);
+
+    // The run's display text (CR -> CR LF, LF dropped, other codes outside 32-127 as ".").
+    void setDisplaySink(std::function<void(const QString &)> sink) { m_display = std::move(sink); }
+    // A complete line holding "st:", from "st:" to its end, with CR LF.
+    void setStatusLineSink(std::function<void(const QByteArray &)> sink)
+    {
+        m_statusLine = std::move(sink);
+    }
+    // "Error n; description." for a failure inside a run.
+    void setErrorSink(std::function<void(const QString &)> sink) { m_error = std::move(sink); }
+    // The port went away while open; the loop has closed it. Called once per loss.
+    void setPortLostSink(std::function<void(const QString &)> sink)
+    {
+        m_portLost = std::move(sink);
+    }
+
+    // Runs once and returns the colour of the receive lamp.
+    Lamp run();
+
+private:
+    bool fileByte(char c);
+    void routeForDisplay(char c, QByteArray &display);
+    void reportFileError();
+
+    ProgramState &m_state;
+    CommPort &m_port;
+    FileCapture &m_capture;
+    LinkStatus &m_status;
+    // The current line's raw characters, kept across runs so that a status line split over
+    // two runs still reaches the parser.
+    QByteArray m_currentLine;
+    std::function<void(const QString &)> m_display;
+    std::function<void(const QByteArray &)> m_statusLine;
+    std::function<void(const QString &)> m_error;
+    std::function<void(const QString &)> m_portLost;
+};

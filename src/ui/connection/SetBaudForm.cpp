@@ -1,0 +1,113 @@
+#include "ui/connection/SetBaudForm.h"
+
+#include "support/OperatorDialogs.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QScopedValueRollback>
+#include <QVBoxLayout>
+
+const QList<int> SetBaudForm::kRates = {9600, 57600, 115200};
+
+SetBaudForm::SetBaudForm(CommPort &Comm1, CommandTransaction &transaction, OperatorDialogs &dialogs,
+                         QWidget *parent)
+    : QDialog(parent), m_comm(Comm1), m_dialogs(dialogs), m_change(Comm1, transaction)
+{
+    setWindowTitle(QStringLiteral("Set Baud Rate"));
+    if (parent)
+        setWindowIcon(parent->window()->windowIcon());
+
+    Label1 = new QLabel(QStringLiteral("Baud Rate:"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    BaudCombo = new QComboBox(this);
+    BaudCombo->setObjectName(QStringLiteral("BaudCombo"));
+    BaudCombo->setEditable(true);
+    BaudCombo->setInsertPolicy(QComboBox::NoInsert);
+    for (int rate : kRates)
+        BaudCombo->addItem(QString::number(rate), rate);
+    Label1->setBuddy(BaudCombo);
+    StartupRateLabel = new QLabel(QStringLiteral("[code]"), this);
+    StartupRateLabel->setObjectName(QStringLiteral("StartupRateLabel"));
+    DefaultCheck = new QCheckBox(QStringLiteral("Make this the startup rate"), this);
+    DefaultCheck->setObjectName(QStringLiteral("DefaultCheck"));
+    SetBaudButton = new QPushButton(QStringLiteral("Set Rate"), this);
+    SetBaudButton->setObjectName(QStringLiteral("SetBaudButton"));
+    SetBaudButton->setDefault(true);
+    CancelButton = new QPushButton(QStringLiteral("Close"), this);
+    CancelButton->setObjectName(QStringLiteral("CancelButton"));
+    CancelButton->setAutoDefault(false);
+
+    connect(SetBaudButton, &QPushButton::clicked, this, &SetBaudForm::SetBaudButton_Click);
+    // Escape reaches reject() too.
+    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto *fields = new QGridLayout;
+    fields->addWidget(Label1, 0, 0);
+    fields->addWidget(BaudCombo, 0, 1);
+    fields->addWidget(StartupRateLabel, 1, 0, 1, 2);
+    fields->addWidget(DefaultCheck, 2, 0, 1, 2);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(SetBaudButton);
+    buttons->addWidget(CancelButton);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(fields);
+    layout->addLayout(buttons);
+}
+
+void SetBaudForm::changeEvent(QEvent *event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !m_busy)
+        showRates();
+}
+
+void SetBaudForm::showRates()
+{
+    const QScopedValueRollback<bool> busy(m_busy, true);
+    const int index = BaudRateChange::rateIndexInSettings(kRates, m_comm.settings());
+    if (index >= 0)
+        BaudCombo->setCurrentIndex(index);
+    StartupRateLabel->setText(BaudRateChange::startupRateLabel(m_change.queryStartupRate()));
+}
+
+void SetBaudForm::SetBaudButton_Click()
+{
+    if (m_busy)
+        return;
+    const QScopedValueRollback<bool> busy(m_busy, true);
+    const BaudRateChange::Outcome outcome = m_change.change(BaudCombo->currentText());
+    if (!m_comm.isOpen()) {
+        // The line went during the exchange: the operator has been told that, and there is
+        // no rate left to set.
+        reject();
+        return;
+    }
+    switch (outcome) {
+    case BaudRateChange::Outcome::NotANumber:
+        m_dialogs.ShowErrorMessage(BaudRateChange::notANumberMessage(BaudCombo->currentText()));
+        return;
+    case BaudRateChange::Outcome::OutOfRange:
+        reject();
+        return;
+    case BaudRateChange::Outcome::Refused:
+        return;
+    case BaudRateChange::Outcome::NotConfirmed:
+        m_dialogs.ShowErrorMessage(
+            BaudRateChange::notConfirmedMessage(m_change.rate(), m_change.previousRate()));
+        return;
+    case BaudRateChange::Outcome::Changed:
+        break;
+    }
+    hide();
+    if (DefaultCheck->isChecked()) {
+        const int stored = m_change.storeStartupRate(m_change.rate());
+        m_dialogs.showMessage(windowTitle(), BaudRateChange::storedMessage(stored));
+    }
+    accept();
+}

@@ -1,0 +1,438 @@
+#include "ui/files/FileTransferForm.h"
+
+#include "features/files/DirListing.h"
+#include "link/CommandTransaction.h"
+#include "link/EventPump.h"
+#include "link/ProgramState.h"
+#include "support/OperatorDialogs.h"
+#include "support/PathUtilities.h"
+#include "support/SettingsKeys.h"
+#include "support/Twips.h"
+#include "ui/widgets/FormSettings.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTimer>
+
+namespace
+{
+// Geometry in twips.
+constexpr int kMargin = 60;
+constexpr int kGridExtra = 260;
+constexpr int kGridMinHeight = 200;
+constexpr int kGridToFrame = 180;
+constexpr int kButtonGap = 120;
+constexpr int kButtonWidth = 1500;
+constexpr int kButtonHeight = 375;
+constexpr int kButtonSpacing = 90;
+constexpr int kFrameHeight = 960;
+constexpr int kWindowHeight = 5400;
+
+// The header texts before the first sort, padded to set the starting column widths.
+struct StartingHeader {
+    const char *text;
+    int width;
+};
+constexpr StartingHeader kStartingHeaders[DirSort::kVisibleColumns] = {
+    {"File name", 24}, {"Date", 29}, {"Size", 23}, {"Type", 12}};
+
+constexpr Qt::Alignment kColumnAlignment[DirListing::ColumnCount] = {
+    Qt::AlignLeft,    Qt::AlignHCenter, Qt::AlignRight,
+    Qt::AlignHCenter, Qt::AlignLeft,    Qt::AlignLeft};
+
+QPushButton *namedButton(const QString &caption, const char *name, QWidget *parent)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    return button;
+}
+} // namespace
+
+FileTransferForm::FileTransferForm(ProgramState &state, CommandTransaction &transaction,
+                                   OperatorDialogs &dialogs, QTimer *StatusTimer, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_state(state), m_transaction(transaction), m_dialogs(dialogs),
+      m_statusTimer(StatusTimer)
+{
+    setObjectName(QLatin1String(SettingsKeys::kFileTransferFormSection));
+    setWindowTitle(QStringLiteral("Files in Orvantis Memory"));
+    if (parent)
+        setWindowIcon(parent->window()->windowIcon());
+    buildControls();
+    buildGrid();
+    resize(px(kMargin + kButtonGap + kButtonWidth + kMargin) + m_DirGrid->width(),
+           px(kWindowHeight));
+    placeControls();
+
+    RestoreFormPosition(this, SettingsKeys::kFileTransferSection);
+    RestoreFormSettings(this);
+
+    m_sort = DirSort();
+    m_SavePathLabel->setText(PathForDisplay(m_state.DefaultDataFolder));
+    setFileButtonsEnabled(false);
+}
+
+int FileTransferForm::px(int twips) const
+{
+    return Twips::toPixels(float(twips), logicalDpiY());
+}
+
+void FileTransferForm::buildControls()
+{
+    m_GetFilesButton = namedButton(QStringLiteral("Get Files"), "GetFilesButton", this);
+    m_SendFileButton = namedButton(QStringLiteral("Send File..."), "SendFileButton", this);
+    m_DeleteButton = namedButton(QStringLiteral("Delete Files"), "DeleteButton", this);
+    m_RefreshButton = namedButton(QStringLiteral("Refresh"), "RefreshButton", this);
+    m_CloseButton = namedButton(QStringLiteral("Close"), "CloseButton", this);
+    m_ProgressLabel = new QLabel(this);
+    m_ProgressLabel->setObjectName(QStringLiteral("ProgressLabel"));
+    m_ProgressLabel->setWordWrap(true);
+    m_ProgressLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    m_DestFrame = new QGroupBox(QStringLiteral("Location for Saved Files"), this);
+    m_DestFrame->setObjectName(QStringLiteral("DestFrame"));
+    m_SavePathLabel = new QLabel(m_DestFrame);
+    m_SavePathLabel->setObjectName(QStringLiteral("SavePathLabel"));
+    m_SavePathLabel->setWordWrap(true);
+    m_SetDirButton = namedButton(QStringLiteral("Browse..."), "SetDirButton", m_DestFrame);
+    auto *frameLayout = new QHBoxLayout(m_DestFrame);
+    frameLayout->addWidget(m_SavePathLabel, 1);
+    frameLayout->addWidget(m_SetDirButton, 0, Qt::AlignVCenter);
+
+    connect(m_GetFilesButton, &QPushButton::clicked, this, &FileTransferForm::getFilesRequested);
+    connect(m_SendFileButton, &QPushButton::clicked, this, &FileTransferForm::sendFileRequested);
+    connect(m_DeleteButton, &QPushButton::clicked, this, &FileTransferForm::deleteFilesRequested);
+    connect(m_RefreshButton, &QPushButton::clicked, this, &FileTransferForm::RefreshDirectory);
+    connect(m_CloseButton, &QPushButton::clicked, this, &FileTransferForm::CloseButton_Click);
+    connect(m_SetDirButton, &QPushButton::clicked, this, &FileTransferForm::SetDirButton_Click);
+}
+
+void FileTransferForm::buildGrid()
+{
+    m_DirGrid = new QTableWidget(0, DirListing::ColumnCount, this);
+    m_DirGrid->setObjectName(QStringLiteral("DirGrid"));
+    m_DirGrid->setFont(QFont(QStringLiteral("Tahoma"), m_DirGrid->font().pointSize()));
+    m_DirGrid->verticalHeader()->hide();
+    m_DirGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_DirGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_DirGrid->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    m_DirGrid->setWordWrap(false);
+    m_DirGrid->setSortingEnabled(false);
+
+    QHeaderView *header = m_DirGrid->horizontalHeader();
+    // A header click sorts (handled here); the view must not select a column for it.
+    header->setSectionsClickable(false);
+    header->setHighlightSections(false);
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(QHeaderView::Interactive);
+    header->viewport()->installEventFilter(this);
+
+    const QFontMetrics metrics(m_DirGrid->font());
+    const int cellPadding = 2 * m_DirGrid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 6;
+    int width = 0;
+    for (int column = 0; column < DirSort::kVisibleColumns; ++column) {
+        const QString text = QString::fromLatin1(kStartingHeaders[column].text)
+                                 .leftJustified(kStartingHeaders[column].width);
+        auto *item = new QTableWidgetItem(text);
+        item->setTextAlignment(kColumnAlignment[column] | Qt::AlignVCenter);
+        m_DirGrid->setHorizontalHeaderItem(column, item);
+        const int columnWidth = metrics.horizontalAdvance(text) + cellPadding;
+        m_DirGrid->setColumnWidth(column, columnWidth);
+        width += columnWidth;
+    }
+    m_DirGrid->setHorizontalHeaderItem(DirListing::DateKeyColumn, new QTableWidgetItem);
+    m_DirGrid->setHorizontalHeaderItem(DirListing::SizeKeyColumn, new QTableWidgetItem);
+    m_DirGrid->setColumnHidden(DirListing::DateKeyColumn, true);
+    m_DirGrid->setColumnHidden(DirListing::SizeKeyColumn, true);
+    m_DirGrid->setFixedWidth(width + px(kGridExtra) + 2 * m_DirGrid->frameWidth());
+
+    connect(m_DirGrid, &QTableWidget::itemSelectionChanged, this,
+            &FileTransferForm::selectionChanged);
+    connect(m_DirGrid, &QTableWidget::cellClicked, this, &FileTransferForm::selectionChanged);
+}
+
+// The grid grows and shrinks with the window's height, with the download folder frame held
+// at the bottom; widths stay as built.
+void FileTransferForm::placeControls()
+{
+    const int frameHeight = px(kFrameHeight);
+    const int gridHeight = qMax(px(kGridMinHeight), height() - frameHeight - px(kGridToFrame));
+    m_DirGrid->setGeometry(px(kMargin), px(kMargin), m_DirGrid->width(), gridHeight);
+
+    const int buttonLeft = px(kMargin) + m_DirGrid->width() + px(kButtonGap);
+    int top = px(kMargin);
+    for (QPushButton *button :
+         {m_GetFilesButton, m_SendFileButton, m_DeleteButton, m_RefreshButton, m_CloseButton}) {
+        button->setGeometry(buttonLeft, top, px(kButtonWidth), px(kButtonHeight));
+        top += px(kButtonHeight + kButtonSpacing);
+    }
+    m_ProgressLabel->setGeometry(buttonLeft, top, px(kButtonWidth), 3 * px(kButtonHeight));
+
+    m_DestFrame->setGeometry(px(kMargin), height() - frameHeight - px(kMargin),
+                             buttonLeft + px(kButtonWidth) - px(kMargin), frameHeight);
+}
+
+void FileTransferForm::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    placeControls();
+}
+
+void FileTransferForm::openWindow()
+{
+    const QPointer<QTimer> timer(m_statusTimer);
+    const bool polling = timer && timer->isActive();
+    if (timer)
+        timer->stop();
+    const QPointer<FileTransferForm> alive(this);
+    if (!m_loaded) {
+        m_loaded = true;
+        EventPump::runPending();
+        if (alive) {
+            m_SavePathLabel->setText(PathForDisplay(m_state.DefaultDataFolder));
+            show();
+            RefreshDirectory();
+        }
+    } else {
+        show();
+        raise();
+        activateWindow();
+    }
+    if (timer) {
+        if (polling)
+            timer->start();
+        else
+            timer->stop();
+    }
+}
+
+void FileTransferForm::RefreshDirectory()
+{
+    if (m_refreshing)
+        return;
+    m_refreshing = true;
+    const QPointer<FileTransferForm> alive(this);
+    setHourglass(true);
+    m_DirGrid->setEnabled(false);
+    const QByteArray reply =
+        m_transaction.SendCommand(DirListing::kCommand, DirListing::kStartMarker,
+                                  DirListing::kEndMarker, DirListing::kTimeoutSeconds);
+    // The window may have gone while the reply was awaited.
+    if (!alive)
+        return;
+    bool freeLineSeen = false;
+    const QList<DirListing::Row> rows = DirListing::parse(reply, &freeLineSeen);
+    QList<QStringList> cells;
+    cells.reserve(rows.size());
+    for (const DirListing::Row &row : rows)
+        cells << row.cells();
+    fillGrid(cells);
+    if (freeLineSeen)
+        setHourglass(false);
+    m_DirGrid->setEnabled(true);
+    m_refreshing = false;
+    SortDirectory(m_sort.SortColumn, m_sort.SortAscending);
+}
+
+void FileTransferForm::fillGrid(const QList<QStringList> &rows)
+{
+    m_DirGrid->clearSelection();
+    m_DirGrid->setRowCount(int(rows.size()));
+    for (int row = 0; row < rows.size(); ++row) {
+        const QStringList &cells = rows.at(row);
+        for (int column = 0; column < DirListing::ColumnCount; ++column) {
+            const QString text = column < cells.size() ? cells.at(column) : QString();
+            if (QTableWidgetItem *item = m_DirGrid->item(row, column)) {
+                item->setText(text);
+                continue;
+            }
+            auto *item = new QTableWidgetItem(text);
+            item->setTextAlignment(kColumnAlignment[column] | Qt::AlignVCenter);
+            m_DirGrid->setItem(row, column, item);
+        }
+    }
+}
+
+QList<QStringList> FileTransferForm::gridRows() const
+{
+    QList<QStringList> rows;
+    for (int row = 0; row < m_DirGrid->rowCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < DirListing::ColumnCount; ++column) {
+            const QTableWidgetItem *item = m_DirGrid->item(row, column);
+            cells << (item ? item->text() : QString());
+        }
+        rows << cells;
+    }
+    return rows;
+}
+
+void FileTransferForm::SortDirectory(int column, bool ascending)
+{
+    QList<QStringList> rows = gridRows();
+    DirSort::sortRows(rows, column, ascending);
+    fillGrid(rows);
+    const QStringList captions = DirSort::headerCaptions(column, ascending);
+    for (int i = 0; i < captions.size(); ++i)
+        m_DirGrid->horizontalHeaderItem(i)->setText(captions.at(i));
+    clearFileSelection();
+    selectionChanged();
+}
+
+bool FileTransferForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_DirGrid->horizontalHeader()->viewport()) {
+        const int offset = m_DirGrid->horizontalHeader()->offset();
+        if (event->type() == QEvent::MouseButtonPress) {
+            const auto *mouse = static_cast<QMouseEvent *>(event);
+            m_mouseDown = mouse->position().toPoint() + QPoint(offset, 0);
+        } else if (event->type() == QEvent::MouseButtonRelease) {
+            const auto *mouse = static_cast<QMouseEvent *>(event);
+            const QPoint up = mouse->position().toPoint() + QPoint(offset, 0);
+            // A drag on a column border resizes the column; only a click sorts.
+            if (mouse->button() == Qt::LeftButton &&
+                (up - m_mouseDown).manhattanLength() < QApplication::startDragDistance())
+                headerClick(m_mouseDown.x());
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void FileTransferForm::headerClick(int x)
+{
+    QList<int> widths;
+    for (int column = 0; column < DirSort::kVisibleColumns - 1; ++column)
+        widths << m_DirGrid->columnWidth(column);
+    m_sort.headerClicked(DirSort::columnAt(x, widths), m_state.LastClickedColumn);
+    SortDirectory(m_sort.SortColumn, m_sort.SortAscending);
+}
+
+void FileTransferForm::selectionChanged()
+{
+    if (m_TransferBusy)
+        return;
+    int first = 0;
+    int last = 0;
+    setFileButtonsEnabled(selectedRows(first, last));
+}
+
+void FileTransferForm::SetDirButton_Click()
+{
+    const QString folder = m_dialogs.browseForFolder(m_state.DefaultDataFolder);
+    if (folder.isEmpty())
+        return;
+    m_state.DefaultDataFolder = folder;
+    m_SavePathLabel->setText(PathForDisplay(folder));
+}
+
+void FileTransferForm::CloseButton_Click()
+{
+    if (m_TransferBusy)
+        m_state.TransferCancelled = true;
+    else
+        close();
+}
+
+void FileTransferForm::closeEvent(QCloseEvent *event)
+{
+    // The running operation still uses this window: closing it asks the operation to stop.
+    if (m_TransferBusy) {
+        m_state.TransferCancelled = true;
+        event->ignore();
+        return;
+    }
+    SaveFormSettings(this);
+    SaveFormPosition(this, SettingsKeys::kFileTransferSection);
+    event->accept();
+}
+
+void FileTransferForm::setTransferBusy(bool busy)
+{
+    m_TransferBusy = busy;
+    m_CloseButton->setText(busy ? QStringLiteral("Stop") : QStringLiteral("Close"));
+}
+
+void FileTransferForm::setFileButtonsEnabled(bool enabled)
+{
+    m_GetFilesButton->setEnabled(enabled);
+    m_DeleteButton->setEnabled(enabled);
+}
+
+void FileTransferForm::setProgressText(const QString &text)
+{
+    m_ProgressLabel->setText(text);
+}
+
+// The window's own pointer, so a listing without its closing line cannot leave the
+// hourglass over the whole program.
+void FileTransferForm::setHourglass(bool on)
+{
+    if (on == m_hourglass)
+        return;
+    m_hourglass = on;
+    if (on)
+        setCursor(Qt::WaitCursor);
+    else
+        unsetCursor();
+}
+
+int FileTransferForm::fileCount() const
+{
+    return m_DirGrid->rowCount();
+}
+
+bool FileTransferForm::selectedRows(int &first, int &last) const
+{
+    const QList<QTableWidgetSelectionRange> ranges = m_DirGrid->selectedRanges();
+    if (ranges.isEmpty())
+        return false;
+    first = ranges.first().topRow();
+    last = ranges.first().bottomRow();
+    for (const QTableWidgetSelectionRange &range : ranges) {
+        first = qMin(first, range.topRow());
+        last = qMax(last, range.bottomRow());
+    }
+    return true;
+}
+
+QString FileTransferForm::fileNameAt(int row) const
+{
+    const QTableWidgetItem *item = m_DirGrid->item(row, DirListing::NameColumn);
+    return item ? item->text().trimmed() : QString();
+}
+
+qint32 FileTransferForm::fileSizeAt(int row) const
+{
+    const QTableWidgetItem *item = m_DirGrid->item(row, DirListing::SizeKeyColumn);
+    bool ok = false;
+    const qint32 size = item ? item->text().trimmed().toInt(&ok) : 0;
+    return ok ? size : 0;
+}
+
+void FileTransferForm::selectRows(int first, int last)
+{
+    if (first > last)
+        std::swap(first, last);
+    first = qMax(first, 0);
+    last = qMin(last, fileCount() - 1);
+    m_DirGrid->clearSelection();
+    if (first > last)
+        return;
+    m_DirGrid->selectionModel()->setCurrentIndex(m_DirGrid->model()->index(first, 0),
+                                                 QItemSelectionModel::NoUpdate);
+    m_DirGrid->setRangeSelected(
+        QTableWidgetSelectionRange(first, 0, last, DirSort::kVisibleColumns - 1), true);
+}
+
+void FileTransferForm::clearFileSelection()
+{
+    m_DirGrid->clearSelection();
+    m_DirGrid->selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+}

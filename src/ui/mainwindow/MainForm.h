@@ -1,0 +1,127 @@
+#pragma once
+
+#include "features/status/StatusDisplay.h"
+#include "link/CommPort.h"
+#include "link/CommandTransaction.h"
+#include "link/FileCapture.h"
+#include "link/LinkStatus.h"
+#include "link/ProgramState.h"
+#include "link/ReceiveLoop.h"
+#include "ui/mainwindow/MainFormControls.h"
+
+#include <QMainWindow>
+#include <QTimer>
+
+#include <array>
+#include <functional>
+
+class OperatorDialogs;
+class TerminalForm;
+
+// The main window: owner of the serial port Comm1, the status code and its display, the
+// byte-counted capture, the receive loop (Timer1) and status polling (StatusTimer). Other
+// windows reach the instrument through transaction() and change the status through
+// SetStatus().
+class MainForm : public QMainWindow, public LinkStatus
+{
+    Q_OBJECT
+public:
+    static constexpr int kReceiveIntervalMs = 200;
+    static constexpr int kStatusIntervalMs = 5000;
+
+    MainForm(ProgramState &state, CommPort &Comm1, OperatorDialogs &dialogs, TerminalForm &terminal,
+             QWidget *parent = nullptr);
+    ~MainForm() override;
+
+    int Status() const override { return m_status; }
+    // Makes `code` current and brings the window in line with it; returns the previous
+    // code. An empty `statusMsg` receives the code's standard text.
+    int SetStatus(int code, QString *statusMsg = nullptr) override;
+
+    int byteCount() const { return m_capture.byteCount(); }
+    float TimeSinceLastByte() const { return m_capture.TimeSinceLastByte(); }
+    void PrepForFileCapture(int length) { m_capture.PrepForFileCapture(length); }
+    void EndFileCapture() { m_capture.EndFileCapture(); }
+
+    QString SerNum() const { return m_SerNum; }
+    void setSerNum(const QString &serialNumber) { m_SerNum = serialNumber; }
+
+    CommPort &Comm1() { return m_comm; }
+    ProgramState &state() { return m_state; }
+    OperatorDialogs &dialogs() { return m_dialogs; }
+    TerminalForm &terminal() { return m_terminal; }
+    CommandTransaction &transaction() { return m_transaction; }
+    FileCapture &fileCapture() { return m_capture; }
+    const MainFormControls &controls() const { return m_controls; }
+    QTimer *Timer1() { return &m_timer1; }
+    QTimer *StatusTimer() { return &m_statusTimer; }
+
+    // The status parser: receives each status line the receive loop finds, and an empty
+    // reply when the connection ends (clears the instrument panels).
+    void setParseStatus(std::function<void(const QByteArray &)> parseStatus)
+    {
+        m_parseStatus = std::move(parseStatus);
+    }
+    // The status query run by StatusTimer in status 1 and 5.
+    void setQueryStatus(std::function<void()> queryStatus)
+    {
+        m_queryStatus = std::move(queryStatus);
+    }
+
+    // Start-up: brings back the place and control values of the last run (their change
+    // handlers run as for the operator's input, so install the hooks first), then ticks
+    // StatusCheck.
+    void restoreSettings();
+
+    // Runs a modal dialog with status polling held off, then gives StatusTimer back the
+    // enabled state it had.
+    void runWithPollingPaused(const std::function<void()> &showDialog);
+
+public slots:
+    // Closes the port (sending nothing) and shows status 0.
+    void Disconnect();
+    void ShowTerminal();
+
+signals:
+    // The operator asked for the connection dialog (button or menu).
+    void connectRequested();
+    void setBaudRequested();
+    void statusRateRequested();
+    void showInfoRequested();
+    void setClockRequested();
+    void transferFilesRequested();
+    void calCheckRequested();
+    // Shut-down: the terminal window has closed and the settings are saved.
+    void closing();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildMenus();
+    void wireControls();
+    void findGovernedControls();
+    void applyEnable(StatusDisplay::Control control, StatusDisplay::Enable state);
+    void setHourglass(bool on);
+    void Timer1_Timer();
+    void StatusTimer_Timer();
+    void StatusCheck_Click();
+    void portLost();
+
+    ProgramState &m_state;
+    CommPort &m_comm;
+    OperatorDialogs &m_dialogs;
+    TerminalForm &m_terminal;
+    FileCapture m_capture;
+    CommandTransaction m_transaction;
+    ReceiveLoop m_receive;
+    MainFormControls m_controls;
+    std::array<QObject *, StatusDisplay::kControlCount> m_governed{};
+    QTimer m_timer1;
+    QTimer m_statusTimer;
+    int m_status = NotConnected;
+    QString m_SerNum;
+    bool m_hourglass = false;
+    std::function<void(const QByteArray &)> m_parseStatus;
+    std::function<void()> m_queryStatus;
+};

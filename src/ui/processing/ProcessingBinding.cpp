@@ -1,0 +1,31 @@
+#include "ui/processing/ProcessingBinding.h"
+
+#include "ui/mainwindow/MainForm.h"
+#include "ui/processing/ProcessingForm.h"
+
+#include <QAction>
+#include <QMenu>
+
+ProcessingBinding::ProcessingBinding(MainForm &form) : QObject(&form), m_form(form)
+{
+    QMenu *menu = form.controls().OrvantisMenu;
+    m_menuItem = menu->addAction(QStringLiteral("Remote Processing..."));
+    m_menuItem->setObjectName(QStringLiteral("ProcessingMenuItem"));
+    // The status governs the menu as a whole; the item follows it so that a shortcut or a
+    // torn-off menu cannot reach it when the rest of the menu is off.
+    QAction *governing = menu->menuAction();
+    m_menuItem->setEnabled(governing->isEnabled());
+    connect(governing, &QAction::enabledChanged, m_menuItem, &QAction::setEnabled);
+    connect(m_menuItem, &QAction::triggered, this, &ProcessingBinding::showProcessing);
+}
+
+void ProcessingBinding::showProcessing()
+{
+    if (!m_window) {
+        m_window = new ProcessingForm(m_form.state(), m_form.transaction(), m_form.Comm1(),
+                                      m_form.windowIcon(), &m_form);
+    }
+    m_window->show();
+    m_window->raise();
+    m_window->activateWindow();
+}

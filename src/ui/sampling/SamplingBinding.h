@@ -1,0 +1,28 @@
+#pragma once
+
+#include "features/sampling/DataFileController.h"
+#include "features/sampling/SamplingController.h"
+
+#include <QObject>
+
+class MainForm;
+class OperatorDialogs;
+
+// Ties the Sampling and Save to File panels of the main window to their logic.
+class SamplingBinding : public QObject
+{
+    Q_OBJECT
+public:
+    SamplingBinding(MainForm &form, OperatorDialogs &dialogs);
+
+    // Opens a new data file after asking the operator (the main window's OpenNewFile).
+    int OpenNewFile() { return m_files.OpenNewFile(); }
+    SamplingSettings settings() const;
+
+private:
+    void showSavingWarning(bool on);
+
+    MainForm &m_form;
+    SamplingController m_sampling;
+    DataFileController m_files;
+};

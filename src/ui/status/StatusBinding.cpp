@@ -1,0 +1,83 @@
+#include "ui/status/StatusBinding.h"
+
+#include "ui/mainwindow/MainForm.h"
+#include "ui/status/InstrumentPanelWidget.h"
+#include "ui/widgets/IndicatorLamp.h"
+
+#include <QCheckBox>
+#include <QLabel>
+
+StatusBinding::StatusBinding(MainForm &form, OperatorDialogs &dialogs)
+    : QObject(&form), m_form(form), m_dialogs(dialogs), m_parser(form),
+      m_query(form.transaction(), form), m_polling(form.transaction(), form, m_query)
+{
+    const MainFormControls &c = form.controls();
+    form.setParseStatus([this](const QByteArray &reply) { ParseStatus(reply); });
+    form.setQueryStatus([this] { m_query.QueryStatus(); });
+
+    m_parser.setSwitchChecked(StatusSwitch::Thermal, c.ThermalOnCheck->isChecked());
+    m_parser.setSwitchChecked(StatusSwitch::Light, c.LightOnCheck->isChecked());
+    m_parser.setSwitchCheckedHandler([c](StatusSwitch which) {
+        (which == StatusSwitch::Thermal ? c.ThermalOnCheck : c.LightOnCheck)->setChecked(true);
+    });
+    // toggled, not clicked: a box checked by the parser or by the restored settings runs
+    // the same handling as the operator's click.
+    connect(c.ThermalOnCheck, &QCheckBox::toggled, this, [this](bool on) {
+        m_parser.setSwitchChecked(StatusSwitch::Thermal, on);
+        m_polling.switchChanged(StatusSwitch::Thermal, on);
+    });
+    connect(c.LightOnCheck, &QCheckBox::toggled, this, [this](bool on) {
+        m_parser.setSwitchChecked(StatusSwitch::Light, on);
+        m_polling.switchChanged(StatusSwitch::Light, on);
+    });
+    connect(&form, &MainForm::statusRateRequested, this, &StatusBinding::askStatusRate);
+}
+
+bool StatusBinding::ParseStatus(const QByteArray &reply)
+{
+    if (!reply.isEmpty() && m_form.Status() != LinkStatus::NotConnected)
+        emit statusLineSeen(reply);
+    const StatusParseResult result = m_parser.ParseStatus(reply);
+    applyPanels(m_parser.panels());
+    if (result.statusTimerInterval > 0)
+        m_form.StatusTimer()->setInterval(result.statusTimerInterval);
+    return result.fullyStable;
+}
+
+void StatusBinding::applyPanels(const StatusPanels &panels)
+{
+    const MainFormControls &c = m_form.controls();
+    for (size_t i = 0; i < 3; ++i) {
+        const StatusPanels::Row &thermal = panels.thermal.rows[i];
+        c.ThermalOKShape[i]->setColour(thermal.lamp);
+        c.ThermalOKShape[i]->setCaption(thermal.caption);
+        c.ThermalControlLabel[i]->setText(thermal.caption);
+        c.ThermalControlLabel[i]->setEnabled(thermal.labelEnabled);
+        const StatusPanels::Row &light = panels.light.rows[i];
+        c.LightOKShape[i]->setColour(light.lamp);
+        c.LightOKShape[i]->setCaption(light.caption);
+        c.LightControlLabel[i]->setText(light.caption);
+        c.LightControlLabel[i]->setEnabled(light.labelEnabled);
+    }
+    if (!panels.ambientCaption.isEmpty())
+        c.AmbientTempLabel->setText(panels.ambientCaption);
+    c.ThermalOnCheck->setEnabled(panels.thermal.checkEnabled);
+    c.LightOnCheck->setEnabled(panels.light.checkEnabled);
+}
+
+void StatusBinding::askStatusRate()
+{
+    QTimer *timer = m_form.StatusTimer();
+    const StatusRateChange change = m_polling.askStatusRate(m_dialogs, timer->interval());
+    switch (change.action) {
+    case StatusRateChange::SetInterval:
+        timer->setInterval(change.intervalMs);
+        timer->start();
+        break;
+    case StatusRateChange::TimerOff:
+        timer->stop();
+        break;
+    case StatusRateChange::Unchanged:
+        break;
+    }
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "features/status/StatusParser.h"
+#include "features/status/StatusPolling.h"
+#include "features/status/StatusQuery.h"
+
+#include <QObject>
+
+class MainForm;
+class OperatorDialogs;
+
+// Ties the status logic to the main window: status lines into the Thermal Control and Light
+// Source panels, StatusTimer's query, the poll-rate menu item and the "Enable" switches.
+class StatusBinding : public QObject
+{
+    Q_OBJECT
+public:
+    StatusBinding(MainForm &form, OperatorDialogs &dialogs);
+
+    // Parses one status line (empty: clears the lamps) and shows it; true when the
+    // instrument is fully stable.
+    bool ParseStatus(const QByteArray &reply);
+    StatusQuery &query() { return m_query; }
+
+signals:
+    // Each status line ParseStatus is given while connected, before it is shown.
+    void statusLineSeen(const QByteArray &line);
+
+private:
+    void applyPanels(const StatusPanels &panels);
+    void askStatusRate();
+
+    MainForm &m_form;
+    OperatorDialogs &m_dialogs;
+    StatusParser m_parser;
+    StatusQuery m_query;
+    StatusPolling m_polling;
+};

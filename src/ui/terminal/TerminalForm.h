@@ -1,0 +1,54 @@
+#pragma once
+
+#include "features/terminal/TerminalText.h"
+
+#include <QMainWindow>
+
+class CommPort;
+class QAction;
+class QPlainTextEdit;
+
+// The terminal window: shows what the receive loop hands it of the serial traffic, and
+// writes every character the operator types straight to the port, outside any command.
+// The instrument's echo is what makes typed text visible; typing never changes the text.
+//
+// The window lives until the program ends. The operator's close command hides it; a close
+// by the program (QWidget::close() at shut-down) really closes it. Either way its place
+// and size go to section "Terminal", and "Open" records whether it was showing at that
+// moment, so it comes back at the next start only when the program ended with it on screen.
+class TerminalForm : public QMainWindow
+{
+    Q_OBJECT
+public:
+    // Restores the place and size of the last run.
+    explicit TerminalForm(QWidget *parent = nullptr);
+
+    // The port typed characters go to; none (or a closed one) sends nothing.
+    void setPort(CommPort *port) { m_port = port; }
+    CommPort *port() const { return m_port; }
+
+    // Adds one run's display text under the 32000-character rule and scrolls to the end.
+    void appendDisplay(const QString &display);
+    const TerminalText &terminalText() const { return m_text; }
+    QPlainTextEdit *Text() const { return m_view; }
+
+    // Context-menu items: with Ctrl+C going to the instrument, copying is offered here.
+    QAction *copyAction() const { return m_copyAction; }
+    QAction *selectAllAction() const { return m_selectAllAction; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    bool handleKey(QEvent *event);
+
+    TerminalText m_text;
+    QPlainTextEdit *m_view;
+    QAction *m_copyAction;
+    QAction *m_selectAllAction;
+    CommPort *m_port = nullptr;
+    bool m_everShown = false;
+};

@@ -1,0 +1,117 @@
+#include "ui/widgets/ErrorForm.h"
+
+#include "support/QuestionBoxLayout.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+
+namespace
+{
+
+QPointer<ErrorForm> s_instance;
+std::function<void()> s_beepHook;
+
+QRect pixels(int left, int top, int width, int height)
+{
+    return QuestionBoxLayout::toPixels(QRect(left, top, width, height));
+}
+
+QFont tahoma9()
+{
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPointSizeF(9);
+    return font;
+}
+
+} // namespace
+
+ErrorForm::ErrorForm(QWidget *owner)
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                         Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                         Qt::MSWindowsFixedSizeDialogHint)
+{
+    setObjectName(QStringLiteral("ErrorForm"));
+    setWindowTitle(QStringLiteral("Orvantis Console"));
+    setWindowIcon(QApplication::windowIcon());
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(9.75);
+    setFont(font);
+    setFixedSize(QuestionBoxLayout::toPixels(5850), QuestionBoxLayout::toPixels(2130));
+
+    Picture1 = new QLabel(this);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(32, 32));
+    Picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Picture1->setGeometry(pixels(240, 240, 495, 495));
+
+    // Fixed size: long messages wrap and are cut off below.
+    msgText = new QLabel(this);
+    msgText->setObjectName(QStringLiteral("msgText"));
+    msgText->setFont(tahoma9());
+    msgText->setTextFormat(Qt::PlainText);
+    msgText->setWordWrap(true);
+    msgText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    msgText->setGeometry(pixels(960, 180, 4695, 1395));
+
+    Cancel = new QPushButton(QStringLiteral("OK"), this);
+    Cancel->setObjectName(QStringLiteral("Cancel"));
+    Cancel->setFont(tahoma9());
+    Cancel->setGeometry(pixels(4680, 1680, 975, 375));
+    Cancel->setDefault(true);
+    connect(Cancel, &QPushButton::clicked, this, &QWidget::hide);
+
+    // Centred on the owner once; later showings keep wherever the window was left.
+    const QRect around =
+        owner ? owner->frameGeometry() : QGuiApplication::primaryScreen()->geometry();
+    move(around.center() - QPoint(width() / 2, height() / 2));
+}
+
+ErrorForm::~ErrorForm() = default;
+
+void ErrorForm::ShowErrorMessage(const QString &message, QWidget *owner)
+{
+    if (!s_instance)
+        s_instance = new ErrorForm(owner);
+    s_instance->msgText->setText(message);
+    s_instance->exec();
+}
+
+ErrorForm *ErrorForm::instance()
+{
+    return s_instance;
+}
+
+void ErrorForm::setBeepHook(std::function<void()> hook)
+{
+    s_beepHook = std::move(hook);
+}
+
+void ErrorForm::reject()
+{
+    // Escape presses "OK", as does Enter.
+    Cancel->click();
+}
+
+void ErrorForm::showEvent(QShowEvent *event)
+{
+    if (s_beepHook)
+        s_beepHook();
+    else
+        QApplication::beep();
+    QDialog::showEvent(event);
+}
+
+void ErrorForm::closeEvent(QCloseEvent *event)
+{
+    QDialog::closeEvent(event);
+    if (!event->isAccepted())
+        return;
+    if (s_instance == this)
+        s_instance = nullptr;
+    deleteLater();
+}

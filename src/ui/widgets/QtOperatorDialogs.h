@@ -1,0 +1,35 @@
+#pragma once
+
+#include "support/OperatorDialogs.h"
+
+#include <QPointer>
+#include <QWidget>
+
+// The operator dialogs of the running program: the question box, the message window and
+// Qt's standard message box, input box and file choosers.
+class QtOperatorDialogs : public OperatorDialogs
+{
+public:
+    // `owner` (normally the main window) owns the choosers and the message window.
+    explicit QtOperatorDialogs(QWidget *owner = nullptr);
+    void setOwner(QWidget *owner) { m_owner = owner; }
+
+    // Centred on the screen, without owner, as every question of the program is.
+    int ShowQuestionBox(const QString &question, const QString &caption1, const QString &caption2,
+                        const QString &caption3, int defaultButton) override;
+    void ShowErrorMessage(const QString &message) override;
+    void showMessage(const QString &title, const QString &text) override;
+    bool askYesNo(const QString &title, const QString &question) override;
+    QString inputBox(const QString &title, const QString &prompt,
+                     const QString &defaultText) override;
+    QString saveFileName(const QString &title, const QString &startPath, const QString &filters,
+                         const QString &defaultSuffix) override;
+    // A start path ending in a separator opens that folder with no name proposed; otherwise
+    // the dialog opens in the parent folder with the last element proposed.
+    QString openFileName(const QString &title, const QString &startPath) override;
+    QString browseForFolder(const QString &startFolder) override;
+    void beep() override;
+
+private:
+    QPointer<QWidget> m_owner;
+};

@@ -1,0 +1,38 @@
+#include "testkit/MemoryCommPort.h"
+
+bool MemoryCommPort::open()
+{
+    if (m_refuseOpen || (!m_openable.empty() && !m_openable.count(m_portNumber)))
+        return false;
+    m_open = true;
+    m_failed = false;
+    return true;
+}
+
+bool MemoryCommPort::write(const QByteArray &bytes)
+{
+    if (!m_open || m_failed)
+        return false;
+    m_written.append(bytes);
+    if (m_responder)
+        m_responder(bytes);
+    return true;
+}
+
+char MemoryCommPort::readChar()
+{
+    if (m_readPos >= m_input.size())
+        return 0;
+    const char c = m_input.at(m_readPos++);
+    if (m_readPos > 65536 && m_readPos * 2 > m_input.size()) {
+        m_input.remove(0, m_readPos);
+        m_readPos = 0;
+    }
+    return c;
+}
+
+void MemoryCommPort::fail(const QString &text)
+{
+    m_failed = true;
+    m_failureText = text;
+}

@@ -1,0 +1,32 @@
+#include "testkit/ScriptedOperator.h"
+
+int ScriptedOperator::ShowQuestionBox(const QString &question, const QString &, const QString &,
+                                      const QString &, int)
+{
+    questions << question;
+    return questionAnswers.isEmpty() ? -1 : questionAnswers.dequeue();
+}
+
+QString ScriptedOperator::inputBox(const QString &title, const QString &prompt,
+                                   const QString &defaultText)
+{
+    inputPrompts << title + QStringLiteral(": ") + prompt;
+    inputDefaults << defaultText;
+    return inputAnswers.isEmpty() ? QString() : inputAnswers.dequeue();
+}
+
+QString ScriptedOperator::saveFileName(const QString &, const QString &, const QString &,
+                                       const QString &)
+{
+    return pathAnswers.isEmpty() ? QString() : pathAnswers.dequeue();
+}
+
+QString ScriptedOperator::openFileName(const QString &, const QString &)
+{
+    return pathAnswers.isEmpty() ? QString() : pathAnswers.dequeue();
+}
+
+QString ScriptedOperator::browseForFolder(const QString &)
+{
+    return pathAnswers.isEmpty() ? QString() : pathAnswers.dequeue();
+}

@@ -1,0 +1,78 @@
+#include "testkit/SimConsole.h"
+
+#include "ui/files/FileTransferForm.h"
+
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+
+SimConsole::SimConsole(const QStringList &arguments)
+{
+    m_ok = sim.start(arguments);
+    if (!m_ok) {
+        m_error = sim.errorString();
+        return;
+    }
+    comm = std::make_unique<QtCommPort>(PortTable({sim.devicePath()}));
+    console = std::make_unique<ConsoleBinding>(*comm, PortTable({sim.devicePath()}), dialogs);
+    m_watch.setInterval(5);
+    QObject::connect(&m_watch, &QTimer::timeout, [this] {
+        if (!m_condition || !m_condition())
+            return;
+        m_watch.stop();
+        m_condition = nullptr;
+        m_fired = true;
+        // The action may start a wait of its own; this timer must not fire within it.
+        const std::function<void()> action = std::move(m_action);
+        action();
+    });
+}
+
+SimConsole::~SimConsole()
+{
+    m_watch.stop();
+    if (console && console->files.window())
+        delete console->files.window();
+    console.reset();
+    comm.reset();
+    sim.stop();
+}
+
+bool SimConsole::connect()
+{
+    console->startUp(false);
+    return console->search.SearchForInstrument();
+}
+
+FileTransferForm *SimConsole::openFiles()
+{
+    QTest::mouseClick(console->form.controls().TransferFilesButton, Qt::LeftButton);
+    return console->files.window();
+}
+
+int SimConsole::rowOf(const QString &name) const
+{
+    const FileTransferForm *window = console->files.window();
+    if (!window)
+        return -1;
+    for (int row = 0; row < window->fileCount(); ++row) {
+        if (window->fileNameAt(row) == name)
+            return row;
+    }
+    return -1;
+}
+
+void SimConsole::clickRow(int row)
+{
+    QTableWidget *grid = console->files.window()->DirGrid();
+    const QRect cell = grid->visualRect(grid->model()->index(row, 0));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+}
+
+void SimConsole::when(std::function<bool()> condition, std::function<void()> action)
+{
+    m_condition = std::move(condition);
+    m_action = std::move(action);
+    m_fired = false;
+    m_watch.start();
+}

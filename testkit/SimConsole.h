@@ -1,0 +1,56 @@
+#pragma once
+
+#include "app/ConsoleBinding.h"
+#include "link/QtCommPort.h"
+#include "testkit/ScriptedOperator.h"
+#include "testkit/SimProcess.h"
+
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+class FileTransferForm;
+
+// The whole program (ConsoleBinding) on one orvantis-sim over a real pseudo-terminal and
+// QSerialPort, with a scripted operator answering its dialogs.
+class SimConsole
+{
+public:
+    // Starts orvantis-sim with `arguments`; ok() is false (reason in error()) without a pty.
+    explicit SimConsole(const QStringList &arguments);
+    ~SimConsole();
+    SimConsole(const SimConsole &) = delete;
+    SimConsole &operator=(const SimConsole &) = delete;
+
+    bool ok() const { return m_ok; }
+    QString error() const { return m_error; }
+
+    // Start-up without the modal dialog, then the port search. True when connected.
+    bool connect();
+    // TransferFilesButton clicked; the open file manager, or null.
+    FileTransferForm *openFiles();
+    // Row of `name` in the file manager's grid, -1 when absent.
+    int rowOf(const QString &name) const;
+    // Clicks a cell of `row` in the file manager's grid.
+    void clickRow(int row);
+
+    // Runs `action` once, from within whatever wait is going on, as soon as `condition`
+    // holds (checked every few milliseconds).
+    void when(std::function<bool()> condition, std::function<void()> action);
+    bool fired() const { return m_fired; }
+
+    ConsoleBinding &c() { return *console; }
+
+    SimProcess sim;
+    std::unique_ptr<QtCommPort> comm;
+    ScriptedOperator dialogs;
+    std::unique_ptr<ConsoleBinding> console;
+
+private:
+    QTimer m_watch;
+    std::function<bool()> m_condition;
+    std::function<void()> m_action;
+    bool m_fired = false;
+    bool m_ok = false;
+    QString m_error;
+};
