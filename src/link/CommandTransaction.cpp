@@ -33,6 +33,7 @@ QByteArray CommandTransaction::SendCommand(const QByteArray &command, const QByt
     if (!command.isEmpty())
         m_port.write(command);
 
+    m_afterReply.clear();
     float start = m_state.clock.timeOfDay();
     bool startFound = startMarker.isEmpty();
     qsizetype startPos = 0;
@@ -44,6 +45,7 @@ QByteArray CommandTransaction::SendCommand(const QByteArray &command, const QByt
         if (!endMarker.isEmpty() && startFound) {
             const qsizetype endPos = buffer.indexOf(endMarker, startPos);
             if (endPos >= 0) {
+                m_afterReply = buffer.mid(endPos + endMarker.size());
                 buffer = buffer.mid(startPos, endPos - startPos);
                 break;
             }

@@ -26,6 +26,10 @@ public:
     // Lets events run for `seconds`; 0 or less returns at once.
     void Pause(float seconds);
 
+    // What had arrived after the end marker when the last reply was framed; it is no longer
+    // in ReceiveBuffer.
+    QByteArray afterReply() const { return m_afterReply; }
+
     EventPump &pump() { return m_pump; }
     // False once the line has gone (or was never opened): waits that have no time-out of
     // their own end on it.
@@ -36,4 +40,5 @@ private:
     CommPort &m_port;
     LinkStatus &m_status;
     EventPump m_pump;
+    QByteArray m_afterReply;
 };

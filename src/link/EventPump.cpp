@@ -16,6 +16,7 @@ void EventPump::pass(int wakeAfterMs)
 {
     m_wake.start(wakeAfterMs);
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    finishPass();
 }
 
 void EventPump::passUntil(double secondsLeft)
@@ -27,4 +28,11 @@ void EventPump::passUntil(double secondsLeft)
 void EventPump::runPending()
 {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
+    finishPass();
+}
+
+void EventPump::finishPass()
+{
+    if (m_afterPass)
+        m_afterPass();
 }

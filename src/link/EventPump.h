@@ -2,9 +2,15 @@
 
 #include <QTimer>
 
+#include <functional>
+
 // One pass of "let the user interface process pending events". A pass runs every pending
 // event; when none is pending it sleeps until the next event arrives or the wake time
 // passes, whichever comes first, so long waits cost next to no CPU.
+//
+// After every pass the receive loop runs (afterPass), wherever the wait was entered from:
+// a click handled inside the receive timer's own handler starts an operation whose waits
+// the timer cannot serve, because a timer does not fire again while its handler runs.
 class EventPump
 {
 public:
@@ -19,8 +25,14 @@ public:
     // for (bytes, a closed port, a button) arrives as an event and ends the sleep early.
     void passUntil(double secondsLeft);
     // Runs pending events without sleeping.
-    static void runPending();
+    void runPending();
+
+    // Runs after each pass; the main window hands it the receive loop.
+    void setAfterPass(std::function<void()> afterPass) { m_afterPass = std::move(afterPass); }
 
 private:
+    void finishPass();
+
     QTimer m_wake;
+    std::function<void()> m_afterPass;
 };

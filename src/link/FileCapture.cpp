@@ -6,6 +6,7 @@ void FileCapture::PrepForFileCapture(int length)
     m_lastByteTime = m_state.clock.timeOfDay();
     m_captureActive = true;
     m_captureLength = length;
+    m_echoLineFeedDue = false;
 }
 
 void FileCapture::EndFileCapture()

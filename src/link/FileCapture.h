@@ -17,6 +17,16 @@ public:
     // Starts a capture of `length` characters (0 = no limit) into the data file the caller
     // has already opened.
     void PrepForFileCapture(int length);
+    // The capture starts right after a reply framed at the CR of the instrument's echo, whose
+    // LF has not arrived yet: a LF as the first character belongs to the echo, not the file.
+    void expectEchoLineFeed() { m_echoLineFeedDue = true; }
+    // Receive loop side: true when `c` is that LF (it is then neither counted nor filed).
+    bool isEchoLineFeed(char c)
+    {
+        const bool due = m_echoLineFeedDue;
+        m_echoLineFeedDue = false;
+        return due && c == '\n';
+    }
     // Ends a capture early; closes the data file when one is open.
     void EndFileCapture();
     // Seconds since the last character arrived, across midnight.
@@ -34,4 +44,5 @@ private:
     float m_lastByteTime = 0;
     int m_captureLength = 0;
     bool m_captureActive = false;
+    bool m_echoLineFeedDue = false;
 };

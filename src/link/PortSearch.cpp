@@ -41,7 +41,7 @@ bool PortSearch::SearchForInstrument()
     setLabel(QStringLiteral(" Searching for Orvantis"));
     m_cancelled = false;
     emit portListCleared();
-    EventPump::runPending();
+    m_transaction.pump().runPending();
 
     for (int number = PortTable::kFirstPort; number <= PortTable::kLastPort; ++number) {
         setLabel(m_label + QLatin1Char('.'));
@@ -52,7 +52,7 @@ bool PortSearch::SearchForInstrument()
         m_port.open();
         if (m_port.isOpen()) {
             emit portEntryAdded(m_table.entryText(number));
-            EventPump::runPending();
+            m_transaction.pump().runPending();
             QString serial;
             for (int i = 0; i < kBaudRates.size() && serial.isEmpty(); ++i) {
                 emit baudIndexSelected(i);

@@ -25,7 +25,9 @@ ReceiveLoop::Lamp ReceiveLoop::run()
         while (!failed && m_port.bytesWaiting() > 0) {
             runLastByteTime = now;
             const char c = m_port.readChar();
-            m_capture.countByte(now);
+            const bool echoLineFeed = m_capture.CaptureActive() && m_capture.isEchoLineFeed(c);
+            if (!echoLineFeed)
+                m_capture.countByte(now);
 
             QByteArray &buffer = m_state.ReceiveBuffer;
             if (buffer.size() > ProgramState::kReceiveBufferCap)
@@ -33,7 +35,7 @@ ReceiveLoop::Lamp ReceiveLoop::run()
             else
                 buffer.append(c);
 
-            if (m_state.dataFile.isOpen() && !fileByte(c)) {
+            if (m_state.dataFile.isOpen() && !echoLineFeed && !fileByte(c)) {
                 failed = true;
                 break;
             }

@@ -83,6 +83,8 @@ bool FileDownload::DownloadFile(const QString &path, int size)
             m_dialogs.ShowErrorMessage(noReplyMessage(name));
         } else {
             m_capture.PrepForFileCapture(size);
+            if (m_transaction.afterReply().isEmpty())
+                m_capture.expectEchoLineFeed();
             if (!m_state.dataFile.open(path)) {
                 // The instrument is already streaming; stop it rather than wait for silence.
                 SendAbort(m_port);

@@ -194,7 +194,7 @@ void FileTransferForm::openWindow()
     const QPointer<FileTransferForm> alive(this);
     if (!m_loaded) {
         m_loaded = true;
-        EventPump::runPending();
+        m_transaction.pump().runPending();
         if (alive) {
             m_SavePathLabel->setText(PathForDisplay(m_state.DefaultDataFolder));
             show();

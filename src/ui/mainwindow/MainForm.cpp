@@ -83,8 +83,15 @@ MainForm::MainForm(ProgramState &state, CommPort &Comm1, OperatorDialogs &dialog
             },
             Qt::QueuedConnection);
     });
-    m_receive.setErrorSink([this](const QString &message) { m_dialogs.ShowErrorMessage(message); });
-    m_receive.setPortLostSink([this](const QString &) { portLost(); });
+    // Shown after the run: a modal message inside it would hold up every receive run.
+    m_receive.setErrorSink([this](const QString &message) {
+        QMetaObject::invokeMethod(
+            this, [this, message] { m_dialogs.ShowErrorMessage(message); }, Qt::QueuedConnection);
+    });
+    m_receive.setPortLostSink([this](const QString &) {
+        QMetaObject::invokeMethod(this, &MainForm::portLost, Qt::QueuedConnection);
+    });
+    m_transaction.pump().setAfterPass([this] { runReceiveLoop(); });
 
     m_timer1.setObjectName(QStringLiteral("Timer1"));
     m_timer1.setInterval(kReceiveIntervalMs);
@@ -275,8 +282,17 @@ void MainForm::closeEvent(QCloseEvent *event)
 
 void MainForm::Timer1_Timer()
 {
-    EventPump::runPending();
+    // Pending events first, then the run itself (the pump runs it after the pass).
+    m_transaction.pump().runPending();
+}
+
+void MainForm::runReceiveLoop()
+{
+    if (m_inReceiveRun)
+        return;
+    m_inReceiveRun = true;
     m_controls.DataShape->setColour(lampColour(m_receive.run()));
+    m_inReceiveRun = false;
 }
 
 void MainForm::StatusTimer_Timer()

@@ -104,6 +104,8 @@ private:
     void applyEnable(StatusDisplay::Control control, StatusDisplay::Enable state);
     void setHourglass(bool on);
     void Timer1_Timer();
+    // One run of the receive loop; runs inside every wait's pass as well as on Timer1.
+    void runReceiveLoop();
     void StatusTimer_Timer();
     void StatusCheck_Click();
     void portLost();
@@ -122,6 +124,7 @@ private:
     int m_status = NotConnected;
     QString m_SerNum;
     bool m_hourglass = false;
+    bool m_inReceiveRun = false;
     std::function<void(const QByteArray &)> m_parseStatus;
     std::function<void()> m_queryStatus;
 };
