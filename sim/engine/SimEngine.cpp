@@ -3,8 +3,8 @@
 #include "SimBaudClockCommands.h"
 #include "SimCoreCommands.h"
 #include "SimFileCommands.h"
-#include "SimSamplingCommands.h"
 #include "SimProcessingCommands.h"
+#include "SimSamplingCommands.h"
 
 #include <algorithm>
 
@@ -71,6 +71,14 @@ void SimEngine::send(const QByteArray &bytes)
 {
     Entry entry;
     entry.due = m_cursor;
+    entry.bytes = bytes;
+    enqueue(std::move(entry));
+}
+
+void SimEngine::sendLater(qint64 delayMs, const QByteArray &bytes)
+{
+    Entry entry;
+    entry.due = m_cursor + qMax<qint64>(0, delayMs);
     entry.bytes = bytes;
     enqueue(std::move(entry));
 }

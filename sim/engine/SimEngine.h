@@ -46,7 +46,8 @@ public:
     int baudRate() const { return m_options.baudRate; }
     void setBaudRate(int rate) { m_options.baudRate = rate; }
 
-    // Fault switches (silent, noSerial, replyDelayMs, statusMuteMs) may be changed at any time.
+    // Fault switches (silent, noSerial, replyDelayMs, statusMuteMs, statusDelayMs) may be
+    // changed at any time.
     SimOptions &options() { return m_options; }
     const SimOptions &options() const { return m_options; }
     SimStatusModel &status() { return m_status; }
@@ -65,6 +66,9 @@ public:
     // For command handlers.
     void sendLine(const QByteArray &line) { send(line + "\r\n"); }
     void send(const QByteArray &bytes);
+    // Sends `bytes` `delayMs` after the current output position, which stays where it is:
+    // what is sent next may go out first.
+    void sendLater(qint64 delayMs, const QByteArray &bytes);
     // Output sent after this comes `ms` later.
     void wait(qint64 ms) { m_cursor += qMax<qint64>(0, ms); }
     // Engine time at which output sent now goes out.

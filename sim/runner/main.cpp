@@ -97,6 +97,11 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
                                   QStringLiteral("Echo at once but answer every command only "
                                                  "N ms later."),
                                   QStringLiteral("N"));
+    const QCommandLineOption statusDelay(
+        QStringLiteral("status-delay-ms"),
+        QStringLiteral("Echo \"st\" and show the prompt at once, taking further commands, but "
+                       "send its status line (the state when asked) only N ms later."),
+        QStringLiteral("N"));
     const QCommandLineOption noStatus(QStringLiteral("no-status"),
                                       QStringLiteral("Never answer \"st\" (echo and prompt "
                                                      "only)."));
@@ -155,10 +160,10 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
                        "there (by \"baud Nstore\") is the rate it comes up at, in place of "
                        "--baud."),
         QStringLiteral("PATH"));
-    parser.addOptions({baud,   link,        fast,        silent,    noSerial,   serial,
-                       slow,   noStatus,    noStatusFor, stable,    settle,     hangup,
-                       disk,   emptyDisk,   spectrum,    stallType, hangupType, oddListing,
-                       record, recordInput, garbage,     state});
+    parser.addOptions({baud,       link,        fast,        silent,      noSerial,  serial,
+                       slow,       statusDelay, noStatus,    noStatusFor, stable,    settle,
+                       hangup,     disk,        emptyDisk,   spectrum,    stallType, hangupType,
+                       oddListing, record,      recordInput, garbage,     state});
     parser.process(app);
 
     bool ok = true;
@@ -183,6 +188,8 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
         engine.serial = parser.value(serial).toLatin1();
     if (parser.isSet(slow))
         engine.replyDelayMs = int(number(slow));
+    if (parser.isSet(statusDelay))
+        engine.statusDelayMs = int(number(statusDelay));
     if (parser.isSet(noStatusFor))
         engine.statusMuteMs = qint64(number(noStatusFor) * 1000);
     if (parser.isSet(noStatus))
