@@ -46,8 +46,8 @@ public:
     int baudRate() const { return m_options.baudRate; }
     void setBaudRate(int rate) { m_options.baudRate = rate; }
 
-    // Fault switches (silent, noSerial, replyDelayMs, statusMuteMs, statusDelayMs) may be
-    // changed at any time.
+    // Fault switches (silent, noSerial, replyDelayMs, statusMuteMs, statusDelayMs, burstReports)
+    // may be changed at any time.
     SimOptions &options() { return m_options; }
     const SimOptions &options() const { return m_options; }
     SimStatusModel &status() { return m_status; }

@@ -57,4 +57,6 @@ struct SimOptions {
     // "st" is echoed and prompted at once and takes further commands, but its line (the state
     // as it was when asked) comes only this much later: a stale reply after a later switch.
     int statusDelayMs = 0;
+    // A processing run holds its report lines and sends them back to back with its last one.
+    bool burstReports = false;
 };

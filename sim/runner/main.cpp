@@ -147,6 +147,11 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
                                         QStringLiteral("Close the line after N bytes of a "
                                                        "\"type\" file have gone out, and exit."),
                                         QStringLiteral("N"));
+    const QCommandLineOption burstReports(
+        QStringLiteral("burst-reports"),
+        QStringLiteral("Hold the report lines of a processing run (\"Processing ...\", "
+                       "\"Pass ...\") and send them back to back with \"Processing "
+                       "complete\" or \"Processing aborted\"."));
     const QCommandLineOption oddListing(QStringLiteral("odd-listing"),
                                         QStringLiteral("Mix junk lines (volume line, no size, "
                                                        "bad date, blanks, a tab) into the "
@@ -160,10 +165,10 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
                        "there (by \"baud Nstore\") is the rate it comes up at, in place of "
                        "--baud."),
         QStringLiteral("PATH"));
-    parser.addOptions({baud,       link,        fast,        silent,      noSerial,  serial,
-                       slow,       statusDelay, noStatus,    noStatusFor, stable,    settle,
-                       hangup,     disk,        emptyDisk,   spectrum,    stallType, hangupType,
-                       oddListing, record,      recordInput, garbage,     state});
+    parser.addOptions({baud,       link,         fast,      silent,      noSerial,  serial,
+                       slow,       statusDelay,  noStatus,  noStatusFor, stable,    settle,
+                       hangup,     disk,         emptyDisk, spectrum,    stallType, hangupType,
+                       oddListing, burstReports, record,    recordInput, garbage,   state});
     parser.process(app);
 
     bool ok = true;
@@ -221,6 +226,7 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
     if (parser.isSet(hangupType))
         engine.hangupTypeAfter = qint64(number(hangupType));
     engine.oddListing = parser.isSet(oddListing);
+    engine.burstReports = parser.isSet(burstReports);
     if (!engine.diskFolder.isEmpty() && !QDir().mkpath(engine.diskFolder)) {
         std::fprintf(stderr, "orvantis-sim: cannot make the disk folder %s\n",
                      qPrintable(engine.diskFolder));
