@@ -151,6 +151,11 @@ void SimEngine::takeByte(char c)
 
 void SimEngine::onEtx()
 {
+    if (m_options.hangupOnProbe) {
+        stop();
+        requestHangUp("when probed");
+        return;
+    }
     const bool quiet = m_queue.empty() && !m_busy && m_line.isEmpty() && m_lastEtxPromptMs >= 0 &&
                        m_now - m_lastEtxPromptMs < kEtxQuietMs;
     const std::function<void()> lastWords = m_busy ? m_stopHook : nullptr;

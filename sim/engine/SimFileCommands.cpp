@@ -92,7 +92,7 @@ void streamOn(SimEngine &engine, const std::shared_ptr<Stream> &stream)
     if (stream->sent >= limit) {
         // Stalled: no more bytes and no prompt, until ETX.
         if (hangUp)
-            engine.requestHangUp();
+            engine.requestHangUp("in the middle of a file");
         return;
     }
     const qint64 due = stream->startMs + qint64(std::ceil(stream->sent * stream->msPerByte));

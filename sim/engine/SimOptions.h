@@ -59,4 +59,6 @@ struct SimOptions {
     int statusDelayMs = 0;
     // A processing run holds its report lines and sends them back to back with its last one.
     bool burstReports = false;
+    // The first ETX heard closes the line, as a device that resets or an adapter pulled out.
+    bool hangupOnProbe = false;
 };

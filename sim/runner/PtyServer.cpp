@@ -154,8 +154,8 @@ int PtyServer::run(int signalFd)
         }
         if (!m_hungUp)
             writeLine(now);
-        // A fault switch cut a file stream short: the line goes once the bytes before the
-        // cut have been read at the far end (closing the master drops what is unread).
+        // A fault switch asked for the line to go: it goes once the bytes before have been
+        // read at the far end (closing the master drops what is unread).
         if (m_engine.hangUpRequested() && (m_pending.isEmpty() || m_hungUp)) {
             if (m_hangUpSinceMs < 0)
                 m_hangUpSinceMs = now;
@@ -163,7 +163,8 @@ int PtyServer::run(int signalFd)
             const bool read = now >= m_hangUpSinceMs + kHangUpSettleMs && unreadAtFarEnd() == 0;
             if (m_hungUp || read || now >= m_hangUpSinceMs + kHangUpDrainMs) {
                 hangUp();
-                std::fprintf(stderr, "orvantis-sim: line closed in the middle of a file\n");
+                std::fprintf(stderr, "orvantis-sim: line closed %s\n",
+                             m_engine.hangUpReason().constData());
                 return 0;
             }
         }

@@ -152,6 +152,10 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
         QStringLiteral("Hold the report lines of a processing run (\"Processing ...\", "
                        "\"Pass ...\") and send them back to back with \"Processing "
                        "complete\" or \"Processing aborted\"."));
+    const QCommandLineOption hangupProbe(
+        QStringLiteral("hangup-on-probe"),
+        QStringLiteral("Close the line at the first ETX heard at the instrument's rate, without "
+                       "an answer, and exit (a device that resets, an adapter pulled out)."));
     const QCommandLineOption oddListing(QStringLiteral("odd-listing"),
                                         QStringLiteral("Mix junk lines (volume line, no size, "
                                                        "bad date, blanks, a tab) into the "
@@ -165,10 +169,11 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
                        "there (by \"baud Nstore\") is the rate it comes up at, in place of "
                        "--baud."),
         QStringLiteral("PATH"));
-    parser.addOptions({baud,       link,         fast,      silent,      noSerial,  serial,
-                       slow,       statusDelay,  noStatus,  noStatusFor, stable,    settle,
-                       hangup,     disk,         emptyDisk, spectrum,    stallType, hangupType,
-                       oddListing, burstReports, record,    recordInput, garbage,   state});
+    parser.addOptions({baud,         link,     fast,        silent,      noSerial,
+                       serial,       slow,     statusDelay, noStatus,    noStatusFor,
+                       stable,       settle,   hangup,      hangupProbe, disk,
+                       emptyDisk,    spectrum, stallType,   hangupType,  oddListing,
+                       burstReports, record,   recordInput, garbage,     state});
     parser.process(app);
 
     bool ok = true;
@@ -227,6 +232,7 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
         engine.hangupTypeAfter = qint64(number(hangupType));
     engine.oddListing = parser.isSet(oddListing);
     engine.burstReports = parser.isSet(burstReports);
+    engine.hangupOnProbe = parser.isSet(hangupProbe);
     if (!engine.diskFolder.isEmpty() && !QDir().mkpath(engine.diskFolder)) {
         std::fprintf(stderr, "orvantis-sim: cannot make the disk folder %s\n",
                      qPrintable(engine.diskFolder));

@@ -216,25 +216,24 @@ void TestSimRunner::noSerialOption()
 
 void TestSimRunner::lineGoesAwayWhenHungUpOrKilled_data()
 {
-    QTest::addColumn<bool>("kill");
-    QTest::newRow("hangup-after") << false;
-    QTest::newRow("process killed") << true;
+    QTest::addColumn<QStringList>("fault"); // none: the process is killed
+    QTest::newRow("hangup-after") << QStringList{"--hangup-after", "0.5"};
+    QTest::newRow("process killed") << QStringList{};
+    QTest::newRow("hangup-on-probe") << QStringList{"--hangup-on-probe"};
 }
 
 void TestSimRunner::lineGoesAwayWhenHungUpOrKilled()
 {
-    QFETCH(bool, kill);
+    QFETCH(QStringList, fault);
+    const bool kill = fault.isEmpty();
+    const bool probe = fault.contains("--hangup-on-probe");
     SimProcess sim;
-    QStringList arguments{"--fast"};
-    if (!kill)
-        arguments << "--hangup-after"
-                  << "0.5";
-    QVERIFY2(sim.start(arguments), qPrintable(sim.errorString()));
+    QVERIFY2(sim.start(QStringList{"--fast"} + fault), qPrintable(sim.errorString()));
     QSerialPort port;
     QVERIFY2(openLine(port, sim.devicePath(), 9600), qPrintable(port.errorString()));
     QSignalSpy errors(&port, &QSerialPort::errorOccurred);
     port.write("\x03");
-    QVERIFY(readUntil(port, "ntis>").contains("ntis>"));
+    QCOMPARE(readUntil(port, "ntis>").contains("ntis>"), !probe);
     if (kill)
         sim.kill();
     // A pty whose master has gone reads as end of file, which QSerialPort reports as a read
