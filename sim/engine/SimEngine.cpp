@@ -108,6 +108,15 @@ void SimEngine::stop()
     m_cursor = m_now;
 }
 
+void SimEngine::lineClosed()
+{
+    m_queue.erase(std::remove_if(m_queue.begin(), m_queue.end(),
+                                 [](const Entry &entry) { return !entry.action; }),
+                  m_queue.end());
+    m_output.clear();
+    m_cursor = m_now;
+}
+
 void SimEngine::takeByte(char c)
 {
     if (c == kEtx) {

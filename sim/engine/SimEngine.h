@@ -92,6 +92,10 @@ public:
     void stop();
     // Someone (re)opened the line: whatever prompt went before, they have not seen it.
     void lineOpened() { m_lastEtxPromptMs = -1; }
+    // The far end closed the line: output already queued for it is dropped, so the next one
+    // to open it hears nothing of this session. Work under way (a file stream, a processing
+    // run, capture mode) goes on, as on a real instrument.
+    void lineClosed();
 
 private:
     struct Entry {
