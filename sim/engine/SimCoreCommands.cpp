@@ -34,7 +34,8 @@ void status(SimEngine &engine, const SimCommandLine &)
     if (mute < 0 || engine.now() < mute)
         return;
     engine.status().update(engine.now());
-    engine.sendLine(engine.status().statusLine());
+    // A delayed line still tells the state of the moment it was asked for.
+    engine.sendLater(engine.options().statusDelayMs, engine.status().statusLine() + "\r\n");
 }
 
 void power(SimEngine &engine, const SimCommandLine &command)

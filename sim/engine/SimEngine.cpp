@@ -3,8 +3,8 @@
 #include "SimBaudClockCommands.h"
 #include "SimCoreCommands.h"
 #include "SimFileCommands.h"
-#include "SimSamplingCommands.h"
 #include "SimProcessingCommands.h"
+#include "SimSamplingCommands.h"
 
 #include <algorithm>
 
@@ -75,6 +75,14 @@ void SimEngine::send(const QByteArray &bytes)
     enqueue(std::move(entry));
 }
 
+void SimEngine::sendLater(qint64 delayMs, const QByteArray &bytes)
+{
+    Entry entry;
+    entry.due = m_cursor + qMax<qint64>(0, delayMs);
+    entry.bytes = bytes;
+    enqueue(std::move(entry));
+}
+
 void SimEngine::later(qint64 delayMs, std::function<void()> action)
 {
     Entry entry;
@@ -97,6 +105,15 @@ void SimEngine::stop()
     m_inputHook = nullptr;
     m_stopHook = nullptr;
     m_line.clear();
+    m_cursor = m_now;
+}
+
+void SimEngine::lineClosed()
+{
+    m_queue.erase(std::remove_if(m_queue.begin(), m_queue.end(),
+                                 [](const Entry &entry) { return !entry.action; }),
+                  m_queue.end());
+    m_output.clear();
     m_cursor = m_now;
 }
 
@@ -143,6 +160,11 @@ void SimEngine::takeByte(char c)
 
 void SimEngine::onEtx()
 {
+    if (m_options.hangupOnProbe) {
+        stop();
+        requestHangUp("when probed");
+        return;
+    }
     const bool quiet = m_queue.empty() && !m_busy && m_line.isEmpty() && m_lastEtxPromptMs >= 0 &&
                        m_now - m_lastEtxPromptMs < kEtxQuietMs;
     const std::function<void()> lastWords = m_busy ? m_stopHook : nullptr;

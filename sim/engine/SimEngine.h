@@ -46,7 +46,8 @@ public:
     int baudRate() const { return m_options.baudRate; }
     void setBaudRate(int rate) { m_options.baudRate = rate; }
 
-    // Fault switches (silent, noSerial, replyDelayMs, statusMuteMs) may be changed at any time.
+    // Fault switches (silent, noSerial, replyDelayMs, statusMuteMs, statusDelayMs, burstReports,
+    // hangupOnProbe) may be changed at any time.
     SimOptions &options() { return m_options; }
     const SimOptions &options() const { return m_options; }
     SimStatusModel &status() { return m_status; }
@@ -55,9 +56,11 @@ public:
     QDateTime clockAt(qint64 ms) const { return m_options.clockStart.addMSecs(ms); }
 
     // Set by a fault switch: the line is to be closed once what is queued has gone out. The
-    // engine cannot close a line itself; whoever serves it checks this.
-    bool hangUpRequested() const { return m_hangUpRequested; }
-    void requestHangUp() { m_hangUpRequested = true; }
+    // engine cannot close a line itself; whoever serves it checks this. `why` completes
+    // "line closed ..." for whoever reports it.
+    bool hangUpRequested() const { return !m_hangUpReason.isEmpty(); }
+    QByteArray hangUpReason() const { return m_hangUpReason; }
+    void requestHangUp(const QByteArray &why) { m_hangUpReason = why; }
 
     void addCommand(const QByteArray &name, CommandHandler handler);
     bool hasCommand(const QByteArray &name) const;
@@ -65,6 +68,9 @@ public:
     // For command handlers.
     void sendLine(const QByteArray &line) { send(line + "\r\n"); }
     void send(const QByteArray &bytes);
+    // Sends `bytes` `delayMs` after the current output position, which stays where it is:
+    // what is sent next may go out first.
+    void sendLater(qint64 delayMs, const QByteArray &bytes);
     // Output sent after this comes `ms` later.
     void wait(qint64 ms) { m_cursor += qMax<qint64>(0, ms); }
     // Engine time at which output sent now goes out.
@@ -86,6 +92,10 @@ public:
     void stop();
     // Someone (re)opened the line: whatever prompt went before, they have not seen it.
     void lineOpened() { m_lastEtxPromptMs = -1; }
+    // The far end closed the line: output already queued for it is dropped, so the next one
+    // to open it hears nothing of this session. Work under way (a file stream, a processing
+    // run, capture mode) goes on, as on a real instrument.
+    void lineClosed();
 
 private:
     struct Entry {
@@ -117,7 +127,7 @@ private:
     QByteArray m_output;
     QByteArray m_line;
     bool m_busy = false;
-    bool m_hangUpRequested = false;
+    QByteArray m_hangUpReason; // empty: no hang-up asked for
     // Engine time at which a prompt brought by ETX went out with nothing after it; -1 otherwise.
     qint64 m_lastEtxPromptMs = -1;
 };

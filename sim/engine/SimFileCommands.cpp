@@ -92,7 +92,7 @@ void streamOn(SimEngine &engine, const std::shared_ptr<Stream> &stream)
     if (stream->sent >= limit) {
         // Stalled: no more bytes and no prompt, until ETX.
         if (hangUp)
-            engine.requestHangUp();
+            engine.requestHangUp("in the middle of a file");
         return;
     }
     const qint64 due = stream->startMs + qint64(std::ceil(stream->sent * stream->msPerByte));
@@ -134,8 +134,11 @@ void capture(SimEngine &engine, const SimCommandLine &command)
 {
     auto upload = std::make_shared<Upload>();
     upload->name = command.arguments().value(0);
+    // A name the disk cannot hold is refused at once and capture mode is not entered: the
+    // lines that follow are taken as commands.
     if (!SimFlashDisk::isValidName(upload->name) || command.arguments().size() != 1) {
-        engine.sendLine("Bad file name: " + command.rest);
+        engine.sendLine(command.rest.isEmpty() ? "Bad file name"
+                                               : "Bad file name: " + command.rest);
         return;
     }
     engine.keepBusy();

@@ -16,7 +16,7 @@ bool SimFlashDisk::isValidName(const QByteArray &name)
     if (name.isEmpty() || name.size() > kMaxNameLength || name == "." || name == "..")
         return false;
     for (char c : name) {
-        if (quint8(c) <= ' ' || quint8(c) >= 127 || QByteArray("\"*/:<>?\\|").contains(c))
+        if (quint8(c) <= ' ' || quint8(c) >= 127 || QByteArray("\"*,/:<>?\\|").contains(c))
             return false;
     }
     return true;

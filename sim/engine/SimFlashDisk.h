@@ -27,6 +27,8 @@ public:
     // False when the folder could not be made.
     bool isUsable() const { return m_usable; }
 
+    // 1 to 12 printable ASCII characters, none of them a blank or one of " * , / : < > ? \ |,
+    // and not "." or "..": "capture" refuses any other name with "Bad file name".
     static bool isValidName(const QByteArray &name);
 
     // Sorted by name.

@@ -54,4 +54,11 @@ struct SimOptions {
     qint64 stallTypeAfter = -1;  // "type" stops sending after this many bytes of the file
     qint64 hangupTypeAfter = -1; // the line is closed after this many bytes of a "type" file
     bool oddListing = false;     // "Dir /V" mixes junk lines among the file rows
+    // "st" is echoed and prompted at once and takes further commands, but its line (the state
+    // as it was when asked) comes only this much later: a stale reply after a later switch.
+    int statusDelayMs = 0;
+    // A processing run holds its report lines and sends them back to back with its last one.
+    bool burstReports = false;
+    // The first ETX heard closes the line, as a device that resets or an adapter pulled out.
+    bool hangupOnProbe = false;
 };

@@ -55,31 +55,57 @@ void operatingSystem(SimEngine &engine, SimInstrumentDisk &disk, const QByteArra
     engine.sendLine("Bad command or file name");
 }
 
+// The report lines of one run. They go out one step apart, each alone, as the console
+// takes them; with burstReports they are held and go out back to back with the last one.
+class Reports
+{
+public:
+    explicit Reports(SimEngine &engine) : m_engine(engine), m_burst(engine.options().burstReports)
+    {
+    }
+    void say(const QByteArray &line)
+    {
+        if (m_burst)
+            m_held += line + "\r\n";
+        else
+            m_engine.sendLine(line);
+    }
+    void sayLast(const QByteArray &line)
+    {
+        m_engine.send(m_held + line + "\r\n");
+        m_held.clear();
+    }
+
+private:
+    SimEngine &m_engine;
+    bool m_burst;
+    QByteArray m_held;
+};
+
 void process(SimEngine &engine, SimInstrumentDisk &disk, const QByteArray &path)
 {
     const qint64 step = disk.processingStepMs;
     const QByteArray file = disk.isMounted() ? disk.findProcessingFile(path) : QByteArray();
+    auto reports = std::make_shared<Reports>(engine);
     engine.keepBusy();
-    engine.setStopHook([&engine] { engine.sendLine("Processing aborted"); });
-    // Lines go out one step apart: the console takes each report as one line.
+    engine.setStopHook([reports] { reports->sayLast("Processing aborted"); });
     if (file.isEmpty()) {
-        engine.sendLine("Cannot open " + path + ".TLT");
-        engine.later(step, [&engine] {
-            engine.sendLine("Processing aborted");
+        reports->say("Cannot open " + path + ".TLT");
+        engine.later(step, [&engine, reports] {
+            reports->sayLast("Processing aborted");
             engine.finishCommand();
         });
         return;
     }
-    engine.sendLine("Processing " + file);
+    reports->say("Processing " + file);
     const int steps = disk.processingSteps;
     for (int pass = 1; pass <= steps; ++pass) {
-        engine.later(pass * step, [&engine, pass, steps] {
-            engine.sendLine("Pass " + QByteArray::number(pass) + " of " +
-                            QByteArray::number(steps));
+        engine.later(pass * step, [reports, pass, steps] {
+            reports->say("Pass " + QByteArray::number(pass) + " of " + QByteArray::number(steps));
         });
     }
-    engine.later((steps + 1) * step, [&engine] {
-        engine.sendLine("Processing complete");
+    engine.later((steps + 1) * step, [&engine, reports] {
+        reports->sayLast("Processing complete");
         engine.finishCommand();
     });
 }

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/inotify.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -19,7 +20,7 @@ namespace
 {
 constexpr int kIdleMs = 1000;
 // While no one has the slave open the master reports a hang-up on every poll, so it is
-// looked at again only this often.
+// looked at again only this often (unless the watch on the device says it was opened).
 constexpr int kHungUpProbeMs = 50;
 // Pacing wakes at most this often and writes what the line carried meanwhile.
 constexpr int kTickMs = 5;
@@ -49,6 +50,8 @@ PtyServer::~PtyServer()
         std::fclose(m_recordInput);
     if (m_master >= 0)
         ::close(m_master);
+    if (m_deviceWatch >= 0)
+        ::close(m_deviceWatch);
     if (!m_options.linkPath.isEmpty() && QFileInfo(m_options.linkPath).isSymLink())
         QFile::remove(m_options.linkPath);
 }
@@ -86,6 +89,14 @@ bool PtyServer::open()
         return false;
     }
     m_devicePath = QString::fromLocal8Bit(name);
+    // Every open and close of the device, so that the loop wakes for a console that comes
+    // back at once and sees a close that poll's hang-up missed. Without it, those go unseen
+    // and only the hang-up counts.
+    m_deviceWatch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (m_deviceWatch >= 0 && inotify_add_watch(m_deviceWatch, name, IN_OPEN | IN_CLOSE) < 0) {
+        ::close(m_deviceWatch);
+        m_deviceWatch = -1;
+    }
 
     // Raw at the instrument's own rate before anyone opens the slave: the pty itself must
     // not echo or translate line ends. Set through the master, so the slave is never opened
@@ -154,8 +165,8 @@ int PtyServer::run(int signalFd)
         }
         if (!m_hungUp)
             writeLine(now);
-        // A fault switch cut a file stream short: the line goes once the bytes before the
-        // cut have been read at the far end (closing the master drops what is unread).
+        // A fault switch asked for the line to go: it goes once the bytes before have been
+        // read at the far end (closing the master drops what is unread).
         if (m_engine.hangUpRequested() && (m_pending.isEmpty() || m_hungUp)) {
             if (m_hangUpSinceMs < 0)
                 m_hangUpSinceMs = now;
@@ -163,20 +174,27 @@ int PtyServer::run(int signalFd)
             const bool read = now >= m_hangUpSinceMs + kHangUpSettleMs && unreadAtFarEnd() == 0;
             if (m_hungUp || read || now >= m_hangUpSinceMs + kHangUpDrainMs) {
                 hangUp();
-                std::fprintf(stderr, "orvantis-sim: line closed in the middle of a file\n");
+                std::fprintf(stderr, "orvantis-sim: line closed %s\n",
+                             m_engine.hangUpReason().constData());
                 return 0;
             }
         }
 
-        pollfd fds[2] = {{signalFd, POLLIN, 0}, {m_master, POLLIN, 0}};
+        pollfd fds[3] = {{signalFd, POLLIN, 0}, {m_deviceWatch, POLLIN, 0}, {m_master, POLLIN, 0}};
         if (m_blocked)
-            fds[1].events |= POLLOUT;
-        const int count = m_hungUp ? 1 : 2;
+            fds[2].events |= POLLOUT;
+        const int count = m_hungUp ? 2 : 3;
         const int ready = ::poll(fds, count, pollTimeout(now));
         if (ready < 0 && errno != EINTR)
             return 1;
         if (ready > 0 && fds[0].revents && readSignals(signalFd))
             return 0;
+        // Before the device's own input: the console may have opened it again already. What
+        // is waiting was sent before the close and is still heard; the answers are not.
+        if (ready > 0 && fds[1].revents && takeCloseEvents()) {
+            readLine();
+            farEndClosed();
+        }
         if (m_hungUp) {
             pollfd probe{m_master, POLLIN, 0};
             if (::poll(&probe, 1, 0) >= 0 && !(probe.revents & POLLHUP)) {
@@ -187,18 +205,14 @@ int PtyServer::run(int signalFd)
             }
             continue;
         }
-        if (fds[1].revents & POLLOUT)
+        if (fds[2].revents & POLLOUT)
             m_blocked = false;
-        if (fds[1].revents & POLLIN) {
+        if (fds[2].revents & POLLIN) {
             readLine();
             saveState();
         }
-        if (!m_hungUp && (fds[1].revents & (POLLHUP | POLLERR)) && !(fds[1].revents & POLLIN)) {
-            m_hungUp = true;
-            m_pending.clear();
-            m_blocked = false;
-            flushSlaveInput();
-        }
+        if (!m_hungUp && (fds[2].revents & (POLLHUP | POLLERR)) && !(fds[2].revents & POLLIN))
+            farEndClosed();
     }
 }
 
@@ -227,12 +241,18 @@ void PtyServer::readLine()
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
             return;
         // EIO: the console closed the slave.
-        m_hungUp = true;
-        m_pending.clear();
-        m_blocked = false;
-        flushSlaveInput();
+        farEndClosed();
         return;
     }
+}
+
+void PtyServer::farEndClosed()
+{
+    m_hungUp = true;
+    m_pending.clear();
+    m_blocked = false;
+    flushSlaveInput();
+    m_engine.lineClosed();
 }
 
 void PtyServer::writeLine(qint64 nowMs)
@@ -339,7 +359,7 @@ void PtyServer::hangUp()
     m_master = -1;
 }
 
-int PtyServer::unreadAtFarEnd() const
+int PtyServer::unreadAtFarEnd()
 {
     const int slave = ::open(QFile::encodeName(m_devicePath).constData(),
                              O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
@@ -349,6 +369,7 @@ int PtyServer::unreadAtFarEnd() const
     if (::ioctl(slave, FIONREAD, &count) != 0)
         count = 0;
     ::close(slave);
+    takeCloseEvents();
     return count;
 }
 
@@ -360,4 +381,20 @@ void PtyServer::flushSlaveInput()
         return;
     tcflush(slave, TCIFLUSH);
     ::close(slave);
+    takeCloseEvents();
+}
+
+bool PtyServer::takeCloseEvents()
+{
+    alignas(inotify_event) char buffer[4096];
+    bool closed = false;
+    ssize_t n = 0;
+    while (m_deviceWatch >= 0 && (n = ::read(m_deviceWatch, buffer, sizeof buffer)) > 0) {
+        for (ssize_t at = 0; at + ssize_t(sizeof(inotify_event)) <= n;) {
+            const auto *event = reinterpret_cast<const inotify_event *>(buffer + at);
+            closed |= (event->mask & IN_CLOSE) != 0;
+            at += ssize_t(sizeof(inotify_event) + event->len);
+        }
+    }
+    return closed;
 }

@@ -43,6 +43,8 @@ private:
     void readLine();
     void writeLine(qint64 nowMs);
     void hangUp();
+    // The console closed the device: nothing said to it is kept for whoever opens it next.
+    void farEndClosed();
     // Takes what the signal handlers sent; true when asked to stop.
     bool readSignals(int signalFd);
     void toggleStatusAnswers();
@@ -52,7 +54,10 @@ private:
     // does not see what was said to the one before.
     void flushSlaveInput();
     // Bytes the far end has not read yet.
-    int unreadAtFarEnd() const;
+    int unreadAtFarEnd();
+    // Takes the device watch's events; true when the device was closed since the last call.
+    // The runner's own opens of the device take theirs at once, so only the console's count.
+    bool takeCloseEvents();
     // Writes the state file when the instrument's start-up rate has changed.
     void saveState();
 
@@ -62,6 +67,7 @@ private:
     LineNoise m_noise;
     bool m_noisy = false;
     int m_master = -1;
+    int m_deviceWatch = -1;        // inotify: every open and close of the device
     FILE *m_record = nullptr;      // what went down the line, for tests that compare
     FILE *m_recordInput = nullptr; // what came up the line
     QString m_devicePath;

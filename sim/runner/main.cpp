@@ -97,6 +97,11 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
                                   QStringLiteral("Echo at once but answer every command only "
                                                  "N ms later."),
                                   QStringLiteral("N"));
+    const QCommandLineOption statusDelay(
+        QStringLiteral("status-delay-ms"),
+        QStringLiteral("Echo \"st\" and show the prompt at once, taking further commands, but "
+                       "send its status line (the state when asked) only N ms later."),
+        QStringLiteral("N"));
     const QCommandLineOption noStatus(QStringLiteral("no-status"),
                                       QStringLiteral("Never answer \"st\" (echo and prompt "
                                                      "only)."));
@@ -142,6 +147,15 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
                                         QStringLiteral("Close the line after N bytes of a "
                                                        "\"type\" file have gone out, and exit."),
                                         QStringLiteral("N"));
+    const QCommandLineOption burstReports(
+        QStringLiteral("burst-reports"),
+        QStringLiteral("Hold the report lines of a processing run (\"Processing ...\", "
+                       "\"Pass ...\") and send them back to back with \"Processing "
+                       "complete\" or \"Processing aborted\"."));
+    const QCommandLineOption hangupProbe(
+        QStringLiteral("hangup-on-probe"),
+        QStringLiteral("Close the line at the first ETX heard at the instrument's rate, without "
+                       "an answer, and exit (a device that resets, an adapter pulled out)."));
     const QCommandLineOption oddListing(QStringLiteral("odd-listing"),
                                         QStringLiteral("Mix junk lines (volume line, no size, "
                                                        "bad date, blanks, a tab) into the "
@@ -155,10 +169,11 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
                        "there (by \"baud Nstore\") is the rate it comes up at, in place of "
                        "--baud."),
         QStringLiteral("PATH"));
-    parser.addOptions({baud,   link,        fast,        silent,    noSerial,   serial,
-                       slow,   noStatus,    noStatusFor, stable,    settle,     hangup,
-                       disk,   emptyDisk,   spectrum,    stallType, hangupType, oddListing,
-                       record, recordInput, garbage,     state});
+    parser.addOptions({baud,         link,     fast,        silent,      noSerial,
+                       serial,       slow,     statusDelay, noStatus,    noStatusFor,
+                       stable,       settle,   hangup,      hangupProbe, disk,
+                       emptyDisk,    spectrum, stallType,   hangupType,  oddListing,
+                       burstReports, record,   recordInput, garbage,     state});
     parser.process(app);
 
     bool ok = true;
@@ -183,6 +198,8 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
         engine.serial = parser.value(serial).toLatin1();
     if (parser.isSet(slow))
         engine.replyDelayMs = int(number(slow));
+    if (parser.isSet(statusDelay))
+        engine.statusDelayMs = int(number(statusDelay));
     if (parser.isSet(noStatusFor))
         engine.statusMuteMs = qint64(number(noStatusFor) * 1000);
     if (parser.isSet(noStatus))
@@ -214,6 +231,8 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
     if (parser.isSet(hangupType))
         engine.hangupTypeAfter = qint64(number(hangupType));
     engine.oddListing = parser.isSet(oddListing);
+    engine.burstReports = parser.isSet(burstReports);
+    engine.hangupOnProbe = parser.isSet(hangupProbe);
     if (!engine.diskFolder.isEmpty() && !QDir().mkpath(engine.diskFolder)) {
         std::fprintf(stderr, "orvantis-sim: cannot make the disk folder %s\n",
                      qPrintable(engine.diskFolder));

@@ -276,6 +276,18 @@ void TestSimEngine::faultSwitches()
     QCOMPARE(muted, QByteArray("st\r\nOrvantis>"));
     engine.options().statusMuteMs = 0;
 
+    // A late status line: the switch asked after it is echoed and done first, and the line
+    // still tells the light as it was when asked.
+    engine.options().statusDelayMs = 500;
+    QCOMPARE(ask(engine, "st"), QByteArray("st\r\nOrvantis>"));
+    QCOMPARE(ask(engine, "lpower,0"), QByteArray("lpower,0\r\nOrvantis>"));
+    engine.advance(499);
+    QVERIFY(engine.takeOutput().isEmpty());
+    engine.advance(1);
+    QVERIFY(engine.takeOutput().startsWith("st:1"));
+    engine.options().statusDelayMs = 0;
+    QCOMPARE(statusLine(engine).at(3), '0');
+
     engine.options().replyDelayMs = 700;
     engine.feed("id\r");
     QCOMPARE(engine.takeOutput(), QByteArray("id\r\n"));

@@ -21,6 +21,8 @@ private slots:
     void typeSendsTheExactBytesAfterTheDelay_data();
     void typeSendsTheExactBytesAfterTheDelay();
     void captureWritesTheFileAtCtrlZ();
+    void captureRefusesANameTheDiskCannotHold_data();
+    void captureRefusesANameTheDiskCannotHold();
     void delRemovesAFile();
     void typeStreamFaults_data();
     void typeStreamFaults();
@@ -182,11 +184,29 @@ void TestSimFileCommands::captureWritesTheFileAtCtrlZ()
     QVERIFY(!engine.disk().contains("LOST"));
     engine.feed("st\r");
     QVERIFY(engine.takeOutput().contains("st:"));
+}
 
-    // Names the disk cannot hold.
-    engine.feed("capture name_far_too_long\r");
-    QVERIFY(engine.takeOutput().contains("Bad file name"));
-    QVERIFY(!engine.isBusy());
+void TestSimFileCommands::captureRefusesANameTheDiskCannotHold_data()
+{
+    QTest::addColumn<QByteArray>("name");
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("13 characters") << QByteArray("ABCDEFGH.TEXT");
+    QTest::newRow("not ASCII") << QByteArray("CAF\xc9.TXT");
+    for (char c : QByteArray("?:*<>|\","))
+        QTest::addRow("%c", c) << "A" + QByteArray(1, c) + "B.TXT";
+}
+
+void TestSimFileCommands::captureRefusesANameTheDiskCannotHold()
+{
+    QFETCH(QByteArray, name);
+    const QByteArray complaint = name.isEmpty() ? "Bad file name" : "Bad file name: " + name;
+    SimEngine engine(quietDisk());
+    // No capture mode: the line meant for the file is a command.
+    engine.feed("capture " + name + "\rlpower,0\r");
+    QCOMPARE(engine.takeOutput(),
+             "capture " + name + "\r\n" + complaint + "\r\n" + kPrompt + "lpower,0\r\n" + kPrompt);
+    QVERIFY(!engine.status().lightOn());
+    QVERIFY(engine.disk().entries().isEmpty());
 }
 
 void TestSimFileCommands::delRemovesAFile()

@@ -55,6 +55,8 @@ private slots:
     void processingFindsTheFile_data();
     void processingFindsTheFile();
     void etxAbortsProcessing();
+    void burstReportsComeBackToBack_data();
+    void burstReportsComeBackToBack();
 
 private:
     std::unique_ptr<SimEngine> m_engine;
@@ -233,6 +235,41 @@ void TestSimProcessing::etxAbortsProcessing()
     // Back at the prompt: commands are answered again, and ETX has nothing left to abort.
     QVERIFY(ask(*m_engine, "OS \"CD\"\r\n").contains("C:\\\r\n"));
     QVERIFY(!ask(*m_engine, QByteArray(1, SimEngine::kEtx)).contains("aborted"));
+}
+
+void TestSimProcessing::burstReportsComeBackToBack_data()
+{
+    QTest::addColumn<QByteArray>("path");
+    QTest::addColumn<qint64>("endMs");
+    QTest::addColumn<bool>("stop"); // ETX at endMs
+    QTest::addColumn<QByteArray>("burst");
+    QTest::newRow("complete") << QByteArray("C:\\DATA\\RUN1") << qint64(1500) << false
+                              << QByteArray("Processing C:\\DATA\\RUN1.TLT\r\nPass 1 of 2\r\n"
+                                            "Pass 2 of 2\r\nProcessing complete\r\n");
+    QTest::newRow("missing file") << QByteArray("C:\\DATA\\RUN9") << qint64(500) << false
+                                  << QByteArray("Cannot open C:\\DATA\\RUN9.TLT\r\n"
+                                                "Processing aborted\r\n");
+    QTest::newRow("stopped") << QByteArray("C:\\DATA\\RUN1") << qint64(700) << true
+                             << QByteArray("Processing C:\\DATA\\RUN1.TLT\r\nPass 1 of 2\r\n"
+                                           "Processing aborted\r\n\r\n");
+}
+
+void TestSimProcessing::burstReportsComeBackToBack()
+{
+    QFETCH(QByteArray, path);
+    QFETCH(qint64, endMs);
+    QFETCH(bool, stop);
+    QFETCH(QByteArray, burst);
+    m_engine->options().burstReports = true;
+    ask(*m_engine, "OS \"mount BIHD\"\r\n");
+    const QByteArray command = "DIRIDovavud \"" + path + "\"\r\n";
+    QCOMPARE(ask(*m_engine, command), command);
+    m_engine->advance(endMs - 1);
+    QCOMPARE(m_engine->takeOutput(), QByteArray());
+    m_engine->advance(1);
+    const QByteArray said =
+        stop ? ask(*m_engine, QByteArray(1, SimEngine::kEtx)) : m_engine->takeOutput();
+    QCOMPARE(said, burst + SimEngine::prompt());
 }
 
 QTEST_GUILESS_MAIN(TestSimProcessing)
