@@ -37,10 +37,11 @@ inline double cpuSeconds()
            (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
-// A line of /proc/self/status such as "VmRSS:", in kB; -1 when it cannot be read.
-inline long procStatusKb(const char *key)
+// The number on a line such as "VmRSS:" of a status file (/proc/<pid>/status, or a thread's
+// under /proc/<pid>/task/); -1 when it cannot be read.
+inline long statusField(const QString &path, const char *key)
 {
-    QFile status(QStringLiteral("/proc/self/status"));
+    QFile status(path);
     if (!status.open(QIODevice::ReadOnly))
         return -1;
     const QByteArray wanted(key);
@@ -49,6 +50,12 @@ inline long procStatusKb(const char *key)
             return line.mid(wanted.size()).trimmed().split(' ').value(0).toLong();
     }
     return -1;
+}
+
+// A line of /proc/self/status such as "VmRSS:", in kB; -1 when it cannot be read.
+inline long procStatusKb(const char *key)
+{
+    return statusField(QStringLiteral("/proc/self/status"), key);
 }
 
 inline long rssKb()

@@ -28,6 +28,10 @@ constexpr int kBurstMs = 10;
 // Longest wait for the far end to read what came before a hang-up asked for by the engine.
 constexpr qint64 kHangUpDrainMs = 2000;
 constexpr qint64 kHangUpSettleMs = 100;
+// A stream is kept this far ahead of the line: little at the line rate, so that answers are
+// not held up behind it, and enough flat out to fill the pty's buffer in one write.
+constexpr qint64 kStreamAheadPaced = 256;
+constexpr qint64 kStreamAheadFlatOut = 65536;
 
 QString systemError(const char *what)
 {
@@ -163,8 +167,10 @@ int PtyServer::run(int signalFd)
             else
                 m_pending += lineRateMatches() ? out : m_garbler.garble(out);
         }
-        if (!m_hungUp)
+        if (!m_hungUp) {
+            feedStream();
             writeLine(now);
+        }
         // A fault switch asked for the line to go: it goes once the bytes before have been
         // read at the far end (closing the master drops what is unread).
         if (m_engine.hangUpRequested() && (m_pending.isEmpty() || m_hungUp)) {
@@ -263,9 +269,9 @@ void PtyServer::writeLine(qint64 nowMs)
     m_creditMs = nowMs;
     if (m_pending.isEmpty() || m_blocked)
         return;
-    const qsizetype allowed = m_options.fast
-                                  ? m_pending.size()
-                                  : std::min<qsizetype>(m_pending.size(), qsizetype(m_credit));
+    const bool unpaced = m_options.fast || m_flatOut;
+    const qsizetype allowed =
+        unpaced ? m_pending.size() : std::min<qsizetype>(m_pending.size(), qsizetype(m_credit));
     if (allowed <= 0)
         return;
     const ssize_t n = ::write(m_master, m_pending.constData(), size_t(allowed));
@@ -275,8 +281,10 @@ void PtyServer::writeLine(qint64 nowMs)
             std::fflush(m_record);
         }
         m_pending.remove(0, n);
-        if (!m_options.fast)
+        if (!unpaced)
             m_credit -= double(n);
+        if (m_pending.isEmpty() && !m_stream.active())
+            m_flatOut = false;
         if (n < allowed)
             m_blocked = true;
     } else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
@@ -292,8 +300,8 @@ int PtyServer::pollTimeout(qint64 nowMs) const
         timeout = std::min(timeout, std::max<qint64>(0, due - nowMs));
     if (m_hungUp) {
         timeout = std::min<qint64>(timeout, kHungUpProbeMs);
-    } else if (!m_pending.isEmpty() && !m_blocked) {
-        if (m_options.fast) {
+    } else if ((!m_pending.isEmpty() || m_stream.active()) && !m_blocked) {
+        if (m_options.fast || m_flatOut) {
             timeout = 0;
         } else {
             const double bytesPerMs = m_engine.baudRate() / 10000.0;
@@ -322,18 +330,19 @@ void PtyServer::saveState()
 
 bool PtyServer::readSignals(int signalFd)
 {
-    char bytes[16];
+    // Each message is written whole (far below PIPE_BUF), so a length follows its byte.
+    char byte = 0;
     bool stop = false;
-    ssize_t n = 0;
-    while ((n = ::read(signalFd, bytes, sizeof bytes)) > 0) {
-        for (ssize_t i = 0; i < n; ++i) {
-            if (bytes[i] == kStatusToggleByte)
-                toggleStatusAnswers();
-            else if (bytes[i] == kNoiseToggleByte)
-                toggleNoise();
-            else
-                stop = true;
-        }
+    while (::read(signalFd, &byte, 1) == 1) {
+        qint32 bytes = 0;
+        if (byte == kStatusToggleByte)
+            toggleStatusAnswers();
+        else if (byte == kNoiseToggleByte)
+            toggleNoise();
+        else if (byte != kStreamPacedByte && byte != kStreamFlatOutByte)
+            stop = true;
+        else if (::read(signalFd, &bytes, sizeof bytes) == sizeof bytes)
+            startStream(bytes, byte == kStreamFlatOutByte);
     }
     return stop;
 }
@@ -350,6 +359,23 @@ void PtyServer::toggleNoise()
 {
     m_noisy = !m_noisy;
     std::fprintf(stderr, "orvantis-sim: noise in place of answers %s\n", m_noisy ? "on" : "off");
+}
+
+void PtyServer::startStream(qint32 bytes, bool flatOut)
+{
+    m_stream.start(bytes);
+    m_flatOut = flatOut;
+    std::fprintf(stderr, "orvantis-sim: streaming %d bytes of sample lines %s\n", int(bytes),
+                 flatOut ? "flat out" : "at the line rate");
+}
+
+void PtyServer::feedStream()
+{
+    const qint64 ahead = m_flatOut ? kStreamAheadFlatOut : kStreamAheadPaced;
+    if (!m_stream.active() || m_pending.size() >= ahead)
+        return;
+    const QByteArray more = m_stream.take(ahead - m_pending.size());
+    m_pending += lineRateMatches() ? more : m_garbler.garble(more);
 }
 
 void PtyServer::hangUp()

@@ -5,6 +5,7 @@
 #include "LineGarbler.h"
 #include "LineNoise.h"
 #include "RunnerOptions.h"
+#include "SampleStream.h"
 #include "SimEngine.h"
 
 #include <QByteArray>
@@ -21,6 +22,9 @@ public:
     static constexpr char kStopByte = 1;
     static constexpr char kStatusToggleByte = 2;
     static constexpr char kNoiseToggleByte = 3;
+    // Followed by the stream's length in bytes as a native qint32.
+    static constexpr char kStreamPacedByte = 4;
+    static constexpr char kStreamFlatOutByte = 5;
 
     explicit PtyServer(const RunnerOptions &options);
     ~PtyServer();
@@ -34,7 +38,8 @@ public:
 
     // Serves until kStopByte arrives on `signalFd` (the signal handlers write to it) or the
     // hang-up time comes; kStatusToggleByte switches the answers to "st" off and on,
-    // kNoiseToggleByte every answer to noise and back. Returns the process exit code.
+    // kNoiseToggleByte every answer to noise and back, kStreamPacedByte and kStreamFlatOutByte
+    // start a stream of sample lines. Returns the process exit code.
     int run(int signalFd);
 
 private:
@@ -49,6 +54,9 @@ private:
     bool readSignals(int signalFd);
     void toggleStatusAnswers();
     void toggleNoise();
+    void startStream(qint32 bytes, bool flatOut);
+    // Keeps the stream's next bytes waiting behind what the engine said.
+    void feedStream();
     int pollTimeout(qint64 nowMs) const;
     // Drops what the slave side has not read yet, so a console that opens the device later
     // does not see what was said to the one before.
@@ -66,6 +74,8 @@ private:
     LineGarbler m_garbler;
     LineNoise m_noise;
     bool m_noisy = false;
+    SampleStream m_stream;
+    bool m_flatOut = false; // a stream goes unpaced until it has all been written
     int m_master = -1;
     int m_deviceWatch = -1;        // inotify: every open and close of the device
     FILE *m_record = nullptr;      // what went down the line, for tests that compare

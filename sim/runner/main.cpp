@@ -9,6 +9,7 @@
 #include <cmath>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -19,8 +20,11 @@ namespace
 {
 
 // Signals reach the serving loop as one byte each on this pipe (PtyServer::kStopByte,
-// kStatusToggleByte).
+// kStatusToggleByte, ...), a stream's length after its byte.
 int signalPipe[2] = {-1, -1};
+// Stream signals: SIGRTMIN paced, the next one flat out. Their number is fixed at run time.
+int streamPacedSignal = 0;
+constexpr qint32 kDefaultStreamBytes = 200000;
 
 void notify(char byte)
 {
@@ -42,6 +46,18 @@ void onNoiseToggleSignal(int)
     notify(PtyServer::kNoiseToggleByte);
 }
 
+// The length is the signal's value when it was queued with one (sigqueue).
+void onStreamSignal(int signal, siginfo_t *info, void *)
+{
+    char message[1 + sizeof(qint32)];
+    message[0] =
+        signal == streamPacedSignal ? PtyServer::kStreamPacedByte : PtyServer::kStreamFlatOutByte;
+    const qint32 bytes =
+        info->si_code == SI_QUEUE ? qint32(info->si_value.sival_int) : kDefaultStreamBytes;
+    std::memcpy(message + 1, &bytes, sizeof bytes);
+    [[maybe_unused]] const ssize_t n = ::write(signalPipe[1], message, sizeof message);
+}
+
 bool installSignalHandlers()
 {
     if (::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
@@ -56,6 +72,12 @@ bool installSignalHandlers()
     sigaction(SIGUSR1, &action, nullptr);
     action.sa_handler = onNoiseToggleSignal;
     sigaction(SIGUSR2, &action, nullptr);
+    streamPacedSignal = SIGRTMIN;
+    action.sa_handler = nullptr;
+    action.sa_sigaction = onStreamSignal;
+    action.sa_flags = SA_SIGINFO;
+    sigaction(streamPacedSignal, &action, nullptr);
+    sigaction(streamPacedSignal + 1, &action, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
     return true;
 }
@@ -74,6 +96,16 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
         "SIGUSR1 switches the answers to \"st\" off, and on again (a sensor that hangs).\n"
         "SIGUSR2 puts noise in place of every answer, and takes it away again: every byte\n"
         "value, lone carriage returns, a 5000-byte line, a 70 000-byte burst, in turn."));
+    // The stream signals' numbers are known only at run time.
+    parser.setApplicationDescription(
+        parser.applicationDescription() +
+        QStringLiteral("\nSIGRTMIN (%1) sends sample lines at the line rate, SIGRTMIN+1 (%2) the "
+                       "same\nflat out: as many bytes as the signal's value (sigqueue, or "
+                       "\"/bin/kill -q N -s %1 PID\"),\n%3 without one. For benchmarks that "
+                       "compare consumers of the line.")
+            .arg(SIGRTMIN)
+            .arg(SIGRTMIN + 1)
+            .arg(kDefaultStreamBytes));
     parser.addHelpOption();
     const QCommandLineOption baud(QStringLiteral("baud"),
                                   QStringLiteral("The instrument's own rate (default 9600)."),
