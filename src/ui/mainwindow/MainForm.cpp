@@ -73,6 +73,8 @@ MainForm::MainForm(ProgramState &state, CommPort &Comm1, OperatorDialogs &dialog
 
     m_receive.setDisplaySink([this](const QString &text) { m_terminal.appendDisplay(text); });
     m_receive.setStatusLineSink([this](const QByteArray &line) {
+        if (m_statusLineArrived)
+            m_statusLineArrived();
         // Parsed after this run, outside Timer1's handler: the parser may wait for replies
         // (a switch it ticks sends a command), and those need Timer1 to keep running.
         QMetaObject::invokeMethod(
@@ -89,6 +91,9 @@ MainForm::MainForm(ProgramState &state, CommPort &Comm1, OperatorDialogs &dialog
             this, [this, message] { m_dialogs.ShowErrorMessage(message); }, Qt::QueuedConnection);
     });
     m_receive.setPortLostSink([this](const QString &) {
+        // Decided now: by the time a queued call ran, the search may be on another port.
+        if (m_portLossExpected && m_portLossExpected())
+            return;
         QMetaObject::invokeMethod(this, &MainForm::portLost, Qt::QueuedConnection);
     });
     m_transaction.pump().setAfterPass([this] { runReceiveLoop(); });
@@ -171,6 +176,8 @@ void MainForm::wireControls()
 
 int MainForm::SetStatus(int code, QString *statusMsg)
 {
+    if (m_statusRule)
+        code = m_statusRule(code);
     StatusDisplay::Input input;
     input.code = code;
     input.dataFileOpen = m_state.DataFileNumber() != 0;
@@ -295,8 +302,15 @@ void MainForm::runReceiveLoop()
     m_inReceiveRun = false;
 }
 
+void MainForm::holdPolling(bool hold)
+{
+    m_pollingHolds = qMax(0, m_pollingHolds + (hold ? 1 : -1));
+}
+
 void MainForm::StatusTimer_Timer()
 {
+    if (m_pollingHolds > 0)
+        return;
     if ((m_status == Idle || m_status == NoResponse) && m_queryStatus)
         m_queryStatus();
 }

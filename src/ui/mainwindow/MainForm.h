@@ -62,16 +62,38 @@ public:
     {
         m_parseStatus = std::move(parseStatus);
     }
+    // Told at once, inside the receive run, of each status line that will reach the parser
+    // (which runs after the run): the order of lines against commands is known only here.
+    void setStatusLineArrived(std::function<void()> arrived)
+    {
+        m_statusLineArrived = std::move(arrived);
+    }
     // The status query run by StatusTimer in status 1 and 5.
     void setQueryStatus(std::function<void()> queryStatus)
     {
         m_queryStatus = std::move(queryStatus);
     }
 
+    // Turns a requested status code into the one made current (periodic sampling uses it so
+    // that a wait ending after Stop cannot put status 4 back).
+    void setStatusRule(std::function<int(int)> rule) { m_statusRule = std::move(rule); }
+
+    // While this holds (the port search probing ports), a port that goes away is not a lost
+    // connection: no message and no status change, the search goes on.
+    void setPortLossExpected(std::function<bool()> expected)
+    {
+        m_portLossExpected = std::move(expected);
+    }
+
     // Start-up: brings back the place and control values of the last run (their change
     // handlers run as for the operator's input, so install the hooks first), then ticks
     // StatusCheck.
     void restoreSettings();
+
+    // Holds status polling off while something reads the line for itself (the processing
+    // window's listing or run), without touching StatusTimer: the timer and StatusCheck stay
+    // as the operator left them. Holds nest; each true is ended by one false.
+    void holdPolling(bool hold);
 
     // Runs a modal dialog with status polling held off, then gives StatusTimer back the
     // enabled state it had.
@@ -125,6 +147,10 @@ private:
     QString m_SerNum;
     bool m_hourglass = false;
     bool m_inReceiveRun = false;
+    int m_pollingHolds = 0;
     std::function<void(const QByteArray &)> m_parseStatus;
     std::function<void()> m_queryStatus;
+    std::function<void()> m_statusLineArrived;
+    std::function<bool()> m_portLossExpected;
+    std::function<int(int)> m_statusRule;
 };
