@@ -16,6 +16,7 @@ ConsoleBinding::ConsoleBinding(CommPort &comm, const PortTable &table, OperatorD
 {
     terminal.setPort(&comm);
     QObject::connect(&search, &PortSearch::serialNumberFound, &form, &MainForm::setSerNum);
+    form.setPortLossExpected([this] { return search.isProbing(); });
     QObject::connect(&form, &MainForm::connectRequested, &form, [this] { showConnectForm(); });
     QObject::connect(&form, &MainForm::showInfoRequested, &form, [this] {
         InstrumentInfoForm info(state.identity, &form);

@@ -37,12 +37,15 @@ bool PortSearch::SearchForInstrument()
     if (m_searching)
         return false;
     m_searching = true;
+    // The ports as they are now: an adapter plugged in since the last search is tried too.
+    m_table.refresh();
     m_status.SetStatus(LinkStatus::CommandInProgress);
     setLabel(QStringLiteral(" Searching for Orvantis"));
     m_cancelled = false;
     emit portListCleared();
     m_transaction.pump().runPending();
 
+    m_probing = true;
     for (int number = PortTable::kFirstPort; number <= PortTable::kLastPort; ++number) {
         setLabel(m_label + QLatin1Char('.'));
         if (m_port.isOpen())
@@ -54,7 +57,8 @@ bool PortSearch::SearchForInstrument()
             emit portEntryAdded(m_table.entryText(number));
             m_transaction.pump().runPending();
             QString serial;
-            for (int i = 0; i < kBaudRates.size() && serial.isEmpty(); ++i) {
+            // A device that hung up while probed has no other rate to try.
+            for (int i = 0; i < kBaudRates.size() && serial.isEmpty() && m_port.isOpen(); ++i) {
                 emit baudIndexSelected(i);
                 m_port.setSettings(settingsFor(kBaudRates.at(i)));
                 serial = ProbePort();
@@ -72,6 +76,7 @@ bool PortSearch::SearchForInstrument()
             break;
         }
     }
+    m_probing = false;
 
     const bool found = m_status.Status() == LinkStatus::Idle;
     if (found) {

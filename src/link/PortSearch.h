@@ -32,6 +32,9 @@ public:
 
     void cancel() { m_cancelled = true; }
     bool isSearching() const { return m_searching; }
+    // Ports are being opened and probed: one that goes away now is just a port without the
+    // instrument, not a lost connection.
+    bool isProbing() const { return m_probing; }
     QString labelText() const { return m_label; }
 
 signals:
@@ -56,4 +59,5 @@ private:
     QString m_label;
     bool m_cancelled = false;
     bool m_searching = false;
+    bool m_probing = false;
 };

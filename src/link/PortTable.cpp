@@ -4,6 +4,31 @@
 #include <QtGlobal>
 #include <algorithm>
 
+namespace
+{
+[[maybe_unused]] QStringList systemPorts()
+{
+    QStringList devices;
+    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
+        devices << info.systemLocation();
+    std::sort(devices.begin(), devices.end());
+    return devices;
+}
+} // namespace
+
+PortTable::PortTable(QStringList devices) : m_shared(std::make_shared<Shared>())
+{
+    m_shared->devices = std::move(devices);
+}
+
+PortTable PortTable::live(std::function<QStringList()> lister)
+{
+    PortTable table{QStringList()};
+    table.m_shared->lister = std::move(lister);
+    table.refresh();
+    return table;
+}
+
 PortTable PortTable::fromSystem()
 {
 #ifdef Q_OS_WIN
@@ -17,19 +42,22 @@ PortTable PortTable::fromSystem()
         // Empty entries keep their place, so "a::b" makes b port 3.
         return PortTable(list.isEmpty() ? QStringList() : list.split(QLatin1Char(':')));
     }
-    QStringList devices;
-    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
-        devices << info.systemLocation();
-    std::sort(devices.begin(), devices.end());
-    return PortTable(devices);
+    return live(systemPorts);
 #endif
+}
+
+void PortTable::refresh()
+{
+    if (m_shared->lister)
+        m_shared->devices = m_shared->lister();
 }
 
 QString PortTable::deviceFor(int portNumber) const
 {
-    if (portNumber < kFirstPort || portNumber > m_devices.size())
+    const QStringList &devices = m_shared->devices;
+    if (portNumber < kFirstPort || portNumber > devices.size())
         return QString();
-    return m_devices.at(portNumber - 1);
+    return devices.at(portNumber - 1);
 }
 
 QString PortTable::entryText(int portNumber) const

@@ -3,25 +3,43 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+#include <memory>
+
 // Maps the program's port numbers 1-16 to devices. On Linux the table comes from
 // ORVANTIS_PORTS (device paths separated by ':') when it is set, otherwise from the
 // system's serial ports sorted by device path. On Windows port n is COMn.
+//
+// Copies share one list, so the port and the search agree on what port n is after a
+// refresh.
 class PortTable
 {
 public:
     static constexpr int kFirstPort = 1;
     static constexpr int kLastPort = 16;
 
-    // Reads the environment and the system's ports.
+    // Reads the environment and the system's ports. Without ORVANTIS_PORTS (on Linux) the
+    // table is live: refresh() reads the system's ports again, so an adapter plugged in
+    // after start-up is found by the next search.
     static PortTable fromSystem();
-    explicit PortTable(QStringList devices) : m_devices(std::move(devices)) {}
+    // A table that reads its devices from `lister` now and at every refresh().
+    static PortTable live(std::function<QStringList()> lister);
+    // A fixed table; refresh() leaves it as it is.
+    explicit PortTable(QStringList devices);
+
+    // Reads a live table's devices again; every copy sees the new list.
+    void refresh();
 
     // Device for a port number; empty when the number has no device.
     QString deviceFor(int portNumber) const;
     // Entry text for lists: "COM  3  (/dev/ttyUSB0)"; ExtractNumber recovers the 3.
     QString entryText(int portNumber) const;
-    QStringList devices() const { return m_devices; }
+    QStringList devices() const { return m_shared->devices; }
 
 private:
-    QStringList m_devices;
+    struct Shared {
+        QStringList devices;
+        std::function<QStringList()> lister;
+    };
+    std::shared_ptr<Shared> m_shared;
 };
