@@ -51,6 +51,7 @@ bool SamplingController::StartPeriodic(const SamplingSettings &settings)
     if (m_state.DataFileNumber() == 0)
         setSavingWarning(true);
     const QByteArray acquire = BuildAcquireCommand(settings);
+    m_periodic = true;
     m_status.SetStatus(LinkStatus::PeriodicSampling);
     m_transaction.SendCommand(BuildStartCommand(period, acquire), "start", ">",
                               kStartTimeoutSeconds);
@@ -61,8 +62,18 @@ void SamplingController::Stop()
 {
     // Not a transaction: nothing is waited for and ReceiveBuffer keeps what has arrived.
     m_port.write(kThreeEtx);
+    m_periodic = false;
     m_status.SetStatus(LinkStatus::Idle);
     setSavingWarning(false);
+}
+
+int SamplingController::statusFor(int requested)
+{
+    if (requested == LinkStatus::NotConnected)
+        m_periodic = false;
+    if (requested == LinkStatus::PeriodicSampling && !m_periodic)
+        return LinkStatus::Idle;
+    return requested;
 }
 
 QString SamplingController::FlashFilenameChanged(const QString &text)

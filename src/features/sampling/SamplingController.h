@@ -41,6 +41,11 @@ public:
     bool StartPeriodic(const SamplingSettings &settings);
     // "Stop": three ETX straight to the port (not a transaction), then status 1.
     void Stop();
+    // The status code to make current when `requested` is asked for. Status 4 mirrors
+    // periodic sampling on the instrument: once Stop has ended it, a wait that began while
+    // sampling ran (the start command itself, a switch clicked meanwhile) ends in status 1
+    // instead of putting 4 back.
+    int statusFor(int requested);
 
     // FlashFilenameText changed: returns the text the box should hold, cut to 8 characters
     // with a message when it was longer.
@@ -68,4 +73,6 @@ private:
     std::function<bool()> m_statusTimerEnabled;
     std::function<void(bool)> m_setStatusTimerEnabled;
     bool m_savingWarning = false;
+    // Between "Start Periodic" and "Stop" (or the end of the connection).
+    bool m_periodic = false;
 };

@@ -22,6 +22,8 @@ SamplingBinding::SamplingBinding(MainForm &form, OperatorDialogs &dialogs)
                                             statusTimer->stop();
                                     });
 
+    form.setStatusRule([this](int requested) { return m_sampling.statusFor(requested); });
+
     connect(c.SampleOnceButton, &QPushButton::clicked, this,
             [this] { m_sampling.SampleOnce(settings()); });
     connect(c.StartSamplingButton, &QPushButton::clicked, this,
