@@ -56,7 +56,7 @@ StatusPanels::Panel &StatusParser::panel(StatusSwitch which)
     return which == StatusSwitch::Thermal ? m_panels.thermal : m_panels.light;
 }
 
-StatusParseResult StatusParser::ParseStatus(const QByteArray &reply)
+StatusParseResult StatusParser::ParseStatus(const QByteArray &reply, StatusReplyOrder::Hold hold)
 {
     StatusParseResult result;
     if (reply.isEmpty() || m_status.Status() == LinkStatus::NotConnected) {
@@ -84,8 +84,8 @@ StatusParseResult StatusParser::ParseStatus(const QByteArray &reply)
     if (!ambient.isEmpty())
         m_panels.ambientCaption = QStringLiteral("Ambient: ") + QString::fromLatin1(ambient);
 
-    showThermal(thermalOn, thermallyStable, deviation);
-    showLight(lightOn, lightSeconds);
+    showThermal(thermalOn, thermallyStable, deviation, hold);
+    showLight(lightOn, lightSeconds, hold);
 
     // Only the stability tests decide the poll rate, not the on/off flags.
     result.fullyStable = thermallyStable && lightSeconds <= 0;
@@ -93,23 +93,24 @@ StatusParseResult StatusParser::ParseStatus(const QByteArray &reply)
     return result;
 }
 
-// Checking a box that is already checked is no change and runs nothing.
-void StatusParser::switchOn(StatusSwitch which)
+// Checking a box that is already checked is no change and runs nothing. A line asked for
+// before the operator's switch shows the old state and must not undo the click.
+void StatusParser::switchOn(StatusSwitch which, StatusReplyOrder::Hold hold)
 {
     StatusPanels::Panel &p = panel(which);
-    if (p.checked)
+    if (p.checked || hold.holds(which))
         return;
     p.checked = true;
     if (m_switchChecked)
         m_switchChecked(which);
 }
 
-void StatusParser::showThermal(bool on, bool stable, double deviation)
+void StatusParser::showThermal(bool on, bool stable, double deviation, StatusReplyOrder::Hold hold)
 {
     StatusPanels::Panel &thermal = m_panels.thermal;
     if (on) {
         // May run a nested query whose own line updates the panels before this one goes on.
-        switchOn(StatusSwitch::Thermal);
+        switchOn(StatusSwitch::Thermal, hold);
         if (stable) {
             setLamps(thermal, LampColour::Green, LampColour::Unlit, LampColour::Unlit);
         } else {
@@ -130,11 +131,11 @@ void StatusParser::showThermal(bool on, bool stable, double deviation)
     enableLitLabels(thermal);
 }
 
-void StatusParser::showLight(bool on, qint32 lightSeconds)
+void StatusParser::showLight(bool on, qint32 lightSeconds, StatusReplyOrder::Hold hold)
 {
     StatusPanels::Panel &light = m_panels.light;
     if (on) {
-        switchOn(StatusSwitch::Light);
+        switchOn(StatusSwitch::Light, hold);
         if (lightSeconds > 0)
             setLamps(light, LampColour::Unlit, LampColour::Yellow, LampColour::Unlit);
         else

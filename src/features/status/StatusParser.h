@@ -2,6 +2,7 @@
 
 #include "features/status/StatusPanels.h"
 #include "features/status/StatusParseResult.h"
+#include "features/status/StatusReplyOrder.h"
 #include "features/status/StatusSwitch.h"
 #include "link/LinkStatus.h"
 
@@ -32,16 +33,17 @@ public:
     void setSwitchChecked(StatusSwitch which, bool checked);
 
     // Shows one status line; an empty reply, or a call while not connected, puts all lamps
-    // out and disables the two "Enable" boxes.
-    StatusParseResult ParseStatus(const QByteArray &reply);
+    // out and disables the two "Enable" boxes. A box that `hold` names is not checked by
+    // this line: the line was asked for before the operator's last switch of it.
+    StatusParseResult ParseStatus(const QByteArray &reply, StatusReplyOrder::Hold hold = {});
 
     const StatusPanels &panels() const { return m_panels; }
 
 private:
     StatusPanels::Panel &panel(StatusSwitch which);
-    void switchOn(StatusSwitch which);
-    void showThermal(bool on, bool stable, double deviation);
-    void showLight(bool on, qint32 lightSeconds);
+    void switchOn(StatusSwitch which, StatusReplyOrder::Hold hold);
+    void showThermal(bool on, bool stable, double deviation, StatusReplyOrder::Hold hold);
+    void showLight(bool on, qint32 lightSeconds, StatusReplyOrder::Hold hold);
 
     LinkStatus &m_status;
     StatusPanels m_panels;

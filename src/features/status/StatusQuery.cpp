@@ -7,6 +7,8 @@ StatusQuery::StatusQuery(CommandTransaction &transaction, LinkStatus &status)
 
 void StatusQuery::QueryStatus()
 {
+    if (m_order && m_transaction.portOpen())
+        m_order->asked();
     const QByteArray reply = m_transaction.SendCommand("st\r", "st:", "\r", 1.0f);
     // On a time-out the transaction hands back whatever came, so an instrument that only
     // echoes "st" and shows its prompt would pass for one that answers. Only a status line

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "features/status/StatusReplyOrder.h"
 #include "link/CommandTransaction.h"
 #include "link/LinkStatus.h"
 
@@ -15,6 +16,8 @@ public:
     StatusQuery(CommandTransaction &transaction, LinkStatus &status);
 
     void QueryStatus();
+    // Told of every "st" this writes, so that its line can be placed in the order.
+    void setReplyOrder(StatusReplyOrder *order) { m_order = order; }
 
     // Unanswered queries in a row; held at kMissesForNoResponse.
     qint16 missedReplies() const { return m_missed; }
@@ -23,4 +26,5 @@ private:
     CommandTransaction &m_transaction;
     LinkStatus &m_status;
     qint16 m_missed = 0;
+    StatusReplyOrder *m_order = nullptr;
 };

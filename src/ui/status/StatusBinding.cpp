@@ -12,8 +12,24 @@ StatusBinding::StatusBinding(MainForm &form, OperatorDialogs &dialogs)
       m_query(form.transaction(), form), m_polling(form.transaction(), form, m_query)
 {
     const MainFormControls &c = form.controls();
-    form.setParseStatus([this](const QByteArray &reply) { ParseStatus(reply); });
+    // A line is placed in the order when it arrives; it is shown later, with the hold it got
+    // then (a command written in between does not change which "st" it answers).
+    form.setStatusLineArrived([this] { m_holds.push_back(m_order.lineArrived()); });
+    form.setParseStatus([this](const QByteArray &reply) {
+        if (reply.isEmpty()) {
+            m_order.reset();
+            showLine(reply, {});
+            return;
+        }
+        StatusReplyOrder::Hold hold = m_order.pending();
+        if (!m_holds.empty()) {
+            hold = m_holds.front();
+            m_holds.pop_front();
+        }
+        showLine(reply, hold);
+    });
     form.setQueryStatus([this] { m_query.QueryStatus(); });
+    m_query.setReplyOrder(&m_order);
 
     m_parser.setSwitchChecked(StatusSwitch::Thermal, c.ThermalOnCheck->isChecked());
     m_parser.setSwitchChecked(StatusSwitch::Light, c.LightOnCheck->isChecked());
@@ -22,22 +38,30 @@ StatusBinding::StatusBinding(MainForm &form, OperatorDialogs &dialogs)
     });
     // toggled, not clicked: a box checked by the parser or by the restored settings runs
     // the same handling as the operator's click.
-    connect(c.ThermalOnCheck, &QCheckBox::toggled, this, [this](bool on) {
-        m_parser.setSwitchChecked(StatusSwitch::Thermal, on);
-        m_polling.switchChanged(StatusSwitch::Thermal, on);
-    });
-    connect(c.LightOnCheck, &QCheckBox::toggled, this, [this](bool on) {
-        m_parser.setSwitchChecked(StatusSwitch::Light, on);
-        m_polling.switchChanged(StatusSwitch::Light, on);
-    });
+    connect(c.ThermalOnCheck, &QCheckBox::toggled, this,
+            [this](bool on) { switchClicked(StatusSwitch::Thermal, on); });
+    connect(c.LightOnCheck, &QCheckBox::toggled, this,
+            [this](bool on) { switchClicked(StatusSwitch::Light, on); });
     connect(&form, &MainForm::statusRateRequested, this, &StatusBinding::askStatusRate);
+}
+
+void StatusBinding::switchClicked(StatusSwitch which, bool on)
+{
+    m_parser.setSwitchChecked(which, on);
+    m_order.switched(which);
+    m_polling.switchChanged(which, on);
 }
 
 bool StatusBinding::ParseStatus(const QByteArray &reply)
 {
+    return showLine(reply, m_order.pending());
+}
+
+bool StatusBinding::showLine(const QByteArray &reply, StatusReplyOrder::Hold hold)
+{
     if (!reply.isEmpty() && m_form.Status() != LinkStatus::NotConnected)
         emit statusLineSeen(reply);
-    const StatusParseResult result = m_parser.ParseStatus(reply);
+    const StatusParseResult result = m_parser.ParseStatus(reply, hold);
     applyPanels(m_parser.panels());
     if (result.statusTimerInterval > 0)
         m_form.StatusTimer()->setInterval(result.statusTimerInterval);
