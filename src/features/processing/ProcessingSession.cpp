@@ -12,6 +12,20 @@
 namespace
 {
 const char kEtx = 3;
+
+// Takes the first complete line (ended by CR or LF) off the front of `text`; false while the
+// text holds none. A CR LF pair ends one line: the LF left over starts an empty one.
+bool takeLine(QByteArray &text, QByteArray *line)
+{
+    qsizetype end = 0;
+    while (end < text.size() && text.at(end) != '\r' && text.at(end) != '\n')
+        ++end;
+    if (end == text.size())
+        return false;
+    *line = text.left(end);
+    text.remove(0, end + 1);
+    return true;
+}
 } // namespace
 
 QByteArray ProcessingSession::mountCommand()
@@ -175,15 +189,21 @@ void ProcessingSession::process(const QList<int> &rows)
 bool ProcessingSession::processOne(const QByteArray &path)
 {
     m_transaction.SendCommand(processCommand(path), "", "", kProcessTimeout);
+    QByteArray &buffer = m_state.ReceiveBuffer;
     while (!m_stop) {
         // Nothing will report on a closed port, and the wait would not let events run.
         if (!m_port.isOpen())
             return false;
-        const QByteArray reply = m_transaction.SendCommand("", "", "\r", kWaitTimeout);
-        if (reply.contains("complete"))
-            return true;
-        if (reply.contains("aborted"))
-            return false;
+        // The reports are taken off ReceiveBuffer a line at a time, however many arrived in
+        // one receive run; the wait itself frames nothing, so no line is cut away unseen.
+        QByteArray line;
+        while (takeLine(buffer, &line)) {
+            if (line.contains("complete"))
+                return true;
+            if (line.contains("aborted"))
+                return false;
+        }
+        m_transaction.SendCommand("", "", "", kWaitTimeout);
     }
     return false;
 }

@@ -25,6 +25,10 @@ public slots:
     void showProcessing();
 
 private:
+    // Status polling pauses while the window lists or runs: a poll's "st" would clear
+    // ReceiveBuffer under the lines being read.
+    void holdPollingWhileBusy(ProcessingForm *window);
+
     MainForm &m_form;
     QAction *m_menuItem = nullptr;
     QPointer<ProcessingForm> m_window;
