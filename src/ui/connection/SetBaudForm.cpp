@@ -1,6 +1,7 @@
 #include "ui/connection/SetBaudForm.h"
 
 #include "support/OperatorDialogs.h"
+#include "ui/widgets/DisabledWhileBusy.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -9,7 +10,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QScopedValueRollback>
 #include <QVBoxLayout>
 
 const QList<int> SetBaudForm::kRates = {9600, 57600, 115200};
@@ -63,13 +63,17 @@ SetBaudForm::SetBaudForm(CommPort &Comm1, CommandTransaction &transaction, Opera
 void SetBaudForm::changeEvent(QEvent *event)
 {
     QDialog::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !m_busy)
+    // Only the first activation: coming back from a message of its own (or from another
+    // window) must not put the port's rate over what the operator typed.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !m_busy && !m_ratesShown) {
+        m_ratesShown = true;
         showRates();
+    }
 }
 
 void SetBaudForm::showRates()
 {
-    const QScopedValueRollback<bool> busy(m_busy, true);
+    const DisabledWhileBusy busy(m_busy, {SetBaudButton});
     const int index = BaudRateChange::rateIndexInSettings(kRates, m_comm.settings());
     if (index >= 0)
         BaudCombo->setCurrentIndex(index);
@@ -80,7 +84,7 @@ void SetBaudForm::SetBaudButton_Click()
 {
     if (m_busy)
         return;
-    const QScopedValueRollback<bool> busy(m_busy, true);
+    const DisabledWhileBusy busy(m_busy, {SetBaudButton});
     const BaudRateChange::Outcome outcome = m_change.change(BaudCombo->currentText());
     if (!m_comm.isOpen()) {
         // The line went during the exchange: the operator has been told that, and there is

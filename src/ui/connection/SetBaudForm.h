@@ -21,8 +21,8 @@ public:
     SetBaudForm(CommPort &Comm1, CommandTransaction &transaction, OperatorDialogs &dialogs,
                 QWidget *parent = nullptr);
 
-    // Selects the port's current rate and shows the instrument's start-up rate; runs each
-    // time the dialog becomes active.
+    // Selects the port's current rate and shows the instrument's start-up rate; runs when
+    // the dialog first becomes active.
     void showRates();
     void SetBaudButton_Click();
 
@@ -41,6 +41,7 @@ private:
     OperatorDialogs &m_dialogs;
     BaudRateChange m_change;
     // A command is under way: its wait lets clicks and activations in, which must not start
-    // another one.
+    // another one ("Set Rate" is shown disabled meanwhile).
     bool m_busy = false;
+    bool m_ratesShown = false;
 };

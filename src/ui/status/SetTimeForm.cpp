@@ -1,11 +1,12 @@
 #include "ui/status/SetTimeForm.h"
 
+#include "ui/widgets/DisabledWhileBusy.h"
+
 #include <QDateEdit>
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QPushButton>
-#include <QScopedValueRollback>
 #include <QTimeEdit>
 #include <QVBoxLayout>
 
@@ -114,7 +115,7 @@ void SetTimeForm::changeEvent(QEvent *event)
 
 void SetTimeForm::GetDateTime()
 {
-    const QScopedValueRollback<bool> busy(m_busy, true);
+    const DisabledWhileBusy busy(m_busy, {RefreshButton, SetTimeButton, SetToComputerTimeButton});
     QDate date;
     QTime time;
     if (!m_clock.read(&date, &time))
@@ -130,10 +131,8 @@ void SetTimeForm::setInstrumentClock(const QDate &date, QTimeEdit *timePicker)
     // Only the time of day counts; whatever date the time field carries is dropped.
     const QTime time = timePicker->time();
     timePicker->setTime(time);
-    {
-        const QScopedValueRollback<bool> busy(m_busy, true);
-        m_clock.set(date, time);
-    }
+    const DisabledWhileBusy busy(m_busy, {RefreshButton, SetTimeButton, SetToComputerTimeButton});
+    m_clock.set(date, time);
     GetDateTime();
 }
 

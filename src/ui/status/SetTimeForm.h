@@ -57,6 +57,6 @@ private:
     InstrumentClock m_clock;
     std::function<QDateTime()> m_computerNow;
     // A command is under way: its wait lets clicks and activations in, which must not start
-    // another one.
+    // another one. The three buttons are shown disabled meanwhile.
     bool m_busy = false;
 };
