@@ -189,11 +189,11 @@ void TestStatusParser::ambientShownAsReceivedAndKeptWhenMissing()
     QCOMPARE(c.parser.panels().ambientCaption, QString());
     c.parser.ParseStatus("st:1011,0,1,0,21.5,12.1\r\n");
     QCOMPARE(c.parser.panels().ambientCaption, QStringLiteral("Ambient: 21.5"));
-    // The last field runs to the end of the text handed over, line end included.
+    // The last field runs to the end of the text handed over, but not its line end.
     c.parser.ParseStatus("st:1011,0,1,0, 22.0 C\r\n");
-    QCOMPARE(c.parser.panels().ambientCaption, QStringLiteral("Ambient:  22.0 C\r\n"));
+    QCOMPARE(c.parser.panels().ambientCaption, QStringLiteral("Ambient:  22.0 C"));
     c.parser.ParseStatus("st:1011,0,1,0");
-    QCOMPARE(c.parser.panels().ambientCaption, QStringLiteral("Ambient:  22.0 C\r\n"));
+    QCOMPARE(c.parser.panels().ambientCaption, QStringLiteral("Ambient:  22.0 C"));
 }
 
 void TestStatusParser::emptyReplyOrNotConnectedPutsLampsOut_data()

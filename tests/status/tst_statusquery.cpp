@@ -150,7 +150,7 @@ void TestStatusQuery::answeredLineReachesThePanels()
 {
     Link link;
     link.queries(1, true);
-    QTRY_COMPARE(link.parser.panels().ambientCaption, QStringLiteral("Ambient: 21.5\r\n"));
+    QTRY_COMPARE(link.parser.panels().ambientCaption, QStringLiteral("Ambient: 21.5"));
     QCOMPARE(link.parser.panels().light.rows[1].caption, QStringLiteral("Stabilizing (1.6 min.)"));
 }
 

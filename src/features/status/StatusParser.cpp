@@ -79,7 +79,11 @@ StatusParseResult StatusParser::ParseStatus(const QByteArray &reply, StatusReply
     const bool thermallyStable = reply.contains(",1,");
     const double deviation = LeadingNumber(GetField(reply, 1));
     const qint32 lightSeconds = wholeSeconds(LeadingNumber(GetField(reply, 3)));
-    const QByteArray ambient = GetField(reply, 4);
+    // The last field runs to the end of the text handed over; its line end is no part of
+    // the temperature (and would grow the window by a line).
+    QByteArray ambient = GetField(reply, 4);
+    while (ambient.endsWith('\r') || ambient.endsWith('\n'))
+        ambient.chop(1);
 
     if (!ambient.isEmpty())
         m_panels.ambientCaption = QStringLiteral("Ambient: ") + QString::fromLatin1(ambient);

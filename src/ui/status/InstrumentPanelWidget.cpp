@@ -23,6 +23,8 @@ InstrumentPanelWidget::InstrumentPanelWidget(const QString &title, const Names &
         m_ambient->setObjectName(names.ambientLabel);
         m_ambient->setMinimumWidth(
             m_ambient->fontMetrics().horizontalAdvance(QStringLiteral("Ambient: -00.00 C")));
+        // The text is the instrument's; however long it comes, the fixed window keeps its size.
+        m_ambient->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
         grid->addWidget(m_ambient, row++, 0, 1, 2);
     } else {
         // Keeps the lamps level with those of a panel that has the ambient line.
