@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QEventLoop>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -63,7 +64,7 @@ ErrorForm::ErrorForm(QWidget *owner)
     Cancel->setFont(tahoma9());
     Cancel->setGeometry(pixels(4680, 1680, 975, 375));
     Cancel->setDefault(true);
-    connect(Cancel, &QPushButton::clicked, this, &QWidget::hide);
+    connect(Cancel, &QPushButton::clicked, this, &ErrorForm::acknowledge);
 
     // Centred on the owner once; later showings keep wherever the window was left.
     const QRect around =
@@ -77,8 +78,46 @@ void ErrorForm::ShowErrorMessage(const QString &message, QWidget *owner)
 {
     if (!s_instance)
         s_instance = new ErrorForm(owner);
-    s_instance->msgText->setText(message);
-    s_instance->exec();
+    const QPointer<ErrorForm> form = s_instance;
+    const quint64 number = ++form->m_issued;
+    if (!form->isVisible()) {
+        form->m_shown = number;
+        form->msgText->setText(message);
+        form->exec();
+        return;
+    }
+    // Another message is on screen (this one comes from an event handled during its wait):
+    // this one follows it, and the caller waits as for any message.
+    form->m_waiting.append({number, message});
+    QEventLoop wait;
+    connect(form, &ErrorForm::acknowledged, &wait, [&wait, number](quint64 seen) {
+        if (seen >= number)
+            wait.quit();
+    });
+    connect(form, &QObject::destroyed, &wait, &QEventLoop::quit);
+    wait.exec();
+}
+
+void ErrorForm::acknowledge()
+{
+    const quint64 seen = m_shown;
+    if (m_waiting.isEmpty()) {
+        hide();
+    } else {
+        const auto [number, message] = m_waiting.takeFirst();
+        m_shown = number;
+        msgText->setText(message);
+        beep();
+    }
+    emit acknowledged(seen);
+}
+
+void ErrorForm::beep()
+{
+    if (s_beepHook)
+        s_beepHook();
+    else
+        QApplication::beep();
 }
 
 ErrorForm *ErrorForm::instance()
@@ -99,10 +138,7 @@ void ErrorForm::reject()
 
 void ErrorForm::showEvent(QShowEvent *event)
 {
-    if (s_beepHook)
-        s_beepHook();
-    else
-        QApplication::beep();
+    beep();
     QDialog::showEvent(event);
 }
 
