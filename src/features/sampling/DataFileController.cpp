@@ -31,8 +31,8 @@ int DataFileController::OpenNewFile()
     const QString path =
         m_dialogs.saveFileName(QString(), QString(), fileFilters(), QStringLiteral("raw"));
     if (!path.isEmpty() && !m_state.dataFile.open(path)) {
-        m_dialogs.showMessage(SettingsKeys::kApplication,
-                              openErrorMessage(path, m_state.dataFile.errorString()));
+        m_dialogs.showCriticalMessage(SettingsKeys::kApplication,
+                                      openErrorMessage(path, m_state.dataFile.errorString()));
     }
 
     const bool opened = m_state.DataFileNumber() != 0;
