@@ -62,6 +62,7 @@ bool FileDownload::GetFiles(int currentRow, int selectionEndRow, const RowReader
 bool FileDownload::DownloadFile(const QString &path, int size)
 {
     emit hourglassChanged(true);
+    const LineHold hold(*this);
     const bool timerWasEnabled = statusTimerEnabled();
     const QString name = FileNameOf(path).trimmed();
     bool result = false;
@@ -97,7 +98,6 @@ bool FileDownload::DownloadFile(const QString &path, int size)
         }
         if (m_state.dataFile.isOpen())
             m_state.dataFile.close();
-        emit dataFileClosed();
     }
 
     showProgress(QString());

@@ -53,9 +53,6 @@ public:
 signals:
     // SavePathLabel shows PathForDisplay of the new folder.
     void downloadFolderChanged(const QString &folder);
-    // A download has ended and closed its file, after the main window last showed the data
-    // file's state (the line may have gone while the file was open).
-    void dataFileClosed();
 
 private:
     bool awaitCapture(const QString &name, int size);

@@ -79,6 +79,7 @@ bool FileUpload::UploadFile(const QString &path)
         return false;
     }
 
+    const LineHold hold(*this);
     const QString displayName = FileNameOf(path);
     m_transaction.SendCommand("capture " + InstrumentName(path).toLatin1() + '\r', QByteArray(),
                               QByteArray(), kCaptureWaitSeconds);
