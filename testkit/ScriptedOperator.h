@@ -17,6 +17,10 @@ public:
     {
         messages << title + QStringLiteral(": ") + text;
     }
+    void showCriticalMessage(const QString &title, const QString &text) override
+    {
+        criticalMessages << title + QStringLiteral(": ") + text;
+    }
     // Unscripted: "No", the default button.
     bool askYesNo(const QString &title, const QString &question) override
     {
@@ -39,6 +43,7 @@ public:
     QStringList questions;
     QStringList errors;
     QStringList messages;
+    QStringList criticalMessages;
     QStringList yesNoQuestions;
     QStringList inputPrompts;
     QStringList inputDefaults;

@@ -20,6 +20,7 @@ QByteArray CommandTransaction::SendCommand(const QByteArray &command, const QByt
                                            const QByteArray &endMarker, float timeoutSeconds)
 {
     QByteArray &buffer = m_state.ReceiveBuffer;
+    m_framed = false;
     if (command.isEmpty()) {
         if (buffer.size() > ProgramState::kReceiveBufferCap)
             buffer.remove(0, buffer.size() - ProgramState::kReceiveBufferCap);
@@ -36,6 +37,8 @@ QByteArray CommandTransaction::SendCommand(const QByteArray &command, const QByt
     m_afterReply.clear();
     float start = m_state.clock.timeOfDay();
     bool startFound = startMarker.isEmpty();
+    // Local until the end: a command sent from within this wait sets the member too.
+    bool framed = false;
     qsizetype startPos = 0;
     for (;;) {
         if (!startFound) {
@@ -47,6 +50,7 @@ QByteArray CommandTransaction::SendCommand(const QByteArray &command, const QByt
             if (endPos >= 0) {
                 m_afterReply = buffer.mid(endPos + endMarker.size());
                 buffer = buffer.mid(startPos, endPos - startPos);
+                framed = true;
                 break;
             }
         }
@@ -61,6 +65,7 @@ QByteArray CommandTransaction::SendCommand(const QByteArray &command, const QByt
             break;
     }
     const QByteArray result = buffer;
+    m_framed = framed;
     // A line lost during the wait has already shown status 0; putting the old code back
     // would show a connection that is not there.
     if (m_port.isOpen())

@@ -29,6 +29,8 @@ public:
     // What had arrived after the end marker when the last reply was framed; it is no longer
     // in ReceiveBuffer.
     QByteArray afterReply() const { return m_afterReply; }
+    // True when the last SendCommand found its end marker; false when its wait ran out.
+    bool lastReplyFramed() const { return m_framed; }
 
     EventPump &pump() { return m_pump; }
     // False once the line has gone (or was never opened): waits that have no time-out of
@@ -41,4 +43,5 @@ private:
     LinkStatus &m_status;
     EventPump m_pump;
     QByteArray m_afterReply;
+    bool m_framed = false;
 };

@@ -23,6 +23,8 @@ public:
     InstrumentIdentity identity;
     // The operator asked a long file-manager operation to stop.
     bool TransferCancelled = false;
+    // A download or upload owns the line: nothing else may open or close the data file.
+    bool transferOwnsLine = false;
     // The file manager's header column clicked last; kept while the program runs, so a
     // reopened file manager still knows it.
     int LastClickedColumn = 0;

@@ -19,6 +19,8 @@ public:
     virtual void ShowErrorMessage(const QString &message) = 0;
     // The system message box with one "OK" button.
     virtual void showMessage(const QString &title, const QString &text) = 0;
+    // The same with the critical-error icon.
+    virtual void showCriticalMessage(const QString &title, const QString &text) = 0;
     // The system message box with "Yes" and "No", exclamation icon, "No" the default.
     // True only for "Yes".
     virtual bool askYesNo(const QString &title, const QString &question) = 0;

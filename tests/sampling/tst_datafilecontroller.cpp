@@ -195,11 +195,13 @@ void DataFileControllerTest::openFailureIsReported()
 
     QCOMPARE(m_controller->OpenNewFile(), -1);
     QCOMPARE(m_state->DataFileNumber(), 0);
-    QCOMPARE(m_dialogs->messages.size(), 1);
+    // With the critical-error icon.
+    QVERIFY(m_dialogs->messages.isEmpty());
+    QCOMPARE(m_dialogs->criticalMessages.size(), 1);
     const QString prefix = "Orvantis Console: Error opening " + path + ": ";
-    QVERIFY2(m_dialogs->messages.first().startsWith(prefix),
-             qPrintable(m_dialogs->messages.first()));
-    QVERIFY(m_dialogs->messages.first().size() > prefix.size());
+    QVERIFY2(m_dialogs->criticalMessages.first().startsWith(prefix),
+             qPrintable(m_dialogs->criticalMessages.first()));
+    QVERIFY(m_dialogs->criticalMessages.first().size() > prefix.size());
     QCOMPARE(m_controller->savingLabelText(), QString("No file open"));
 }
 

@@ -1,5 +1,7 @@
 #include "features/files/FileDownload.h"
 
+#include "features/files/StagedDownload.h"
+#include "features/files/TypeAnswer.h"
 #include "link/SendAbort.h"
 #include "support/PathUtilities.h"
 
@@ -38,7 +40,7 @@ bool FileDownload::GetFiles(int currentRow, int selectionEndRow, const RowReader
             const QString name = file.name.trimmed();
             bool isNumber = false;
             const int size = file.size.trimmed().toInt(&isNumber);
-            if (!isNumber) {
+            if (!isNumber || size < 0) {
                 m_dialogs.ShowErrorMessage(badSizeMessage(name, file.size.trimmed()));
                 allDone = false;
                 break;
@@ -62,42 +64,21 @@ bool FileDownload::GetFiles(int currentRow, int selectionEndRow, const RowReader
 bool FileDownload::DownloadFile(const QString &path, int size)
 {
     emit hourglassChanged(true);
+    const LineHold hold(*this);
     const bool timerWasEnabled = statusTimerEnabled();
     const QString name = FileNameOf(path).trimmed();
     bool result = false;
 
-    if (size <= 0) {
-        // A capture of length 0 has no end but silence or Stop, so it is not started.
-        m_dialogs.ShowErrorMessage(emptyFileMessage(name, size));
+    if (size < 0) {
+        m_dialogs.ShowErrorMessage(badSizeMessage(name, QString::number(size)));
     } else {
         // The receive loop runs only inside event passes, and none run between here and
         // the opening of the new file, so the data file changes without stopping Timer1.
         if (m_state.dataFile.isOpen())
             m_state.dataFile.close();
-
-        const QByteArray latinName = name.toLatin1();
-        const QByteArray reply = m_transaction.SendCommand(
-            "type " + latinName + " 0 0 300\r", latinName + " 0", "\r", kReplyTimeoutSeconds);
-        emit hourglassChanged(true);
-        if (reply.isEmpty()) {
-            m_dialogs.ShowErrorMessage(noReplyMessage(name));
-        } else {
-            m_capture.PrepForFileCapture(size);
-            if (m_transaction.afterReply().isEmpty())
-                m_capture.expectEchoLineFeed();
-            if (!m_state.dataFile.open(path)) {
-                // The instrument is already streaming; stop it rather than wait for silence.
-                SendAbort(m_port);
-                m_capture.EndFileCapture();
-                m_dialogs.ShowErrorMessage(
-                    cannotCreateMessage(path, m_state.dataFile.errorString()));
-            } else {
-                result = awaitCapture(name, size);
-            }
-        }
+        result = fetch(path, name, size);
         if (m_state.dataFile.isOpen())
             m_state.dataFile.close();
-        emit dataFileClosed();
     }
 
     showProgress(QString());
@@ -106,37 +87,109 @@ bool FileDownload::DownloadFile(const QString &path, int size)
     return result;
 }
 
-// Polls the capture that the receive loop fills until it is complete, silent or stopped.
-bool FileDownload::awaitCapture(const QString &name, int size)
+bool FileDownload::fetch(const QString &path, const QString &name, int size)
 {
+    StagedDownload staged(path);
+    if (!staged.reserve()) {
+        m_dialogs.ShowErrorMessage(cannotCreateMessage(path, staged.errorString()));
+        return false;
+    }
+    const QByteArray latinName = name.toLatin1();
+    const QByteArray reply = m_transaction.SendCommand(
+        "type " + latinName + " 0 0 300\r", latinName + " 0", "\r", kReplyTimeoutSeconds);
+    emit hourglassChanged(true);
+    if (reply.isEmpty()) {
+        m_dialogs.ShowErrorMessage(noReplyMessage(name));
+        return false;
+    }
+    m_echoRest = m_transaction.afterReply();
+    m_replyLength = m_state.ReceiveBuffer.size();
+    // A listed size of 0 has nothing to capture: a capture of length 0 would have no end.
+    if (size > 0) {
+        m_capture.PrepForFileCapture(size);
+        if (m_echoRest.isEmpty())
+            m_capture.expectEchoLineFeed();
+        if (!m_state.dataFile.open(staged.stagingPath())) {
+            // The instrument is already streaming; stop it rather than wait for silence.
+            SendAbort(m_port);
+            m_capture.EndFileCapture();
+            m_dialogs.ShowErrorMessage(cannotCreateMessage(path, m_state.dataFile.errorString()));
+            return false;
+        }
+    }
+
+    const Outcome outcome = awaitFile(name, latinName, size);
+    if (m_state.dataFile.isOpen())
+        m_state.dataFile.close();
+    if (outcome == Outcome::Missing) {
+        m_dialogs.ShowErrorMessage(noReplyMessage(name));
+        return false;
+    }
+    // Nothing of the file came: the local file stays as it was.
+    if (outcome != Outcome::Complete && (size == 0 || m_capture.byteCount() == 0))
+        return false;
+    const QString stagingPath = staged.stagingPath();
+    if (!staged.putInPlace()) {
+        m_dialogs.ShowErrorMessage(notPlacedMessage(path, stagingPath, staged.errorString()));
+        return false;
+    }
+    return outcome == Outcome::Complete;
+}
+
+QByteArray FileDownload::afterEcho() const
+{
+    // Only the start matters: it is either the "not found" answer or the file.
+    constexpr qsizetype kEnough = 64;
+    return m_echoRest + m_state.ReceiveBuffer.mid(m_replyLength, kEnough);
+}
+
+// Polls the capture that the receive loop fills until it is complete, silent or stopped,
+// or the instrument has said that the file is not there.
+FileDownload::Outcome FileDownload::awaitFile(const QString &name, const QByteArray &latinName,
+                                              int size)
+{
+    TypeAnswer::Kind answer = TypeAnswer::Kind::Undecided;
     for (;;) {
         m_transaction.pump().pass();
-        if (!m_state.dataFile.isOpen()) {
-            // Closed short of the size: a write error, already reported by the receive loop.
-            if (m_capture.byteCount() >= size)
-                return true;
+        if (answer == TypeAnswer::Kind::Undecided)
+            answer = TypeAnswer::classify(latinName, afterEcho());
+        if (answer == TypeAnswer::Kind::Missing) {
             m_capture.EndFileCapture();
-            return false;
+            return Outcome::Missing;
+        }
+        const bool allIn =
+            size == 0 || (!m_state.dataFile.isOpen() && m_capture.byteCount() >= size);
+        if (allIn && answer == TypeAnswer::Kind::Stream)
+            return Outcome::Complete;
+        if (!allIn && !m_state.dataFile.isOpen()) {
+            // Closed short of the size: a write error, already reported by the receive loop.
+            m_capture.EndFileCapture();
+            return Outcome::Failed;
         }
         // A line that went away (pulled or disconnected) brings no more bytes; its loss has
         // been reported, so the partial file is kept without a second message.
         if (!m_port.isOpen()) {
             m_capture.EndFileCapture();
-            return false;
+            return Outcome::Failed;
         }
-        showProgress(name + QStringLiteral(": ") + percentText(m_capture.byteCount(), size));
+        showProgress(name + QStringLiteral(": ") +
+                     percentText(size > 0 ? m_capture.byteCount() : 0, size));
+        // Every byte is in, but all of them could be the start of the "not found" answer:
+        // what follows decides, and when nothing follows the file is what came.
+        if (allIn && m_capture.TimeSinceLastByte() > kReplyTimeoutSeconds)
+            return Outcome::Complete;
         if (m_capture.TimeSinceLastByte() > kSilenceSeconds) {
             SendAbort(m_port);
             m_capture.EndFileCapture();
             m_dialogs.ShowErrorMessage(timedOutMessage(name));
-            return false;
+            return Outcome::Failed;
         }
         if (m_state.TransferCancelled) {
             SendAbort(m_port);
             m_capture.EndFileCapture();
             m_dialogs.ShowErrorMessage(cancelledMessage());
             m_state.TransferCancelled = false;
-            return false;
+            return Outcome::Failed;
         }
     }
 }
@@ -173,21 +226,23 @@ QString FileDownload::cancelledMessage()
 
 QString FileDownload::badSizeMessage(const QString &name, const QString &sizeText)
 {
-    return QStringLiteral("The file %1 was not fetched: its size in the directory list (\"%2\") "
-                          "is not a number. Refresh the list and try again.")
+    return QStringLiteral("The file %1 was not fetched: the size the directory list gives for it "
+                          "(\"%2\") is not a count of bytes, so the end of the file cannot be "
+                          "told. If this line of the list is not a file, leave it out of the "
+                          "selection. The files after it were not fetched either: select them "
+                          "again to fetch them.")
         .arg(name, sizeText);
-}
-
-QString FileDownload::emptyFileMessage(const QString &name, int size)
-{
-    return QStringLiteral("The file %1 was not fetched: the directory list gives its size as %2 "
-                          "bytes.")
-        .arg(name)
-        .arg(size);
 }
 
 QString FileDownload::cannotCreateMessage(const QString &path, const QString &reason)
 {
     return QStringLiteral("The file %1 could not be created (%2). The transfer was stopped.")
         .arg(QDir::toNativeSeparators(path), reason);
+}
+
+QString FileDownload::notPlacedMessage(const QString &path, const QString &stagingPath,
+                                       const QString &reason)
+{
+    return QStringLiteral("The file %1 could not be replaced (%2). What arrived is kept in %3.")
+        .arg(QDir::toNativeSeparators(path), reason, QDir::toNativeSeparators(stagingPath));
 }

@@ -34,8 +34,10 @@ public:
     // every selected file arrived.
     bool GetFiles(int currentRow, int selectionEndRow, const RowReader &rowAt);
 
-    // One file into `path` (replaced without asking), `size` bytes as listed. True when
-    // the file arrived completely; otherwise the operator has been told why.
+    // One file into `path`, `size` bytes as listed (0: an empty file). The bytes go to a
+    // file beside `path` that replaces it (without asking) once any of them came; a
+    // transfer that brings none leaves `path` as it was. True when the file arrived
+    // completely; otherwise the operator has been told why.
     bool DownloadFile(const QString &path, int size);
 
     // SetDirButton: the folder chooser, starting at DefaultDataFolder. True when a folder
@@ -47,19 +49,26 @@ public:
     static QString timedOutMessage(const QString &name);
     static QString cancelledMessage();
     static QString badSizeMessage(const QString &name, const QString &sizeText);
-    static QString emptyFileMessage(const QString &name, int size);
     static QString cannotCreateMessage(const QString &path, const QString &reason);
+    static QString notPlacedMessage(const QString &path, const QString &stagingPath,
+                                    const QString &reason);
 
 signals:
     // SavePathLabel shows PathForDisplay of the new folder.
     void downloadFolderChanged(const QString &folder);
-    // A download has ended and closed its file, after the main window last showed the data
-    // file's state (the line may have gone while the file was open).
-    void dataFileClosed();
 
 private:
-    bool awaitCapture(const QString &name, int size);
+    enum class Outcome { Complete, Missing, Failed };
+
+    bool fetch(const QString &path, const QString &name, int size);
+    Outcome awaitFile(const QString &name, const QByteArray &latinName, int size);
+    // What the instrument sent after the echo of "type", from its start.
+    QByteArray afterEcho() const;
 
     CommPort &m_port;
     FileCapture &m_capture;
+    // What had come after the echo when it was framed, and where later bytes begin in
+    // ReceiveBuffer.
+    QByteArray m_echoRest;
+    qsizetype m_replyLength = 0;
 };

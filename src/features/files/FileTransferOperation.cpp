@@ -49,3 +49,22 @@ void FileTransferOperation::setBusy(bool busy, bool lockActions)
     if (lockActions)
         emit actionButtonsEnabledChanged(!busy);
 }
+
+FileTransferOperation::LineHold::LineHold(FileTransferOperation &operation)
+    : m_operation(operation), m_wasOwned(operation.m_state.transferOwnsLine)
+{
+    m_operation.setLineOwned(true);
+}
+
+FileTransferOperation::LineHold::~LineHold()
+{
+    m_operation.setLineOwned(m_wasOwned);
+}
+
+void FileTransferOperation::setLineOwned(bool owned)
+{
+    if (m_state.transferOwnsLine == owned)
+        return;
+    m_state.transferOwnsLine = owned;
+    emit lineOwnershipChanged(owned);
+}

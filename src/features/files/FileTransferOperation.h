@@ -42,8 +42,25 @@ signals:
     void selectionCleared();
     // The operation changed the instrument's memory: run RefreshDirectory.
     void refreshRequested();
+    // A download or upload took the line (and with it the data file slot) or gave it back;
+    // the main window brings its data file controls in line.
+    void lineOwnershipChanged(bool owned);
 
 protected:
+    // Holds the line for one download or upload and gives it back as it was found.
+    class LineHold
+    {
+    public:
+        explicit LineHold(FileTransferOperation &operation);
+        ~LineHold();
+        LineHold(const LineHold &) = delete;
+        LineHold &operator=(const LineHold &) = delete;
+
+    private:
+        FileTransferOperation &m_operation;
+        bool m_wasOwned;
+    };
+
     bool statusTimerEnabled() const;
     void setStatusTimerEnabled(bool enabled);
     // Emits ProgressLabelChanged only when the text changes, so a fast poll does not flood
@@ -57,6 +74,8 @@ protected:
     OperatorDialogs &m_dialogs;
 
 private:
+    void setLineOwned(bool owned);
+
     std::function<bool()> m_statusTimerEnabled;
     std::function<void(bool)> m_setStatusTimerEnabled;
     QString m_progress;

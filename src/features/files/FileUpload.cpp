@@ -1,5 +1,6 @@
 #include "features/files/FileUpload.h"
 
+#include "features/files/InstrumentFileName.h"
 #include "support/PathUtilities.h"
 #include "support/SettingsKeys.h"
 
@@ -11,6 +12,8 @@
 namespace
 {
 const QByteArray kCtrlZ(1, '\x1a');
+const QByteArray kCapturePrompt("Capture>");
+const QByteArray kCommandPrompt("Orvantis>");
 
 // The next line of `file`. A line ends at CR, CR LF or LF (files written on this system end
 // their lines in LF alone); the end is not part of the line. False at the end of the file
@@ -48,6 +51,9 @@ bool FileUpload::SendFile()
     if (path.isEmpty())
         return false;
     setLastUploadFolder(FolderOf(path));
+    // Refused before anything reaches the instrument, the listing's refresh included.
+    if (refusedName(path))
+        return true;
 
     setBusy(true, false);
     m_state.TransferCancelled = false;
@@ -66,7 +72,7 @@ bool FileUpload::SendFile()
 bool FileUpload::UploadFile(const QString &path)
 {
     const bool timerWasEnabled = statusTimerEnabled();
-    if (!FileExists(path))
+    if (!FileExists(path) || refusedName(path))
         return false;
 
     QFile file(path);
@@ -79,32 +85,78 @@ bool FileUpload::UploadFile(const QString &path)
         return false;
     }
 
+    const LineHold hold(*this);
     const QString displayName = FileNameOf(path);
-    m_transaction.SendCommand("capture " + InstrumentName(path).toLatin1() + '\r', QByteArray(),
-                              QByteArray(), kCaptureWaitSeconds);
+    const QString name = InstrumentName(path);
+    const QByteArray answer = m_transaction.SendCommand(
+        "capture " + name.toLatin1() + '\r', QByteArray(), QByteArray(), kCaptureWaitSeconds);
+    // Without its capture mode the instrument would run every line as a command.
+    if (!answer.contains(kCapturePrompt)) {
+        m_dialogs.ShowErrorMessage(notCapturingMessage(displayName, name, answer));
+        setStatusTimerEnabled(timerWasEnabled);
+        return false;
+    }
     m_transaction.Pause(kSettleSeconds);
 
     qint64 sent = 0;
+    int lineNumber = 0;
+    bool promptMissing = false;
     QByteArray line;
     while (!m_state.TransferCancelled) {
         if (!readLine(file, line))
             break;
+        ++lineNumber;
         sent += line.size();
         showProgress(displayName + QStringLiteral(": ") + percentText(sent, total));
         m_transaction.Pause(kLinePauseSeconds);
-        m_transaction.SendCommand(line + '\r', "\r", "Capture>", kLineTimeoutSeconds);
+        promptMissing = !sendLine(line) && !m_state.TransferCancelled;
+        if (promptMissing || !m_transaction.portOpen())
+            break;
         m_transaction.pump().pass();
     }
     showProgress(QString());
 
-    // Also after Stop: the instrument must always leave its capture mode.
-    for (int i = 0; i < 2; ++i)
-        m_transaction.SendCommand(kCtrlZ, "\r", "Orvantis>", kEndTimeoutSeconds);
+    // Also after Stop: the instrument must always leave its capture mode, unless its command
+    // prompt after the last line's echo shows that it already has.
+    const QByteArray &last = m_state.ReceiveBuffer;
+    const qsizetype echoEnd = last.indexOf('\r');
+    if (echoEnd < 0 || last.indexOf(kCommandPrompt, echoEnd) < 0) {
+        for (int i = 0; i < 2; ++i)
+            m_transaction.SendCommand(kCtrlZ, "\r", kCommandPrompt, kEndTimeoutSeconds);
+    }
+    if (promptMissing && m_transaction.portOpen())
+        m_dialogs.ShowErrorMessage(promptMissingMessage(displayName, lineNumber, name));
 
     file.close();
     m_state.TransferCancelled = false;
     setStatusTimerEnabled(timerWasEnabled);
     return false;
+}
+
+// One line into the capture; true once the instrument's "Capture>" for it has come back.
+bool FileUpload::sendLine(const QByteArray &line)
+{
+    m_transaction.SendCommand(line + '\r', "\r", kCapturePrompt, kLineTimeoutSeconds);
+    // A long line at a low rate takes more than the 0.1 s to come back: the wait goes on
+    // while its echo is still arriving.
+    while (!m_transaction.lastReplyFramed() && m_transaction.portOpen() &&
+           !m_state.TransferCancelled) {
+        const QByteArray before = m_state.ReceiveBuffer;
+        m_transaction.SendCommand(QByteArray(), "\r", kCapturePrompt, kEchoSilenceSeconds);
+        if (!m_transaction.lastReplyFramed() && m_state.ReceiveBuffer == before)
+            return false;
+    }
+    return m_transaction.lastReplyFramed();
+}
+
+bool FileUpload::refusedName(const QString &path)
+{
+    const QString name = InstrumentName(path);
+    const QString problem = InstrumentFileName::problem(name);
+    if (problem.isEmpty())
+        return false;
+    m_dialogs.ShowErrorMessage(refusedNameMessage(FileNameOf(path), name, problem));
+    return true;
 }
 
 QString FileUpload::InstrumentName(const QString &path)
@@ -138,4 +190,41 @@ QString FileUpload::cannotOpenMessage(const QString &path, const QString &reason
 {
     return QStringLiteral("The file %1 could not be opened (%2). Nothing was sent.")
         .arg(QDir::toNativeSeparators(path), reason);
+}
+
+QString FileUpload::refusedNameMessage(const QString &displayName, const QString &name,
+                                       const QString &problem)
+{
+    return QStringLiteral("The file %1 was not sent: on the Orvantis it would be named \"%2\", "
+                          "and its disk cannot hold that name (%3). Names there have 1 to 12 "
+                          "plain letters, digits and signs, without blanks and without any of "
+                          "\" * , / : < > ? \\ |. Rename the file (its first 12 characters, "
+                          "blanks left out, make the name) and send it again.")
+        .arg(displayName, name, problem);
+}
+
+QString FileUpload::notCapturingMessage(const QString &displayName, const QString &name,
+                                        const QByteArray &answer)
+{
+    // The instrument's own words: the line after the echo of "capture".
+    const qsizetype lineStart = answer.indexOf('\n');
+    QByteArray said = lineStart < 0 ? QByteArray() : answer.mid(lineStart + 1);
+    said = said.left(said.indexOf('\r')).trimmed();
+    const QString answered =
+        said.isEmpty() ? QStringLiteral("it gave no answer")
+                       : QStringLiteral("it answered \"%1\"").arg(QString::fromLatin1(said));
+    return QStringLiteral("The file %1 was not sent: the Orvantis did not start storing a file "
+                          "named \"%2\" (%3). Nothing of the file was sent.")
+        .arg(displayName, name, answered);
+}
+
+QString FileUpload::promptMissingMessage(const QString &displayName, int lineNumber,
+                                         const QString &name)
+{
+    return QStringLiteral("The file %1 was not sent completely: the Orvantis did not show its "
+                          "Capture> prompt after line %2, so no further line was sent. The file "
+                          "\"%3\" on the Orvantis is incomplete; send the file again.")
+        .arg(displayName)
+        .arg(lineNumber)
+        .arg(name);
 }

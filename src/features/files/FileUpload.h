@@ -17,17 +17,24 @@ public:
     static constexpr float kLinePauseSeconds = 0.01f;
     static constexpr float kLineTimeoutSeconds = 0.1f;
     static constexpr float kEndTimeoutSeconds = 2.0f;
+    // A line's "Capture>" is waited for beyond its 0.1 s as long as its echo keeps coming:
+    // until this long passes with nothing new.
+    static constexpr float kEchoSilenceSeconds = 1.0f;
 
     FileUpload(ProgramState &state, CommandTransaction &transaction, OperatorDialogs &dialogs,
                QObject *parent = nullptr);
 
     // SendFileButton: asks for the file (starting in LastUploadFolder), sends it with
     // StatusTimer held off, then asks for a fresh listing. False when the operator cancelled
-    // the chooser (nothing else happens then).
+    // the chooser (nothing else happens then). A name the instrument cannot hold is refused
+    // with a message before anything is sent.
     bool SendFile();
 
     // Sends one file. Always false, as callers ignore it. Nothing happens for a path that
-    // is not an existing file.
+    // is not an existing file. Lines go out only while the instrument shows its "Capture>"
+    // prompt: when the capture command does not bring it, nothing of the file is sent; when
+    // a line does not bring it back, the upload stops there. Either way the operator is
+    // told.
     bool UploadFile(const QString &path);
 
     // The name the file gets on the instrument: the first 12 characters of its file name,
@@ -41,4 +48,15 @@ public:
 
     static QString dialogTitle();
     static QString cannotOpenMessage(const QString &path, const QString &reason);
+    static QString refusedNameMessage(const QString &displayName, const QString &name,
+                                      const QString &problem);
+    static QString notCapturingMessage(const QString &displayName, const QString &name,
+                                       const QByteArray &answer);
+    static QString promptMissingMessage(const QString &displayName, int lineNumber,
+                                        const QString &name);
+
+private:
+    bool sendLine(const QByteArray &line);
+    // Shows why the instrument cannot take the file's name; false when it can.
+    bool refusedName(const QString &path);
 };

@@ -19,6 +19,8 @@ DataFileController::DataFileController(ProgramState &state, LinkStatus &status,
 
 int DataFileController::OpenNewFile()
 {
+    if (refusedDuringTransfer())
+        return -1;
     if (m_state.DataFileNumber() != 0) {
         const int answer =
             m_dialogs.ShowQuestionBox(closeQuestion(), QStringLiteral("Yes"), QString(),
@@ -31,8 +33,8 @@ int DataFileController::OpenNewFile()
     const QString path =
         m_dialogs.saveFileName(QString(), QString(), fileFilters(), QStringLiteral("raw"));
     if (!path.isEmpty() && !m_state.dataFile.open(path)) {
-        m_dialogs.showMessage(SettingsKeys::kApplication,
-                              openErrorMessage(path, m_state.dataFile.errorString()));
+        m_dialogs.showCriticalMessage(SettingsKeys::kApplication,
+                                      openErrorMessage(path, m_state.dataFile.errorString()));
     }
 
     const bool opened = m_state.DataFileNumber() != 0;
@@ -42,6 +44,8 @@ int DataFileController::OpenNewFile()
 
 void DataFileController::StopSavingClicked()
 {
+    if (refusedDuringTransfer())
+        return;
     if (m_state.DataFileNumber() != 0)
         closeFile();
     refresh();
@@ -75,6 +79,21 @@ QString DataFileController::fileFilters()
 QString DataFileController::openErrorMessage(const QString &path, const QString &reason)
 {
     return QStringLiteral("Error opening ") + path + QStringLiteral(": ") + reason;
+}
+
+QString DataFileController::transferRunningMessage()
+{
+    return QStringLiteral("A file transfer is using the data file. Open or close a data file "
+                          "when the transfer has ended.");
+}
+
+// The controls are disabled while a transfer owns the line; this covers every other way in.
+bool DataFileController::refusedDuringTransfer()
+{
+    if (!m_state.transferOwnsLine)
+        return false;
+    m_dialogs.ShowErrorMessage(transferRunningMessage());
+    return true;
 }
 
 void DataFileController::closeFile()

@@ -20,11 +20,12 @@ public:
 
     // Asks before closing an open file, then lets the operator choose a new one and opens
     // it, replacing an existing file. 1 when a new file is open, -1 otherwise (declined,
-    // cancelled, or it could not be opened).
+    // cancelled, it could not be opened, or a file transfer owns the line).
     int OpenNewFile();
     // NewFileButton.
     void NewFileClicked() { OpenNewFile(); }
-    // StopSavingButton: closes the file at once; what arrives afterwards is not saved.
+    // StopSavingButton: closes the file at once; what arrives afterwards is not saved. Refused
+    // while a file transfer owns the line.
     void StopSavingClicked();
 
     // What SavingLabel shows: "Saving to \"run1.raw\"" or "No file open".
@@ -34,6 +35,7 @@ public:
     static QString closeQuestion();
     static QString fileFilters();
     static QString openErrorMessage(const QString &path, const QString &reason);
+    static QString transferRunningMessage();
 
 signals:
     // SavingLabel's caption changed; emitted before the SetStatus call.
@@ -42,6 +44,7 @@ signals:
     void fileStateChanged(bool open);
 
 private:
+    bool refusedDuringTransfer();
     void closeFile();
     void refresh();
 

@@ -23,9 +23,6 @@ FileTransferBinding::FileTransferBinding(MainForm &form, OperatorDialogs &dialog
         if (m_window)
             m_window->SavePathLabel()->setText(PathForDisplay(folder));
     });
-    // The Save to File controls follow the data file's state again.
-    connect(&m_download, &FileDownload::dataFileClosed, this,
-            [this] { m_form.SetStatus(m_form.Status()); });
     connect(&form, &MainForm::transferFilesRequested, this, &FileTransferBinding::openWindow);
 }
 
@@ -65,6 +62,10 @@ void FileTransferBinding::connectOperation(FileTransferOperation &operation)
         if (m_window)
             m_window->clearFileSelection();
     });
+    // The Save to File controls are locked while a transfer owns the line and follow the
+    // data file's state again afterwards.
+    connect(&operation, &FileTransferOperation::lineOwnershipChanged, this,
+            [this] { m_form.SetStatus(m_form.Status()); });
     connect(&operation, &FileTransferOperation::refreshRequested, this, [this] {
         if (m_window)
             m_window->RefreshDirectory();

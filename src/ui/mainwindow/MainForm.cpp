@@ -196,6 +196,12 @@ int MainForm::SetStatus(int code, QString *statusMsg)
         const auto control = static_cast<StatusDisplay::Control>(i);
         applyEnable(control, display.enable(control));
     }
+    // While a download or upload owns the line, nothing may open or close the data file.
+    if (m_state.transferOwnsLine) {
+        applyEnable(StatusDisplay::Control::NewFileButton, StatusDisplay::Enable::Off);
+        applyEnable(StatusDisplay::Control::StopSavingButton, StatusDisplay::Enable::Off);
+    }
+    m_controls.CalCheckMenuItem->setEnabled(!m_state.transferOwnsLine);
     if (const auto saving = display.savingLabelText())
         m_controls.SavingLabel->setText(*saving);
     if (const auto caption = display.terminalCaption())

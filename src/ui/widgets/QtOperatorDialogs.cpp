@@ -52,6 +52,11 @@ void QtOperatorDialogs::showMessage(const QString &title, const QString &text)
     QMessageBox::information(m_owner, title, text, QMessageBox::Ok);
 }
 
+void QtOperatorDialogs::showCriticalMessage(const QString &title, const QString &text)
+{
+    QMessageBox::critical(m_owner, title, text, QMessageBox::Ok);
+}
+
 bool QtOperatorDialogs::askYesNo(const QString &title, const QString &question)
 {
     QMessageBox box(QMessageBox::Warning, title, question, QMessageBox::Yes | QMessageBox::No,

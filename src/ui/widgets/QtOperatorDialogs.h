@@ -19,6 +19,7 @@ public:
                         const QString &caption3, int defaultButton) override;
     void ShowErrorMessage(const QString &message) override;
     void showMessage(const QString &title, const QString &text) override;
+    void showCriticalMessage(const QString &title, const QString &text) override;
     bool askYesNo(const QString &title, const QString &question) override;
     QString inputBox(const QString &title, const QString &prompt,
                      const QString &defaultText) override;

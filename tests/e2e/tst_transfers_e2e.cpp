@@ -1,0 +1,362 @@
+// File transfers against orvantis-sim over a real pseudo-terminal, where a careless transfer
+// would cost the operator a file or run something on the instrument: downloads that bring
+// nothing, an empty instrument file in a batch, names the instrument cannot hold, and the
+// data file while a transfer owns the line. Instruments the simulator cannot play are
+// played on the in-memory line.
+#include "features/files/FileUpload.h"
+#include "features/sampling/DataFileController.h"
+#include "testkit/MemoryInstrumentLink.h"
+#include "testkit/ModalDriver.h"
+#include "testkit/SimConsole.h"
+#include "testkit/TestSettings.h"
+#include "ui/files/FileTransferForm.h"
+#include "ui/widgets/QtOperatorDialogs.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace
+{
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Written `minutesAgo` minutes ago, which orders the file manager's grid (oldest first).
+void writeFile(const QString &path, const QByteArray &bytes, int minutesAgo = 0)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+    QVERIFY(file.flush());
+    QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-60 * minutesAgo),
+                             QFileDevice::FileModificationTime));
+}
+
+QByteArray everyByteValue(int size)
+{
+    QByteArray bytes(size, '\0');
+    for (int i = 0; i < size; ++i)
+        bytes[i] = char((i * 7 + i / 256) & 0xff);
+    return bytes;
+}
+} // namespace
+
+class TransfersEndToEnd : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void downloadThatBringsNothingKeepsTheLocalFile_data();
+    void downloadThatBringsNothingKeepsTheLocalFile();
+    void emptyInstrumentFileDownloadsAndTheBatchGoesOn();
+    void nameTheInstrumentCannotHoldIsRefusedUnsent_data();
+    void nameTheInstrumentCannotHoldIsRefusedUnsent();
+    void transferHoldsTheDataFile_data();
+    void transferHoldsTheDataFile();
+    // What the simulator cannot play, as it takes every name the console lets through: an
+    // instrument that refuses the capture or stops showing "Capture>", on the in-memory line.
+    void uploadGoesOnlyThroughTheCapturePrompt_data();
+    void uploadGoesOnlyThroughTheCapturePrompt();
+    void dataFileOpenErrorShowsTheCriticalIcon();
+
+private:
+    // Starts the instrument on m_disk (recording what it hears), connects with polling off,
+    // opens the file manager.
+    FileTransferForm *openOn(const QStringList &extra);
+    QString disk(const QString &name) const { return QDir(m_disk).filePath(name); }
+    QString local(const QString &name) const { return QDir(m_local).filePath(name); }
+    ConsoleBinding &console() { return m_rig->c(); }
+
+    QTemporaryDir m_dir;
+    QString m_disk;
+    QString m_local;
+    QString m_heard;
+    std::unique_ptr<SimConsole> m_rig;
+};
+
+void TransfersEndToEnd::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    useTemporarySettings(m_dir.filePath("settings"));
+}
+
+void TransfersEndToEnd::init()
+{
+    static int run = 0;
+    ++run;
+    m_disk = m_dir.filePath(QStringLiteral("disk%1").arg(run));
+    m_local = m_dir.filePath(QStringLiteral("local%1").arg(run));
+    m_heard = m_dir.filePath(QStringLiteral("heard%1.bin").arg(run));
+    QVERIFY(QDir().mkpath(m_disk));
+    QVERIFY(QDir().mkpath(m_local));
+}
+
+void TransfersEndToEnd::cleanup()
+{
+    m_rig.reset();
+}
+
+FileTransferForm *TransfersEndToEnd::openOn(const QStringList &extra)
+{
+    m_rig = std::make_unique<SimConsole>(QStringList{"--disk", m_disk, "--record-input", m_heard} +
+                                         extra);
+    if (!m_rig->ok() || !m_rig->connect()) {
+        QTest::qFail(m_rig->ok() ? "the search did not find the simulator"
+                                 : qPrintable(m_rig->error()),
+                     __FILE__, __LINE__);
+        return nullptr;
+    }
+    console().form.controls().StatusCheck->setChecked(false);
+    console().state.DefaultDataFolder = m_local;
+    return m_rig->openFiles();
+}
+
+void TransfersEndToEnd::downloadThatBringsNothingKeepsTheLocalFile_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("listedSize");
+    QTest::addColumn<bool>("localCopy");
+    QTest::addColumn<bool>("stall");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("gone from the instrument")
+        << "DATA.BIN" << 2000 << true << false << "There was an error getting the file DATA.BIN.";
+    QTest::newRow("gone, listed shorter than the answer")
+        << "AB.TXT" << 3 << false << false << "There was an error getting the file AB.TXT.";
+    QTest::newRow("Stop before the first byte")
+        << "DATA.BIN" << 2000 << true << true << "Transfer cancelled.";
+}
+
+void TransfersEndToEnd::downloadThatBringsNothingKeepsTheLocalFile()
+{
+    QFETCH(QString, name);
+    QFETCH(int, listedSize);
+    QFETCH(bool, localCopy);
+    QFETCH(bool, stall);
+    QFETCH(QString, message);
+    writeFile(disk(name), everyByteValue(listedSize));
+    const QByteArray good("the good local copy\n");
+    if (localCopy)
+        writeFile(local(name), good);
+    FileTransferForm *window =
+        openOn(stall ? QStringList{"--fast", "--stall-type-after", "0"} : QStringList{"--fast"});
+    QVERIFY(window);
+    m_rig->clickRow(m_rig->rowOf(name));
+    if (stall) {
+        m_rig->when([this] { return console().form.fileCapture().CaptureActive(); },
+                    [window] { QTest::mouseClick(window->CloseButton(), Qt::LeftButton); });
+    } else {
+        QVERIFY(QFile::remove(disk(name))); // the listing is stale now
+    }
+
+    QElapsedTimer elapsed;
+    elapsed.start();
+    QTest::mouseClick(window->GetFilesButton(), Qt::LeftButton);
+
+    QVERIFY2(elapsed.elapsed() < 3000, "the download waited for the silence time-out");
+    QCOMPARE(m_rig->dialogs.errors, QStringList{message});
+    // The local file as it was (or still none), and nothing left beside it.
+    QCOMPARE(QDir(m_local).entryList(QDir::Files | QDir::Hidden),
+             localCopy ? QStringList{name} : QStringList());
+    if (localCopy)
+        QCOMPARE(readAll(local(name)), good);
+    QVERIFY(!console().state.dataFile.isOpen());
+    QCOMPARE(window->CloseButton()->text(), QString("Close"));
+}
+
+void TransfersEndToEnd::emptyInstrumentFileDownloadsAndTheBatchGoesOn()
+{
+    // Its first bytes could be the start of "File not found: FIRST.TXT".
+    writeFile(disk("FIRST.TXT"), "File list\r\n", 30);
+    writeFile(disk("EMPTY.TXT"), QByteArray(), 20);
+    writeFile(disk("LAST.BIN"), everyByteValue(700), 10);
+    writeFile(local("EMPTY.TXT"), "an older local copy");
+    FileTransferForm *window = openOn({"--fast"});
+    QVERIFY(window);
+    QCOMPARE(window->fileNameAt(1), QString("EMPTY.TXT"));
+    window->selectRows(0, 2);
+
+    QTest::mouseClick(window->GetFilesButton(), Qt::LeftButton);
+
+    QVERIFY2(m_rig->dialogs.errors.isEmpty(), qPrintable(m_rig->dialogs.errors.join('\n')));
+    for (const QString name : {"FIRST.TXT", "EMPTY.TXT", "LAST.BIN"})
+        QVERIFY2(readAll(local(name)) == readAll(disk(name)), qPrintable(name));
+    QVERIFY(window->DirGrid()->selectedRanges().isEmpty());
+}
+
+void TransfersEndToEnd::nameTheInstrumentCannotHoldIsRefusedUnsent_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("problem");
+    QTest::newRow("accented letter")
+        << QString::fromUtf8("Ärger.txt") << QString::fromUtf8("\"Ä\"");
+    QTest::newRow("question mark") << "why?.txt"
+                                   << "\"?\"";
+    QTest::newRow("nothing left but blanks") << "            x.txt"
+                                             << "empty";
+}
+
+void TransfersEndToEnd::nameTheInstrumentCannotHoldIsRefusedUnsent()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, problem);
+    writeFile(disk("KEEP.BIN"), "keep");
+    // Run as commands, its lines would delete the instrument's file.
+    writeFile(local(file), "Del KEEP.BIN\r\nDel KEEP.BIN\r\n");
+    FileTransferForm *window = openOn({"--fast"});
+    QVERIFY(window);
+    const QByteArray heard = readAll(m_heard);
+    QVERIFY(heard.endsWith("Dir /V\r"));
+    m_rig->dialogs.pathAnswers.enqueue(local(file));
+
+    QTest::mouseClick(window->SendFileButton(), Qt::LeftButton);
+
+    QCOMPARE(m_rig->dialogs.errors.size(), 1);
+    const QString error = m_rig->dialogs.errors.first();
+    QVERIFY2(error.startsWith("The file " + file + " was not sent: ") && error.contains(problem) &&
+                 error.contains("Rename the file"),
+             qPrintable(error));
+    // Nothing reached the instrument, not even a refresh: the next it hears is a status query.
+    QVERIFY(!console().form.transaction().SendCommand("st\r", "st:", "\r", 2).isEmpty());
+    QTRY_VERIFY(readAll(m_heard).size() > heard.size());
+    QCOMPARE(readAll(m_heard), heard + "st\r");
+    QCOMPARE(readAll(disk("KEEP.BIN")), QByteArray("keep"));
+}
+
+void TransfersEndToEnd::transferHoldsTheDataFile_data()
+{
+    QTest::addColumn<bool>("upload");
+    QTest::newRow("download") << false;
+    QTest::newRow("upload") << true;
+}
+
+void TransfersEndToEnd::transferHoldsTheDataFile()
+{
+    QFETCH(bool, upload);
+    const QByteArray big = everyByteValue(30000);
+    writeFile(disk("BIG.BIN"), big);
+    QByteArray lines;
+    for (int i = 0; i < 100; ++i)
+        lines += "line " + QByteArray::number(i) + " of the file\r\n";
+    writeFile(local("lines.txt"), lines);
+    // At the line rate, so the transfer is still running when the operator acts.
+    FileTransferForm *window = openOn({"--baud", "115200"});
+    QVERIFY(window);
+    const MainFormControls &c = console().form.controls();
+    m_rig->dialogs.pathAnswers.enqueue(local("samples.raw"));
+    QTest::mouseClick(c.NewFileButton, Qt::LeftButton);
+    QVERIFY(console().state.dataFile.isOpen());
+
+    QList<bool> enabled;
+    int opened = 0;
+    m_rig->when(
+        [&] {
+            return upload ? window->ProgressLabel()->text().startsWith("lines.txt: 2")
+                          : console().form.byteCount() > 2000;
+        },
+        [&] {
+            enabled << c.NewFileButton->isEnabled() << c.StopSavingButton->isEnabled()
+                    << c.CalCheckMenuItem->isEnabled();
+            m_rig->dialogs.pathAnswers.enqueue(local("other.raw"));
+            opened = console().sampling.OpenNewFile();
+        });
+    if (upload) {
+        m_rig->dialogs.pathAnswers.enqueue(local("lines.txt"));
+        QTest::mouseClick(window->SendFileButton(), Qt::LeftButton);
+    } else {
+        m_rig->clickRow(m_rig->rowOf("BIG.BIN"));
+        QTest::mouseClick(window->GetFilesButton(), Qt::LeftButton);
+    }
+
+    QCOMPARE(enabled, (QList<bool>{false, false, false}));
+    QCOMPARE(opened, -1);
+    QCOMPARE(m_rig->dialogs.errors, QStringList{DataFileController::transferRunningMessage()});
+    QCOMPARE(m_rig->dialogs.pathAnswers.size(), 1); // no file chooser came up
+    // Nothing split off: the transfer is whole.
+    if (upload)
+        QCOMPARE(readAll(disk("lines.txt")), lines);
+    else
+        QVERIFY(readAll(local("BIG.BIN")) == big);
+    // Afterwards the controls follow the data file again; the upload left it open.
+    QCOMPARE(console().state.dataFile.isOpen(), upload);
+    QCOMPARE(c.NewFileButton->isEnabled(), !upload);
+    QCOMPARE(c.StopSavingButton->isEnabled(), upload);
+    QVERIFY(c.CalCheckMenuItem->isEnabled());
+}
+
+void TransfersEndToEnd::uploadGoesOnlyThroughTheCapturePrompt_data()
+{
+    const QByteArray ctrlZ("\x1a");
+    QTest::addColumn<QByteArray>("captureAnswer");
+    QTest::addColumn<int>("promptedLines");
+    QTest::addColumn<QByteArray>("written");
+    QTest::addColumn<QString>("saying");
+    QTest::newRow("name refused") << QByteArray("Bad file name: ab.txt\r\nOrvantis>") << 3
+                                  << QByteArray("capture ab.txt\r")
+                                  << "it answered \"Bad file name: ab.txt\"";
+    QTest::newRow("no answer") << QByteArray() << 3 << QByteArray("capture ab.txt\r")
+                               << "it gave no answer";
+    QTest::newRow("prompt lost after line 2")
+        << QByteArray("Capture>") << 1 << "capture ab.txt\rone\rtwo\r" + ctrlZ + ctrlZ
+        << "after line 2, so no further line was sent";
+}
+
+void TransfersEndToEnd::uploadGoesOnlyThroughTheCapturePrompt()
+{
+    QFETCH(QByteArray, captureAnswer);
+    QFETCH(int, promptedLines);
+    QFETCH(QByteArray, written);
+    QFETCH(QString, saying);
+    const QString path = local("ab.txt");
+    writeFile(path, "one\r\ntwo\r\nDel SPECTRA.BIN\r\n");
+    MemoryInstrumentLink link;
+    int lines = 0;
+    link.port.setResponder([&](const QByteArray &bytes) {
+        if (bytes.startsWith("capture "))
+            link.port.feed(bytes + '\n' + captureAnswer);
+        else if (bytes == "\x1a")
+            link.port.feed("\r\nOrvantis>");
+        else
+            link.port.feed(bytes + '\n' + (++lines <= promptedLines ? "Capture>" : ""));
+    });
+    FileUpload upload(link.state, link.transaction, link.dialogs);
+
+    upload.UploadFile(path);
+
+    QCOMPARE(link.port.written(), written);
+    QCOMPARE(link.dialogs.errors.size(), 1);
+    QVERIFY2(link.dialogs.errors.first().startsWith("The file ab.txt was not sent") &&
+                 link.dialogs.errors.first().contains(saying),
+             qPrintable(link.dialogs.errors.first()));
+}
+
+void TransfersEndToEnd::dataFileOpenErrorShowsTheCriticalIcon()
+{
+    QtOperatorDialogs dialogs;
+    const QString text = DataFileController::openErrorMessage("/gone/run.raw", "No such file");
+    bool critical = false;
+    whenModalShown([&](QWidget *window) {
+        auto *box = qobject_cast<QMessageBox *>(window);
+        critical = box && box->icon() == QMessageBox::Critical && box->text() == text;
+        window->close();
+    });
+    dialogs.showCriticalMessage("Orvantis Console", text);
+    QVERIFY(critical);
+}
+
+QTEST_MAIN(TransfersEndToEnd)
+#include "tst_transfers_e2e.moc"
