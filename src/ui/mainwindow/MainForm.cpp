@@ -91,6 +91,7 @@ MainForm::MainForm(ProgramState &state, CommPort &Comm1, OperatorDialogs &dialog
     m_receive.setPortLostSink([this](const QString &) {
         QMetaObject::invokeMethod(this, &MainForm::portLost, Qt::QueuedConnection);
     });
+    m_transaction.pump().setBeforeSleep([this] { m_comm.wakeOnArrival(); });
     m_transaction.pump().setAfterPass([this] { runReceiveLoop(); });
 
     m_timer1.setObjectName(QStringLiteral("Timer1"));
