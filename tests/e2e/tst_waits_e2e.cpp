@@ -4,10 +4,12 @@
 #include "testkit/SimConsole.h"
 #include "testkit/TestSettings.h"
 #include "ui/files/FileTransferForm.h"
+#include "ui/mainwindow/MainForm.h"
 #include "ui/terminal/TerminalForm.h"
 
 #include <QCheckBox>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QFile>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -51,6 +53,8 @@ private slots:
     void initTestCase();
     void replyIsReadWhenTheClickCameInsideTheReceiveTimer();
 
+    void closingEndsTheWaitAtOnce_data();
+    void closingEndsTheWaitAtOnce();
     void stalledWindowLosesNoByte();
     void terminalStaysBoundedAfterABurst();
 
@@ -86,6 +90,78 @@ void WaitsEndToEnd::replyIsReadWhenTheClickCameInsideTheReceiveTimer()
     QTRY_VERIFY_WITH_TIMEOUT(window->fileCount() == files && window->RefreshButton()->isEnabled(),
                              8000);
     QVERIFY2(elapsed.elapsed() < 5000, qPrintable(QString::number(elapsed.elapsed())));
+}
+
+enum class During { Sample, Download, Upload };
+Q_DECLARE_METATYPE(During)
+
+void WaitsEndToEnd::closingEndsTheWaitAtOnce_data()
+{
+    QTest::addColumn<During>("during");
+    QTest::addColumn<QByteArray>("stop");
+    QTest::newRow("sample") << During::Sample << QByteArray("\x03\x03\x03");
+    QTest::newRow("download") << During::Download << QByteArray("\x03\x03\x03");
+    QTest::newRow("upload") << During::Upload << QByteArray("\x1a\x1a");
+}
+
+// Exit during an operation's wait: the instrument is told to stop, the port is free and the
+// operation returns within a second, leaving nothing for the event loop to wait on.
+void WaitsEndToEnd::closingEndsTheWaitAtOnce()
+{
+    QFETCH(During, during);
+    QFETCH(QByteArray, stop);
+    const QString heard = m_dir.filePath(QStringLiteral("heard%1").arg(int(during)));
+    SimConsole rig({"--baud", "57600", "--spectrum-ms", "30000", "--record-input", heard});
+    QVERIFY2(rig.ok(), qPrintable(rig.error()));
+    QVERIFY(rig.connect());
+    MainForm &form = rig.c().form;
+    rig.c().state.DefaultDataFolder = m_dir.path();
+    QElapsedTimer sinceClose;
+    const auto closeWhen = [&](std::function<bool()> condition) {
+        rig.when(std::move(condition), [&] {
+            sinceClose.start();
+            form.close();
+        });
+    };
+
+    switch (during) {
+    case During::Sample:
+        closeWhen([&] { return form.Status() == LinkStatus::CommandInProgress; });
+        QTest::mouseClick(form.controls().SampleOnceButton, Qt::LeftButton);
+        break;
+    case During::Download: {
+        FileTransferForm *window = rig.openFiles();
+        QVERIFY(window);
+        rig.clickRow(rig.rowOf("SPECTRA.BIN"));
+        closeWhen([&] { return form.byteCount() > 1500; });
+        QTest::mouseClick(window->GetFilesButton(), Qt::LeftButton);
+        break;
+    }
+    case During::Upload: {
+        const QString local = m_dir.filePath("NOTES.TXT");
+        QFile file(local);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        for (int line = 0; line < 200; ++line)
+            file.write(QByteArray("line ") + QByteArray::number(line) + "\r\n");
+        file.close();
+        FileTransferForm *window = rig.openFiles();
+        QVERIFY(window);
+        rig.dialogs.pathAnswers.enqueue(local);
+        closeWhen([&] { return !window->ProgressLabel()->text().isEmpty(); });
+        QTest::mouseClick(window->SendFileButton(), Qt::LeftButton);
+        break;
+    }
+    }
+
+    QVERIFY(rig.fired());
+    QVERIFY2(sinceClose.elapsed() < 1000, qPrintable(QString::number(sinceClose.elapsed())));
+    QVERIFY(!rig.comm->isOpen());
+    QVERIFY(!form.isVisible());
+    const auto heardTail = [&heard] {
+        QFile input(heard);
+        return input.open(QIODevice::ReadOnly) ? input.readAll().right(8) : QByteArray();
+    };
+    QTRY_VERIFY2(heardTail().endsWith(stop), heardTail().toHex().constData());
 }
 
 bool WaitsEndToEnd::startStreaming(SimConsole &rig, const QString &file)

@@ -1,6 +1,7 @@
 #include "features/files/FileDownload.h"
 
 #include "link/SendAbort.h"
+#include "link/StopOnExit.h"
 #include "support/PathUtilities.h"
 
 #include <QDir>
@@ -75,6 +76,7 @@ bool FileDownload::DownloadFile(const QString &path, int size)
         if (m_state.dataFile.isOpen())
             m_state.dataFile.close();
 
+        const StopOnExit stop(m_transaction, kThreeEtx);
         const QByteArray latinName = name.toLatin1();
         const QByteArray reply = m_transaction.SendCommand(
             "type " + latinName + " 0 0 300\r", latinName + " 0", "\r", kReplyTimeoutSeconds);

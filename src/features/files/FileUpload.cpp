@@ -1,5 +1,6 @@
 #include "features/files/FileUpload.h"
 
+#include "link/StopOnExit.h"
 #include "support/PathUtilities.h"
 #include "support/SettingsKeys.h"
 
@@ -83,10 +84,12 @@ bool FileUpload::UploadFile(const QString &path)
     m_transaction.SendCommand("capture " + InstrumentName(path).toLatin1() + '\r', QByteArray(),
                               QByteArray(), kCaptureWaitSeconds);
     m_transaction.Pause(kSettleSeconds);
+    const StopOnExit stop(m_transaction, kCtrlZ + kCtrlZ);
 
     qint64 sent = 0;
     QByteArray line;
-    while (!m_state.TransferCancelled) {
+    // A closed port (the line went, or the program is ending) takes no more lines.
+    while (!m_state.TransferCancelled && m_transaction.portOpen()) {
         if (!readLine(file, line))
             break;
         sent += line.size();
