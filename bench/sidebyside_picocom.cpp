@@ -38,8 +38,9 @@ const char kConsoleFlag[] = "--console";
 
 // In the child: the program over the simulator's pty, connected by the search. With a data
 // file path, polling is switched off and the file opened, so that it holds only what the
-// simulator streams; without one, polling stays on. Prints "ready" when set up.
-// Arguments: DEVICE SETTINGS-FOLDER [DATA-FILE]
+// simulator streams; without one, polling stays on. "terminal" after the file shows the
+// terminal window too. Prints "ready" when set up.
+// Arguments: DEVICE SETTINGS-FOLDER [DATA-FILE [terminal]]
 int consoleChild(int argc, char *argv[])
 {
     QApplication app(argc, argv);
@@ -51,7 +52,9 @@ int consoleChild(int argc, char *argv[])
     console.console.startUp(true);
     MainForm &form = console.form();
     const MainFormControls &c = form.controls();
-    if (form.Status() != LinkStatus::Idle || !bench::SimConsole::click(c.OpenTerminalButton)) {
+    const bool showTerminal = argc > 5 && qstrcmp(argv[5], "terminal") == 0;
+    if (form.Status() != LinkStatus::Idle ||
+        (showTerminal && !bench::SimConsole::click(c.OpenTerminalButton))) {
         std::fprintf(stderr, "not connected: %s\n", qPrintable(console.dialogs.errors.join("; ")));
         return 1;
     }
@@ -145,6 +148,8 @@ struct StreamCase {
 
 struct Figures {
     StreamCase lineRate, burst, afterBurst;
+    // The console with its terminal window open; picocom shows the same as lineRate.
+    StreamCase lineRateTerminal;
     double idleCpu = 0;
     double idleWakeupsPerSecond = 0;
     long peakBeforeBurstKb = 0;
@@ -155,10 +160,10 @@ struct Figures {
 class Session
 {
 public:
-    Session(Kind kind, const QString &folder, bool streaming)
+    Session(Kind kind, const QString &folder, bool streaming, bool terminal = false)
         : m_kind(kind), m_folder(folder), m_record(folder + "/line.bin"),
           m_output(folder + (kind == Kind::Console ? "/data.raw" : "/picocom.log")),
-          m_streaming(streaming)
+          m_streaming(streaming), m_terminal(terminal)
     {
     }
     ~Session()
@@ -181,6 +186,8 @@ public:
             QStringList arguments{kConsoleFlag, device, m_folder + "/settings"};
             if (m_streaming)
                 arguments << m_output;
+            if (m_terminal)
+                arguments << "terminal";
             m_consumer.start(QCoreApplication::applicationFilePath(), arguments);
             ready = waitUntil(
                         [this] {
@@ -264,6 +271,7 @@ private:
     QString m_record;
     QString m_output;
     bool m_streaming;
+    bool m_terminal;
     SimProcess m_sim;
     QProcess m_consumer;
     qint64 m_lineStart = 0;
@@ -283,6 +291,14 @@ bool measure(Kind kind, int idleSeconds, Figures &f)
             !session.stream(kLineRateBytes, false, f.afterBurst))
             return false;
         f.peakAfterBurstKb = peakKb(session.pid());
+    }
+    if (kind == Kind::Console) {
+        QTemporaryDir folder;
+        Session session(kind, folder.path(), true, true);
+        if (!session.start() || !session.stream(kLineRateBytes, false, f.lineRateTerminal))
+            return false;
+    } else {
+        f.lineRateTerminal = f.lineRate;
     }
     QTemporaryDir folder;
     Session session(kind, folder.path(), false);
@@ -363,6 +379,12 @@ void printTable(const std::vector<Figures> &c, const std::vector<Figures> &p, in
         exactCount(p, &Figures::lineRate), QString());
     row("… CPU s per MB", c, p, [](const Figures &f) { return f.lineRate.cpuPerMB; });
     row("… wakeups per second", c, p, [](const Figures &f) { return f.lineRate.wakeupsPerSecond; });
+    row("… the same with the terminal window open: exact",
+        exactCount(c, &Figures::lineRateTerminal), exactCount(p, &Figures::lineRateTerminal),
+        QString());
+    row("… CPU s per MB", c, p, [](const Figures &f) { return f.lineRateTerminal.cpuPerMB; });
+    row("… wakeups per second", c, p,
+        [](const Figures &f) { return f.lineRateTerminal.wakeupsPerSecond; });
     row("2 MB flat out: exact", exactCount(c, &Figures::burst), exactCount(p, &Figures::burst),
         QString());
     auto complete = [](const Figures &f) { return f.burst.cpuPerMB; };

@@ -19,16 +19,12 @@ bool MemoryCommPort::write(const QByteArray &bytes)
     return true;
 }
 
-char MemoryCommPort::readChar()
+QByteArray MemoryCommPort::readWaiting()
 {
-    if (m_readPos >= m_input.size())
-        return 0;
-    const char c = m_input.at(m_readPos++);
-    if (m_readPos > 65536 && m_readPos * 2 > m_input.size()) {
-        m_input.remove(0, m_readPos);
-        m_readPos = 0;
-    }
-    return c;
+    const QByteArray waiting = m_input.mid(m_readPos);
+    m_input.clear();
+    m_readPos = 0;
+    return waiting;
 }
 
 void MemoryCommPort::fail(const QString &text)

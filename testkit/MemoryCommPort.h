@@ -21,7 +21,7 @@ public:
     void close() override { m_open = false; }
     bool write(const QByteArray &bytes) override;
     qint64 bytesWaiting() override { return m_input.size() - m_readPos; }
-    char readChar() override;
+    QByteArray readWaiting() override;
     bool hasFailed() const override { return m_failed; }
     QString failureText() const override { return m_failureText; }
     QString deviceName() const override { return QStringLiteral("memory%1").arg(m_portNumber); }

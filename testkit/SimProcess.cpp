@@ -67,6 +67,15 @@ QByteArray SimProcess::standardError()
     return m_stderr;
 }
 
+bool SimProcess::stream(int bytes, bool flatOut)
+{
+    const qint64 pid = m_process.processId();
+    sigval value{};
+    value.sival_int = bytes;
+    return isRunning() && pid > 0 &&
+           ::sigqueue(pid_t(pid), SIGRTMIN + (flatOut ? 1 : 0), value) == 0;
+}
+
 bool SimProcess::sendSignal(int signalNumber)
 {
     const qint64 pid = m_process.processId();

@@ -29,6 +29,9 @@ public:
     // Sends it `signalNumber` (SIGUSR1 switches its answers to "st" off and on). False when
     // it is not running.
     bool sendSignal(int signalNumber);
+    // Has it send `bytes` of sample lines, at the line rate or flat out. False when it is
+    // not running.
+    bool stream(int bytes, bool flatOut);
     // What it has written to its standard error so far.
     QByteArray standardError();
 

@@ -83,3 +83,9 @@ qint64 SimulatedInstrument::bytesWaiting()
     pump();
     return MemoryCommPort::bytesWaiting();
 }
+
+QByteArray SimulatedInstrument::readWaiting()
+{
+    pump();
+    return MemoryCommPort::readWaiting();
+}

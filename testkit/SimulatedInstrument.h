@@ -29,13 +29,15 @@ public:
     // When manual, the instrument's clock moves only through skipAhead.
     void setManualClock(bool manual);
 
-    // Brings over what the instrument has said by now; bytesWaiting() does this itself.
+    // Brings over what the instrument has said by now; bytesWaiting() and readWaiting() do
+    // this themselves.
     void pump();
     // The cable is pulled: the port fails as a vanished device does, and stays silent.
     void pullCable();
 
     bool open() override;
     qint64 bytesWaiting() override;
+    QByteArray readWaiting() override;
 
 private:
     bool connected() const;

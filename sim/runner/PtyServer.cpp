@@ -23,7 +23,7 @@ constexpr int kIdleMs = 1000;
 // looked at again only this often (unless the watch on the device says it was opened).
 constexpr int kHungUpProbeMs = 50;
 // Pacing wakes at most this often and writes what the line carried meanwhile.
-constexpr int kTickMs = 5;
+constexpr int kTickMs = 1;
 constexpr int kBurstMs = 10;
 // Longest wait for the far end to read what came before a hang-up asked for by the engine.
 constexpr qint64 kHangUpDrainMs = 2000;

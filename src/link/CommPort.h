@@ -27,8 +27,11 @@ public:
     virtual bool write(const QByteArray &bytes) = 0;
     // Count of received characters waiting to be read.
     virtual qint64 bytesWaiting() = 0;
-    // Reads one waiting character; call only while bytesWaiting() > 0.
-    virtual char readChar() = 0;
+    // Takes every waiting character, in the order received.
+    virtual QByteArray readWaiting() = 0;
+    // The next characters to arrive end the event loop's sleep (once). A port that hands
+    // its input over at its own pace uses it to serve a waiting command promptly.
+    virtual void wakeOnArrival() {}
 
     // True once the device has gone away while open (cable pulled, pty closed).
     virtual bool hasFailed() const = 0;

@@ -1,6 +1,7 @@
 #include "link/CommandTransaction.h"
 
 #include <QLatin1StringView>
+#include <utility>
 
 namespace
 {
@@ -75,11 +76,28 @@ QByteArray CommandTransaction::SendCommand(const QByteArray &command, const QByt
     return result;
 }
 
+void CommandTransaction::endForExit()
+{
+    if (!m_stopOnExit.isEmpty())
+        m_port.write(m_stopOnExit);
+    if (m_port.isOpen())
+        m_port.close();
+}
+
+QByteArray CommandTransaction::exchangeStopOnExit(QByteArray stop)
+{
+    return std::exchange(m_stopOnExit, std::move(stop));
+}
+
 void CommandTransaction::Pause(float seconds)
 {
     float start = m_state.clock.timeOfDay();
+    const bool wasOpen = m_port.isOpen();
     while (m_state.clock.timeOfDay() < start + seconds) {
         m_pump.passUntil(start + seconds - m_state.clock.timeOfDay());
+        // The program is ending (or the line went): nothing is left to wait for.
+        if (wasOpen && !m_port.isOpen())
+            return;
         if (m_state.clock.timeOfDay() < start)
             start -= Clock::kSecondsPerDay;
     }

@@ -26,6 +26,12 @@ public:
     // Lets events run for `seconds`; 0 or less returns at once.
     void Pause(float seconds);
 
+    // The program is ending: tells the instrument to stop the operation under way (what the
+    // innermost StopOnExit declared, if any) and closes the port, so that every wait ends at
+    // its next pass and nothing more is sent.
+    void endForExit();
+    QByteArray exchangeStopOnExit(QByteArray stop);
+
     // What had arrived after the end marker when the last reply was framed; it is no longer
     // in ReceiveBuffer.
     QByteArray afterReply() const { return m_afterReply; }
@@ -44,4 +50,5 @@ private:
     EventPump m_pump;
     QByteArray m_afterReply;
     bool m_framed = false;
+    QByteArray m_stopOnExit;
 };

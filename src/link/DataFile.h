@@ -19,8 +19,7 @@ public:
     int number() const { return isOpen() ? 1 : 0; }
     QString path() const { return m_file.fileName(); }
 
-    void writeByte(char byte) { m_pending.append(byte); }
-    void write(const QByteArray &bytes) { m_pending.append(bytes); }
+    void write(QByteArrayView bytes) { m_pending.append(bytes); }
     // Writes what is pending to the disk. False when the disk refused it; errorNumber()
     // and errorString() then say why, and the file stays open for the caller to close.
     bool flush();

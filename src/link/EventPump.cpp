@@ -14,6 +14,8 @@ EventPump::EventPump()
 
 void EventPump::pass(int wakeAfterMs)
 {
+    if (m_beforeSleep)
+        m_beforeSleep();
     m_wake.start(wakeAfterMs);
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     finishPass();

@@ -27,6 +27,12 @@ public:
     // Runs pending events without sleeping.
     void runPending();
 
+    // Runs before a pass may sleep; the main window asks the port to end the sleep when
+    // bytes arrive.
+    void setBeforeSleep(std::function<void()> beforeSleep)
+    {
+        m_beforeSleep = std::move(beforeSleep);
+    }
     // Runs after each pass; the main window hands it the receive loop.
     void setAfterPass(std::function<void()> afterPass) { m_afterPass = std::move(afterPass); }
 
@@ -34,5 +40,6 @@ private:
     void finishPass();
 
     QTimer m_wake;
+    std::function<void()> m_beforeSleep;
     std::function<void()> m_afterPass;
 };

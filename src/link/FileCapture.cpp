@@ -1,6 +1,6 @@
 #include "link/FileCapture.h"
 
-void FileCapture::PrepForFileCapture(int length)
+void FileCapture::PrepForFileCapture(qint64 length)
 {
     m_byteCount = 0;
     m_lastByteTime = m_state.clock.timeOfDay();
@@ -25,10 +25,10 @@ float FileCapture::TimeSinceLastByte() const
     return elapsed;
 }
 
-void FileCapture::countByte(float now)
+void FileCapture::countBytes(qint64 count, float now)
 {
     m_lastByteTime = now;
-    ++m_byteCount;
+    m_byteCount += count;
 }
 
 void FileCapture::finishCapture()

@@ -9,18 +9,20 @@ class FileCapture
 public:
     explicit FileCapture(ProgramState &state) : m_state(state) {}
 
-    int byteCount() const { return m_byteCount; }
+    // 64 bits: a 32-bit count runs over after about two days at the line rate.
+    qint64 byteCount() const { return m_byteCount; }
     float LastByteTime() const { return m_lastByteTime; }
-    int CaptureLength() const { return m_captureLength; }
+    qint64 CaptureLength() const { return m_captureLength; }
     bool CaptureActive() const { return m_captureActive; }
 
     // Starts a capture of `length` characters (0 = no limit) into the data file the caller
     // has already opened.
-    void PrepForFileCapture(int length);
+    void PrepForFileCapture(qint64 length);
     // The capture starts right after a reply framed at the CR of the instrument's echo, whose
     // LF has not arrived yet: a LF as the first character belongs to the echo, not the file.
     void expectEchoLineFeed() { m_echoLineFeedDue = true; }
-    // Receive loop side: true when `c` is that LF (it is then neither counted nor filed).
+    // Receive loop side: true when `c`, the first character after the capture started, is
+    // that LF (it is then neither counted nor filed).
     bool isEchoLineFeed(char c)
     {
         const bool due = m_echoLineFeedDue;
@@ -32,17 +34,21 @@ public:
     // Seconds since the last character arrived, across midnight.
     float TimeSinceLastByte() const;
 
-    // Receive loop side: one character was read at `now`. After filing it the loop asks
-    // captureComplete() and, if so, closes the data file and calls finishCapture().
-    void countByte(float now);
+    // Receive loop side: `count` characters were read at `now`.
+    void countBytes(qint64 count, float now);
+    // Characters the capture still takes before it is complete; -1 without a limit.
+    qint64 remaining() const
+    {
+        return m_captureLength == 0 ? -1 : qMax<qint64>(0, m_captureLength - m_byteCount);
+    }
     bool captureComplete() const { return m_captureLength != 0 && m_byteCount >= m_captureLength; }
     void finishCapture();
 
 private:
     ProgramState &m_state;
-    int m_byteCount = 0;
+    qint64 m_byteCount = 0;
     float m_lastByteTime = 0;
-    int m_captureLength = 0;
+    qint64 m_captureLength = 0;
     bool m_captureActive = false;
     bool m_echoLineFeedDue = false;
 };

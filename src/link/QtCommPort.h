@@ -4,19 +4,23 @@
 #include "link/PortTable.h"
 
 #include <QObject>
-#include <QSerialPort>
+#include <QThread>
 
-// Comm1 over QSerialPort. A device that goes away while open (USB adapter pulled, pty
-// closed) is recorded as a failure instead of being reported on every access; the owner
-// reads what had arrived, checks hasFailed() and closes the port once.
+class SerialReader;
+
+// Comm1 over QSerialPort. The QSerialPort lives in a SerialReader on a thread of its own,
+// which gathers the line's input in batches; this object hands it to the receive loop. A
+// device that goes away while open (USB adapter pulled, pty closed) is recorded as a
+// failure: the receive loop takes what had arrived, checks hasFailed() and closes the port.
 class QtCommPort : public QObject, public CommPort
 {
     Q_OBJECT
 public:
     explicit QtCommPort(PortTable table, QObject *parent = nullptr);
+    ~QtCommPort() override;
 
     int portNumber() const override { return m_portNumber; }
-    void setPortNumber(int number) override;
+    void setPortNumber(int number) override { m_portNumber = number; }
     QString settings() const override { return m_settings; }
     void setSettings(const QString &settings) override;
     bool isOpen() const override { return m_open; }
@@ -24,27 +28,23 @@ public:
     void close() override;
     bool write(const QByteArray &bytes) override;
     qint64 bytesWaiting() override;
-    char readChar() override;
-    bool hasFailed() const override { return m_failed; }
-    QString failureText() const override { return m_failureText; }
+    QByteArray readWaiting() override;
+    void wakeOnArrival() override;
+    bool hasFailed() const override;
+    QString failureText() const override;
     QString deviceName() const override { return m_table.deviceFor(m_portNumber); }
 
     const PortTable &table() const { return m_table; }
 
 private:
-    void applySettings();
-    void onError(QSerialPort::SerialPortError error);
+    // Runs `call` in the reader's thread and waits for it.
+    template <typename Call> auto inReader(Call call);
+    int rate() const;
 
     PortTable m_table;
-    QSerialPort m_port;
-    // Open as the program sees it. After the device has gone, the QSerialPort is closed
-    // at once (a dead device keeps waking the event loop) while the port stays open for
-    // the program until the receive loop has taken what had arrived, held in m_held.
+    QThread m_thread;
+    SerialReader *m_reader;
     bool m_open = false;
-    QByteArray m_held;
-    qsizetype m_heldPos = 0;
     int m_portNumber = 1;
     QString m_settings = QStringLiteral("9600,n,8,1");
-    bool m_failed = false;
-    QString m_failureText;
 };

@@ -2,9 +2,31 @@
 
 namespace
 {
-constexpr int kCutTo = 32768;
+constexpr qsizetype kCutTo = 32768;
 constexpr float kLampHoldSeconds = 0.5f;
 constexpr qsizetype kMaxLineKept = 4096;
+
+// Display text of the end of `bytes`: CR as CR LF, LF dropped, codes outside 32-127 as ".",
+// only as much of it as the terminal can show.
+QByteArray displayTail(QByteArrayView bytes)
+{
+    qsizetype start = bytes.size();
+    qsizetype length = 0;
+    while (start > 0 && length < ReceiveLoop::kDisplayTail) {
+        const char c = bytes[--start];
+        length += c == '\r' ? 2 : c == '\n' ? 0 : 1;
+    }
+    QByteArray display;
+    display.reserve(length);
+    for (const char c : bytes.sliced(start)) {
+        const auto code = static_cast<unsigned char>(c);
+        if (code == '\r')
+            display.append("\r\n", 2);
+        else if (code != '\n')
+            display.append(code >= 32 && code <= 127 ? c : '.');
+    }
+    return display;
+}
 } // namespace
 
 ReceiveLoop::ReceiveLoop(ProgramState &state, CommPort &port, FileCapture &capture,
@@ -17,44 +39,16 @@ ReceiveLoop::Lamp ReceiveLoop::run()
 {
     float runLastByteTime = 0;
     if (m_port.isOpen()) {
-        QByteArray display;
-        bool failed = false;
-        // One clock reading serves the whole run: a run lasts microseconds, far below the
-        // clock's resolution.
-        const float now = m_state.clock.timeOfDay();
-        while (!failed && m_port.bytesWaiting() > 0) {
-            runLastByteTime = now;
-            const char c = m_port.readChar();
-            const bool echoLineFeed = m_capture.CaptureActive() && m_capture.isEchoLineFeed(c);
-            if (!echoLineFeed)
-                m_capture.countByte(now);
-
-            QByteArray &buffer = m_state.ReceiveBuffer;
-            if (buffer.size() > ProgramState::kReceiveBufferCap)
-                buffer.truncate(kCutTo);
-            else
-                buffer.append(c);
-
-            if (m_state.dataFile.isOpen() && !echoLineFeed && !fileByte(c)) {
-                failed = true;
-                break;
-            }
-            if (m_capture.CaptureActive()) {
-                display = QByteArray::number(m_capture.byteCount()) + " bytes received\r\n";
-                continue;
-            }
-            routeForDisplay(c, display);
+        const QByteArray bytes = m_port.readWaiting();
+        if (!bytes.isEmpty()) {
+            runLastByteTime = m_state.clock.timeOfDay();
+            QByteArray display;
+            if (!take(bytes, runLastByteTime, display))
+                return Lamp::ButtonFace;
+            if (!display.isEmpty() && m_display)
+                m_display(QString::fromLatin1(display));
         }
-        if (!failed && !m_state.dataFile.flush()) {
-            failed = true;
-            reportFileError();
-        }
-        if (failed)
-            return Lamp::ButtonFace;
-        if (!display.isEmpty() && m_display)
-            m_display(QString::fromLatin1(display));
-
-        if (m_port.hasFailed()) {
+        if (m_port.hasFailed() && m_port.bytesWaiting() == 0) {
             const QString why = m_port.failureText();
             m_port.close();
             m_currentLine.clear();
@@ -67,50 +61,115 @@ ReceiveLoop::Lamp ReceiveLoop::run()
     return m_status.Status() == LinkStatus::Idle ? Lamp::Green : Lamp::ButtonFace;
 }
 
-// Files one character; closes the file when a byte-counted capture is complete.
-bool ReceiveLoop::fileByte(char c)
+bool ReceiveLoop::take(QByteArrayView bytes, float now, QByteArray &display)
 {
-    DataFile &file = m_state.dataFile;
-    file.writeByte(c);
-    if (m_capture.captureComplete()) {
-        const bool ok = file.flush();
-        if (!ok) {
-            reportFileError();
-            return false;
+    appendToReceiveBuffer(bytes);
+    if (m_capture.CaptureActive()) {
+        // The echo's line feed is in ReceiveBuffer, but neither counted nor filed.
+        if (m_capture.isEchoLineFeed(bytes.front()))
+            bytes = bytes.sliced(1);
+        const qint64 remaining = m_capture.remaining();
+        const qsizetype captured =
+            remaining < 0 ? bytes.size() : qsizetype(qMin<qint64>(remaining, bytes.size()));
+        if (captured > 0) {
+            m_capture.countBytes(captured, now);
+            if (!fileCaptured(bytes.first(captured)))
+                return false;
+            // During a capture the terminal shows the count instead of the data.
+            display = QByteArray::number(m_capture.byteCount()) + " bytes received\r\n";
+            bytes = bytes.sliced(captured);
         }
-        file.close();
-        m_capture.finishCapture();
+    }
+    if (!bytes.isEmpty()) {
+        m_capture.countBytes(bytes.size(), now);
+        if (m_state.dataFile.isOpen())
+            m_state.dataFile.write(bytes);
+        passStatusLines(bytes);
+        display += displayTail(bytes);
+    }
+    if (!m_state.dataFile.flush()) {
+        reportFileError();
+        return false;
     }
     return true;
+}
+
+// A full buffer is cut to its first 32768 characters and the character that found it full
+// is dropped; then filling goes on.
+void ReceiveLoop::appendToReceiveBuffer(QByteArrayView bytes)
+{
+    QByteArray &buffer = m_state.ReceiveBuffer;
+    while (!bytes.isEmpty()) {
+        const qsizetype room = ProgramState::kReceiveBufferCap + 1 - buffer.size();
+        if (room <= 0) {
+            buffer.truncate(kCutTo);
+            bytes = bytes.sliced(1);
+            continue;
+        }
+        const qsizetype now = qMin(room, bytes.size());
+        buffer.append(bytes.first(now));
+        bytes = bytes.sliced(now);
+    }
+}
+
+// Files the characters of a byte-counted capture; closes the file when it is complete.
+bool ReceiveLoop::fileCaptured(QByteArrayView bytes)
+{
+    DataFile &file = m_state.dataFile;
+    if (!file.isOpen())
+        return true;
+    file.write(bytes);
+    if (!m_capture.captureComplete())
+        return true;
+    if (!file.flush()) {
+        reportFileError();
+        return false;
+    }
+    file.close();
+    m_capture.finishCapture();
+    return true;
+}
+
+// Every complete line holding "st:" goes to the status parser, from "st:" to its end; the
+// line under way is kept for the next run.
+void ReceiveLoop::passStatusLines(QByteArrayView bytes)
+{
+    qsizetype from = 0;
+    for (qsizetype cr; (cr = bytes.indexOf('\r', from)) >= 0; from = cr + 1) {
+        const QByteArrayView line = bytes.sliced(from, cr - from);
+        // Most lines hold no status: look before copying.
+        if (m_currentLine.isEmpty() &&
+            line.first(qMin(line.size(), kMaxLineKept)).indexOf("st:") < 0)
+            continue;
+        keepLineChars(line);
+        const qsizetype at = m_currentLine.indexOf("st:");
+        if (at >= 0 && m_statusLine)
+            m_statusLine(m_currentLine.mid(at) + "\r\n");
+        m_currentLine.clear();
+    }
+    keepLineChars(bytes.sliced(from));
+}
+
+void ReceiveLoop::keepLineChars(QByteArrayView chars)
+{
+    for (const char c : chars) {
+        if (m_currentLine.size() >= kMaxLineKept)
+            return;
+        if (c != '\n')
+            m_currentLine.append(c);
+    }
 }
 
 void ReceiveLoop::reportFileError()
 {
     DataFile &file = m_state.dataFile;
-    const QString message = QStringLiteral("Error %1; %2 while writing %3. The file has been "
-                                           "closed; data from now on is not saved.")
-                                .arg(file.errorNumber())
-                                .arg(file.errorString(), file.path());
+    const QString message =
+        QStringLiteral("Error %1; %2.\nThe data file %3 has been closed; what arrives from now "
+                       "on is not saved.")
+            .arg(file.errorNumber())
+            .arg(file.errorString(), file.path());
     file.abandon();
     m_capture.finishCapture();
     if (m_error)
         m_error(message);
-}
-
-void ReceiveLoop::routeForDisplay(char c, QByteArray &display)
-{
-    const auto code = static_cast<unsigned char>(c);
-    if (code == '\r') {
-        display.append("\r\n");
-        const qsizetype at = m_currentLine.indexOf("st:");
-        if (at >= 0 && m_statusLine)
-            m_statusLine(m_currentLine.mid(at) + "\r\n");
-        m_currentLine.clear();
-        return;
-    }
-    if (code == '\n')
-        return;
-    if (m_currentLine.size() < kMaxLineKept)
-        m_currentLine.append(c);
-    display.append(code >= 32 && code <= 127 ? c : '.');
 }

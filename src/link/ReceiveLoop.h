@@ -11,11 +11,15 @@
 
 // One run of the serial receive loop: the only reader of the port. Every waiting character
 // goes to ReceiveBuffer (capped), to the open data file byte for byte, and, as display text,
-// to the terminal; complete status lines go to the status parser.
+// to the terminal; complete status lines go to the status parser. A run takes what has
+// arrived as one block and gives each of these its part, so its cost follows the bytes, not
+// the calls.
 class ReceiveLoop
 {
 public:
     enum class Lamp { ButtonFace, Green, Yellow };
+    // The terminal shows at most this much, so a run builds no more display text than this.
+    static constexpr qsizetype kDisplayTail = 32000;
 
     ReceiveLoop(ProgramState &state, CommPort &port, FileCapture &capture, LinkStatus &status);
 
@@ -26,7 +30,7 @@ public:
     {
         m_statusLine = std::move(sink);
     }
-    // "Error n; description." for a failure inside a run.
+    // "Error n; description." for a failure inside a run, and what follows from it.
     void setErrorSink(std::function<void(const QString &)> sink) { m_error = std::move(sink); }
     // The port went away while open; the loop has closed it. Called once per loss.
     void setPortLostSink(std::function<void(const QString &)> sink)
@@ -38,8 +42,12 @@ public:
     Lamp run();
 
 private:
-    bool fileByte(char c);
-    void routeForDisplay(char c, QByteArray &display);
+    // The work of one run on what it read; false when the data file failed.
+    bool take(QByteArrayView bytes, float now, QByteArray &display);
+    void appendToReceiveBuffer(QByteArrayView bytes);
+    bool fileCaptured(QByteArrayView bytes);
+    void passStatusLines(QByteArrayView bytes);
+    void keepLineChars(QByteArrayView chars);
     void reportFileError();
 
     ProgramState &m_state;

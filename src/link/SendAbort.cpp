@@ -6,6 +6,5 @@
 
 void SendAbort(CommPort &port)
 {
-    static const QByteArray kThreeEtx(3, '\x03');
     port.write(kThreeEtx);
 }

@@ -325,10 +325,13 @@ void FaultsEndToEnd::lineVanishes()
     elapsed.start();
     switch (when) {
     case When::IdlePolling:
+        // A poll's reply comes within milliseconds, too briefly for a watcher to catch the
+        // poll under way: the line goes as the poll starts.
+        QObject::connect(
+            console().form.StatusTimer(), &QTimer::timeout, &rig.sim.process(),
+            [&] { rig.sim.kill(); }, Qt::SingleShotConnection);
         console().form.StatusTimer()->setInterval(200);
         controls().StatusCheck->setChecked(true);
-        rig.when([&] { return console().form.Status() == LinkStatus::CommandInProgress; },
-                 [&] { rig.sim.kill(); });
         break;
     case When::SingleSample:
         rig.when(
@@ -411,7 +414,7 @@ void FaultsEndToEnd::lineVanishes()
     }
 
     QTRY_COMPARE_WITH_TIMEOUT(console().form.Status(), int(LinkStatus::NotConnected), 10000);
-    QVERIFY(when == When::Download || rig.fired());
+    QVERIFY(when == When::Download || when == When::IdlePolling || rig.fired());
     // More receive runs and poll ticks bring no further message.
     QSignalSpy runs(console().form.Timer1(), &QTimer::timeout);
     QTRY_VERIFY(runs.size() >= 5);

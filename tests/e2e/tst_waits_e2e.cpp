@@ -1,12 +1,19 @@
-// Waits against orvantis-sim over a real pseudo-terminal: wherever a wait is entered from,
-// the receive loop keeps reading the replies it waits for.
+// The receive path against orvantis-sim over a real pseudo-terminal: wherever a wait is
+// entered from, the receive loop reads the replies it waits for; a stalled window loses no
+// byte; the terminal stays bounded after a burst.
 #include "testkit/SimConsole.h"
 #include "testkit/TestSettings.h"
 #include "ui/files/FileTransferForm.h"
+#include "ui/mainwindow/MainForm.h"
+#include "ui/terminal/TerminalForm.h"
 
+#include <QCheckBox>
 #include <QElapsedTimer>
+#include <QLabel>
+#include <QFile>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QtTest>
 
 namespace
@@ -46,7 +53,16 @@ private slots:
     void initTestCase();
     void replyIsReadWhenTheClickCameInsideTheReceiveTimer();
 
+    void closingEndsTheWaitAtOnce_data();
+    void closingEndsTheWaitAtOnce();
+    void stalledWindowLosesNoByte();
+    void terminalStaysBoundedAfterABurst();
+
 private:
+    // Connects at 115200 with polling off and a data file open, so the file holds exactly
+    // what the instrument streams.
+    bool startStreaming(SimConsole &rig, const QString &file);
+
     QTemporaryDir m_dir;
 };
 
@@ -74,6 +90,143 @@ void WaitsEndToEnd::replyIsReadWhenTheClickCameInsideTheReceiveTimer()
     QTRY_VERIFY_WITH_TIMEOUT(window->fileCount() == files && window->RefreshButton()->isEnabled(),
                              8000);
     QVERIFY2(elapsed.elapsed() < 5000, qPrintable(QString::number(elapsed.elapsed())));
+}
+
+enum class During { Sample, Download, Upload };
+Q_DECLARE_METATYPE(During)
+
+void WaitsEndToEnd::closingEndsTheWaitAtOnce_data()
+{
+    QTest::addColumn<During>("during");
+    QTest::addColumn<QByteArray>("stop");
+    QTest::newRow("sample") << During::Sample << QByteArray("\x03\x03\x03");
+    QTest::newRow("download") << During::Download << QByteArray("\x03\x03\x03");
+    QTest::newRow("upload") << During::Upload << QByteArray("\x1a\x1a");
+}
+
+// Exit during an operation's wait: the instrument is told to stop, the port is free and the
+// operation returns within a second, leaving nothing for the event loop to wait on.
+void WaitsEndToEnd::closingEndsTheWaitAtOnce()
+{
+    QFETCH(During, during);
+    QFETCH(QByteArray, stop);
+    const QString heard = m_dir.filePath(QStringLiteral("heard%1").arg(int(during)));
+    SimConsole rig({"--baud", "57600", "--spectrum-ms", "30000", "--record-input", heard});
+    QVERIFY2(rig.ok(), qPrintable(rig.error()));
+    QVERIFY(rig.connect());
+    MainForm &form = rig.c().form;
+    rig.c().state.DefaultDataFolder = m_dir.path();
+    QElapsedTimer sinceClose;
+    const auto closeWhen = [&](std::function<bool()> condition) {
+        rig.when(std::move(condition), [&] {
+            sinceClose.start();
+            form.close();
+        });
+    };
+
+    switch (during) {
+    case During::Sample:
+        closeWhen([&] { return form.Status() == LinkStatus::CommandInProgress; });
+        QTest::mouseClick(form.controls().SampleOnceButton, Qt::LeftButton);
+        break;
+    case During::Download: {
+        FileTransferForm *window = rig.openFiles();
+        QVERIFY(window);
+        rig.clickRow(rig.rowOf("SPECTRA.BIN"));
+        closeWhen([&] { return form.byteCount() > 1500; });
+        QTest::mouseClick(window->GetFilesButton(), Qt::LeftButton);
+        break;
+    }
+    case During::Upload: {
+        const QString local = m_dir.filePath("NOTES.TXT");
+        QFile file(local);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        for (int line = 0; line < 200; ++line)
+            file.write(QByteArray("line ") + QByteArray::number(line) + "\r\n");
+        file.close();
+        FileTransferForm *window = rig.openFiles();
+        QVERIFY(window);
+        rig.dialogs.pathAnswers.enqueue(local);
+        closeWhen([&] { return !window->ProgressLabel()->text().isEmpty(); });
+        QTest::mouseClick(window->SendFileButton(), Qt::LeftButton);
+        break;
+    }
+    }
+
+    QVERIFY(rig.fired());
+    QVERIFY2(sinceClose.elapsed() < 1000, qPrintable(QString::number(sinceClose.elapsed())));
+    QVERIFY(!rig.comm->isOpen());
+    QVERIFY(!form.isVisible());
+    const auto heardTail = [&heard] {
+        QFile input(heard);
+        return input.open(QIODevice::ReadOnly) ? input.readAll().right(8) : QByteArray();
+    };
+    QTRY_VERIFY2(heardTail().endsWith(stop), heardTail().toHex().constData());
+}
+
+bool WaitsEndToEnd::startStreaming(SimConsole &rig, const QString &file)
+{
+    if (!rig.ok() || !rig.connect())
+        return false;
+    rig.c().form.controls().StatusCheck->setChecked(false);
+    rig.dialogs.pathAnswers.enqueue(file);
+    QTest::mouseClick(rig.c().form.controls().NewFileButton, Qt::LeftButton);
+    return rig.c().state.dataFile.isOpen();
+}
+
+void WaitsEndToEnd::stalledWindowLosesNoByte()
+{
+    const QString file = m_dir.filePath("stall.raw");
+    const QString record = m_dir.filePath("stall.line");
+    SimConsole rig({"--baud", "115200", "--record", record});
+    QVERIFY2(startStreaming(rig, file), qPrintable(rig.error()));
+    constexpr int kBytes = 40000; // 3.5 s at the line rate
+    QVERIFY(rig.sim.stream(kBytes, false));
+
+    // The window hangs for 2 s while the line keeps coming.
+    QTest::qWait(500);
+    QThread::sleep(2);
+
+    QTRY_COMPARE_WITH_TIMEOUT(QFileInfo(file).size(), qint64(kBytes), 10000);
+    QFile line(record);
+    QVERIFY(line.open(QIODevice::ReadOnly));
+    QFile filed(file);
+    QVERIFY(filed.open(QIODevice::ReadOnly));
+    QCOMPARE(filed.readAll(), line.readAll().right(kBytes));
+}
+
+void WaitsEndToEnd::terminalStaysBoundedAfterABurst()
+{
+    const QString file = m_dir.filePath("burst.raw");
+    SimConsole rig({"--baud", "115200"});
+    QVERIFY2(startStreaming(rig, file), qPrintable(rig.error()));
+    const TerminalText &terminal = rig.c().terminal.terminalText();
+    // What the operator sees of the end of the stream.
+    const auto shownTail = [&file](int characters) {
+        QFile filed(file);
+        filed.open(QIODevice::ReadOnly);
+        QString shown;
+        for (const char c : filed.readAll().right(characters)) {
+            if (c == '\r')
+                shown += QStringLiteral("\r\n");
+            else if (c != '\n')
+                shown += uchar(c) >= 32 && uchar(c) <= 127 ? QChar::fromLatin1(c) : QChar('.');
+        }
+        return shown;
+    };
+
+    constexpr int kBurst = 2'000'000;
+    QVERIFY(rig.sim.stream(kBurst, true));
+    QTRY_COMPARE_WITH_TIMEOUT(QFileInfo(file).size(), qint64(kBurst), 30000);
+    QVERIFY(terminal.text().size() <= TerminalText::kMaxLength);
+    QVERIFY(terminal.text().endsWith(shownTail(1000)));
+
+    for (int run = 1; run <= 3; ++run) {
+        QVERIFY(rig.sim.stream(500, false));
+        QTRY_COMPARE_WITH_TIMEOUT(QFileInfo(file).size(), qint64(kBurst + 500 * run), 5000);
+        QTRY_VERIFY(terminal.text().endsWith(shownTail(400)));
+        QVERIFY(terminal.text().size() <= TerminalText::kMaxLength);
+    }
 }
 
 QTEST_MAIN(WaitsEndToEnd)

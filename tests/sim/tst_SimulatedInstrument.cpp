@@ -12,8 +12,7 @@ namespace
 QByteArray readAll(CommPort &port)
 {
     QByteArray out;
-    while (port.bytesWaiting() > 0)
-        out += port.readChar();
+    out += port.readWaiting();
     return out;
 }
 

@@ -193,12 +193,16 @@ void TestTerminalForm::keysWithoutCharacterActOnTheView()
 
 void TestTerminalForm::appendKeepsTheNewestTextWithTheCaretAtTheEnd_data()
 {
+    // The text keeps what stands from its 16000th character on, then the piece; never more
+    // than 32000 characters.
     QTest::addColumn<int>("oldLength");
     QTest::addColumn<int>("pieceLength");
     QTest::addColumn<int>("kept");
-    QTest::newRow("10 short of the limit") << 31990 << 20 << 15990;
-    QTest::newRow("exactly the limit") << 31980 << 20 << 31980;
-    QTest::newRow("one piece too long") << 0 << 32001 << 0;
+    QTest::newRow("10 short of the limit") << 31990 << 20 << 16011;
+    QTest::newRow("exactly the limit") << 31980 << 20 << 32000;
+    QTest::newRow("cut leaves the piece whole") << 20000 << 20000 << 24001;
+    QTest::newRow("cut still too long") << 31990 << 31000 << 32000;
+    QTest::newRow("one piece too long") << 0 << 32001 << 32000;
 }
 
 void TestTerminalForm::appendKeepsTheNewestTextWithTheCaretAtTheEnd()
@@ -211,11 +215,13 @@ void TestTerminalForm::appendKeepsTheNewestTextWithTheCaretAtTheEnd()
     for (int i = 0; i < oldLength; ++i)
         old += QChar(u'a' + i % 26);
     terminal.appendDisplay(old);
-    const QString piece(pieceLength, QLatin1Char('#'));
+    QString piece;
+    for (int i = 0; i < pieceLength; ++i)
+        piece += QChar(u'A' + i % 26);
 
     terminal.appendDisplay(piece);
 
-    const QString expected = old.right(kept) + piece;
+    const QString expected = (old + piece).right(kept);
     QCOMPARE(terminal.terminalText().text(), expected);
     QCOMPARE(terminal.Text()->toPlainText(), expected);
     QVERIFY(terminal.Text()->textCursor().atEnd());

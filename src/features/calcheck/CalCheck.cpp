@@ -1,12 +1,13 @@
 #include "features/calcheck/CalCheck.h"
 
+#include "link/SendAbort.h"
+#include "link/StopOnExit.h"
 #include "support/PathUtilities.h"
 
 #include <QScopedValueRollback>
 
 namespace
 {
-const QByteArray kEtx3("\x03\x03\x03");
 const QByteArray kPrompt("Orvantis>");
 constexpr float kCommandTimeout = 1.0f;
 constexpr float kAutoTimeout = 0.1f;
@@ -109,6 +110,8 @@ CalCheck::Outcome CalCheck::run()
 
     m_timerWasEnabled = m_hooks.statusTimerEnabled();
     m_hooks.setStatusTimerEnabled(false);
+    // As Stop would: the instrument stops and the light source comes back on.
+    const StopOnExit stop(m_transaction, kThreeEtx + "lpower,1\r");
     const Outcome outcome = collect();
     restore();
     return outcome;
@@ -117,7 +120,7 @@ CalCheck::Outcome CalCheck::run()
 CalCheck::Outcome CalCheck::collect()
 {
     // Whatever the instrument was doing is abandoned, back to its prompt.
-    m_transaction.SendCommand(kEtx3, QByteArray(), kPrompt, kCommandTimeout);
+    m_transaction.SendCommand(kThreeEtx, QByteArray(), kPrompt, kCommandTimeout);
     const QByteArray status = m_transaction.SendCommand("st\r", "st:", "\r", kCommandTimeout);
     if (!m_hooks.ParseStatus(status)) {
         m_dialogs.ShowQuestionBox(notStabilizedNotice(), QString(), QString(), QStringLiteral("OK"),
@@ -239,7 +242,7 @@ void CalCheck::stepOverall()
 void CalCheck::finish()
 {
     m_progress.reset();
-    m_transaction.SendCommand(kEtx3 + "lpower,1\rst\r", QByteArray(), QByteArray(),
+    m_transaction.SendCommand(kThreeEtx + "lpower,1\rst\r", QByteArray(), QByteArray(),
                               kCommandTimeout);
     if (m_state.DataFileNumber() != 0)
         m_state.dataFile.close();

@@ -3,6 +3,7 @@
 #include "features/files/StagedDownload.h"
 #include "features/files/TypeAnswer.h"
 #include "link/SendAbort.h"
+#include "link/StopOnExit.h"
 #include "support/PathUtilities.h"
 
 #include <QDir>
@@ -76,6 +77,7 @@ bool FileDownload::DownloadFile(const QString &path, int size)
         // the opening of the new file, so the data file changes without stopping Timer1.
         if (m_state.dataFile.isOpen())
             m_state.dataFile.close();
+        const StopOnExit stop(m_transaction, kThreeEtx);
         result = fetch(path, name, size);
         if (m_state.dataFile.isOpen())
             m_state.dataFile.close();

@@ -1,6 +1,7 @@
 #include "features/files/FileUpload.h"
 
 #include "features/files/InstrumentFileName.h"
+#include "link/StopOnExit.h"
 #include "support/PathUtilities.h"
 #include "support/SettingsKeys.h"
 
@@ -97,12 +98,14 @@ bool FileUpload::UploadFile(const QString &path)
         return false;
     }
     m_transaction.Pause(kSettleSeconds);
+    const StopOnExit stop(m_transaction, kCtrlZ + kCtrlZ);
 
     qint64 sent = 0;
     int lineNumber = 0;
     bool promptMissing = false;
     QByteArray line;
-    while (!m_state.TransferCancelled) {
+    // A closed port (the line went, or the program is ending) takes no more lines.
+    while (!m_state.TransferCancelled && m_transaction.portOpen()) {
         if (!readLine(file, line))
             break;
         ++lineNumber;

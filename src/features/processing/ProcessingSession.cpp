@@ -5,6 +5,7 @@
 #include "link/CommPort.h"
 #include "link/CommandTransaction.h"
 #include "link/ProgramState.h"
+#include "link/StopOnExit.h"
 #include "support/StringCode.h"
 
 #include <algorithm>
@@ -134,6 +135,9 @@ void ProcessingSession::readListing(Listing listing)
             }
         }
         m_transaction.pump().pass();
+        // Nothing more comes over a closed port (the line went, or the program is ending).
+        if (!m_port.isOpen())
+            return;
         const float now = m_state.clock.timeOfDay();
         if (now < idleStart)
             idleStart -= Clock::kSecondsPerDay;
@@ -188,6 +192,7 @@ void ProcessingSession::process(const QList<int> &rows)
 
 bool ProcessingSession::processOne(const QByteArray &path)
 {
+    const StopOnExit stop(m_transaction, QByteArray(1, kEtx));
     m_transaction.SendCommand(processCommand(path), "", "", kProcessTimeout);
     QByteArray &buffer = m_state.ReceiveBuffer;
     while (!m_stop) {

@@ -1,12 +1,9 @@
 #include "features/sampling/SamplingController.h"
 
 #include "features/sampling/AcquireCommand.h"
+#include "link/SendAbort.h"
+#include "link/StopOnExit.h"
 #include "support/SettingsKeys.h"
-
-namespace
-{
-const QByteArray kThreeEtx(3, '\x03');
-} // namespace
 
 SamplingController::SamplingController(ProgramState &state, CommPort &port, LinkStatus &status,
                                        CommandTransaction &transaction, OperatorDialogs &dialogs,
@@ -29,6 +26,7 @@ QByteArray SamplingController::SampleOnce(const SamplingSettings &settings)
         setSavingWarning(true);
     const bool timerWasEnabled = m_statusTimerEnabled && m_statusTimerEnabled();
 
+    const StopOnExit stop(m_transaction, kThreeEtx);
     const QByteArray reply =
         m_transaction.SendCommand(BuildAcquireCommand(settings), "\r", ">", kSampleTimeoutSeconds);
 
@@ -53,6 +51,7 @@ bool SamplingController::StartPeriodic(const SamplingSettings &settings)
     const QByteArray acquire = BuildAcquireCommand(settings);
     m_periodic = true;
     m_status.SetStatus(LinkStatus::PeriodicSampling);
+    const StopOnExit stop(m_transaction, kThreeEtx);
     m_transaction.SendCommand(BuildStartCommand(period, acquire), "start", ">",
                               kStartTimeoutSeconds);
     return true;

@@ -2,13 +2,16 @@
 
 #include <QString>
 
-// The terminal window's text: what the receive loop shows of the serial traffic. It never
-// grows past kMaxLength by more than one addition: when an addition would overflow, the text
-// keeps what stands from position kMaxLength / 2 on.
+// The terminal window's text: what the receive loop shows of the serial traffic. When an
+// addition would take it past kMaxLength, the text keeps what stands from its kKeepFrom-th
+// character on (the first kKeepFrom - 1 go), followed by the addition; and it never ends
+// longer than kMaxLength, whatever came before, so one large run does not slow every run
+// after it.
 class TerminalText
 {
 public:
     static constexpr int kMaxLength = 32000;
+    static constexpr int kKeepFrom = kMaxLength / 2;
 
     void append(const QString &display);
     const QString &text() const { return m_text; }

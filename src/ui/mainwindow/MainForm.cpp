@@ -96,6 +96,7 @@ MainForm::MainForm(ProgramState &state, CommPort &Comm1, OperatorDialogs &dialog
             return;
         QMetaObject::invokeMethod(this, &MainForm::portLost, Qt::QueuedConnection);
     });
+    m_transaction.pump().setBeforeSleep([this] { m_comm.wakeOnArrival(); });
     m_transaction.pump().setAfterPass([this] { runReceiveLoop(); });
 
     m_timer1.setObjectName(QStringLiteral("Timer1"));
@@ -285,12 +286,19 @@ void MainForm::restoreSettings()
     m_controls.StatusCheck->setChecked(true);
 }
 
+// Closing ends the program at once, also from inside a wait: the operation under way is told
+// to stop, the port closes so that every wait ends at its next pass, and exit() ends the
+// dialogs' own loops; the stack unwinds and the event loop returns.
 void MainForm::closeEvent(QCloseEvent *event)
 {
     m_terminal.close();
     SaveFormSettings(this);
+    m_transaction.endForExit();
     emit closing();
     event->accept();
+    // exit, not quit: quit first closes every window, and one that a running operation
+    // still uses may refuse.
+    QCoreApplication::exit(0);
 }
 
 void MainForm::Timer1_Timer()

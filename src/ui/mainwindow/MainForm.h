@@ -38,9 +38,9 @@ public:
     // code. An empty `statusMsg` receives the code's standard text.
     int SetStatus(int code, QString *statusMsg = nullptr) override;
 
-    int byteCount() const { return m_capture.byteCount(); }
+    qint64 byteCount() const { return m_capture.byteCount(); }
     float TimeSinceLastByte() const { return m_capture.TimeSinceLastByte(); }
-    void PrepForFileCapture(int length) { m_capture.PrepForFileCapture(length); }
+    void PrepForFileCapture(qint64 length) { m_capture.PrepForFileCapture(length); }
     void EndFileCapture() { m_capture.EndFileCapture(); }
 
     QString SerNum() const { return m_SerNum; }
