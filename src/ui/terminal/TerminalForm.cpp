@@ -19,6 +19,9 @@ namespace
 // Interior of 9555 x 5415 twips at 15 twips per pixel.
 constexpr int kWidth = 637;
 constexpr int kHeight = 361;
+// A run this long is a stream, not an echo or a reply.
+constexpr qsizetype kStreamRun = 512;
+constexpr qint64 kCatchUpMs = 1000;
 
 QFont terminalFont()
 {
@@ -37,6 +40,8 @@ TerminalForm::TerminalForm(QWidget *parent)
 {
     setObjectName(QStringLiteral("TerminalForm"));
     setWindowTitle(QStringLiteral("Orvantis Console Terminal"));
+    m_catchUp.setSingleShot(true);
+    connect(&m_catchUp, &QTimer::timeout, this, &TerminalForm::showText);
     // The main window carries the application's icon; this window shows the same.
     setWindowIcon(QApplication::windowIcon());
 
@@ -74,14 +79,34 @@ void TerminalForm::appendDisplay(const QString &display)
         return;
     const qsizetype before = m_text.text().size();
     m_text.append(display);
-    if (m_text.text().size() == before + display.size()) {
+    if (m_text.text().size() != before + display.size())
+        m_shown = -1;
+    // A stream (runs of many characters, one after another) is shown once a second; an
+    // echo or a reply at once.
+    const bool streaming = display.size() >= kStreamRun && m_sinceShown.isValid() &&
+                           m_sinceShown.elapsed() < kCatchUpMs;
+    if (!streaming)
+        showText();
+    else if (!m_catchUp.isActive())
+        m_catchUp.start(int(kCatchUpMs - m_sinceShown.elapsed()));
+}
+
+void TerminalForm::showText()
+{
+    m_catchUp.stop();
+    m_sinceShown.start();
+    const QString &text = m_text.text();
+    if (m_shown == text.size())
+        return;
+    if (m_shown < 0) {
+        // The front half was dropped: show the kept text afresh.
+        m_view->setPlainText(text);
+    } else {
         QTextCursor end(m_view->document());
         end.movePosition(QTextCursor::End);
-        end.insertText(display);
-    } else {
-        // The front half was dropped: show the kept text afresh.
-        m_view->setPlainText(m_text.text());
+        end.insertText(text.mid(m_shown));
     }
+    m_shown = text.size();
     m_view->moveCursor(QTextCursor::End);
     m_view->ensureCursorVisible();
 }

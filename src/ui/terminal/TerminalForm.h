@@ -2,7 +2,9 @@
 
 #include "features/terminal/TerminalText.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
+#include <QTimer>
 
 class CommPort;
 class QAction;
@@ -28,6 +30,8 @@ public:
     CommPort *port() const { return m_port; }
 
     // Adds one run's display text under the 32000-character rule and scrolls to the end.
+    // While the instrument streams, the view catches up with the text once a second:
+    // repainting a window full of text costs far more than the text itself.
     void appendDisplay(const QString &display);
     const TerminalText &terminalText() const { return m_text; }
     QPlainTextEdit *Text() const { return m_view; }
@@ -44,6 +48,8 @@ protected:
 
 private:
     bool handleKey(QEvent *event);
+    // Brings the view in line with the text.
+    void showText();
 
     TerminalText m_text;
     QPlainTextEdit *m_view;
@@ -51,4 +57,8 @@ private:
     QAction *m_selectAllAction;
     CommPort *m_port = nullptr;
     bool m_everShown = false;
+    // How much of the text the view holds; -1 after a cut, when it must be shown afresh.
+    qsizetype m_shown = 0;
+    QElapsedTimer m_sinceShown;
+    QTimer m_catchUp;
 };
