@@ -326,7 +326,8 @@ double median(const std::vector<Figures> &runs, const std::function<double(const
 
 QString number(double value)
 {
-    return QString::number(value, 'g', value < 1 ? 2 : 3);
+    return value >= 100 ? QString::number(value, 'f', 0)
+                        : QString::number(value, 'g', value < 1 ? 2 : 3);
 }
 
 QString ratio(double console, double picocom)

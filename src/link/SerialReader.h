@@ -15,8 +15,8 @@
 // user-interface thread may stall for seconds without a byte being lost. A call from the
 // owner (open, write, rate, close) ends the nap at once.
 //
-// The owner calls the slots with a blocking queued connection; received bytes and the
-// line's failure are kept under a mutex for the owner to take.
+// The owner runs open, close, setBaudRate and write in the reader's thread and waits for
+// them; received bytes and the line's failure are kept under a mutex for the owner to take.
 class SerialReader : public QObject
 {
     Q_OBJECT
@@ -41,7 +41,7 @@ public:
     void beginCall();
     void endCall();
 
-public slots:
+    // In the reader's thread only.
     bool open(const QString &device, int baudRate);
     void close();
     bool setBaudRate(int baudRate);
