@@ -112,10 +112,7 @@ MainForm::MainForm(ProgramState &state, CommPort &Comm1, OperatorDialogs &dialog
     SetStatus(NotConnected);
 }
 
-MainForm::~MainForm()
-{
-    setHourglass(false);
-}
+MainForm::~MainForm() = default;
 
 void MainForm::buildMenus()
 {
@@ -209,7 +206,7 @@ int MainForm::SetStatus(int code, QString *statusMsg)
         m_terminal.setWindowTitle(*caption);
     if (display.clearsPanels() && m_parseStatus)
         m_parseStatus(QByteArray());
-    setHourglass(display.hourglass());
+    m_hourglass.set(display.hourglass());
     if (statusMsg && statusMsg->isEmpty())
         *statusMsg = display.statusText();
     m_controls.StatusLabel->setText(display.labelText());
@@ -240,18 +237,6 @@ void MainForm::findGovernedControls()
         Q_ASSERT(target);
         m_governed[static_cast<size_t>(i)] = target;
     }
-}
-
-// One override cursor at most, so nested busy states cannot leave the hourglass behind.
-void MainForm::setHourglass(bool on)
-{
-    if (on == m_hourglass)
-        return;
-    m_hourglass = on;
-    if (on)
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    else
-        QApplication::restoreOverrideCursor();
 }
 
 void MainForm::Disconnect()

@@ -8,6 +8,7 @@
 #include "link/ProgramState.h"
 #include "link/ReceiveLoop.h"
 #include "ui/mainwindow/MainFormControls.h"
+#include "ui/widgets/Hourglass.h"
 
 #include <QMainWindow>
 #include <QTimer>
@@ -124,7 +125,6 @@ private:
     void wireControls();
     void findGovernedControls();
     void applyEnable(StatusDisplay::Control control, StatusDisplay::Enable state);
-    void setHourglass(bool on);
     void Timer1_Timer();
     // One run of the receive loop; runs inside every wait's pass as well as on Timer1.
     void runReceiveLoop();
@@ -145,7 +145,7 @@ private:
     QTimer m_statusTimer;
     int m_status = NotConnected;
     QString m_SerNum;
-    bool m_hourglass = false;
+    Hourglass m_hourglass;
     bool m_inReceiveRun = false;
     int m_pollingHolds = 0;
     std::function<void(const QByteArray &)> m_parseStatus;

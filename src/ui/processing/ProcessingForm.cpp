@@ -50,13 +50,8 @@ ProcessingForm::ProcessingForm(ProgramState &state, CommandTransaction &transact
     wireSession();
     resize(px(kWidth), px(kHeight));
 
-    setHourglass(true);
+    m_hourglass.set(true);
     m_session.mount();
-}
-
-ProcessingForm::~ProcessingForm()
-{
-    setHourglass(false);
 }
 
 void ProcessingForm::buildControls()
@@ -113,35 +108,23 @@ void ProcessingForm::wireSession()
     });
 }
 
-// One override cursor at most, so the waits that nest cannot leave the hourglass behind.
-void ProcessingForm::setHourglass(bool on)
-{
-    if (on == m_hourglass)
-        return;
-    m_hourglass = on;
-    if (on)
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    else
-        QApplication::restoreOverrideCursor();
-}
-
 void ProcessingForm::refreshing(bool busy)
 {
     if (busy)
-        setHourglass(true);
+        m_hourglass.set(true);
     m_startButton->setEnabled(!busy);
     m_closeButton->setEnabled(!busy);
     m_list1->setEnabled(!busy);
     if (!busy) {
         m_stopButton->setEnabled(true);
-        setHourglass(false);
+        m_hourglass.set(false);
         closeWhenIdle();
     }
 }
 
 void ProcessingForm::processing(bool running)
 {
-    setHourglass(running);
+    m_hourglass.set(running);
     m_startButton->setEnabled(!running);
     m_list1->setEnabled(!running);
     m_closeButton->setEnabled(!running);
@@ -161,18 +144,18 @@ void ProcessingForm::DriveCombo_Click()
 {
     if (m_session.isBusy())
         return;
-    setHourglass(true);
+    m_hourglass.set(true);
     m_session.chooseDrive(m_driveCombo->currentText());
-    setHourglass(false);
+    m_hourglass.set(false);
 }
 
 void ProcessingForm::List1_DblClick(QListWidgetItem *item)
 {
     if (!item || !ProcessingListing::isDirectory(item->text().toLatin1()))
         return;
-    setHourglass(true);
+    m_hourglass.set(true);
     m_session.openEntry(item->text());
-    setHourglass(false);
+    m_hourglass.set(false);
 }
 
 void ProcessingForm::StartButton_Click()
@@ -197,7 +180,7 @@ void ProcessingForm::changeEvent(QEvent *event)
             if (m_session.isBusy() || m_session.isProcessing())
                 return;
             m_session.refresh();
-            setHourglass(false);
+            m_hourglass.set(false);
         },
         Qt::QueuedConnection);
 }

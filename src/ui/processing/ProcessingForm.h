@@ -1,6 +1,7 @@
 #pragma once
 
 #include "features/processing/ProcessingSession.h"
+#include "ui/widgets/Hourglass.h"
 
 #include <QWidget>
 
@@ -23,7 +24,6 @@ class ProcessingForm : public QWidget
 public:
     ProcessingForm(ProgramState &state, CommandTransaction &transaction, CommPort &Comm1,
                    const QIcon &icon, QWidget *parent = nullptr);
-    ~ProcessingForm() override;
 
     ProcessingSession &session() { return m_session; }
 
@@ -43,7 +43,6 @@ protected:
 private:
     void buildControls();
     void wireSession();
-    void setHourglass(bool on);
     void refreshing(bool busy);
     void processing(bool running);
     void showDrive(const QString &drive);
@@ -61,6 +60,6 @@ private:
     QPushButton *m_startButton = nullptr;
     QPushButton *m_stopButton = nullptr;
     QPushButton *m_closeButton = nullptr;
-    bool m_hourglass = false;
+    Hourglass m_hourglass;
     bool m_closePending = false;
 };
