@@ -397,7 +397,7 @@ void FaultsEndToEnd::lineVanishes()
     }
     }
 
-    QTRY_COMPARE_WITH_TIMEOUT(console().form.Status(), int(LinkStatus::NotConnected), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(console().form.Status(), int(LinkStatus::NotConnected), 20000);
     QVERIFY(when == When::Download || rig.fired());
     // More receive runs and poll ticks bring no further message.
     QSignalSpy runs(console().form.Timer1(), &QTimer::timeout);
