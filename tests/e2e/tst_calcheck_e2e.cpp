@@ -43,6 +43,16 @@ const QStringList kPhases{"Collecting 1 of 3 sets of spectra.",
                           "Collecting dark spectra.",
                           "Receiving spectral data"};
 
+// Whether a progress window is on screen.
+bool progressShown()
+{
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (qobject_cast<ProgressForm *>(widget) && widget->isVisible())
+            return true;
+    }
+    return false;
+}
+
 // Follows the progress window while the check runs: the phases it showed, the last value of
 // its overall bar, and a Stop pressed when phase number `stopAt` (of kPhases) comes up.
 class ProgressWatcher : public QObject
@@ -153,6 +163,7 @@ void CalCheckEndToEnd::completeRunFilesEveryPhase()
     QCOMPARE(watcher.title, QString("Cal Check Data Collection"));
     QCOMPARE(watcher.phases, kPhases);
     QCOMPARE(watcher.overall, 8);
+    QVERIFY(!progressShown());
     QCOMPARE(rig->c().state.DataFileNumber(), 0);
     QVERIFY(rig->c().form.StatusTimer()->isActive());
     QCOMPARE(rig->status(), int(LinkStatus::Idle));
@@ -204,6 +215,7 @@ void CalCheckEndToEnd::stopInEveryPhase()
     rig->controls().CalCheckMenuItem->trigger();
 
     QVERIFY(watcher.stopped);
+    QVERIFY(!progressShown());
     QTEST(watcher.overall, "overall");
     QCOMPARE(watcher.phases.mid(0, phase + 1), kPhases.mid(0, phase + 1));
     // A Stop takes effect at once: no later phase, no completion notice.

@@ -57,6 +57,7 @@ private slots:
     void downloadIsByteExact();
     void uploadThenDeleteShowOnDiskAndInTheGrid();
     void sizeHeaderSortsBothWays();
+    void emptyFileIsNotFetched();
     void threeFileBatchAtEachRate_data();
     void threeFileBatchAtEachRate();
 
@@ -190,6 +191,8 @@ void FilesEndToEnd::uploadThenDeleteShowOnDiskAndInTheGrid()
     QVERIFY(!QFileInfo::exists(stored));
     QCOMPARE(m_rig->rowOf("mynotesfil"), -1);
     QCOMPARE(window->fileCount(), before);
+    QVERIFY(!window->TransferBusy());
+    QCOMPARE(window->CloseButton()->text(), QString("Close"));
     QVERIFY(m_rig->dialogs.errors.isEmpty());
 }
 
@@ -212,6 +215,20 @@ void FilesEndToEnd::sizeHeaderSortsBothWays()
     for (int row = 1; row < window->fileCount(); ++row)
         QVERIFY(window->fileSizeAt(row - 1) >= window->fileSizeAt(row));
     QCOMPARE(window->fileNameAt(0), QString("SPECTRA.BIN"));
+}
+
+void FilesEndToEnd::emptyFileIsNotFetched()
+{
+    QVERIFY(QDir().mkpath(m_disk));
+    QVERIFY(writeFile(QDir(m_disk).filePath("EMPTY.TXT"), QByteArray()));
+    FileTransferForm *window = openOn({"--fast"});
+    QVERIFY(window);
+    m_rig->clickRow(m_rig->rowOf("EMPTY.TXT"));
+    QTest::mouseClick(window->GetFilesButton(), Qt::LeftButton);
+    QCOMPARE(m_rig->dialogs.errors, QStringList{"The file EMPTY.TXT was not fetched: the directory "
+                                                "list gives its size as 0 bytes."});
+    QVERIFY(!QFileInfo::exists(QDir(m_local).filePath("EMPTY.TXT")));
+    QCOMPARE(m_rig->c().form.Status(), int(LinkStatus::Idle));
 }
 
 void FilesEndToEnd::threeFileBatchAtEachRate_data()

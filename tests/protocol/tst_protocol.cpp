@@ -5,11 +5,13 @@
 #include "features/files/DirSort.h"
 #include "features/files/ParseDirDate.h"
 #include "features/sampling/AcquireCommand.h"
+#include "features/status/StatusHistory.h"
 #include "features/status/StatusParser.h"
 #include "features/terminal/TerminalKeys.h"
 #include "link/InstrumentInfo.h"
 #include "link/LinkStatus.h"
 #include "support/StringCode.h"
+#include "support/StringQueue.h"
 
 #include <QDate>
 #include <QtTest>
@@ -60,7 +62,7 @@ private slots:
     void numbersInReplies_data();
     void numbersInReplies();
     void fieldsAndLines();
-    void nullHelpers();
+    void helpersWithoutCallers();
     void acquireCommand_data();
     void acquireCommand();
     void startCommandAndPeriod();
@@ -68,6 +70,7 @@ private slots:
     void statusLine();
     void settlingLampBlinksAndEmptyReplyPutsLampsOut();
     void nestedLineFromSwitchHandlingIsOverwrittenByTheOuterOne();
+    void statusHistoryCsv();
     void identification_data();
     void identification();
     void directoryDates_data();
@@ -114,13 +117,23 @@ void ProtocolTexts::fieldsAndLines()
     QCOMPARE(GetField(filler + ",7", 1), QByteArray("7"));
 }
 
-void ProtocolTexts::nullHelpers()
+void ProtocolTexts::helpersWithoutCallers()
 {
     QCOMPARE(PadWithNulls("ab", 4), QByteArray("ab\0\0", 4));
     QCOMPARE(AppendNull("ab"), QByteArray("ab\0", 3));
     QVERIFY(IsDigit("7x"));
     QVERIFY(!IsDigit("x7"));
     QVERIFY(!IsDigit(""));
+    // A full queue drops its oldest string; it holds one fewer than its limit.
+    StringQueue queue;
+    queue.setMaxSize(3);
+    for (const char *text : {"a", "b", "c", "d"})
+        queue.Add(text);
+    QCOMPARE(queue.size(), 2);
+    QCOMPARE(queue.GetNext(), QString("c"));
+    QCOMPARE(queue.GetNext(), QString("d"));
+    QCOMPARE(queue.GetNext(), QString());
+    QCOMPARE(queue.size(), 0);
 }
 
 void ProtocolTexts::acquireCommand_data()
@@ -186,6 +199,7 @@ void ProtocolTexts::statusLine_data()
     QTest::newRow("cooling, warming up") << QByteArray("st:1011,2.34,0,95,21.5\r\n") << "-Y-" << "Cooling (2.3C)" << "-Y-" << "Stabilizing (1.6 min.)" << 3000;
     QTest::newRow("warming") << QByteArray("st:1011,-3.21,0,95,21.5") << "-Y-" << "Warming (-3.2C)" << "-Y-" << "Stabilizing (1.6 min.)" << 3000;
     QTest::newRow("cooling from 1.0") << QByteArray("st:1011,1.0,0,0,20") << "-Y-" << "Cooling (1.0C)" << "G--" << "Stabilizing" << 3000;
+    QTest::newRow("warming from -1.0") << QByteArray("st:1011,-1.0,0,0,20") << "-Y-" << "Warming (-1.0C)" << "G--" << "Stabilizing" << 3000;
     QTest::newRow("0.99 stabilizing") << QByteArray("st:1011,0.99,0,0,20") << "-Y-" << "Stabilizing (1.0C)" << "G--" << "Stabilizing" << 3000;
     QTest::newRow("both stable") << QByteArray("st:1011,0.2,1,0,21.5") << "G--" << "Stabilizing (0.2C)" << "G--" << "Stabilizing" << 30000;
     QTest::newRow("light still warming") << QByteArray("st:1011,0.1,1,10,21.5") << "G--" << "Stabilizing (0.1C)" << "-Y-" << "Stabilizing (0.2 min.)" << 3000;
@@ -216,9 +230,13 @@ void ProtocolTexts::statusLine()
 void ProtocolTexts::settlingLampBlinksAndEmptyReplyPutsLampsOut()
 {
     Connected c;
+    // Any status line shows that the instrument answers again.
+    c.status.SetStatus(LinkStatus::NoResponse);
     const QByteArray settling("st:1011,2.34,0,95,21.5\r\n");
-    QString seen;
-    for (int i = 0; i < 4; ++i) {
+    c.parser.ParseStatus(settling);
+    QCOMPARE(c.status.Status(), int(LinkStatus::Idle));
+    QString seen = lamps(c.parser.panels().thermal);
+    for (int i = 0; i < 3; ++i) {
         c.parser.ParseStatus(settling);
         seen += lamps(c.parser.panels().thermal);
     }
@@ -251,6 +269,24 @@ void ProtocolTexts::nestedLineFromSwitchHandlingIsOverwrittenByTheOuterOne()
     // The outer line's ambient came before the box was checked, so the nested one stands.
     QCOMPARE(panels.ambientCaption, QString("Ambient: 19.0"));
     QCOMPARE(lamps(panels.light), QString("--R"));
+}
+
+void ProtocolTexts::statusHistoryCsv()
+{
+    StatusHistory history;
+    const QDateTime t(QDate(2026, 5, 14), QTime(9, 30), Qt::UTC);
+    QVERIFY(history.record("st:1011,2.34,0,95,21.5\r\n", t));
+    // The receive loop hands one line over again at each later CR of its run.
+    QVERIFY(!history.record("st:1011,2.34,0,95,21.5\r\n", t.addMSecs(500)));
+    QVERIFY(history.record("st:1111,0.2,1,0,n/a", t.addSecs(3)));
+    QVERIFY(history.record("ST:0000,\"x\"", t.addSecs(6)));
+    QVERIFY(!history.record("id\r\n", t.addSecs(9)));
+    QCOMPARE(history.toCsv(),
+             QByteArray("time,ambient_c,deviation_c,light_seconds,thermal,light,line\n"
+                        "2026-05-14T09:30:00.000Z,21.5,2.34,95,stabilizing,stabilizing,"
+                        "\"st:1011,2.34,0,95,21.5\"\n"
+                        "2026-05-14T09:30:03.000Z,,0.2,0,stable,stable,\"st:1111,0.2,1,0,n/a\"\n"
+                        "2026-05-14T09:30:06.000Z,,0,0,off,off,\"ST:0000,\"\"x\"\"\"\n"));
 }
 
 void ProtocolTexts::identification_data()

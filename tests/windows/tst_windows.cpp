@@ -10,9 +10,11 @@
 #include "ui/connection/SetBaudForm.h"
 #include "ui/processing/ProcessingForm.h"
 #include "ui/status/SetTimeForm.h"
+#include "ui/status/StatusHistoryWindow.h"
 #include "ui/widgets/ErrorForm.h"
 #include "ui/widgets/QuestionBoxDialogs.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -38,6 +40,7 @@ private slots:
     void rateDialogSendsNothingItCannotUse();
     void clockWindowReadsAndSetsTheInstrumentClock();
     void processingWindowRunsFileByFileUntilStop();
+    void statusHistoryRecordsAndExportsTheLines();
     void mainWindowValuesAndTerminalComeBackAtTheNextStart();
 
 private:
@@ -217,6 +220,26 @@ void Windows::processingWindowRunsFileByFileUntilStop()
                  QByteArray("DIRIDovavud \"C:\\DATACAL\"\r\n\x03"));
     QCOMPARE(list->selectedItems().size(), 2);
     QVERIFY(window->StartButton()->isEnabled());
+}
+
+void Windows::statusHistoryRecordsAndExportsTheLines()
+{
+    SimConsole rig({"--fast"});
+    QVERIFY2(rig.ok(), qPrintable(rig.error()));
+    QVERIFY(rig.connect());
+    rig.c().form.StatusTimer()->setInterval(100);
+    StatusHistoryBinding &history = rig.c().history;
+    QTRY_VERIFY_WITH_TIMEOUT(history.history().size() >= 2, 10000);
+    history.menuItem()->trigger();
+    QVERIFY(history.window() && history.window()->isVisible());
+    QCOMPARE(history.window()->windowTitle(), QString("Status History"));
+    rig.stopPolling();
+    const QString path = m_dir.filePath("history.csv");
+    rig.dialogs.pathAnswers << path;
+    history.window()->findChild<QPushButton *>("ExportButton")->click();
+    const QByteArray csv = fileBytes(path);
+    QVERIFY2(csv.count("\"st:1011,") >= 2 && csv == history.history().toCsv(), csv.constData());
+    QVERIFY(rig.dialogs.errors.isEmpty());
 }
 
 void Windows::mainWindowValuesAndTerminalComeBackAtTheNextStart()
