@@ -286,18 +286,13 @@ void FaultsEndToEnd::lineVanishes()
     QFETCH(When, when);
     QStringList arguments{"--fast"};
     if (when == When::SingleSample)
-        arguments << "--spectrum-ms"
-                  << "2000";
+        arguments += QStringList{"--spectrum-ms", "2000"};
     if (when == When::Download)
-        arguments << "--hangup-type-after"
-                  << "5000";
+        arguments += QStringList{"--hangup-type-after", "5000"};
     if (when == When::BaudChangeAsked) // gone between the echo and the "Changing"
-        arguments << "--slow-ms"
-                  << "100";
+        arguments += QStringList{"--slow-ms", "100"};
     if (when == When::CalCheck)
-        arguments << "--stable"
-                  << "--spectrum-ms"
-                  << "10";
+        arguments += QStringList{"--stable", "--spectrum-ms", "10"};
     if (!start(arguments))
         return;
     SimConsole &rig = *m_rig;

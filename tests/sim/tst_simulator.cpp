@@ -51,7 +51,6 @@ class SimulatorContract : public QObject
 private slots:
     void commandIsEchoedThenAnsweredThenPrompted_data();
     void commandIsEchoedThenAnsweredThenPrompted();
-    void byteAtATimeGivesTheSameOutput();
     void etxStopsWhatIsUnderWayAndThreeBringOnePrompt();
     void acquireAndPeriodicSampling();
     void typeSendsTheExactBytes();
@@ -87,20 +86,6 @@ void SimulatorContract::commandIsEchoedThenAnsweredThenPrompted()
     QVERIFY2(out.contains(answerHolds), out.constData());
     // Nothing in an answer may end a reply early for a caller waiting on ">".
     QCOMPARE(out.indexOf('>'), out.size() - 1);
-}
-
-void SimulatorContract::byteAtATimeGivesTheSameOutput()
-{
-    const QByteArray input("id\rst\rlpower,0\r\x03st\r");
-    SimEngine bulk;
-    bulk.feed(input);
-    SimEngine single;
-    QByteArray out;
-    for (char c : input) {
-        single.feed(QByteArray(1, c));
-        out += single.takeOutput();
-    }
-    QCOMPARE(out, bulk.takeOutput());
 }
 
 void SimulatorContract::etxStopsWhatIsUnderWayAndThreeBringOnePrompt()
