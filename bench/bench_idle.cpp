@@ -4,7 +4,8 @@
 // Resident memory is reported after the connected stretch.
 // Usage: bench_idle [seconds]   (default 60, for each of the two)
 #include "BenchSupport.h"
-#include "testkit/MemoryInstrumentLink.h"
+#include "testkit/LinkRig.h"
+#include "testkit/MemoryCommPort.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -68,7 +69,9 @@ bool connectedAndPolling(double seconds)
 
 void silentWait(double seconds)
 {
-    MemoryInstrumentLink link;
+    MemoryCommPort port;
+    LinkRig link(port);
+    link.open();
     // The program's own receive interval, not the tests' shortened one.
     link.timer1.setInterval(200);
     const Figures wait =

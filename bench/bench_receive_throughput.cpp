@@ -2,7 +2,8 @@
 // take from the port into ReceiveBuffer, the data file and the terminal text.
 // Usage: bench_receive_throughput [megabytes]   (default 64)
 #include "features/terminal/TerminalText.h"
-#include "testkit/MemoryInstrumentLink.h"
+#include "testkit/LinkRig.h"
+#include "testkit/MemoryCommPort.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -14,11 +15,12 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     const int megabytes = argc > 1 ? std::atoi(argv[1]) : 64;
 
-    MemoryInstrumentLink link;
+    MemoryCommPort port;
+    LinkRig link(port);
+    link.open();
     // The benchmark runs the loop itself, one run per 200 ms worth of line.
     link.timer1.stop();
     ProgramState &state = link.state;
-    MemoryCommPort &port = link.port;
     ReceiveLoop &loop = link.loop;
     TerminalText terminal;
     loop.setDisplaySink([&](const QString &text) { terminal.append(text); });

@@ -9,6 +9,13 @@ bool MemoryCommPort::open()
     return true;
 }
 
+void MemoryCommPort::close()
+{
+    m_open = false;
+    m_input.clear();
+    m_readPos = 0;
+}
+
 bool MemoryCommPort::write(const QByteArray &bytes)
 {
     if (!m_open || m_failed)

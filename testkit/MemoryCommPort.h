@@ -8,7 +8,8 @@
 
 // An in-memory Comm1 for tests and benchmarks: feed() puts bytes in its input, written()
 // tells what the program wrote, and it can refuse to open or fail as a pulled cable does.
-// An optional responder sees every write (for wiring it to the simulator engine).
+// Unread input is lost when it is closed. An optional responder sees every write (for wiring it to
+// the simulator engine).
 class MemoryCommPort : public CommPort
 {
 public:
@@ -18,7 +19,7 @@ public:
     void setSettings(const QString &settings) override { m_settings = settings; }
     bool isOpen() const override { return m_open; }
     bool open() override;
-    void close() override { m_open = false; }
+    void close() override;
     bool write(const QByteArray &bytes) override;
     qint64 bytesWaiting() override { return m_input.size() - m_readPos; }
     QByteArray readWaiting() override;

@@ -2,19 +2,30 @@
 
 #include "ui/files/FileTransferForm.h"
 
+#include <QCheckBox>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
 
-SimConsole::SimConsole(const QStringList &arguments)
+SimConsole::SimConsole(const QStringList &arguments, int instrumentPort)
 {
+    QStringList devices;
+    for (int port = 1; port < instrumentPort; ++port) {
+        silentPorts.push_back(std::make_unique<SimProcess>());
+        if (!silentPorts.back()->start({"--silent"})) {
+            m_error = silentPorts.back()->errorString();
+            return;
+        }
+        devices << silentPorts.back()->devicePath();
+    }
     m_ok = sim.start(arguments);
     if (!m_ok) {
         m_error = sim.errorString();
         return;
     }
-    comm = std::make_unique<QtCommPort>(PortTable({sim.devicePath()}));
-    console = std::make_unique<ConsoleBinding>(*comm, PortTable({sim.devicePath()}), dialogs);
+    devices << sim.devicePath();
+    comm = std::make_unique<QtCommPort>(PortTable(devices));
+    console = std::make_unique<ConsoleBinding>(*comm, PortTable(devices), dialogs);
     m_watch.setInterval(5);
     QObject::connect(&m_watch, &QTimer::timeout, [this] {
         if (!m_condition || !m_condition())
@@ -42,6 +53,23 @@ bool SimConsole::connect()
 {
     console->startUp(false);
     return console->search.SearchForInstrument();
+}
+
+void SimConsole::stopPolling()
+{
+    if (controls().StatusCheck->isChecked())
+        controls().StatusCheck->click();
+}
+
+bool SimConsole::startedAndConnected()
+{
+    if (!m_ok)
+        QTest::qFail(qPrintable(m_error), __FILE__, __LINE__);
+    else if (!connect())
+        QTest::qFail("the search did not find orvantis-sim", __FILE__, __LINE__);
+    else
+        return true;
+    return false;
 }
 
 FileTransferForm *SimConsole::openFiles()

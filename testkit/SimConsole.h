@@ -8,16 +8,18 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class FileTransferForm;
 
-// The whole program (ConsoleBinding) on one orvantis-sim over a real pseudo-terminal and
+// The whole program (ConsoleBinding) on orvantis-sim over real pseudo-terminals and
 // QSerialPort, with a scripted operator answering its dialogs.
 class SimConsole
 {
 public:
-    // Starts orvantis-sim with `arguments`; ok() is false (reason in error()) without a pty.
-    explicit SimConsole(const QStringList &arguments);
+    // Starts orvantis-sim with `arguments` as the instrument on port `instrumentPort`, and a
+    // silent one on each port before it; ok() is false (reason in error()) without a pty.
+    explicit SimConsole(const QStringList &arguments, int instrumentPort = 1);
     ~SimConsole();
     SimConsole(const SimConsole &) = delete;
     SimConsole &operator=(const SimConsole &) = delete;
@@ -27,6 +29,8 @@ public:
 
     // Start-up without the modal dialog, then the port search. True when connected.
     bool connect();
+    // ok() and connect(); otherwise the running test fails with the reason.
+    bool startedAndConnected();
     // TransferFilesButton clicked; the open file manager, or null.
     FileTransferForm *openFiles();
     // Row of `name` in the file manager's grid, -1 when absent.
@@ -40,8 +44,14 @@ public:
     bool fired() const { return m_fired; }
 
     ConsoleBinding &c() { return *console; }
+    const MainFormControls &controls() const { return console->form.controls(); }
+    int status() const { return console->form.Status(); }
+    // Turns "Automatic status updates" off as the operator does, so that only the test
+    // talks to the instrument.
+    void stopPolling();
 
     SimProcess sim;
+    std::vector<std::unique_ptr<SimProcess>> silentPorts;
     std::unique_ptr<QtCommPort> comm;
     ScriptedOperator dialogs;
     std::unique_ptr<ConsoleBinding> console;

@@ -57,9 +57,10 @@ void SimulatedInstrument::pump()
     syncClock();
     const QByteArray out = m_engine.takeOutput();
     // Nothing is heard while the port is closed or the instrument is on another port.
-    if (out.isEmpty() || !isOpen() || !connected())
-        return;
-    feed(rateMatches() ? out : m_garbler.garble(out));
+    if (!out.isEmpty() && isOpen() && connected())
+        feed(rateMatches() ? out : m_garbler.garble(out));
+    if (m_engine.hangUpRequested() && !m_cablePulled)
+        pullCable();
 }
 
 void SimulatedInstrument::pullCable()
@@ -76,6 +77,12 @@ bool SimulatedInstrument::open()
         return false;
     m_engine.lineOpened();
     return true;
+}
+
+void SimulatedInstrument::close()
+{
+    MemoryCommPort::close();
+    m_engine.lineClosed();
 }
 
 qint64 SimulatedInstrument::bytesWaiting()

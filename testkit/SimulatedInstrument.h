@@ -32,10 +32,13 @@ public:
     // Brings over what the instrument has said by now; bytesWaiting() and readWaiting() do
     // this themselves.
     void pump();
-    // The cable is pulled: the port fails as a vanished device does, and stays silent.
+    // The cable is pulled: the port fails as a vanished device does, and stays silent. The
+    // engine's own hang-up requests do the same once their last words are in.
     void pullCable();
 
     bool open() override;
+    // The engine drops what it had queued for the line, as when the far end closes a pty.
+    void close() override;
     qint64 bytesWaiting() override;
     QByteArray readWaiting() override;
 

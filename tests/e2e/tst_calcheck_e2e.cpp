@@ -1,7 +1,8 @@
 // The cal check against orvantis-sim over a real pseudo-terminal: a complete run, a Stop in
-// the middle, an instrument that has not settled, and an operator who declines.
-#include "features/calcheck/CalCheck.h"
-#include "testkit/DeviceConsole.h"
+// every phase, an instrument that has not settled, and an operator who declines. Every
+// question, phase and command is compared with the text the operator and the instrument see.
+#include "testkit/SimConsole.h"
+#include "testkit/TestFiles.h"
 #include "testkit/TestSettings.h"
 #include "ui/widgets/IndicatorLamp.h"
 #include "ui/widgets/ProgressForm.h"
@@ -17,19 +18,54 @@
 
 namespace
 {
-// Follows the cal check's progress window while the procedure runs (it lives only that
-// long): the phases it showed, the last value of its overall bar, and a Stop pressed when
-// a given phase comes up.
+const QString kReady("To do a cal check, the Orvantis's sampling cavity must be completely "
+                     "clean and dry.  Is it ready?");
+const QString kChooseFile("Next, specify the location and file name into which the cal check "
+                          "data will be stored.");
+const QString kComplete("Data collection complete.  The light source will now need to "
+                        "stabilize because it was turned off for dark measurements.");
+const QString kNotStable("Cannot continue, because the Orvantis is not fully stabilized, or its "
+                         "status could not be determined.");
+const QString kCloseFile("A new file must be opened to save the cal check data.  Is it OK to "
+                         "close the currently open file?");
+const QByteArray kAcquire("acquire fixed 100 1 \"\" 0 -1 2\r");
+const QByteArray kReference("lref,0,0,10\r");
+const QByteArray kFinish("\x03\x03\x03lpower,1\rst\r");
+const QStringList kPhases{"Collecting 1 of 3 sets of spectra.",
+                          "Receiving spectral data",
+                          "Collecting 1 of 3 sets of light source references.",
+                          "Collecting 2 of 3 sets of spectra.",
+                          "Receiving spectral data",
+                          "Collecting 2 of 3 sets of light source references.",
+                          "Collecting 3 of 3 sets of spectra.",
+                          "Receiving spectral data",
+                          "Collecting 3 of 3 sets of light source references.",
+                          "Collecting dark spectra.",
+                          "Receiving spectral data"};
+
+// Whether a progress window is on screen.
+bool progressShown()
+{
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (qobject_cast<ProgressForm *>(widget) && widget->isVisible())
+            return true;
+    }
+    return false;
+}
+
+// Follows the progress window while the check runs: the phases it showed, the last value of
+// its overall bar, and a Stop pressed when phase number `stopAt` (of kPhases) comes up.
 class ProgressWatcher : public QObject
 {
 public:
-    explicit ProgressWatcher(const QString &stopAt = QString()) : m_stopAt(stopAt)
+    explicit ProgressWatcher(int stopAt = -1) : m_stopAt(stopAt)
     {
         connect(&m_timer, &QTimer::timeout, this, &ProgressWatcher::look);
         m_timer.start(2);
     }
 
     QStringList phases;
+    QString title;
     int overall = -1;
     int windowsSeen = 0;
     bool stopped = false;
@@ -37,15 +73,15 @@ public:
 private:
     void look()
     {
-        if (!m_form) {
-            for (QWidget *widget : QApplication::topLevelWidgets()) {
-                if (auto *form = qobject_cast<ProgressForm *>(widget); form && form->isVisible()) {
-                    m_form = form;
-                    ++windowsSeen;
-                    overall = form->ProgressBar2->value();
-                    connect(form->ProgressBar2, &QProgressBar::valueChanged, this,
-                            [this](int value) { overall = value; });
-                }
+        for (QWidget *widget : QApplication::topLevelWidgets()) {
+            auto *form = qobject_cast<ProgressForm *>(widget);
+            if (!m_form && form && form->isVisible()) {
+                m_form = form;
+                ++windowsSeen;
+                title = form->windowTitle();
+                connect(form->ProgressBar2, &QProgressBar::valueChanged, this,
+                        [this](int value) { overall = value; });
+                overall = form->ProgressBar2->value();
             }
         }
         if (!m_form)
@@ -53,18 +89,16 @@ private:
         const QString message = m_form->MsgLabel->text();
         if (phases.isEmpty() || phases.last() != message)
             phases << message;
-        if (!stopped && !m_stopAt.isEmpty() && message == m_stopAt) {
+        if (!stopped && phases.size() - 1 == m_stopAt) {
             stopped = true;
             m_form->StopButton->click();
         }
     }
 
-    QString m_stopAt;
+    int m_stopAt;
     QPointer<ProgressForm> m_form;
     QTimer m_timer;
 };
-
-const QByteArray kFinish = "\x03\x03\x03lpower,1\rst\r";
 } // namespace
 
 class CalCheckEndToEnd : public QObject
@@ -73,16 +107,19 @@ class CalCheckEndToEnd : public QObject
 
 private slots:
     void initTestCase();
-    void completeRunFilesAllSevenPhases();
-    void stopInTheSecondReferencePhase();
+    void completeRunFilesEveryPhase();
+    void stopInEveryPhase_data();
+    void stopInEveryPhase();
     void unsettledInstrumentIsRefused();
     void declinedQuestionsEndTheCheck_data();
     void declinedQuestionsEndTheCheck();
 
 private:
-    // A settled, quick simulator that records both directions, and a console on it.
-    bool startSim(SimProcess &sim, const QStringList &extra = {"--stable"});
-    QByteArray received() const { return DeviceConsole::fileBytes(m_dir.filePath("received.bin")); }
+    // A quick simulator that records what it was sent, and the console connected to it.
+    std::unique_ptr<SimConsole> start(const QStringList &extra = {"--stable"});
+    QByteArray sent() const { return fileBytes(m_dir.filePath("received.bin")); }
+    // The light source is on again, and the file holds the instrument's word for it.
+    static void verifyLightOnInFile(const QByteArray &file);
 
     QTemporaryDir m_dir;
 };
@@ -93,121 +130,126 @@ void CalCheckEndToEnd::initTestCase()
     useTemporarySettings(m_dir.filePath("settings"));
 }
 
-bool CalCheckEndToEnd::startSim(SimProcess &sim, const QStringList &extra)
+std::unique_ptr<SimConsole> CalCheckEndToEnd::start(const QStringList &extra)
 {
-    // The references must take several receive runs: the transaction that sends "lref"
-    // keeps only the text up to the first ".", so dots (and the prompt) that arrive in the
-    // same run are lost to the count, and a phase whose prompt is lost never ends.
     QFile::remove(m_dir.filePath("received.bin"));
-    return sim.start(QStringList{"--fast", "--spectrum-ms", "10", "--record-input",
-                                 m_dir.filePath("received.bin")} +
-                     extra);
+    auto rig =
+        std::make_unique<SimConsole>(QStringList{"--fast", "--spectrum-ms", "10", "--record-input",
+                                                 m_dir.filePath("received.bin")} +
+                                     extra);
+    return rig->startedAndConnected() ? std::move(rig) : nullptr;
 }
 
-void CalCheckEndToEnd::completeRunFilesAllSevenPhases()
+void CalCheckEndToEnd::verifyLightOnInFile(const QByteArray &file)
 {
-    SimProcess sim;
-    QVERIFY2(startSim(sim), qPrintable(sim.errorString()));
-    DeviceConsole console(sim.devicePath());
-    QVERIFY(console.connect());
+    const qsizetype lastStatus = file.lastIndexOf("\r\nst:");
+    QVERIFY(lastStatus > file.lastIndexOf("lpower,1\r\n"));
+    QCOMPARE(file.mid(lastStatus + 5, 1), QByteArray("1"));
+}
+
+void CalCheckEndToEnd::completeRunFilesEveryPhase()
+{
+    auto rig = start();
+    QVERIFY(rig);
     const QString path = m_dir.filePath("complete.raw");
-    console.scripted.questionAnswers << 1 << 1 << 1;
-    console.scripted.pathAnswers << path;
+    rig->dialogs.questionAnswers << 1 << 1 << 1;
+    rig->dialogs.pathAnswers << path;
     ProgressWatcher watcher;
 
-    console.controls().CalCheckMenuItem->trigger();
+    rig->controls().CalCheckMenuItem->trigger();
 
-    QCOMPARE(console.scripted.questions,
-             (QStringList{CalCheck::readyQuestion(), CalCheck::chooseFileNotice(),
-                          CalCheck::completeNotice()}));
+    QCOMPARE(rig->dialogs.questions, (QStringList{kReady, kChooseFile, kComplete}));
     QCOMPARE(watcher.windowsSeen, 1);
+    QCOMPARE(watcher.title, QString("Cal Check Data Collection"));
+    QCOMPARE(watcher.phases, kPhases);
     QCOMPARE(watcher.overall, 8);
-    for (int set = 1; set <= CalCheck::kSets; ++set) {
-        QVERIFY(watcher.phases.contains(CalCheck::spectraMessage(set)));
-        QVERIFY(watcher.phases.contains(CalCheck::referencesMessage(set)));
-    }
-    QVERIFY(watcher.phases.contains(CalCheck::darkMessage()));
-    QCOMPARE(console.binding.state.DataFileNumber(), 0);
-    QVERIFY(console.binding.form.StatusTimer()->isActive());
-    QCOMPARE(console.status(), int(LinkStatus::Idle));
+    QVERIFY(!progressShown());
+    QCOMPARE(rig->c().state.DataFileNumber(), 0);
+    QVERIFY(rig->c().form.StatusTimer()->isActive());
+    QCOMPARE(rig->status(), int(LinkStatus::Idle));
 
     // Four sets of spectra (the last one dark) and three full sets of references.
-    const QByteArray file = DeviceConsole::fileBytes(path);
+    const QByteArray file = fileBytes(path);
     QCOMPARE(file.count("\r\nSpectral data\r\n"), 4);
     QCOMPARE(file.count(QByteArray(88, '.') + "\r\n"), 3);
     const qsizetype dark = file.indexOf("lpower,0\r\n");
     QVERIFY(dark > 0);
     QCOMPARE(file.mid(dark).count("\r\nSpectral data\r\n"), 1);
-    // The light source is on again, and the file holds the instrument's word for it.
-    const qsizetype lastStatus = file.lastIndexOf("\r\nst:");
-    QVERIFY(lastStatus > file.lastIndexOf("lpower,1\r\n"));
-    QCOMPARE(file.mid(lastStatus + 5, 1), QByteArray("1"));
+    verifyLightOnInFile(file);
 
-    const QByteArray sent = received();
-    QVERIFY2(sent.endsWith("lpower,1\rst\r" + kFinish), sent.right(40).constData());
-    QCOMPARE(sent.count(CalCheck::acquireCommand()), 4);
-    QCOMPARE(sent.count(CalCheck::lightReferenceCommand()), 3);
-    QVERIFY(sent.contains("lpower,0\r" + CalCheck::acquireCommand()));
-    QCOMPARE(console.scripted.errors, QStringList());
+    const QByteArray commands = sent();
+    QVERIFY2(commands.endsWith("lpower,1\rst\r" + kFinish), commands.right(40).constData());
+    QCOMPARE(commands.count(kAcquire), 4);
+    QCOMPARE(commands.count(kReference), 3);
+    QVERIFY(commands.contains("lpower,0\r" + kAcquire));
+    QCOMPARE(rig->dialogs.errors, QStringList());
 }
 
-void CalCheckEndToEnd::stopInTheSecondReferencePhase()
+void CalCheckEndToEnd::stopInEveryPhase_data()
 {
-    SimProcess sim;
-    QVERIFY2(startSim(sim), qPrintable(sim.errorString()));
-    DeviceConsole console(sim.devicePath());
-    QVERIFY(console.connect());
-    const QString path = m_dir.filePath("stopped.raw");
-    console.scripted.questionAnswers << 1 << 1;
-    console.scripted.pathAnswers << path;
-    ProgressWatcher watcher(CalCheck::referencesMessage(2));
+    QTest::addColumn<int>("phase");
+    QTest::addColumn<int>("overall");
+    QTest::addColumn<int>("acquired");
+    QTest::addColumn<bool>("completes");
+    QTest::newRow("spectra 1") << 0 << 1 << 1 << false;
+    QTest::newRow("receiving 1: no effect") << 1 << 8 << 4 << true;
+    QTest::newRow("references 1") << 2 << 3 << 1 << false;
+    QTest::newRow("spectra 2") << 3 << 3 << 2 << false;
+    QTest::newRow("references 2") << 5 << 5 << 2 << false;
+    QTest::newRow("spectra 3") << 6 << 5 << 3 << false;
+    QTest::newRow("references 3") << 8 << 7 << 3 << false;
+    QTest::newRow("dark") << 9 << 7 << 4 << false;
+}
 
-    console.controls().CalCheckMenuItem->trigger();
+void CalCheckEndToEnd::stopInEveryPhase()
+{
+    QFETCH(int, phase);
+    QFETCH(bool, completes);
+    auto rig = start();
+    QVERIFY(rig);
+    const QString path = m_dir.filePath(QStringLiteral("stopped%1.raw").arg(phase));
+    rig->dialogs.questionAnswers << 1 << 1 << 1;
+    rig->dialogs.pathAnswers << path;
+    ProgressWatcher watcher(phase);
+
+    rig->controls().CalCheckMenuItem->trigger();
 
     QVERIFY(watcher.stopped);
-    QCOMPARE(watcher.overall, 5);
-    QVERIFY(!watcher.phases.contains(CalCheck::spectraMessage(3)));
-    // No completion notice.
-    QCOMPARE(console.scripted.questions,
-             (QStringList{CalCheck::readyQuestion(), CalCheck::chooseFileNotice()}));
-    QCOMPARE(console.binding.state.DataFileNumber(), 0);
-    QVERIFY(console.binding.form.StatusTimer()->isActive());
-    QCOMPARE(console.status(), int(LinkStatus::Idle));
+    QVERIFY(!progressShown());
+    QTEST(watcher.overall, "overall");
+    QCOMPARE(watcher.phases.mid(0, phase + 1), kPhases.mid(0, phase + 1));
+    // A Stop takes effect at once: no later phase, no completion notice.
+    QCOMPARE(watcher.phases.size(), completes ? kPhases.size() : phase + 1);
+    QCOMPARE(rig->dialogs.questions.size(), completes ? 3 : 2);
+    QCOMPARE(rig->c().state.DataFileNumber(), 0);
+    QVERIFY(rig->c().form.StatusTimer()->isActive());
+    QCOMPARE(rig->status(), int(LinkStatus::Idle));
 
-    const QByteArray sent = received();
-    QVERIFY2(sent.endsWith(CalCheck::lightReferenceCommand() + kFinish),
-             sent.right(40).constData());
-    QVERIFY(!sent.contains("lpower,0"));
-    QCOMPARE(sent.count(CalCheck::acquireCommand()), 2);
-    const QByteArray file = DeviceConsole::fileBytes(path);
-    QCOMPARE(file.count("\r\nSpectral data\r\n"), 2);
-    const qsizetype lastStatus = file.lastIndexOf("\r\nst:");
-    QVERIFY(lastStatus > file.lastIndexOf("lpower,1\r\n"));
-    QCOMPARE(file.mid(lastStatus + 5, 1), QByteArray("1"));
+    const QByteArray commands = sent();
+    QVERIFY2(commands.endsWith(kFinish), commands.right(40).constData());
+    QTEST(int(commands.count(kAcquire)), "acquired");
+    QCOMPARE(commands.contains("lpower,0"), phase >= 9 || completes);
+    verifyLightOnInFile(fileBytes(path));
 }
 
 void CalCheckEndToEnd::unsettledInstrumentIsRefused()
 {
-    SimProcess sim;
-    QVERIFY2(startSim(sim, {}), qPrintable(sim.errorString()));
-    DeviceConsole console(sim.devicePath());
-    QVERIFY(console.connect());
-    console.scripted.questionAnswers << 1 << 1;
-    console.scripted.pathAnswers << m_dir.filePath("never.raw");
+    auto rig = start({});
+    QVERIFY(rig);
+    rig->dialogs.questionAnswers << 1 << 1;
+    rig->dialogs.pathAnswers << m_dir.filePath("never.raw");
     ProgressWatcher watcher;
 
-    console.controls().CalCheckMenuItem->trigger();
+    rig->controls().CalCheckMenuItem->trigger();
 
-    QCOMPARE(console.scripted.questions,
-             (QStringList{CalCheck::readyQuestion(), CalCheck::notStabilizedNotice()}));
-    QCOMPARE(console.scripted.pathAnswers.size(), 1);
+    QCOMPARE(rig->dialogs.questions, (QStringList{kReady, kNotStable}));
+    QCOMPARE(rig->dialogs.pathAnswers.size(), 1);
     QVERIFY(!QFile::exists(m_dir.filePath("never.raw")));
     QCOMPARE(watcher.windowsSeen, 0);
-    QVERIFY(console.binding.form.StatusTimer()->isActive());
-    const QByteArray sent = received();
-    QVERIFY2(sent.endsWith("\x03\x03\x03st\r"), sent.right(20).constData());
+    QVERIFY(rig->c().form.StatusTimer()->isActive());
+    QVERIFY2(sent().endsWith("\x03\x03\x03st\r"), sent().right(20).constData());
     // The instrument's status line is shown: still stabilising.
-    QVERIFY(console.controls().LightOKShape[1]->isLit());
+    QVERIFY(rig->controls().LightOKShape[1]->isLit());
 }
 
 void CalCheckEndToEnd::declinedQuestionsEndTheCheck_data()
@@ -215,13 +257,15 @@ void CalCheckEndToEnd::declinedQuestionsEndTheCheck_data()
     QTest::addColumn<QList<int>>("answers");
     QTest::addColumn<bool>("fileOpen");
     QTest::addColumn<bool>("chooses");
-    QTest::addColumn<QByteArray>("sent");
-
+    QTest::addColumn<QStringList>("questions");
+    QTest::addColumn<QByteArray>("commands");
     const QByteArray prelude = "\x03\x03\x03st\rauto\r";
-    QTest::newRow("cavity not ready") << QList<int>{0} << false << true << QByteArray();
-    QTest::newRow("open file kept") << QList<int>{1, -1} << true << true << prelude;
-    QTest::newRow("file question cancelled") << QList<int>{1, -1} << false << true << prelude;
-    QTest::newRow("save dialog cancelled") << QList<int>{1, 1} << false << false << prelude;
+    // clang-format off
+    QTest::newRow("cavity not ready") << QList<int>{0} << false << true << QStringList{kReady} << QByteArray();
+    QTest::newRow("open file kept") << QList<int>{1, -1} << true << true << QStringList{kReady, kCloseFile} << prelude;
+    QTest::newRow("file notice cancelled") << QList<int>{1, -1} << false << true << QStringList{kReady, kChooseFile} << prelude;
+    QTest::newRow("save dialog cancelled") << QList<int>{1, 1} << false << false << QStringList{kReady, kChooseFile} << prelude;
+    // clang-format on
 }
 
 void CalCheckEndToEnd::declinedQuestionsEndTheCheck()
@@ -229,36 +273,34 @@ void CalCheckEndToEnd::declinedQuestionsEndTheCheck()
     QFETCH(QList<int>, answers);
     QFETCH(bool, fileOpen);
     QFETCH(bool, chooses);
-    QFETCH(QByteArray, sent);
-
-    SimProcess sim;
-    QVERIFY2(startSim(sim), qPrintable(sim.errorString()));
-    DeviceConsole console(sim.devicePath());
-    QVERIFY(console.connect());
-    console.stopPolling();
+    QFETCH(QByteArray, commands);
+    auto rig = start();
+    QVERIFY(rig);
+    rig->stopPolling();
     const QString kept = m_dir.filePath("kept.raw");
     if (fileOpen)
-        QVERIFY(console.binding.state.dataFile.open(kept));
+        QVERIFY(rig->c().state.dataFile.open(kept));
     const QString path = m_dir.filePath("declined.raw");
     QFile::remove(path);
     if (chooses)
-        console.scripted.pathAnswers << path;
+        rig->dialogs.pathAnswers << path;
     for (int answer : answers)
-        console.scripted.questionAnswers << answer;
-    const qsizetype before = received().size();
+        rig->dialogs.questionAnswers << answer;
+    const qsizetype before = sent().size();
 
-    console.controls().CalCheckMenuItem->trigger();
+    rig->controls().CalCheckMenuItem->trigger();
 
-    QVERIFY(console.scripted.questionAnswers.isEmpty());
-    QVERIFY(!console.binding.form.StatusTimer()->isActive());
-    QCOMPARE(console.binding.state.DataFileNumber(), fileOpen ? 1 : 0);
+    QTEST(rig->dialogs.questions, "questions");
+    QVERIFY(rig->dialogs.questionAnswers.isEmpty());
+    QVERIFY(!rig->c().form.StatusTimer()->isActive());
+    QCOMPARE(rig->c().state.DataFileNumber(), fileOpen ? 1 : 0);
     if (fileOpen)
-        QCOMPARE(console.binding.state.dataFile.path(), kept);
+        QCOMPARE(rig->c().state.dataFile.path(), kept);
     QVERIFY(!QFile::exists(path));
     // A command of the test's own marks the end of what the check sent.
-    console.binding.form.transaction().SendCommand("id\r", "", "Orvantis>", 5);
-    QTRY_VERIFY(received().endsWith("id\r"));
-    QCOMPARE(received().mid(before), sent + "id\r");
+    rig->c().form.transaction().SendCommand("id\r", "", "Orvantis>", 5);
+    QTRY_VERIFY(sent().endsWith("id\r"));
+    QCOMPARE(sent().mid(before), commands + "id\r");
 }
 
 QTEST_MAIN(CalCheckEndToEnd)

@@ -2,6 +2,7 @@
 // byte-exact download, an upload under the instrument's name rule, a deletion and sorting,
 // all through the windows' own buttons.
 #include "testkit/SimConsole.h"
+#include "testkit/TestFiles.h"
 #include "testkit/TestSettings.h"
 #include "ui/files/FileTransferForm.h"
 
@@ -18,12 +19,6 @@
 namespace
 {
 constexpr int kSpectraSize = 102400;
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QString withSeparators(qint64 value)
 {
@@ -62,7 +57,6 @@ private slots:
     void downloadIsByteExact();
     void uploadThenDeleteShowOnDiskAndInTheGrid();
     void sizeHeaderSortsBothWays();
-    void downloadAtTheLineRateIsByteExact();
     void threeFileBatchAtEachRate_data();
     void threeFileBatchAtEachRate();
 
@@ -99,14 +93,8 @@ void FilesEndToEnd::cleanup()
 FileTransferForm *FilesEndToEnd::openOn(const QStringList &extra)
 {
     m_rig = std::make_unique<SimConsole>(QStringList{"--disk", m_disk} + extra);
-    if (!m_rig->ok()) {
-        QTest::qFail(qPrintable(m_rig->error()), __FILE__, __LINE__);
+    if (!m_rig->startedAndConnected())
         return nullptr;
-    }
-    if (!m_rig->connect()) {
-        QTest::qFail("the search did not find the simulator", __FILE__, __LINE__);
-        return nullptr;
-    }
     m_rig->c().state.DefaultDataFolder = m_local;
     FileTransferForm *window = m_rig->openFiles();
     if (!window || window->fileCount() == 0) {
@@ -151,13 +139,15 @@ void FilesEndToEnd::downloadIsByteExact()
     QCOMPARE(cell(window, row, 2), QString("102,400"));
     m_rig->clickRow(row);
     QVERIFY(window->GetFilesButton()->isEnabled());
+    // An older, longer local copy is replaced.
+    QVERIFY(writeFile(QDir(m_local).filePath("SPECTRA.BIN"), QByteArray(200000, 'o')));
 
     QTest::mouseClick(window->GetFilesButton(), Qt::LeftButton);
 
     QVERIFY2(m_rig->dialogs.errors.isEmpty(), qPrintable(m_rig->dialogs.errors.join('\n')));
-    const QByteArray expected = readAll(QDir(m_disk).filePath("SPECTRA.BIN"));
+    const QByteArray expected = fileBytes(QDir(m_disk).filePath("SPECTRA.BIN"));
     QCOMPARE(expected.size(), kSpectraSize);
-    const QByteArray got = readAll(QDir(m_local).filePath("SPECTRA.BIN"));
+    const QByteArray got = fileBytes(QDir(m_local).filePath("SPECTRA.BIN"));
     QCOMPARE(got.size(), kSpectraSize);
     QVERIFY(got == expected);
     QCOMPARE(window->ProgressLabel()->text(), QString());
@@ -172,11 +162,7 @@ void FilesEndToEnd::uploadThenDeleteShowOnDiskAndInTheGrid()
     FileTransferForm *window = openOn({"--fast"});
     QVERIFY(window);
     const QString local = QDir(m_local).filePath("my notes file.txt");
-    {
-        QFile file(local);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("first line\nsecond, with a comma\r\nthird\n");
-    }
+    QVERIFY(writeFile(local, "first line\nsecond, with a comma\r\nthird\n"));
     const int before = window->fileCount();
     m_rig->dialogs.pathAnswers.enqueue(local);
 
@@ -185,7 +171,7 @@ void FilesEndToEnd::uploadThenDeleteShowOnDiskAndInTheGrid()
     // The first 12 characters of its name, spaces removed.
     const QString stored = QDir(m_disk).filePath("mynotesfil");
     QVERIFY(QFileInfo::exists(stored));
-    QCOMPARE(readAll(stored), QByteArray("first line\r\nsecond, with a comma\r\nthird\r\n"));
+    QCOMPARE(fileBytes(stored), QByteArray("first line\r\nsecond, with a comma\r\nthird\r\n"));
     QCOMPARE(window->fileCount(), before + 1);
     const int row = m_rig->rowOf("mynotesfil");
     QVERIFY(row >= 0);
@@ -204,6 +190,8 @@ void FilesEndToEnd::uploadThenDeleteShowOnDiskAndInTheGrid()
     QVERIFY(!QFileInfo::exists(stored));
     QCOMPARE(m_rig->rowOf("mynotesfil"), -1);
     QCOMPARE(window->fileCount(), before);
+    QVERIFY(!window->TransferBusy());
+    QCOMPARE(window->CloseButton()->text(), QString("Close"));
     QVERIFY(m_rig->dialogs.errors.isEmpty());
 }
 
@@ -228,28 +216,6 @@ void FilesEndToEnd::sizeHeaderSortsBothWays()
     QCOMPARE(window->fileNameAt(0), QString("SPECTRA.BIN"));
 }
 
-void FilesEndToEnd::downloadAtTheLineRateIsByteExact()
-{
-    FileTransferForm *window = openOn({"--baud", "115200"});
-    QVERIFY(window);
-    QCOMPARE(m_rig->comm->settings(), QString("115200,n,8,1"));
-    m_rig->clickRow(m_rig->rowOf("SPECTRA.BIN"));
-
-    QElapsedTimer elapsed;
-    elapsed.start();
-    QTest::mouseClick(window->GetFilesButton(), Qt::LeftButton);
-    const double seconds = elapsed.elapsed() / 1000.0;
-
-    QVERIFY2(m_rig->dialogs.errors.isEmpty(), qPrintable(m_rig->dialogs.errors.join('\n')));
-    QVERIFY(readAll(QDir(m_local).filePath("SPECTRA.BIN")) ==
-            readAll(QDir(m_disk).filePath("SPECTRA.BIN")));
-    const double lineSeconds = kSpectraSize / 11520.0;
-    qInfo("102400 bytes at 115200 baud: %.2f s (the line alone needs %.2f s)", seconds,
-          lineSeconds);
-    // Paced by the line: it cannot beat the rate by much.
-    QVERIFY(seconds > 0.8 * lineSeconds);
-}
-
 void FilesEndToEnd::threeFileBatchAtEachRate_data()
 {
     QTest::addColumn<QString>("rate");
@@ -268,9 +234,7 @@ void FilesEndToEnd::threeFileBatchAtEachRate()
         QByteArray bytes;
         for (int i = 0; i < 256 * (f + 1) + f * 44; ++i)
             bytes.append(char((i * (2 * f + 1) + f) & 0xff));
-        QFile file(QDir(m_disk).filePath(names.at(f)));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
+        QVERIFY(writeFile(QDir(m_disk).filePath(names.at(f)), bytes));
     }
     FileTransferForm *window = openOn({"--baud", rate});
     QVERIFY(window);
@@ -283,9 +247,9 @@ void FilesEndToEnd::threeFileBatchAtEachRate()
 
     QVERIFY2(m_rig->dialogs.errors.isEmpty(), qPrintable(m_rig->dialogs.errors.join('\n')));
     for (const QString &name : names) {
-        const QByteArray expected = readAll(QDir(m_disk).filePath(name));
+        const QByteArray expected = fileBytes(QDir(m_disk).filePath(name));
         QVERIFY(!expected.isEmpty());
-        QVERIFY2(readAll(QDir(m_local).filePath(name)) == expected, qPrintable(name));
+        QVERIFY2(fileBytes(QDir(m_local).filePath(name)) == expected, qPrintable(name));
     }
     QCOMPARE(window->CloseButton()->text(), QString("Close"));
     QCOMPARE(m_rig->c().form.Status(), int(LinkStatus::Idle));

@@ -5,7 +5,8 @@
 // played on the in-memory line.
 #include "features/files/FileUpload.h"
 #include "features/sampling/DataFileController.h"
-#include "testkit/MemoryInstrumentLink.h"
+#include "testkit/LinkRig.h"
+#include "testkit/MemoryCommPort.h"
 #include "testkit/ModalDriver.h"
 #include "testkit/SimConsole.h"
 #include "testkit/TestSettings.h"
@@ -323,21 +324,23 @@ void TransfersEndToEnd::uploadGoesOnlyThroughTheCapturePrompt()
     QFETCH(QString, saying);
     const QString path = local("ab.txt");
     writeFile(path, "one\r\ntwo\r\nDel SPECTRA.BIN\r\n");
-    MemoryInstrumentLink link;
+    MemoryCommPort port;
+    LinkRig link(port);
+    QVERIFY(link.open());
     int lines = 0;
-    link.port.setResponder([&](const QByteArray &bytes) {
+    port.setResponder([&](const QByteArray &bytes) {
         if (bytes.startsWith("capture "))
-            link.port.feed(bytes + '\n' + captureAnswer);
+            port.feed(bytes + '\n' + captureAnswer);
         else if (bytes == "\x1a")
-            link.port.feed("\r\nOrvantis>");
+            port.feed("\r\nOrvantis>");
         else
-            link.port.feed(bytes + '\n' + (++lines <= promptedLines ? "Capture>" : ""));
+            port.feed(bytes + '\n' + (++lines <= promptedLines ? "Capture>" : ""));
     });
     FileUpload upload(link.state, link.transaction, link.dialogs);
 
     upload.UploadFile(path);
 
-    QCOMPARE(link.port.written(), written);
+    QCOMPARE(port.written(), written);
     QCOMPARE(link.dialogs.errors.size(), 1);
     QVERIFY2(link.dialogs.errors.first().startsWith("The file ab.txt was not sent") &&
                  link.dialogs.errors.first().contains(saying),

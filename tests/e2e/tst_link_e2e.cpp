@@ -1,0 +1,234 @@
+// The link against orvantis-sim over real pseudo-terminals: the start-up search and its
+// "power,1", the rate change and the stored start-up rate, the status panels following the
+// instrument, the terminal, and a port that keeps nothing of the last session.
+#include "link/BaudRateChange.h"
+#include "link/PortSearch.h"
+#include "link/QtCommPort.h"
+#include "testkit/LinkRig.h"
+#include "testkit/SimConsole.h"
+#include "testkit/TestFiles.h"
+#include "testkit/TestSettings.h"
+#include "ui/terminal/TerminalForm.h"
+#include "ui/widgets/IndicatorLamp.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <csignal>
+
+namespace
+{
+// Lamps top to bottom: G green, Y yellow, A amber, R red, - unlit.
+QString lamps(const std::array<IndicatorLamp *, 3> &shapes)
+{
+    QString out;
+    for (int row : {2, 1, 0}) {
+        const LampColour c = shapes[row]->colour();
+        out += c == LampColour::Green    ? 'G'
+               : c == LampColour::Yellow ? 'Y'
+               : c == LampColour::Amber  ? 'A'
+               : c == LampColour::Red    ? 'R'
+                                         : '-';
+    }
+    return out;
+}
+
+QString shown(SimConsole &rig)
+{
+    return rig.c().terminal.Text()->toPlainText();
+}
+} // namespace
+
+class LinkEndToEnd : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void startUpFindsTheInstrumentOnPort3AndSwitchesItOn();
+    void rateChangesUpAndBackAndTheStoredRateSurvivesARestart();
+    void panelsFollowTheInstrumentFromSettlingToStable();
+    void terminalTypesToTheInstrumentOnly();
+    void reopenedPortHoldsNothingOfTheLastSession();
+
+private:
+    QString received() const { return m_dir.filePath("received.bin"); }
+
+    QTemporaryDir m_dir;
+};
+
+void LinkEndToEnd::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    useTemporarySettings(m_dir.filePath("settings"));
+}
+
+void LinkEndToEnd::startUpFindsTheInstrumentOnPort3AndSwitchesItOn()
+{
+    SimConsole rig({"--baud", "57600", "--serial", "5150", "--record-input", received()}, 3);
+    QVERIFY2(rig.ok(), qPrintable(rig.error()));
+    QSignalSpy rates(&rig.c().search, &PortSearch::baudIndexSelected);
+
+    // The program's own start-up: the search dialog finds it and closes by itself.
+    rig.c().startUp(true);
+
+    QCOMPARE(rig.status(), int(LinkStatus::Idle));
+    QCOMPARE(rig.controls().StatusLabel->text(), QString("Connected to 5150 "));
+    QCOMPARE(rig.comm->portNumber(), 3);
+    QCOMPARE(rig.comm->settings(), QString("57600,n,8,1"));
+    // Ports 1 and 2 were tried at all three rates; port 3 failed at 9600 first.
+    QList<int> tried;
+    for (const QList<QVariant> &rate : rates)
+        tried << rate.first().toInt();
+    QCOMPARE(tried, (QList<int>{0, 1, 2, 0, 1, 2, 0, 1}));
+    QCOMPARE(rig.c().terminal.windowTitle(), QString("5150 Terminal - COM 3 -  57600 baud"));
+    QTRY_VERIFY2(fileBytes(received()).endsWith("power,1\r"), fileBytes(received()).constData());
+}
+
+void LinkEndToEnd::rateChangesUpAndBackAndTheStoredRateSurvivesARestart()
+{
+    const QStringList arguments{"--fast", "--state-file", m_dir.filePath("instrument.state")};
+    {
+        SimProcess sim;
+        QVERIFY2(sim.start(arguments), qPrintable(sim.errorString()));
+        QtCommPort port(PortTable({sim.devicePath()}));
+        LinkRig link(port, 200);
+        QVERIFY(link.open());
+        BaudRateChange change(port, link.transaction);
+        QCOMPARE(change.queryStartupRate(), 9600);
+        QCOMPARE(change.change("115200"), BaudRateChange::Outcome::Changed);
+        QCOMPARE(port.settings(), QString("115200,n,8,1"));
+        // The instrument goes on answering at the new rate.
+        const QByteArray id = link.transaction.SendCommand("id\r", "serial:", "\r", 2);
+        QVERIFY2(id.startsWith("serial: 1021"), id.constData());
+        QCOMPARE(change.storeStartupRate(change.rate()), 115200);
+        QCOMPARE(change.change("9600"), BaudRateChange::Outcome::Changed);
+        QCOMPARE(port.settings(), QString("9600,n,8,1"));
+        QCOMPARE(change.queryStartupRate(), 115200);
+    }
+    // Same state file, told 9600 on its command line: the stored start-up rate wins.
+    SimConsole rig(arguments + QStringList{"--baud", "9600"});
+    QVERIFY2(rig.ok(), qPrintable(rig.error()));
+    QVERIFY(rig.connect());
+    QCOMPARE(rig.comm->settings(), QString("115200,n,8,1"));
+}
+
+void LinkEndToEnd::panelsFollowTheInstrumentFromSettlingToStable()
+{
+    SimConsole rig({"--fast", "--settle-seconds", "6"});
+    QVERIFY2(rig.ok(), qPrintable(rig.error()));
+    const MainFormControls &c = rig.controls();
+    QTimer *statusTimer = rig.c().form.StatusTimer();
+    QVERIFY(rig.connect());
+    QVERIFY(statusTimer->isActive());
+    statusTimer->setInterval(100);
+
+    // Settling: the middle lamps, captions with the deviation and the light's time.
+    QTRY_VERIFY_WITH_TIMEOUT(c.LightOKShape[1]->isLit(), 5000);
+    QCOMPARE(lamps(c.LightOKShape), QString("-Y-"));
+    QVERIFY2(QRegularExpression(R"(^-[YA]-$)").match(lamps(c.ThermalOKShape)).hasMatch(),
+             qPrintable(lamps(c.ThermalOKShape)));
+    QVERIFY2(QRegularExpression(R"(^(Cooling|Stabilizing) \(\d\.\dC\)$)")
+                 .match(c.ThermalControlLabel[1]->text())
+                 .hasMatch(),
+             qPrintable(c.ThermalControlLabel[1]->text()));
+    QVERIFY(c.ThermalControlLabel[1]->isEnabled() && !c.ThermalControlLabel[2]->isEnabled());
+    QVERIFY(c.AmbientTempLabel->text().startsWith("Ambient: 21.5"));
+    QCOMPARE(statusTimer->interval(), 3000);
+
+    // Settled: both top lamps green, and the slow poll.
+    QTRY_VERIFY_WITH_TIMEOUT(lamps(c.ThermalOKShape) == "G--" && lamps(c.LightOKShape) == "G--",
+                             16000);
+    QCOMPARE(statusTimer->interval(), 30000);
+
+    // The light switched off reaches the instrument; nothing ticks the box again.
+    c.LightOnCheck->click();
+    QTRY_COMPARE_WITH_TIMEOUT(lamps(c.LightOKShape), QString("--R"), 5000);
+    QVERIFY(!c.LightOnCheck->isChecked());
+
+    // The instrument stops answering "st": three misses in a row say so; one answer ends it.
+    QVERIFY(rig.sim.sendSignal(SIGUSR1));
+    QTRY_VERIFY(rig.sim.standardError().contains("status answers off"));
+    statusTimer->setInterval(100);
+    QTRY_COMPARE_WITH_TIMEOUT(rig.status(), int(LinkStatus::NoResponse), 15000);
+    QCOMPARE(c.StatusLabel->text().trimmed(), QString("NO RESPONSE-CHECK CONNECTIONS"));
+    QVERIFY(rig.sim.sendSignal(SIGUSR1));
+    QTRY_COMPARE_WITH_TIMEOUT(rig.status(), int(LinkStatus::Idle), 10000);
+    QCOMPARE(c.StatusLabel->text(), QString("Connected to 1021 "));
+    QVERIFY(!c.LightOnCheck->isChecked());
+    QCOMPARE(rig.dialogs.errors, QStringList());
+}
+
+void LinkEndToEnd::terminalTypesToTheInstrumentOnly()
+{
+    QFile::remove(received());
+    SimConsole rig({"--fast", "--record-input", received()});
+    QVERIFY2(rig.ok(), qPrintable(rig.error()));
+    QVERIFY(rig.connect());
+    rig.stopPolling();
+    rig.c().form.ShowTerminal();
+    QWidget *text = rig.c().terminal.Text();
+    QVERIFY(rig.c().form.transaction().SendCommand("id\r", "", "Orvantis>", 5).contains("serial"));
+    QTRY_VERIFY(shown(rig).endsWith("Orvantis>"));
+    const QString before = shown(rig);
+    const qsizetype sentBefore = fileBytes(received()).size();
+
+    QTest::keyClicks(text, "st");
+    QTest::keyClick(text, Qt::Key_Return);
+    // Not the typed text: the instrument's echo and answer.
+    QTRY_VERIFY(shown(rig).size() > before.size() + 10 && shown(rig).endsWith("Orvantis>"));
+    const QString added = shown(rig).mid(before.size());
+    QVERIFY2(QRegularExpression(R"(^st\nst:1011,[-0-9.,]+\nOrvantis>$)").match(added).hasMatch(),
+             qPrintable(added));
+    // Ctrl+C is the single byte 3.
+    QTest::keyClick(text, Qt::Key_C, Qt::ControlModifier);
+    QTRY_COMPARE(fileBytes(received()).mid(sentBefore), QByteArray("st\r\x03"));
+
+    // Keys typed while the port is closed never reach the instrument.
+    rig.c().form.Disconnect();
+    QTest::keyClicks(text, "tpower,0");
+    QTest::keyClick(text, Qt::Key_Return);
+    QVERIFY(rig.connect());
+    QVERIFY(rig.c().form.transaction().SendCommand("id\r", "", "Orvantis>", 5).contains("serial"));
+    QVERIFY2(!fileBytes(received()).contains("tpower"), fileBytes(received()).constData());
+}
+
+void LinkEndToEnd::reopenedPortHoldsNothingOfTheLastSession()
+{
+    SimProcess first;
+    SimProcess second;
+    QVERIFY2(first.start({"--fast"}), qPrintable(first.errorString()));
+    QVERIFY2(second.start({"--fast"}), qPrintable(second.errorString()));
+    QtCommPort port(PortTable({first.devicePath(), second.devicePath()}));
+    LinkRig link(port);
+    QVERIFY(link.open());
+    // The answer to "id" arrives while nobody reads it; the port is closed and opened again.
+    link.timer1.stop();
+    QVERIFY(port.write("id\r"));
+    QTRY_VERIFY(port.bytesWaiting() > 20);
+    port.close();
+    QVERIFY(link.open());
+    link.timer1.start();
+    link.transaction.SendCommand("st\r", "st:", "\r", 2);
+    QVERIFY2(!link.state.ReceiveBuffer.contains("serial"), link.state.ReceiveBuffer.constData());
+
+    // The line vanishes with the answer unread; the port is then opened on the other one.
+    link.timer1.stop();
+    QVERIFY(port.write("id\r"));
+    QTRY_VERIFY(port.bytesWaiting() > 20);
+    first.kill();
+    QTRY_VERIFY(port.hasFailed());
+    port.close();
+    port.setPortNumber(2);
+    QVERIFY(link.open());
+    link.timer1.start();
+    link.transaction.SendCommand("st\r", "st:", "\r", 2);
+    QVERIFY2(!link.state.ReceiveBuffer.contains("serial"), link.state.ReceiveBuffer.constData());
+    QVERIFY(link.state.ReceiveBuffer.startsWith("st:"));
+}
+
+QTEST_MAIN(LinkEndToEnd)
+#include "tst_link_e2e.moc"

@@ -1,0 +1,285 @@
+// The link's rules that the line itself cannot show cheaply: how a reply is framed, the
+// receive loop's routing of every byte, waits across midnight, and the port table.
+#include "features/terminal/TerminalText.h"
+#include "link/PortTable.h"
+#include "testkit/LinkRig.h"
+#include "testkit/MemoryCommPort.h"
+#include "testkit/TestFiles.h"
+
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class LinkRules : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void framing_data();
+    void framing();
+    void emptyCommandKeepsTheLast65535Characters();
+    void portLostDuringWaitEndsTheWait();
+    void waitsAcrossMidnightEndOnTime();
+    void everyByteValueReachesTheDataFileUnchanged();
+    void displayText_data();
+    void displayText();
+    void terminalTextCut_data();
+    void terminalTextCut();
+    void statusLineSplitOverTwoRunsIsStillPassedOn();
+    void captureClosesTheFileAtItsLength();
+    void lostPortIsClosedAndReportedOnce();
+    void portTableFromTheEnvironment();
+
+private:
+    void reply(const QByteArray &bytes)
+    {
+        m_port->setResponder([this, bytes](const QByteArray &) { m_port->feed(bytes); });
+    }
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<MemoryCommPort> m_port;
+    std::unique_ptr<LinkRig> m_link;
+    QString m_display;
+    QList<QByteArray> m_statusLines;
+    QStringList m_lost;
+};
+
+void LinkRules::init()
+{
+    m_port = std::make_unique<MemoryCommPort>();
+    m_link = std::make_unique<LinkRig>(*m_port);
+    QVERIFY(m_link->open());
+    m_display.clear();
+    m_statusLines.clear();
+    m_lost.clear();
+    ReceiveLoop &loop = m_link->loop;
+    loop.setDisplaySink([this](const QString &text) { m_display += text; });
+    loop.setStatusLineSink([this](const QByteArray &line) { m_statusLines << line; });
+    loop.setPortLostSink([this](const QString &text) { m_lost << text; });
+}
+
+void LinkRules::cleanup()
+{
+    m_link.reset();
+    m_port.reset();
+}
+
+void LinkRules::framing_data()
+{
+    QTest::addColumn<QByteArray>("answer");
+    QTest::addColumn<QByteArray>("start");
+    QTest::addColumn<QByteArray>("end");
+    QTest::addColumn<QByteArray>("framed");
+    QTest::addColumn<QByteArray>("after");
+    // clang-format off
+    QTest::newRow("start marker ignores case") << QByteArray("st\r\nST: 1,2,3\r\nOrvantis>") << QByteArray("st:") << QByteArray("\r") << QByteArray("ST: 1,2,3") << QByteArray("\nOrvantis>");
+    // clang-format off
+    QTest::newRow("what precedes the start is dropped") << QByteArray("junk st\r\nst: 5,6\r\nOrvantis>more") << QByteArray("st:") << QByteArray("\r") << QByteArray("st: 5,6") << QByteArray("\nOrvantis>more");
+    QTest::newRow("end searched from the start marker") << QByteArray("x\r\nOrvantis>") << QByteArray("Orvantis>") << QByteArray(">") << QByteArray("Orvantis") << QByteArray();
+    QTest::newRow("no start marker: up to the end") << QByteArray("id\r\nserial: 7\r\nOrvantis>") << QByteArray() << QByteArray("Orvantis>") << QByteArray("id\r\nserial: 7\r\n") << QByteArray();
+    QTest::newRow("end marker is exact: time-out, whole buffer") << QByteArray("id\r\nserial: 7\r\norvantis>") << QByteArray() << QByteArray("Orvantis>") << QByteArray("id\r\nserial: 7\r\norvantis>") << QByteArray();
+    QTest::newRow("start without end: time-out, whole buffer") << QByteArray("echo\r\nst: 1,2") << QByteArray("st:") << QByteArray("\r") << QByteArray("echo\r\nst: 1,2") << QByteArray();
+    QTest::newRow("no markers: until the time-out") << QByteArray("power,1\r\nOrvantis>") << QByteArray() << QByteArray() << QByteArray("power,1\r\nOrvantis>") << QByteArray();
+    // clang-format on
+    // clang-format on
+}
+
+void LinkRules::framing()
+{
+    QFETCH(QByteArray, answer);
+    QFETCH(QByteArray, start);
+    QFETCH(QByteArray, end);
+    QFETCH(QByteArray, framed);
+    reply(answer);
+    QElapsedTimer elapsed;
+    elapsed.start();
+    QCOMPARE(m_link->transaction.SendCommand("cmd\r", start, end, 0.5f), framed);
+    QCOMPARE(m_link->state.ReceiveBuffer, framed);
+    QTEST(m_link->transaction.afterReply(), "after");
+    QCOMPARE(m_port->written(), QByteArray("cmd\r"));
+    // A framed reply ends the wait at once; anything else waits out the time-out.
+    const bool timedOut = framed == answer;
+    QVERIFY2(timedOut ? elapsed.elapsed() >= 450 : elapsed.elapsed() < 400,
+             qPrintable(QString::number(elapsed.elapsed())));
+}
+
+void LinkRules::emptyCommandKeepsTheLast65535Characters()
+{
+    const QByteArray big = QByteArray(70000 - 65535, 'x') + QByteArray(65535, 'y');
+    m_link->state.ReceiveBuffer = big;
+    const QByteArray result = m_link->transaction.SendCommand("", "", "", 0);
+    QCOMPARE(result.size(), 65535);
+    QVERIFY(!result.contains('x'));
+    // The wait goes on with a reply already arriving.
+    m_link->state.ReceiveBuffer = "data 1 2 3\r\nOrvantis>";
+    QCOMPARE(m_link->transaction.SendCommand("", "", "Orvantis>", 5), QByteArray("data 1 2 3\r\n"));
+    QVERIFY(m_port->written().isEmpty());
+}
+
+void LinkRules::portLostDuringWaitEndsTheWait()
+{
+    m_port->setResponder([&](const QByteArray &) {
+        QTimer::singleShot(50, this, [&] { m_port->fail("device removed"); });
+    });
+    QElapsedTimer elapsed;
+    elapsed.start();
+    m_link->transaction.SendCommand("Acquire\r", "\r", ">", 60);
+    QVERIFY(elapsed.elapsed() < 5000);
+    QVERIFY(!m_port->isOpen());
+    QCOMPARE(m_lost, QStringList{"device removed"});
+    // The idle code it found is not put back over a line that is gone.
+    QCOMPARE(m_link->status.Status(), int(LinkStatus::NotConnected));
+}
+
+void LinkRules::waitsAcrossMidnightEndOnTime()
+{
+    Clock &clock = m_link->state.clock;
+    clock.setTimeOfDay(86399.5);
+    QElapsedTimer elapsed;
+    elapsed.start();
+    m_link->transaction.SendCommand("st\r", "st:", "\r", 1);
+    QVERIFY2(elapsed.elapsed() >= 900 && elapsed.elapsed() < 3000,
+             qPrintable(QString::number(elapsed.elapsed())));
+    QVERIFY(clock.timeOfDay() < 100);
+    clock.setTimeOfDay(86399.8);
+    elapsed.restart();
+    m_link->transaction.Pause(0.5f);
+    QVERIFY2(elapsed.elapsed() >= 400 && elapsed.elapsed() < 2000,
+             qPrintable(QString::number(elapsed.elapsed())));
+}
+
+void LinkRules::everyByteValueReachesTheDataFileUnchanged()
+{
+    m_link->timer1.stop();
+    ProgramState &state = m_link->state;
+    const QString path = m_dir.filePath("all.raw");
+    QVERIFY(state.dataFile.open(path));
+    QByteArray all;
+    for (int i = 0; i < 256; ++i)
+        all.append(char(i));
+    m_port->feed(all.left(100));
+    m_link->loop.run();
+    // On disk within one run, before the file is closed.
+    QCOMPARE(fileBytes(path), all.left(100));
+    m_port->feed(all.mid(100));
+    m_link->loop.run();
+    state.dataFile.close();
+    QCOMPARE(fileBytes(path), all);
+    QCOMPARE(state.ReceiveBuffer, all);
+    QCOMPARE(m_link->capture.byteCount(), 256);
+}
+
+void LinkRules::displayText_data()
+{
+    QTest::addColumn<QByteArray>("received");
+    QTest::addColumn<QString>("shown");
+    // clang-format off
+    QTest::newRow("letters and CR LF") << QByteArray("abc\r\n") << QString("abc\r\n");
+    QTest::newRow("lone CR gets its LF") << QByteArray("a\rb") << QString("a\r\nb");
+    QTest::newRow("lone LF dropped") << QByteArray("a\nb") << QString("ab");
+    QTest::newRow("controls and high bytes") << QByteArray("\0\x07\x7f\x80\xff", 5) << QString("..\x7f..");
+    // clang-format on
+}
+
+void LinkRules::displayText()
+{
+    m_link->timer1.stop();
+    QFETCH(QByteArray, received);
+    m_port->feed(received);
+    m_link->loop.run();
+    QTEST(m_display, "shown");
+}
+
+void LinkRules::terminalTextCut_data()
+{
+    // Past the limit the text keeps what stands from its 16000th character on, then the
+    // addition; it never ends longer than 32000 characters.
+    QTest::addColumn<int>("oldLength");
+    QTest::addColumn<int>("pieceLength");
+    QTest::addColumn<int>("kept");
+    QTest::newRow("10 over the limit") << 31990 << 20 << 16011;
+    QTest::newRow("exactly the limit") << 31980 << 20 << 32000;
+    QTest::newRow("cut leaves the piece whole") << 20000 << 20000 << 24001;
+    QTest::newRow("cut still too long") << 31990 << 31000 << 32000;
+    QTest::newRow("one piece too long") << 0 << 32001 << 32000;
+}
+
+void LinkRules::terminalTextCut()
+{
+    QFETCH(int, oldLength);
+    QFETCH(int, pieceLength);
+    QFETCH(int, kept);
+    QString old, piece;
+    for (int i = 0; i < oldLength; ++i)
+        old += QChar(u'a' + i % 26);
+    for (int i = 0; i < pieceLength; ++i)
+        piece += QChar(u'A' + i % 26);
+    TerminalText text;
+    text.append(old);
+    text.append(piece);
+    QCOMPARE(text.text(), (old + piece).right(kept));
+}
+
+void LinkRules::statusLineSplitOverTwoRunsIsStillPassedOn()
+{
+    m_link->timer1.stop();
+    m_port->feed("st\r\nid\r\nserial: 9\r\nst: 1,2,");
+    m_link->loop.run();
+    QVERIFY(m_statusLines.isEmpty());
+    m_port->feed("3,4,21.5\r\nxx st: 0,0\r\nOrvantis>");
+    m_link->loop.run();
+    QCOMPARE(m_statusLines, (QList<QByteArray>{"st: 1,2,3,4,21.5\r\n", "st: 0,0\r\n"}));
+}
+
+void LinkRules::captureClosesTheFileAtItsLength()
+{
+    m_link->timer1.stop();
+    ProgramState &state = m_link->state;
+    const QString path = m_dir.filePath("capture.bin");
+    QVERIFY(state.dataFile.open(path));
+    m_link->capture.PrepForFileCapture(1000);
+    m_port->feed(QByteArray(300, 'y'));
+    m_link->loop.run();
+    // A progress line in place of the data.
+    QCOMPARE(m_display, QString("300 bytes received\r\n"));
+    m_port->feed(QByteArray(700, 'x') + "Orvantis>");
+    m_link->loop.run();
+    QVERIFY(!state.dataFile.isOpen());
+    QVERIFY(!m_link->capture.CaptureActive());
+    QCOMPARE(fileBytes(path), QByteArray(300, 'y') + QByteArray(700, 'x'));
+    QCOMPARE(m_link->capture.byteCount(), 1009);
+    // What follows the capture is shown again.
+    QVERIFY(m_display.endsWith("Orvantis>"));
+}
+
+void LinkRules::lostPortIsClosedAndReportedOnce()
+{
+    m_link->timer1.stop();
+    m_port->feed("last words\r\n");
+    m_port->fail("device removed");
+    for (int run = 0; run < 3; ++run)
+        m_link->loop.run();
+    QCOMPARE(m_lost, QStringList{"device removed"});
+    QVERIFY(!m_port->isOpen());
+    QCOMPARE(m_link->state.ReceiveBuffer, QByteArray("last words\r\n"));
+}
+
+void LinkRules::portTableFromTheEnvironment()
+{
+    // Empty entries keep their place.
+    qputenv("ORVANTIS_PORTS", "/dev/pts/7::/dev/ttyUSB0");
+    const PortTable table = PortTable::fromSystem();
+    QCOMPARE(table.deviceFor(1), QString("/dev/pts/7"));
+    QCOMPARE(table.deviceFor(2), QString());
+    QCOMPARE(table.deviceFor(3), QString("/dev/ttyUSB0"));
+    QCOMPARE(table.deviceFor(4), QString());
+    QCOMPARE(table.entryText(3), QString("COM  3  (/dev/ttyUSB0)"));
+    qputenv("ORVANTIS_PORTS", "");
+    QCOMPARE(PortTable::fromSystem().devices(), QStringList());
+}
+
+QTEST_GUILESS_MAIN(LinkRules)
+#include "tst_link.moc"

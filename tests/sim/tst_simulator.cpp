@@ -1,0 +1,212 @@
+// The simulated instrument's side of the contract the end-to-end tests rely on: it echoes,
+// answers and prompts as the instrument does, stops on ETX, streams and captures files,
+// samples and changes its rate; in memory, a closed or hung-up line ends its session.
+#include "SimEngine.h"
+#include "support/StringCode.h"
+#include "testkit/LinkRig.h"
+#include "testkit/SimulatedInstrument.h"
+
+#include <QtTest>
+
+namespace
+{
+const QByteArray kPrompt("Orvantis>");
+
+QByteArray ask(SimEngine &engine, const QByteArray &line)
+{
+    engine.feed(line + '\r');
+    return engine.takeOutput();
+}
+
+// Everything the engine sends until engine time `untilMs`.
+QByteArray runUntil(SimEngine &engine, qint64 untilMs)
+{
+    QByteArray out = engine.takeOutput();
+    for (qint64 due = engine.nextDueMs(); due >= 0 && due <= untilMs; due = engine.nextDueMs()) {
+        engine.setNow(due);
+        out += engine.takeOutput();
+    }
+    engine.setNow(untilMs);
+    return out + engine.takeOutput();
+}
+
+SimOptions emptyDisk()
+{
+    SimOptions options;
+    options.seedDisk = false;
+    return options;
+}
+
+QByteArray fileOf(SimEngine &engine, const QByteArray &name)
+{
+    QByteArray bytes;
+    return engine.disk().read(name, &bytes) ? bytes : QByteArray("<missing>");
+}
+} // namespace
+
+class SimulatorContract : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void commandIsEchoedThenAnsweredThenPrompted_data();
+    void commandIsEchoedThenAnsweredThenPrompted();
+    void etxStopsWhatIsUnderWayAndThreeBringOnePrompt();
+    void acquireAndPeriodicSampling();
+    void typeSendsTheExactBytes();
+    void captureWritesTheFileAtCtrlZAndRefusesBadNames();
+    void baudChangeIsAnnouncedThenTheLineSwitches();
+    void closedLineHearsNothingOfTheLastSession();
+    void hangUpFailsThePort();
+};
+
+void SimulatorContract::commandIsEchoedThenAnsweredThenPrompted_data()
+{
+    QTest::addColumn<QByteArray>("command");
+    QTest::addColumn<QByteArray>("answerHolds");
+    // clang-format off
+    QTest::newRow("st") << QByteArray("st") << QByteArray("\r\nst:1011,");
+    QTest::newRow("id") << QByteArray("id") << QByteArray("\r\nserial: 1021\r\n");
+    QTest::newRow("capitals") << QByteArray("ID") << QByteArray("model: ");
+    QTest::newRow("power") << QByteArray("power,1") << QByteArray();
+    QTest::newRow("baud") << QByteArray("baud") << QByteArray("baud: 9600,9600");
+    QTest::newRow("unknown") << QByteArray("frobnicate 3") << QByteArray("Unknown command");
+    QTest::newRow("bad switch") << QByteArray("tpower,7") << QByteArray("Bad argument");
+    QTest::newRow("missing file") << QByteArray("Del NOFILE") << QByteArray("File not found: NOFILE");
+    // clang-format on
+}
+
+void SimulatorContract::commandIsEchoedThenAnsweredThenPrompted()
+{
+    QFETCH(QByteArray, command);
+    QFETCH(QByteArray, answerHolds);
+    SimEngine engine;
+    const QByteArray out = ask(engine, command);
+    QVERIFY2(out.startsWith(command + "\r\n") && out.endsWith("\r\n" + kPrompt), out.constData());
+    QVERIFY2(out.contains(answerHolds), out.constData());
+    // Nothing in an answer may end a reply early for a caller waiting on ">".
+    QCOMPARE(out.indexOf('>'), out.size() - 1);
+}
+
+void SimulatorContract::etxStopsWhatIsUnderWayAndThreeBringOnePrompt()
+{
+    SimOptions options;
+    options.replyDelayMs = 500;
+    SimEngine engine(options);
+    engine.feed("id\r");
+    QCOMPARE(engine.takeOutput(), QByteArray("id\r\n"));
+    engine.advance(100);
+    engine.feed("\x03");
+    engine.advance(100);
+    engine.feed("\x03\x03");
+    QCOMPARE(runUntil(engine, 2000), "\r\n" + kPrompt);
+    // Half-typed text is thrown away.
+    engine.feed("tpow\x03st\r");
+    const QByteArray out = runUntil(engine, engine.now() + 2000);
+    QVERIFY2(out.contains("st\r\nst:") && !out.contains("Unknown"), out.constData());
+}
+
+void SimulatorContract::acquireAndPeriodicSampling()
+{
+    SimEngine engine(emptyDisk());
+    engine.feed("Acquire auto,10,1,SAMPLE1,0,-1,1\r");
+    // Stored, not sent: only the echo and the prompt.
+    QCOMPARE(runUntil(engine, 60000), "Acquire auto,10,1,SAMPLE1,0,-1,1\r\n" + kPrompt);
+    QVERIFY(fileOf(engine, "SAMPLE1.RAW").startsWith("sample,1,"));
+
+    const QByteArray command("start 10 Acquire auto,1,1,\"\",0,-1,2");
+    engine.feed(command + '\r');
+    const QByteArray out = runUntil(engine, engine.now() + 35000);
+    QVERIFY(out.startsWith(command + "\r\n"));
+    // Samples at 0, 10, 20 and 30 s, each followed by the prompt.
+    QCOMPARE(out.count("sample,"), 4);
+    QCOMPARE(out.count(kPrompt), 4);
+    QVERIFY(out.endsWith(kPrompt));
+    engine.feed("\x03\x03\x03");
+    const QByteArray stopped = runUntil(engine, engine.now() + 35000);
+    QVERIFY2(!stopped.contains("sample,"), stopped.constData());
+    QVERIFY(ask(engine, "st").contains("st:"));
+}
+
+void SimulatorContract::typeSendsTheExactBytes()
+{
+    SimEngine engine;
+    const QByteArray file = fileOf(engine, "SPECTRA.BIN");
+    QCOMPARE(file.size(), 102400);
+    engine.feed("type SPECTRA.BIN 0 0 300\r");
+    QCOMPARE(engine.takeOutput(), QByteArray("type SPECTRA.BIN 0 0 300\r\n"));
+    engine.advance(299);
+    QVERIFY(engine.takeOutput().isEmpty());
+    QVERIFY(runUntil(engine, 300000) == file + kPrompt);
+}
+
+void SimulatorContract::captureWritesTheFileAtCtrlZAndRefusesBadNames()
+{
+    SimEngine engine(emptyDisk());
+    QCOMPARE(ask(engine, "capture mynotesfil"), QByteArray("capture mynotesfil\r\nCapture>"));
+    for (const QByteArray line : {"A", "", "C,>x"})
+        QCOMPARE(ask(engine, line), line + "\r\nCapture>");
+    QVERIFY(!engine.disk().contains("mynotesfil"));
+    // The console's two Ctrl-Z: the first ends the capture, the second meets the prompt.
+    engine.feed("\x1a\x1a");
+    QCOMPARE(engine.takeOutput(), "\r\n" + kPrompt + "\r\n" + kPrompt);
+    QCOMPARE(fileOf(engine, "MYNOTESFIL"), QByteArray("A\r\n\r\nC,>x\r\n"));
+    QVERIFY(ask(engine, "Del mynotesfil").endsWith("\r\n" + kPrompt));
+    QVERIFY(!engine.disk().contains("mynotesfil"));
+    // A name the disk cannot hold: no capture mode, so the next line is a command.
+    engine.feed("capture A?B.TXT\rlpower,0\r");
+    QCOMPARE(engine.takeOutput(),
+             "capture A?B.TXT\r\nBad file name: A?B.TXT\r\n" + kPrompt + "lpower,0\r\n" + kPrompt);
+    QVERIFY(engine.disk().entries().isEmpty());
+}
+
+void SimulatorContract::baudChangeIsAnnouncedThenTheLineSwitches()
+{
+    SimEngine engine;
+    const QByteArray changing = ask(engine, "Baud 115200");
+    QVERIFY2(changing.contains("Changing to 115200 baud") && !changing.contains(kPrompt),
+             changing.constData());
+    QCOMPARE(engine.baudRate(), 9600);
+    engine.advance(100);
+    QCOMPARE(engine.baudRate(), 115200);
+    QCOMPARE(engine.takeOutput(), kPrompt);
+    QVERIFY(ask(engine, "baud").contains("baud: 115200,9600"));
+    QVERIFY(ask(engine, "Baud 12345").contains("Bad baud rate: 12345"));
+    QCOMPARE(engine.baudRate(), 115200);
+}
+
+void SimulatorContract::closedLineHearsNothingOfTheLastSession()
+{
+    SimOptions options;
+    options.replyDelayMs = 100;
+    SimulatedInstrument port(options);
+    port.setManualClock(true);
+    LinkRig link(port);
+    QVERIFY(link.open());
+    port.write("id\r");
+    port.close();
+    port.skipAhead(1000);
+    QVERIFY(!port.write("st\r"));
+    QVERIFY(link.open());
+    // The answer to "id" was meant for the closed session.
+    const QByteArray reply = link.transaction.SendCommand("\x03", "", "ntis>", 0.3f);
+    QCOMPARE(reply, QByteArray("\r\nOrva"));
+}
+
+void SimulatorContract::hangUpFailsThePort()
+{
+    SimOptions options;
+    options.hangupOnProbe = true;
+    SimulatedInstrument port(options);
+    LinkRig link(port);
+    QVERIFY(link.open());
+    QStringList lost;
+    link.loop.setPortLostSink([&](const QString &text) { lost << text; });
+    link.transaction.SendCommand("\x03\x03\x03", "", "ntis>", 1);
+    QTRY_COMPARE(lost.size(), 1);
+    QVERIFY(!port.isOpen());
+    QVERIFY(!port.write("st\r"));
+}
+
+QTEST_GUILESS_MAIN(SimulatorContract)
+#include "tst_simulator.moc"

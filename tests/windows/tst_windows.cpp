@@ -1,0 +1,318 @@
+// The windows' own behaviour: the question box's answers and keys, the error window, the
+// rate dialog refusing what it must not send, the clock window's commands, the remote
+// processing window against orvantis-sim, and the main window's settings across a restart.
+#include "testkit/LinkRig.h"
+#include "testkit/MemoryCommPort.h"
+#include "testkit/ModalDriver.h"
+#include "testkit/SimConsole.h"
+#include "testkit/SimulatedInstrument.h"
+#include "testkit/TestFiles.h"
+#include "testkit/TestSettings.h"
+#include "ui/connection/SetBaudForm.h"
+#include "ui/processing/ProcessingForm.h"
+#include "ui/status/SetTimeForm.h"
+#include "ui/status/StatusHistoryWindow.h"
+#include "ui/widgets/ErrorForm.h"
+#include "ui/widgets/QuestionBoxDialogs.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTimeEdit>
+#include <QtTest>
+
+class Windows : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void questionBoxAnswers_data();
+    void questionBoxAnswers();
+    void errorWindowShowsEachMessageAndBeeps();
+    void ambientAsLastFieldKeepsTheWindowsSize_data();
+    void ambientAsLastFieldKeepsTheWindowsSize();
+    void rateDialogSendsNothingItCannotUse();
+    void clockWindowReadsAndSetsTheInstrumentClock();
+    void processingWindowRunsFileByFileUntilStop();
+    void statusHistoryRecordsAndExportsTheLines();
+    void mainWindowValuesAndTerminalComeBackAtTheNextStart();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void Windows::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    useTemporarySettings(m_dir.filePath("settings"));
+}
+
+void Windows::questionBoxAnswers_data()
+{
+    QTest::addColumn<QStringList>("captions");
+    QTest::addColumn<int>("defaultButton");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<int>("result");
+    const QStringList three{"Yes", "No", "Cancel"};
+    const QStringList yesNo{"Yes", "No", ""};
+    const QStringList yesCancel{"Yes", "", "Cancel"};
+    QTest::newRow("click second") << three << 1 << "click:NoButton" << 0;
+    QTest::newRow("Y presses Yes") << yesNo << 0 << "Y" << 1;
+    QTest::newRow("n presses No") << yesNo << 1 << "n" << 0;
+    QTest::newRow("c presses Cancel") << yesCancel << 1 << "c" << -1;
+    QTest::newRow("Enter on the default second") << three << 0 << "\r" << 0;
+    QTest::newRow("Escape presses a shown third") << yesCancel << 1 << "\x1b" << -1;
+    QTest::newRow("Escape and x do nothing without a third") << yesNo << 1 << "\x1bxN" << 0;
+    QTest::newRow("close box") << three << 1 << "" << -1;
+}
+
+void Windows::questionBoxAnswers()
+{
+    QFETCH(QStringList, captions);
+    QFETCH(int, defaultButton);
+    QFETCH(QString, keys);
+    whenModalShown([keys](QWidget *box) {
+        if (keys.startsWith("click:"))
+            QTest::mouseClick(box->findChild<QPushButton *>(keys.mid(6)), Qt::LeftButton);
+        for (QChar key : keys.startsWith("click:") ? QString() : keys) {
+            if (!box->isVisible())
+                break;
+            QWidget *target = box->focusWidget() ? box->focusWidget() : box;
+            const int code = key == '\r' ? Qt::Key_Return : key == '\x1b' ? Qt::Key_Escape : 0;
+            if (code)
+                QTest::keyClick(target, Qt::Key(code));
+            else
+                QTest::keyClick(target, key.toLatin1());
+        }
+        if (box->isVisible())
+            box->close();
+    });
+    QTEST(ShowQuestionBox("Sure?", captions[0], captions[1], captions[2], defaultButton), "result");
+}
+
+void Windows::errorWindowShowsEachMessageAndBeeps()
+{
+    int beeps = 0;
+    ErrorForm::setBeepHook([&beeps] { ++beeps; });
+    QStringList seen;
+    bool secondReturned = false;
+    // Inside the first message's wait, something fails again.
+    QTimer::singleShot(0, this, [&] {
+        // Inside the second message's wait: the operator reads and presses OK, twice.
+        QTimer::singleShot(0, this, [&] {
+            ErrorForm *form = ErrorForm::instance();
+            seen << form->msgText->text();
+            QTest::mouseClick(form->Cancel, Qt::LeftButton);
+            seen << form->msgText->text() << (form->isVisible() ? "shown" : "hidden")
+                 << (secondReturned ? "returned" : "waiting");
+            QTest::mouseClick(form->Cancel, Qt::LeftButton);
+        });
+        ErrorForm::ShowErrorMessage("No response.");
+        secondReturned = true;
+    });
+    ErrorForm::ShowErrorMessage("Port 3 is in use.");
+    ErrorForm::setBeepHook({});
+
+    QCOMPARE(seen, (QStringList{"Port 3 is in use.", "No response.", "shown", "waiting"}));
+    QVERIFY(secondReturned);
+    QVERIFY(!ErrorForm::instance()->isVisible());
+    QCOMPARE(beeps, 2);
+    delete ErrorForm::instance();
+}
+
+void Windows::ambientAsLastFieldKeepsTheWindowsSize_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("five fields") << QByteArray("st:1011,0.00,1,0.0,21.5\r\n") << "Ambient: 21.5";
+    QTest::newRow("six fields") << QByteArray("st:1011,0.00,1,0.0,21.5,12.1\r\n")
+                                << "Ambient: 21.5";
+    QTest::newRow("a long last field")
+        << QByteArray("st:1011,0.00,1,0.0,21.5 C at the housing sensor, probe 2 of 2\r\n")
+        << "Ambient: 21.5 C at the housing sensor";
+}
+
+void Windows::ambientAsLastFieldKeepsTheWindowsSize()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(QString, caption);
+    MemoryCommPort port;
+    ScriptedOperator dialogs;
+    ConsoleBinding console(port, PortTable({}), dialogs);
+    QVERIFY(port.open());
+    console.form.SetStatus(LinkStatus::Idle);
+    console.form.show();
+    console.form.layout()->activate();
+    const QSize size = console.form.size();
+
+    port.feed(line);
+    QTRY_COMPARE(console.form.controls().AmbientTempLabel->text(), caption);
+    console.form.layout()->activate();
+    QCOMPARE(console.form.size(), size);
+}
+
+void Windows::rateDialogSendsNothingItCannotUse()
+{
+    SimulatedInstrument port;
+    LinkRig link(port);
+    QVERIFY(link.open());
+    SetBaudForm form(port, link.transaction, link.dialogs);
+    form.show();
+    QTRY_COMPARE(form.StartupRateLabel->text(), QString("Startup rate 9600"));
+    port.clearWritten();
+    form.BaudCombo->setEditText("fast");
+    form.SetBaudButton_Click();
+    QVERIFY(form.isVisible());
+    QCOMPARE(link.dialogs.errors.size(), 1);
+    QVERIFY2(link.dialogs.errors.first().contains("\"fast\" is not a baud rate"),
+             qPrintable(link.dialogs.errors.first()));
+    // Outside the range the dialog closes without a word to the instrument.
+    form.BaudCombo->setEditText("230400");
+    form.SetBaudButton_Click();
+    QVERIFY(!form.isVisible());
+    QCOMPARE(form.result(), int(QDialog::Rejected));
+    QCOMPARE(port.written(), QByteArray());
+    QCOMPARE(port.settings(), QString("9600,n,8,1"));
+}
+
+void Windows::clockWindowReadsAndSetsTheInstrumentClock()
+{
+    SimulatedInstrument port;
+    port.setManualClock(true);
+    LinkRig link(port);
+    QVERIFY(link.open());
+    port.engine().feed("time 12/04/2026 23:59:59\r");
+    port.engine().takeOutput();
+    SetTimeForm form(link.transaction);
+    form.Timer1->stop();
+    form.GetDateTime();
+    QCOMPARE(form.DatePicker1->date(), QDate(2026, 12, 4));
+    QCOMPARE(form.TimePicker1->time(), QTime(23, 59, 59));
+
+    port.clearWritten();
+    form.DatePicker2->setDate(QDate(2027, 1, 2));
+    // The time field carries a date of its own, which must not reach the command.
+    form.TimePicker2->setDateTime(QDateTime(QDate(2000, 1, 1), QTime(7, 5, 9)));
+    form.SetTimeButton->click();
+    QCOMPARE(port.written(), QByteArray("time 01/02/2027 07:05:09\rtime\r"));
+    QCOMPARE(form.DatePicker1->date(), QDate(2027, 1, 2));
+    QCOMPARE(form.TimePicker1->time(), QTime(7, 5, 9));
+}
+
+void Windows::processingWindowRunsFileByFileUntilStop()
+{
+    const QString received = m_dir.filePath("processing-received.bin");
+    SimConsole rig({"--fast", "--record-input", received});
+    QVERIFY2(rig.ok(), qPrintable(rig.error()));
+    QVERIFY(rig.connect());
+    rig.stopPolling();
+    rig.c().processing.ProcessingMenuItem()->trigger();
+    ProcessingForm *window = rig.c().processing.processingForm();
+    QVERIFY(window);
+    QListWidget *list = window->List1();
+    QTRY_VERIFY(list->count() > 0 && !window->session().isBusy());
+    QVERIFY2(fileBytes(received).contains("OS \"mount BIHD\"\r"), fileBytes(received).constData());
+    QCOMPARE(window->Label1()->text(), QString(" C:\\"));
+
+    // A double click on a directory enters it; the list holds its parent, then directories,
+    // then files.
+    const QPoint at = list->visualItemRect(list->item(0)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+    QTRY_VERIFY(window->Label1()->text() == " C:\\DATA" && !window->session().isBusy());
+    QStringList names;
+    for (int i = 0; i < list->count(); ++i)
+        names << list->item(i)->text().section(' ', 0, 0);
+    QCOMPARE(names, (QStringList{"..", "OLD", "CAL.TLT", "RUN1.TLT", "RUN2.TLT"}));
+    QCOMPARE(window->FileCountLabel()->text(), QString("File Count:3"));
+
+    // Each file is sent once the one before is complete.
+    list->clearSelection();
+    list->item(3)->setSelected(true);
+    list->item(4)->setSelected(true);
+    qsizetype before = fileBytes(received).size();
+    QSignalSpy done(&window->session(), &ProcessingSession::rowProcessed);
+    QTest::mouseClick(window->StartButton(), Qt::LeftButton);
+    QCOMPARE(done.size(), 2);
+    QCOMPARE(fileBytes(received).mid(before),
+             QByteArray("DIRIDovavud \"C:\\DATARUN1\"\r\nDIRIDovavud \"C:\\DATARUN2\"\r\n"));
+    QVERIFY(list->selectedItems().isEmpty());
+    QVERIFY(rig.c().terminal.Text()->toPlainText().contains("Processing C:\\DATA\\RUN2.TLT"));
+
+    // Stop sends ETX and ends the run with the rest still selected.
+    list->item(2)->setSelected(true);
+    list->item(3)->setSelected(true);
+    before = fileBytes(received).size();
+    rig.when([&] { return fileBytes(received).mid(before).contains("DIRIDovavud"); },
+             [&] { QTest::mouseClick(window->StopButton(), Qt::LeftButton); });
+    QTest::mouseClick(window->StartButton(), Qt::LeftButton);
+    QVERIFY(rig.fired());
+    QTRY_COMPARE(fileBytes(received).mid(before),
+                 QByteArray("DIRIDovavud \"C:\\DATACAL\"\r\n\x03"));
+    QCOMPARE(list->selectedItems().size(), 2);
+    QVERIFY(window->StartButton()->isEnabled());
+}
+
+void Windows::statusHistoryRecordsAndExportsTheLines()
+{
+    SimConsole rig({"--fast"});
+    QVERIFY2(rig.ok(), qPrintable(rig.error()));
+    QVERIFY(rig.connect());
+    rig.c().form.StatusTimer()->setInterval(100);
+    StatusHistoryBinding &history = rig.c().history;
+    QTRY_VERIFY_WITH_TIMEOUT(history.history().size() >= 2, 10000);
+    history.menuItem()->trigger();
+    QVERIFY(history.window() && history.window()->isVisible());
+    QCOMPARE(history.window()->windowTitle(), QString("Status History"));
+    rig.stopPolling();
+    const QString path = m_dir.filePath("history.csv");
+    rig.dialogs.pathAnswers << path;
+    history.window()->findChild<QPushButton *>("ExportButton")->click();
+    const QByteArray csv = fileBytes(path);
+    QVERIFY2(csv.count("\"st:1011,") >= 2 && csv == history.history().toCsv(), csv.constData());
+    QVERIFY(rig.dialogs.errors.isEmpty());
+}
+
+void Windows::mainWindowValuesAndTerminalComeBackAtTheNextStart()
+{
+    useTemporarySettings(m_dir.filePath("restart"));
+    QtCommPort noPort{PortTable({})};
+    ScriptedOperator dialogs;
+    {
+        ConsoleBinding first(noPort, PortTable({}), dialogs);
+        first.startUp(false);
+        QVERIFY(!first.terminal.isVisible());
+        const MainFormControls &c = first.form.controls();
+        c.SampleDelayText->setText("42");
+        c.AverageSamplesText->setText("25");
+        c.AverageCheck->setChecked(true);
+        c.StatusCheck->setChecked(false);
+        first.form.ShowTerminal();
+        QVERIFY(first.form.close());
+    }
+    QCOMPARE(QSettings().value("Terminal/Open").toString(), QString("True"));
+    ConsoleBinding second(noPort, PortTable({}), dialogs);
+    second.startUp(false);
+    const MainFormControls &c = second.form.controls();
+    QCOMPARE(c.SampleDelayText->text(), QString("42"));
+    QCOMPARE(c.AverageSamplesText->text(), QString("25"));
+    QVERIFY(c.AverageCheck->isChecked());
+    // Automatic status updates are on at every start, whatever they were at the last exit.
+    QVERIFY(c.StatusCheck->isChecked());
+    QVERIFY(second.terminal.isVisible());
+    QVERIFY(second.form.close());
+    useTemporarySettings(m_dir.filePath("settings"));
+}
+
+QTEST_MAIN(Windows)
+#include "tst_windows.moc"
