@@ -604,7 +604,9 @@ void FaultsEndToEnd::fullDiskStopsTheCapture()
     sizeLimit.reset();
 
     const QString message = rig.dialogs.errors.first();
-    QVERIFY2(message.contains(limit > 0 ? "File too large" : "Disk full"), qPrintable(message));
+    const QString reason = limit > 0 ? "File too large (the file size limit is reached)"
+                                     : "Disk full";
+    QCOMPARE(message.section('\n', 0, 0), "Error 61; " + reason + ".");
     QVERIFY2(message.contains(path), qPrintable(message));
     QVERIFY(!console().state.dataFile.isOpen());
     // Sampling goes on, with the window showing that nothing is saved any more.
