@@ -3,6 +3,7 @@
 // nothing, an empty instrument file in a batch, names the instrument cannot hold, and the
 // data file while a transfer owns the line. Instruments the simulator cannot play are
 // played on the in-memory line.
+#include "features/files/FileDownload.h"
 #include "features/files/FileUpload.h"
 #include "features/sampling/DataFileController.h"
 #include "testkit/LinkRig.h"
@@ -73,6 +74,7 @@ private slots:
     // instrument that refuses the capture or stops showing "Capture>", on the in-memory line.
     void uploadGoesOnlyThroughTheCapturePrompt_data();
     void uploadGoesOnlyThroughTheCapturePrompt();
+    void fileThatCannotBeFetchedIsNotAskedFor();
     void dataFileOpenErrorShowsTheCriticalIcon();
 
 private:
@@ -345,6 +347,33 @@ void TransfersEndToEnd::uploadGoesOnlyThroughTheCapturePrompt()
     QVERIFY2(link.dialogs.errors.first().startsWith("The file ab.txt was not sent") &&
                  link.dialogs.errors.first().contains(saying),
              qPrintable(link.dialogs.errors.first()));
+}
+
+void TransfersEndToEnd::fileThatCannotBeFetchedIsNotAskedFor()
+{
+    // A listing line that is no file (a folder), a size past what a count can hold, and a
+    // local name taken by a folder.
+    const QList<FileDownload::Row> rows{
+        {"LOG", " <DIR>"}, {"BIG.RAW", "3000000000"}, {"BLOCKED.RAW", "12"}};
+    const QStringList starts{"The file LOG was not fetched: ", "The file BIG.RAW was not fetched: ",
+                             "The file " + QDir::toNativeSeparators(local("BLOCKED.RAW")) +
+                                 " could not be created"};
+    QVERIFY(QDir(m_local).mkpath("BLOCKED.RAW"));
+    MemoryCommPort port;
+    LinkRig link(port);
+    QVERIFY(link.open());
+    link.state.DefaultDataFolder = m_local;
+    FileDownload download(link.state, port, link.transaction, link.capture, link.dialogs);
+    for (int row = 1; row <= rows.size(); ++row) {
+        const FileDownload::Row file = rows.at(row - 1);
+        QVERIFY(!download.GetFiles(row, row, [&](int) { return file; }));
+        QCOMPARE(port.written(), QByteArray());
+        QCOMPARE(link.dialogs.errors.size(), row);
+        const QString message = link.dialogs.errors.last();
+        QVERIFY2(message.startsWith(starts.at(row - 1)) && !message.contains("Refresh"),
+                 qPrintable(message));
+    }
+    QVERIFY(!QFileInfo::exists(local("BIG.RAW")));
 }
 
 void TransfersEndToEnd::dataFileOpenErrorShowsTheCriticalIcon()
