@@ -24,6 +24,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -261,6 +262,20 @@ void Windows::processingWindowRunsFileByFileUntilStop()
                  QByteArray("DIRIDovavud \"C:\\DATACAL\"\r\n\x03"));
     QCOMPARE(list->selectedItems().size(), 2);
     QVERIFY(window->StartButton()->isEnabled());
+
+    // Closing the window during a run stops it; the window goes once the run is over.
+    const QPointer<ProcessingForm> closing(window);
+    bool shownDuringRun = false;
+    before = fileBytes(received).size();
+    rig.when([&] { return fileBytes(received).mid(before).contains("DIRIDovavud"); },
+             [&] {
+                 window->close();
+                 shownDuringRun = window->isVisible();
+             });
+    QTest::mouseClick(window->StartButton(), Qt::LeftButton);
+    QVERIFY(rig.fired() && shownDuringRun);
+    QTRY_VERIFY(closing.isNull());
+    QTRY_VERIFY(fileBytes(received).mid(before).endsWith("\x03"));
 }
 
 void Windows::statusHistoryRecordsAndExportsTheLines()

@@ -6,7 +6,6 @@
 StatusDisplay::StatusDisplay(const Input &input)
 {
     const int code = input.code;
-    m_enable.fill(Enable::Unchanged);
 
     m_clearsSerNum = code == LinkStatus::NotConnected;
     const QString SerNum = m_clearsSerNum ? QString() : input.SerNum;
