@@ -263,18 +263,22 @@ void Windows::processingWindowRunsFileByFileUntilStop()
     QCOMPARE(list->selectedItems().size(), 2);
     QVERIFY(window->StartButton()->isEnabled());
 
-    // Closing the window during a run stops it; the window goes once the run is over.
+    // Closing the window during a run stops it; the window (and its hourglass) goes once the
+    // run is over.
     const QPointer<ProcessingForm> closing(window);
     bool shownDuringRun = false;
     before = fileBytes(received).size();
     rig.when([&] { return fileBytes(received).mid(before).contains("DIRIDovavud"); },
              [&] {
+                 const QCursor *cursor = QApplication::overrideCursor();
                  window->close();
-                 shownDuringRun = window->isVisible();
+                 shownDuringRun = window->isVisible() && cursor &&
+                                  cursor->shape() == Qt::WaitCursor;
              });
     QTest::mouseClick(window->StartButton(), Qt::LeftButton);
     QVERIFY(rig.fired() && shownDuringRun);
     QTRY_VERIFY(closing.isNull());
+    QVERIFY(!QApplication::overrideCursor());
     QTRY_VERIFY(fileBytes(received).mid(before).endsWith("\x03"));
 }
 
