@@ -604,8 +604,8 @@ void FaultsEndToEnd::fullDiskStopsTheCapture()
     sizeLimit.reset();
 
     const QString message = rig.dialogs.errors.first();
-    const QString reason = limit > 0 ? "File too large (the file size limit is reached)"
-                                     : "Disk full";
+    const QString reason =
+        limit > 0 ? "File too large (the file size limit is reached)" : "Disk full";
     QCOMPARE(message.section('\n', 0, 0), "Error 61; " + reason + ".");
     QVERIFY2(message.contains(path), qPrintable(message));
     QVERIFY(!console().state.dataFile.isOpen());

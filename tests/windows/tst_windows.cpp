@@ -272,8 +272,8 @@ void Windows::processingWindowRunsFileByFileUntilStop()
              [&] {
                  const QCursor *cursor = QApplication::overrideCursor();
                  window->close();
-                 shownDuringRun = window->isVisible() && cursor &&
-                                  cursor->shape() == Qt::WaitCursor;
+                 shownDuringRun =
+                     window->isVisible() && cursor && cursor->shape() == Qt::WaitCursor;
              });
     QTest::mouseClick(window->StartButton(), Qt::LeftButton);
     QVERIFY(rig.fired() && shownDuringRun);
