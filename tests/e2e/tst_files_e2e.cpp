@@ -109,7 +109,7 @@ void FilesEndToEnd::gridListsTheDiskWithSizesAndDates()
     FileTransferForm *window = openOn({"--fast"});
     QVERIFY(window);
     QCOMPARE(window->windowTitle(), QString("Files in Orvantis Memory"));
-    QVERIFY(window->isVisible());
+    QVERIFY(window->isVisible() && window->DirGrid()->isEnabled());
 
     const QFileInfoList files = QDir(m_disk).entryInfoList(QDir::Files, QDir::Name);
     QCOMPARE(files.size(), 3);

@@ -73,7 +73,11 @@ void LinkEndToEnd::startUpFindsTheInstrumentOnPort3AndSwitchesItOn()
     QSignalSpy rates(&rig.c().search, &PortSearch::baudIndexSelected);
 
     // The program's own start-up: the search dialog finds it and closes by itself.
+    QString searchTitle;
+    rig.when([] { return QApplication::activeModalWidget() != nullptr; },
+             [&] { searchTitle = QApplication::activeModalWidget()->windowTitle(); });
     rig.c().startUp(true);
+    QCOMPARE(searchTitle, QString("Connecting"));
 
     QCOMPARE(rig.status(), int(LinkStatus::Idle));
     QCOMPARE(rig.controls().StatusLabel->text(), QString("Connected to 5150 "));

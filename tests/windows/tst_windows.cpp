@@ -75,14 +75,36 @@ void Windows::questionBoxAnswers_data()
     QTest::newRow("Escape presses a shown third") << yesCancel << 1 << "\x1b" << -1;
     QTest::newRow("Escape and x do nothing without a third") << yesNo << 1 << "\x1bxN" << 0;
     QTest::newRow("close box") << three << 1 << "" << -1;
+    QTest::newRow("a long question") << three << 0 << "\r" << 0;
 }
+
+namespace
+{
+// Shown buttons lie left to right below the question, apart and inside the box.
+QString questionBoxLayoutFault(QWidget *box)
+{
+    const int questionBottom = box->findChild<QLabel *>("Question_text")->geometry().bottom();
+    int previousRight = -1;
+    for (const char *name : {"YesButton", "NoButton", "Cancel_Button"}) {
+        const QWidget *button = box->findChild<QPushButton *>(name);
+        const QRect r = button->geometry();
+        if (button->isVisible() &&
+            (r.left() <= previousRight || r.top() <= questionBottom || !box->rect().contains(r)))
+            return QString(name) + " overlaps or lies outside";
+        previousRight = button->isVisible() ? r.right() : previousRight;
+    }
+    return QString();
+}
+} // namespace
 
 void Windows::questionBoxAnswers()
 {
     QFETCH(QStringList, captions);
     QFETCH(int, defaultButton);
     QFETCH(QString, keys);
-    whenModalShown([keys](QWidget *box) {
+    QString layoutFault;
+    whenModalShown([keys, &layoutFault](QWidget *box) {
+        layoutFault = questionBoxLayoutFault(box);
         if (keys.startsWith("click:"))
             QTest::mouseClick(box->findChild<QPushButton *>(keys.mid(6)), Qt::LeftButton);
         for (QChar key : keys.startsWith("click:") ? QString() : keys) {
@@ -98,7 +120,12 @@ void Windows::questionBoxAnswers()
         if (box->isVisible())
             box->close();
     });
-    QTEST(ShowQuestionBox("Sure?", captions[0], captions[1], captions[2], defaultButton), "result");
+    const QString question = QString(QTest::currentDataTag()) == "a long question"
+                                 ? QString("Overwrite the file? ").repeated(40)
+                                 : QString("Sure?");
+    QTEST(ShowQuestionBox(question, captions[0], captions[1], captions[2], defaultButton),
+          "result");
+    QVERIFY2(layoutFault.isEmpty(), qPrintable(layoutFault));
 }
 
 void Windows::errorWindowShowsEachMessageAndBeeps()
@@ -170,6 +197,7 @@ void Windows::rateDialogSendsNothingItCannotUse()
     SetBaudForm form(port, link.transaction, link.dialogs);
     form.show();
     QTRY_COMPARE(form.StartupRateLabel->text(), QString("Startup rate 9600"));
+    QCOMPARE(form.windowTitle(), QString("Set Baud Rate"));
     port.clearWritten();
     form.BaudCombo->setEditText("fast");
     form.SetBaudButton_Click();
@@ -316,6 +344,7 @@ void Windows::mainWindowValuesAndTerminalComeBackAtTheNextStart()
         c.AverageSamplesText->setText("25");
         c.AverageCheck->setChecked(true);
         c.StatusCheck->setChecked(false);
+        first.form.move(123, 77);
         first.form.ShowTerminal();
         QVERIFY(first.form.close());
     }
@@ -329,6 +358,7 @@ void Windows::mainWindowValuesAndTerminalComeBackAtTheNextStart()
     // Automatic status updates are on at every start, whatever they were at the last exit.
     QVERIFY(c.StatusCheck->isChecked());
     QVERIFY(second.terminal.isVisible());
+    QCOMPARE(second.form.pos(), QPoint(123, 77));
     QVERIFY(second.form.close());
     useTemporarySettings(m_dir.filePath("settings"));
 }
