@@ -118,14 +118,21 @@ void OperatorEndToEnd::stopAlwaysEndsInStatusOne()
         QTest::mouseClick(c.StartSamplingButton, Qt::LeftButton);
         QCOMPARE(status(), int(LinkStatus::PeriodicSampling));
     }
+    // The wait shows the hourglass; Stop leaves none behind.
+    bool hourglass = false;
     m_rig->when([&] { return busyWith(echo); },
-                [&] { QTest::mouseClick(c.StopSamplingButton, Qt::LeftButton); });
+                [&] {
+                    hourglass = QApplication::overrideCursor() &&
+                                QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+                    QTest::mouseClick(c.StopSamplingButton, Qt::LeftButton);
+                });
     if (waiting == Waiting::StartCommand)
         QTest::mouseClick(c.StartSamplingButton, Qt::LeftButton);
     else
         c.LightOnCheck->click();
-    QVERIFY(m_rig->fired());
+    QVERIFY(m_rig->fired() && hourglass);
 
+    QVERIFY(!QApplication::overrideCursor());
     QCOMPARE(status(), int(LinkStatus::Idle));
     QCOMPARE(c.StatusLabel->text(), QString("Connected to 1021 "));
     QVERIFY(c.StartSamplingButton->isEnabled());
