@@ -236,6 +236,13 @@ void Windows::clockWindowReadsAndSetsTheInstrumentClock()
     QCOMPARE(port.written(), QByteArray("time 01/02/2027 07:05:09\rtime\r"));
     QCOMPARE(form.DatePicker1->date(), QDate(2027, 1, 2));
     QCOMPARE(form.TimePicker1->time(), QTime(7, 5, 9));
+
+    // The computer's clock is shown as it ticks and sent as shown.
+    form.setComputerClock([] { return QDateTime(QDate(2027, 3, 4), QTime(5, 6, 7)); });
+    form.Timer1_Timer();
+    port.clearWritten();
+    form.SetToComputerTimeButton->click();
+    QCOMPARE(port.written(), QByteArray("time 03/04/2027 05:06:07\rtime\r"));
 }
 
 void Windows::processingWindowRunsFileByFileUntilStop()
