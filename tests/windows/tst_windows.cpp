@@ -262,6 +262,11 @@ void Windows::processingWindowRunsFileByFileUntilStop()
 
     // A double click on a directory enters it; the list holds its parent, then directories,
     // then files.
+    // While it lists, the window takes no Start.
+    bool startOfferedWhileListing = false;
+    connect(&window->session(), &ProcessingSession::busyChanged, this, [&](bool busy) {
+        startOfferedWhileListing |= busy && window->StartButton()->isEnabled();
+    });
     const QPoint at = list->visualItemRect(list->item(0)).center();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
@@ -271,6 +276,7 @@ void Windows::processingWindowRunsFileByFileUntilStop()
         names << list->item(i)->text().section(' ', 0, 0);
     QCOMPARE(names, (QStringList{"..", "OLD", "CAL.TLT", "RUN1.TLT", "RUN2.TLT"}));
     QCOMPARE(window->FileCountLabel()->text(), QString("File Count:3"));
+    QVERIFY(!startOfferedWhileListing && window->StartButton()->isEnabled());
 
     // Each file is sent once the one before is complete.
     list->clearSelection();
