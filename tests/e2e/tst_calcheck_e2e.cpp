@@ -65,6 +65,9 @@ public:
     }
 
     QStringList phases;
+    // Whether the phase's own bar showed, phase by phase; the overall bar shows throughout.
+    QList<bool> phaseBarShown;
+    bool overallBarAlwaysShown = true;
     QString title;
     int overall = -1;
     int windowsSeen = 0;
@@ -87,8 +90,11 @@ private:
         if (!m_form)
             return;
         const QString message = m_form->MsgLabel->text();
-        if (phases.isEmpty() || phases.last() != message)
+        if (phases.isEmpty() || phases.last() != message) {
             phases << message;
+            phaseBarShown << m_form->ProgressBar->isVisible();
+            overallBarAlwaysShown &= m_form->ProgressBar2->isVisible();
+        }
         if (!stopped && phases.size() - 1 == m_stopAt) {
             stopped = true;
             m_form->StopButton->click();
@@ -162,6 +168,9 @@ void CalCheckEndToEnd::completeRunFilesEveryPhase()
     QCOMPARE(watcher.windowsSeen, 1);
     QCOMPARE(watcher.title, QString("Cal Check Data Collection"));
     QCOMPARE(watcher.phases, kPhases);
+    for (int i = 0; i < kPhases.size(); ++i)
+        QCOMPARE(watcher.phaseBarShown.at(i), !kPhases.at(i).startsWith("Receiving"));
+    QVERIFY(watcher.overallBarAlwaysShown);
     QCOMPARE(watcher.overall, 8);
     QVERIFY(!progressShown());
     QCOMPARE(rig->c().state.DataFileNumber(), 0);
