@@ -9,12 +9,17 @@
 #include "testkit/TestFiles.h"
 #include "testkit/TestSettings.h"
 #include "ui/connection/SetBaudForm.h"
+#include "ui/files/FileTransferForm.h"
 #include "ui/processing/ProcessingForm.h"
+#include "ui/status/InstrumentInfoForm.h"
 #include "ui/status/SetTimeForm.h"
 #include "ui/status/StatusHistoryWindow.h"
 #include "ui/widgets/ErrorForm.h"
+#include "ui/widgets/ProgressForm.h"
 #include "ui/widgets/QuestionBoxDialogs.h"
 
+#include <QAbstractButton>
+#include <QAbstractSpinBox>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -47,6 +52,7 @@ private slots:
     void processingWindowRunsFileByFileUntilStop();
     void statusHistoryRecordsAndExportsTheLines();
     void mainWindowValuesAndTerminalComeBackAtTheNextStart();
+    void controlsDoNotCoverEachOther();
 
 private:
     QTemporaryDir m_dir;
@@ -94,6 +100,33 @@ QString questionBoxLayoutFault(QWidget *box)
         previousRight = button->isVisible() ? r.right() : previousRight;
     }
     return QString();
+}
+
+// Pairs of shown controls that cover each other, as "A/B"; a control left out of its layout
+// lands on another.
+QStringList coveredControls(QWidget *window)
+{
+    QList<QWidget *> controls;
+    for (QWidget *w : window->findChildren<QWidget *>()) {
+        const bool control = qobject_cast<QAbstractButton *>(w) || qobject_cast<QLabel *>(w) ||
+                             qobject_cast<QLineEdit *>(w) || qobject_cast<QComboBox *>(w) ||
+                             qobject_cast<QAbstractSpinBox *>(w);
+        if (control && w->isVisible() && !w->objectName().isEmpty() &&
+            !qobject_cast<QLineEdit *>(w->parentWidget()) &&
+            !qobject_cast<QComboBox *>(w->parentWidget()) &&
+            !qobject_cast<QAbstractSpinBox *>(w->parentWidget()))
+            controls << w;
+    }
+    QStringList covered;
+    for (int i = 0; i < controls.size(); ++i) {
+        const QRect a(controls[i]->mapTo(window, QPoint()), controls[i]->size());
+        for (int j = i + 1; j < controls.size(); ++j) {
+            const QRect b(controls[j]->mapTo(window, QPoint()), controls[j]->size());
+            if (a.intersects(b))
+                covered << controls[i]->objectName() + "/" + controls[j]->objectName();
+        }
+    }
+    return covered;
 }
 } // namespace
 
@@ -374,6 +407,27 @@ void Windows::mainWindowValuesAndTerminalComeBackAtTheNextStart()
     QCOMPARE(second.form.pos(), QPoint(123, 77));
     QVERIFY(second.form.close());
     useTemporarySettings(m_dir.filePath("settings"));
+}
+
+void Windows::controlsDoNotCoverEachOther()
+{
+    SimulatedInstrument port;
+    LinkRig link(port);
+    QVERIFY(link.open());
+    ConsoleBinding console(port, PortTable({}), link.dialogs);
+    SetBaudForm baud(port, link.transaction, link.dialogs);
+    SetTimeForm clock(link.transaction);
+    FileTransferForm files(link.state, link.transaction, link.dialogs, nullptr);
+    ProcessingForm processing(link.state, link.transaction, port, QIcon());
+    ProgressForm progress;
+    InstrumentInfoForm info(InstrumentIdentity{});
+    for (QWidget *window : std::initializer_list<QWidget *>{&console.form, &baud, &clock, &files,
+                                                            &processing, &progress, &info}) {
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        const QStringList covered = coveredControls(window);
+        QVERIFY2(covered.isEmpty(), qPrintable(covered.join(' ')));
+    }
 }
 
 QTEST_MAIN(Windows)
