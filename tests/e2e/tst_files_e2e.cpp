@@ -141,9 +141,14 @@ void FilesEndToEnd::downloadIsByteExact()
     QVERIFY(window->GetFilesButton()->isEnabled());
     // An older, longer local copy is replaced.
     QVERIFY(writeFile(QDir(m_local).filePath("SPECTRA.BIN"), QByteArray(200000, 'o')));
+    // No status poll may cut into the file's bytes.
+    bool polling = true;
+    m_rig->when([&] { return m_rig->c().state.transferOwnsLine; },
+                [&] { polling = m_rig->c().form.StatusTimer()->isActive(); });
 
     QTest::mouseClick(window->GetFilesButton(), Qt::LeftButton);
 
+    QVERIFY(m_rig->fired() && !polling);
     QVERIFY2(m_rig->dialogs.errors.isEmpty(), qPrintable(m_rig->dialogs.errors.join('\n')));
     const QByteArray expected = fileBytes(QDir(m_disk).filePath("SPECTRA.BIN"));
     QCOMPARE(expected.size(), kSpectraSize);
