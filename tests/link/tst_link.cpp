@@ -2,6 +2,7 @@
 // receive loop's routing of every byte, waits across midnight, and the port table.
 #include "features/terminal/TerminalText.h"
 #include "link/PortTable.h"
+#include "link/QtCommPort.h"
 #include "testkit/LinkRig.h"
 #include "testkit/MemoryCommPort.h"
 #include "testkit/TestFiles.h"
@@ -277,6 +278,10 @@ void LinkRules::portTableFromTheEnvironment()
     QCOMPARE(table.deviceFor(3), QString("/dev/ttyUSB0"));
     QCOMPARE(table.deviceFor(4), QString());
     QCOMPARE(table.entryText(3), QString("COM  3  (/dev/ttyUSB0)"));
+    // A port number with no device behind it does not open.
+    QtCommPort port(table);
+    port.setPortNumber(2);
+    QVERIFY(!port.open() && !port.isOpen());
     qputenv("ORVANTIS_PORTS", "");
     QCOMPARE(PortTable::fromSystem().devices(), QStringList());
 }

@@ -131,6 +131,9 @@ void ProtocolTexts::helpersWithoutCallers()
     QCOMPARE(queue.GetNext(), QString("c"));
     QCOMPARE(queue.GetNext(), QString("d"));
     QCOMPARE(queue.GetNext(), QString());
+    queue.Add("e");
+    queue.Add("f");
+    queue.Clear();
     QCOMPARE(queue.size(), 0);
 }
 
