@@ -401,8 +401,10 @@ void FaultsEndToEnd::lineVanishes()
     QSignalSpy runs(console().form.Timer1(), &QTimer::timeout);
     QTRY_VERIFY(runs.size() >= 5);
     QCOMPARE(rig.dialogs.errors.size(), 1);
-    QVERIFY2(rig.dialogs.errors.first().contains("was lost"),
-             qPrintable(rig.dialogs.errors.first()));
+    QCOMPARE(rig.dialogs.errors.first(),
+             "The connection to the Orvantis on COM 1 (" + rig.sim.devicePath() +
+                 ") was lost. Check the cable and the instrument's power, then use Connect... "
+                 "to connect again.");
     verifyControlsFor(LinkStatus::NotConnected);
     QCOMPARE(controls().StatusLabel->text(), QString("No Orvantis connected "));
     if (capturing)

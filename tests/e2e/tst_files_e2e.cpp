@@ -245,7 +245,8 @@ void FilesEndToEnd::threeFileBatchAtEachRate()
     QVERIFY(window);
     QCOMPARE(m_rig->comm->settings(), rate + ",n,8,1");
     QCOMPARE(window->fileCount(), 3);
-    window->selectRows(0, 2);
+    // Selected from the last row up.
+    window->selectRows(2, 0);
     QVERIFY(window->GetFilesButton()->isEnabled());
 
     QTest::mouseClick(window->GetFilesButton(), Qt::LeftButton);
