@@ -15,9 +15,10 @@ QString ScriptedOperator::inputBox(const QString &title, const QString &prompt,
     return inputAnswers.isEmpty() ? QString() : inputAnswers.dequeue();
 }
 
-QString ScriptedOperator::saveFileName(const QString &, const QString &, const QString &,
-                                       const QString &)
+QString ScriptedOperator::saveFileName(const QString &title, const QString &,
+                                       const QString &filters, const QString &)
 {
+    fileChoosers << title + QStringLiteral(": ") + filters;
     return pathAnswers.isEmpty() ? QString() : pathAnswers.dequeue();
 }
 

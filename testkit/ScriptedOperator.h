@@ -45,6 +45,8 @@ public:
     QStringList messages;
     QStringList criticalMessages;
     QStringList yesNoQuestions;
+    // Title and filters of each file chooser asked for.
+    QStringList fileChoosers;
     QStringList inputPrompts;
     QStringList inputDefaults;
     int beeps = 0;

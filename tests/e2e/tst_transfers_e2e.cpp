@@ -19,6 +19,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -75,7 +76,7 @@ private slots:
     void uploadGoesOnlyThroughTheCapturePrompt_data();
     void uploadGoesOnlyThroughTheCapturePrompt();
     void fileThatCannotBeFetchedIsNotAskedFor();
-    void dataFileOpenErrorShowsTheCriticalIcon();
+    void realDialogsShowTheCriticalIconAndTakeExistingFiles();
 
 private:
     // Starts the instrument on m_disk (recording what it hears), connects with polling off,
@@ -374,9 +375,14 @@ void TransfersEndToEnd::fileThatCannotBeFetchedIsNotAskedFor()
                  qPrintable(message));
     }
     QVERIFY(!QFileInfo::exists(local("BIG.RAW")));
+    QCOMPARE(link.dialogs.errors.first(),
+             "The file LOG was not fetched: the size the directory list gives for it (\"<DIR>\") "
+             "is not a count of bytes, so the end of the file cannot be told. If this line of the "
+             "list is not a file, leave it out of the selection. The files after it were not "
+             "fetched either: select them again to fetch them.");
 }
 
-void TransfersEndToEnd::dataFileOpenErrorShowsTheCriticalIcon()
+void TransfersEndToEnd::realDialogsShowTheCriticalIconAndTakeExistingFiles()
 {
     QtOperatorDialogs dialogs;
     const QString text = DataFileController::openErrorMessage("/gone/run.raw", "No such file");
@@ -388,6 +394,16 @@ void TransfersEndToEnd::dataFileOpenErrorShowsTheCriticalIcon()
     });
     dialogs.showCriticalMessage("Orvantis Console", text);
     QVERIFY(critical);
+
+    // The upload's chooser takes only a file that exists.
+    QFileDialog::FileMode mode = QFileDialog::AnyFile;
+    whenModalShown([&](QWidget *window) {
+        if (auto *chooser = qobject_cast<QFileDialog *>(window))
+            mode = chooser->fileMode();
+        window->close();
+    });
+    QCOMPARE(dialogs.openFileName("Upload", m_dir.path() + "/"), QString());
+    QCOMPARE(mode, QFileDialog::ExistingFile);
 }
 
 QTEST_MAIN(TransfersEndToEnd)

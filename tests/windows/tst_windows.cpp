@@ -21,12 +21,14 @@
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
 #include <QAction>
+#include <QChartView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QLineSeries>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -89,7 +91,11 @@ namespace
 // Shown buttons lie left to right below the question, apart and inside the box.
 QString questionBoxLayoutFault(QWidget *box)
 {
-    const int questionBottom = box->findChild<QLabel *>("Question_text")->geometry().bottom();
+    const QLabel *question = box->findChild<QLabel *>("Question_text");
+    if (question->width() < question->minimumSizeHint().width() ||
+        question->height() < question->heightForWidth(question->width()))
+        return "the question is cut";
+    const int questionBottom = question->geometry().bottom();
     int previousRight = -1;
     for (const char *name : {"YesButton", "NoButton", "Cancel_Button"}) {
         const QWidget *button = box->findChild<QPushButton *>(name);
@@ -119,6 +125,11 @@ QStringList coveredControls(QWidget *window)
     }
     QStringList covered;
     for (int i = 0; i < controls.size(); ++i) {
+        // Too small for its own text: the text is cut off.
+        const QSize least = controls[i]->minimumSizeHint();
+        if (controls[i]->sizePolicy().horizontalPolicy() != QSizePolicy::Ignored &&
+            (controls[i]->width() < least.width() || controls[i]->height() < least.height()))
+            covered << controls[i]->objectName() + " cut";
         const QRect a(controls[i]->mapTo(window, QPoint()), controls[i]->size());
         for (int j = i + 1; j < controls.size(); ++j) {
             const QRect b(controls[j]->mapTo(window, QPoint()), controls[j]->size());
@@ -368,9 +379,15 @@ void Windows::statusHistoryRecordsAndExportsTheLines()
     QVERIFY(history.window() && history.window()->isVisible());
     QCOMPARE(history.window()->windowTitle(), QString("Status History"));
     rig.stopPolling();
+    // Each line of the chart has a point for every status line recorded.
+    const QChart *chart = history.window()->findChild<QChartView *>()->chart();
+    for (const char *name : {"AmbientSeries", "DeviationSeries", "LightSeries"})
+        QTRY_COMPARE(chart->findChild<QLineSeries *>(name)->count(), history.history().size());
     const QString path = m_dir.filePath("history.csv");
     rig.dialogs.pathAnswers << path;
     history.window()->findChild<QPushButton *>("ExportButton")->click();
+    QCOMPARE(rig.dialogs.fileChoosers,
+             QStringList{"Export Status History: CSV Files (*.csv);;All Files (*.*)"});
     const QByteArray csv = fileBytes(path);
     QVERIFY2(csv.count("\"st:1011,") >= 2 && csv == history.history().toCsv(), csv.constData());
     QVERIFY(rig.dialogs.errors.isEmpty());
