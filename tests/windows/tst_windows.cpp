@@ -15,6 +15,7 @@
 #include "ui/status/SetTimeForm.h"
 #include "ui/status/StatusHistoryWindow.h"
 #include "ui/widgets/ErrorForm.h"
+#include "ui/widgets/IndicatorLamp.h"
 #include "ui/widgets/ProgressForm.h"
 #include "ui/widgets/QuestionBoxDialogs.h"
 
@@ -445,6 +446,11 @@ void Windows::controlsDoNotCoverEachOther()
         const QStringList covered = coveredControls(window);
         QVERIFY2(covered.isEmpty(), qPrintable(covered.join(' ')));
     }
+    // The two panels' lamps stand level, row by row.
+    const MainFormControls &c = console.form.controls();
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(c.ThermalOKShape[i]->mapTo(&console.form, QPoint()).y(),
+                 c.LightOKShape[i]->mapTo(&console.form, QPoint()).y());
 }
 
 QTEST_MAIN(Windows)

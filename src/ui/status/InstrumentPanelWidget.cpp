@@ -27,8 +27,9 @@ InstrumentPanelWidget::InstrumentPanelWidget(const QString &title, const Names &
         m_ambient->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
         grid->addWidget(m_ambient, row++, 0, 1, 2);
     } else {
-        // Keeps the lamps level with those of a panel that has the ambient line.
-        grid->addItem(new QSpacerItem(0, fontMetrics().height()), row++, 0);
+        // A blank line keeps the lamps level with those of a panel that has the ambient line
+        // (a spacer would not get the layout's spacing below it).
+        grid->addWidget(new QLabel(QStringLiteral(" "), this), row++, 0, 1, 2);
     }
 
     const std::array<QString, 3> captions = {QStringLiteral("Off"), QStringLiteral("Stabilizing"),
