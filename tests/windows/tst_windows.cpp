@@ -96,6 +96,9 @@ QString questionBoxLayoutFault(QWidget *box)
     if (question->width() < question->minimumSizeHint().width() ||
         question->height() < question->heightForWidth(question->width()))
         return "the question is cut";
+    if (question->height() >
+        question->heightForWidth(question->width()) + question->fontMetrics().height())
+        return "blank lines under the question";
     const int questionBottom = question->geometry().bottom();
     int previousRight = -1;
     for (const char *name : {"YesButton", "NoButton", "Cancel_Button"}) {
