@@ -75,7 +75,7 @@ void SamplingEndToEnd::sampleOnceFilesExactlyWhatTheInstrumentSent()
     QTRY_VERIFY(fileBytes(m_sent).endsWith("Orvantis>"));
     const QByteArray expected = fileBytes(m_sent).mid(before);
     // The receive loop writes what it read at the end of each run.
-    QTRY_COMPARE(QFileInfo(path).size(), qint64(expected.size()));
+    QTRY_COMPARE_WITH_TIMEOUT(QFileInfo(path).size(), qint64(expected.size()), 15000);
     c.StopSavingButton->click();
     QCOMPARE(rig.c().state.DataFileNumber(), 0);
     QCOMPARE(c.SavingLabel->text(), QString("No file open"));
