@@ -3,7 +3,7 @@
 // What the benchmarks share: process CPU and memory figures, an event-loop stall meter, and
 // the whole console built over a simulator's pseudo-terminal.
 
-#include "app/ConsoleBinding.h"
+#include "app/console/ConsoleBinding.h"
 #include "features/files/FileDownload.h"
 #include "link/QtCommPort.h"
 #include "testkit/ScriptedOperator.h"
@@ -140,34 +140,23 @@ public:
     // Opens port 1 at `baud` without a search, as the connection dialog's manual controls do.
     bool connect(int baud)
     {
-        return console.search.openSelectedPort(QStringLiteral("COM 1"), QString::number(baud));
+        return console.session.openSelectedPort(QStringLiteral("COM 1"), QString::number(baud));
     }
     MainForm &form() { return console.form; }
-    CommandTransaction &transaction() { return console.form.transaction(); }
+    InstrumentSession &session() { return console.session; }
 
-    // A download over the main window's parts, as the file manager's; it holds status
-    // polling off while it runs.
+    // A download over the console's session and directory, as the file manager's; it owns
+    // the line (and so holds status polling off) while it runs.
     std::unique_ptr<FileDownload> makeDownload()
     {
-        MainForm &f = form();
-        auto download = std::make_unique<FileDownload>(f.state(), f.Comm1(), f.transaction(),
-                                                       f.fileCapture(), dialogs);
-        QTimer *statusTimer = f.StatusTimer();
-        download->setStatusTimerAccess([statusTimer] { return statusTimer->isActive(); },
-                                       [statusTimer](bool on) {
-                                           if (on)
-                                               statusTimer->start();
-                                           else
-                                               statusTimer->stop();
-                                       });
-        return download;
+        return std::make_unique<FileDownload>(session(), console.files.directory(), dialogs);
     }
 
     // Lets events run until nothing has arrived for `quietSeconds`.
     void waitForQuietLine(float quietSeconds)
     {
-        while (form().TimeSinceLastByte() < quietSeconds)
-            transaction().Pause(0.05f);
+        while (session().capture().TimeSinceLastByte() < quietSeconds)
+            session().line().Pause(0.05f);
     }
 
     // Clicks a main-window button; false (with a message) when it is greyed.

@@ -44,7 +44,7 @@ int main(int argc, char *argv[])
         return 1;
     bench::SimConsole console(sim.devicePath());
     if (!console.connect(kBaud) ||
-        console.transaction().SendCommand("st\r", "st:", "\r", 2).isEmpty()) {
+        console.session().line().SendCommand("st\r", "st:", "\r", 2).isEmpty()) {
         std::fprintf(stderr, "no answer from the simulator at %d baud\n", kBaud);
         return 1;
     }

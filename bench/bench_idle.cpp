@@ -4,7 +4,7 @@
 // Resident memory is reported after the connected stretch.
 // Usage: bench_idle [seconds]   (default 60, for each of the two)
 #include "BenchSupport.h"
-#include "testkit/LinkRig.h"
+#include "testkit/SessionRig.h"
 #include "testkit/MemoryCommPort.h"
 
 #include <QApplication>
@@ -51,7 +51,7 @@ bool connectedAndPolling(double seconds)
 
     const Figures idle = measure([&] { bench::runEventsFor(int(seconds * 1000)); });
     const int polls = bench::readAll(heard).count("st\r") - pollsBefore;
-    const int code = console.form().Status();
+    const int code = int(console.session().Status());
     std::printf("connected and polling: %.1f s wall, %.3f s CPU (%.2f%% of one core), "
                 "%d status polls, status %d\n",
                 idle.wallSeconds, idle.cpuSeconds, idle.percent(), polls, code);
@@ -70,12 +70,10 @@ bool connectedAndPolling(double seconds)
 void silentWait(double seconds)
 {
     MemoryCommPort port;
-    LinkRig link(port);
-    link.open();
-    // The program's own receive interval, not the tests' shortened one.
-    link.timer1.setInterval(200);
+    SessionRig rig(port);
+    rig.open();
     const Figures wait =
-        measure([&] { link.transaction.SendCommand("st\r", "st:", "\r", float(seconds)); });
+        measure([&] { rig.line().SendCommand("st\r", "st:", "\r", float(seconds)); });
     std::printf("waiting out a time-out: %.1f s wall, %.3f s CPU (%.2f%% of one core)\n",
                 wait.wallSeconds, wait.cpuSeconds, wait.percent());
 }

@@ -2,7 +2,8 @@
 // take from the port into ReceiveBuffer, the data file and the terminal text.
 // Usage: bench_receive_throughput [megabytes]   (default 64)
 #include "features/terminal/TerminalText.h"
-#include "testkit/LinkRig.h"
+#include "link/ReceiveLoop.h"
+#include "testkit/PlainLinkStatus.h"
 #include "testkit/MemoryCommPort.h"
 
 #include <QCoreApplication>
@@ -16,12 +17,13 @@ int main(int argc, char *argv[])
     const int megabytes = argc > 1 ? std::atoi(argv[1]) : 64;
 
     MemoryCommPort port;
-    LinkRig link(port);
-    link.open();
-    // The benchmark runs the loop itself, one run per 200 ms worth of line.
-    link.timer1.stop();
-    ProgramState &state = link.state;
-    ReceiveLoop &loop = link.loop;
+    port.open();
+    // The loop alone, run by the benchmark itself, one run per 200 ms worth of line.
+    ProgramState state;
+    PlainLinkStatus status;
+    status.SetStatus(StatusCode::Idle);
+    FileCapture capture(state);
+    ReceiveLoop loop(state, port, capture, status);
     TerminalText terminal;
     loop.setDisplaySink([&](const QString &text) { terminal.append(text); });
     int statusLines = 0;

@@ -6,6 +6,7 @@
 #include "link/CommandTransaction.h"
 #include "link/FileCapture.h"
 #include "link/ReceiveLoop.h"
+#include "testkit/PlainLinkStatus.h"
 #include "testkit/SimulatedInstrument.h"
 
 #include <QCoreApplication>
@@ -48,7 +49,7 @@ struct Core {
     Core(CommPort &port, int intervalMs)
         : loop(state, port, capture, status), transaction(state, port, status)
     {
-        status.SetStatus(LinkStatus::Idle);
+        status.SetStatus(StatusCode::Idle);
         timer1.setInterval(intervalMs);
         QObject::connect(&timer1, &QTimer::timeout, [this] { loop.run(); });
         timer1.start();

@@ -53,7 +53,7 @@ int consoleChild(int argc, char *argv[])
     MainForm &form = console.form();
     const MainFormControls &c = form.controls();
     const bool showTerminal = argc > 5 && qstrcmp(argv[5], "terminal") == 0;
-    if (form.Status() != LinkStatus::Idle ||
+    if (console.session().Status() != StatusCode::Idle ||
         (showTerminal && !bench::SimConsole::click(c.OpenTerminalButton))) {
         std::fprintf(stderr, "not connected: %s\n", qPrintable(console.dialogs.errors.join("; ")));
         return 1;
@@ -63,7 +63,7 @@ int consoleChild(int argc, char *argv[])
             c.StatusCheck->click();
         console.waitForQuietLine(0.5f);
         console.dialogs.pathAnswers.enqueue(dataPath);
-        if (!bench::SimConsole::click(c.NewFileButton) || !console.console.state.dataFile.isOpen())
+        if (!bench::SimConsole::click(c.NewFileButton) || !console.console.session.state().dataFile.isOpen())
             return 1;
     }
     std::printf("ready\n");

@@ -63,7 +63,7 @@ int main(int argc, char *argv[])
         return 1;
     bench::SimConsole console(sim.devicePath());
     if (!console.connect(kBaud) ||
-        console.transaction().SendCommand("st\r", "st:", "\r", 2).isEmpty()) {
+        console.session().line().SendCommand("st\r", "st:", "\r", 2).isEmpty()) {
         std::fprintf(stderr, "no answer from the simulator at %d baud\n", kBaud);
         return 1;
     }
@@ -74,8 +74,8 @@ int main(int argc, char *argv[])
     const auto download = console.makeDownload();
     Totals totals;
     bool polling = false;
-    QObject::connect(form.StatusTimer(), &QTimer::timeout, [&] {
-        if (polling && form.Status() == LinkStatus::Idle)
+    QObject::connect(&console.session(), &InstrumentSession::pollDue, [&] {
+        if (polling)
             ++totals.polls;
     });
     console.waitForQuietLine(0.3f);
@@ -96,16 +96,16 @@ int main(int argc, char *argv[])
         ++totals.rounds;
         const qint64 recordBefore = bench::fileSize(record);
         const QString dataPath = dir.filePath(QStringLiteral("round.raw"));
-        if (!console.console.state.dataFile.open(dataPath))
+        if (!console.console.session.state().dataFile.open(dataPath))
             return 1;
-        const int countBefore = form.byteCount();
+        const int countBefore = console.session().capture().byteCount();
         if (!bench::SimConsole::click(controls.StartSamplingButton))
             return 1;
         bench::runEventsFor(kSamplingSeconds * 1000);
         bench::SimConsole::click(controls.StopSamplingButton);
         console.waitForQuietLine(1.0f);
-        const qint64 received = form.byteCount() - countBefore;
-        console.console.state.dataFile.close();
+        const qint64 received = console.session().capture().byteCount() - countBefore;
+        console.console.session.state().dataFile.close();
         const QByteArray filed = bench::readAll(dataPath);
         const bool equal = filed == bench::readFrom(record, recordBefore);
         totals.received += received;

@@ -6,6 +6,7 @@
 #include "link/ProgramState.h"
 #include "link/ReceiveLoop.h"
 #include "testkit/MemoryCommPort.h"
+#include "testkit/PlainLinkStatus.h"
 
 #include <QByteArrayList>
 #include <QTimer>
@@ -21,7 +22,7 @@ public:
         : capture(state), loop(state, port, capture, status), transaction(state, port, status)
     {
         port.open();
-        status.SetStatus(LinkStatus::Idle);
+        status.SetStatus(StatusCode::Idle);
         m_tick.setInterval(0);
         QObject::connect(&m_tick, &QTimer::timeout, [this, step] {
             if (!pending.isEmpty())

@@ -40,6 +40,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray reply = link.transaction.SendCommand("", startMarker, endMarker, timeout);
     FUZZ_CHECK(reply.size() <= ProgramState::kReceiveBufferCap + 1);
     FUZZ_CHECK(link.state.ReceiveBuffer.size() <= ProgramState::kReceiveBufferCap + 1);
-    FUZZ_CHECK(link.status.Status() == LinkStatus::Idle);
+    FUZZ_CHECK(link.status.Status() == StatusCode::Idle);
     return 0;
 }

@@ -2,7 +2,7 @@
 // poll delivers them, including the nested parse an "Enable" box's change handler runs.
 #include "FuzzSupport.h"
 #include "features/status/StatusParser.h"
-#include "link/LinkStatus.h"
+#include "testkit/PlainLinkStatus.h"
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray input = fuzzBytes(data, size);
     PlainLinkStatus status;
-    status.SetStatus(LinkStatus::NoResponse);
+    status.SetStatus(StatusCode::NoResponse);
     StatusParser parser(status);
     QByteArray line;
     int nested = 0;
@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                    result.statusTimerInterval == StatusParser::kStableIntervalMs);
         // Any line proves the instrument answers; an empty one shows nothing.
         if (!part.isEmpty())
-            FUZZ_CHECK(status.Status() == LinkStatus::Idle);
+            FUZZ_CHECK(status.Status() == StatusCode::Idle);
     }
     return 0;
 }

@@ -52,7 +52,7 @@ SimConsole::~SimConsole()
 bool SimConsole::connect()
 {
     console->startUp(false);
-    return console->search.SearchForInstrument();
+    return console->session.SearchForInstrument();
 }
 
 void SimConsole::stopPolling()

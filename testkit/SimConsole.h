@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ConsoleBinding.h"
+#include "app/console/ConsoleBinding.h"
 #include "link/QtCommPort.h"
 #include "testkit/ScriptedOperator.h"
 #include "testkit/SimProcess.h"
@@ -44,8 +44,9 @@ public:
     bool fired() const { return m_fired; }
 
     ConsoleBinding &c() { return *console; }
+    InstrumentSession &session() { return console->session; }
     const MainFormControls &controls() const { return console->form.controls(); }
-    int status() const { return console->form.Status(); }
+    int status() const { return int(console->session.Status()); }
     // Turns "Automatic status updates" off as the operator does, so that only the test
     // talks to the instrument.
     void stopPolling();

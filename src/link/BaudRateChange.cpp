@@ -1,5 +1,8 @@
 #include "link/BaudRateChange.h"
 
+#include "link/CommPort.h"
+#include "link/CommandTransaction.h"
+
 #include "support/StringCode.h"
 
 #include <limits>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "link/CommPort.h"
-#include "link/CommandTransaction.h"
-
 #include <QList>
 #include <QString>
+
+class CommPort;
+class CommandTransaction;
 
 // Changes the rate of the serial link on both ends: the instrument is told first and answers
 // "Changing" at the old rate, then the computer's port follows and the instrument must answer

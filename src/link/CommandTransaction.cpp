@@ -31,7 +31,7 @@ QByteArray CommandTransaction::SendCommand(const QByteArray &command, const QByt
     if (!m_port.isOpen())
         return QByteArray();
 
-    const int previous = m_status.SetStatus(LinkStatus::CommandInProgress);
+    const StatusCode previous = m_status.SetStatus(StatusCode::CommandInProgress);
     if (!command.isEmpty())
         m_port.write(command);
 
@@ -71,8 +71,8 @@ QByteArray CommandTransaction::SendCommand(const QByteArray &command, const QByt
     // would show a connection that is not there.
     if (m_port.isOpen())
         m_status.SetStatus(previous);
-    else if (m_status.Status() != LinkStatus::NotConnected)
-        m_status.SetStatus(LinkStatus::NotConnected);
+    else if (m_status.Status() != StatusCode::NotConnected)
+        m_status.SetStatus(StatusCode::NotConnected);
     return result;
 }
 

@@ -31,6 +31,7 @@ public:
     // its next pass and nothing more is sent.
     void endForExit();
     QByteArray exchangeStopOnExit(QByteArray stop);
+    QByteArray stopOnExit() const { return m_stopOnExit; }
 
     // What had arrived after the end marker when the last reply was framed; it is no longer
     // in ReceiveBuffer.

@@ -39,7 +39,7 @@ bool PortSearch::SearchForInstrument()
     m_searching = true;
     // The ports as they are now: an adapter plugged in since the last search is tried too.
     m_table.refresh();
-    m_status.SetStatus(LinkStatus::CommandInProgress);
+    m_status.SetStatus(StatusCode::CommandInProgress);
     setLabel(QStringLiteral(" Searching for Orvantis"));
     m_cancelled = false;
     emit portListCleared();
@@ -66,19 +66,19 @@ bool PortSearch::SearchForInstrument()
             if (!serial.isEmpty()) {
                 setLabel(QStringLiteral("Connected to ") + serial);
                 emit serialNumberFound(serial);
-                m_status.SetStatus(LinkStatus::Idle);
+                m_status.SetStatus(StatusCode::Idle);
             }
         }
-        if (m_status.Status() == LinkStatus::Idle)
+        if (m_status.Status() == StatusCode::Idle)
             break;
         if (m_cancelled) {
-            m_status.SetStatus(LinkStatus::NotConnected);
+            m_status.SetStatus(StatusCode::NotConnected);
             break;
         }
     }
     m_probing = false;
 
-    const bool found = m_status.Status() == LinkStatus::Idle;
+    const bool found = m_status.Status() == StatusCode::Idle;
     if (found) {
         // The reply reaches the status panels through the receive loop.
         m_transaction.SendCommand("st\r", "st:", "\r", 1);
@@ -89,7 +89,7 @@ bool PortSearch::SearchForInstrument()
             m_port.close();
         if (!m_cancelled) {
             setLabel(QStringLiteral("No Orvantis found on any port."));
-            m_status.SetStatus(LinkStatus::NotConnected);
+            m_status.SetStatus(StatusCode::NotConnected);
             emit searchFailed();
         }
     }
@@ -121,10 +121,10 @@ bool PortSearch::openSelectedPort(const QString &portEntry, const QString &baudE
     m_port.setSettings(settingsFor(QString::number(ExtractNumber(baudEntry))));
     m_port.open();
     if (m_port.isOpen()) {
-        m_status.SetStatus(LinkStatus::Idle);
+        m_status.SetStatus(StatusCode::Idle);
         return true;
     }
     setLabel(QStringLiteral("Connection Failed"));
-    m_status.SetStatus(LinkStatus::NotConnected);
+    m_status.SetStatus(StatusCode::NotConnected);
     return false;
 }

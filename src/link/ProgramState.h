@@ -7,8 +7,8 @@
 #include <QByteArray>
 #include <QString>
 
-// Program-wide state: one object that main() builds and hands to every window, and that
-// tests create afresh.
+// Program-wide state of one instrument session: what was received, the data file, the
+// download folder, the instrument's identity and the clock every wait reads.
 class ProgramState
 {
 public:
@@ -23,11 +23,6 @@ public:
     InstrumentIdentity identity;
     // The operator asked a long file-manager operation to stop.
     bool TransferCancelled = false;
-    // A download or upload owns the line: nothing else may open or close the data file.
-    bool transferOwnsLine = false;
-    // The file manager's header column clicked last; kept while the program runs, so a
-    // reopened file manager still knows it.
-    int LastClickedColumn = 0;
     Clock clock;
 
     int DataFileNumber() const { return dataFile.number(); }

@@ -58,7 +58,7 @@ ReceiveLoop::Lamp ReceiveLoop::run()
     }
     if (m_state.clock.timeOfDay() - runLastByteTime < kLampHoldSeconds)
         return Lamp::Yellow;
-    return m_status.Status() == LinkStatus::Idle ? Lamp::Green : Lamp::ButtonFace;
+    return m_status.Status() == StatusCode::Idle ? Lamp::Green : Lamp::ButtonFace;
 }
 
 bool ReceiveLoop::take(QByteArrayView bytes, float now, QByteArray &display)

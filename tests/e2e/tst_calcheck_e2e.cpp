@@ -173,9 +173,9 @@ void CalCheckEndToEnd::completeRunFilesEveryPhase()
     QVERIFY(watcher.overallBarAlwaysShown);
     QCOMPARE(watcher.overall, 8);
     QVERIFY(!progressShown());
-    QCOMPARE(rig->c().state.DataFileNumber(), 0);
-    QVERIFY(rig->c().form.StatusTimer()->isActive());
-    QCOMPARE(rig->status(), int(LinkStatus::Idle));
+    QCOMPARE(rig->c().session.state().DataFileNumber(), 0);
+    QVERIFY(rig->c().session.findChild<QTimer *>("StatusTimer")->isActive());
+    QCOMPARE(rig->status(), int(StatusCode::Idle));
 
     // Four sets of spectra (the last one dark) and three full sets of references.
     const QByteArray file = fileBytes(path);
@@ -230,9 +230,9 @@ void CalCheckEndToEnd::stopInEveryPhase()
     // A Stop takes effect at once: no later phase, no completion notice.
     QCOMPARE(watcher.phases.size(), completes ? kPhases.size() : phase + 1);
     QCOMPARE(rig->dialogs.questions.size(), completes ? 3 : 2);
-    QCOMPARE(rig->c().state.DataFileNumber(), 0);
-    QVERIFY(rig->c().form.StatusTimer()->isActive());
-    QCOMPARE(rig->status(), int(LinkStatus::Idle));
+    QCOMPARE(rig->c().session.state().DataFileNumber(), 0);
+    QVERIFY(rig->c().session.findChild<QTimer *>("StatusTimer")->isActive());
+    QCOMPARE(rig->status(), int(StatusCode::Idle));
 
     const QByteArray commands = sent();
     QVERIFY2(commands.endsWith(kFinish), commands.right(40).constData());
@@ -255,7 +255,7 @@ void CalCheckEndToEnd::unsettledInstrumentIsRefused()
     QCOMPARE(rig->dialogs.pathAnswers.size(), 1);
     QVERIFY(!QFile::exists(m_dir.filePath("never.raw")));
     QCOMPARE(watcher.windowsSeen, 0);
-    QVERIFY(rig->c().form.StatusTimer()->isActive());
+    QVERIFY(rig->c().session.findChild<QTimer *>("StatusTimer")->isActive());
     QVERIFY2(sent().endsWith("\x03\x03\x03st\r"), sent().right(20).constData());
     // The instrument's status line is shown: still stabilising.
     QVERIFY(rig->controls().LightOKShape[1]->isLit());
@@ -288,7 +288,7 @@ void CalCheckEndToEnd::declinedQuestionsEndTheCheck()
     rig->stopPolling();
     const QString kept = m_dir.filePath("kept.raw");
     if (fileOpen)
-        QVERIFY(rig->c().state.dataFile.open(kept));
+        QVERIFY(rig->c().session.state().dataFile.open(kept));
     const QString path = m_dir.filePath("declined.raw");
     QFile::remove(path);
     if (chooses)
@@ -301,13 +301,13 @@ void CalCheckEndToEnd::declinedQuestionsEndTheCheck()
 
     QTEST(rig->dialogs.questions, "questions");
     QVERIFY(rig->dialogs.questionAnswers.isEmpty());
-    QVERIFY(!rig->c().form.StatusTimer()->isActive());
-    QCOMPARE(rig->c().state.DataFileNumber(), fileOpen ? 1 : 0);
+    QVERIFY(!rig->c().session.findChild<QTimer *>("StatusTimer")->isActive());
+    QCOMPARE(rig->c().session.state().DataFileNumber(), fileOpen ? 1 : 0);
     if (fileOpen)
-        QCOMPARE(rig->c().state.dataFile.path(), kept);
+        QCOMPARE(rig->c().session.state().dataFile.path(), kept);
     QVERIFY(!QFile::exists(path));
     // A command of the test's own marks the end of what the check sent.
-    rig->c().form.transaction().SendCommand("id\r", "", "Orvantis>", 5);
+    rig->c().session.line().SendCommand("id\r", "", "Orvantis>", 5);
     QTRY_VERIFY(sent().endsWith("id\r"));
     QCOMPARE(sent().mid(before), commands + "id\r");
 }

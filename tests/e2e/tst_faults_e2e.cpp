@@ -127,7 +127,7 @@ private:
     // Shows a dialog through `action` and closes it once `settled` holds for it.
     void showAndClose(QAction *action, std::function<bool(QWidget *)> settled);
     // The main window's controls as status `code` leaves them, and the file manager idle.
-    void verifyControlsFor(int code);
+    void verifyControlsFor(StatusCode code);
     // The captured file holds a stretch of the line's traffic, nothing added or lost inside.
     void verifyCapturedFromTheLine(const QString &path);
 
@@ -164,7 +164,7 @@ bool FaultsEndToEnd::start(const QStringList &arguments)
         return false;
     // Polling only where a case asks for it: its queries would share the line.
     controls().StatusCheck->setChecked(false);
-    console().state.DefaultDataFolder = m_case;
+    console().session.state().DefaultDataFolder = m_case;
     return true;
 }
 
@@ -172,7 +172,7 @@ bool FaultsEndToEnd::openDataFile(const QString &path)
 {
     m_rig->dialogs.pathAnswers.enqueue(path);
     QTest::mouseClick(controls().NewFileButton, Qt::LeftButton);
-    return console().state.dataFile.isOpen();
+    return console().session.state().dataFile.isOpen();
 }
 
 void FaultsEndToEnd::startPeriodic()
@@ -193,8 +193,8 @@ FileTransferForm *FaultsEndToEnd::openFilesAndSelect(const QString &name)
 
 void FaultsEndToEnd::jumpWhenBusy(double seconds)
 {
-    Clock &clock = console().state.clock;
-    m_rig->when([this] { return console().form.Status() == LinkStatus::CommandInProgress; },
+    Clock &clock = console().session.state().clock;
+    m_rig->when([this] { return console().session.Status() == StatusCode::CommandInProgress; },
                 [&clock, seconds] { clock.setTimeOfDay(clock.timeOfDay() + seconds); });
 }
 
@@ -236,19 +236,19 @@ void FaultsEndToEnd::pressDuringTransfer(Press press, FileTransferForm *window)
     }
 }
 
-void FaultsEndToEnd::verifyControlsFor(int code)
+void FaultsEndToEnd::verifyControlsFor(StatusCode code)
 {
     const MainFormControls &c = controls();
-    QCOMPARE(console().form.Status(), code);
-    const bool connected = code != LinkStatus::NotConnected;
+    QCOMPARE(console().session.Status(), code);
+    const bool connected = code != StatusCode::NotConnected;
     QCOMPARE(m_rig->comm->isOpen(), connected);
-    const bool ready = code == LinkStatus::Idle || code == LinkStatus::NoResponse;
+    const bool ready = code == StatusCode::Idle || code == StatusCode::NoResponse;
     QCOMPARE(c.ConnectButton->isEnabled(), !connected);
     QCOMPARE(c.DisconnectButton->isEnabled(), ready);
     QCOMPARE(c.SampleOnceButton->isEnabled(), ready);
     QCOMPARE(c.StartSamplingButton->isEnabled(), ready);
     QCOMPARE(c.StopSamplingButton->isEnabled(), connected);
-    const bool fileOpen = console().state.dataFile.isOpen();
+    const bool fileOpen = console().session.state().dataFile.isOpen();
     QCOMPARE(c.NewFileButton->isEnabled(), !fileOpen);
     QCOMPARE(c.StopSavingButton->isEnabled(), fileOpen);
     if (!fileOpen)
@@ -296,7 +296,7 @@ void FaultsEndToEnd::lineVanishes()
     if (!start(arguments))
         return;
     SimConsole &rig = *m_rig;
-    ProgramState &state = console().state;
+    ProgramState &state = console().session.state();
     const QString capture = QDir(m_case).filePath("capture.raw");
     if (when == When::SingleSample || when == When::PeriodicSampling)
         QVERIFY(openDataFile(capture));
@@ -310,15 +310,15 @@ void FaultsEndToEnd::lineVanishes()
         // A poll's reply comes within milliseconds, too briefly for a watcher to catch the
         // poll under way: the line goes as the poll starts.
         QObject::connect(
-            console().form.StatusTimer(), &QTimer::timeout, &rig.sim.process(),
+            &console().session, &InstrumentSession::pollDue, &rig.sim.process(),
             [&] { rig.sim.kill(); }, Qt::SingleShotConnection);
-        console().form.StatusTimer()->setInterval(200);
+        console().session.setPollInterval(200);
         controls().StatusCheck->setChecked(true);
         break;
     case When::SingleSample:
         rig.when(
             [&] {
-                return console().form.Status() == LinkStatus::CommandInProgress &&
+                return console().session.Status() == StatusCode::CommandInProgress &&
                        state.ReceiveBuffer.contains("Acquire");
             },
             [&] { rig.sim.kill(); });
@@ -328,7 +328,7 @@ void FaultsEndToEnd::lineVanishes()
     case When::PeriodicSampling:
         rig.when(
             [&] {
-                return console().form.Status() == LinkStatus::PeriodicSampling &&
+                return console().session.Status() == StatusCode::PeriodicSampling &&
                        QFileInfo(capture).size() > 1000;
             },
             [&] { rig.sim.kill(); });
@@ -364,7 +364,7 @@ void FaultsEndToEnd::lineVanishes()
         controls().CalCheckMenuItem->trigger();
         QVERIFY2(elapsed.elapsed() < 10000, "the cal check waited on a line that was gone");
         QVERIFY(!console().calCheck.calCheck().isRunning());
-        QVERIFY(!console().state.dataFile.isOpen());
+        QVERIFY(!console().session.state().dataFile.isOpen());
         break;
     case When::BaudChangeAsked:
     case When::BaudChangeSwitched: {
@@ -395,17 +395,17 @@ void FaultsEndToEnd::lineVanishes()
     }
     }
 
-    QTRY_COMPARE_WITH_TIMEOUT(console().form.Status(), int(LinkStatus::NotConnected), 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(console().session.Status(), StatusCode::NotConnected, 20000);
     QVERIFY(when == When::Download || when == When::IdlePolling || rig.fired());
     // More receive runs and poll ticks bring no further message.
-    QSignalSpy runs(console().form.Timer1(), &QTimer::timeout);
+    QSignalSpy runs(console().session.findChild<QTimer *>("Timer1"), &QTimer::timeout);
     QTRY_VERIFY(runs.size() >= 5);
     QCOMPARE(rig.dialogs.errors.size(), 1);
     QCOMPARE(rig.dialogs.errors.first(),
              "The connection to the Orvantis on COM 1 (" + rig.sim.devicePath() +
                  ") was lost. Check the cable and the instrument's power, then use Connect... "
                  "to connect again.");
-    verifyControlsFor(LinkStatus::NotConnected);
+    verifyControlsFor(StatusCode::NotConnected);
     QCOMPARE(controls().StatusLabel->text(), QString("No Orvantis connected "));
     if (capturing)
         verifyCapturedFromTheLine(capture);
@@ -419,11 +419,11 @@ void FaultsEndToEnd::stalledDownloadTimesOut()
     FileTransferForm *window = openFilesAndSelect("SPECTRA.BIN");
     QVERIFY(window);
     const int row = rig.rowOf("SPECTRA.BIN");
-    Clock &clock = console().state.clock;
+    Clock &clock = console().session.state().clock;
     // Once the stall shows, the clock jumps past the ten silent seconds.
     rig.when(
         [&] {
-            return console().form.byteCount() == 3000 && console().form.TimeSinceLastByte() > 0.5f;
+            return console().session.capture().byteCount() == 3000 && console().session.capture().TimeSinceLastByte() > 0.5f;
         },
         [&] { clock.setTimeOfDay(clock.timeOfDay() + 11.0); });
 
@@ -432,7 +432,7 @@ void FaultsEndToEnd::stalledDownloadTimesOut()
     QVERIFY(rig.fired());
     QCOMPARE(rig.dialogs.errors, QStringList{"Transfer of \"SPECTRA.BIN\" timed out."});
     QCOMPARE(fileBytes(QDir(m_case).filePath("SPECTRA.BIN")), spectraBin().left(3000));
-    verifyControlsFor(LinkStatus::Idle);
+    verifyControlsFor(StatusCode::Idle);
     // The batch ended with the file still selected, so it can be fetched again.
     int first = -1;
     int last = -1;
@@ -462,8 +462,8 @@ void FaultsEndToEnd::wrongRateOrGarbageDoesNotConnect()
     QVERIFY(!m_rig->connect());
 
     QVERIFY(elapsed.elapsed() < 20000);
-    QCOMPARE(console().search.labelText(), QString("No Orvantis found on any port."));
-    verifyControlsFor(LinkStatus::NotConnected);
+    QCOMPARE(console().session.portSearch().labelText(), QString("No Orvantis found on any port."));
+    verifyControlsFor(StatusCode::NotConnected);
     QVERIFY(m_rig->dialogs.errors.isEmpty());
 }
 
@@ -474,13 +474,13 @@ void FaultsEndToEnd::silentInstrumentTimesOutEverywhere()
     SimConsole &rig = *m_rig;
     console().startUp(false);
     controls().StatusCheck->setChecked(false);
-    QVERIFY(console().search.openSelectedPort("COM  1", "9600"));
-    verifyControlsFor(LinkStatus::Idle);
+    QVERIFY(console().session.openSelectedPort("COM  1", "9600"));
+    verifyControlsFor(StatusCode::Idle);
 
     // Three unanswered status queries: "no response".
     for (int i = 0; i < 3; ++i)
-        console().status.query().QueryStatus();
-    QCOMPARE(console().form.Status(), int(LinkStatus::NoResponse));
+        console().status.monitor().query().QueryStatus();
+    QCOMPARE(console().session.Status(), StatusCode::NoResponse);
 
     // A sample waits its full minute, no longer.
     QElapsedTimer elapsed;
@@ -489,7 +489,7 @@ void FaultsEndToEnd::silentInstrumentTimesOutEverywhere()
     QTest::mouseClick(controls().SampleOnceButton, Qt::LeftButton);
     QVERIFY(rig.fired());
     QVERIFY(elapsed.elapsed() < 10000);
-    QCOMPARE(console().form.Status(), int(LinkStatus::NoResponse));
+    QCOMPARE(console().session.Status(), StatusCode::NoResponse);
 
     // The listing's ten seconds run out: an empty list and no file buttons.
     jumpWhenBusy(11);
@@ -516,8 +516,8 @@ void FaultsEndToEnd::noiseInPlaceOfEveryAnswer()
     QVERIFY(rig.sim.sendSignal(SIGUSR2));
     QTRY_VERIFY(rig.sim.standardError().contains("noise in place of answers on"));
     auto linkAnswering = [&] {
-        const int code = console().form.Status();
-        return code == LinkStatus::Idle || code == LinkStatus::NoResponse;
+        const StatusCode code = console().session.Status();
+        return code == StatusCode::Idle || code == StatusCode::NoResponse;
     };
     QElapsedTimer elapsed;
     elapsed.start();
@@ -558,7 +558,7 @@ void FaultsEndToEnd::noiseInPlaceOfEveryAnswer()
     QVERIFY(linkAnswering());
 
     for (int i = 0; i < 4; ++i)
-        console().status.query().QueryStatus();
+        console().status.monitor().query().QueryStatus();
     QVERIFY(linkAnswering());
     QVERIFY2(elapsed.elapsed() < 60000, "a wait did not end on noise");
 
@@ -566,12 +566,12 @@ void FaultsEndToEnd::noiseInPlaceOfEveryAnswer()
     // byte of noise that came down the line.
     QVERIFY(rig.sim.sendSignal(SIGUSR2));
     QTRY_VERIFY(rig.sim.standardError().contains("noise in place of answers off"));
-    QTRY_VERIFY_WITH_TIMEOUT(console().form.TimeSinceLastByte() > 0.5, 10000);
-    console().status.query().QueryStatus();
-    QCOMPARE(console().form.Status(), int(LinkStatus::Idle));
+    QTRY_VERIFY_WITH_TIMEOUT(console().session.capture().TimeSinceLastByte() > 0.5, 10000);
+    console().status.monitor().query().QueryStatus();
+    QCOMPARE(console().session.Status(), StatusCode::Idle);
     QCOMPARE(controls().StatusLabel->text(), QString("Connected to 1021 "));
     QTest::mouseClick(controls().StopSavingButton, Qt::LeftButton);
-    verifyControlsFor(LinkStatus::Idle);
+    verifyControlsFor(StatusCode::Idle);
     QVERIFY(QFileInfo(capture).size() > LineNoise::kBurst);
     verifyCapturedFromTheLine(capture);
     for (const QString &error : rig.dialogs.errors)
@@ -610,17 +610,17 @@ void FaultsEndToEnd::fullDiskStopsTheCapture()
         limit > 0 ? "File too large (the file size limit is reached)" : "Disk full";
     QCOMPARE(message.section('\n', 0, 0), "Error 61; " + reason + ".");
     QVERIFY2(message.contains(path), qPrintable(message));
-    QVERIFY(!console().state.dataFile.isOpen());
+    QVERIFY(!console().session.state().dataFile.isOpen());
     // Sampling goes on, with the window showing that nothing is saved any more.
-    verifyControlsFor(LinkStatus::PeriodicSampling);
+    verifyControlsFor(StatusCode::PeriodicSampling);
     if (limit > 0) {
         QCOMPARE(QFileInfo(path).size(), qint64(limit));
         verifyCapturedFromTheLine(path);
     }
 
     QTest::mouseClick(controls().StopSamplingButton, Qt::LeftButton);
-    verifyControlsFor(LinkStatus::Idle);
-    QVERIFY(!console().form.transaction().SendCommand("st\r", "st:", "\r", 2).isEmpty());
+    verifyControlsFor(StatusCode::Idle);
+    QVERIFY(!console().session.line().SendCommand("st\r", "st:", "\r", 2).isEmpty());
     QCOMPARE(rig.dialogs.errors.size(), 1);
 }
 
@@ -642,7 +642,7 @@ void FaultsEndToEnd::operatorInterruptsADownload()
     FileTransferForm *window = openFilesAndSelect("SPECTRA.BIN");
     QVERIFY(window);
     QElapsedTimer sincePress;
-    rig.when([&] { return console().form.byteCount() > 1500; },
+    rig.when([&] { return console().session.capture().byteCount() > 1500; },
              [&] {
                  sincePress.start();
                  pressDuringTransfer(press, window);
@@ -654,18 +654,18 @@ void FaultsEndToEnd::operatorInterruptsADownload()
     QVERIFY2(sincePress.elapsed() < 3000, "the download went on after the press");
     // Everything received is in the file, and nothing else.
     const QByteArray partial = fileBytes(QDir(m_case).filePath("SPECTRA.BIN"));
-    QCOMPARE(partial.size(), console().form.byteCount());
+    QCOMPARE(partial.size(), console().session.capture().byteCount());
     QVERIFY(partial.size() > 1500 && partial.size() < 102400);
     QVERIFY(partial == spectraBin().left(partial.size()));
-    QVERIFY(!console().state.dataFile.isOpen());
+    QVERIFY(!console().session.state().dataFile.isOpen());
 
     if (press == Press::Disconnect) {
         QVERIFY2(rig.dialogs.errors.isEmpty(), qPrintable(rig.dialogs.errors.join('\n')));
-        verifyControlsFor(LinkStatus::NotConnected);
+        verifyControlsFor(StatusCode::NotConnected);
         return;
     }
     QCOMPARE(rig.dialogs.errors, QStringList{"Transfer cancelled."});
-    verifyControlsFor(LinkStatus::Idle);
+    verifyControlsFor(StatusCode::Idle);
     QVERIFY(window->isVisible());
     QTest::mouseClick(window->RefreshButton(), Qt::LeftButton);
     QCOMPARE(window->fileCount(), 3);
@@ -702,10 +702,10 @@ void FaultsEndToEnd::operatorInterruptsAnUpload()
     QVERIFY2(sincePress.elapsed() < 5000, "the upload went on after the press");
     QVERIFY2(rig.dialogs.errors.isEmpty(), qPrintable(rig.dialogs.errors.join('\n')));
     if (press == Press::Disconnect) {
-        verifyControlsFor(LinkStatus::NotConnected);
+        verifyControlsFor(StatusCode::NotConnected);
         return;
     }
-    verifyControlsFor(LinkStatus::Idle);
+    verifyControlsFor(StatusCode::Idle);
     // The instrument left its capture mode with the lines sent before the press.
     QCOMPARE(window->fileCount(), 4);
     const QStringList stored =
@@ -734,16 +734,16 @@ void FaultsEndToEnd::operatorInterruptsPeriodicSampling()
     const QString capture = QDir(m_case).filePath("capture.raw");
     QVERIFY(openDataFile(capture));
     startPeriodic();
-    QCOMPARE(console().form.Status(), int(LinkStatus::PeriodicSampling));
+    QCOMPARE(console().session.Status(), StatusCode::PeriodicSampling);
     QVERIFY(!controls().DisconnectButton->isEnabled());
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(capture).size() > 1000, 10000);
 
     switch (press) {
     case Press::Stop:
         QTest::mouseClick(controls().StopSamplingButton, Qt::LeftButton);
-        verifyControlsFor(LinkStatus::Idle);
+        verifyControlsFor(StatusCode::Idle);
         // Back at its prompt: it answers.
-        QVERIFY(!console().form.transaction().SendCommand("st\r", "st:", "\r", 2).isEmpty());
+        QVERIFY(!console().session.line().SendCommand("st\r", "st:", "\r", 2).isEmpty());
         break;
     case Press::Close: {
         QSignalSpy closing(&console().form, &MainForm::closing);
@@ -755,11 +755,11 @@ void FaultsEndToEnd::operatorInterruptsPeriodicSampling()
     case Press::Disconnect:
         QVERIFY(controls().DisconnectMenuItem->isEnabled());
         controls().DisconnectMenuItem->trigger();
-        verifyControlsFor(LinkStatus::NotConnected);
+        verifyControlsFor(StatusCode::NotConnected);
         break;
     }
     QVERIFY2(rig.dialogs.errors.isEmpty(), qPrintable(rig.dialogs.errors.join('\n')));
-    console().state.dataFile.close();
+    console().session.state().dataFile.close();
     verifyCapturedFromTheLine(capture);
 }
 
@@ -817,7 +817,7 @@ void FaultsEndToEnd::damagedSettingsGiveTheBuiltValues()
     console.startUp(false);
     QCOMPARE(snapshot(console), built);
     QVERIFY(console.form.isVisible());
-    QCOMPARE(console.form.Status(), int(LinkStatus::NotConnected));
+    QCOMPARE(console.session.Status(), StatusCode::NotConnected);
     QVERIFY(dialogs.errors.isEmpty());
     console.form.close();
     useTemporarySettings(m_dir.filePath("settings"));

@@ -34,6 +34,12 @@ QString cell(FileTransferForm *window, int row, int column)
     return item ? item->text() : QString();
 }
 
+// The byte count a download expects for `row`: its hidden size column.
+qint32 sizeAt(FileTransferForm *window, int row)
+{
+    return cell(window, row, 5).trimmed().toInt();
+}
+
 // Clicks the middle of a visible column's header.
 void clickHeader(FileTransferForm *window, int column)
 {
@@ -95,7 +101,7 @@ FileTransferForm *FilesEndToEnd::openOn(const QStringList &extra)
     m_rig = std::make_unique<SimConsole>(QStringList{"--disk", m_disk} + extra);
     if (!m_rig->startedAndConnected())
         return nullptr;
-    m_rig->c().state.DefaultDataFolder = m_local;
+    m_rig->c().session.state().DefaultDataFolder = m_local;
     FileTransferForm *window = m_rig->openFiles();
     if (!window || window->fileCount() == 0) {
         QTest::qFail("the file manager shows no files", __FILE__, __LINE__);
@@ -118,7 +124,7 @@ void FilesEndToEnd::gridListsTheDiskWithSizesAndDates()
         const int row = m_rig->rowOf(file.fileName());
         QVERIFY2(row >= 0, qPrintable(file.fileName()));
         QCOMPARE(cell(window, row, 2), withSeparators(file.size()));
-        QCOMPARE(window->fileSizeAt(row), qint32(file.size()));
+        QCOMPARE(sizeAt(window, row), qint32(file.size()));
         QCOMPARE(cell(window, row, 1),
                  file.lastModified().toString(QStringLiteral("MM-dd-yy HH:mm")));
         QCOMPARE(cell(window, row, 3), file.suffix());
@@ -127,7 +133,7 @@ void FilesEndToEnd::gridListsTheDiskWithSizesAndDates()
     for (int row = 1; row < window->fileCount(); ++row)
         QVERIFY(cell(window, row - 1, 4).toDouble() <= cell(window, row, 4).toDouble());
     QVERIFY(!window->GetFilesButton()->isEnabled());
-    QCOMPARE(m_rig->c().form.Status(), int(LinkStatus::Idle));
+    QCOMPARE(m_rig->c().session.Status(), StatusCode::Idle);
 }
 
 void FilesEndToEnd::downloadIsByteExact()
@@ -143,8 +149,8 @@ void FilesEndToEnd::downloadIsByteExact()
     QVERIFY(writeFile(QDir(m_local).filePath("SPECTRA.BIN"), QByteArray(200000, 'o')));
     // No status poll may cut into the file's bytes.
     bool polling = true;
-    m_rig->when([&] { return m_rig->c().state.transferOwnsLine; },
-                [&] { polling = m_rig->c().form.StatusTimer()->isActive(); });
+    m_rig->when([&] { return m_rig->session().lineOwner() == LineOperation::Download; },
+                [&] { polling = !m_rig->session().pollingHeld(); });
 
     QTest::mouseClick(window->GetFilesButton(), Qt::LeftButton);
 
@@ -158,8 +164,8 @@ void FilesEndToEnd::downloadIsByteExact()
     QCOMPARE(window->ProgressLabel()->text(), QString());
     QCOMPARE(window->CloseButton()->text(), QString("Close"));
     QVERIFY(window->DirGrid()->selectedRanges().isEmpty());
-    QVERIFY(!m_rig->c().state.dataFile.isOpen());
-    QCOMPARE(m_rig->c().form.Status(), int(LinkStatus::Idle));
+    QVERIFY(!m_rig->c().session.state().dataFile.isOpen());
+    QCOMPARE(m_rig->c().session.Status(), StatusCode::Idle);
 }
 
 void FilesEndToEnd::uploadThenDeleteShowOnDiskAndInTheGrid()
@@ -180,9 +186,9 @@ void FilesEndToEnd::uploadThenDeleteShowOnDiskAndInTheGrid()
     QCOMPARE(window->fileCount(), before + 1);
     const int row = m_rig->rowOf("mynotesfil");
     QVERIFY(row >= 0);
-    QCOMPARE(window->fileSizeAt(row), qint32(QFileInfo(stored).size()));
+    QCOMPARE(sizeAt(window, row), qint32(QFileInfo(stored).size()));
     QCOMPARE(window->CloseButton()->text(), QString("Close"));
-    QCOMPARE(m_rig->c().form.Status(), int(LinkStatus::Idle));
+    QCOMPARE(m_rig->c().session.Status(), StatusCode::Idle);
 
     m_rig->clickRow(row);
     m_rig->dialogs.yesNoAnswers.enqueue(true);
@@ -210,14 +216,14 @@ void FilesEndToEnd::sizeHeaderSortsBothWays()
     clickHeader(window, 2);
     QVERIFY(window->DirGrid()->horizontalHeaderItem(2)->text().startsWith("Size   ^"));
     for (int row = 1; row < window->fileCount(); ++row)
-        QVERIFY(window->fileSizeAt(row - 1) <= window->fileSizeAt(row));
+        QVERIFY(sizeAt(window, row - 1) <= sizeAt(window, row));
     QCOMPARE(window->fileNameAt(window->fileCount() - 1), QString("SPECTRA.BIN"));
     QVERIFY(!window->GetFilesButton()->isEnabled());
 
     clickHeader(window, 2);
     QVERIFY(window->DirGrid()->horizontalHeaderItem(2)->text().startsWith("Size   v"));
     for (int row = 1; row < window->fileCount(); ++row)
-        QVERIFY(window->fileSizeAt(row - 1) >= window->fileSizeAt(row));
+        QVERIFY(sizeAt(window, row - 1) >= sizeAt(window, row));
     QCOMPARE(window->fileNameAt(0), QString("SPECTRA.BIN"));
 }
 
@@ -258,7 +264,7 @@ void FilesEndToEnd::threeFileBatchAtEachRate()
         QVERIFY2(fileBytes(QDir(m_local).filePath(name)) == expected, qPrintable(name));
     }
     QCOMPARE(window->CloseButton()->text(), QString("Close"));
-    QCOMPARE(m_rig->c().form.Status(), int(LinkStatus::Idle));
+    QCOMPARE(m_rig->c().session.Status(), StatusCode::Idle);
 }
 
 QTEST_MAIN(FilesEndToEnd)

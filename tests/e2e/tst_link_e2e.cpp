@@ -4,7 +4,8 @@
 #include "link/BaudRateChange.h"
 #include "link/PortSearch.h"
 #include "link/QtCommPort.h"
-#include "testkit/LinkRig.h"
+#include "session/LineClaim.h"
+#include "testkit/SessionRig.h"
 #include "testkit/SimConsole.h"
 #include "testkit/TestFiles.h"
 #include "testkit/TestSettings.h"
@@ -70,7 +71,7 @@ void LinkEndToEnd::startUpFindsTheInstrumentOnPort3AndSwitchesItOn()
 {
     SimConsole rig({"--baud", "57600", "--serial", "5150", "--record-input", received()}, 3);
     QVERIFY2(rig.ok(), qPrintable(rig.error()));
-    QSignalSpy rates(&rig.c().search, &PortSearch::baudIndexSelected);
+    QSignalSpy rates(&rig.c().session.portSearch(), &PortSearch::baudIndexSelected);
 
     // The program's own start-up: the search dialog finds it and closes by itself.
     QString searchTitle;
@@ -79,7 +80,7 @@ void LinkEndToEnd::startUpFindsTheInstrumentOnPort3AndSwitchesItOn()
     rig.c().startUp(true);
     QCOMPARE(searchTitle, QString("Connecting"));
 
-    QCOMPARE(rig.status(), int(LinkStatus::Idle));
+    QCOMPARE(rig.status(), int(StatusCode::Idle));
     QCOMPARE(rig.controls().StatusLabel->text(), QString("Connected to 5150 "));
     QCOMPARE(rig.comm->portNumber(), 3);
     QCOMPARE(rig.comm->settings(), QString("57600,n,8,1"));
@@ -99,14 +100,15 @@ void LinkEndToEnd::rateChangesUpAndBackAndTheStoredRateSurvivesARestart()
         SimProcess sim;
         QVERIFY2(sim.start(arguments), qPrintable(sim.errorString()));
         QtCommPort port(PortTable({sim.devicePath()}));
-        LinkRig link(port, 200);
+        SessionRig link(port);
         QVERIFY(link.open());
-        BaudRateChange change(port, link.transaction);
+        LineClaim claim(link.session, LineOperation::BaudChange);
+        BaudRateChange change(claim.port(), claim.transaction());
         QCOMPARE(change.queryStartupRate(), 9600);
         QCOMPARE(change.change("115200"), BaudRateChange::Outcome::Changed);
         QCOMPARE(port.settings(), QString("115200,n,8,1"));
         // The instrument goes on answering at the new rate.
-        const QByteArray id = link.transaction.SendCommand("id\r", "serial:", "\r", 2);
+        const QByteArray id = claim.SendCommand("id\r", "serial:", "\r", 2);
         QVERIFY2(id.startsWith("serial: 1021"), id.constData());
         QCOMPARE(change.storeStartupRate(change.rate()), 115200);
         QCOMPARE(change.change("9600"), BaudRateChange::Outcome::Changed);
@@ -125,7 +127,7 @@ void LinkEndToEnd::panelsFollowTheInstrumentFromSettlingToStable()
     SimConsole rig({"--fast", "--settle-seconds", "6"});
     QVERIFY2(rig.ok(), qPrintable(rig.error()));
     const MainFormControls &c = rig.controls();
-    QTimer *statusTimer = rig.c().form.StatusTimer();
+    QTimer *statusTimer = rig.c().session.findChild<QTimer *>("StatusTimer");
     QVERIFY(rig.connect());
     QVERIFY(statusTimer->isActive());
     statusTimer->setInterval(100);
@@ -157,10 +159,10 @@ void LinkEndToEnd::panelsFollowTheInstrumentFromSettlingToStable()
     QVERIFY(rig.sim.sendSignal(SIGUSR1));
     QTRY_VERIFY(rig.sim.standardError().contains("status answers off"));
     statusTimer->setInterval(100);
-    QTRY_COMPARE_WITH_TIMEOUT(rig.status(), int(LinkStatus::NoResponse), 15000);
+    QTRY_COMPARE_WITH_TIMEOUT(rig.status(), int(StatusCode::NoResponse), 15000);
     QCOMPARE(c.StatusLabel->text().trimmed(), QString("NO RESPONSE-CHECK CONNECTIONS"));
     QVERIFY(rig.sim.sendSignal(SIGUSR1));
-    QTRY_COMPARE_WITH_TIMEOUT(rig.status(), int(LinkStatus::Idle), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(rig.status(), int(StatusCode::Idle), 10000);
     QCOMPARE(c.StatusLabel->text(), QString("Connected to 1021 "));
     QVERIFY(!c.LightOnCheck->isChecked());
     QCOMPARE(rig.dialogs.errors, QStringList());
@@ -175,7 +177,7 @@ void LinkEndToEnd::terminalTypesToTheInstrumentOnly()
     rig.stopPolling();
     rig.c().form.ShowTerminal();
     QWidget *text = rig.c().terminal.Text();
-    QVERIFY(rig.c().form.transaction().SendCommand("id\r", "", "Orvantis>", 5).contains("serial"));
+    QVERIFY(rig.c().session.line().SendCommand("id\r", "", "Orvantis>", 5).contains("serial"));
     QTRY_VERIFY(shown(rig).endsWith("Orvantis>"));
     const QString before = shown(rig);
     const qsizetype sentBefore = fileBytes(received()).size();
@@ -192,11 +194,11 @@ void LinkEndToEnd::terminalTypesToTheInstrumentOnly()
     QTRY_COMPARE(fileBytes(received()).mid(sentBefore), QByteArray("st\r\x03"));
 
     // Keys typed while the port is closed never reach the instrument.
-    rig.c().form.Disconnect();
+    rig.c().session.Disconnect();
     QTest::keyClicks(text, "tpower,0");
     QTest::keyClick(text, Qt::Key_Return);
     QVERIFY(rig.connect());
-    QVERIFY(rig.c().form.transaction().SendCommand("id\r", "", "Orvantis>", 5).contains("serial"));
+    QVERIFY(rig.c().session.line().SendCommand("id\r", "", "Orvantis>", 5).contains("serial"));
     QVERIFY2(!fileBytes(received()).contains("tpower"), fileBytes(received()).constData());
 }
 
@@ -207,20 +209,21 @@ void LinkEndToEnd::reopenedPortHoldsNothingOfTheLastSession()
     QVERIFY2(first.start({"--fast"}), qPrintable(first.errorString()));
     QVERIFY2(second.start({"--fast"}), qPrintable(second.errorString()));
     QtCommPort port(PortTable({first.devicePath(), second.devicePath()}));
-    LinkRig link(port);
+    SessionRig link(port);
     QVERIFY(link.open());
+    QTimer *timer1 = link.session.findChild<QTimer *>("Timer1");
     // The answer to "id" arrives while nobody reads it; the port is closed and opened again.
-    link.timer1.stop();
+    timer1->stop();
     QVERIFY(port.write("id\r"));
     QTRY_VERIFY(port.bytesWaiting() > 20);
     port.close();
     QVERIFY(link.open());
-    link.timer1.start();
-    link.transaction.SendCommand("st\r", "st:", "\r", 2);
-    QVERIFY2(!link.state.ReceiveBuffer.contains("serial"), link.state.ReceiveBuffer.constData());
+    timer1->start();
+    link.line().SendCommand("st\r", "st:", "\r", 2);
+    QVERIFY2(!link.state().ReceiveBuffer.contains("serial"), link.state().ReceiveBuffer.constData());
 
     // The line vanishes with the answer unread; the port is then opened on the other one.
-    link.timer1.stop();
+    timer1->stop();
     QVERIFY(port.write("id\r"));
     QTRY_VERIFY(port.bytesWaiting() > 20);
     first.kill();
@@ -228,10 +231,10 @@ void LinkEndToEnd::reopenedPortHoldsNothingOfTheLastSession()
     port.close();
     port.setPortNumber(2);
     QVERIFY(link.open());
-    link.timer1.start();
-    link.transaction.SendCommand("st\r", "st:", "\r", 2);
-    QVERIFY2(!link.state.ReceiveBuffer.contains("serial"), link.state.ReceiveBuffer.constData());
-    QVERIFY(link.state.ReceiveBuffer.startsWith("st:"));
+    timer1->start();
+    link.line().SendCommand("st\r", "st:", "\r", 2);
+    QVERIFY2(!link.state().ReceiveBuffer.contains("serial"), link.state().ReceiveBuffer.constData());
+    QVERIFY(link.state().ReceiveBuffer.startsWith("st:"));
 }
 
 QTEST_MAIN(LinkEndToEnd)

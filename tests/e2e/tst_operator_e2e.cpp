@@ -2,6 +2,7 @@
 // hurt: Stop while a wait is still open, a switch click overtaken by a status line asked for
 // before it, report lines that come back to back, dialog buttons pressed during the dialog's
 // own query, a device that hangs up while probed, an adapter plugged in after start-up.
+#include "session/LineClaim.h"
 #include "testkit/SimConsole.h"
 #include "testkit/TestSettings.h"
 #include "ui/connection/SetBaudForm.h"
@@ -54,11 +55,11 @@ private:
     // Starts the simulator with `arguments` (and a record of what it hears) and connects.
     bool start(const QStringList &arguments);
     const MainFormControls &controls() { return m_rig->c().form.controls(); }
-    int status() { return m_rig->c().form.Status(); }
+    StatusCode status() { return m_rig->c().session.Status(); }
     bool busyWith(const QByteArray &echo)
     {
-        return status() == LinkStatus::CommandInProgress &&
-               m_rig->c().state.ReceiveBuffer.contains(echo);
+        return status() == StatusCode::CommandInProgress &&
+               m_rig->c().session.state().ReceiveBuffer.contains(echo);
     }
 
     QTemporaryDir m_dir;
@@ -116,7 +117,7 @@ void OperatorEndToEnd::stopAlwaysEndsInStatusOne()
     c.SampleDelayText->setText("5");
     if (waiting == Waiting::SwitchWhileSampling) {
         QTest::mouseClick(c.StartSamplingButton, Qt::LeftButton);
-        QCOMPARE(status(), int(LinkStatus::PeriodicSampling));
+        QCOMPARE(status(), StatusCode::PeriodicSampling);
     }
     // The wait shows the hourglass; Stop leaves none behind.
     bool hourglass = false;
@@ -133,7 +134,7 @@ void OperatorEndToEnd::stopAlwaysEndsInStatusOne()
     QVERIFY(m_rig->fired() && hourglass);
 
     QVERIFY(!QApplication::overrideCursor());
-    QCOMPARE(status(), int(LinkStatus::Idle));
+    QCOMPARE(status(), StatusCode::Idle);
     QCOMPARE(c.StatusLabel->text(), QString("Connected to 1021 "));
     QVERIFY(c.StartSamplingButton->isEnabled());
     QVERIFY(c.SampleOnceButton->isEnabled());
@@ -159,7 +160,7 @@ void OperatorEndToEnd::switchClickOutlivesAStatusLineAskedBeforeIt()
     QCheckBox *box = light ? controls().LightOnCheck : controls().ThermalOnCheck;
     IndicatorLamp *offLamp = light ? controls().LightOKShape[0] : controls().ThermalOKShape[0];
     QTRY_VERIFY(box->isEnabled() && box->isChecked());
-    StatusQuery &query = m_rig->c().status.query();
+    StatusQuery &query = m_rig->c().status.monitor().query();
 
     // A poll's "st" is out, its line (subsystem on) still to come, when the operator
     // switches off: the switch command, then the line asked for before it.
@@ -172,7 +173,7 @@ void OperatorEndToEnd::switchClickOutlivesAStatusLineAskedBeforeIt()
 
     // A line asked for after the switch still ticks the box: the subsystem is switched on
     // behind the box's back, and the box follows with its own command.
-    m_rig->c().form.transaction().SendCommand(onCommand, "", "", 0.3f);
+    m_rig->c().session.line().SendCommand(onCommand, "", "", 0.3f);
     query.QueryStatus();
     QTRY_VERIFY(box->isChecked());
     QTRY_COMPARE(readAll(m_heard).count(onCommand), 2);
@@ -183,7 +184,7 @@ void OperatorEndToEnd::reportsSentBackToBackAreAllSeen()
     // Each run's report lines come in one write, two seconds after the command.
     if (!start({"--fast", "--burst-reports"}))
         return;
-    QTimer *poll = m_rig->c().form.StatusTimer();
+    QTimer *poll = m_rig->c().session.findChild<QTimer *>("StatusTimer");
     controls().StatusCheck->setChecked(true);
     m_rig->c().processing.showProcessing();
     ProcessingForm *window = m_rig->c().processing.processingForm();
@@ -238,7 +239,7 @@ void OperatorEndToEnd::dialogButtonsWaitVisiblyForTheirQuery()
     MainForm &form = m_rig->c().form;
     QList<bool> duringQuery;
 
-    SetTimeForm clock(form.transaction(), &form);
+    SetTimeForm clock(m_rig->session().line(), &form);
     const QList<QPushButton *> clockButtons{clock.RefreshButton, clock.SetTimeButton,
                                             clock.SetToComputerTimeButton};
     auto noteButtons = [&] {
@@ -253,7 +254,7 @@ void OperatorEndToEnd::dialogButtonsWaitVisiblyForTheirQuery()
     clock.show();
     clock.activateWindow();
     QTRY_VERIFY(m_rig->fired());
-    QTRY_VERIFY(status() == LinkStatus::Idle && allEnabled());
+    QTRY_VERIFY(status() == StatusCode::Idle && allEnabled());
     for (QPushButton *pressed : {clock.RefreshButton, clock.SetTimeButton}) {
         m_rig->when([&] { return busyWith("time"); }, noteButtons);
         QTest::mouseClick(pressed, Qt::LeftButton);
@@ -265,7 +266,8 @@ void OperatorEndToEnd::dialogButtonsWaitVisiblyForTheirQuery()
 
     // "Set Rate" waits out the opening query; the operator's entry outlives the message
     // about it and the dialog's next activation.
-    SetBaudForm baud(form.Comm1(), form.transaction(), m_rig->dialogs, &form);
+    LineClaim claim(m_rig->session(), LineOperation::BaudChange);
+    SetBaudForm baud(claim, m_rig->dialogs, &form);
     duringQuery.clear();
     m_rig->when([&] { return busyWith("baud\r"); },
                 [&] { duringQuery << baud.SetBaudButton->isEnabled(); });
@@ -299,18 +301,18 @@ void OperatorEndToEnd::searchUsesTodaysPortsAndShrugsOffAHangUp()
     ScriptedOperator dialogs;
     ConsoleBinding console(comm, ports, dialogs);
 
-    QVERIFY(!console.search.SearchForInstrument());
-    QCOMPARE(console.search.labelText(), QString("No Orvantis found on any port."));
+    QVERIFY(!console.session.SearchForInstrument());
+    QCOMPARE(console.session.portSearch().labelText(), QString("No Orvantis found on any port."));
 
     plugged = QStringList{resetting.devicePath(), instrument.devicePath()};
-    QVERIFY(console.search.SearchForInstrument());
+    QVERIFY(console.session.SearchForInstrument());
     QCOMPARE(comm.portNumber(), 2);
-    QCOMPARE(console.form.SerNum(), QString("7007"));
+    QCOMPARE(console.session.SerNum(), QString("7007"));
     QTRY_VERIFY(!resetting.isRunning());
-    QSignalSpy runs(console.form.Timer1(), &QTimer::timeout);
+    QSignalSpy runs(console.session.findChild<QTimer *>("Timer1"), &QTimer::timeout);
     QTRY_VERIFY(runs.size() >= 3);
     QCOMPARE(dialogs.errors, QStringList());
-    QCOMPARE(console.form.Status(), int(LinkStatus::Idle));
+    QCOMPARE(console.session.Status(), StatusCode::Idle);
 }
 
 QTEST_MAIN(OperatorEndToEnd)

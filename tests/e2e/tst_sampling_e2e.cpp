@@ -43,7 +43,7 @@ bool SamplingEndToEnd::start(SimConsole &rig)
     if (!rig.startedAndConnected())
         return false;
     rig.stopPolling();
-    const QByteArray reply = rig.c().form.transaction().SendCommand("id\r", "", "Orvantis>", 5);
+    const QByteArray reply = rig.c().session.line().SendCommand("id\r", "", "Orvantis>", 5);
     return reply.contains("firmware") &&
            QTest::qWaitFor([&] { return fileBytes(m_sent).endsWith("Orvantis>"); }, 5000);
 }
@@ -53,7 +53,7 @@ void SamplingEndToEnd::openDataFile(SimConsole &rig, const QString &path)
     QVERIFY(writeFile(path, QByteArray(100000, 'o')));
     rig.dialogs.pathAnswers << path;
     rig.controls().NewFileButton->click();
-    QCOMPARE(rig.c().state.DataFileNumber(), 1);
+    QCOMPARE(rig.c().session.state().DataFileNumber(), 1);
     QCOMPARE(rig.controls().SavingLabel->text(), "Saving to \"" + QFileInfo(path).fileName() + '"');
     QVERIFY(!rig.controls().NewFileButton->isEnabled());
     QVERIFY(rig.controls().StopSavingButton->isEnabled());
@@ -71,13 +71,13 @@ void SamplingEndToEnd::sampleOnceFilesExactlyWhatTheInstrumentSent()
 
     c.SampleOnceButton->click();
 
-    QCOMPARE(rig.status(), int(LinkStatus::Idle));
+    QCOMPARE(rig.status(), int(StatusCode::Idle));
     QTRY_VERIFY(fileBytes(m_sent).endsWith("Orvantis>"));
     const QByteArray expected = fileBytes(m_sent).mid(before);
     // The receive loop writes what it read at the end of each run.
     QTRY_COMPARE_WITH_TIMEOUT(QFileInfo(path).size(), qint64(expected.size()), 15000);
     c.StopSavingButton->click();
-    QCOMPARE(rig.c().state.DataFileNumber(), 0);
+    QCOMPARE(rig.c().session.state().DataFileNumber(), 0);
     QCOMPARE(c.SavingLabel->text(), QString("No file open"));
     const QByteArray got = fileBytes(path);
     QCOMPARE(got, expected);
@@ -101,7 +101,7 @@ void SamplingEndToEnd::periodicSamplingRunsUntilStopSendsThreeEtx()
 
     c.StartSamplingButton->click();
 
-    QCOMPARE(rig.status(), int(LinkStatus::PeriodicSampling));
+    QCOMPARE(rig.status(), int(StatusCode::PeriodicSampling));
     QCOMPARE(c.StatusLabel->text().trimmed(), QString("Periodic sampling (1 s)"));
     QVERIFY(!c.StartSamplingButton->isEnabled() && !c.SampleOnceButton->isEnabled());
     QVERIFY(c.StopSamplingButton->isEnabled());
@@ -109,11 +109,11 @@ void SamplingEndToEnd::periodicSamplingRunsUntilStopSendsThreeEtx()
              QByteArray("start 1 Acquire auto,1,1,\"\",0,-1,2\r"));
     // One sample a second lands in the file while the window waits in status 4.
     QTRY_VERIFY_WITH_TIMEOUT(fileBytes(path).count("sample,") >= 3, 15000);
-    QCOMPARE(rig.status(), int(LinkStatus::PeriodicSampling));
+    QCOMPARE(rig.status(), int(StatusCode::PeriodicSampling));
 
     const qint64 receivedAtStop = fileBytes(m_received).size();
     c.StopSamplingButton->click();
-    QCOMPARE(rig.status(), int(LinkStatus::Idle));
+    QCOMPARE(rig.status(), int(StatusCode::Idle));
     QVERIFY(c.StartSamplingButton->isEnabled());
     const QByteArray threeEtx(3, '\x03');
     QTRY_COMPARE(fileBytes(m_received).mid(receivedAtStop), threeEtx);
@@ -121,7 +121,7 @@ void SamplingEndToEnd::periodicSamplingRunsUntilStopSendsThreeEtx()
     const qsizetype samplesAtStop = fileBytes(m_sent).count("sample,");
 
     // More than two periods of receive runs: no sample follows, nothing more is sent.
-    QSignalSpy runs(rig.c().form.Timer1(), &QTimer::timeout);
+    QSignalSpy runs(rig.c().session.findChild<QTimer *>("Timer1"), &QTimer::timeout);
     QTRY_VERIFY_WITH_TIMEOUT(runs.size() >= 15, 15000);
     const QByteArray allSent = fileBytes(m_sent);
     QCOMPARE(allSent.count("sample,"), samplesAtStop);

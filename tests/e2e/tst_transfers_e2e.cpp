@@ -6,7 +6,8 @@
 #include "features/files/FileDownload.h"
 #include "features/files/FileUpload.h"
 #include "features/sampling/DataFileController.h"
-#include "testkit/LinkRig.h"
+#include "features/files/FileDirectory.h"
+#include "testkit/SessionRig.h"
 #include "testkit/MemoryCommPort.h"
 #include "testkit/ModalDriver.h"
 #include "testkit/SimConsole.h"
@@ -24,6 +25,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QMenu>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -126,7 +128,7 @@ FileTransferForm *TransfersEndToEnd::openOn(const QStringList &extra)
         return nullptr;
     }
     console().form.controls().StatusCheck->setChecked(false);
-    console().state.DefaultDataFolder = m_local;
+    console().session.state().DefaultDataFolder = m_local;
     return m_rig->openFiles();
 }
 
@@ -161,7 +163,7 @@ void TransfersEndToEnd::downloadThatBringsNothingKeepsTheLocalFile()
     QVERIFY(window);
     m_rig->clickRow(m_rig->rowOf(name));
     if (stall) {
-        m_rig->when([this] { return console().form.fileCapture().CaptureActive(); },
+        m_rig->when([this] { return console().session.capture().CaptureActive(); },
                     [window] { QTest::mouseClick(window->CloseButton(), Qt::LeftButton); });
     } else {
         QVERIFY(QFile::remove(disk(name))); // the listing is stale now
@@ -178,7 +180,7 @@ void TransfersEndToEnd::downloadThatBringsNothingKeepsTheLocalFile()
              localCopy ? QStringList{name} : QStringList());
     if (localCopy)
         QCOMPARE(readAll(local(name)), good);
-    QVERIFY(!console().state.dataFile.isOpen());
+    QVERIFY(!console().session.state().dataFile.isOpen());
     QCOMPARE(window->CloseButton()->text(), QString("Close"));
 }
 
@@ -235,7 +237,7 @@ void TransfersEndToEnd::nameTheInstrumentCannotHoldIsRefusedUnsent()
                  error.contains("Rename the file"),
              qPrintable(error));
     // Nothing reached the instrument, not even a refresh: the next it hears is a status query.
-    QVERIFY(!console().form.transaction().SendCommand("st\r", "st:", "\r", 2).isEmpty());
+    QVERIFY(!console().session.line().SendCommand("st\r", "st:", "\r", 2).isEmpty());
     QTRY_VERIFY(readAll(m_heard).size() > heard.size());
     QCOMPARE(readAll(m_heard), heard + "st\r");
     QCOMPARE(readAll(disk("KEEP.BIN")), QByteArray("keep"));
@@ -263,18 +265,18 @@ void TransfersEndToEnd::transferHoldsTheDataFile()
     const MainFormControls &c = console().form.controls();
     m_rig->dialogs.pathAnswers.enqueue(local("samples.raw"));
     QTest::mouseClick(c.NewFileButton, Qt::LeftButton);
-    QVERIFY(console().state.dataFile.isOpen());
+    QVERIFY(console().session.state().dataFile.isOpen());
 
     QList<bool> enabled;
     int opened = 0;
     m_rig->when(
         [&] {
             return upload ? window->ProgressLabel()->text().startsWith("lines.txt: 2")
-                          : console().form.byteCount() > 2000;
+                          : console().session.capture().byteCount() > 2000;
         },
         [&] {
             enabled << c.NewFileButton->isEnabled() << c.StopSavingButton->isEnabled()
-                    << c.CalCheckMenuItem->isEnabled();
+                    << c.OrvantisMenu->menuAction()->isEnabled();
             m_rig->dialogs.pathAnswers.enqueue(local("other.raw"));
             opened = console().sampling.OpenNewFile();
         });
@@ -296,7 +298,7 @@ void TransfersEndToEnd::transferHoldsTheDataFile()
     else
         QVERIFY(readAll(local("BIG.BIN")) == big);
     // Afterwards the controls follow the data file again; the upload left it open.
-    QCOMPARE(console().state.dataFile.isOpen(), upload);
+    QCOMPARE(console().session.state().dataFile.isOpen(), upload);
     QCOMPARE(c.NewFileButton->isEnabled(), !upload);
     QCOMPARE(c.StopSavingButton->isEnabled(), upload);
     QVERIFY(c.CalCheckMenuItem->isEnabled());
@@ -328,7 +330,7 @@ void TransfersEndToEnd::uploadGoesOnlyThroughTheCapturePrompt()
     const QString path = local("ab.txt");
     writeFile(path, "one\r\ntwo\r\nDel SPECTRA.BIN\r\n");
     MemoryCommPort port;
-    LinkRig link(port);
+    SessionRig link(port);
     QVERIFY(link.open());
     int lines = 0;
     port.setResponder([&](const QByteArray &bytes) {
@@ -339,7 +341,8 @@ void TransfersEndToEnd::uploadGoesOnlyThroughTheCapturePrompt()
         else
             port.feed(bytes + '\n' + (++lines <= promptedLines ? "Capture>" : ""));
     });
-    FileUpload upload(link.state, link.transaction, link.dialogs);
+    FileDirectory directory(link.session);
+    FileUpload upload(link.session, directory, link.dialogs);
 
     upload.UploadFile(path);
 
@@ -354,20 +357,29 @@ void TransfersEndToEnd::fileThatCannotBeFetchedIsNotAskedFor()
 {
     // A listing line that is no file (a folder), a size past what a count can hold, and a
     // local name taken by a folder.
-    const QList<FileDownload::Row> rows{
-        {"LOG", " <DIR>"}, {"BIG.RAW", "3000000000"}, {"BLOCKED.RAW", "12"}};
+    const QList<QPair<QString, QString>> rows{
+        {"LOG", "DIR"}, {"BIG.RAW", "3000000000"}, {"BLOCKED.RAW", "12"}};
     const QStringList starts{"The file LOG was not fetched: ", "The file BIG.RAW was not fetched: ",
                              "The file " + QDir::toNativeSeparators(local("BLOCKED.RAW")) +
                                  " could not be created"};
     QVERIFY(QDir(m_local).mkpath("BLOCKED.RAW"));
     MemoryCommPort port;
-    LinkRig link(port);
+    SessionRig link(port);
     QVERIFY(link.open());
-    link.state.DefaultDataFolder = m_local;
-    FileDownload download(link.state, port, link.transaction, link.capture, link.dialogs);
+    link.state().DefaultDataFolder = m_local;
+    // The rows as the instrument lists them: name, size right-aligned to column 27, date.
+    QByteArray listing = "Dir /V\r\nDirectory of A:\r\n";
+    for (const auto &[name, size] : rows)
+        listing += (name.leftJustified(12) + size.rightJustified(15)).toLatin1() +
+                   " 12-04-09 14:35\r\n";
+    port.setResponder([&](const QByteArray &) { port.feed(listing + "1000 bytes free\r\n>"); });
+    FileDirectory directory(link.session);
+    directory.refresh();
+    QCOMPARE(directory.fileCount(), int(rows.size()));
+    port.clearWritten();
+    FileDownload download(link.session, directory, link.dialogs);
     for (int row = 1; row <= rows.size(); ++row) {
-        const FileDownload::Row file = rows.at(row - 1);
-        QVERIFY(!download.GetFiles(row, row, [&](int) { return file; }));
+        QVERIFY(!download.GetFiles(row, row));
         QCOMPARE(port.written(), QByteArray());
         QCOMPARE(link.dialogs.errors.size(), row);
         const QString message = link.dialogs.errors.last();
@@ -376,7 +388,7 @@ void TransfersEndToEnd::fileThatCannotBeFetchedIsNotAskedFor()
     }
     QVERIFY(!QFileInfo::exists(local("BIG.RAW")));
     QCOMPARE(link.dialogs.errors.first(),
-             "The file LOG was not fetched: the size the directory list gives for it (\"<DIR>\") "
+             "The file LOG was not fetched: the size the directory list gives for it (\"DIR\") "
              "is not a count of bytes, so the end of the file cannot be told. If this line of the "
              "list is not a file, leave it out of the selection. The files after it were not "
              "fetched either: select them again to fetch them.");

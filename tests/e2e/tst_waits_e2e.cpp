@@ -81,7 +81,7 @@ void WaitsEndToEnd::replyIsReadWhenTheClickCameInsideTheReceiveTimer()
     QVERIFY(window && window->fileCount() > 0);
     const int files = window->fileCount();
 
-    ClickInsideTimer click(rig.c().form.Timer1(), window->RefreshButton());
+    ClickInsideTimer click(rig.c().session.findChild<QTimer *>("Timer1"), window->RefreshButton());
     QElapsedTimer elapsed;
     elapsed.start();
     // The refresh empties the grid, waits for "Dir /V" and fills it again; its 10 s time-out
@@ -115,7 +115,7 @@ void WaitsEndToEnd::closingEndsTheWaitAtOnce()
     QVERIFY2(rig.ok(), qPrintable(rig.error()));
     QVERIFY(rig.connect());
     MainForm &form = rig.c().form;
-    rig.c().state.DefaultDataFolder = m_dir.path();
+    rig.c().session.state().DefaultDataFolder = m_dir.path();
     QElapsedTimer sinceClose;
     const auto closeWhen = [&](std::function<bool()> condition) {
         rig.when(std::move(condition), [&] {
@@ -126,14 +126,14 @@ void WaitsEndToEnd::closingEndsTheWaitAtOnce()
 
     switch (during) {
     case During::Sample:
-        closeWhen([&] { return form.Status() == LinkStatus::CommandInProgress; });
+        closeWhen([&] { return rig.session().Status() == StatusCode::CommandInProgress; });
         QTest::mouseClick(form.controls().SampleOnceButton, Qt::LeftButton);
         break;
     case During::Download: {
         FileTransferForm *window = rig.openFiles();
         QVERIFY(window);
         rig.clickRow(rig.rowOf("SPECTRA.BIN"));
-        closeWhen([&] { return form.byteCount() > 1500; });
+        closeWhen([&] { return rig.session().capture().byteCount() > 1500; });
         QTest::mouseClick(window->GetFilesButton(), Qt::LeftButton);
         break;
     }
@@ -171,7 +171,7 @@ bool WaitsEndToEnd::startStreaming(SimConsole &rig, const QString &file)
     rig.c().form.controls().StatusCheck->setChecked(false);
     rig.dialogs.pathAnswers.enqueue(file);
     QTest::mouseClick(rig.c().form.controls().NewFileButton, Qt::LeftButton);
-    return rig.c().state.dataFile.isOpen();
+    return rig.c().session.state().dataFile.isOpen();
 }
 
 void WaitsEndToEnd::stalledWindowLosesNoByte()

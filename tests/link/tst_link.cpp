@@ -3,7 +3,7 @@
 #include "features/terminal/TerminalText.h"
 #include "link/PortTable.h"
 #include "link/QtCommPort.h"
-#include "testkit/LinkRig.h"
+#include "testkit/SessionRig.h"
 #include "testkit/MemoryCommPort.h"
 #include "testkit/TestFiles.h"
 
@@ -42,24 +42,23 @@ private:
 
     QTemporaryDir m_dir;
     std::unique_ptr<MemoryCommPort> m_port;
-    std::unique_ptr<LinkRig> m_link;
+    std::unique_ptr<SessionRig> m_link;
     QString m_display;
     QList<QByteArray> m_statusLines;
-    QStringList m_lost;
 };
 
 void LinkRules::init()
 {
     m_port = std::make_unique<MemoryCommPort>();
-    m_link = std::make_unique<LinkRig>(*m_port);
+    m_link = std::make_unique<SessionRig>(*m_port);
     QVERIFY(m_link->open());
     m_display.clear();
     m_statusLines.clear();
-    m_lost.clear();
-    ReceiveLoop &loop = m_link->loop;
-    loop.setDisplaySink([this](const QString &text) { m_display += text; });
-    loop.setStatusLineSink([this](const QByteArray &line) { m_statusLines << line; });
-    loop.setPortLostSink([this](const QString &text) { m_lost << text; });
+    InstrumentSession &session = m_link->session;
+    connect(&session, &InstrumentSession::displayTextReceived, this,
+            [this](const QString &text) { m_display += text; });
+    connect(&session, &InstrumentSession::statusLineReceived, this,
+            [this](const QByteArray &line) { m_statusLines << line; });
 }
 
 void LinkRules::cleanup()
@@ -97,9 +96,9 @@ void LinkRules::framing()
     reply(answer);
     QElapsedTimer elapsed;
     elapsed.start();
-    QCOMPARE(m_link->transaction.SendCommand("cmd\r", start, end, 0.5f), framed);
-    QCOMPARE(m_link->state.ReceiveBuffer, framed);
-    QTEST(m_link->transaction.afterReply(), "after");
+    QCOMPARE(m_link->line().SendCommand("cmd\r", start, end, 0.5f), framed);
+    QCOMPARE(m_link->state().ReceiveBuffer, framed);
+    QTEST(m_link->line().afterReply(), "after");
     QCOMPARE(m_port->written(), QByteArray("cmd\r"));
     // A framed reply ends the wait at once; anything else waits out the time-out.
     const bool timedOut = framed == answer;
@@ -110,13 +109,13 @@ void LinkRules::framing()
 void LinkRules::emptyCommandKeepsTheLast65535Characters()
 {
     const QByteArray big = QByteArray(70000 - 65535, 'x') + QByteArray(65535, 'y');
-    m_link->state.ReceiveBuffer = big;
-    const QByteArray result = m_link->transaction.SendCommand("", "", "", 0);
+    m_link->state().ReceiveBuffer = big;
+    const QByteArray result = m_link->line().SendCommand("", "", "", 0);
     QCOMPARE(result.size(), 65535);
     QVERIFY(!result.contains('x'));
     // The wait goes on with a reply already arriving.
-    m_link->state.ReceiveBuffer = "data 1 2 3\r\nOrvantis>";
-    QCOMPARE(m_link->transaction.SendCommand("", "", "Orvantis>", 5), QByteArray("data 1 2 3\r\n"));
+    m_link->state().ReceiveBuffer = "data 1 2 3\r\nOrvantis>";
+    QCOMPARE(m_link->line().SendCommand("", "", "Orvantis>", 5), QByteArray("data 1 2 3\r\n"));
     QVERIFY(m_port->written().isEmpty());
 }
 
@@ -127,50 +126,49 @@ void LinkRules::portLostDuringWaitEndsTheWait()
     });
     QElapsedTimer elapsed;
     elapsed.start();
-    m_link->transaction.SendCommand("Acquire\r", "\r", ">", 60);
+    m_link->line().SendCommand("Acquire\r", "\r", ">", 60);
     QVERIFY(elapsed.elapsed() < 5000);
     QVERIFY(!m_port->isOpen());
-    QCOMPARE(m_lost, QStringList{"device removed"});
     // The idle code it found is not put back over a line that is gone.
-    QCOMPARE(m_link->status.Status(), int(LinkStatus::NotConnected));
+    QCOMPARE(m_link->session.Status(), StatusCode::NotConnected);
+    QTRY_COMPARE(m_link->dialogs.errors.size(), 1);
 }
 
 void LinkRules::waitsAcrossMidnightEndOnTime()
 {
-    Clock &clock = m_link->state.clock;
+    Clock &clock = m_link->state().clock;
     clock.setTimeOfDay(86399.5);
     QElapsedTimer elapsed;
     elapsed.start();
-    m_link->transaction.SendCommand("st\r", "st:", "\r", 1);
+    m_link->line().SendCommand("st\r", "st:", "\r", 1);
     QVERIFY2(elapsed.elapsed() >= 900 && elapsed.elapsed() < 3000,
              qPrintable(QString::number(elapsed.elapsed())));
     QVERIFY(clock.timeOfDay() < 100);
     clock.setTimeOfDay(86399.8);
     elapsed.restart();
-    m_link->transaction.Pause(0.5f);
+    m_link->line().Pause(0.5f);
     QVERIFY2(elapsed.elapsed() >= 400 && elapsed.elapsed() < 2000,
              qPrintable(QString::number(elapsed.elapsed())));
 }
 
 void LinkRules::everyByteValueReachesTheDataFileUnchanged()
 {
-    m_link->timer1.stop();
-    ProgramState &state = m_link->state;
+    ProgramState &state = m_link->state();
     const QString path = m_dir.filePath("all.raw");
     QVERIFY(state.dataFile.open(path));
     QByteArray all;
     for (int i = 0; i < 256; ++i)
         all.append(char(i));
     m_port->feed(all.left(100));
-    m_link->loop.run();
+    m_link->session.runReceiveLoop();
     // On disk within one run, before the file is closed.
     QCOMPARE(fileBytes(path), all.left(100));
     m_port->feed(all.mid(100));
-    m_link->loop.run();
+    m_link->session.runReceiveLoop();
     state.dataFile.close();
     QCOMPARE(fileBytes(path), all);
     QCOMPARE(state.ReceiveBuffer, all);
-    QCOMPARE(m_link->capture.byteCount(), 256);
+    QCOMPARE(m_link->session.capture().byteCount(), 256);
 }
 
 void LinkRules::displayText_data()
@@ -187,10 +185,9 @@ void LinkRules::displayText_data()
 
 void LinkRules::displayText()
 {
-    m_link->timer1.stop();
     QFETCH(QByteArray, received);
     m_port->feed(received);
-    m_link->loop.run();
+    m_link->session.runReceiveLoop();
     QTEST(m_display, "shown");
 }
 
@@ -226,46 +223,46 @@ void LinkRules::terminalTextCut()
 
 void LinkRules::statusLineSplitOverTwoRunsIsStillPassedOn()
 {
-    m_link->timer1.stop();
     m_port->feed("st\r\nid\r\nserial: 9\r\nst: 1,2,");
-    m_link->loop.run();
+    m_link->session.runReceiveLoop();
     QVERIFY(m_statusLines.isEmpty());
     m_port->feed("3,4,21.5\r\nxx st: 0,0\r\nOrvantis>");
-    m_link->loop.run();
+    m_link->session.runReceiveLoop();
+    QCoreApplication::processEvents();
     QCOMPARE(m_statusLines, (QList<QByteArray>{"st: 1,2,3,4,21.5\r\n", "st: 0,0\r\n"}));
 }
 
 void LinkRules::captureClosesTheFileAtItsLength()
 {
-    m_link->timer1.stop();
-    ProgramState &state = m_link->state;
+    ProgramState &state = m_link->state();
     const QString path = m_dir.filePath("capture.bin");
     QVERIFY(state.dataFile.open(path));
-    m_link->capture.PrepForFileCapture(1000);
+    m_link->session.capture().PrepForFileCapture(1000);
     m_port->feed(QByteArray(300, 'y'));
-    m_link->loop.run();
+    m_link->session.runReceiveLoop();
     // A progress line in place of the data.
     QCOMPARE(m_display, QString("300 bytes received\r\n"));
     m_port->feed(QByteArray(700, 'x') + "Orvantis>");
-    m_link->loop.run();
+    m_link->session.runReceiveLoop();
     QVERIFY(!state.dataFile.isOpen());
-    QVERIFY(!m_link->capture.CaptureActive());
+    QVERIFY(!m_link->session.capture().CaptureActive());
     QCOMPARE(fileBytes(path), QByteArray(300, 'y') + QByteArray(700, 'x'));
-    QCOMPARE(m_link->capture.byteCount(), 1009);
+    QCOMPARE(m_link->session.capture().byteCount(), 1009);
     // What follows the capture is shown again.
     QVERIFY(m_display.endsWith("Orvantis>"));
 }
 
 void LinkRules::lostPortIsClosedAndReportedOnce()
 {
-    m_link->timer1.stop();
     m_port->feed("last words\r\n");
     m_port->fail("device removed");
     for (int run = 0; run < 3; ++run)
-        m_link->loop.run();
-    QCOMPARE(m_lost, QStringList{"device removed"});
+        m_link->session.runReceiveLoop();
     QVERIFY(!m_port->isOpen());
-    QCOMPARE(m_link->state.ReceiveBuffer, QByteArray("last words\r\n"));
+    QTRY_COMPARE(m_link->session.Status(), StatusCode::NotConnected);
+    QCOMPARE(m_link->dialogs.errors.size(), 1);
+    QVERIFY(m_link->dialogs.errors.first().contains("was lost"));
+    QCOMPARE(m_link->state().ReceiveBuffer, QByteArray("last words\r\n"));
 }
 
 void LinkRules::portTableFromTheEnvironment()

@@ -9,7 +9,7 @@
 #include "features/status/StatusParser.h"
 #include "features/terminal/TerminalKeys.h"
 #include "link/InstrumentInfo.h"
-#include "link/LinkStatus.h"
+#include "testkit/PlainLinkStatus.h"
 #include "support/StringCode.h"
 #include "support/StringQueue.h"
 
@@ -39,7 +39,7 @@ QString lamps(const StatusPanels::Panel &panel)
 struct Connected {
     PlainLinkStatus status;
     StatusParser parser{status};
-    Connected() { status.SetStatus(LinkStatus::Idle); }
+    Connected() { status.SetStatus(StatusCode::Idle); }
 };
 
 double dayNumber(int year, int month, int day)
@@ -232,10 +232,10 @@ void ProtocolTexts::settlingLampBlinksAndEmptyReplyPutsLampsOut()
 {
     Connected c;
     // Any status line shows that the instrument answers again.
-    c.status.SetStatus(LinkStatus::NoResponse);
+    c.status.SetStatus(StatusCode::NoResponse);
     const QByteArray settling("st:1011,2.34,0,95,21.5\r\n");
     c.parser.ParseStatus(settling);
-    QCOMPARE(c.status.Status(), int(LinkStatus::Idle));
+    QCOMPARE(c.status.Status(), StatusCode::Idle);
     QString seen = lamps(c.parser.panels().thermal);
     for (int i = 0; i < 3; ++i) {
         c.parser.ParseStatus(settling);

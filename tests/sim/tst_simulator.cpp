@@ -3,7 +3,7 @@
 // samples and changes its rate; in memory, a closed or hung-up line ends its session.
 #include "SimEngine.h"
 #include "support/StringCode.h"
-#include "testkit/LinkRig.h"
+#include "testkit/SessionRig.h"
 #include "testkit/SimulatedInstrument.h"
 
 #include <QtTest>
@@ -181,7 +181,7 @@ void SimulatorContract::closedLineHearsNothingOfTheLastSession()
     options.replyDelayMs = 100;
     SimulatedInstrument port(options);
     port.setManualClock(true);
-    LinkRig link(port);
+    SessionRig link(port);
     QVERIFY(link.open());
     port.write("id\r");
     port.close();
@@ -189,7 +189,7 @@ void SimulatorContract::closedLineHearsNothingOfTheLastSession()
     QVERIFY(!port.write("st\r"));
     QVERIFY(link.open());
     // The answer to "id" was meant for the closed session.
-    const QByteArray reply = link.transaction.SendCommand("\x03", "", "ntis>", 0.3f);
+    const QByteArray reply = link.line().SendCommand("\x03", "", "ntis>", 0.3f);
     QCOMPARE(reply, QByteArray("\r\nOrva"));
 }
 
@@ -198,12 +198,10 @@ void SimulatorContract::hangUpFailsThePort()
     SimOptions options;
     options.hangupOnProbe = true;
     SimulatedInstrument port(options);
-    LinkRig link(port);
+    SessionRig link(port);
     QVERIFY(link.open());
-    QStringList lost;
-    link.loop.setPortLostSink([&](const QString &text) { lost << text; });
-    link.transaction.SendCommand("\x03\x03\x03", "", "ntis>", 1);
-    QTRY_COMPARE(lost.size(), 1);
+    link.line().SendCommand("\x03\x03\x03", "", "ntis>", 1);
+    QTRY_COMPARE(link.dialogs.errors.size(), 1);
     QVERIFY(!port.isOpen());
     QVERIFY(!port.write("st\r"));
 }

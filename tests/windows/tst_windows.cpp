@@ -1,7 +1,8 @@
 // The windows' own behaviour: the question box's answers and keys, the error window, the
 // rate dialog refusing what it must not send, the clock window's commands, the remote
 // processing window against orvantis-sim, and the main window's settings across a restart.
-#include "testkit/LinkRig.h"
+#include "session/LineClaim.h"
+#include "testkit/SessionRig.h"
 #include "testkit/MemoryCommPort.h"
 #include "testkit/ModalDriver.h"
 #include "testkit/SimConsole.h"
@@ -15,6 +16,7 @@
 #include "ui/status/SetTimeForm.h"
 #include "ui/status/StatusHistoryWindow.h"
 #include "ui/widgets/ErrorForm.h"
+#include "ui/widgets/QtOperatorDialogs.h"
 #include "ui/widgets/IndicatorLamp.h"
 #include "ui/widgets/ProgressForm.h"
 #include "ui/widgets/QuestionBoxDialogs.h"
@@ -179,31 +181,30 @@ void Windows::questionBoxAnswers()
 void Windows::errorWindowShowsEachMessageAndBeeps()
 {
     int beeps = 0;
-    ErrorForm::setBeepHook([&beeps] { ++beeps; });
+    QtOperatorDialogs dialogs;
+    dialogs.setErrorBeepHook([&beeps] { ++beeps; });
     QStringList seen;
     bool secondReturned = false;
     // Inside the first message's wait, something fails again.
     QTimer::singleShot(0, this, [&] {
         // Inside the second message's wait: the operator reads and presses OK, twice.
         QTimer::singleShot(0, this, [&] {
-            ErrorForm *form = ErrorForm::instance();
+            ErrorForm *form = dialogs.errorForm();
             seen << form->msgText->text();
             QTest::mouseClick(form->Cancel, Qt::LeftButton);
             seen << form->msgText->text() << (form->isVisible() ? "shown" : "hidden")
                  << (secondReturned ? "returned" : "waiting");
             QTest::mouseClick(form->Cancel, Qt::LeftButton);
         });
-        ErrorForm::ShowErrorMessage("No response.");
+        dialogs.ShowErrorMessage("No response.");
         secondReturned = true;
     });
-    ErrorForm::ShowErrorMessage("Port 3 is in use.");
-    ErrorForm::setBeepHook({});
+    dialogs.ShowErrorMessage("Port 3 is in use.");
 
     QCOMPARE(seen, (QStringList{"Port 3 is in use.", "No response.", "shown", "waiting"}));
     QVERIFY(secondReturned);
-    QVERIFY(!ErrorForm::instance()->isVisible());
+    QVERIFY(!dialogs.errorForm()->isVisible());
     QCOMPARE(beeps, 2);
-    delete ErrorForm::instance();
 }
 
 void Windows::ambientAsLastFieldKeepsTheWindowsSize_data()
@@ -226,7 +227,7 @@ void Windows::ambientAsLastFieldKeepsTheWindowsSize()
     ScriptedOperator dialogs;
     ConsoleBinding console(port, PortTable({}), dialogs);
     QVERIFY(port.open());
-    console.form.SetStatus(LinkStatus::Idle);
+    console.session.SetStatus(StatusCode::Idle);
     console.form.show();
     console.form.layout()->activate();
     const QSize size = console.form.size();
@@ -240,9 +241,10 @@ void Windows::ambientAsLastFieldKeepsTheWindowsSize()
 void Windows::rateDialogSendsNothingItCannotUse()
 {
     SimulatedInstrument port;
-    LinkRig link(port);
+    SessionRig link(port);
     QVERIFY(link.open());
-    SetBaudForm form(port, link.transaction, link.dialogs);
+    LineClaim claim(link.session, LineOperation::BaudChange);
+    SetBaudForm form(claim, link.dialogs);
     form.show();
     QTRY_COMPARE(form.StartupRateLabel->text(), QString("Startup rate 9600"));
     QCOMPARE(form.windowTitle(), QString("Set Baud Rate"));
@@ -266,11 +268,11 @@ void Windows::clockWindowReadsAndSetsTheInstrumentClock()
 {
     SimulatedInstrument port;
     port.setManualClock(true);
-    LinkRig link(port);
+    SessionRig link(port);
     QVERIFY(link.open());
     port.engine().feed("time 12/04/2026 23:59:59\r");
     port.engine().takeOutput();
-    SetTimeForm form(link.transaction);
+    SetTimeForm form(link.line());
     form.Timer1->stop();
     form.GetDateTime();
     QCOMPARE(form.DatePicker1->date(), QDate(2026, 12, 4));
@@ -376,7 +378,7 @@ void Windows::statusHistoryRecordsAndExportsTheLines()
     SimConsole rig({"--fast"});
     QVERIFY2(rig.ok(), qPrintable(rig.error()));
     QVERIFY(rig.connect());
-    rig.c().form.StatusTimer()->setInterval(100);
+    rig.c().session.setPollInterval(100);
     StatusHistoryBinding &history = rig.c().history;
     QTRY_VERIFY_WITH_TIMEOUT(history.history().size() >= 2, 10000);
     history.menuItem()->trigger();
@@ -433,13 +435,15 @@ void Windows::mainWindowValuesAndTerminalComeBackAtTheNextStart()
 void Windows::controlsDoNotCoverEachOther()
 {
     SimulatedInstrument port;
-    LinkRig link(port);
-    QVERIFY(link.open());
-    ConsoleBinding console(port, PortTable({}), link.dialogs);
-    SetBaudForm baud(port, link.transaction, link.dialogs);
-    SetTimeForm clock(link.transaction);
-    FileTransferForm files(link.state, link.transaction, link.dialogs, nullptr);
-    ProcessingForm processing(link.state, link.transaction, port, QIcon());
+    ScriptedOperator dialogs;
+    ConsoleBinding console(port, PortTable({}), dialogs);
+    QVERIFY(port.open());
+    console.session.SetStatus(StatusCode::Idle);
+    SetTimeForm clock(console.session.line());
+    FileTransferForm files(console.files.directory(), console.session.state(), dialogs);
+    ProcessingForm processing(console.session, QIcon());
+    LineClaim claim(console.session, LineOperation::BaudChange);
+    SetBaudForm baud(claim, dialogs);
     ProgressForm progress;
     InstrumentInfoForm info(InstrumentIdentity{});
     for (QWidget *window : std::initializer_list<QWidget *>{&console.form, &baud, &clock, &files,

@@ -3,7 +3,7 @@
 // answers every question. At each scene it prints "shot NAME WINDOW-ID" and waits for a
 // line on standard input, while the caller takes the picture.
 
-#include "app/ConsoleBinding.h"
+#include "app/console/ConsoleBinding.h"
 #include "link/QtCommPort.h"
 #include "support/SettingsKeys.h"
 #include "testkit/ScriptedOperator.h"
@@ -78,7 +78,7 @@ int main(int argc, char *argv[])
     console.startUp();
     if (!waitFor(
             [&] {
-                return form.Status() == LinkStatus::Idle &&
+                return console.session.Status() == StatusCode::Idle &&
                        !form.controls().AmbientTempLabel->text().isEmpty();
             },
             30000, "the connection"))

@@ -1,7 +1,8 @@
 #include "features/calcheck/CalCheck.h"
 
 #include "link/SendAbort.h"
-#include "link/StopOnExit.h"
+#include "session/InstrumentSession.h"
+#include "session/LineClaim.h"
 #include "support/PathUtilities.h"
 
 #include <QScopedValueRollback>
@@ -23,13 +24,10 @@ QString collecting(int set, const char *what)
 }
 } // namespace
 
-CalCheck::CalCheck(ProgramState &state, CommandTransaction &transaction, LinkStatus &status,
-                   OperatorDialogs &dialogs, CalCheckHooks hooks)
-    : m_state(state), m_transaction(transaction), m_status(status), m_dialogs(dialogs),
-      m_hooks(std::move(hooks))
+CalCheck::CalCheck(InstrumentSession &session, OperatorDialogs &dialogs, CalCheckHooks hooks)
+    : m_session(session), m_state(session.state()), m_dialogs(dialogs), m_hooks(std::move(hooks))
 {
-    Q_ASSERT(m_hooks.OpenNewFile && m_hooks.ParseStatus && m_hooks.statusTimerEnabled &&
-             m_hooks.setStatusTimerEnabled && m_hooks.createProgress);
+    Q_ASSERT(m_hooks.OpenNewFile && m_hooks.ParseStatus && m_hooks.createProgress);
 }
 
 QByteArray CalCheck::acquireCommand()
@@ -108,26 +106,29 @@ CalCheck::Outcome CalCheck::run()
                                   QString(), kYes) != kYes)
         return Outcome::Declined;
 
-    m_timerWasEnabled = m_hooks.statusTimerEnabled();
-    m_hooks.setStatusTimerEnabled(false);
+    LineClaim claim(m_session, LineOperation::CalCheck);
+    if (!claim)
+        return Outcome::AlreadyRunning;
+    m_line = &claim;
     // As Stop would: the instrument stops and the light source comes back on.
-    const StopOnExit stop(m_transaction, kThreeEtx + "lpower,1\r");
-    const Outcome outcome = collect();
+    const StopOnExit stop = claim.stopOnExit(kThreeEtx + "lpower,1\r");
+    const Outcome outcome = collect(claim);
+    m_line = nullptr;
     restore();
     return outcome;
 }
 
-CalCheck::Outcome CalCheck::collect()
+CalCheck::Outcome CalCheck::collect(Line &line)
 {
     // Whatever the instrument was doing is abandoned, back to its prompt.
-    m_transaction.SendCommand(kThreeEtx, QByteArray(), kPrompt, kCommandTimeout);
-    const QByteArray status = m_transaction.SendCommand("st\r", "st:", "\r", kCommandTimeout);
+    line.SendCommand(kThreeEtx, QByteArray(), kPrompt, kCommandTimeout);
+    const QByteArray status = line.SendCommand("st\r", "st:", "\r", kCommandTimeout);
     if (!m_hooks.ParseStatus(status)) {
         m_dialogs.ShowQuestionBox(notStabilizedNotice(), QString(), QString(), QStringLiteral("OK"),
                                   kThirdButton);
         return Outcome::NotStabilized;
     }
-    m_transaction.SendCommand("auto\r", QByteArray(), QByteArray(), kAutoTimeout);
+    line.SendCommand("auto\r", QByteArray(), QByteArray(), kAutoTimeout);
 
     if (m_state.DataFileNumber() != 0) {
         if (m_dialogs.ShowQuestionBox(closeFileQuestion(), QStringLiteral("Yes"), QString(),
@@ -166,7 +167,7 @@ CalCheck::Outcome CalCheck::collect()
     if (going && collectSpectra("lpower,0\r" + acquire, darkMessage())) {
         stepOverall();
         receiveSpectralData();
-        m_transaction.SendCommand("lpower,1\rst\r", QByteArray(), QByteArray(), kCommandTimeout);
+        line.SendCommand("lpower,1\rst\r", QByteArray(), QByteArray(), kCommandTimeout);
         m_progress->hide();
         m_dialogs.ShowQuestionBox(completeNotice(), QStringLiteral("OK"), QString(), QString(),
                                   kYes);
@@ -183,9 +184,9 @@ bool CalCheck::collectSpectra(const QByteArray &command, const QString &message)
     m_progress->setValue(CalCheckProgress::ProgressBar, 0);
     m_progress->setMaximum(CalCheckProgress::ProgressBar, kSpectraCount);
     m_progress->setCancelFlag(false);
-    m_transaction.SendCommand(command, "ms", "data", kCommandTimeout);
+    m_line->SendCommand(command, "ms", "data", kCommandTimeout);
     countLoop(',', kSpectraCount, false);
-    return !m_progress->CancelFlag() && m_transaction.portOpen();
+    return !m_progress->CancelFlag() && m_line->portOpen();
 }
 
 // Waits for the spectral data that follows the spectra and for the prompt; a Stop here is
@@ -195,7 +196,7 @@ void CalCheck::receiveSpectralData()
     m_progress->setValue(CalCheckProgress::ProgressBar, 0);
     m_progress->setMessage(receivingMessage());
     m_progress->setBarVisible(CalCheckProgress::ProgressBar, false);
-    m_transaction.SendCommand(QByteArray(), "ata", kPrompt, kSpectralDataTimeout);
+    m_line->SendCommand(QByteArray(), "ata", kPrompt, kSpectralDataTimeout);
 }
 
 // One set of light source references; false when stopped.
@@ -207,10 +208,10 @@ bool CalCheck::collectReferences(int set)
     m_progress->setMaximum(CalCheckProgress::ProgressBar, kReferenceCount);
     m_progress->setCancelFlag(false);
     m_state.ReceiveBuffer.clear();
-    m_transaction.SendCommand(lightReferenceCommand(), "lref", ".", kCommandTimeout);
+    m_line->SendCommand(lightReferenceCommand(), "lref", ".", kCommandTimeout);
     countLoop('.', kReferenceCount, true);
     stepOverall();
-    return !m_progress->CancelFlag() && m_transaction.portOpen();
+    return !m_progress->CancelFlag() && m_line->portOpen();
 }
 
 // Follows the instrument's progress marks in ReceiveBuffer. It has no time-out of its own:
@@ -221,9 +222,9 @@ void CalCheck::countLoop(char mark, int limit, bool untilPrompt)
     const QByteArray markText(1, mark);
     int count = 0;
     for (;;) {
-        if (m_progress->CancelFlag() || count >= limit || !m_transaction.portOpen())
+        if (m_progress->CancelFlag() || count >= limit || !m_line->portOpen())
             return;
-        m_transaction.pump().pass();
+        m_line->pass();
         count = CountChar(markText, m_state.ReceiveBuffer);
         if (count <= limit)
             m_progress->setValue(CalCheckProgress::ProgressBar, count);
@@ -242,7 +243,7 @@ void CalCheck::stepOverall()
 void CalCheck::finish()
 {
     m_progress.reset();
-    m_transaction.SendCommand(kThreeEtx + "lpower,1\rst\r", QByteArray(), QByteArray(),
+    m_line->SendCommand(kThreeEtx + "lpower,1\rst\r", QByteArray(), QByteArray(),
                               kCommandTimeout);
     if (m_state.DataFileNumber() != 0)
         m_state.dataFile.close();
@@ -250,7 +251,6 @@ void CalCheck::finish()
 
 void CalCheck::restore()
 {
-    m_hooks.setStatusTimerEnabled(m_timerWasEnabled);
-    QString message;
-    m_status.SetStatus(m_status.Status(), &message);
+    m_session.checkDataFile();
+    m_session.SetStatus(m_session.Status());
 }

@@ -2,8 +2,6 @@
 
 #include "features/calcheck/CalCheckHooks.h"
 #include "features/calcheck/CalCheckProgress.h"
-#include "link/CommandTransaction.h"
-#include "link/LinkStatus.h"
 #include "link/ProgramState.h"
 #include "support/OperatorDialogs.h"
 
@@ -11,15 +9,20 @@
 #include <QString>
 #include <memory>
 
+class InstrumentSession;
+class Line;
+
 // The cal check data collection behind "Collect Cal Check Data...": records into a new data
 // file everything the instrument sends while it measures three sets of spectra and light
 // source references with the light on, and one set of dark spectra with it off. The file
 // itself is written by the receive loop; this drives the instrument and the progress window.
+// The procedure owns the line from the first question on, so nothing else writes to the
+// instrument meanwhile and status polling is held.
 class CalCheck
 {
 public:
     enum class Outcome {
-        AlreadyRunning,
+        AlreadyRunning, // or another operation owns the line
         Declined,      // the first question, or the operator kept the open file
         NotStabilized, // the "Cannot continue" notice was shown
         NoFile,        // the file question or OpenNewFile was declined
@@ -32,8 +35,7 @@ public:
     static constexpr int kReferenceCount = 88;
     static constexpr int kOverallMaximum = 8;
 
-    CalCheck(ProgramState &state, CommandTransaction &transaction, LinkStatus &status,
-             OperatorDialogs &dialogs, CalCheckHooks hooks);
+    CalCheck(InstrumentSession &session, OperatorDialogs &dialogs, CalCheckHooks hooks);
 
     // The whole procedure; returns when it has ended and the status display is restored.
     // A call while a run is under way (the event loop runs throughout) returns at once.
@@ -57,7 +59,7 @@ public:
     static QString receivingMessage();
 
 private:
-    Outcome collect();
+    Outcome collect(Line &line);
     bool collectSpectra(const QByteArray &command, const QString &message);
     void receiveSpectralData();
     bool collectReferences(int set);
@@ -66,13 +68,13 @@ private:
     void finish();
     void restore();
 
+    InstrumentSession &m_session;
     ProgramState &m_state;
-    CommandTransaction &m_transaction;
-    LinkStatus &m_status;
     OperatorDialogs &m_dialogs;
     CalCheckHooks m_hooks;
     std::unique_ptr<CalCheckProgress> m_progress;
+    // The line while the procedure owns it.
+    Line *m_line = nullptr;
     bool m_running = false;
-    bool m_timerWasEnabled = false;
     int m_overall = 0;
 };

@@ -12,9 +12,6 @@ struct CalCheckHooks {
     std::function<int()> OpenNewFile;
     // The window's ParseStatus for an "st:" reply: True only when fully stabilised.
     std::function<bool(const QByteArray &)> ParseStatus;
-    // StatusTimer's enabled state, which the procedure switches off for its duration.
-    std::function<bool()> statusTimerEnabled;
-    std::function<void(bool)> setStatusTimerEnabled;
     // Creates a fresh progress window (ProgressForm); destroying it unloads the window.
     std::function<std::unique_ptr<CalCheckProgress>()> createProgress;
 };

@@ -1,15 +1,17 @@
 #include "features/files/FileDelete.h"
 
+#include "session/LineClaim.h"
 #include "support/SettingsKeys.h"
 
-FileDelete::FileDelete(ProgramState &state, CommandTransaction &transaction,
+FileDelete::FileDelete(InstrumentSession &session, FileDirectory &directory,
                        OperatorDialogs &dialogs, QObject *parent)
-    : FileTransferOperation(state, transaction, dialogs, parent)
+    : FileTransferOperation(session, directory, dialogs, parent)
 {
 }
 
-bool FileDelete::DeleteFiles(int currentRow, int selectionEndRow, const NameReader &nameAt)
+bool FileDelete::DeleteFiles(int currentRow, int selectionEndRow)
 {
+    const auto nameAt = [this](int gridRow) { return m_directory.nameAt(gridRow - 1); };
     const int first = qMin(currentRow, selectionEndRow);
     const int last = qMax(currentRow, selectionEndRow);
     const int count = last - first + 1;
@@ -22,6 +24,9 @@ bool FileDelete::DeleteFiles(int currentRow, int selectionEndRow, const NameRead
         return false;
     }
 
+    LineClaim claim(m_session, LineOperation::Delete);
+    if (!claim)
+        return false;
     emit hourglassChanged(true);
     setBusy(true, true);
     m_state.TransferCancelled = false;
@@ -29,13 +34,13 @@ bool FileDelete::DeleteFiles(int currentRow, int selectionEndRow, const NameRead
     for (int row = first; row <= last; ++row) {
         if (m_state.TransferCancelled)
             break;
-        if (!DeleteInstrumentFile(nameAt(row)))
+        if (!DeleteInstrumentFile(claim, nameAt(row)))
             break;
         emit rowsSelected(row, last);
-        m_transaction.Pause(kPauseAfterFileSeconds);
+        claim.Pause(kPauseAfterFileSeconds);
     }
     emit selectionCleared();
-    emit refreshRequested();
+    m_directory.refresh(claim);
 
     m_state.TransferCancelled = false;
     setBusy(false, true);
@@ -43,10 +48,10 @@ bool FileDelete::DeleteFiles(int currentRow, int selectionEndRow, const NameRead
     return true;
 }
 
-bool FileDelete::DeleteInstrumentFile(const QString &name)
+bool FileDelete::DeleteInstrumentFile(Line &line, const QString &name)
 {
-    const QByteArray reply = m_transaction.SendCommand("Del " + name.toLatin1() + '\r', "\r", ">",
-                                                       kDeleteTimeoutSeconds);
+    const QByteArray reply =
+        line.SendCommand("Del " + name.toLatin1() + '\r', "\r", ">", kDeleteTimeoutSeconds);
     return !reply.isEmpty();
 }
 

@@ -3,22 +3,23 @@
 #include "features/files/StagedDownload.h"
 #include "features/files/TypeAnswer.h"
 #include "link/SendAbort.h"
-#include "link/StopOnExit.h"
+#include "session/InstrumentSession.h"
+#include "session/LineClaim.h"
 #include "support/PathUtilities.h"
 
 #include <QDir>
 
-FileDownload::FileDownload(ProgramState &state, CommPort &port, CommandTransaction &transaction,
-                           FileCapture &capture, OperatorDialogs &dialogs, QObject *parent)
-    : FileTransferOperation(state, transaction, dialogs, parent), m_port(port), m_capture(capture)
+FileDownload::FileDownload(InstrumentSession &session, FileDirectory &directory,
+                           OperatorDialogs &dialogs, QObject *parent)
+    : FileTransferOperation(session, directory, dialogs, parent), m_capture(session.capture())
 {
 }
 
-bool FileDownload::GetFiles(int currentRow, int selectionEndRow, const RowReader &rowAt)
+bool FileDownload::GetFiles(int currentRow, int selectionEndRow)
 {
-    const bool timerWasEnabled = statusTimerEnabled();
-    setStatusTimerEnabled(false);
-
+    LineClaim claim(m_session, LineOperation::Download);
+    if (!claim)
+        return false;
     const int first = qMin(currentRow, selectionEndRow);
     const int last = qMax(currentRow, selectionEndRow);
     bool allDone = false;
@@ -37,16 +38,16 @@ bool FileDownload::GetFiles(int currentRow, int selectionEndRow, const RowReader
                 break;
             }
             emit rowsSelected(row, last);
-            const Row file = rowAt(row);
-            const QString name = file.name.trimmed();
+            const QString name = m_directory.nameAt(row - 1);
+            const QString sizeText = m_directory.sizeKeyAt(row - 1).trimmed();
             bool isNumber = false;
-            const int size = file.size.trimmed().toInt(&isNumber);
+            const int size = sizeText.toInt(&isNumber);
             if (!isNumber || size < 0) {
-                m_dialogs.ShowErrorMessage(badSizeMessage(name, file.size.trimmed()));
+                m_dialogs.ShowErrorMessage(badSizeMessage(name, sizeText));
                 allDone = false;
                 break;
             }
-            if (!DownloadFile(AddBackslash(m_state.DefaultDataFolder) + name, size)) {
+            if (!download(claim, AddBackslash(m_state.DefaultDataFolder) + name, size)) {
                 allDone = false;
                 break;
             }
@@ -58,15 +59,18 @@ bool FileDownload::GetFiles(int currentRow, int selectionEndRow, const RowReader
         setBusy(false, true);
         emit hourglassChanged(false);
     }
-    setStatusTimerEnabled(timerWasEnabled);
     return allDone;
 }
 
 bool FileDownload::DownloadFile(const QString &path, int size)
 {
+    LineClaim claim(m_session, LineOperation::Download);
+    return claim && download(claim, path, size);
+}
+
+bool FileDownload::download(Line &line, const QString &path, int size)
+{
     emit hourglassChanged(true);
-    const LineHold hold(*this);
-    const bool timerWasEnabled = statusTimerEnabled();
     const QString name = FileNameOf(path).trimmed();
     bool result = false;
 
@@ -77,19 +81,20 @@ bool FileDownload::DownloadFile(const QString &path, int size)
         // the opening of the new file, so the data file changes without stopping Timer1.
         if (m_state.dataFile.isOpen())
             m_state.dataFile.close();
-        const StopOnExit stop(m_transaction, kThreeEtx);
-        result = fetch(path, name, size);
+        m_session.checkDataFile();
+        const StopOnExit stop = line.stopOnExit(kThreeEtx);
+        result = fetch(line, path, name, size);
         if (m_state.dataFile.isOpen())
             m_state.dataFile.close();
+        m_session.checkDataFile();
     }
 
     showProgress(QString());
-    setStatusTimerEnabled(timerWasEnabled);
     emit hourglassChanged(false);
     return result;
 }
 
-bool FileDownload::fetch(const QString &path, const QString &name, int size)
+bool FileDownload::fetch(Line &line, const QString &path, const QString &name, int size)
 {
     StagedDownload staged(path);
     if (!staged.reserve()) {
@@ -97,14 +102,14 @@ bool FileDownload::fetch(const QString &path, const QString &name, int size)
         return false;
     }
     const QByteArray latinName = name.toLatin1();
-    const QByteArray reply = m_transaction.SendCommand(
-        "type " + latinName + " 0 0 300\r", latinName + " 0", "\r", kReplyTimeoutSeconds);
+    const QByteArray reply = line.SendCommand("type " + latinName + " 0 0 300\r",
+                                              latinName + " 0", "\r", kReplyTimeoutSeconds);
     emit hourglassChanged(true);
     if (reply.isEmpty()) {
         m_dialogs.ShowErrorMessage(noReplyMessage(name));
         return false;
     }
-    m_echoRest = m_transaction.afterReply();
+    m_echoRest = line.afterReply();
     m_replyLength = m_state.ReceiveBuffer.size();
     // A listed size of 0 has nothing to capture: a capture of length 0 would have no end.
     if (size > 0) {
@@ -113,14 +118,14 @@ bool FileDownload::fetch(const QString &path, const QString &name, int size)
             m_capture.expectEchoLineFeed();
         if (!m_state.dataFile.open(staged.stagingPath())) {
             // The instrument is already streaming; stop it rather than wait for silence.
-            SendAbort(m_port);
+            line.write(kThreeEtx);
             m_capture.EndFileCapture();
             m_dialogs.ShowErrorMessage(cannotCreateMessage(path, m_state.dataFile.errorString()));
             return false;
         }
     }
 
-    const Outcome outcome = awaitFile(name, latinName, size);
+    const Outcome outcome = awaitFile(line, name, latinName, size);
     if (m_state.dataFile.isOpen())
         m_state.dataFile.close();
     if (outcome == Outcome::Missing) {
@@ -147,12 +152,12 @@ QByteArray FileDownload::afterEcho() const
 
 // Polls the capture that the receive loop fills until it is complete, silent or stopped,
 // or the instrument has said that the file is not there.
-FileDownload::Outcome FileDownload::awaitFile(const QString &name, const QByteArray &latinName,
-                                              int size)
+FileDownload::Outcome FileDownload::awaitFile(Line &line, const QString &name,
+                                              const QByteArray &latinName, int size)
 {
     TypeAnswer::Kind answer = TypeAnswer::Kind::Undecided;
     for (;;) {
-        m_transaction.pump().pass();
+        line.pass();
         if (answer == TypeAnswer::Kind::Undecided)
             answer = TypeAnswer::classify(latinName, afterEcho());
         if (answer == TypeAnswer::Kind::Missing) {
@@ -170,7 +175,7 @@ FileDownload::Outcome FileDownload::awaitFile(const QString &name, const QByteAr
         }
         // A line that went away (pulled or disconnected) brings no more bytes; its loss has
         // been reported, so the partial file is kept without a second message.
-        if (!m_port.isOpen()) {
+        if (!line.portOpen()) {
             m_capture.EndFileCapture();
             return Outcome::Failed;
         }
@@ -181,13 +186,13 @@ FileDownload::Outcome FileDownload::awaitFile(const QString &name, const QByteAr
         if (allIn && m_capture.TimeSinceLastByte() > kReplyTimeoutSeconds)
             return Outcome::Complete;
         if (m_capture.TimeSinceLastByte() > kSilenceSeconds) {
-            SendAbort(m_port);
+            line.write(kThreeEtx);
             m_capture.EndFileCapture();
             m_dialogs.ShowErrorMessage(timedOutMessage(name));
             return Outcome::Failed;
         }
         if (m_state.TransferCancelled) {
-            SendAbort(m_port);
+            line.write(kThreeEtx);
             m_capture.EndFileCapture();
             m_dialogs.ShowErrorMessage(cancelledMessage());
             m_state.TransferCancelled = false;

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "features/files/FileTransferOperation.h"
-#include "link/CommPort.h"
 #include "link/FileCapture.h"
 
 #include <QString>
-#include <functional>
+
+class Line;
 
 // "Get Files": copies the selected instrument files one after the other into
 // DefaultDataFolder. The instrument streams a file's bytes after its "type" command; the
@@ -18,25 +18,18 @@ public:
     static constexpr float kReplyTimeoutSeconds = 1.0f;
     static constexpr float kSilenceSeconds = 10.0f;
 
-    // What the batch reads of one DirGrid row.
-    struct Row {
-        QString name; // column 0, the file name
-        QString size; // column 5, the size without separators
-    };
-    using RowReader = std::function<Row(int gridRow)>;
-
-    FileDownload(ProgramState &state, CommPort &port, CommandTransaction &transaction,
-                 FileCapture &capture, OperatorDialogs &dialogs, QObject *parent = nullptr);
+    FileDownload(InstrumentSession &session, FileDirectory &directory, OperatorDialogs &dialogs,
+                 QObject *parent = nullptr);
 
     // GetFilesButton: fetches grid rows currentRow..selectionEndRow (either order; row 0 is
-    // the header) top to bottom, holding StatusTimer off throughout. Stops at the first
-    // file that fails; the selection then still covers the files not fetched. True when
-    // every selected file arrived.
-    bool GetFiles(int currentRow, int selectionEndRow, const RowReader &rowAt);
+    // the header, row r the directory's row r - 1) top to bottom, owning the line
+    // throughout. Stops at the first file that fails; the selection then still covers the
+    // files not fetched. True when every selected file arrived.
+    bool GetFiles(int currentRow, int selectionEndRow);
 
-    // One file into `path`, `size` bytes as listed (0: an empty file). The bytes go to a
-    // file beside `path` that replaces it (without asking) once any of them came; a
-    // transfer that brings none leaves `path` as it was. True when the file arrived
+    // One file into `path`, `size` bytes as listed (0: an empty file), owning the line. The
+    // bytes go to a file beside `path` that replaces it (without asking) once any of them
+    // came; a transfer that brings none leaves `path` as it was. True when the file arrived
     // completely; otherwise the operator has been told why.
     bool DownloadFile(const QString &path, int size);
 
@@ -60,12 +53,12 @@ signals:
 private:
     enum class Outcome { Complete, Missing, Failed };
 
-    bool fetch(const QString &path, const QString &name, int size);
-    Outcome awaitFile(const QString &name, const QByteArray &latinName, int size);
+    bool download(Line &line, const QString &path, int size);
+    bool fetch(Line &line, const QString &path, const QString &name, int size);
+    Outcome awaitFile(Line &line, const QString &name, const QByteArray &latinName, int size);
     // What the instrument sent after the echo of "type", from its start.
     QByteArray afterEcho() const;
 
-    CommPort &m_port;
     FileCapture &m_capture;
     // What had come after the echo when it was framed, and where later bytes begin in
     // ReceiveBuffer.

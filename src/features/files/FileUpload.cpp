@@ -1,7 +1,7 @@
 #include "features/files/FileUpload.h"
 
 #include "features/files/InstrumentFileName.h"
-#include "link/StopOnExit.h"
+#include "session/LineClaim.h"
 #include "support/PathUtilities.h"
 #include "support/SettingsKeys.h"
 
@@ -40,9 +40,9 @@ bool readLine(QFile &file, QByteArray &line)
 }
 } // namespace
 
-FileUpload::FileUpload(ProgramState &state, CommandTransaction &transaction,
+FileUpload::FileUpload(InstrumentSession &session, FileDirectory &directory,
                        OperatorDialogs &dialogs, QObject *parent)
-    : FileTransferOperation(state, transaction, dialogs, parent)
+    : FileTransferOperation(session, directory, dialogs, parent)
 {
 }
 
@@ -56,66 +56,69 @@ bool FileUpload::SendFile()
     if (refusedName(path))
         return true;
 
+    LineClaim claim(m_session, LineOperation::Upload);
+    if (!claim)
+        return true;
     setBusy(true, false);
     m_state.TransferCancelled = false;
-    const bool timerWasEnabled = statusTimerEnabled();
-    setStatusTimerEnabled(false);
 
-    UploadFile(path);
+    upload(claim, path);
 
     setBusy(false, false);
     m_state.TransferCancelled = false;
-    emit refreshRequested();
-    setStatusTimerEnabled(timerWasEnabled);
+    m_directory.refresh(claim);
     return true;
 }
 
 bool FileUpload::UploadFile(const QString &path)
 {
-    const bool timerWasEnabled = statusTimerEnabled();
+    LineClaim claim(m_session, LineOperation::Upload);
+    if (claim)
+        upload(claim, path);
+    return false;
+}
+
+void FileUpload::upload(Line &line, const QString &path)
+{
     if (!FileExists(path) || refusedName(path))
-        return false;
+        return;
 
     QFile file(path);
     const qint64 total = file.size();
-    setStatusTimerEnabled(false);
     if (!file.open(QIODevice::ReadOnly)) {
         // Nothing sent: an empty file on the instrument would only hide the problem.
         m_dialogs.ShowErrorMessage(cannotOpenMessage(path, file.errorString()));
-        setStatusTimerEnabled(timerWasEnabled);
-        return false;
+        return;
     }
 
-    const LineHold hold(*this);
     const QString displayName = FileNameOf(path);
     const QString name = InstrumentName(path);
-    const QByteArray answer = m_transaction.SendCommand(
-        "capture " + name.toLatin1() + '\r', QByteArray(), QByteArray(), kCaptureWaitSeconds);
+    const QByteArray answer = line.SendCommand("capture " + name.toLatin1() + '\r', QByteArray(),
+                                               QByteArray(), kCaptureWaitSeconds);
     // Without its capture mode the instrument would run every line as a command.
     if (!answer.contains(kCapturePrompt)) {
         m_dialogs.ShowErrorMessage(notCapturingMessage(displayName, name, answer));
-        setStatusTimerEnabled(timerWasEnabled);
-        return false;
+        return;
     }
-    m_transaction.Pause(kSettleSeconds);
-    const StopOnExit stop(m_transaction, kCtrlZ + kCtrlZ);
+    line.Pause(kSettleSeconds);
+    const StopOnExit stop = line.stopOnExit(kCtrlZ + kCtrlZ);
 
     qint64 sent = 0;
     int lineNumber = 0;
     bool promptMissing = false;
-    QByteArray line;
+    QByteArray text;
     // A closed port (the line went, or the program is ending) takes no more lines.
-    while (!m_state.TransferCancelled && m_transaction.portOpen()) {
-        if (!readLine(file, line))
+    while (!m_state.TransferCancelled && line.portOpen()) {
+        if (!readLine(file, text))
             break;
         ++lineNumber;
-        sent += line.size();
+        sent += text.size();
         showProgress(displayName + QStringLiteral(": ") + percentText(sent, total));
-        m_transaction.Pause(kLinePauseSeconds);
-        promptMissing = !sendLine(line) && !m_state.TransferCancelled;
-        if (promptMissing || !m_transaction.portOpen())
+        line.Pause(kLinePauseSeconds);
+        promptMissing = !sendLine(line, text) && !m_state.TransferCancelled;
+        if (promptMissing || !line.portOpen())
             break;
-        m_transaction.pump().pass();
+        line.pass();
     }
     showProgress(QString());
 
@@ -125,31 +128,28 @@ bool FileUpload::UploadFile(const QString &path)
     const qsizetype echoEnd = last.indexOf('\r');
     if (echoEnd < 0 || last.indexOf(kCommandPrompt, echoEnd) < 0) {
         for (int i = 0; i < 2; ++i)
-            m_transaction.SendCommand(kCtrlZ, "\r", kCommandPrompt, kEndTimeoutSeconds);
+            line.SendCommand(kCtrlZ, "\r", kCommandPrompt, kEndTimeoutSeconds);
     }
-    if (promptMissing && m_transaction.portOpen())
+    if (promptMissing && line.portOpen())
         m_dialogs.ShowErrorMessage(promptMissingMessage(displayName, lineNumber, name));
 
     file.close();
     m_state.TransferCancelled = false;
-    setStatusTimerEnabled(timerWasEnabled);
-    return false;
 }
 
 // One line into the capture; true once the instrument's "Capture>" for it has come back.
-bool FileUpload::sendLine(const QByteArray &line)
+bool FileUpload::sendLine(Line &line, const QByteArray &text)
 {
-    m_transaction.SendCommand(line + '\r', "\r", kCapturePrompt, kLineTimeoutSeconds);
+    line.SendCommand(text + '\r', "\r", kCapturePrompt, kLineTimeoutSeconds);
     // A long line at a low rate takes more than the 0.1 s to come back: the wait goes on
     // while its echo is still arriving.
-    while (!m_transaction.lastReplyFramed() && m_transaction.portOpen() &&
-           !m_state.TransferCancelled) {
+    while (!line.lastReplyFramed() && line.portOpen() && !m_state.TransferCancelled) {
         const QByteArray before = m_state.ReceiveBuffer;
-        m_transaction.SendCommand(QByteArray(), "\r", kCapturePrompt, kEchoSilenceSeconds);
-        if (!m_transaction.lastReplyFramed() && m_state.ReceiveBuffer == before)
+        line.SendCommand(QByteArray(), "\r", kCapturePrompt, kEchoSilenceSeconds);
+        if (!line.lastReplyFramed() && m_state.ReceiveBuffer == before)
             return false;
     }
-    return m_transaction.lastReplyFramed();
+    return line.lastReplyFramed();
 }
 
 bool FileUpload::refusedName(const QString &path)

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+class Line;
+
 // "Send File...": sends a text file from the computer into the instrument's memory, line
 // by line, through the instrument's "capture" command and its "Capture>" prompt.
 class FileUpload : public FileTransferOperation
@@ -21,20 +23,20 @@ public:
     // until this long passes with nothing new.
     static constexpr float kEchoSilenceSeconds = 1.0f;
 
-    FileUpload(ProgramState &state, CommandTransaction &transaction, OperatorDialogs &dialogs,
+    FileUpload(InstrumentSession &session, FileDirectory &directory, OperatorDialogs &dialogs,
                QObject *parent = nullptr);
 
-    // SendFileButton: asks for the file (starting in LastUploadFolder), sends it with
-    // StatusTimer held off, then asks for a fresh listing. False when the operator cancelled
-    // the chooser (nothing else happens then). A name the instrument cannot hold is refused
-    // with a message before anything is sent.
+    // SendFileButton: asks for the file (starting in LastUploadFolder), sends it owning the
+    // line, then refreshes the listing. False when the operator cancelled the chooser
+    // (nothing else happens then). A name the instrument cannot hold is refused with a
+    // message before anything is sent.
     bool SendFile();
 
-    // Sends one file. Always false, as callers ignore it. Nothing happens for a path that
-    // is not an existing file. Lines go out only while the instrument shows its "Capture>"
-    // prompt: when the capture command does not bring it, nothing of the file is sent; when
-    // a line does not bring it back, the upload stops there. Either way the operator is
-    // told.
+    // Sends one file, owning the line. Always false, as callers ignore it. Nothing happens
+    // for a path that is not an existing file. Lines go out only while the instrument shows
+    // its "Capture>" prompt: when the capture command does not bring it, nothing of the file
+    // is sent; when a line does not bring it back, the upload stops there. Either way the
+    // operator is told.
     bool UploadFile(const QString &path);
 
     // The name the file gets on the instrument: the first 12 characters of its file name,
@@ -56,7 +58,8 @@ public:
                                         const QString &name);
 
 private:
-    bool sendLine(const QByteArray &line);
+    void upload(Line &line, const QString &path);
+    bool sendLine(Line &line, const QByteArray &text);
     // Shows why the instrument cannot take the file's name; false when it can.
     bool refusedName(const QString &path);
 };

@@ -2,10 +2,8 @@
 
 #include "features/processing/ProcessingListing.h"
 #include "link/Clock.h"
-#include "link/CommPort.h"
-#include "link/CommandTransaction.h"
-#include "link/ProgramState.h"
-#include "link/StopOnExit.h"
+#include "session/InstrumentSession.h"
+#include "session/LineClaim.h"
 #include "support/StringCode.h"
 
 #include <algorithm>
@@ -61,15 +59,16 @@ QByteArray ProcessingSession::processCommand(const QByteArray &path)
     return "DIRIDovavud \"" + path + "\"\r\n";
 }
 
-ProcessingSession::ProcessingSession(ProgramState &state, CommandTransaction &transaction,
-                                     CommPort &port, QObject *parent)
-    : QObject(parent), m_state(state), m_transaction(transaction), m_port(port)
+ProcessingSession::ProcessingSession(InstrumentSession &session, QObject *parent)
+    : QObject(parent), m_session(session)
 {
 }
 
+ProcessingSession::~ProcessingSession() = default;
+
 void ProcessingSession::mount()
 {
-    m_transaction.SendCommand(mountCommand(), "", "", kMountTimeout);
+    m_session.line().SendCommand(mountCommand(), "", "", kMountTimeout);
 }
 
 void ProcessingSession::refresh()
@@ -78,46 +77,54 @@ void ProcessingSession::refresh()
     // ReceiveBuffer.
     if (m_busy || m_processing)
         return;
+    m_claim = std::make_unique<LineClaim>(m_session, LineOperation::Processing);
+    if (!*m_claim) {
+        m_claim.reset();
+        return;
+    }
+    Line &line = *m_claim;
     m_busy = true;
     emit busyChanged(true);
 
-    m_transaction.SendCommand(directoriesCommand(), "", "", 0);
+    line.SendCommand(directoriesCommand(), "", "", 0);
     m_entries.clear();
     emit entriesCleared();
     emit fileCountChanged(QString());
-    readListing(Listing::Directories);
+    readListing(line, Listing::Directories);
 
-    m_transaction.SendCommand(filesCommand(), "", "", 0);
+    line.SendCommand(filesCommand(), "", "", 0);
     m_fileCount = 0;
-    readListing(Listing::Files);
+    readListing(line, Listing::Files);
 
     m_busy = false;
+    m_claim.reset();
     emit busyChanged(false);
 }
 
 // Takes the listing off ReceiveBuffer line by line until its "bytes free" line, or until
 // nothing new has come for a while. A partial line left in the buffer (a prompt) does not
 // count as something new, so a listing without its last line still ends.
-void ProcessingSession::readListing(Listing listing)
+void ProcessingSession::readListing(Line &line, Listing listing)
 {
-    QByteArray &buffer = m_state.ReceiveBuffer;
-    float idleStart = m_state.clock.timeOfDay();
+    const Clock &clock = m_session.state().clock;
+    QByteArray &buffer = m_session.state().ReceiveBuffer;
+    float idleStart = clock.timeOfDay();
     qsizetype seen = buffer.size();
     for (;;) {
         if (!buffer.isEmpty()) {
             const qsizetype before = buffer.size();
             const QByteArray text = NextLine(buffer);
             if (before != seen || buffer.size() != before)
-                idleStart = m_state.clock.timeOfDay();
+                idleStart = clock.timeOfDay();
             seen = buffer.size();
 
-            const ProcessingListing::Line line = ProcessingListing::classify(text);
-            switch (line.kind) {
+            const ProcessingListing::Line entry = ProcessingListing::classify(text);
+            switch (entry.kind) {
             case ProcessingListing::Kind::Header:
-                m_directoryLabel = QLatin1Char(' ') + QString::fromLatin1(line.directory);
+                m_directoryLabel = QLatin1Char(' ') + QString::fromLatin1(entry.directory);
                 emit directoryChanged(m_directoryLabel);
-                if (!line.drive.isEmpty())
-                    emit driveFound(QString::fromLatin1(line.drive));
+                if (!entry.drive.isEmpty())
+                    emit driveFound(QString::fromLatin1(entry.drive));
                 break;
             case ProcessingListing::Kind::Entry:
                 m_entries.append(QString::fromLatin1(text));
@@ -134,11 +141,11 @@ void ProcessingSession::readListing(Listing listing)
                 break;
             }
         }
-        m_transaction.pump().pass();
+        line.pass();
         // Nothing more comes over a closed port (the line went, or the program is ending).
-        if (!m_port.isOpen())
+        if (!line.portOpen())
             return;
-        const float now = m_state.clock.timeOfDay();
+        const float now = clock.timeOfDay();
         if (now < idleStart)
             idleStart -= Clock::kSecondsPerDay;
         if (now - idleStart >= kListingIdleSeconds)
@@ -150,7 +157,7 @@ void ProcessingSession::chooseDrive(const QString &drive)
 {
     if (m_busy)
         return;
-    m_transaction.SendCommand(driveCommand(drive.toLatin1()), "", "", kChangeTimeout);
+    m_session.line().SendCommand(driveCommand(drive.toLatin1()), "", "", kChangeTimeout);
     refresh();
 }
 
@@ -159,7 +166,8 @@ void ProcessingSession::openEntry(const QString &entry)
     const QByteArray text = entry.toLatin1();
     if (!ProcessingListing::isDirectory(text))
         return;
-    m_transaction.SendCommand(changeDirectoryCommand(FirstWord(text)), "", "", kChangeTimeout);
+    m_session.line().SendCommand(changeDirectoryCommand(FirstWord(text)), "", "",
+                                 kChangeTimeout);
     refresh();
 }
 
@@ -167,6 +175,12 @@ void ProcessingSession::process(const QList<int> &rows)
 {
     if (m_processing || m_busy)
         return;
+    m_claim = std::make_unique<LineClaim>(m_session, LineOperation::Processing);
+    if (!*m_claim) {
+        m_claim.reset();
+        return;
+    }
+    Line &line = *m_claim;
     m_stop = false;
     m_processing = true;
     emit processingChanged(true);
@@ -181,41 +195,44 @@ void ProcessingSession::process(const QList<int> &rows)
             continue;
         const QByteArray path =
             ProcessingListing::processingPath(directory, entries.at(row).toLatin1());
-        if (!path.isEmpty() && !processOne(path))
+        if (!path.isEmpty() && !processOne(line, path))
             break;
         emit rowProcessed(row);
     }
 
     m_processing = false;
+    m_claim.reset();
     emit processingChanged(false);
 }
 
-bool ProcessingSession::processOne(const QByteArray &path)
+bool ProcessingSession::processOne(Line &line, const QByteArray &path)
 {
-    const StopOnExit stop(m_transaction, QByteArray(1, kEtx));
-    m_transaction.SendCommand(processCommand(path), "", "", kProcessTimeout);
-    QByteArray &buffer = m_state.ReceiveBuffer;
+    const StopOnExit stop = line.stopOnExit(QByteArray(1, kEtx));
+    line.SendCommand(processCommand(path), "", "", kProcessTimeout);
+    QByteArray &buffer = m_session.state().ReceiveBuffer;
     while (!m_stop) {
         // Nothing will report on a closed port, and the wait would not let events run.
-        if (!m_port.isOpen())
+        if (!line.portOpen())
             return false;
         // The reports are taken off ReceiveBuffer a line at a time, however many arrived in
         // one receive run; the wait itself frames nothing, so no line is cut away unseen.
-        QByteArray line;
-        while (takeLine(buffer, &line)) {
-            if (line.contains("complete"))
+        QByteArray report;
+        while (takeLine(buffer, &report)) {
+            if (report.contains("complete"))
                 return true;
-            if (line.contains("aborted"))
+            if (report.contains("aborted"))
                 return false;
         }
-        m_transaction.SendCommand("", "", "", kWaitTimeout);
+        line.SendCommand("", "", "", kWaitTimeout);
     }
     return false;
 }
 
 void ProcessingSession::stop()
 {
-    // Straight to the port, past any command under way; a closed port takes nothing.
-    m_port.write(QByteArray(1, kEtx));
+    // Straight to the port, past any command under way; a closed port takes nothing. During
+    // a run the run's own line carries it.
+    Line &line = m_claim ? static_cast<Line &>(*m_claim) : m_session.line();
+    line.write(QByteArray(1, kEtx));
     m_stop = true;
 }

@@ -5,15 +5,18 @@
 #include <QObject>
 #include <QStringList>
 
-class CommPort;
-class CommandTransaction;
-class ProgramState;
+#include <memory>
+
+class InstrumentSession;
+class Line;
+class LineClaim;
 
 // The remote processing window's dealings with the instrument's own operating system:
 // mounting its disk, listing the current directory's sub-directories and ".TLT" files,
 // changing drive and directory, and running the processing program on chosen files. The
 // window mirrors what the signals report; all waits let events run, so the receive loop
-// keeps filling ReceiveBuffer and the Stop button stays live.
+// keeps filling ReceiveBuffer and the Stop button stays live. A listing and a run each own
+// the line: the lines they read come from ReceiveBuffer, which any other command clears.
 class ProcessingSession : public QObject
 {
     Q_OBJECT
@@ -32,8 +35,8 @@ public:
     static QByteArray changeDirectoryCommand(const QByteArray &name);
     static QByteArray processCommand(const QByteArray &path);
 
-    ProcessingSession(ProgramState &state, CommandTransaction &transaction, CommPort &port,
-                      QObject *parent = nullptr);
+    explicit ProcessingSession(InstrumentSession &session, QObject *parent = nullptr);
+    ~ProcessingSession() override;
 
     // Mounts the instrument's disk; the call lasts its full time-out.
     void mount();
@@ -74,13 +77,13 @@ signals:
 
 private:
     enum class Listing { Directories, Files };
-    void readListing(Listing listing);
+    void readListing(Line &line, Listing listing);
     // Returns false when the run must end (aborted, stopped, connection gone).
-    bool processOne(const QByteArray &path);
+    bool processOne(Line &line, const QByteArray &path);
 
-    ProgramState &m_state;
-    CommandTransaction &m_transaction;
-    CommPort &m_port;
+    InstrumentSession &m_session;
+    // The line while a listing or a run owns it.
+    std::unique_ptr<LineClaim> m_claim;
     bool m_busy = false;
     bool m_processing = false;
     bool m_stop = false;

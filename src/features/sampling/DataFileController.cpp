@@ -1,5 +1,6 @@
 #include "features/sampling/DataFileController.h"
 
+#include "session/InstrumentSession.h"
 #include "support/SettingsKeys.h"
 
 #include <QFileInfo>
@@ -11,9 +12,9 @@ constexpr int kYes = 1;
 constexpr int kDefaultCancel = -1;
 } // namespace
 
-DataFileController::DataFileController(ProgramState &state, LinkStatus &status,
-                                       OperatorDialogs &dialogs, QObject *parent)
-    : QObject(parent), m_state(state), m_status(status), m_dialogs(dialogs)
+DataFileController::DataFileController(InstrumentSession &session, OperatorDialogs &dialogs,
+                                       QObject *parent)
+    : QObject(parent), m_session(session), m_state(session.state()), m_dialogs(dialogs)
 {
 }
 
@@ -88,9 +89,11 @@ QString DataFileController::transferRunningMessage()
 }
 
 // The controls are disabled while a transfer owns the line; this covers every other way in.
+// The cal check opens its own file through here, so only the transfers refuse.
 bool DataFileController::refusedDuringTransfer()
 {
-    if (!m_state.transferOwnsLine)
+    const LineOperation owner = m_session.lineOwner();
+    if (owner != LineOperation::Download && owner != LineOperation::Upload)
         return false;
     m_dialogs.ShowErrorMessage(transferRunningMessage());
     return true;
@@ -106,6 +109,7 @@ void DataFileController::closeFile()
 void DataFileController::refresh()
 {
     emit savingLabelTextChanged(savingLabelText());
-    m_status.SetStatus(m_status.Status());
+    m_session.checkDataFile();
+    m_session.SetStatus(m_session.Status());
     emit fileStateChanged(m_state.DataFileNumber() != 0);
 }

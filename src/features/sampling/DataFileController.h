@@ -1,11 +1,12 @@
 #pragma once
 
-#include "link/LinkStatus.h"
 #include "link/ProgramState.h"
 #include "support/OperatorDialogs.h"
 
 #include <QObject>
 #include <QString>
+
+class InstrumentSession;
 
 // The logic behind the "Save to File" frame: choosing and opening the data file that the
 // receive loop fills, and closing it. After every change it calls SetStatus with the current
@@ -15,7 +16,7 @@ class DataFileController : public QObject
     Q_OBJECT
 
 public:
-    DataFileController(ProgramState &state, LinkStatus &status, OperatorDialogs &dialogs,
+    DataFileController(InstrumentSession &session, OperatorDialogs &dialogs,
                        QObject *parent = nullptr);
 
     // Asks before closing an open file, then lets the operator choose a new one and opens
@@ -48,7 +49,7 @@ private:
     void closeFile();
     void refresh();
 
+    InstrumentSession &m_session;
     ProgramState &m_state;
-    LinkStatus &m_status;
     OperatorDialogs &m_dialogs;
 };

@@ -2,36 +2,24 @@
 
 #include "features/sampling/AcquireCommand.h"
 #include "link/SendAbort.h"
-#include "link/StopOnExit.h"
+#include "session/InstrumentSession.h"
+#include "support/OperatorDialogs.h"
 #include "support/SettingsKeys.h"
 
-SamplingController::SamplingController(ProgramState &state, CommPort &port, LinkStatus &status,
-                                       CommandTransaction &transaction, OperatorDialogs &dialogs,
+SamplingController::SamplingController(InstrumentSession &session, OperatorDialogs &dialogs,
                                        QObject *parent)
-    : QObject(parent), m_state(state), m_port(port), m_status(status), m_transaction(transaction),
-      m_dialogs(dialogs)
+    : QObject(parent), m_session(session), m_dialogs(dialogs)
 {
-}
-
-void SamplingController::setStatusTimerAccess(std::function<bool()> isEnabled,
-                                              std::function<void(bool)> setEnabled)
-{
-    m_statusTimerEnabled = std::move(isEnabled);
-    m_setStatusTimerEnabled = std::move(setEnabled);
 }
 
 QByteArray SamplingController::SampleOnce(const SamplingSettings &settings)
 {
-    if (m_state.DataFileNumber() == 0)
+    Line &line = m_session.line();
+    if (m_session.state().DataFileNumber() == 0)
         setSavingWarning(true);
-    const bool timerWasEnabled = m_statusTimerEnabled && m_statusTimerEnabled();
-
-    const StopOnExit stop(m_transaction, kThreeEtx);
+    const StopOnExit stop = line.stopOnExit(kThreeEtx);
     const QByteArray reply =
-        m_transaction.SendCommand(BuildAcquireCommand(settings), "\r", ">", kSampleTimeoutSeconds);
-
-    if (m_setStatusTimerEnabled && m_statusTimerEnabled)
-        m_setStatusTimerEnabled(timerWasEnabled);
+        line.SendCommand(BuildAcquireCommand(settings), "\r", ">", kSampleTimeoutSeconds);
     // Also after a sample with a file open: the label ends in its normal look either way.
     setSavingWarning(false);
     return reply;
@@ -45,34 +33,30 @@ bool SamplingController::StartPeriodic(const SamplingSettings &settings)
         m_dialogs.ShowErrorMessage(badPeriodMessage());
         return false;
     }
+    Line &line = m_session.line();
+    if (!line.readyToWrite())
+        return false;
     // Stays on until "Stop": the instrument keeps sending samples that nothing saves.
-    if (m_state.DataFileNumber() == 0)
+    if (m_session.state().DataFileNumber() == 0)
         setSavingWarning(true);
     const QByteArray acquire = BuildAcquireCommand(settings);
-    m_periodic = true;
-    m_status.SetStatus(LinkStatus::PeriodicSampling);
-    const StopOnExit stop(m_transaction, kThreeEtx);
-    m_transaction.SendCommand(BuildStartCommand(period, acquire), "start", ">",
-                              kStartTimeoutSeconds);
+    m_session.beginPeriodicRun();
+    m_session.SetStatus(StatusCode::PeriodicSampling);
+    const StopOnExit stop = line.stopOnExit(kThreeEtx);
+    line.SendCommand(BuildStartCommand(period, acquire), "start", ">", kStartTimeoutSeconds);
     return true;
 }
 
 void SamplingController::Stop()
 {
     // Not a transaction: nothing is waited for and ReceiveBuffer keeps what has arrived.
-    m_port.write(kThreeEtx);
-    m_periodic = false;
-    m_status.SetStatus(LinkStatus::Idle);
+    Line &line = m_session.line();
+    if (!line.readyToWrite())
+        return;
+    line.write(kThreeEtx);
+    m_session.endPeriodicRun();
+    m_session.SetStatus(StatusCode::Idle);
     setSavingWarning(false);
-}
-
-int SamplingController::statusFor(int requested)
-{
-    if (requested == LinkStatus::NotConnected)
-        m_periodic = false;
-    if (requested == LinkStatus::PeriodicSampling && !m_periodic)
-        return LinkStatus::Idle;
-    return requested;
 }
 
 QString SamplingController::FlashFilenameChanged(const QString &text)

@@ -1,16 +1,13 @@
 #pragma once
 
 #include "features/sampling/SamplingSettings.h"
-#include "link/CommPort.h"
-#include "link/CommandTransaction.h"
-#include "link/LinkStatus.h"
-#include "link/ProgramState.h"
-#include "support/OperatorDialogs.h"
 
 #include <QByteArray>
 #include <QObject>
 #include <QString>
-#include <functional>
+
+class InstrumentSession;
+class OperatorDialogs;
 
 // The logic behind the Sampling panel: one sample, periodic sampling and its stop, and the
 // flash file name's length limit. The window hands over the panel's values and shows
@@ -24,13 +21,8 @@ public:
     static constexpr float kStartTimeoutSeconds = 10;
     static constexpr int kFlashNameLength = 8;
 
-    SamplingController(ProgramState &state, CommPort &port, LinkStatus &status,
-                       CommandTransaction &transaction, OperatorDialogs &dialogs,
+    SamplingController(InstrumentSession &session, OperatorDialogs &dialogs,
                        QObject *parent = nullptr);
-
-    // The poll timer's enabled state, which a sample puts back as it found it.
-    void setStatusTimerAccess(std::function<bool()> isEnabled,
-                              std::function<void(bool)> setEnabled);
 
     // "Sample Once": the acquire command, framed from CR to the prompt ">", 60 s. Returns
     // the reply (not examined; the receive loop has filed the data).
@@ -39,13 +31,10 @@ public:
     // ">", 10 s. A minimum period that is not a number is refused with a message, nothing
     // sent and nothing changed; the result is then false.
     bool StartPeriodic(const SamplingSettings &settings);
-    // "Stop": three ETX straight to the port (not a transaction), then status 1.
+    // "Stop": three ETX straight to the port (not a transaction), then status 1. Once Stop
+    // has ended the run, a wait that began while it ran (the start command itself, a switch
+    // clicked meanwhile) ends in status 1 instead of putting 4 back.
     void Stop();
-    // The status code to make current when `requested` is asked for. Status 4 mirrors
-    // periodic sampling on the instrument: once Stop has ended it, a wait that began while
-    // sampling ran (the start command itself, a switch clicked meanwhile) ends in status 1
-    // instead of putting 4 back.
-    int statusFor(int requested);
 
     // FlashFilenameText changed: returns the text the box should hold, cut to 8 characters
     // with a message when it was longer.
@@ -65,14 +54,7 @@ signals:
 private:
     void setSavingWarning(bool on);
 
-    ProgramState &m_state;
-    CommPort &m_port;
-    LinkStatus &m_status;
-    CommandTransaction &m_transaction;
+    InstrumentSession &m_session;
     OperatorDialogs &m_dialogs;
-    std::function<bool()> m_statusTimerEnabled;
-    std::function<void(bool)> m_setStatusTimerEnabled;
     bool m_savingWarning = false;
-    // Between "Start Periodic" and "Stop" (or the end of the connection).
-    bool m_periodic = false;
 };

@@ -30,18 +30,18 @@ bool threeNumbers(const QByteArray &text, char separator, int *a, int *b, int *c
 }
 } // namespace
 
-InstrumentClock::InstrumentClock(CommandTransaction &transaction) : m_transaction(transaction)
+InstrumentClock::InstrumentClock(Line &line) : m_line(line)
 {
 }
 
 bool InstrumentClock::read(QDate *date, QTime *time)
 {
-    return parseReply(m_transaction.SendCommand("time\r", "\n", "\r", kReadTimeout), date, time);
+    return parseReply(m_line.SendCommand("time\r", "\n", "\r", kReadTimeout), date, time);
 }
 
 void InstrumentClock::set(const QDate &date, const QTime &time)
 {
-    m_transaction.SendCommand(setCommand(date, time), "", "", kSetTimeout);
+    m_line.SendCommand(setCommand(date, time), "", "", kSetTimeout);
 }
 
 bool InstrumentClock::parseReply(const QByteArray &reply, QDate *date, QTime *time)

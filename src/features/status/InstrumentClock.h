@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/CommandTransaction.h"
+#include "session/Line.h"
 
 #include <QByteArray>
 #include <QDate>
@@ -10,7 +10,7 @@
 class InstrumentClock
 {
 public:
-    explicit InstrumentClock(CommandTransaction &transaction);
+    explicit InstrumentClock(Line &line);
 
     // Reads the instrument's clock. False, with `date` and `time` untouched, when there is no
     // answer or it holds no date and time.
@@ -25,5 +25,5 @@ public:
     static QByteArray setCommand(const QDate &date, const QTime &time);
 
 private:
-    CommandTransaction &m_transaction;
+    Line &m_line;
 };

@@ -7,23 +7,23 @@ StatusDisplay::StatusDisplay(const Input &input)
 {
     const int code = input.code;
 
-    m_clearsSerNum = code == LinkStatus::NotConnected;
-    const QString SerNum = m_clearsSerNum ? QString() : input.SerNum;
+    // Status 0 has no instrument, whatever serial number is still about.
+    const QString SerNum = code == int(StatusCode::NotConnected) ? QString() : input.SerNum;
 
     set(Control::NewFileButton, !input.dataFileOpen);
     set(Control::StopSavingButton, input.dataFileOpen);
     if (!input.dataFileOpen)
         m_savingLabelText = QStringLiteral("No file open");
 
-    set(Control::StopSamplingButton, code != LinkStatus::NotConnected);
-    const bool idle = code == LinkStatus::Idle;
+    set(Control::StopSamplingButton, code != int(StatusCode::NotConnected));
+    const bool idle = code == int(StatusCode::Idle);
     set(Control::SetBaudButton, idle);
     set(Control::SetBaudMenuItem, idle);
     set(Control::OrvantisMenu, idle);
     set(Control::SetClockMenuItem, idle);
 
     switch (code) {
-    case LinkStatus::NotConnected:
+    case int(StatusCode::NotConnected):
         set(Control::ConnectButton, true);
         set(Control::ConnectMenuItem, true);
         set(Control::DisconnectButton, false);
@@ -31,14 +31,13 @@ StatusDisplay::StatusDisplay(const Input &input)
         set(Control::StartSamplingButton, false);
         set(Control::SampleOnceButton, false);
         m_terminalCaption = QStringLiteral("Terminal - no connection");
-        m_clearsPanels = true;
         break;
-    case LinkStatus::PeriodicSampling:
+    case int(StatusCode::PeriodicSampling):
         set(Control::DisconnectButton, false);
         set(Control::StartSamplingButton, false);
         set(Control::SampleOnceButton, false);
         break;
-    case LinkStatus::CommandInProgress:
+    case int(StatusCode::CommandInProgress):
         set(Control::StartSamplingButton, false);
         set(Control::SampleOnceButton, false);
         break;
@@ -56,9 +55,36 @@ StatusDisplay::StatusDisplay(const Input &input)
         break;
     }
 
-    m_hourglass = code == LinkStatus::CommandInProgress || code == LinkStatus::FileTransfer;
+    applyLineOwner(input.lineOwner);
+    m_hourglass =
+        code == int(StatusCode::CommandInProgress) || code == int(StatusCode::FileTransfer);
     m_statusText = input.statusMsg.isEmpty() ? defaultText(code, SerNum, input.SampleDelayText)
                                              : input.statusMsg;
+}
+
+void StatusDisplay::applyLineOwner(LineOperation owner)
+{
+    const bool free = owner == LineOperation::None;
+    for (Control control : {Control::StatusCheck, Control::StatusRateMenuItem,
+                            Control::TransferFilesButton})
+        set(control, free);
+    if (!free) {
+        for (Control control :
+             {Control::SampleOnceButton, Control::StartSamplingButton, Control::StopSamplingButton,
+              Control::SetBaudButton, Control::SetBaudMenuItem, Control::OrvantisMenu,
+              Control::SetClockMenuItem})
+            set(control, false);
+    }
+    if (usesDataFile(owner)) {
+        set(Control::NewFileButton, false);
+        set(Control::StopSavingButton, false);
+    }
+}
+
+bool StatusDisplay::usesDataFile(LineOperation operation)
+{
+    return operation == LineOperation::Download || operation == LineOperation::Upload ||
+           operation == LineOperation::CalCheck;
 }
 
 void StatusDisplay::set(Control control, bool on)
@@ -69,17 +95,17 @@ void StatusDisplay::set(Control control, bool on)
 QString StatusDisplay::defaultText(int code, const QString &SerNum, const QString &SampleDelayText)
 {
     switch (code) {
-    case LinkStatus::NotConnected:
+    case int(StatusCode::NotConnected):
         return QStringLiteral("No Orvantis connected");
-    case LinkStatus::Idle:
+    case int(StatusCode::Idle):
         return QStringLiteral("Connected to ") + SerNum;
-    case LinkStatus::CommandInProgress:
+    case int(StatusCode::CommandInProgress):
         return QStringLiteral("Command in progress");
-    case LinkStatus::FileTransfer:
+    case int(StatusCode::FileTransfer):
         return QStringLiteral("File tranfer in progress");
-    case LinkStatus::PeriodicSampling:
+    case int(StatusCode::PeriodicSampling):
         return QStringLiteral("Periodic sampling (") + SampleDelayText + QStringLiteral(" s)");
-    case LinkStatus::NoResponse:
+    case int(StatusCode::NoResponse):
         return QStringLiteral("NO RESPONSE-CHECK CONNECTIONS");
     default:
         return QString();
@@ -115,6 +141,12 @@ QString StatusDisplay::controlName(Control control)
         return QStringLiteral("NewFileButton");
     case Control::StopSavingButton:
         return QStringLiteral("StopSavingButton");
+    case Control::StatusCheck:
+        return QStringLiteral("StatusCheck");
+    case Control::StatusRateMenuItem:
+        return QStringLiteral("StatusRateMenuItem");
+    case Control::TransferFilesButton:
+        return QStringLiteral("TransferFilesButton");
     }
     return QString();
 }

@@ -1,13 +1,17 @@
 #pragma once
 
+#include "session/LineOperation.h"
+
 #include <QString>
 
 #include <array>
 #include <optional>
 
 // What the main window shows for one status code: which governed controls are enabled,
-// the status line, the terminal caption, the pointer, and what the new code clears. Kept
-// apart from the window so the table can be checked without widgets.
+// the status line, the terminal caption and the pointer. While an operation owns the line,
+// every control that would send something is off whatever the code says, and so are the
+// data file's controls while a transfer or the cal check uses the data file. Kept apart from
+// the window so the table can be checked without widgets.
 class StatusDisplay
 {
 public:
@@ -25,9 +29,12 @@ public:
         OrvantisMenu,
         SetClockMenuItem,
         NewFileButton,
-        StopSavingButton
+        StopSavingButton,
+        StatusCheck,
+        StatusRateMenuItem,
+        TransferFilesButton
     };
-    static constexpr int kControlCount = 13;
+    static constexpr int kControlCount = 16;
 
     enum class Enable { Unchanged, On, Off };
 
@@ -41,11 +48,15 @@ public:
         QString SampleDelayText;
         // The caller's message; empty asks for the code's standard text.
         QString statusMsg;
+        // The operation that owns the line, if any.
+        LineOperation lineOwner = LineOperation::None;
     };
 
     explicit StatusDisplay(const Input &input);
 
     static QString controlName(Control control);
+    // True for the operations that use the data file slot (or must find it as they left it).
+    static bool usesDataFile(LineOperation operation);
     // Standard text of a code 0-5; empty for any other code.
     static QString defaultText(int code, const QString &SerNum, const QString &SampleDelayText);
 
@@ -59,19 +70,15 @@ public:
     // SavingLabel's new caption; none while a data file is open.
     std::optional<QString> savingLabelText() const { return m_savingLabelText; }
     bool hourglass() const { return m_hourglass; }
-    bool clearsSerNum() const { return m_clearsSerNum; }
-    // The instrument panels are cleared (status parser called with an empty reply).
-    bool clearsPanels() const { return m_clearsPanels; }
 
 private:
     void set(Control control, bool on);
     void set(Control control, Enable state) { m_enable[static_cast<size_t>(control)] = state; }
+    void applyLineOwner(LineOperation owner);
 
     std::array<Enable, kControlCount> m_enable{};
     QString m_statusText;
     std::optional<QString> m_terminalCaption;
     std::optional<QString> m_savingLabelText;
     bool m_hourglass = false;
-    bool m_clearsSerNum = false;
-    bool m_clearsPanels = false;
 };

@@ -59,7 +59,7 @@ StatusPanels::Panel &StatusParser::panel(StatusSwitch which)
 StatusParseResult StatusParser::ParseStatus(const QByteArray &reply, StatusReplyOrder::Hold hold)
 {
     StatusParseResult result;
-    if (reply.isEmpty() || m_status.Status() == LinkStatus::NotConnected) {
+    if (reply.isEmpty() || m_status.Status() == StatusCode::NotConnected) {
         for (StatusPanels::Panel *p : {&m_panels.thermal, &m_panels.light}) {
             setLamps(*p, LampColour::Unlit, LampColour::Unlit, LampColour::Unlit);
             p->checkEnabled = false;
@@ -68,8 +68,8 @@ StatusParseResult StatusParser::ParseStatus(const QByteArray &reply, StatusReply
     }
 
     // Any status line proves that the instrument answers again.
-    if (m_status.Status() == LinkStatus::NoResponse)
-        m_status.SetStatus(LinkStatus::Idle);
+    if (m_status.Status() == StatusCode::NoResponse)
+        m_status.SetStatus(StatusCode::Idle);
 
     m_panels.thermal.checkEnabled = true;
     m_panels.light.checkEnabled = true;

@@ -3,19 +3,8 @@
 #include "support/RoundHalfEven.h"
 #include "support/StringCode.h"
 
-StatusPolling::StatusPolling(CommandTransaction &transaction, LinkStatus &status,
-                             StatusQuery &query)
-    : m_transaction(transaction), m_status(status), m_query(query)
+StatusPolling::StatusPolling(Line &line, StatusQuery &query) : m_line(line), m_query(query)
 {
-}
-
-bool StatusPolling::StatusTimerTick()
-{
-    const int status = m_status.Status();
-    if (status != LinkStatus::Idle && status != LinkStatus::NoResponse)
-        return false;
-    m_query.QueryStatus();
-    return true;
 }
 
 StatusRateChange StatusPolling::askStatusRate(OperatorDialogs &dialogs, int currentIntervalMs)
@@ -71,6 +60,6 @@ QByteArray StatusPolling::switchCommand(StatusSwitch which, bool checked)
 void StatusPolling::switchChanged(StatusSwitch which, bool checked)
 {
     // The reply is not examined: the next status line shows what the instrument did.
-    m_transaction.SendCommand(switchCommand(which, checked), QByteArray(), QByteArray(), 1.0f);
+    m_line.SendCommand(switchCommand(which, checked), QByteArray(), QByteArray(), 1.0f);
     m_query.QueryStatus();
 }

@@ -3,26 +3,21 @@
 #include "features/status/StatusQuery.h"
 #include "features/status/StatusRateChange.h"
 #include "features/status/StatusSwitch.h"
-#include "link/CommandTransaction.h"
-#include "link/LinkStatus.h"
+#include "session/Line.h"
 #include "support/OperatorDialogs.h"
 
 #include <QByteArray>
 #include <QString>
 
-// The logic behind the main window's status polling: the StatusTimer tick, the operator's
-// poll rate, and the thermal and light "Enable" switches.
+// The operator's side of status polling: the poll rate asked for by "Set Status Check
+// Rate...", and the thermal and light "Enable" switches.
 class StatusPolling
 {
 public:
     // The timer's interval is a 16-bit count of milliseconds.
     static constexpr int kLongestIntervalSeconds = 65;
 
-    StatusPolling(CommandTransaction &transaction, LinkStatus &status, StatusQuery &query);
-
-    // StatusTimer tick: queries only while connected and idle or not answering, so it never
-    // starts a query inside another transaction. Returns whether it queried.
-    bool StatusTimerTick();
+    StatusPolling(Line &line, StatusQuery &query);
 
     // "Set Status Check Rate...": asks the operator, starting from the current interval, and
     // tells the operator when the answer was cut to the longest rate. The caller applies
@@ -42,7 +37,6 @@ public:
     static QByteArray switchCommand(StatusSwitch which, bool checked);
 
 private:
-    CommandTransaction &m_transaction;
-    LinkStatus &m_status;
+    Line &m_line;
     StatusQuery &m_query;
 };

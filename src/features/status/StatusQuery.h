@@ -1,8 +1,8 @@
 #pragma once
 
 #include "features/status/StatusReplyOrder.h"
-#include "link/CommandTransaction.h"
 #include "link/LinkStatus.h"
+#include "session/Line.h"
 
 // Asks the instrument for its status line and notices a silent instrument. The line itself
 // is shown by the receive loop, which hands every status line to the parser; this only
@@ -13,7 +13,7 @@ public:
     // Consecutive misses after which the window shows "no response".
     static constexpr qint16 kMissesForNoResponse = 3;
 
-    StatusQuery(CommandTransaction &transaction, LinkStatus &status);
+    StatusQuery(Line &line, LinkStatus &status);
 
     void QueryStatus();
     // Told of every "st" this writes, so that its line can be placed in the order.
@@ -23,7 +23,7 @@ public:
     qint16 missedReplies() const { return m_missed; }
 
 private:
-    CommandTransaction &m_transaction;
+    Line &m_line;
     LinkStatus &m_status;
     qint16 m_missed = 0;
     StatusReplyOrder *m_order = nullptr;

@@ -5,20 +5,25 @@
 #include <QObject>
 #include <memory>
 
-class MainForm;
+class InstrumentSession;
 class OperatorDialogs;
+class QWidget;
 class SamplingBinding;
 class StatusBinding;
 
-// Runs the cal check from the main window's "Collect Cal Check Data..." item.
+// Runs the cal check for "Collect Cal Check Data...", with the main window's OpenNewFile and
+// status panels and a progress window owned by `window`.
 class CalCheckBinding : public QObject
 {
     Q_OBJECT
 public:
-    CalCheckBinding(MainForm &form, OperatorDialogs &dialogs, SamplingBinding &sampling,
-                    StatusBinding &status);
+    CalCheckBinding(InstrumentSession &session, OperatorDialogs &dialogs,
+                    SamplingBinding &sampling, StatusBinding &status, QWidget *window);
 
     CalCheck &calCheck() { return *m_calCheck; }
+
+public slots:
+    void run() { m_calCheck->run(); }
 
 private:
     std::unique_ptr<CalCheck> m_calCheck;

@@ -1,5 +1,6 @@
 #include "ui/connection/ConnectForm.h"
 
+#include "session/InstrumentSession.h"
 #include "support/OperatorDialogs.h"
 
 #include <QComboBox>
@@ -10,8 +11,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-ConnectForm::ConnectForm(PortSearch &search, OperatorDialogs &dialogs, QWidget *parent)
-    : QDialog(parent), m_search(search), m_dialogs(dialogs)
+ConnectForm::ConnectForm(InstrumentSession &session, OperatorDialogs &dialogs, QWidget *parent)
+    : QDialog(parent), m_session(session), m_dialogs(dialogs)
 {
     setObjectName(QStringLiteral("ConnectForm"));
     setWindowTitle(QStringLiteral("Connecting"));
@@ -64,17 +65,17 @@ ConnectForm::ConnectForm(PortSearch &search, OperatorDialogs &dialogs, QWidget *
     m_forceConnectButton->setEnabled(false);
     m_searchButton->setEnabled(false);
 
-    connect(&m_search, &PortSearch::labelChanged, this, [this](const QString &text) {
+    connect(&m_session.portSearch(), &PortSearch::labelChanged, this, [this](const QString &text) {
         m_label1->setText(text);
         emit labelChanged(text);
     });
-    connect(&m_search, &PortSearch::portListCleared, m_portCombo, &QComboBox::clear);
-    connect(&m_search, &PortSearch::portEntryAdded, this, [this](const QString &entry) {
+    connect(&m_session.portSearch(), &PortSearch::portListCleared, m_portCombo, &QComboBox::clear);
+    connect(&m_session.portSearch(), &PortSearch::portEntryAdded, this, [this](const QString &entry) {
         m_portCombo->addItem(entry);
         m_portCombo->setCurrentIndex(m_portCombo->count() - 1);
     });
-    connect(&m_search, &PortSearch::baudIndexSelected, m_baudCombo, &QComboBox::setCurrentIndex);
-    connect(&m_search, &PortSearch::searchFailed, this, &ConnectForm::onSearchFailed);
+    connect(&m_session.portSearch(), &PortSearch::baudIndexSelected, m_baudCombo, &QComboBox::setCurrentIndex);
+    connect(&m_session.portSearch(), &PortSearch::searchFailed, this, &ConnectForm::onSearchFailed);
     connect(m_searchButton, &QPushButton::clicked, this, &ConnectForm::SearchForInstrument);
     connect(m_forceConnectButton, &QPushButton::clicked, this, &ConnectForm::onForceConnect);
     connect(m_cancelButton, &QPushButton::clicked, this, &ConnectForm::reject);
@@ -95,10 +96,10 @@ void ConnectForm::showEvent(QShowEvent *event)
 
 void ConnectForm::SearchForInstrument()
 {
-    if (m_search.isSearching() || !isVisible())
+    if (m_session.portSearch().isSearching() || !isVisible())
         return;
     setManualControlsEnabled(false);
-    if (m_search.SearchForInstrument())
+    if (m_session.SearchForInstrument())
         accept();
 }
 
@@ -123,13 +124,13 @@ void ConnectForm::onSearchFailed()
 
 void ConnectForm::onForceConnect()
 {
-    if (m_search.openSelectedPort(m_portCombo->currentText(), m_baudCombo->currentText()))
+    if (m_session.openSelectedPort(m_portCombo->currentText(), m_baudCombo->currentText()))
         accept();
 }
 
 void ConnectForm::reject()
 {
     // A search in progress stops after the port it is trying.
-    m_search.cancel();
+    m_session.cancelSearch();
     QDialog::reject();
 }

@@ -1,9 +1,8 @@
 #pragma once
 
-#include "link/PortSearch.h"
-
 #include <QDialog>
 
+class InstrumentSession;
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -15,7 +14,7 @@ class ConnectForm : public QDialog
 {
     Q_OBJECT
 public:
-    ConnectForm(PortSearch &search, OperatorDialogs &dialogs, QWidget *parent = nullptr);
+    ConnectForm(InstrumentSession &session, OperatorDialogs &dialogs, QWidget *parent = nullptr);
 
     QString labelText() const;
 
@@ -33,7 +32,7 @@ private:
     void onSearchFailed();
     void onForceConnect();
 
-    PortSearch &m_search;
+    InstrumentSession &m_session;
     OperatorDialogs &m_dialogs;
     QLabel *m_label1;
     QComboBox *m_portCombo;

@@ -1,5 +1,7 @@
 #include "ui/connection/SetBaudForm.h"
 
+#include "link/CommPort.h"
+#include "session/LineClaim.h"
 #include "support/OperatorDialogs.h"
 #include "ui/widgets/DisabledWhileBusy.h"
 
@@ -14,9 +16,9 @@
 
 const QList<int> SetBaudForm::kRates = {9600, 57600, 115200};
 
-SetBaudForm::SetBaudForm(CommPort &Comm1, CommandTransaction &transaction, OperatorDialogs &dialogs,
-                         QWidget *parent)
-    : QDialog(parent), m_comm(Comm1), m_dialogs(dialogs), m_change(Comm1, transaction)
+SetBaudForm::SetBaudForm(LineClaim &line, OperatorDialogs &dialogs, QWidget *parent)
+    : QDialog(parent), m_line(line), m_dialogs(dialogs),
+      m_change(line.port(), line.transaction())
 {
     setWindowTitle(QStringLiteral("Set Baud Rate"));
     if (parent)
@@ -74,7 +76,7 @@ void SetBaudForm::changeEvent(QEvent *event)
 void SetBaudForm::showRates()
 {
     const DisabledWhileBusy busy(m_busy, {SetBaudButton});
-    const int index = BaudRateChange::rateIndexInSettings(kRates, m_comm.settings());
+    const int index = BaudRateChange::rateIndexInSettings(kRates, m_line.port().settings());
     if (index >= 0)
         BaudCombo->setCurrentIndex(index);
     StartupRateLabel->setText(BaudRateChange::startupRateLabel(m_change.queryStartupRate()));
@@ -86,7 +88,7 @@ void SetBaudForm::SetBaudButton_Click()
         return;
     const DisabledWhileBusy busy(m_busy, {SetBaudButton});
     const BaudRateChange::Outcome outcome = m_change.change(BaudCombo->currentText());
-    if (!m_comm.isOpen()) {
+    if (!m_line.portOpen()) {
         // The line went during the exchange: the operator has been told that, and there is
         // no rate left to set.
         reject();

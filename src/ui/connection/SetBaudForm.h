@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+class LineClaim;
 class OperatorDialogs;
 class QCheckBox;
 class QComboBox;
@@ -11,15 +12,14 @@ class QLabel;
 class QPushButton;
 
 // "Set Baud Rate": changes the rate of the link on both ends and, when asked, makes it the
-// instrument's start-up rate. Shown modally with status polling paused.
+// instrument's start-up rate. Shown modally, owning the line (so status polling is held).
 class SetBaudForm : public QDialog
 {
     Q_OBJECT
 public:
     static const QList<int> kRates;
 
-    SetBaudForm(CommPort &Comm1, CommandTransaction &transaction, OperatorDialogs &dialogs,
-                QWidget *parent = nullptr);
+    SetBaudForm(LineClaim &line, OperatorDialogs &dialogs, QWidget *parent = nullptr);
 
     // Selects the port's current rate and shows the instrument's start-up rate; runs when
     // the dialog first becomes active.
@@ -37,7 +37,7 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
-    CommPort &m_comm;
+    LineClaim &m_line;
     OperatorDialogs &m_dialogs;
     BaudRateChange m_change;
     // A command is under way: its wait lets clicks and activations in, which must not start

@@ -1,19 +1,16 @@
 #include "ui/files/FileTransferBinding.h"
 
-#include "features/files/DirListing.h"
+#include "session/InstrumentSession.h"
+#include "session/PollingHold.h"
 #include "support/PathUtilities.h"
-#include "ui/files/FileTransferForm.h"
-#include "ui/mainwindow/MainForm.h"
 
 #include <QLabel>
-#include <QPushButton>
-#include <QTableWidget>
 
-FileTransferBinding::FileTransferBinding(MainForm &form, OperatorDialogs &dialogs)
-    : QObject(&form), m_form(form), m_dialogs(dialogs),
-      m_download(form.state(), form.Comm1(), form.transaction(), form.fileCapture(), dialogs),
-      m_upload(form.state(), form.transaction(), dialogs),
-      m_delete(form.state(), form.transaction(), dialogs)
+FileTransferBinding::FileTransferBinding(InstrumentSession &session, OperatorDialogs &dialogs,
+                                         QWidget *window)
+    : QObject(window), m_session(session), m_dialogs(dialogs), m_mainWindow(window),
+      m_directory(session), m_download(session, m_directory, dialogs),
+      m_upload(session, m_directory, dialogs), m_delete(session, m_directory, dialogs)
 {
     for (FileTransferOperation *operation : {static_cast<FileTransferOperation *>(&m_download),
                                              static_cast<FileTransferOperation *>(&m_upload),
@@ -23,19 +20,14 @@ FileTransferBinding::FileTransferBinding(MainForm &form, OperatorDialogs &dialog
         if (m_window)
             m_window->SavePathLabel()->setText(PathForDisplay(folder));
     });
-    connect(&form, &MainForm::transferFilesRequested, this, &FileTransferBinding::openWindow);
+    connect(&session, &InstrumentSession::lineOwnerChanged, this, [this](LineOperation owner) {
+        if (m_window)
+            m_window->setLineFree(owner == LineOperation::None);
+    });
 }
 
 void FileTransferBinding::connectOperation(FileTransferOperation &operation)
 {
-    QTimer *statusTimer = m_form.StatusTimer();
-    operation.setStatusTimerAccess([statusTimer] { return statusTimer->isActive(); },
-                                   [statusTimer](bool on) {
-                                       if (on)
-                                           statusTimer->start();
-                                       else
-                                           statusTimer->stop();
-                                   });
     connect(&operation, &FileTransferOperation::ProgressLabelChanged, this,
             [this](const QString &text) {
                 if (m_window)
@@ -62,29 +54,26 @@ void FileTransferBinding::connectOperation(FileTransferOperation &operation)
         if (m_window)
             m_window->clearFileSelection();
     });
-    // The Save to File controls are locked while a transfer owns the line and follow the
-    // data file's state again afterwards.
-    connect(&operation, &FileTransferOperation::lineOwnershipChanged, this,
-            [this] { m_form.SetStatus(m_form.Status()); });
-    connect(&operation, &FileTransferOperation::refreshRequested, this, [this] {
-        if (m_window)
-            m_window->RefreshDirectory();
-    });
 }
 
 void FileTransferBinding::openWindow()
 {
+    const PollingHold hold(m_session);
     if (!m_window) {
-        m_window = new FileTransferForm(m_form.state(), m_form.transaction(), m_dialogs,
-                                        m_form.StatusTimer(), &m_form);
+        m_window = new FileTransferForm(m_directory, m_session.state(), m_dialogs, m_mainWindow);
         m_window->setWindowFlag(Qt::Window);
         m_window->setAttribute(Qt::WA_DeleteOnClose);
+        m_window->setLineFree(m_session.lineFree());
         connect(m_window, &FileTransferForm::getFilesRequested, this,
                 &FileTransferBinding::getFiles);
         connect(m_window, &FileTransferForm::sendFileRequested, this,
                 [this] { m_upload.SendFile(); });
         connect(m_window, &FileTransferForm::deleteFilesRequested, this,
                 &FileTransferBinding::deleteFiles);
+        // The window loads once the main window's click has been handled.
+        m_session.pump().runPending();
+        if (!m_window)
+            return;
     }
     m_window->openWindow();
 }
@@ -101,24 +90,11 @@ std::pair<int, int> FileTransferBinding::selectedGridRows() const
 void FileTransferBinding::getFiles()
 {
     const auto [current, end] = selectedGridRows();
-    QPointer<FileTransferForm> window = m_window;
-    m_download.GetFiles(current, end, [window](int gridRow) {
-        FileDownload::Row row;
-        if (!window)
-            return row;
-        row.name = window->fileNameAt(gridRow - 1);
-        if (QTableWidgetItem *size =
-                window->DirGrid()->item(gridRow - 1, DirListing::SizeKeyColumn))
-            row.size = size->text();
-        return row;
-    });
+    m_download.GetFiles(current, end);
 }
 
 void FileTransferBinding::deleteFiles()
 {
     const auto [current, end] = selectedGridRows();
-    QPointer<FileTransferForm> window = m_window;
-    m_delete.DeleteFiles(current, end, [window](int gridRow) {
-        return window ? window->fileNameAt(gridRow - 1) : QString();
-    });
+    m_delete.DeleteFiles(current, end);
 }

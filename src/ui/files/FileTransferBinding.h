@@ -1,6 +1,7 @@
 #pragma once
 
 #include "features/files/FileDelete.h"
+#include "features/files/FileDirectory.h"
 #include "features/files/FileDownload.h"
 #include "features/files/FileUpload.h"
 #include "ui/files/FileTransferForm.h"
@@ -8,7 +9,7 @@
 #include <QObject>
 #include <QPointer>
 
-class MainForm;
+class InstrumentSession;
 class OperatorDialogs;
 
 // Opens the file manager from the main window and ties its buttons to the download, upload
@@ -18,10 +19,14 @@ class FileTransferBinding : public QObject
 {
     Q_OBJECT
 public:
-    FileTransferBinding(MainForm &form, OperatorDialogs &dialogs);
+    FileTransferBinding(InstrumentSession &session, OperatorDialogs &dialogs, QWidget *window);
 
     // The window, created on first use; null until then and after it was closed.
     FileTransferForm *window() const { return m_window; }
+    FileDirectory &directory() { return m_directory; }
+
+public slots:
+    // The main window's open action; status polling is held while the window loads.
     void openWindow();
 
 private:
@@ -31,8 +36,10 @@ private:
     // The selection as the transfers count it: (0, 0) when nothing is selected.
     std::pair<int, int> selectedGridRows() const;
 
-    MainForm &m_form;
+    InstrumentSession &m_session;
     OperatorDialogs &m_dialogs;
+    QWidget *m_mainWindow;
+    FileDirectory m_directory;
     FileDownload m_download;
     FileUpload m_upload;
     FileDelete m_delete;

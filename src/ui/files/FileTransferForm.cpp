@@ -1,8 +1,6 @@
 #include "ui/files/FileTransferForm.h"
 
 #include "features/files/DirListing.h"
-#include "link/CommandTransaction.h"
-#include "link/EventPump.h"
 #include "link/ProgramState.h"
 #include "support/OperatorDialogs.h"
 #include "support/PathUtilities.h"
@@ -20,7 +18,6 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QTimer>
 
 namespace
 {
@@ -56,10 +53,9 @@ QPushButton *namedButton(const QString &caption, const char *name, QWidget *pare
 }
 } // namespace
 
-FileTransferForm::FileTransferForm(ProgramState &state, CommandTransaction &transaction,
-                                   OperatorDialogs &dialogs, QTimer *StatusTimer, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_state(state), m_transaction(transaction), m_dialogs(dialogs),
-      m_statusTimer(StatusTimer)
+FileTransferForm::FileTransferForm(FileDirectory &directory, ProgramState &state,
+                                   OperatorDialogs &dialogs, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_directory(directory), m_state(state), m_dialogs(dialogs)
 {
     setObjectName(QLatin1String(SettingsKeys::kFileTransferFormSection));
     setWindowTitle(QStringLiteral("Files in Orvantis Memory"));
@@ -74,9 +70,13 @@ FileTransferForm::FileTransferForm(ProgramState &state, CommandTransaction &tran
     RestoreFormPosition(this, SettingsKeys::kFileTransferSection);
     RestoreFormSettings(this);
 
-    m_sort = DirSort();
+    m_directory.resetSort();
     m_SavePathLabel->setText(PathForDisplay(m_state.DefaultDataFolder));
     setFileButtonsEnabled(false);
+    connect(&m_directory, &FileDirectory::refreshStarted, this, &FileTransferForm::refreshStarted);
+    connect(&m_directory, &FileDirectory::rowsChanged, this, &FileTransferForm::showRows);
+    connect(&m_directory, &FileDirectory::refreshFinished, this,
+            &FileTransferForm::refreshFinished);
 }
 
 int FileTransferForm::px(int twips) const
@@ -187,62 +187,40 @@ void FileTransferForm::resizeEvent(QResizeEvent *event)
 
 void FileTransferForm::openWindow()
 {
-    const QPointer<QTimer> timer(m_statusTimer);
-    const bool polling = timer && timer->isActive();
-    if (timer)
-        timer->stop();
-    const QPointer<FileTransferForm> alive(this);
     if (!m_loaded) {
         m_loaded = true;
-        m_transaction.pump().runPending();
-        if (alive) {
-            m_SavePathLabel->setText(PathForDisplay(m_state.DefaultDataFolder));
-            show();
-            RefreshDirectory();
-        }
+        m_SavePathLabel->setText(PathForDisplay(m_state.DefaultDataFolder));
+        show();
+        RefreshDirectory();
     } else {
         show();
         raise();
         activateWindow();
     }
-    if (timer) {
-        if (polling)
-            timer->start();
-        else
-            timer->stop();
-    }
 }
 
 void FileTransferForm::RefreshDirectory()
 {
-    if (m_refreshing)
-        return;
-    m_refreshing = true;
-    const QPointer<FileTransferForm> alive(this);
+    m_directory.refresh();
+}
+
+void FileTransferForm::refreshStarted()
+{
     setHourglass(true);
     m_DirGrid->setEnabled(false);
-    const QByteArray reply =
-        m_transaction.SendCommand(DirListing::kCommand, DirListing::kStartMarker,
-                                  DirListing::kEndMarker, DirListing::kTimeoutSeconds);
-    // The window may have gone while the reply was awaited.
-    if (!alive)
-        return;
-    bool freeLineSeen = false;
-    const QList<DirListing::Row> rows = DirListing::parse(reply, &freeLineSeen);
-    QList<QStringList> cells;
-    cells.reserve(rows.size());
-    for (const DirListing::Row &row : rows)
-        cells << row.cells();
-    fillGrid(cells);
+}
+
+void FileTransferForm::refreshFinished(bool freeLineSeen)
+{
     if (freeLineSeen)
         setHourglass(false);
     m_DirGrid->setEnabled(true);
-    m_refreshing = false;
-    SortDirectory(m_sort.SortColumn, m_sort.SortAscending);
 }
 
-void FileTransferForm::fillGrid(const QList<QStringList> &rows)
+// The directory's rows, in its order, with no file selected.
+void FileTransferForm::showRows()
 {
+    const QList<QStringList> &rows = m_directory.rows();
     m_DirGrid->clearSelection();
     m_DirGrid->setRowCount(int(rows.size()));
     for (int row = 0; row < rows.size(); ++row) {
@@ -258,32 +236,16 @@ void FileTransferForm::fillGrid(const QList<QStringList> &rows)
             m_DirGrid->setItem(row, column, item);
         }
     }
-}
-
-QList<QStringList> FileTransferForm::gridRows() const
-{
-    QList<QStringList> rows;
-    for (int row = 0; row < m_DirGrid->rowCount(); ++row) {
-        QStringList cells;
-        for (int column = 0; column < DirListing::ColumnCount; ++column) {
-            const QTableWidgetItem *item = m_DirGrid->item(row, column);
-            cells << (item ? item->text() : QString());
-        }
-        rows << cells;
-    }
-    return rows;
-}
-
-void FileTransferForm::SortDirectory(int column, bool ascending)
-{
-    QList<QStringList> rows = gridRows();
-    DirSort::sortRows(rows, column, ascending);
-    fillGrid(rows);
-    const QStringList captions = DirSort::headerCaptions(column, ascending);
+    const QStringList captions = m_directory.headerCaptions();
     for (int i = 0; i < captions.size(); ++i)
         m_DirGrid->horizontalHeaderItem(i)->setText(captions.at(i));
     clearFileSelection();
     selectionChanged();
+}
+
+void FileTransferForm::SortDirectory(int column, bool ascending)
+{
+    m_directory.SortDirectory(column, ascending);
 }
 
 bool FileTransferForm::eventFilter(QObject *watched, QEvent *event)
@@ -310,8 +272,7 @@ void FileTransferForm::headerClick(int x)
     QList<int> widths;
     for (int column = 0; column < DirSort::kVisibleColumns - 1; ++column)
         widths << m_DirGrid->columnWidth(column);
-    m_sort.headerClicked(DirSort::columnAt(x, widths), m_state.LastClickedColumn);
-    SortDirectory(m_sort.SortColumn, m_sort.SortAscending);
+    m_directory.headerClicked(DirSort::columnAt(x, widths));
 }
 
 void FileTransferForm::selectionChanged()
@@ -361,8 +322,22 @@ void FileTransferForm::setTransferBusy(bool busy)
 
 void FileTransferForm::setFileButtonsEnabled(bool enabled)
 {
-    m_GetFilesButton->setEnabled(enabled);
-    m_DeleteButton->setEnabled(enabled);
+    m_fileButtonsWanted = enabled;
+    applyButtons();
+}
+
+void FileTransferForm::setLineFree(bool free)
+{
+    m_lineFree = free;
+    applyButtons();
+}
+
+void FileTransferForm::applyButtons()
+{
+    m_GetFilesButton->setEnabled(m_fileButtonsWanted && m_lineFree);
+    m_DeleteButton->setEnabled(m_fileButtonsWanted && m_lineFree);
+    m_SendFileButton->setEnabled(m_lineFree);
+    m_RefreshButton->setEnabled(m_lineFree);
 }
 
 void FileTransferForm::setProgressText(const QString &text)
@@ -406,14 +381,6 @@ QString FileTransferForm::fileNameAt(int row) const
 {
     const QTableWidgetItem *item = m_DirGrid->item(row, DirListing::NameColumn);
     return item ? item->text().trimmed() : QString();
-}
-
-qint32 FileTransferForm::fileSizeAt(int row) const
-{
-    const QTableWidgetItem *item = m_DirGrid->item(row, DirListing::SizeKeyColumn);
-    bool ok = false;
-    const qint32 size = item ? item->text().trimmed().toInt(&ok) : 0;
-    return ok ? size : 0;
 }
 
 void FileTransferForm::selectRows(int first, int last)

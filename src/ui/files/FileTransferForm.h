@@ -1,38 +1,37 @@
 #pragma once
 
-#include "features/files/DirSort.h"
+#include "features/files/FileDirectory.h"
 
 #include <QWidget>
 
-class CommandTransaction;
 class OperatorDialogs;
 class ProgramState;
 class QGroupBox;
 class QLabel;
 class QPushButton;
 class QTableWidget;
-class QTimer;
 
-// The file manager window "Files in Orvantis Memory": the instrument's directory in DirGrid,
-// sorting by header clicks, the download folder, and the buttons that start a download, an
-// upload or a deletion. Those runs live elsewhere; the window announces their buttons
-// through signals and offers what they need: the selected block, the row names and sizes,
-// the busy state with its "Stop" button, the progress text and the hourglass.
+// The file manager window "Files in Orvantis Memory": shows the instrument's directory
+// (FileDirectory) in DirGrid, reports header clicks, the download folder, and the buttons
+// that start a download, an upload or a deletion. Those runs live elsewhere; the window
+// announces their buttons through signals and offers what they need: the selected block,
+// the busy state with its "Stop" button, the progress text and the hourglass. While an
+// operation owns the line the buttons that would send are off.
 //
-// File rows count from 0 here (DirGrid's own rows); the header is not a row.
+// File rows count from 0 here (DirGrid's own rows, the directory's rows); the header is not
+// a row.
 class FileTransferForm : public QWidget
 {
     Q_OBJECT
 public:
-    // `StatusTimer` may be null (no polling to hold off).
-    FileTransferForm(ProgramState &state, CommandTransaction &transaction, OperatorDialogs &dialogs,
-                     QTimer *StatusTimer, QWidget *parent = nullptr);
+    FileTransferForm(FileDirectory &directory, ProgramState &state, OperatorDialogs &dialogs,
+                     QWidget *parent = nullptr);
 
-    // The main window's open action: with status polling held off, shows the window and, the
-    // first time, fetches the listing; later calls bring the window to the front.
+    // The main window's open action: shows the window and, the first time, fetches the
+    // listing; later calls bring the window to the front.
     void openWindow();
 
-    // Requests "Dir /V", refills DirGrid and sorts it by SortColumn and SortAscending.
+    // Requests "Dir /V"; DirGrid follows the directory's rows.
     void RefreshDirectory();
     // Sorts by visible `column` (0-3), marks its header, and leaves no file selected.
     void SortDirectory(int column, bool ascending);
@@ -44,8 +43,11 @@ public:
     // file buttons alone.
     bool TransferBusy() const { return m_TransferBusy; }
     void setTransferBusy(bool busy);
-    // GetFilesButton and DeleteButton together.
+    // GetFilesButton and DeleteButton together (while the line is free).
     void setFileButtonsEnabled(bool enabled);
+    // Whether the line is free for the buttons that send: Get Files, Delete Files, Send
+    // File... and Refresh.
+    void setLineFree(bool free);
     void setProgressText(const QString &text);
     void setHourglass(bool on);
 
@@ -54,15 +56,12 @@ public:
     bool selectedRows(int &first, int &last) const;
     // Name column, trimmed.
     QString fileNameAt(int row) const;
-    // Size key column (digits without separators) as a count of bytes; 0 if not a number.
-    qint32 fileSizeAt(int row) const;
     // Selects file rows first..last (columns 0-3), the current row being `first`.
     void selectRows(int first, int last);
     // No file selected, no current cell.
     void clearFileSelection();
 
-    const DirSort &sortState() const { return m_sort; }
-    QTimer *StatusTimer() const { return m_statusTimer; }
+    const DirSort &sortState() const { return m_directory.sortState(); }
 
     QTableWidget *DirGrid() const { return m_DirGrid; }
     QPushButton *GetFilesButton() const { return m_GetFilesButton; }
@@ -89,22 +88,25 @@ private:
     void buildControls();
     void buildGrid();
     void placeControls();
-    void fillGrid(const QList<QStringList> &rows);
-    QList<QStringList> gridRows() const;
+    void showRows();
+    void refreshStarted();
+    void refreshFinished(bool freeLineSeen);
+    void applyButtons();
     void headerClick(int x);
     void selectionChanged();
     void CloseButton_Click();
     int px(int twips) const;
 
+    FileDirectory &m_directory;
     ProgramState &m_state;
-    CommandTransaction &m_transaction;
     OperatorDialogs &m_dialogs;
-    QTimer *m_statusTimer;
-    DirSort m_sort;
     bool m_TransferBusy = false;
     bool m_hourglass = false;
-    bool m_refreshing = false;
     bool m_loaded = false;
+    bool m_lineFree = true;
+    // Get Files and Delete Files as the selection and the operations want them, before the
+    // line's owner has its say.
+    bool m_fileButtonsWanted = false;
     // Pointer position of the last press on the header, in the header's content coordinates.
     QPoint m_mouseDown;
 

@@ -1,6 +1,6 @@
 #include "ui/mainwindow/MainFormCentralWidget.h"
 
-#include "ui/status/InstrumentPanelWidget.h"
+#include "ui/widgets/InstrumentPanelWidget.h"
 #include "ui/widgets/IndicatorLamp.h"
 
 #include <QCheckBox>

@@ -5,8 +5,10 @@
 #include <QObject>
 #include <QPointer>
 
-class MainForm;
+class InstrumentSession;
 class QAction;
+class QMenu;
+class QWidget;
 
 // Offers the remote processing window in the main window's "Orvantis" menu. The item is
 // enabled whenever that menu is; the window exists once and is made anew after a close.
@@ -14,7 +16,7 @@ class ProcessingBinding : public QObject
 {
     Q_OBJECT
 public:
-    explicit ProcessingBinding(MainForm &form);
+    ProcessingBinding(InstrumentSession &session, QMenu *OrvantisMenu, QWidget *window);
 
     QAction *ProcessingMenuItem() const { return m_menuItem; }
     // The open window; null when it is closed.
@@ -25,11 +27,8 @@ public slots:
     void showProcessing();
 
 private:
-    // Status polling pauses while the window lists or runs: a poll's "st" would clear
-    // ReceiveBuffer under the lines being read.
-    void holdPollingWhileBusy(ProcessingForm *window);
-
-    MainForm &m_form;
+    InstrumentSession &m_session;
+    QWidget *m_mainWindow;
     QAction *m_menuItem = nullptr;
     QPointer<ProcessingForm> m_window;
 };

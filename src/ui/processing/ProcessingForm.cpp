@@ -35,9 +35,8 @@ template <typename T> T *named(T *widget, const char *name)
 }
 } // namespace
 
-ProcessingForm::ProcessingForm(ProgramState &state, CommandTransaction &transaction,
-                               CommPort &Comm1, const QIcon &icon, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_session(state, transaction, Comm1)
+ProcessingForm::ProcessingForm(InstrumentSession &instrument, const QIcon &icon, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_session(instrument)
 {
     setObjectName(QStringLiteral("ProcessingForm"));
     setWindowTitle(QStringLiteral("Processing"));

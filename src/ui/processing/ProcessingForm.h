@@ -5,9 +5,7 @@
 
 #include <QWidget>
 
-class CommPort;
-class CommandTransaction;
-class ProgramState;
+class InstrumentSession;
 class QComboBox;
 class QIcon;
 class QLabel;
@@ -22,7 +20,7 @@ class ProcessingForm : public QWidget
 {
     Q_OBJECT
 public:
-    ProcessingForm(ProgramState &state, CommandTransaction &transaction, CommPort &Comm1,
+    ProcessingForm(InstrumentSession &instrument,
                    const QIcon &icon, QWidget *parent = nullptr);
 
     ProcessingSession &session() { return m_session; }

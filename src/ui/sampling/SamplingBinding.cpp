@@ -1,29 +1,16 @@
 #include "ui/sampling/SamplingBinding.h"
 
-#include "ui/mainwindow/MainForm.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
-SamplingBinding::SamplingBinding(MainForm &form, OperatorDialogs &dialogs)
-    : QObject(&form), m_form(form),
-      m_sampling(form.state(), form.Comm1(), form, form.transaction(), dialogs),
-      m_files(form.state(), form, dialogs)
+SamplingBinding::SamplingBinding(InstrumentSession &session, const MainFormControls &controls,
+                                 OperatorDialogs &dialogs, QObject *parent)
+    : QObject(parent), m_controls(controls), m_sampling(session, dialogs), m_files(session, dialogs)
 {
-    const MainFormControls &c = form.controls();
-    QTimer *statusTimer = form.StatusTimer();
-    m_sampling.setStatusTimerAccess([statusTimer] { return statusTimer->isActive(); },
-                                    [statusTimer](bool on) {
-                                        if (on)
-                                            statusTimer->start();
-                                        else
-                                            statusTimer->stop();
-                                    });
-
-    form.setStatusRule([this](int requested) { return m_sampling.statusFor(requested); });
-
+    const MainFormControls &c = controls;
     connect(c.SampleOnceButton, &QPushButton::clicked, this,
             [this] { m_sampling.SampleOnce(settings()); });
     connect(c.StartSamplingButton, &QPushButton::clicked, this,
@@ -45,7 +32,7 @@ SamplingBinding::SamplingBinding(MainForm &form, OperatorDialogs &dialogs)
 
 SamplingSettings SamplingBinding::settings() const
 {
-    const MainFormControls &c = m_form.controls();
+    const MainFormControls &c = m_controls;
     SamplingSettings s;
     // A greyed box counts as ticked: only an unticked box is off.
     s.average = c.AverageCheck->checkState() != Qt::Unchecked;
@@ -59,7 +46,7 @@ SamplingSettings SamplingBinding::settings() const
 
 void SamplingBinding::showSavingWarning(bool on)
 {
-    QLabel *label = m_form.controls().SavingLabel;
+    QLabel *label = m_controls.SavingLabel;
     QFont font = label->font();
     font.setBold(on);
     label->setFont(font);

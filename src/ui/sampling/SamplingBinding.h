@@ -2,10 +2,11 @@
 
 #include "features/sampling/DataFileController.h"
 #include "features/sampling/SamplingController.h"
+#include "ui/mainwindow/MainFormControls.h"
 
 #include <QObject>
 
-class MainForm;
+class InstrumentSession;
 class OperatorDialogs;
 
 // Ties the Sampling and Save to File panels of the main window to their logic.
@@ -13,7 +14,8 @@ class SamplingBinding : public QObject
 {
     Q_OBJECT
 public:
-    SamplingBinding(MainForm &form, OperatorDialogs &dialogs);
+    SamplingBinding(InstrumentSession &session, const MainFormControls &controls,
+                    OperatorDialogs &dialogs, QObject *parent = nullptr);
 
     // Opens a new data file after asking the operator (the main window's OpenNewFile).
     int OpenNewFile() { return m_files.OpenNewFile(); }
@@ -22,7 +24,7 @@ public:
 private:
     void showSavingWarning(bool on);
 
-    MainForm &m_form;
+    const MainFormControls &m_controls;
     SamplingController m_sampling;
     DataFileController m_files;
 };

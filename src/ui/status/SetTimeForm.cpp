@@ -44,8 +44,8 @@ QGroupBox *makeFrame(const QString &name, const QString &caption, QDateEdit *dat
 }
 } // namespace
 
-SetTimeForm::SetTimeForm(CommandTransaction &transaction, QWidget *parent)
-    : QDialog(parent), m_clock(transaction),
+SetTimeForm::SetTimeForm(Line &line, QWidget *parent)
+    : QDialog(parent), m_clock(line),
       m_computerNow([] { return QDateTime::currentDateTime(); })
 {
     setWindowTitle(QStringLiteral("Orvantis Real-Time Clock"));

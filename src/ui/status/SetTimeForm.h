@@ -22,7 +22,7 @@ class SetTimeForm : public QDialog
 public:
     static constexpr int kTickMs = 1000;
 
-    explicit SetTimeForm(CommandTransaction &transaction, QWidget *parent = nullptr);
+    explicit SetTimeForm(Line &line, QWidget *parent = nullptr);
 
     // Reads the instrument's clock into DatePicker1 and TimePicker1; without an answer they
     // keep what they showed.

@@ -1,46 +1,38 @@
 #pragma once
 
-#include "features/status/StatusParser.h"
-#include "features/status/StatusPolling.h"
-#include "features/status/StatusQuery.h"
+#include "features/status/StatusMonitor.h"
+#include "ui/mainwindow/MainFormControls.h"
 
 #include <QObject>
 
-#include <deque>
-
-class MainForm;
+class InstrumentSession;
 class OperatorDialogs;
 
-// Ties the status logic to the main window: status lines into the Thermal Control and Light
-// Source panels, StatusTimer's query, the poll-rate menu item and the "Enable" switches.
+// Ties the status logic to the main window's Thermal Control and Light Source panels: the
+// monitor's panels onto the lamps, labels and "Enable" boxes, the boxes' changes back to the
+// instrument, and the poll-rate question. While an operation owns the line the two boxes
+// stay disabled: a switch would write into the operation's exchange.
 class StatusBinding : public QObject
 {
     Q_OBJECT
 public:
-    StatusBinding(MainForm &form, OperatorDialogs &dialogs);
+    StatusBinding(InstrumentSession &session, const MainFormControls &controls,
+                  OperatorDialogs &dialogs, QObject *parent = nullptr);
 
-    // Parses one status line (empty: clears the lamps) and shows it; true when the
-    // instrument is fully stable. For a caller's own reply (the cal check's); lines from
-    // the receive loop come in through the main window.
-    bool ParseStatus(const QByteArray &reply);
-    StatusQuery &query() { return m_query; }
+    StatusMonitor &monitor() { return m_monitor; }
+    // For a caller's own status reply (the cal check's); see StatusMonitor::ParseStatus.
+    bool ParseStatus(const QByteArray &reply) { return m_monitor.ParseStatus(reply); }
 
-signals:
-    // Each status line ParseStatus is given while connected, before it is shown.
-    void statusLineSeen(const QByteArray &line);
-
-private:
-    bool showLine(const QByteArray &reply, StatusReplyOrder::Hold hold);
-    void switchClicked(StatusSwitch which, bool on);
-    void applyPanels(const StatusPanels &panels);
+public slots:
+    // "Set Status Check Rate...".
     void askStatusRate();
 
-    MainForm &m_form;
+private:
+    void applyPanels(const StatusPanels &panels);
+    void enableSwitches();
+
+    InstrumentSession &m_session;
+    const MainFormControls &m_controls;
     OperatorDialogs &m_dialogs;
-    StatusParser m_parser;
-    StatusReplyOrder m_order;
-    // Holds of the lines that have arrived and wait to be shown, oldest first.
-    std::deque<StatusReplyOrder::Hold> m_holds;
-    StatusQuery m_query;
-    StatusPolling m_polling;
+    StatusMonitor m_monitor;
 };

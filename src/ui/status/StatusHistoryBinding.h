@@ -6,10 +6,12 @@
 #include <QObject>
 #include <QPointer>
 
-class MainForm;
 class OperatorDialogs;
+class ProgramState;
 class QAction;
-class StatusBinding;
+class QMenu;
+class QWidget;
+class StatusMonitor;
 
 // Keeps the session's status history from every line the status binding is given, and
 // opens the "Status History" window from the "Communication" menu (StatusHistoryMenuItem).
@@ -18,7 +20,9 @@ class StatusHistoryBinding : public QObject
 {
     Q_OBJECT
 public:
-    StatusHistoryBinding(MainForm &form, StatusBinding &status, OperatorDialogs &dialogs);
+    // The menu item goes into `CommunicationMenu`; the window is owned by `window`.
+    StatusHistoryBinding(StatusMonitor &status, ProgramState &state, OperatorDialogs &dialogs,
+                         QMenu *CommunicationMenu, QWidget *window);
 
     StatusHistory &history() { return m_history; }
     QAction *menuItem() const { return m_menuItem; }
@@ -27,8 +31,9 @@ public:
     void showWindow();
 
 private:
-    MainForm &m_form;
+    ProgramState &m_state;
     OperatorDialogs &m_dialogs;
+    QWidget *m_mainWindow;
     StatusHistory m_history;
     QAction *m_menuItem;
     QPointer<StatusHistoryWindow> m_window;

@@ -1,7 +1,7 @@
 #include "ui/terminal/TerminalForm.h"
 
 #include "features/terminal/TerminalKeys.h"
-#include "link/CommPort.h"
+#include "session/Line.h"
 #include "support/SettingsKeys.h"
 #include "support/TerminalOpenSetting.h"
 #include "ui/widgets/FormSettings.h"
@@ -133,8 +133,8 @@ bool TerminalForm::handleKey(QEvent *event)
         event->accept();
         return true;
     }
-    if (m_port && m_port->isOpen())
-        m_port->write(bytes);
+    if (m_line && m_line->portOpen())
+        m_line->write(bytes);
     return true;
 }
 

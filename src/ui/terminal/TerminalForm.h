@@ -6,7 +6,7 @@
 #include <QMainWindow>
 #include <QTimer>
 
-class CommPort;
+class Line;
 class QAction;
 class QPlainTextEdit;
 
@@ -25,9 +25,9 @@ public:
     // Restores the place and size of the last run.
     explicit TerminalForm(QWidget *parent = nullptr);
 
-    // The port typed characters go to; none (or a closed one) sends nothing.
-    void setPort(CommPort *port) { m_port = port; }
-    CommPort *port() const { return m_port; }
+    // The line typed characters go to; none, a closed port or a line that another
+    // operation owns sends nothing.
+    void setLine(Line *line) { m_line = line; }
 
     // Adds one run's display text under the 32000-character rule and scrolls to the end.
     // While the instrument streams, the view catches up with the text once a second:
@@ -55,7 +55,7 @@ private:
     QPlainTextEdit *m_view;
     QAction *m_copyAction;
     QAction *m_selectAllAction;
-    CommPort *m_port = nullptr;
+    Line *m_line = nullptr;
     bool m_everShown = false;
     // How much of the text the view holds; -1 after a cut, when it must be shown afresh.
     qsizetype m_shown = 0;

@@ -14,9 +14,6 @@
 namespace
 {
 
-QPointer<ErrorForm> s_instance;
-std::function<void()> s_beepHook;
-
 QRect pixels(int left, int top, int width, int height)
 {
     return QuestionBoxLayout::toPixels(QRect(left, top, width, height));
@@ -74,11 +71,9 @@ ErrorForm::ErrorForm(QWidget *owner)
 
 ErrorForm::~ErrorForm() = default;
 
-void ErrorForm::ShowErrorMessage(const QString &message, QWidget *owner)
+void ErrorForm::ShowErrorMessage(const QString &message)
 {
-    if (!s_instance)
-        s_instance = new ErrorForm(owner);
-    const QPointer<ErrorForm> form = s_instance;
+    const QPointer<ErrorForm> form = this;
     const quint64 number = ++form->m_issued;
     if (!form->isVisible()) {
         form->m_shown = number;
@@ -114,20 +109,10 @@ void ErrorForm::acknowledge()
 
 void ErrorForm::beep()
 {
-    if (s_beepHook)
-        s_beepHook();
+    if (m_beepHook)
+        m_beepHook();
     else
         QApplication::beep();
-}
-
-ErrorForm *ErrorForm::instance()
-{
-    return s_instance;
-}
-
-void ErrorForm::setBeepHook(std::function<void()> hook)
-{
-    s_beepHook = std::move(hook);
 }
 
 void ErrorForm::reject()
@@ -145,9 +130,6 @@ void ErrorForm::showEvent(QShowEvent *event)
 void ErrorForm::closeEvent(QCloseEvent *event)
 {
     QDialog::closeEvent(event);
-    if (!event->isAccepted())
-        return;
-    if (s_instance == this)
-        s_instance = nullptr;
-    deleteLater();
+    if (event->isAccepted())
+        deleteLater();
 }

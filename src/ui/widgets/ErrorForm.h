@@ -9,9 +9,10 @@
 class QLabel;
 class QPushButton;
 
-// The message window: warning picture, a fixed text area and "OK". One instance serves
-// every message: "OK" only hides it, so later messages reuse it with its last position;
-// closing it with the close box destroys it and the next message builds it again.
+// The message window: warning picture, a fixed text area and "OK". The program's operator
+// dialogs keep one instance for every message: "OK" only hides it, so later messages reuse
+// it with its last position; closing it with the close box destroys it and the next
+// message builds it again.
 //
 // A message raised while another is on screen waits its turn: "OK" then shows it (with its
 // own beep) instead of hiding the window, so every message is seen.
@@ -25,13 +26,11 @@ public:
 
     // Puts `message` into msgText and shows the window modally until "OK", Enter or Escape;
     // while another message is showing, returns once this one has been shown and
-    // acknowledged. `owner` (normally the main window) is used only when the window is built.
-    static void ShowErrorMessage(const QString &message, QWidget *owner = nullptr);
-    // The window that ShowErrorMessage uses now, or null before first use or after a close.
-    static ErrorForm *instance();
+    // acknowledged. The window may be gone when it returns (closed with its close box).
+    void ShowErrorMessage(const QString &message);
     // Replaces the system beep sounded on every showing (tests count it); an empty hook
     // restores the system beep.
-    static void setBeepHook(std::function<void()> hook);
+    void setBeepHook(std::function<void()> hook) { m_beepHook = std::move(hook); }
 
     QLabel *Picture1;
     QLabel *msgText;
@@ -54,9 +53,10 @@ protected:
 private:
     // "OK": the next waiting message, or the window hides.
     void acknowledge();
-    static void beep();
+    void beep();
 
     quint64 m_issued = 0;
     quint64 m_shown = 0;
     QList<std::pair<quint64, QString>> m_waiting;
+    std::function<void()> m_beepHook;
 };

@@ -35,6 +35,18 @@ QtOperatorDialogs::QtOperatorDialogs(QWidget *owner) : m_owner(owner)
 {
 }
 
+QtOperatorDialogs::~QtOperatorDialogs()
+{
+    delete m_errorForm;
+}
+
+void QtOperatorDialogs::setErrorBeepHook(std::function<void()> hook)
+{
+    m_errorBeepHook = std::move(hook);
+    if (m_errorForm)
+        m_errorForm->setBeepHook(m_errorBeepHook);
+}
+
 int QtOperatorDialogs::ShowQuestionBox(const QString &question, const QString &caption1,
                                        const QString &caption2, const QString &caption3,
                                        int defaultButton)
@@ -44,7 +56,11 @@ int QtOperatorDialogs::ShowQuestionBox(const QString &question, const QString &c
 
 void QtOperatorDialogs::ShowErrorMessage(const QString &message)
 {
-    ErrorForm::ShowErrorMessage(message, m_owner);
+    if (!m_errorForm) {
+        m_errorForm = new ErrorForm(m_owner);
+        m_errorForm->setBeepHook(m_errorBeepHook);
+    }
+    m_errorForm->ShowErrorMessage(message);
 }
 
 void QtOperatorDialogs::showMessage(const QString &title, const QString &text)
@@ -125,4 +141,9 @@ QString QtOperatorDialogs::browseForFolder(const QString &startFolder)
 void QtOperatorDialogs::beep()
 {
     QApplication::beep();
+}
+
+ErrorForm *QtOperatorDialogs::errorForm() const
+{
+    return m_errorForm;
 }

@@ -2,8 +2,12 @@
 
 #include "support/OperatorDialogs.h"
 
+#include <functional>
+
 #include <QPointer>
 #include <QWidget>
+
+class ErrorForm;
 
 // The operator dialogs of the running program: the question box, the message window and
 // Qt's standard message box, input box and file choosers.
@@ -12,7 +16,16 @@ class QtOperatorDialogs : public OperatorDialogs
 public:
     // `owner` (normally the main window) owns the choosers and the message window.
     explicit QtOperatorDialogs(QWidget *owner = nullptr);
+    ~QtOperatorDialogs() override;
+    QtOperatorDialogs(const QtOperatorDialogs &) = delete;
+    QtOperatorDialogs &operator=(const QtOperatorDialogs &) = delete;
     void setOwner(QWidget *owner) { m_owner = owner; }
+
+    // The message window ShowErrorMessage uses now; null before the first message and after
+    // the operator closed it with its close box.
+    ErrorForm *errorForm() const;
+    // Replaces the system beep of the message window (tests count it).
+    void setErrorBeepHook(std::function<void()> hook);
 
     // Centred on the screen, without owner, as every question of the program is.
     int ShowQuestionBox(const QString &question, const QString &caption1, const QString &caption2,
@@ -33,4 +46,6 @@ public:
 
 private:
     QPointer<QWidget> m_owner;
+    QPointer<ErrorForm> m_errorForm;
+    std::function<void()> m_errorBeepHook;
 };

@@ -2,7 +2,6 @@
 
 #include "ui/widgets/YesNoCancelForm.h"
 
-#include <QAbstractButton>
 #include <QGuiApplication>
 #include <QPointer>
 #include <QPushButton>
@@ -60,23 +59,4 @@ qint32 ShowQuestionBox(const QString &question, const QString &caption1, const Q
     const qint32 result = YesNoCancelForm::codeOf(box->ResultText);
     delete box;
     return result;
-}
-
-qint16 HandleAccessKey(QWidget *window, qint16 keyCode)
-{
-    if (!window || !qobject_cast<QAbstractButton *>(window->focusWidget()))
-        return keyCode;
-    const QChar key = QChar(ushort(keyCode)).toLower();
-    const auto buttons = window->findChildren<QPushButton *>();
-    for (QPushButton *button : buttons) {
-        const QString caption = button->text();
-        const int amp = caption.indexOf(QLatin1Char('&'));
-        if (amp < 0 || amp + 1 >= caption.size())
-            continue;
-        if (caption.at(amp + 1).toLower() == key) {
-            button->click();
-            return 0;
-        }
-    }
-    return keyCode;
 }

@@ -11,7 +11,3 @@ class QWidget;
 qint32 ShowQuestionBox(const QString &question, const QString &caption1, const QString &caption2,
                        const QString &caption3, qint32 defaultButton, bool centreOnOwner = false,
                        QWidget *owner = nullptr);
-
-// Lets a plain letter press the command button of `window` whose access letter ("&Yes") it
-// is, while a button has the focus. Returns 0 when it pressed one, else `keyCode` unchanged.
-qint16 HandleAccessKey(QWidget *window, qint16 keyCode);

@@ -1,7 +1,7 @@
 #include "ui/widgets/YesNoCancelForm.h"
 
 #include "support/StringCode.h"
-#include "ui/widgets/QuestionBoxDialogs.h"
+#include "ui/widgets/AccessKey.h"
 
 #include <QApplication>
 #include <QKeyEvent>

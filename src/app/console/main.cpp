@@ -1,8 +1,9 @@
 // Builds the program over the system's serial ports and real dialogs, and runs start-up.
 
-#include "app/ConsoleBinding.h"
+#include "app/console/ConsoleBinding.h"
 #include "link/QtCommPort.h"
 #include "support/SettingsKeys.h"
+#include "support/Version.h"
 #include "ui/widgets/QtOperatorDialogs.h"
 
 #include <QApplication>
@@ -12,7 +13,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Orvantis"));
     QCoreApplication::setApplicationName(SettingsKeys::kApplication);
-    QCoreApplication::setApplicationVersion(QString::fromLatin1(ConsoleBinding::kVersion));
+    QCoreApplication::setApplicationVersion(QLatin1String(kProductVersion));
 
     const PortTable ports = PortTable::fromSystem();
     QtCommPort comm(ports);

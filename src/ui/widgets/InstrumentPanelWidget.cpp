@@ -1,4 +1,4 @@
-#include "ui/status/InstrumentPanelWidget.h"
+#include "ui/widgets/InstrumentPanelWidget.h"
 
 #include "ui/widgets/IndicatorLamp.h"
 

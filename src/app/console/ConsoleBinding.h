@@ -1,7 +1,6 @@
 #pragma once
 
-#include "link/PortSearch.h"
-#include "link/ProgramState.h"
+#include "session/InstrumentSession.h"
 #include "ui/calcheck/CalCheckBinding.h"
 #include "ui/files/FileTransferBinding.h"
 #include "ui/mainwindow/MainForm.h"
@@ -13,14 +12,13 @@
 
 class OperatorDialogs;
 
-// The whole program around one serial port and one operator: the main window, the terminal,
-// the logic behind every panel and menu, and start-up. main() builds one over the real port
-// and dialogs; end-to-end tests build one over a simulator's pty and a scripted operator.
+// The console around one instrument session and one operator: the session, the main window,
+// the terminal, the bindings of every panel and menu, and start-up. main() builds one over
+// the real port and dialogs; end-to-end tests build one over a simulator's pty and a
+// scripted operator.
 class ConsoleBinding
 {
 public:
-    static constexpr const char *kVersion = "1.21";
-
     ConsoleBinding(CommPort &comm, const PortTable &table, OperatorDialogs &dialogs);
 
     // Start-up after the window is built: saved values, download folder, the terminal if it
@@ -29,10 +27,9 @@ public:
     // The "Connecting" dialog, modal; it searches as soon as it is on screen.
     void showConnectForm();
 
-    ProgramState state;
+    InstrumentSession session;
     TerminalForm terminal;
     MainForm form;
-    PortSearch search;
     StatusBinding status;
     SamplingBinding sampling;
     CalCheckBinding calCheck;
@@ -41,5 +38,7 @@ public:
     StatusHistoryBinding history;
 
 private:
+    void wireRequests();
+
     OperatorDialogs &m_dialogs;
 };

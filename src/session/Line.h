@@ -1,0 +1,55 @@
+#pragma once
+
+#include "link/StopOnExit.h"
+
+#include <QByteArray>
+
+class InstrumentSession;
+
+// A writer's way onto the instrument line. The session hands one shared line to the short
+// commands and keys (status queries, switches, samples, the clock, the terminal) and a
+// LineClaim to each operation that owns the line for a while. While an operation owns it,
+// every other line refuses to write: it sends nothing, returns what a silent instrument
+// would (an empty reply), and the session says why in a short note.
+class Line
+{
+public:
+    Line(const Line &) = delete;
+    Line &operator=(const Line &) = delete;
+
+    // The command transaction: writes `command` and waits for the reply framed by the
+    // markers, or the time-out (see CommandTransaction).
+    QByteArray SendCommand(const QByteArray &command, const QByteArray &startMarker,
+                           const QByteArray &endMarker, float timeoutSeconds);
+    // Lets events run for `seconds`; writes nothing, so it is never refused.
+    void Pause(float seconds);
+    // Raw bytes straight to the port (ETX, typed keys). False when refused or not written.
+    bool write(const QByteArray &bytes);
+    // One pass of pending events, for waits that count what arrives.
+    void pass();
+
+    QByteArray afterReply() const;
+    bool lastReplyFramed() const;
+    bool portOpen() const;
+    // False while another operation owns the line.
+    bool mayWrite() const;
+    // mayWrite(), and when it is false the operator is told why (once per call).
+    bool readyToWrite();
+
+    // Declares, for the life of the returned object, what stops the instrument should the
+    // program end meanwhile. A line that may not write declares nothing.
+    StopOnExit stopOnExit(QByteArray stop) const;
+
+protected:
+    // The token of a claim that was not granted: such a line never writes.
+    static constexpr quint64 kRefused = ~quint64(0);
+
+    Line(InstrumentSession &session, quint64 owner) : m_session(session), m_owner(owner) {}
+    ~Line() = default;
+
+    InstrumentSession &m_session;
+    // 0 for the shared line; a claim's token otherwise.
+    quint64 m_owner;
+
+    friend class InstrumentSession;
+};

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "session/Line.h"
+#include "session/LineOperation.h"
+
+class CommPort;
+class CommandTransaction;
+
+// Ownership of the line for one operation, for as long as the object lives. Granted only
+// while no other operation owns the line; a claim that was not granted writes nothing
+// (the session has said why). While a claim is held status polling is held too.
+class LineClaim : public Line
+{
+public:
+    LineClaim(InstrumentSession &session, LineOperation operation);
+    ~LineClaim();
+
+    bool granted() const { return m_owner != kRefused; }
+    explicit operator bool() const { return granted(); }
+
+    // The owner's own access, for the link's operations that drive the port themselves
+    // (the rate change sets the port's rate between two commands).
+    CommPort &port();
+    CommandTransaction &transaction();
+};
