@@ -4,8 +4,8 @@
 // Resident memory is reported after the connected stretch.
 // Usage: bench_idle [seconds]   (default 60, for each of the two)
 #include "BenchSupport.h"
-#include "testkit/SessionRig.h"
 #include "testkit/MemoryCommPort.h"
+#include "testkit/SessionRig.h"
 
 #include <QApplication>
 #include <QCheckBox>

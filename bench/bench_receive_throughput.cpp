@@ -3,8 +3,8 @@
 // Usage: bench_receive_throughput [megabytes]   (default 64)
 #include "features/terminal/TerminalText.h"
 #include "link/ReceiveLoop.h"
-#include "testkit/PlainLinkStatus.h"
 #include "testkit/MemoryCommPort.h"
+#include "testkit/PlainLinkStatus.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

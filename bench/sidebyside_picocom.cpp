@@ -63,7 +63,8 @@ int consoleChild(int argc, char *argv[])
             c.StatusCheck->click();
         console.waitForQuietLine(0.5f);
         console.dialogs.pathAnswers.enqueue(dataPath);
-        if (!bench::SimConsole::click(c.NewFileButton) || !console.console.session.state().dataFile.isOpen())
+        if (!bench::SimConsole::click(c.NewFileButton) ||
+            !console.console.session.state().dataFile.isOpen())
             return 1;
     }
     std::printf("ready\n");

@@ -1,7 +1,9 @@
 #include "session/InstrumentSession.h"
 
+#include "session/LastConnection.h"
 #include "session/LineClaim.h"
 #include "support/OperatorDialogs.h"
+#include "support/StringCode.h"
 
 InstrumentSession::InstrumentSession(CommPort &port, PortTable table, OperatorDialogs &dialogs,
                                      QObject *parent)
@@ -21,8 +23,7 @@ InstrumentSession::InstrumentSession(CommPort &port, PortTable table, OperatorDi
     // Shown after the run: a modal message inside it would hold up every receive run.
     m_receive.setErrorSink([this](const QString &message) {
         QMetaObject::invokeMethod(
-            this, [this, message] { m_dialogs.ShowErrorMessage(message); },
-            Qt::QueuedConnection);
+            this, [this, message] { m_dialogs.ShowErrorMessage(message); }, Qt::QueuedConnection);
     });
     m_receive.setPortLostSink([this](const QString &) {
         // Decided now: by the time a queued call ran, the search may be on another port.
@@ -86,13 +87,20 @@ void InstrumentSession::pollTick()
 bool InstrumentSession::SearchForInstrument()
 {
     const LineClaim claim(*this, LineOperation::Search);
-    return claim && m_search.SearchForInstrument();
+    return claim && connected(m_search.SearchForInstrument());
 }
 
 bool InstrumentSession::openSelectedPort(const QString &portEntry, const QString &baudEntry)
 {
     const LineClaim claim(*this, LineOperation::Search);
-    return claim && m_search.openSelectedPort(portEntry, baudEntry);
+    return claim && connected(m_search.openSelectedPort(portEntry, baudEntry));
+}
+
+bool InstrumentSession::connected(bool found)
+{
+    if (found)
+        LastConnection{deviceName(), ExtractNumber(settings().toLatin1())}.save();
+    return found;
 }
 
 void InstrumentSession::Disconnect()

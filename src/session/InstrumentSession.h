@@ -72,7 +72,8 @@ public:
     bool periodicRun() const { return m_periodicRun; }
 
     // The connection search and its dialog's direct open, each owning the line; see
-    // PortSearch. The search's progress is reported through portSearch()'s signals.
+    // PortSearch. The search's progress is reported through portSearch()'s signals. A
+    // connection made is kept as the LastConnection.
     const PortSearch &portSearch() const { return m_search; }
     bool SearchForInstrument();
     bool openSelectedPort(const QString &portEntry, const QString &baudEntry);
@@ -113,6 +114,8 @@ private:
     friend class LineClaim;
     friend class PollingHold;
 
+    // A search or direct open ended; a connection that worked is kept for next time.
+    bool connected(bool found);
     quint64 claim(LineOperation operation);
     void release(quint64 token);
     void refuse();

@@ -33,6 +33,12 @@ inline constexpr QLatin1String kFalse{"False"};
 // FileTransfer section: folder in which the next "Send File..." chooser starts.
 inline constexpr QLatin1String kLastUploadFolder{"LastUploadFolder"};
 
+// Connection section: the device and rate of the last connection that worked, which the
+// command line tries first.
+inline constexpr QLatin1String kConnectionSection{"Connection"};
+inline constexpr QLatin1String kDevice{"Device"};
+inline constexpr QLatin1String kRate{"Rate"};
+
 // Further keys (the download folder and the like) go here, next to their section.
 
 } // namespace SettingsKeys

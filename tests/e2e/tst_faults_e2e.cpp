@@ -423,7 +423,8 @@ void FaultsEndToEnd::stalledDownloadTimesOut()
     // Once the stall shows, the clock jumps past the ten silent seconds.
     rig.when(
         [&] {
-            return console().session.capture().byteCount() == 3000 && console().session.capture().TimeSinceLastByte() > 0.5f;
+            return console().session.capture().byteCount() == 3000 &&
+                   console().session.capture().TimeSinceLastByte() > 0.5f;
         },
         [&] { clock.setTimeOfDay(clock.timeOfDay() + 11.0); });
 

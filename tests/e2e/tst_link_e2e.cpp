@@ -220,7 +220,8 @@ void LinkEndToEnd::reopenedPortHoldsNothingOfTheLastSession()
     QVERIFY(link.open());
     timer1->start();
     link.line().SendCommand("st\r", "st:", "\r", 2);
-    QVERIFY2(!link.state().ReceiveBuffer.contains("serial"), link.state().ReceiveBuffer.constData());
+    QVERIFY2(!link.state().ReceiveBuffer.contains("serial"),
+             link.state().ReceiveBuffer.constData());
 
     // The line vanishes with the answer unread; the port is then opened on the other one.
     timer1->stop();
@@ -233,7 +234,8 @@ void LinkEndToEnd::reopenedPortHoldsNothingOfTheLastSession()
     QVERIFY(link.open());
     timer1->start();
     link.line().SendCommand("st\r", "st:", "\r", 2);
-    QVERIFY2(!link.state().ReceiveBuffer.contains("serial"), link.state().ReceiveBuffer.constData());
+    QVERIFY2(!link.state().ReceiveBuffer.contains("serial"),
+             link.state().ReceiveBuffer.constData());
     QVERIFY(link.state().ReceiveBuffer.startsWith("st:"));
 }
 

@@ -3,13 +3,13 @@
 // nothing, an empty instrument file in a batch, names the instrument cannot hold, and the
 // data file while a transfer owns the line. Instruments the simulator cannot play are
 // played on the in-memory line.
+#include "features/files/FileDirectory.h"
 #include "features/files/FileDownload.h"
 #include "features/files/FileUpload.h"
 #include "features/sampling/DataFileController.h"
-#include "features/files/FileDirectory.h"
-#include "testkit/SessionRig.h"
 #include "testkit/MemoryCommPort.h"
 #include "testkit/ModalDriver.h"
+#include "testkit/SessionRig.h"
 #include "testkit/SimConsole.h"
 #include "testkit/TestSettings.h"
 #include "ui/files/FileTransferForm.h"
@@ -22,10 +22,10 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QMenu>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -370,8 +370,8 @@ void TransfersEndToEnd::fileThatCannotBeFetchedIsNotAskedFor()
     // The rows as the instrument lists them: name, size right-aligned to column 27, date.
     QByteArray listing = "Dir /V\r\nDirectory of A:\r\n";
     for (const auto &[name, size] : rows)
-        listing += (name.leftJustified(12) + size.rightJustified(15)).toLatin1() +
-                   " 12-04-09 14:35\r\n";
+        listing +=
+            (name.leftJustified(12) + size.rightJustified(15)).toLatin1() + " 12-04-09 14:35\r\n";
     port.setResponder([&](const QByteArray &) { port.feed(listing + "1000 bytes free\r\n>"); });
     FileDirectory directory(link.session);
     directory.refresh();

@@ -9,8 +9,8 @@
 
 #include <QCheckBox>
 #include <QElapsedTimer>
-#include <QLabel>
 #include <QFile>
+#include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QThread>

@@ -3,8 +3,8 @@
 #include "features/terminal/TerminalText.h"
 #include "link/PortTable.h"
 #include "link/QtCommPort.h"
-#include "testkit/SessionRig.h"
 #include "testkit/MemoryCommPort.h"
+#include "testkit/SessionRig.h"
 #include "testkit/TestFiles.h"
 
 #include <QElapsedTimer>

@@ -9,9 +9,9 @@
 #include "features/status/StatusParser.h"
 #include "features/terminal/TerminalKeys.h"
 #include "link/InstrumentInfo.h"
-#include "testkit/PlainLinkStatus.h"
 #include "support/StringCode.h"
 #include "support/StringQueue.h"
+#include "testkit/PlainLinkStatus.h"
 
 #include <QDate>
 #include <QtTest>

@@ -2,9 +2,9 @@
 // rate dialog refusing what it must not send, the clock window's commands, the remote
 // processing window against orvantis-sim, and the main window's settings across a restart.
 #include "session/LineClaim.h"
-#include "testkit/SessionRig.h"
 #include "testkit/MemoryCommPort.h"
 #include "testkit/ModalDriver.h"
+#include "testkit/SessionRig.h"
 #include "testkit/SimConsole.h"
 #include "testkit/SimulatedInstrument.h"
 #include "testkit/TestFiles.h"
@@ -16,9 +16,9 @@
 #include "ui/status/SetTimeForm.h"
 #include "ui/status/StatusHistoryWindow.h"
 #include "ui/widgets/ErrorForm.h"
-#include "ui/widgets/QtOperatorDialogs.h"
 #include "ui/widgets/IndicatorLamp.h"
 #include "ui/widgets/ProgressForm.h"
+#include "ui/widgets/QtOperatorDialogs.h"
 #include "ui/widgets/QuestionBoxDialogs.h"
 
 #include <QAbstractButton>

@@ -17,8 +17,7 @@ ConsoleBinding::ConsoleBinding(CommPort &comm, const PortTable &table, OperatorD
       sampling(session, form.controls(), dialogs, &form),
       calCheck(session, dialogs, sampling, status, &form), files(session, dialogs, &form),
       processing(session, form.controls().OrvantisMenu, &form),
-      history(status.monitor(), session.state(), dialogs, form.controls().CommunicationMenu,
-              &form),
+      history(status.monitor(), session.state(), dialogs, form.controls().CommunicationMenu, &form),
       m_dialogs(dialogs)
 {
     terminal.setLine(&session.line());
@@ -28,8 +27,7 @@ ConsoleBinding::ConsoleBinding(CommPort &comm, const PortTable &table, OperatorD
 void ConsoleBinding::wireRequests()
 {
     QObject::connect(&form, &MainForm::connectRequested, &form, [this] { showConnectForm(); });
-    QObject::connect(&form, &MainForm::statusRateRequested, &status,
-                     &StatusBinding::askStatusRate);
+    QObject::connect(&form, &MainForm::statusRateRequested, &status, &StatusBinding::askStatusRate);
     QObject::connect(&form, &MainForm::transferFilesRequested, &files,
                      &FileTransferBinding::openWindow);
     QObject::connect(&form, &MainForm::calCheckRequested, &calCheck, &CalCheckBinding::run);

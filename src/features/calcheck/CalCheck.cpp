@@ -243,8 +243,7 @@ void CalCheck::stepOverall()
 void CalCheck::finish()
 {
     m_progress.reset();
-    m_line->SendCommand(kThreeEtx + "lpower,1\rst\r", QByteArray(), QByteArray(),
-                              kCommandTimeout);
+    m_line->SendCommand(kThreeEtx + "lpower,1\rst\r", QByteArray(), QByteArray(), kCommandTimeout);
     if (m_state.DataFileNumber() != 0)
         m_state.dataFile.close();
 }

@@ -23,9 +23,9 @@ class CalCheck
 public:
     enum class Outcome {
         AlreadyRunning, // or another operation owns the line
-        Declined,      // the first question, or the operator kept the open file
-        NotStabilized, // the "Cannot continue" notice was shown
-        NoFile,        // the file question or OpenNewFile was declined
+        Declined,       // the first question, or the operator kept the open file
+        NotStabilized,  // the "Cannot continue" notice was shown
+        NoFile,         // the file question or OpenNewFile was declined
         Completed,
         Stopped // "Stop", the progress window closed or the line lost during a collection phase
     };

@@ -20,9 +20,8 @@ void FileDirectory::refresh(Line &line)
         return;
     const QScopedValueRollback<bool> refreshing(m_refreshing, true);
     emit refreshStarted();
-    const QByteArray reply =
-        line.SendCommand(DirListing::kCommand, DirListing::kStartMarker, DirListing::kEndMarker,
-                         DirListing::kTimeoutSeconds);
+    const QByteArray reply = line.SendCommand(DirListing::kCommand, DirListing::kStartMarker,
+                                              DirListing::kEndMarker, DirListing::kTimeoutSeconds);
     bool freeLineSeen = false;
     const QList<DirListing::Row> rows = DirListing::parse(reply, &freeLineSeen);
     m_rows.clear();

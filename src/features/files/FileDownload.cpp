@@ -102,8 +102,8 @@ bool FileDownload::fetch(Line &line, const QString &path, const QString &name, i
         return false;
     }
     const QByteArray latinName = name.toLatin1();
-    const QByteArray reply = line.SendCommand("type " + latinName + " 0 0 300\r",
-                                              latinName + " 0", "\r", kReplyTimeoutSeconds);
+    const QByteArray reply = line.SendCommand("type " + latinName + " 0 0 300\r", latinName + " 0",
+                                              "\r", kReplyTimeoutSeconds);
     emit hourglassChanged(true);
     if (reply.isEmpty()) {
         m_dialogs.ShowErrorMessage(noReplyMessage(name));

@@ -4,9 +4,8 @@
 
 #include <cmath>
 
-FileTransferOperation::FileTransferOperation(InstrumentSession &session,
-                                             FileDirectory &directory, OperatorDialogs &dialogs,
-                                             QObject *parent)
+FileTransferOperation::FileTransferOperation(InstrumentSession &session, FileDirectory &directory,
+                                             OperatorDialogs &dialogs, QObject *parent)
     : QObject(parent), m_session(session), m_state(session.state()), m_directory(directory),
       m_dialogs(dialogs)
 {

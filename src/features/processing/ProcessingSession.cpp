@@ -166,8 +166,7 @@ void ProcessingSession::openEntry(const QString &entry)
     const QByteArray text = entry.toLatin1();
     if (!ProcessingListing::isDirectory(text))
         return;
-    m_session.line().SendCommand(changeDirectoryCommand(FirstWord(text)), "", "",
-                                 kChangeTimeout);
+    m_session.line().SendCommand(changeDirectoryCommand(FirstWord(text)), "", "", kChangeTimeout);
     refresh();
 }
 

@@ -65,8 +65,8 @@ StatusDisplay::StatusDisplay(const Input &input)
 void StatusDisplay::applyLineOwner(LineOperation owner)
 {
     const bool free = owner == LineOperation::None;
-    for (Control control : {Control::StatusCheck, Control::StatusRateMenuItem,
-                            Control::TransferFilesButton})
+    for (Control control :
+         {Control::StatusCheck, Control::StatusRateMenuItem, Control::TransferFilesButton})
         set(control, free);
     if (!free) {
         for (Control control :

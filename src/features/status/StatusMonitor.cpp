@@ -3,11 +3,12 @@
 #include "session/InstrumentSession.h"
 
 StatusMonitor::StatusMonitor(InstrumentSession &session, QObject *parent)
-    : QObject(parent), m_session(session), m_parser(session),
-      m_query(session.line(), session), m_polling(session.line(), m_query)
+    : QObject(parent), m_session(session), m_parser(session), m_query(session.line(), session),
+      m_polling(session.line(), m_query)
 {
     m_query.setReplyOrder(&m_order);
-    m_parser.setSwitchCheckedHandler([this](StatusSwitch which) { emit switchCheckRequested(which); });
+    m_parser.setSwitchCheckedHandler(
+        [this](StatusSwitch which) { emit switchCheckRequested(which); });
     // A line is placed in the order when it arrives; it is shown later, with the hold it got
     // then (a command written in between does not change which "st" it answers).
     connect(&session, &InstrumentSession::statusLineArrived, this,

@@ -7,8 +7,7 @@
 #include <QWidget>
 
 CalCheckBinding::CalCheckBinding(InstrumentSession &session, OperatorDialogs &dialogs,
-                                 SamplingBinding &sampling, StatusBinding &status,
-                                 QWidget *window)
+                                 SamplingBinding &sampling, StatusBinding &status, QWidget *window)
     : QObject(window)
 {
     CalCheckHooks hooks;

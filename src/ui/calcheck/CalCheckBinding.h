@@ -17,8 +17,8 @@ class CalCheckBinding : public QObject
 {
     Q_OBJECT
 public:
-    CalCheckBinding(InstrumentSession &session, OperatorDialogs &dialogs,
-                    SamplingBinding &sampling, StatusBinding &status, QWidget *window);
+    CalCheckBinding(InstrumentSession &session, OperatorDialogs &dialogs, SamplingBinding &sampling,
+                    StatusBinding &status, QWidget *window);
 
     CalCheck &calCheck() { return *m_calCheck; }
 

@@ -70,11 +70,13 @@ ConnectForm::ConnectForm(InstrumentSession &session, OperatorDialogs &dialogs, Q
         emit labelChanged(text);
     });
     connect(&m_session.portSearch(), &PortSearch::portListCleared, m_portCombo, &QComboBox::clear);
-    connect(&m_session.portSearch(), &PortSearch::portEntryAdded, this, [this](const QString &entry) {
-        m_portCombo->addItem(entry);
-        m_portCombo->setCurrentIndex(m_portCombo->count() - 1);
-    });
-    connect(&m_session.portSearch(), &PortSearch::baudIndexSelected, m_baudCombo, &QComboBox::setCurrentIndex);
+    connect(&m_session.portSearch(), &PortSearch::portEntryAdded, this,
+            [this](const QString &entry) {
+                m_portCombo->addItem(entry);
+                m_portCombo->setCurrentIndex(m_portCombo->count() - 1);
+            });
+    connect(&m_session.portSearch(), &PortSearch::baudIndexSelected, m_baudCombo,
+            &QComboBox::setCurrentIndex);
     connect(&m_session.portSearch(), &PortSearch::searchFailed, this, &ConnectForm::onSearchFailed);
     connect(m_searchButton, &QPushButton::clicked, this, &ConnectForm::SearchForInstrument);
     connect(m_forceConnectButton, &QPushButton::clicked, this, &ConnectForm::onForceConnect);

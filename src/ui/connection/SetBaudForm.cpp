@@ -17,8 +17,7 @@
 const QList<int> SetBaudForm::kRates = {9600, 57600, 115200};
 
 SetBaudForm::SetBaudForm(LineClaim &line, OperatorDialogs &dialogs, QWidget *parent)
-    : QDialog(parent), m_line(line), m_dialogs(dialogs),
-      m_change(line.port(), line.transaction())
+    : QDialog(parent), m_line(line), m_dialogs(dialogs), m_change(line.port(), line.transaction())
 {
     setWindowTitle(QStringLiteral("Set Baud Rate"));
     if (parent)

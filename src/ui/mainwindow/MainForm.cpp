@@ -77,13 +77,12 @@ void MainForm::wireSession()
     connect(&s, &InstrumentSession::statusChanged, this, &MainForm::showStatus);
     connect(&s, &InstrumentSession::dataFileChanged, this, &MainForm::showStatus);
     connect(&s, &InstrumentSession::lineOwnerChanged, this, &MainForm::showStatus);
-    connect(&s, &InstrumentSession::lineRefused, m_controls.StatusLabel,
-            [this](const QString &note) { m_controls.StatusLabel->setText(note + QLatin1Char(' ')); });
-    connect(&s, &InstrumentSession::displayTextReceived, &m_terminal,
-            &TerminalForm::appendDisplay);
-    connect(&s, &InstrumentSession::receiveLampChanged, this, [this](ReceiveLoop::Lamp lamp) {
-        m_controls.DataShape->setColour(lampColour(lamp));
-    });
+    connect(
+        &s, &InstrumentSession::lineRefused, m_controls.StatusLabel,
+        [this](const QString &note) { m_controls.StatusLabel->setText(note + QLatin1Char(' ')); });
+    connect(&s, &InstrumentSession::displayTextReceived, &m_terminal, &TerminalForm::appendDisplay);
+    connect(&s, &InstrumentSession::receiveLampChanged, this,
+            [this](ReceiveLoop::Lamp lamp) { m_controls.DataShape->setColour(lampColour(lamp)); });
 }
 
 MainForm::~MainForm() = default;
@@ -130,8 +129,7 @@ void MainForm::wireControls()
     connect(c.ConnectButton, &QPushButton::clicked, this, &MainForm::connectRequested);
     connect(c.ConnectMenuItem, &QAction::triggered, this, &MainForm::connectRequested);
     connect(c.DisconnectButton, &QPushButton::clicked, &m_session, &InstrumentSession::Disconnect);
-    connect(c.DisconnectMenuItem, &QAction::triggered, &m_session,
-            &InstrumentSession::Disconnect);
+    connect(c.DisconnectMenuItem, &QAction::triggered, &m_session, &InstrumentSession::Disconnect);
     connect(c.SetBaudButton, &QPushButton::clicked, this, &MainForm::setBaudRequested);
     connect(c.SetBaudMenuItem, &QAction::triggered, this, &MainForm::setBaudRequested);
     connect(c.OpenTerminalButton, &QPushButton::clicked, this, &MainForm::ShowTerminal);

@@ -1,7 +1,7 @@
 #include "ui/mainwindow/MainFormCentralWidget.h"
 
-#include "ui/widgets/InstrumentPanelWidget.h"
 #include "ui/widgets/IndicatorLamp.h"
+#include "ui/widgets/InstrumentPanelWidget.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -20,8 +20,7 @@ class ProcessingForm : public QWidget
 {
     Q_OBJECT
 public:
-    ProcessingForm(InstrumentSession &instrument,
-                   const QIcon &icon, QWidget *parent = nullptr);
+    ProcessingForm(InstrumentSession &instrument, const QIcon &icon, QWidget *parent = nullptr);
 
     ProcessingSession &session() { return m_session; }
 

@@ -1,6 +1,5 @@
 #include "ui/sampling/SamplingBinding.h"
 
-
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>

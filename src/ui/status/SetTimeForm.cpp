@@ -45,8 +45,7 @@ QGroupBox *makeFrame(const QString &name, const QString &caption, QDateEdit *dat
 } // namespace
 
 SetTimeForm::SetTimeForm(Line &line, QWidget *parent)
-    : QDialog(parent), m_clock(line),
-      m_computerNow([] { return QDateTime::currentDateTime(); })
+    : QDialog(parent), m_clock(line), m_computerNow([] { return QDateTime::currentDateTime(); })
 {
     setWindowTitle(QStringLiteral("Orvantis Real-Time Clock"));
     if (parent)
