@@ -35,7 +35,7 @@ ReceiveLoop::ReceiveLoop(ProgramState &state, CommPort &port, FileCapture &captu
 {
 }
 
-ReceiveLoop::Lamp ReceiveLoop::run()
+ReceiveLamp ReceiveLoop::run()
 {
     float runLastByteTime = 0;
     if (m_port.isOpen()) {
@@ -44,7 +44,7 @@ ReceiveLoop::Lamp ReceiveLoop::run()
             runLastByteTime = m_state.clock.timeOfDay();
             QByteArray display;
             if (!take(bytes, runLastByteTime, display))
-                return Lamp::ButtonFace;
+                return ReceiveLamp::ButtonFace;
             if (!display.isEmpty() && m_display)
                 m_display(QString::fromLatin1(display));
         }
@@ -57,8 +57,8 @@ ReceiveLoop::Lamp ReceiveLoop::run()
         }
     }
     if (m_state.clock.timeOfDay() - runLastByteTime < kLampHoldSeconds)
-        return Lamp::Yellow;
-    return m_status.Status() == StatusCode::Idle ? Lamp::Green : Lamp::ButtonFace;
+        return ReceiveLamp::Yellow;
+    return m_status.Status() == StatusCode::Idle ? ReceiveLamp::Green : ReceiveLamp::ButtonFace;
 }
 
 bool ReceiveLoop::take(QByteArrayView bytes, float now, QByteArray &display)

@@ -4,6 +4,7 @@
 #include "link/FileCapture.h"
 #include "link/LinkStatus.h"
 #include "link/ProgramState.h"
+#include "link/ReceiveLamp.h"
 
 #include <QByteArray>
 #include <QString>
@@ -17,7 +18,6 @@
 class ReceiveLoop
 {
 public:
-    enum class Lamp { ButtonFace, Green, Yellow };
     // The terminal shows at most this much, so a run builds no more display text than this.
     static constexpr qsizetype kDisplayTail = 32000;
 
@@ -39,7 +39,7 @@ public:
     }
 
     // Runs once and returns the colour of the receive lamp.
-    Lamp run();
+    ReceiveLamp run();
 
 private:
     // The work of one run on what it read; false when the data file failed.

@@ -131,7 +131,7 @@ void InstrumentSession::runReceiveLoop()
     if (m_inReceiveRun)
         return;
     m_inReceiveRun = true;
-    const ReceiveLoop::Lamp lamp = m_receive.run();
+    const ReceiveLamp lamp = m_receive.run();
     m_inReceiveRun = false;
     if (lamp != m_lamp) {
         m_lamp = lamp;

@@ -101,7 +101,7 @@ signals:
     void statusLineReceived(const QByteArray &line);
     // One receive run's display text for the terminal.
     void displayTextReceived(const QString &text);
-    void receiveLampChanged(ReceiveLoop::Lamp lamp);
+    void receiveLampChanged(ReceiveLamp lamp);
     void dataFileChanged(bool open);
     void lineOwnerChanged(LineOperation owner);
     // Something was not sent, or not started, because the line is owned; `note` says why.
@@ -138,7 +138,7 @@ private:
     bool m_periodicRun = false;
     bool m_inReceiveRun = false;
     bool m_dataFileOpen = false;
-    ReceiveLoop::Lamp m_lamp = ReceiveLoop::Lamp::ButtonFace;
+    ReceiveLamp m_lamp = ReceiveLamp::ButtonFace;
     int m_pollingHolds = 0;
     quint64 m_ownerToken = 0;
     quint64 m_lastToken = 0;

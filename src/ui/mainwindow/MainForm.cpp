@@ -1,5 +1,6 @@
 #include "ui/mainwindow/MainForm.h"
 
+#include "link/ReceiveLamp.h"
 #include "session/InstrumentSession.h"
 #include "support/Version.h"
 #include "ui/mainwindow/MainFormCentralWidget.h"
@@ -33,14 +34,14 @@ QAction *addDivider(QMenu *menu, const char *name)
     return divider;
 }
 
-IndicatorLamp::Colour lampColour(ReceiveLoop::Lamp lamp)
+IndicatorLamp::Colour lampColour(ReceiveLamp lamp)
 {
     switch (lamp) {
-    case ReceiveLoop::Lamp::Green:
+    case ReceiveLamp::Green:
         return IndicatorLamp::Colour::Green;
-    case ReceiveLoop::Lamp::Yellow:
+    case ReceiveLamp::Yellow:
         return IndicatorLamp::Colour::Yellow;
-    case ReceiveLoop::Lamp::ButtonFace:
+    case ReceiveLamp::ButtonFace:
         break;
     }
     return IndicatorLamp::Colour::Unlit;
@@ -82,7 +83,7 @@ void MainForm::wireSession()
         [this](const QString &note) { m_controls.StatusLabel->setText(note + QLatin1Char(' ')); });
     connect(&s, &InstrumentSession::displayTextReceived, &m_terminal, &TerminalForm::appendDisplay);
     connect(&s, &InstrumentSession::receiveLampChanged, this,
-            [this](ReceiveLoop::Lamp lamp) { m_controls.DataShape->setColour(lampColour(lamp)); });
+            [this](ReceiveLamp lamp) { m_controls.DataShape->setColour(lampColour(lamp)); });
 }
 
 MainForm::~MainForm() = default;

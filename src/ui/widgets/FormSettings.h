@@ -63,7 +63,8 @@ void KeepFormOnScreen(QWidget *window, const QRect &screenGeometry);
 namespace FormSettings
 {
 
-// Dynamic properties behind the setters below, for windows built from .ui files.
+// Dynamic properties behind the setters below: the windows carry their own settings rules,
+// so code that only sees a QWidget can save and restore them.
 inline constexpr char kControlIndexProperty[] = "controlIndex"; // int, on a control
 inline constexpr char kPersistedProperty[] = "persisted";       // bool, on a control
 inline constexpr char kControlOrderProperty[] = "controlOrder"; // QStringList, on a window
