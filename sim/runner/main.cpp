@@ -192,6 +192,14 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
                                         QStringLiteral("Mix junk lines (volume line, no size, "
                                                        "bad date, blanks, a tab) into the "
                                                        "\"Dir /V\" listing."));
+    const QCommandLineOption wording(
+        QStringLiteral("refusal-wording"),
+        QStringLiteral("How a file command is refused: \"plain\" (default: \"File not found: "
+                       "NAME\", \"Bad file name: NAME\"), \"numbered\" (\"Error 2: no such "
+                       "file\", \"Error 123: bad file name\") or \"terse\" (\"?NAME\"), for "
+                       "\"type\" and \"Del\" of a missing file and \"capture\" with a bad "
+                       "name."),
+        QStringLiteral("WORDING"), QStringLiteral("plain"));
     const QCommandLineOption garbage(QStringLiteral("garbage"),
                                      QStringLiteral("Send line noise in place of every answer, "
                                                     "and understand nothing, at any rate."));
@@ -201,11 +209,11 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
                        "there (by \"baud Nstore\") is the rate it comes up at, in place of "
                        "--baud."),
         QStringLiteral("PATH"));
-    parser.addOptions({baud,         link,     fast,        silent,      noSerial,
-                       serial,       slow,     statusDelay, noStatus,    noStatusFor,
-                       stable,       settle,   hangup,      hangupProbe, disk,
-                       emptyDisk,    spectrum, stallType,   hangupType,  oddListing,
-                       burstReports, record,   recordInput, garbage,     state});
+    parser.addOptions({baud,       link,        fast,         silent,      noSerial,    serial,
+                       slow,       statusDelay, noStatus,     noStatusFor, stable,      settle,
+                       hangup,     hangupProbe, disk,         emptyDisk,   spectrum,    stallType,
+                       hangupType, oddListing,  burstReports, record,      recordInput, garbage,
+                       state,      wording});
     parser.process(app);
 
     bool ok = true;
@@ -263,6 +271,15 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
     if (parser.isSet(hangupType))
         engine.hangupTypeAfter = qint64(number(hangupType));
     engine.oddListing = parser.isSet(oddListing);
+    const QString wordingName = parser.value(wording);
+    if (wordingName == QLatin1String("numbered")) {
+        engine.refusalWording = SimOptions::Wording::Numbered;
+    } else if (wordingName == QLatin1String("terse")) {
+        engine.refusalWording = SimOptions::Wording::Terse;
+    } else if (wordingName != QLatin1String("plain")) {
+        std::fprintf(stderr, "orvantis-sim: bad value for --refusal-wording\n");
+        ok = false;
+    }
     engine.burstReports = parser.isSet(burstReports);
     engine.hangupOnProbe = parser.isSet(hangupProbe);
     if (!engine.diskFolder.isEmpty() && !QDir().mkpath(engine.diskFolder)) {

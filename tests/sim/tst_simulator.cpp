@@ -52,6 +52,8 @@ private slots:
     void commandIsEchoedThenAnsweredThenPrompted_data();
     void commandIsEchoedThenAnsweredThenPrompted();
     void etxStopsWhatIsUnderWayAndThreeBringOnePrompt();
+    void fileRefusalsInEachWording_data();
+    void fileRefusalsInEachWording();
     void acquireAndPeriodicSampling();
     void typeSendsTheExactBytes();
     void captureWritesTheFileAtCtrlZAndRefusesBadNames();
@@ -72,7 +74,6 @@ void SimulatorContract::commandIsEchoedThenAnsweredThenPrompted_data()
     QTest::newRow("baud") << QByteArray("baud") << QByteArray("baud: 9600,9600");
     QTest::newRow("unknown") << QByteArray("frobnicate 3") << QByteArray("Unknown command");
     QTest::newRow("bad switch") << QByteArray("tpower,7") << QByteArray("Bad argument");
-    QTest::newRow("missing file") << QByteArray("Del NOFILE") << QByteArray("File not found: NOFILE");
     // clang-format on
 }
 
@@ -104,6 +105,40 @@ void SimulatorContract::etxStopsWhatIsUnderWayAndThreeBringOnePrompt()
     engine.feed("tpow\x03st\r");
     const QByteArray out = runUntil(engine, engine.now() + 2000);
     QVERIFY2(out.contains("st\r\nst:") && !out.contains("Unknown"), out.constData());
+}
+
+void SimulatorContract::fileRefusalsInEachWording_data()
+{
+    using W = SimOptions::Wording;
+    QTest::addColumn<W>("wording");
+    QTest::addColumn<QByteArray>("command");
+    QTest::addColumn<QByteArray>("answer");
+    const QByteArray type("type NOFILE.TXT 0 0 0");
+    const QByteArray del("Del NOFILE.TXT");
+    const QByteArray capture("capture A?B.TXT");
+    // clang-format off
+    QTest::newRow("type, plain") << W::Plain << type << QByteArray("File not found: NOFILE.TXT");
+    QTest::newRow("Del, plain") << W::Plain << del << QByteArray("File not found: NOFILE.TXT");
+    QTest::newRow("capture, plain") << W::Plain << capture << QByteArray("Bad file name: A?B.TXT");
+    QTest::newRow("capture, no name") << W::Plain << QByteArray("capture") << QByteArray("Bad file name");
+    QTest::newRow("type, numbered") << W::Numbered << type << QByteArray("Error 2: no such file");
+    QTest::newRow("Del, numbered") << W::Numbered << del << QByteArray("Error 2: no such file");
+    QTest::newRow("capture, numbered") << W::Numbered << capture << QByteArray("Error 123: bad file name");
+    QTest::newRow("type, terse") << W::Terse << type << QByteArray("?NOFILE.TXT");
+    QTest::newRow("Del, terse") << W::Terse << del << QByteArray("?NOFILE.TXT");
+    QTest::newRow("capture, terse") << W::Terse << capture << QByteArray("?A?B.TXT");
+    // clang-format on
+}
+
+void SimulatorContract::fileRefusalsInEachWording()
+{
+    QFETCH(SimOptions::Wording, wording);
+    QFETCH(QByteArray, command);
+    QFETCH(QByteArray, answer);
+    SimOptions options;
+    options.refusalWording = wording;
+    SimEngine engine(options);
+    QCOMPARE(ask(engine, command), command + "\r\n" + answer + "\r\n" + kPrompt);
 }
 
 void SimulatorContract::acquireAndPeriodicSampling()
