@@ -55,11 +55,12 @@ private slots:
     void fileRefusalsInEachWording_data();
     void fileRefusalsInEachWording();
     void acquireAndPeriodicSampling();
+    void restartStopsAllButTheDiskAndTheClock();
     void typeSendsTheExactBytes();
     void captureWritesTheFileAtCtrlZAndRefusesBadNames();
     void baudChangeIsAnnouncedThenTheLineSwitches();
     void closedLineHearsNothingOfTheLastSession();
-    void hangUpFailsThePort();
+    void hangUpFailsThePortUntilPluggedInAgain();
 };
 
 void SimulatorContract::commandIsEchoedThenAnsweredThenPrompted_data()
@@ -163,6 +164,33 @@ void SimulatorContract::acquireAndPeriodicSampling()
     QVERIFY(ask(engine, "st").contains("st:"));
 }
 
+void SimulatorContract::restartStopsAllButTheDiskAndTheClock()
+{
+    SimEngine engine(emptyDisk());
+    auto stableFlag = [&engine] { return ask(engine, "st").split(',').value(2); };
+    ask(engine, "time 01/02/2024 03:04:05");
+    const qint64 clockSetAt = engine.now();
+    ask(engine, "Baud 19200");
+    runUntil(engine, 60000);
+    QCOMPARE(engine.baudRate(), 19200);
+    QCOMPARE(stableFlag(), QByteArray("1"));
+    engine.feed("start 1 Acquire auto,1,1,SAMPLES,0,-1,4\r");
+    QVERIFY(runUntil(engine, engine.now() + 500).contains("sample,1,"));
+    QCOMPARE(engine.commandUnderWay(), QByteArray("start"));
+
+    engine.restart();
+    QCOMPARE(engine.commandUnderWay(), QByteArray());
+    QCOMPARE(engine.baudRate(), 9600);
+    QVERIFY(engine.takeOutput().isEmpty());
+    QVERIFY(!runUntil(engine, engine.now() + 5000).contains("sample,"));
+    QCOMPARE(stableFlag(), QByteArray("0"));
+    QVERIFY(engine.disk().contains("SAMPLES.RAW"));
+    const QDateTime clock =
+        QDateTime(QDate(2024, 1, 2), QTime(3, 4, 5), Qt::UTC).addMSecs(engine.now() - clockSetAt);
+    QCOMPARE(ask(engine, "time").split('\r').value(1),
+             "\n" + clock.toString("MM/dd/yyyy HH:mm:ss").toLatin1());
+}
+
 void SimulatorContract::typeSendsTheExactBytes()
 {
     SimEngine engine;
@@ -228,7 +256,7 @@ void SimulatorContract::closedLineHearsNothingOfTheLastSession()
     QCOMPARE(reply, QByteArray("\r\nOrva"));
 }
 
-void SimulatorContract::hangUpFailsThePort()
+void SimulatorContract::hangUpFailsThePortUntilPluggedInAgain()
 {
     SimOptions options;
     options.hangupOnProbe = true;
@@ -241,6 +269,11 @@ void SimulatorContract::hangUpFailsThePort()
     QTRY_COMPARE(lost.size(), 1);
     QVERIFY(!port.isOpen());
     QVERIFY(!port.write("st\r"));
+    QVERIFY(!link.open());
+    port.engine().options().hangupOnProbe = false;
+    port.plugIn();
+    QVERIFY(link.open());
+    QVERIFY(link.transaction.SendCommand("id\r", "", "ntis>", 1).contains("serial: 1021"));
 }
 
 QTEST_GUILESS_MAIN(SimulatorContract)
