@@ -1,19 +1,12 @@
 #include "PtyServer.h"
 
-#include "LineSpeed.h"
 #include "SimStateFile.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
-#include <fcntl.h>
 #include <poll.h>
-#include <sys/inotify.h>
-#include <sys/ioctl.h>
-#include <termios.h>
 #include <unistd.h>
 
 namespace
@@ -32,12 +25,6 @@ constexpr qint64 kHangUpSettleMs = 100;
 // not held up behind it, and enough flat out to fill the pty's buffer in one write.
 constexpr qint64 kStreamAheadPaced = 256;
 constexpr qint64 kStreamAheadFlatOut = 65536;
-
-QString systemError(const char *what)
-{
-    return QStringLiteral("%1: %2").arg(QLatin1String(what),
-                                        QString::fromLocal8Bit(strerror(errno)));
-}
 } // namespace
 
 PtyServer::PtyServer(const RunnerOptions &options)
@@ -52,12 +39,6 @@ PtyServer::~PtyServer()
         std::fclose(m_record);
     if (m_recordInput)
         std::fclose(m_recordInput);
-    if (m_master >= 0)
-        ::close(m_master);
-    if (m_deviceWatch >= 0)
-        ::close(m_deviceWatch);
-    if (!m_options.linkPath.isEmpty() && QFileInfo(m_options.linkPath).isSymLink())
-        QFile::remove(m_options.linkPath);
 }
 
 bool PtyServer::open()
@@ -76,57 +57,9 @@ bool PtyServer::open()
             return false;
         }
     }
-    const speed_t speed = LineSpeed::fromBaud(m_engine.baudRate());
-    if (speed == B0) {
-        m_error = QStringLiteral("no line speed for %1 baud").arg(m_engine.baudRate());
+    if (!m_device.open(m_engine.baudRate(), m_options.linkPath)) {
+        m_error = m_device.errorString();
         return false;
-    }
-    m_master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (m_master < 0) {
-        m_error = systemError("cannot open a pseudo-terminal (posix_openpt)");
-        return false;
-    }
-    char name[256];
-    if (grantpt(m_master) != 0 || unlockpt(m_master) != 0 ||
-        ptsname_r(m_master, name, sizeof name) != 0) {
-        m_error = systemError("cannot prepare the pseudo-terminal");
-        return false;
-    }
-    m_devicePath = QString::fromLocal8Bit(name);
-    // Every open and close of the device, so that the loop wakes for a console that comes
-    // back at once and sees a close that poll's hang-up missed. Without it, those go unseen
-    // and only the hang-up counts.
-    m_deviceWatch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    if (m_deviceWatch >= 0 && inotify_add_watch(m_deviceWatch, name, IN_OPEN | IN_CLOSE) < 0) {
-        ::close(m_deviceWatch);
-        m_deviceWatch = -1;
-    }
-
-    // Raw at the instrument's own rate before anyone opens the slave: the pty itself must
-    // not echo or translate line ends. Set through the master, so the slave is never opened
-    // here (closing it again would leave the line hung up).
-    termios settings{};
-    if (tcgetattr(m_master, &settings) != 0) {
-        m_error = systemError("cannot read the line settings");
-        return false;
-    }
-    cfmakeraw(&settings);
-    settings.c_cflag |= CLOCAL | CREAD;
-    cfsetispeed(&settings, speed);
-    cfsetospeed(&settings, speed);
-    if (tcsetattr(m_master, TCSANOW, &settings) != 0) {
-        m_error = systemError("cannot set the line settings");
-        return false;
-    }
-
-    if (!m_options.linkPath.isEmpty()) {
-        const QByteArray link = QFile::encodeName(m_options.linkPath);
-        if (QFileInfo(m_options.linkPath).isSymLink())
-            ::unlink(link.constData());
-        if (::symlink(name, link.constData()) != 0) {
-            m_error = systemError("cannot make the link");
-            return false;
-        }
     }
     return true;
 }
@@ -140,12 +73,7 @@ qint64 PtyServer::elapsedMs() const
 
 bool PtyServer::lineRateMatches() const
 {
-    if (m_options.garbage)
-        return false;
-    termios settings{};
-    if (tcgetattr(m_master, &settings) != 0)
-        return false;
-    return LineSpeed::toBaud(cfgetospeed(&settings)) == m_engine.baudRate();
+    return !m_options.garbage && m_device.lineRate() == m_engine.baudRate();
 }
 
 int PtyServer::run(int signalFd)
@@ -177,7 +105,8 @@ int PtyServer::run(int signalFd)
             if (m_hangUpSinceMs < 0)
                 m_hangUpSinceMs = now;
             // Bytes just written take a moment to show up as unread at the far end.
-            const bool read = now >= m_hangUpSinceMs + kHangUpSettleMs && unreadAtFarEnd() == 0;
+            const bool read =
+                now >= m_hangUpSinceMs + kHangUpSettleMs && m_device.unreadAtFarEnd() == 0;
             if (m_hungUp || read || now >= m_hangUpSinceMs + kHangUpDrainMs) {
                 hangUp();
                 std::fprintf(stderr, "orvantis-sim: line closed %s\n",
@@ -186,7 +115,8 @@ int PtyServer::run(int signalFd)
             }
         }
 
-        pollfd fds[3] = {{signalFd, POLLIN, 0}, {m_deviceWatch, POLLIN, 0}, {m_master, POLLIN, 0}};
+        pollfd fds[3] = {
+            {signalFd, POLLIN, 0}, {m_device.watch(), POLLIN, 0}, {m_device.master(), POLLIN, 0}};
         if (m_blocked)
             fds[2].events |= POLLOUT;
         const int count = m_hungUp ? 2 : 3;
@@ -197,12 +127,12 @@ int PtyServer::run(int signalFd)
             return 0;
         // Before the device's own input: the console may have opened it again already. What
         // is waiting was sent before the close and is still heard; the answers are not.
-        if (ready > 0 && fds[1].revents && takeCloseEvents()) {
+        if (ready > 0 && fds[1].revents && m_device.takeCloseEvents()) {
             readLine();
             farEndClosed();
         }
         if (m_hungUp) {
-            pollfd probe{m_master, POLLIN, 0};
+            pollfd probe{m_device.master(), POLLIN, 0};
             if (::poll(&probe, 1, 0) >= 0 && !(probe.revents & POLLHUP)) {
                 m_hungUp = false;
                 m_engine.lineOpened();
@@ -226,7 +156,7 @@ void PtyServer::readLine()
 {
     char buffer[4096];
     for (;;) {
-        const ssize_t n = ::read(m_master, buffer, sizeof buffer);
+        const ssize_t n = ::read(m_device.master(), buffer, sizeof buffer);
         if (n > 0) {
             const QByteArray in(buffer, n);
             if (m_recordInput) {
@@ -257,7 +187,7 @@ void PtyServer::farEndClosed()
     m_hungUp = true;
     m_pending.clear();
     m_blocked = false;
-    flushSlaveInput();
+    m_device.flushSlaveInput();
     m_engine.lineClosed();
 }
 
@@ -274,7 +204,7 @@ void PtyServer::writeLine(qint64 nowMs)
         unpaced ? m_pending.size() : std::min<qsizetype>(m_pending.size(), qsizetype(m_credit));
     if (allowed <= 0)
         return;
-    const ssize_t n = ::write(m_master, m_pending.constData(), size_t(allowed));
+    const ssize_t n = ::write(m_device.master(), m_pending.constData(), size_t(allowed));
     if (n > 0) {
         if (m_record) {
             std::fwrite(m_pending.constData(), 1, size_t(n), m_record);
@@ -380,47 +310,5 @@ void PtyServer::feedStream()
 
 void PtyServer::hangUp()
 {
-    if (m_master >= 0)
-        ::close(m_master);
-    m_master = -1;
-}
-
-int PtyServer::unreadAtFarEnd()
-{
-    const int slave = ::open(QFile::encodeName(m_devicePath).constData(),
-                             O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (slave < 0)
-        return 0;
-    int count = 0;
-    if (::ioctl(slave, FIONREAD, &count) != 0)
-        count = 0;
-    ::close(slave);
-    takeCloseEvents();
-    return count;
-}
-
-void PtyServer::flushSlaveInput()
-{
-    const int slave = ::open(QFile::encodeName(m_devicePath).constData(),
-                             O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (slave < 0)
-        return;
-    tcflush(slave, TCIFLUSH);
-    ::close(slave);
-    takeCloseEvents();
-}
-
-bool PtyServer::takeCloseEvents()
-{
-    alignas(inotify_event) char buffer[4096];
-    bool closed = false;
-    ssize_t n = 0;
-    while (m_deviceWatch >= 0 && (n = ::read(m_deviceWatch, buffer, sizeof buffer)) > 0) {
-        for (ssize_t at = 0; at + ssize_t(sizeof(inotify_event)) <= n;) {
-            const auto *event = reinterpret_cast<const inotify_event *>(buffer + at);
-            closed |= (event->mask & IN_CLOSE) != 0;
-            at += ssize_t(sizeof(inotify_event) + event->len);
-        }
-    }
-    return closed;
+    m_device.close();
 }

@@ -4,6 +4,7 @@
 
 #include "LineGarbler.h"
 #include "LineNoise.h"
+#include "PtyDevice.h"
 #include "RunnerOptions.h"
 #include "SampleStream.h"
 #include "SimEngine.h"
@@ -33,7 +34,7 @@ public:
 
     // Creates the pseudo-terminal; false with errorString() when none can be had.
     bool open();
-    QString devicePath() const { return m_devicePath; }
+    QString devicePath() const { return m_device.path(); }
     QString errorString() const { return m_error; }
 
     // Serves until kStopByte arrives on `signalFd` (the signal handlers write to it) or the
@@ -58,14 +59,6 @@ private:
     // Keeps the stream's next bytes waiting behind what the engine said.
     void feedStream();
     int pollTimeout(qint64 nowMs) const;
-    // Drops what the slave side has not read yet, so a console that opens the device later
-    // does not see what was said to the one before.
-    void flushSlaveInput();
-    // Bytes the far end has not read yet.
-    int unreadAtFarEnd();
-    // Takes the device watch's events; true when the device was closed since the last call.
-    // The runner's own opens of the device take theirs at once, so only the console's count.
-    bool takeCloseEvents();
     // Writes the state file when the instrument's start-up rate has changed.
     void saveState();
 
@@ -76,11 +69,9 @@ private:
     bool m_noisy = false;
     SampleStream m_stream;
     bool m_flatOut = false; // a stream goes unpaced until it has all been written
-    int m_master = -1;
-    int m_deviceWatch = -1;        // inotify: every open and close of the device
+    PtyDevice m_device;
     FILE *m_record = nullptr;      // what went down the line, for tests that compare
     FILE *m_recordInput = nullptr; // what came up the line
-    QString m_devicePath;
     QString m_error;
     std::chrono::steady_clock::time_point m_start;
 
