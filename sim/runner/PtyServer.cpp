@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <poll.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace
@@ -25,6 +26,9 @@ constexpr qint64 kHangUpSettleMs = 100;
 // not held up behind it, and enough flat out to fill the pty's buffer in one write.
 constexpr qint64 kStreamAheadPaced = 256;
 constexpr qint64 kStreamAheadFlatOut = 65536;
+// What was written last gets this long to reach a far end that reads at once before the
+// plug comes out.
+constexpr int kUnplugSettleMs = 50;
 } // namespace
 
 PtyServer::PtyServer(const RunnerOptions &options)
@@ -86,8 +90,15 @@ int PtyServer::run(int signalFd)
                          static_cast<long long>(now));
             return 0;
         }
+        if (m_options.unplugAfterMs >= 0 && !m_timedUnplugDone && now >= m_options.unplugAfterMs) {
+            m_timedUnplugDone = true;
+            unplug(m_options.unplugForMs);
+        }
+        if (m_unplugged && now >= m_replugAtMs && !replug())
+            return 1;
         m_engine.setNow(now);
         const QByteArray out = m_engine.takeOutput();
+        reportSampling();
         // An instrument talking to no one is not heard.
         if (!m_hungUp && !out.isEmpty()) {
             if (m_noisy)
@@ -133,7 +144,7 @@ int PtyServer::run(int signalFd)
         }
         if (m_hungUp) {
             pollfd probe{m_device.master(), POLLIN, 0};
-            if (::poll(&probe, 1, 0) >= 0 && !(probe.revents & POLLHUP)) {
+            if (!m_unplugged && ::poll(&probe, 1, 0) >= 0 && !(probe.revents & POLLHUP)) {
                 m_hungUp = false;
                 m_engine.lineOpened();
                 m_credit = 0;
@@ -166,9 +177,10 @@ void PtyServer::readLine()
             // The engine's clock stands where the last wake-up left it, up to a second
             // ago; what the command starts must be timed from now.
             m_engine.setNow(elapsedMs());
-            if (lineRateMatches())
+            if (lineRateMatches()) {
                 m_engine.feed(in);
-            else if (!m_engine.options().silent)
+                reportSampling();
+            } else if (!m_engine.options().silent)
                 m_pending += m_garbler.answerTo(in);
             continue;
         }
@@ -228,7 +240,9 @@ int PtyServer::pollTimeout(qint64 nowMs) const
     const qint64 due = m_engine.nextDueMs();
     if (due >= 0)
         timeout = std::min(timeout, std::max<qint64>(0, due - nowMs));
-    if (m_hungUp) {
+    if (m_unplugged) {
+        timeout = std::min(timeout, std::max<qint64>(0, m_replugAtMs - nowMs));
+    } else if (m_hungUp) {
         timeout = std::min<qint64>(timeout, kHungUpProbeMs);
     } else if ((!m_pending.isEmpty() || m_stream.active()) && !m_blocked) {
         if (m_options.fast || m_flatOut) {
@@ -243,6 +257,8 @@ int PtyServer::pollTimeout(qint64 nowMs) const
         timeout = std::min<qint64>(timeout, kTickMs);
     if (m_options.hangupAfterMs >= 0)
         timeout = std::min(timeout, std::max<qint64>(0, m_options.hangupAfterMs - nowMs));
+    if (m_options.unplugAfterMs >= 0 && !m_timedUnplugDone)
+        timeout = std::min(timeout, std::max<qint64>(0, m_options.unplugAfterMs - nowMs));
     return int(timeout);
 }
 
@@ -264,15 +280,19 @@ bool PtyServer::readSignals(int signalFd)
     char byte = 0;
     bool stop = false;
     while (::read(signalFd, &byte, 1) == 1) {
-        qint32 bytes = 0;
+        qint32 value = 0;
         if (byte == kStatusToggleByte)
             toggleStatusAnswers();
         else if (byte == kNoiseToggleByte)
             toggleNoise();
-        else if (byte != kStreamPacedByte && byte != kStreamFlatOutByte)
+        else if (byte != kStreamPacedByte && byte != kStreamFlatOutByte && byte != kUnplugByte)
             stop = true;
-        else if (::read(signalFd, &bytes, sizeof bytes) == sizeof bytes)
-            startStream(bytes, byte == kStreamFlatOutByte);
+        else if (::read(signalFd, &value, sizeof value) != sizeof value)
+            continue;
+        else if (byte == kUnplugByte)
+            unplug(value < 0 ? m_options.unplugForMs : value);
+        else
+            startStream(value, byte == kStreamFlatOutByte);
     }
     return stop;
 }
@@ -306,6 +326,75 @@ void PtyServer::feedStream()
         return;
     const QByteArray more = m_stream.take(ahead - m_pending.size());
     m_pending += lineRateMatches() ? more : m_garbler.garble(more);
+}
+
+void PtyServer::unplug(qint64 forMs)
+{
+    m_replugAtMs = elapsedMs() + forMs;
+    if (m_unplugged)
+        return;
+    if (!m_hungUp) {
+        // What the console sent before the plug came out has reached the instrument.
+        readLine();
+        if (!m_hungUp)
+            takeBackUnread();
+    }
+    m_device.close();
+    m_unplugged = true;
+    m_hungUp = true;
+    m_pending.clear();
+    m_blocked = false;
+    m_engine.lineClosed();
+    std::printf("unplugged\n");
+    std::fflush(stdout);
+    std::fprintf(stderr, "orvantis-sim: unplugged for %lld ms\n", static_cast<long long>(forMs));
+}
+
+void PtyServer::takeBackUnread()
+{
+    ::poll(nullptr, 0, kUnplugSettleMs);
+    const qint64 taken = m_device.takeBackUnread();
+    if (taken <= 0 || !m_record)
+        return;
+    std::fflush(m_record);
+    const int record = fileno(m_record);
+    struct stat info {
+    };
+    if (::fstat(record, &info) != 0 ||
+        ::ftruncate(record, std::max<off_t>(0, info.st_size - off_t(taken))) != 0)
+        std::fprintf(stderr, "orvantis-sim: cannot take %lld unread bytes off %s\n",
+                     static_cast<long long>(taken), qPrintable(m_options.recordPath));
+}
+
+bool PtyServer::replug()
+{
+    const bool another = !m_options.serialAfterReplug.isEmpty();
+    if (m_options.restartOnReplug || another)
+        m_engine.restart();
+    if (another)
+        m_engine.options().serial = m_options.serialAfterReplug;
+    reportSampling();
+    if (!m_device.open(m_engine.baudRate(), m_options.linkPath)) {
+        std::fprintf(stderr, "orvantis-sim: cannot plug in again: %s\n",
+                     qPrintable(m_device.errorString()));
+        return false;
+    }
+    // Hung up still, until someone opens the new device.
+    m_unplugged = false;
+    std::printf("%s\n", qPrintable(m_device.path()));
+    std::fflush(stdout);
+    std::fprintf(stderr, "orvantis-sim: plugged in again as %s%s\n", qPrintable(m_device.path()),
+                 m_options.restartOnReplug || another ? ", restarted" : "");
+    return true;
+}
+
+void PtyServer::reportSampling()
+{
+    const bool sampling = m_engine.commandUnderWay() == "start";
+    if (sampling == m_sampling)
+        return;
+    m_sampling = sampling;
+    std::fprintf(stderr, "orvantis-sim: periodic sampling %s\n", sampling ? "started" : "stopped");
 }
 
 void PtyServer::hangUp()

@@ -26,6 +26,9 @@ public:
     // Followed by the stream's length in bytes as a native qint32.
     static constexpr char kStreamPacedByte = 4;
     static constexpr char kStreamFlatOutByte = 5;
+    // Followed by how long it stays out, in milliseconds, as a native qint32; < 0: as the
+    // options say.
+    static constexpr char kUnplugByte = 6;
 
     explicit PtyServer(const RunnerOptions &options);
     ~PtyServer();
@@ -40,7 +43,11 @@ public:
     // Serves until kStopByte arrives on `signalFd` (the signal handlers write to it) or the
     // hang-up time comes; kStatusToggleByte switches the answers to "st" off and on,
     // kNoiseToggleByte every answer to noise and back, kStreamPacedByte and kStreamFlatOutByte
-    // start a stream of sample lines. Returns the process exit code.
+    // start a stream of sample lines, kUnplugByte unplugs the device for a while. Returns
+    // the process exit code.
+    //
+    // Standard output gets a line "unplugged" when the device goes and the new device's path
+    // when it is back; standard error says when periodic sampling starts and stops.
     int run(int signalFd);
 
 private:
@@ -61,6 +68,16 @@ private:
     int pollTimeout(qint64 nowMs) const;
     // Writes the state file when the instrument's start-up rate has changed.
     void saveState();
+    // The device goes as an unplugged adapter does, and comes back after `forMs`; while it
+    // is out the instrument goes on, unheard. Unplugged already: it comes back `forMs` from now.
+    void unplug(qint64 forMs);
+    // What the far end had not read yet stays in the adapter: it never crossed the line, so
+    // the record loses it too.
+    void takeBackUnread();
+    // A new device behind the link, with what the options make of the instrument meanwhile;
+    // false when there is none to be had.
+    bool replug();
+    void reportSampling();
 
     RunnerOptions m_options;
     SimEngine m_engine;
@@ -82,4 +99,8 @@ private:
     bool m_blocked = false;      // the pty buffer is full
     qint64 m_hangUpSinceMs = -1; // when a hang-up the engine asked for became due
     int m_savedStartupRate = 0;
+    bool m_unplugged = false;
+    bool m_timedUnplugDone = false;
+    qint64 m_replugAtMs = -1;
+    bool m_sampling = false; // periodic sampling as last reported
 };
