@@ -4,12 +4,19 @@
 
 #include <csignal>
 
+SimProcess::SimProcess()
+{
+    QObject::connect(&m_process, &QProcess::readyReadStandardOutput, &m_process,
+                     [this] { takeOutputLines(); });
+}
+
 bool SimProcess::start(const QStringList &arguments, int timeoutMs)
 {
     stop();
     m_devicePath.clear();
     m_error.clear();
     m_stderr.clear();
+    m_unplugs = 0;
     m_process.setProgram(QStringLiteral(ORVANTIS_SIM_PATH));
     m_process.setArguments(arguments);
     m_process.start();
@@ -18,13 +25,7 @@ bool SimProcess::start(const QStringList &arguments, int timeoutMs)
                       .arg(QStringLiteral(ORVANTIS_SIM_PATH), m_process.errorString());
         return false;
     }
-    const QDeadlineTimer deadline(timeoutMs);
-    while (!m_process.canReadLine()) {
-        if (m_process.state() == QProcess::NotRunning || deadline.hasExpired())
-            break;
-        m_process.waitForReadyRead(int(qMax<qint64>(1, deadline.remainingTime())));
-    }
-    if (!m_process.canReadLine()) {
+    if (!waitForDevice(timeoutMs)) {
         const bool running = isRunning();
         const QString said = QString::fromLocal8Bit(standardError()).trimmed();
         m_error =
@@ -38,8 +39,50 @@ bool SimProcess::start(const QStringList &arguments, int timeoutMs)
         stop();
         return false;
     }
-    m_devicePath = QString::fromLocal8Bit(m_process.readLine()).trimmed();
     return true;
+}
+
+void SimProcess::takeOutputLines()
+{
+    while (m_process.canReadLine()) {
+        const QString line = QString::fromLocal8Bit(m_process.readLine()).trimmed();
+        if (line == QLatin1String("unplugged")) {
+            m_devicePath.clear();
+            ++m_unplugs;
+        } else if (!line.isEmpty()) {
+            m_devicePath = line;
+        }
+    }
+}
+
+bool SimProcess::waitFor(const std::function<bool()> &condition, int timeoutMs)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    takeOutputLines();
+    while (!condition() && isRunning() && !deadline.hasExpired()) {
+        m_process.waitForReadyRead(int(qMax<qint64>(1, deadline.remainingTime())));
+        takeOutputLines();
+    }
+    return condition();
+}
+
+bool SimProcess::waitForDevice(int timeoutMs)
+{
+    return waitFor([this] { return !m_devicePath.isEmpty(); }, timeoutMs);
+}
+
+bool SimProcess::unplug(int forMs, int timeoutMs)
+{
+    const int before = m_unplugs;
+    return queueSignal(SIGRTMIN + 2, forMs) &&
+           waitFor([this, before] { return m_unplugs > before; }, timeoutMs);
+}
+
+bool SimProcess::isSampling()
+{
+    const QByteArray said = standardError();
+    return said.lastIndexOf("periodic sampling started") >
+           said.lastIndexOf("periodic sampling stopped");
 }
 
 void SimProcess::stop()
@@ -69,11 +112,15 @@ QByteArray SimProcess::standardError()
 
 bool SimProcess::stream(int bytes, bool flatOut)
 {
+    return queueSignal(SIGRTMIN + (flatOut ? 1 : 0), bytes);
+}
+
+bool SimProcess::queueSignal(int signalNumber, int value)
+{
     const qint64 pid = m_process.processId();
-    sigval value{};
-    value.sival_int = bytes;
-    return isRunning() && pid > 0 &&
-           ::sigqueue(pid_t(pid), SIGRTMIN + (flatOut ? 1 : 0), value) == 0;
+    sigval payload{};
+    payload.sival_int = value;
+    return isRunning() && pid > 0 && ::sigqueue(pid_t(pid), signalNumber, payload) == 0;
 }
 
 bool SimProcess::sendSignal(int signalNumber)

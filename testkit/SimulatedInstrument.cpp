@@ -69,11 +69,20 @@ void SimulatedInstrument::pullCable()
     fail(QStringLiteral("Input/output error"));
 }
 
+void SimulatedInstrument::plugIn(bool restarted)
+{
+    pump();
+    m_engine.requestHangUp(QByteArray());
+    if (restarted)
+        m_engine.restart();
+    m_cablePulled = false;
+}
+
 bool SimulatedInstrument::open()
 {
     // Whatever the instrument said while the port was closed is lost.
     pump();
-    if (!MemoryCommPort::open())
+    if (m_cablePulled || !MemoryCommPort::open())
         return false;
     m_engine.lineOpened();
     return true;

@@ -32,9 +32,12 @@ public:
     // Brings over what the instrument has said by now; bytesWaiting() and readWaiting() do
     // this themselves.
     void pump();
-    // The cable is pulled: the port fails as a vanished device does, and stays silent. The
-    // engine's own hang-up requests do the same once their last words are in.
+    // The cable is pulled: the port fails as a vanished device does, and stays silent and
+    // unopenable. The engine's own hang-up requests do the same once their last words are in.
     void pullCable();
+    // The cable is back: the port opens again. The instrument kept running meanwhile (what it
+    // said was lost), unless `restarted` (see SimEngine::restart).
+    void plugIn(bool restarted = false);
 
     bool open() override;
     // The engine drops what it had queued for the line, as when the far end closes a pty.

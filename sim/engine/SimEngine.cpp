@@ -117,6 +117,16 @@ void SimEngine::lineClosed()
     m_cursor = m_now;
 }
 
+void SimEngine::restart()
+{
+    stop();
+    m_output.clear();
+    m_lastEtxPromptMs = -1;
+    if (m_options.startupBaudRate > 0)
+        m_options.baudRate = m_options.startupBaudRate;
+    m_status.restart(m_now);
+}
+
 void SimEngine::takeByte(char c)
 {
     if (c == kEtx) {
@@ -195,6 +205,7 @@ void SimEngine::runLine(const QByteArray &line)
         ++end;
     command.name = trimmed.left(end).toLower();
     command.rest = trimmed.mid(end + 1).trimmed();
+    m_commandName = command.name;
 
     // Nothing the handler queues runs before it has returned and its prompt is decided: an
     // action due at once could otherwise end the command before the handler is done.

@@ -60,6 +60,7 @@ public:
     // "line closed ..." for whoever reports it.
     bool hangUpRequested() const { return !m_hangUpReason.isEmpty(); }
     QByteArray hangUpReason() const { return m_hangUpReason; }
+    // An empty `why` withdraws the request.
     void requestHangUp(const QByteArray &why) { m_hangUpReason = why; }
 
     void addCommand(const QByteArray &name, CommandHandler handler);
@@ -81,6 +82,9 @@ public:
     void keepBusy() { m_busy = true; }
     void finishCommand();
     bool isBusy() const { return m_busy; }
+    // Name of the command that goes on past its handler ("start" while sampling
+    // periodically), lower case; empty when none is.
+    QByteArray commandUnderWay() const { return m_busy ? m_commandName : QByteArray(); }
     // Sees every input byte first while set (modes such as file upload); returns true when
     // it took the byte. ETX still stops the instrument and clears the hook.
     void setInputHook(std::function<bool(char)> hook) { m_inputHook = std::move(hook); }
@@ -96,6 +100,10 @@ public:
     // to open it hears nothing of this session. Work under way (a file stream, a processing
     // run, capture mode) goes on, as on a real instrument.
     void lineClosed();
+    // The instrument lost its power and came up again: whatever it did is stopped and its
+    // output dropped, it talks at its start-up rate, and thermal control and light source
+    // settle afresh. The flash disk, the clock and the settings stay.
+    void restart();
 
 private:
     struct Entry {
@@ -127,6 +135,7 @@ private:
     QByteArray m_output;
     QByteArray m_line;
     bool m_busy = false;
+    QByteArray m_commandName;  // of the last command line run
     QByteArray m_hangUpReason; // empty: no hang-up asked for
     // Engine time at which a prompt brought by ETX went out with nothing after it; -1 otherwise.
     qint64 m_lastEtxPromptMs = -1;

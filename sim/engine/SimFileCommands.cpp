@@ -18,9 +18,33 @@ QByteArray capturePrompt()
     return QByteArrayLiteral("Capture>");
 }
 
+// A refusal in the wording the instrument was built with; the terse one is "?" and the name.
+void refuse(SimEngine &engine, const QByteArray &plain, const QByteArray &numbered,
+            const QByteArray &name)
+{
+    switch (engine.options().refusalWording) {
+    case SimOptions::Wording::Plain:
+        engine.sendLine(plain);
+        break;
+    case SimOptions::Wording::Numbered:
+        engine.sendLine(numbered);
+        break;
+    case SimOptions::Wording::Terse:
+        engine.sendLine('?' + name);
+        break;
+    }
+}
+
 void notFound(SimEngine &engine, const QByteArray &name)
 {
-    engine.sendLine("File not found: " + name);
+    refuse(engine, "File not found: " + name, "Error 2: no such file", name);
+}
+
+// `name` is everything after "capture", possibly empty.
+void badName(SimEngine &engine, const QByteArray &name)
+{
+    refuse(engine, name.isEmpty() ? "Bad file name" : "Bad file name: " + name,
+           "Error 123: bad file name", name);
 }
 
 // Lines a real disk's listing may hold besides its files: a volume line, a lost fragment
@@ -137,8 +161,7 @@ void capture(SimEngine &engine, const SimCommandLine &command)
     // A name the disk cannot hold is refused at once and capture mode is not entered: the
     // lines that follow are taken as commands.
     if (!SimFlashDisk::isValidName(upload->name) || command.arguments().size() != 1) {
-        engine.sendLine(command.rest.isEmpty() ? "Bad file name"
-                                               : "Bad file name: " + command.rest);
+        badName(engine, command.rest);
         return;
     }
     engine.keepBusy();

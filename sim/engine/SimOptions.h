@@ -7,6 +7,15 @@
 // How the simulated instrument is built and which faults it shows. Times are in the
 // engine's own milliseconds.
 struct SimOptions {
+    // How the instrument words a refusal of a file command: a file that is not on the disk
+    // ("type", "Del") and a name the disk cannot hold ("capture"). The console must not
+    // depend on the words.
+    enum class Wording {
+        Plain,    // "File not found: NAME", "Bad file name: NAME"
+        Numbered, // "Error 2: no such file", "Error 123: bad file name"
+        Terse,    // "?NAME"
+    };
+
     // Line rate the instrument talks at; the runner compares it with the line's rate.
     int baudRate = 9600;
     // Rate it comes up at after a restart, kept by "baud Nstore"; 0: the same as baudRate.
@@ -54,6 +63,7 @@ struct SimOptions {
     qint64 stallTypeAfter = -1;  // "type" stops sending after this many bytes of the file
     qint64 hangupTypeAfter = -1; // the line is closed after this many bytes of a "type" file
     bool oddListing = false;     // "Dir /V" mixes junk lines among the file rows
+    Wording refusalWording = Wording::Plain;
     // "st" is echoed and prompted at once and takes further commands, but its line (the state
     // as it was when asked) comes only this much later: a stale reply after a later switch.
     int statusDelayMs = 0;

@@ -39,6 +39,14 @@ void SimStatusModel::update(qint64 nowMs)
     m_lastMs = nowMs;
 }
 
+void SimStatusModel::restart(qint64 nowMs)
+{
+    *this = SimStatusModel(m_options);
+    m_lastMs = nowMs;
+    if (m_onTargetSinceMs >= 0)
+        m_onTargetSinceMs = nowMs;
+}
+
 void SimStatusModel::setThermalPower(bool on, qint64 nowMs)
 {
     update(nowMs);

@@ -16,6 +16,9 @@ public:
     // Moves the model forward to `nowMs`; earlier times are ignored.
     void update(qint64 nowMs);
 
+    // Back to the state the options give, from `nowMs` on: power was lost and came back.
+    void restart(qint64 nowMs);
+
     void setThermalPower(bool on, qint64 nowMs);
     void setLightPower(bool on, qint64 nowMs);
     bool thermalOn() const { return m_thermalOn; }

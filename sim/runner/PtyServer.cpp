@@ -1,19 +1,13 @@
 #include "PtyServer.h"
 
-#include "LineSpeed.h"
 #include "SimStateFile.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
-#include <fcntl.h>
 #include <poll.h>
-#include <sys/inotify.h>
-#include <sys/ioctl.h>
-#include <termios.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace
@@ -32,12 +26,9 @@ constexpr qint64 kHangUpSettleMs = 100;
 // not held up behind it, and enough flat out to fill the pty's buffer in one write.
 constexpr qint64 kStreamAheadPaced = 256;
 constexpr qint64 kStreamAheadFlatOut = 65536;
-
-QString systemError(const char *what)
-{
-    return QStringLiteral("%1: %2").arg(QLatin1String(what),
-                                        QString::fromLocal8Bit(strerror(errno)));
-}
+// What was written last gets this long to reach a far end that reads at once before the
+// plug comes out.
+constexpr int kUnplugSettleMs = 50;
 } // namespace
 
 PtyServer::PtyServer(const RunnerOptions &options)
@@ -52,12 +43,6 @@ PtyServer::~PtyServer()
         std::fclose(m_record);
     if (m_recordInput)
         std::fclose(m_recordInput);
-    if (m_master >= 0)
-        ::close(m_master);
-    if (m_deviceWatch >= 0)
-        ::close(m_deviceWatch);
-    if (!m_options.linkPath.isEmpty() && QFileInfo(m_options.linkPath).isSymLink())
-        QFile::remove(m_options.linkPath);
 }
 
 bool PtyServer::open()
@@ -76,57 +61,9 @@ bool PtyServer::open()
             return false;
         }
     }
-    const speed_t speed = LineSpeed::fromBaud(m_engine.baudRate());
-    if (speed == B0) {
-        m_error = QStringLiteral("no line speed for %1 baud").arg(m_engine.baudRate());
+    if (!m_device.open(m_engine.baudRate(), m_options.linkPath)) {
+        m_error = m_device.errorString();
         return false;
-    }
-    m_master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (m_master < 0) {
-        m_error = systemError("cannot open a pseudo-terminal (posix_openpt)");
-        return false;
-    }
-    char name[256];
-    if (grantpt(m_master) != 0 || unlockpt(m_master) != 0 ||
-        ptsname_r(m_master, name, sizeof name) != 0) {
-        m_error = systemError("cannot prepare the pseudo-terminal");
-        return false;
-    }
-    m_devicePath = QString::fromLocal8Bit(name);
-    // Every open and close of the device, so that the loop wakes for a console that comes
-    // back at once and sees a close that poll's hang-up missed. Without it, those go unseen
-    // and only the hang-up counts.
-    m_deviceWatch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    if (m_deviceWatch >= 0 && inotify_add_watch(m_deviceWatch, name, IN_OPEN | IN_CLOSE) < 0) {
-        ::close(m_deviceWatch);
-        m_deviceWatch = -1;
-    }
-
-    // Raw at the instrument's own rate before anyone opens the slave: the pty itself must
-    // not echo or translate line ends. Set through the master, so the slave is never opened
-    // here (closing it again would leave the line hung up).
-    termios settings{};
-    if (tcgetattr(m_master, &settings) != 0) {
-        m_error = systemError("cannot read the line settings");
-        return false;
-    }
-    cfmakeraw(&settings);
-    settings.c_cflag |= CLOCAL | CREAD;
-    cfsetispeed(&settings, speed);
-    cfsetospeed(&settings, speed);
-    if (tcsetattr(m_master, TCSANOW, &settings) != 0) {
-        m_error = systemError("cannot set the line settings");
-        return false;
-    }
-
-    if (!m_options.linkPath.isEmpty()) {
-        const QByteArray link = QFile::encodeName(m_options.linkPath);
-        if (QFileInfo(m_options.linkPath).isSymLink())
-            ::unlink(link.constData());
-        if (::symlink(name, link.constData()) != 0) {
-            m_error = systemError("cannot make the link");
-            return false;
-        }
     }
     return true;
 }
@@ -140,12 +77,7 @@ qint64 PtyServer::elapsedMs() const
 
 bool PtyServer::lineRateMatches() const
 {
-    if (m_options.garbage)
-        return false;
-    termios settings{};
-    if (tcgetattr(m_master, &settings) != 0)
-        return false;
-    return LineSpeed::toBaud(cfgetospeed(&settings)) == m_engine.baudRate();
+    return !m_options.garbage && m_device.lineRate() == m_engine.baudRate();
 }
 
 int PtyServer::run(int signalFd)
@@ -158,8 +90,15 @@ int PtyServer::run(int signalFd)
                          static_cast<long long>(now));
             return 0;
         }
+        if (m_options.unplugAfterMs >= 0 && !m_timedUnplugDone && now >= m_options.unplugAfterMs) {
+            m_timedUnplugDone = true;
+            unplug(m_options.unplugForMs);
+        }
+        if (m_unplugged && now >= m_replugAtMs && !replug())
+            return 1;
         m_engine.setNow(now);
         const QByteArray out = m_engine.takeOutput();
+        reportSampling();
         // An instrument talking to no one is not heard.
         if (!m_hungUp && !out.isEmpty()) {
             if (m_noisy)
@@ -177,7 +116,8 @@ int PtyServer::run(int signalFd)
             if (m_hangUpSinceMs < 0)
                 m_hangUpSinceMs = now;
             // Bytes just written take a moment to show up as unread at the far end.
-            const bool read = now >= m_hangUpSinceMs + kHangUpSettleMs && unreadAtFarEnd() == 0;
+            const bool read =
+                now >= m_hangUpSinceMs + kHangUpSettleMs && m_device.unreadAtFarEnd() == 0;
             if (m_hungUp || read || now >= m_hangUpSinceMs + kHangUpDrainMs) {
                 hangUp();
                 std::fprintf(stderr, "orvantis-sim: line closed %s\n",
@@ -186,7 +126,8 @@ int PtyServer::run(int signalFd)
             }
         }
 
-        pollfd fds[3] = {{signalFd, POLLIN, 0}, {m_deviceWatch, POLLIN, 0}, {m_master, POLLIN, 0}};
+        pollfd fds[3] = {
+            {signalFd, POLLIN, 0}, {m_device.watch(), POLLIN, 0}, {m_device.master(), POLLIN, 0}};
         if (m_blocked)
             fds[2].events |= POLLOUT;
         const int count = m_hungUp ? 2 : 3;
@@ -197,13 +138,13 @@ int PtyServer::run(int signalFd)
             return 0;
         // Before the device's own input: the console may have opened it again already. What
         // is waiting was sent before the close and is still heard; the answers are not.
-        if (ready > 0 && fds[1].revents && takeCloseEvents()) {
+        if (ready > 0 && fds[1].revents && m_device.takeCloseEvents()) {
             readLine();
             farEndClosed();
         }
         if (m_hungUp) {
-            pollfd probe{m_master, POLLIN, 0};
-            if (::poll(&probe, 1, 0) >= 0 && !(probe.revents & POLLHUP)) {
+            pollfd probe{m_device.master(), POLLIN, 0};
+            if (!m_unplugged && ::poll(&probe, 1, 0) >= 0 && !(probe.revents & POLLHUP)) {
                 m_hungUp = false;
                 m_engine.lineOpened();
                 m_credit = 0;
@@ -226,7 +167,7 @@ void PtyServer::readLine()
 {
     char buffer[4096];
     for (;;) {
-        const ssize_t n = ::read(m_master, buffer, sizeof buffer);
+        const ssize_t n = ::read(m_device.master(), buffer, sizeof buffer);
         if (n > 0) {
             const QByteArray in(buffer, n);
             if (m_recordInput) {
@@ -236,9 +177,10 @@ void PtyServer::readLine()
             // The engine's clock stands where the last wake-up left it, up to a second
             // ago; what the command starts must be timed from now.
             m_engine.setNow(elapsedMs());
-            if (lineRateMatches())
+            if (lineRateMatches()) {
                 m_engine.feed(in);
-            else if (!m_engine.options().silent)
+                reportSampling();
+            } else if (!m_engine.options().silent)
                 m_pending += m_garbler.answerTo(in);
             continue;
         }
@@ -257,7 +199,7 @@ void PtyServer::farEndClosed()
     m_hungUp = true;
     m_pending.clear();
     m_blocked = false;
-    flushSlaveInput();
+    m_device.flushSlaveInput();
     m_engine.lineClosed();
 }
 
@@ -274,7 +216,7 @@ void PtyServer::writeLine(qint64 nowMs)
         unpaced ? m_pending.size() : std::min<qsizetype>(m_pending.size(), qsizetype(m_credit));
     if (allowed <= 0)
         return;
-    const ssize_t n = ::write(m_master, m_pending.constData(), size_t(allowed));
+    const ssize_t n = ::write(m_device.master(), m_pending.constData(), size_t(allowed));
     if (n > 0) {
         if (m_record) {
             std::fwrite(m_pending.constData(), 1, size_t(n), m_record);
@@ -298,7 +240,9 @@ int PtyServer::pollTimeout(qint64 nowMs) const
     const qint64 due = m_engine.nextDueMs();
     if (due >= 0)
         timeout = std::min(timeout, std::max<qint64>(0, due - nowMs));
-    if (m_hungUp) {
+    if (m_unplugged) {
+        timeout = std::min(timeout, std::max<qint64>(0, m_replugAtMs - nowMs));
+    } else if (m_hungUp) {
         timeout = std::min<qint64>(timeout, kHungUpProbeMs);
     } else if ((!m_pending.isEmpty() || m_stream.active()) && !m_blocked) {
         if (m_options.fast || m_flatOut) {
@@ -313,6 +257,8 @@ int PtyServer::pollTimeout(qint64 nowMs) const
         timeout = std::min<qint64>(timeout, kTickMs);
     if (m_options.hangupAfterMs >= 0)
         timeout = std::min(timeout, std::max<qint64>(0, m_options.hangupAfterMs - nowMs));
+    if (m_options.unplugAfterMs >= 0 && !m_timedUnplugDone)
+        timeout = std::min(timeout, std::max<qint64>(0, m_options.unplugAfterMs - nowMs));
     return int(timeout);
 }
 
@@ -334,15 +280,19 @@ bool PtyServer::readSignals(int signalFd)
     char byte = 0;
     bool stop = false;
     while (::read(signalFd, &byte, 1) == 1) {
-        qint32 bytes = 0;
+        qint32 value = 0;
         if (byte == kStatusToggleByte)
             toggleStatusAnswers();
         else if (byte == kNoiseToggleByte)
             toggleNoise();
-        else if (byte != kStreamPacedByte && byte != kStreamFlatOutByte)
+        else if (byte != kStreamPacedByte && byte != kStreamFlatOutByte && byte != kUnplugByte)
             stop = true;
-        else if (::read(signalFd, &bytes, sizeof bytes) == sizeof bytes)
-            startStream(bytes, byte == kStreamFlatOutByte);
+        else if (::read(signalFd, &value, sizeof value) != sizeof value)
+            continue;
+        else if (byte == kUnplugByte)
+            unplug(value < 0 ? m_options.unplugForMs : value);
+        else
+            startStream(value, byte == kStreamFlatOutByte);
     }
     return stop;
 }
@@ -378,49 +328,76 @@ void PtyServer::feedStream()
     m_pending += lineRateMatches() ? more : m_garbler.garble(more);
 }
 
+void PtyServer::unplug(qint64 forMs)
+{
+    m_replugAtMs = elapsedMs() + forMs;
+    if (m_unplugged)
+        return;
+    if (!m_hungUp) {
+        // What the console sent before the plug came out has reached the instrument.
+        readLine();
+        if (!m_hungUp)
+            takeBackUnread();
+    }
+    m_device.close();
+    m_unplugged = true;
+    m_hungUp = true;
+    m_pending.clear();
+    m_blocked = false;
+    m_engine.lineClosed();
+    std::printf("unplugged\n");
+    std::fflush(stdout);
+    std::fprintf(stderr, "orvantis-sim: unplugged for %lld ms\n", static_cast<long long>(forMs));
+}
+
+void PtyServer::takeBackUnread()
+{
+    ::poll(nullptr, 0, kUnplugSettleMs);
+    const qint64 taken = m_device.takeBackUnread();
+    if (taken <= 0 || !m_record)
+        return;
+    std::fflush(m_record);
+    const int record = fileno(m_record);
+    struct stat info {
+    };
+    if (::fstat(record, &info) != 0 ||
+        ::ftruncate(record, std::max<off_t>(0, info.st_size - off_t(taken))) != 0)
+        std::fprintf(stderr, "orvantis-sim: cannot take %lld unread bytes off %s\n",
+                     static_cast<long long>(taken), qPrintable(m_options.recordPath));
+}
+
+bool PtyServer::replug()
+{
+    const bool another = !m_options.serialAfterReplug.isEmpty();
+    if (m_options.restartOnReplug || another)
+        m_engine.restart();
+    if (another)
+        m_engine.options().serial = m_options.serialAfterReplug;
+    reportSampling();
+    if (!m_device.open(m_engine.baudRate(), m_options.linkPath)) {
+        std::fprintf(stderr, "orvantis-sim: cannot plug in again: %s\n",
+                     qPrintable(m_device.errorString()));
+        return false;
+    }
+    // Hung up still, until someone opens the new device.
+    m_unplugged = false;
+    std::printf("%s\n", qPrintable(m_device.path()));
+    std::fflush(stdout);
+    std::fprintf(stderr, "orvantis-sim: plugged in again as %s%s\n", qPrintable(m_device.path()),
+                 m_options.restartOnReplug || another ? ", restarted" : "");
+    return true;
+}
+
+void PtyServer::reportSampling()
+{
+    const bool sampling = m_engine.commandUnderWay() == "start";
+    if (sampling == m_sampling)
+        return;
+    m_sampling = sampling;
+    std::fprintf(stderr, "orvantis-sim: periodic sampling %s\n", sampling ? "started" : "stopped");
+}
+
 void PtyServer::hangUp()
 {
-    if (m_master >= 0)
-        ::close(m_master);
-    m_master = -1;
-}
-
-int PtyServer::unreadAtFarEnd()
-{
-    const int slave = ::open(QFile::encodeName(m_devicePath).constData(),
-                             O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (slave < 0)
-        return 0;
-    int count = 0;
-    if (::ioctl(slave, FIONREAD, &count) != 0)
-        count = 0;
-    ::close(slave);
-    takeCloseEvents();
-    return count;
-}
-
-void PtyServer::flushSlaveInput()
-{
-    const int slave = ::open(QFile::encodeName(m_devicePath).constData(),
-                             O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (slave < 0)
-        return;
-    tcflush(slave, TCIFLUSH);
-    ::close(slave);
-    takeCloseEvents();
-}
-
-bool PtyServer::takeCloseEvents()
-{
-    alignas(inotify_event) char buffer[4096];
-    bool closed = false;
-    ssize_t n = 0;
-    while (m_deviceWatch >= 0 && (n = ::read(m_deviceWatch, buffer, sizeof buffer)) > 0) {
-        for (ssize_t at = 0; at + ssize_t(sizeof(inotify_event)) <= n;) {
-            const auto *event = reinterpret_cast<const inotify_event *>(buffer + at);
-            closed |= (event->mask & IN_CLOSE) != 0;
-            at += ssize_t(sizeof(inotify_event) + event->len);
-        }
-    }
-    return closed;
+    m_device.close();
 }

@@ -4,6 +4,7 @@
 
 #include "LineGarbler.h"
 #include "LineNoise.h"
+#include "PtyDevice.h"
 #include "RunnerOptions.h"
 #include "SampleStream.h"
 #include "SimEngine.h"
@@ -25,6 +26,9 @@ public:
     // Followed by the stream's length in bytes as a native qint32.
     static constexpr char kStreamPacedByte = 4;
     static constexpr char kStreamFlatOutByte = 5;
+    // Followed by how long it stays out, in milliseconds, as a native qint32; < 0: as the
+    // options say.
+    static constexpr char kUnplugByte = 6;
 
     explicit PtyServer(const RunnerOptions &options);
     ~PtyServer();
@@ -33,13 +37,17 @@ public:
 
     // Creates the pseudo-terminal; false with errorString() when none can be had.
     bool open();
-    QString devicePath() const { return m_devicePath; }
+    QString devicePath() const { return m_device.path(); }
     QString errorString() const { return m_error; }
 
     // Serves until kStopByte arrives on `signalFd` (the signal handlers write to it) or the
     // hang-up time comes; kStatusToggleByte switches the answers to "st" off and on,
     // kNoiseToggleByte every answer to noise and back, kStreamPacedByte and kStreamFlatOutByte
-    // start a stream of sample lines. Returns the process exit code.
+    // start a stream of sample lines, kUnplugByte unplugs the device for a while. Returns
+    // the process exit code.
+    //
+    // Standard output gets a line "unplugged" when the device goes and the new device's path
+    // when it is back; standard error says when periodic sampling starts and stops.
     int run(int signalFd);
 
 private:
@@ -58,16 +66,18 @@ private:
     // Keeps the stream's next bytes waiting behind what the engine said.
     void feedStream();
     int pollTimeout(qint64 nowMs) const;
-    // Drops what the slave side has not read yet, so a console that opens the device later
-    // does not see what was said to the one before.
-    void flushSlaveInput();
-    // Bytes the far end has not read yet.
-    int unreadAtFarEnd();
-    // Takes the device watch's events; true when the device was closed since the last call.
-    // The runner's own opens of the device take theirs at once, so only the console's count.
-    bool takeCloseEvents();
     // Writes the state file when the instrument's start-up rate has changed.
     void saveState();
+    // The device goes as an unplugged adapter does, and comes back after `forMs`; while it
+    // is out the instrument goes on, unheard. Unplugged already: it comes back `forMs` from now.
+    void unplug(qint64 forMs);
+    // What the far end had not read yet stays in the adapter: it never crossed the line, so
+    // the record loses it too.
+    void takeBackUnread();
+    // A new device behind the link, with what the options make of the instrument meanwhile;
+    // false when there is none to be had.
+    bool replug();
+    void reportSampling();
 
     RunnerOptions m_options;
     SimEngine m_engine;
@@ -76,11 +86,9 @@ private:
     bool m_noisy = false;
     SampleStream m_stream;
     bool m_flatOut = false; // a stream goes unpaced until it has all been written
-    int m_master = -1;
-    int m_deviceWatch = -1;        // inotify: every open and close of the device
+    PtyDevice m_device;
     FILE *m_record = nullptr;      // what went down the line, for tests that compare
     FILE *m_recordInput = nullptr; // what came up the line
-    QString m_devicePath;
     QString m_error;
     std::chrono::steady_clock::time_point m_start;
 
@@ -91,4 +99,8 @@ private:
     bool m_blocked = false;      // the pty buffer is full
     qint64 m_hangUpSinceMs = -1; // when a hang-up the engine asked for became due
     int m_savedStartupRate = 0;
+    bool m_unplugged = false;
+    bool m_timedUnplugDone = false;
+    qint64 m_replugAtMs = -1;
+    bool m_sampling = false; // periodic sampling as last reported
 };

@@ -14,4 +14,9 @@ struct RunnerOptions {
     QString recordPath;      // every byte sent down the line is appended here
     QString recordInputPath; // every byte received from the line is appended here
     QString stateFile;       // keeps the start-up rate over a restart; empty: kept by no one
+    // Unplugging: the device vanishes and a new one appears behind the link after a while.
+    qint64 unplugAfterMs = -1;    // unplug once, this long after start; < 0 only on a signal
+    qint64 unplugForMs = 5000;    // how long it stays out when the signal does not say
+    bool restartOnReplug = false; // the instrument restarted while it was out
+    QByteArray serialAfterReplug; // another instrument, restarted, with this serial number
 };

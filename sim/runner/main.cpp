@@ -22,8 +22,10 @@ namespace
 // Signals reach the serving loop as one byte each on this pipe (PtyServer::kStopByte,
 // kStatusToggleByte, ...), a stream's length after its byte.
 int signalPipe[2] = {-1, -1};
-// Stream signals: SIGRTMIN paced, the next one flat out. Their number is fixed at run time.
+// Signals that may carry a value (sigqueue): SIGRTMIN streams paced, the next one flat out,
+// the one after unplugs. Their numbers are fixed at run time.
 int streamPacedSignal = 0;
+int unplugSignal = 0;
 constexpr qint32 kDefaultStreamBytes = 200000;
 
 void notify(char byte)
@@ -46,15 +48,22 @@ void onNoiseToggleSignal(int)
     notify(PtyServer::kNoiseToggleByte);
 }
 
-// The length is the signal's value when it was queued with one (sigqueue).
-void onStreamSignal(int signal, siginfo_t *info, void *)
+// A stream's length, or how long an unplug lasts, is the signal's value when it was queued
+// with one (sigqueue).
+void onValueSignal(int signal, siginfo_t *info, void *)
 {
     char message[1 + sizeof(qint32)];
-    message[0] =
-        signal == streamPacedSignal ? PtyServer::kStreamPacedByte : PtyServer::kStreamFlatOutByte;
-    const qint32 bytes =
-        info->si_code == SI_QUEUE ? qint32(info->si_value.sival_int) : kDefaultStreamBytes;
-    std::memcpy(message + 1, &bytes, sizeof bytes);
+    qint32 value = -1;
+    if (signal == unplugSignal) {
+        message[0] = PtyServer::kUnplugByte;
+    } else {
+        message[0] = signal == streamPacedSignal ? PtyServer::kStreamPacedByte
+                                                 : PtyServer::kStreamFlatOutByte;
+        value = kDefaultStreamBytes;
+    }
+    if (info->si_code == SI_QUEUE)
+        value = qint32(info->si_value.sival_int);
+    std::memcpy(message + 1, &value, sizeof value);
     [[maybe_unused]] const ssize_t n = ::write(signalPipe[1], message, sizeof message);
 }
 
@@ -73,11 +82,12 @@ bool installSignalHandlers()
     action.sa_handler = onNoiseToggleSignal;
     sigaction(SIGUSR2, &action, nullptr);
     streamPacedSignal = SIGRTMIN;
+    unplugSignal = SIGRTMIN + 2;
     action.sa_handler = nullptr;
-    action.sa_sigaction = onStreamSignal;
+    action.sa_sigaction = onValueSignal;
     action.sa_flags = SA_SIGINFO;
-    sigaction(streamPacedSignal, &action, nullptr);
-    sigaction(streamPacedSignal + 1, &action, nullptr);
+    for (int signal : {streamPacedSignal, streamPacedSignal + 1, unplugSignal})
+        sigaction(signal, &action, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
     return true;
 }
@@ -102,17 +112,23 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
         QStringLiteral("\nSIGRTMIN (%1) sends sample lines at the line rate, SIGRTMIN+1 (%2) the "
                        "same\nflat out: as many bytes as the signal's value (sigqueue, or "
                        "\"/bin/kill -q N -s %1 PID\"),\n%3 without one. For benchmarks that "
-                       "compare consumers of the line.")
+                       "compare consumers of the line.\n"
+                       "SIGRTMIN+2 (%4) unplugs the device for as many milliseconds as the "
+                       "signal's value\n(--unplug-for without one): the device and its --link "
+                       "vanish, and standard output\ngets a line \"unplugged\"; then a new "
+                       "device appears behind the link, and its path\non standard output. "
+                       "Standard error says when periodic sampling starts and stops.")
             .arg(SIGRTMIN)
             .arg(SIGRTMIN + 1)
-            .arg(kDefaultStreamBytes));
+            .arg(kDefaultStreamBytes)
+            .arg(SIGRTMIN + 2));
     parser.addHelpOption();
     const QCommandLineOption baud(QStringLiteral("baud"),
                                   QStringLiteral("The instrument's own rate (default 9600)."),
                                   QStringLiteral("N"), QStringLiteral("9600"));
     const QCommandLineOption link(QStringLiteral("link"),
                                   QStringLiteral("Also make a symlink to the device at PATH "
-                                                 "(removed at exit)."),
+                                                 "(removed at exit and while unplugged)."),
                                   QStringLiteral("PATH"));
     const QCommandLineOption fast(QStringLiteral("fast"),
                                   QStringLiteral("Send at full speed instead of rate/10 bytes "
@@ -192,6 +208,34 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
                                         QStringLiteral("Mix junk lines (volume line, no size, "
                                                        "bad date, blanks, a tab) into the "
                                                        "\"Dir /V\" listing."));
+    const QCommandLineOption wording(
+        QStringLiteral("refusal-wording"),
+        QStringLiteral("How a file command is refused: \"plain\" (default: \"File not found: "
+                       "NAME\", \"Bad file name: NAME\"), \"numbered\" (\"Error 2: no such "
+                       "file\", \"Error 123: bad file name\") or \"terse\" (\"?NAME\"), for "
+                       "\"type\" and \"Del\" of a missing file and \"capture\" with a bad "
+                       "name."),
+        QStringLiteral("WORDING"), QStringLiteral("plain"));
+    const QCommandLineOption unplugAfter(
+        QStringLiteral("unplug-after"),
+        QStringLiteral("Unplug the device once, SECONDS after start, as a USB adapter pulled "
+                       "out: it vanishes, and what the instrument says meanwhile is lost."),
+        QStringLiteral("SECONDS"));
+    const QCommandLineOption unplugFor(
+        QStringLiteral("unplug-for"),
+        QStringLiteral("An unplugged device comes back after SECONDS (default 5) as a new "
+                       "pseudo-terminal, behind the same --link."),
+        QStringLiteral("SECONDS"));
+    const QCommandLineOption restartOnReplug(
+        QStringLiteral("restart-on-replug"),
+        QStringLiteral("After a replug the instrument has restarted: sampling stopped, at its "
+                       "start-up rate, settling afresh (disk and clock kept). Without it the "
+                       "instrument went on, periodic sampling too."));
+    const QCommandLineOption serialAfterReplug(
+        QStringLiteral("serial-after-replug"),
+        QStringLiteral("After a replug another instrument (restarted) is behind the link, "
+                       "with serial number TEXT."),
+        QStringLiteral("TEXT"));
     const QCommandLineOption garbage(QStringLiteral("garbage"),
                                      QStringLiteral("Send line noise in place of every answer, "
                                                     "and understand nothing, at any rate."));
@@ -201,11 +245,12 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
                        "there (by \"baud Nstore\") is the rate it comes up at, in place of "
                        "--baud."),
         QStringLiteral("PATH"));
-    parser.addOptions({baud,         link,     fast,        silent,      noSerial,
-                       serial,       slow,     statusDelay, noStatus,    noStatusFor,
-                       stable,       settle,   hangup,      hangupProbe, disk,
-                       emptyDisk,    spectrum, stallType,   hangupType,  oddListing,
-                       burstReports, record,   recordInput, garbage,     state});
+    parser.addOptions({baud,         link,        fast,        silent,          noSerial,
+                       serial,       slow,        statusDelay, noStatus,        noStatusFor,
+                       stable,       settle,      hangup,      hangupProbe,     disk,
+                       emptyDisk,    spectrum,    stallType,   hangupType,      oddListing,
+                       burstReports, record,      recordInput, garbage,         state,
+                       wording,      unplugAfter, unplugFor,   restartOnReplug, serialAfterReplug});
     parser.process(app);
 
     bool ok = true;
@@ -252,6 +297,12 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
     }
     if (parser.isSet(hangup))
         options->hangupAfterMs = qint64(number(hangup) * 1000);
+    if (parser.isSet(unplugAfter))
+        options->unplugAfterMs = qint64(number(unplugAfter) * 1000);
+    if (parser.isSet(unplugFor))
+        options->unplugForMs = qint64(number(unplugFor) * 1000);
+    options->restartOnReplug = parser.isSet(restartOnReplug);
+    options->serialAfterReplug = parser.value(serialAfterReplug).toLatin1();
     engine.clockStart = QDateTime::currentDateTime();
     engine.fastTransfers = options->fast;
     engine.diskFolder = parser.value(disk);
@@ -263,6 +314,15 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
     if (parser.isSet(hangupType))
         engine.hangupTypeAfter = qint64(number(hangupType));
     engine.oddListing = parser.isSet(oddListing);
+    const QString wordingName = parser.value(wording);
+    if (wordingName == QLatin1String("numbered")) {
+        engine.refusalWording = SimOptions::Wording::Numbered;
+    } else if (wordingName == QLatin1String("terse")) {
+        engine.refusalWording = SimOptions::Wording::Terse;
+    } else if (wordingName != QLatin1String("plain")) {
+        std::fprintf(stderr, "orvantis-sim: bad value for --refusal-wording\n");
+        ok = false;
+    }
     engine.burstReports = parser.isSet(burstReports);
     engine.hangupOnProbe = parser.isSet(hangupProbe);
     if (!engine.diskFolder.isEmpty() && !QDir().mkpath(engine.diskFolder)) {

@@ -1,12 +1,17 @@
 // The simulated instrument's side of the contract the end-to-end tests rely on: it echoes,
 // answers and prompts as the instrument does, stops on ETX, streams and captures files,
-// samples and changes its rate; in memory, a closed or hung-up line ends its session.
+// samples and changes its rate; in memory, a closed or hung-up line ends its session; over a
+// pty, it is unplugged and plugged in again behind its link without a byte lost or made up.
 #include "SimEngine.h"
 #include "support/StringCode.h"
 #include "testkit/SessionRig.h"
+#include "testkit/SimProcess.h"
 #include "testkit/SimulatedInstrument.h"
 
 #include <QtTest>
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
 
 namespace
 {
@@ -42,6 +47,61 @@ QByteArray fileOf(SimEngine &engine, const QByteArray &name)
     QByteArray bytes;
     return engine.disk().read(name, &bytes) ? bytes : QByteArray("<missing>");
 }
+
+QByteArray fileOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+// The console's end of orvantis-sim's line, opened as a plain file: what went each way.
+class FarEnd
+{
+public:
+    explicit FarEnd(const QString &path)
+        : m_fd(::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK))
+    {
+    }
+    ~FarEnd() { ::close(m_fd); }
+    bool isOpen() const { return m_fd >= 0; }
+    void write(const QByteArray &bytes)
+    {
+        if (::write(m_fd, bytes.constData(), size_t(bytes.size())) == bytes.size())
+            sent += bytes;
+    }
+    // Reads until what came holds `marker`.
+    bool readUntil(const QByteArray &marker)
+    {
+        return read([&] { return received.contains(marker); });
+    }
+    // Reads until the line ends, as it does when the device is gone.
+    bool readToEnd()
+    {
+        return read([this] { return m_ended; });
+    }
+
+    QByteArray sent;
+    QByteArray received;
+
+private:
+    bool read(const std::function<bool()> &done)
+    {
+        QDeadlineTimer deadline(10000);
+        while (!done() && !m_ended && !deadline.hasExpired()) {
+            pollfd waiting{m_fd, POLLIN, 0};
+            ::poll(&waiting, 1, int(deadline.remainingTime()));
+            char buffer[4096];
+            const ssize_t n = ::read(m_fd, buffer, sizeof buffer);
+            if (n > 0)
+                received.append(buffer, n);
+            m_ended = n == 0 || (n < 0 && errno != EAGAIN);
+        }
+        return done();
+    }
+
+    int m_fd;
+    bool m_ended = false;
+};
 } // namespace
 
 class SimulatorContract : public QObject
@@ -52,12 +112,17 @@ private slots:
     void commandIsEchoedThenAnsweredThenPrompted_data();
     void commandIsEchoedThenAnsweredThenPrompted();
     void etxStopsWhatIsUnderWayAndThreeBringOnePrompt();
+    void fileRefusalsInEachWording_data();
+    void fileRefusalsInEachWording();
     void acquireAndPeriodicSampling();
+    void restartStopsAllButTheDisk();
     void typeSendsTheExactBytes();
     void captureWritesTheFileAtCtrlZAndRefusesBadNames();
     void baudChangeIsAnnouncedThenTheLineSwitches();
     void closedLineHearsNothingOfTheLastSession();
-    void hangUpFailsThePort();
+    void hangUpFailsThePortUntilPluggedInAgain();
+    void unplugAndReplugBehindTheLink_data();
+    void unplugAndReplugBehindTheLink();
 };
 
 void SimulatorContract::commandIsEchoedThenAnsweredThenPrompted_data()
@@ -72,7 +137,6 @@ void SimulatorContract::commandIsEchoedThenAnsweredThenPrompted_data()
     QTest::newRow("baud") << QByteArray("baud") << QByteArray("baud: 9600,9600");
     QTest::newRow("unknown") << QByteArray("frobnicate 3") << QByteArray("Unknown command");
     QTest::newRow("bad switch") << QByteArray("tpower,7") << QByteArray("Bad argument");
-    QTest::newRow("missing file") << QByteArray("Del NOFILE") << QByteArray("File not found: NOFILE");
     // clang-format on
 }
 
@@ -106,6 +170,37 @@ void SimulatorContract::etxStopsWhatIsUnderWayAndThreeBringOnePrompt()
     QVERIFY2(out.contains("st\r\nst:") && !out.contains("Unknown"), out.constData());
 }
 
+void SimulatorContract::fileRefusalsInEachWording_data()
+{
+    using W = SimOptions::Wording;
+    QTest::addColumn<W>("wording");
+    QTest::addColumn<QByteArray>("command");
+    QTest::addColumn<QByteArray>("answer");
+    const QByteArray type("type NOFILE.TXT 0 0 0");
+    const QByteArray del("Del NOFILE.TXT");
+    const QByteArray capture("capture A?B.TXT");
+    // clang-format off
+    QTest::newRow("type, plain") << W::Plain << type << QByteArray("File not found: NOFILE.TXT");
+    QTest::newRow("capture, plain") << W::Plain << capture << QByteArray("Bad file name: A?B.TXT");
+    QTest::newRow("capture, no name") << W::Plain << QByteArray("capture") << QByteArray("Bad file name");
+    QTest::newRow("Del, numbered") << W::Numbered << del << QByteArray("Error 2: no such file");
+    QTest::newRow("capture, numbered") << W::Numbered << capture << QByteArray("Error 123: bad file name");
+    QTest::newRow("type, terse") << W::Terse << type << QByteArray("?NOFILE.TXT");
+    QTest::newRow("capture, terse") << W::Terse << capture << QByteArray("?A?B.TXT");
+    // clang-format on
+}
+
+void SimulatorContract::fileRefusalsInEachWording()
+{
+    QFETCH(SimOptions::Wording, wording);
+    QFETCH(QByteArray, command);
+    QFETCH(QByteArray, answer);
+    SimOptions options;
+    options.refusalWording = wording;
+    SimEngine engine(options);
+    QCOMPARE(ask(engine, command), command + "\r\n" + answer + "\r\n" + kPrompt);
+}
+
 void SimulatorContract::acquireAndPeriodicSampling()
 {
     SimEngine engine(emptyDisk());
@@ -126,6 +221,27 @@ void SimulatorContract::acquireAndPeriodicSampling()
     const QByteArray stopped = runUntil(engine, engine.now() + 35000);
     QVERIFY2(!stopped.contains("sample,"), stopped.constData());
     QVERIFY(ask(engine, "st").contains("st:"));
+}
+
+void SimulatorContract::restartStopsAllButTheDisk()
+{
+    SimEngine engine(emptyDisk());
+    auto stableFlag = [&engine] { return ask(engine, "st").split(',').value(2); };
+    ask(engine, "Baud 19200");
+    runUntil(engine, 60000);
+    QCOMPARE(engine.baudRate(), 19200);
+    QCOMPARE(stableFlag(), QByteArray("1"));
+    engine.feed("start 1 Acquire auto,1,1,SAMPLES,0,-1,4\r");
+    QVERIFY(runUntil(engine, engine.now() + 500).contains("sample,1,"));
+    QCOMPARE(engine.commandUnderWay(), QByteArray("start"));
+
+    engine.restart();
+    QCOMPARE(engine.commandUnderWay(), QByteArray());
+    QCOMPARE(engine.baudRate(), 9600);
+    QVERIFY(engine.takeOutput().isEmpty());
+    QVERIFY(!runUntil(engine, engine.now() + 5000).contains("sample,"));
+    QCOMPARE(stableFlag(), QByteArray("0"));
+    QVERIFY(engine.disk().contains("SAMPLES.RAW"));
 }
 
 void SimulatorContract::typeSendsTheExactBytes()
@@ -193,7 +309,7 @@ void SimulatorContract::closedLineHearsNothingOfTheLastSession()
     QCOMPARE(reply, QByteArray("\r\nOrva"));
 }
 
-void SimulatorContract::hangUpFailsThePort()
+void SimulatorContract::hangUpFailsThePortUntilPluggedInAgain()
 {
     SimOptions options;
     options.hangupOnProbe = true;
@@ -204,6 +320,73 @@ void SimulatorContract::hangUpFailsThePort()
     QTRY_COMPARE(link.dialogs.errors.size(), 1);
     QVERIFY(!port.isOpen());
     QVERIFY(!port.write("st\r"));
+    QVERIFY(!link.open());
+    port.engine().options().hangupOnProbe = false;
+    port.plugIn();
+    QVERIFY(link.open());
+    QVERIFY(link.transaction.SendCommand("id\r", "", "ntis>", 1).contains("serial: 1021"));
+}
+
+void SimulatorContract::unplugAndReplugBehindTheLink_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("bySignal");
+    QTest::addColumn<bool>("wentOn");
+    QTest::addColumn<QByteArray>("serial");
+    const QString restart("--restart-on-replug");
+    const QString another("--serial-after-replug");
+    const QStringList timed{"--unplug-after", "1.5"};
+    // clang-format off
+    QTest::newRow("went on") << QStringList() << true << true << QByteArray("1021");
+    QTest::newRow("restarted") << QStringList{restart} << true << false << QByteArray("1021");
+    QTest::newRow("another") << QStringList{another, "2042"} << true << false << QByteArray("2042");
+    QTest::newRow("on time") << timed << false << true << QByteArray("1021");
+    // clang-format on
+}
+
+void SimulatorContract::unplugAndReplugBehindTheLink()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, bySignal);
+    QFETCH(bool, wentOn);
+    QFETCH(QByteArray, serial);
+    QTemporaryDir dir;
+    const QString link = dir.filePath("orvantis");
+    const QString record = dir.filePath("record");
+    const QString recordInput = dir.filePath("record-input");
+    SimProcess sim;
+    QVERIFY2(sim.start(QStringList{"--fast", "--link", link, "--record", record, "--record-input",
+                                   recordInput, "--unplug-for", "0.3"} +
+                       arguments),
+             qPrintable(sim.errorString()));
+    const QString first = sim.devicePath();
+    FarEnd before(link);
+    QVERIFY(before.isOpen());
+    before.write("start 1 Acquire auto,1,1,\"\",0,-1,2\r");
+    QVERIFY(before.readUntil(kPrompt));
+    QTRY_VERIFY(sim.isSampling());
+
+    if (bySignal)
+        QVERIFY(sim.unplug());
+    else
+        QTRY_COMPARE_WITH_TIMEOUT(sim.unplugCount(), 1, 10000);
+    QVERIFY(before.readToEnd());
+    QVERIFY(!QFileInfo::exists(first));
+    QVERIFY(sim.waitForDevice());
+    QVERIFY(sim.devicePath() != first);
+    QCOMPARE(QFileInfo(link).symLinkTarget(), sim.devicePath());
+    QTRY_COMPARE(sim.isSampling(), wentOn);
+    FarEnd after(link);
+    if (wentOn)
+        QVERIFY(after.readUntil("sample,"));
+    after.write("\x03\x03\x03id\r");
+    QVERIFY(after.readUntil("serial: " + serial + "\r\n"));
+    QVERIFY(after.readUntil("firmware version 2.61\r\n" + kPrompt));
+    QTRY_VERIFY(!sim.isSampling());
+    // Nothing is lost or made up on either side of the replug (each record is written just
+    // after its line).
+    QTRY_COMPARE(fileOf(record), before.received + after.received);
+    QTRY_COMPARE(fileOf(recordInput), before.sent + after.sent);
 }
 
 QTEST_GUILESS_MAIN(SimulatorContract)
