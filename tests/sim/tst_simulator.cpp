@@ -324,7 +324,7 @@ void SimulatorContract::hangUpFailsThePortUntilPluggedInAgain()
     port.engine().options().hangupOnProbe = false;
     port.plugIn();
     QVERIFY(link.open());
-    QVERIFY(link.transaction.SendCommand("id\r", "", "ntis>", 1).contains("serial: 1021"));
+    QVERIFY(link.line().SendCommand("id\r", "", "ntis>", 1).contains("serial: 1021"));
 }
 
 void SimulatorContract::unplugAndReplugBehindTheLink_data()
