@@ -1,7 +1,6 @@
 #include "session/InstrumentSession.h"
 
 #include "session/LastConnection.h"
-#include "session/LineClaim.h"
 #include "support/OperatorDialogs.h"
 #include "support/StringCode.h"
 
@@ -10,8 +9,11 @@ InstrumentSession::InstrumentSession(CommPort &port, PortTable table, OperatorDi
     : QObject(parent), m_port(port), m_table(std::move(table)), m_dialogs(dialogs),
       m_capture(m_state), m_transaction(m_state, port, *this),
       m_receive(m_state, port, m_capture, *this),
-      m_search(m_state, port, m_transaction, *this, m_table), m_sharedLine(*this, 0)
+      m_search(m_state, port, m_transaction, *this, m_table), m_gate(m_transaction, port),
+      m_sharedLine(m_gate, 0)
 {
+    connect(&m_gate, &LineGate::ownerChanged, this, &InstrumentSession::lineOwnerChanged);
+    connect(&m_gate, &LineGate::refused, this, &InstrumentSession::lineRefused);
     m_receive.setDisplaySink([this](const QString &text) { emit displayTextReceived(text); });
     m_receive.setStatusLineSink([this](const QByteArray &line) {
         emit statusLineArrived();
@@ -86,13 +88,13 @@ void InstrumentSession::pollTick()
 
 bool InstrumentSession::SearchForInstrument()
 {
-    const LineClaim claim(*this, LineOperation::Search);
+    const LineClaim claim = claimLine(LineOperation::Search);
     return claim && connected(m_search.SearchForInstrument());
 }
 
 bool InstrumentSession::openSelectedPort(const QString &portEntry, const QString &baudEntry)
 {
-    const LineClaim claim(*this, LineOperation::Search);
+    const LineClaim claim = claimLine(LineOperation::Search);
     return claim && connected(m_search.openSelectedPort(portEntry, baudEntry));
 }
 
@@ -150,30 +152,4 @@ void InstrumentSession::portLost()
         QStringLiteral("The connection to the Orvantis on %1 was lost. Check the cable and the "
                        "instrument's power, then use Connect... to connect again.")
             .arg(port));
-}
-
-quint64 InstrumentSession::claim(LineOperation operation)
-{
-    if (m_ownerToken != 0) {
-        emit lineRefused(lineBusyNote(m_ownerOperation));
-        return Line::kRefused;
-    }
-    m_ownerToken = ++m_lastToken;
-    m_ownerOperation = operation;
-    emit lineOwnerChanged(operation);
-    return m_ownerToken;
-}
-
-void InstrumentSession::release(quint64 token)
-{
-    if (token != m_ownerToken)
-        return;
-    m_ownerToken = 0;
-    m_ownerOperation = LineOperation::None;
-    emit lineOwnerChanged(LineOperation::None);
-}
-
-void InstrumentSession::refuse()
-{
-    emit lineRefused(lineBusyNote(m_ownerOperation));
 }

@@ -8,8 +8,8 @@
 #include "link/PortTable.h"
 #include "link/ProgramState.h"
 #include "link/ReceiveLoop.h"
-#include "session/Line.h"
-#include "session/LineOperation.h"
+#include "session/LineClaim.h"
+#include "session/LineGate.h"
 
 #include <QObject>
 #include <QTimer>
@@ -53,8 +53,11 @@ public:
 
     // The shared line of short commands and keys; see Line.
     Line &line() { return m_sharedLine; }
-    LineOperation lineOwner() const { return m_ownerOperation; }
-    bool lineFree() const { return m_ownerToken == 0; }
+    // The line for an operation that owns it while the claim lives; see LineClaim.
+    LineClaim claimLine(LineOperation operation) { return LineClaim(m_gate, operation); }
+    LineGate &gate() { return m_gate; }
+    LineOperation lineOwner() const { return m_gate.owner(); }
+    bool lineFree() const { return m_gate.isFree(); }
 
     // Status polling: StatusTimer runs while the operator wants it ("Automatic status
     // updates"); a tick asks for the status (pollDue) only in status 1 and 5, and not while
@@ -110,15 +113,10 @@ signals:
     void pollDue();
 
 private:
-    friend class Line;
-    friend class LineClaim;
     friend class PollingHold;
 
     // A search or direct open ended; a connection that worked is kept for next time.
     bool connected(bool found);
-    quint64 claim(LineOperation operation);
-    void release(quint64 token);
-    void refuse();
     void pollTick();
     void portLost();
 
@@ -130,6 +128,7 @@ private:
     CommandTransaction m_transaction;
     ReceiveLoop m_receive;
     PortSearch m_search;
+    LineGate m_gate;
     Line m_sharedLine;
     QTimer m_timer1{this};
     QTimer m_statusTimer{this};
@@ -140,7 +139,4 @@ private:
     bool m_dataFileOpen = false;
     ReceiveLamp m_lamp = ReceiveLamp::ButtonFace;
     int m_pollingHolds = 0;
-    quint64 m_ownerToken = 0;
-    quint64 m_lastToken = 0;
-    LineOperation m_ownerOperation = LineOperation::None;
 };

@@ -1,49 +1,44 @@
 #include "session/Line.h"
 
-#include "session/InstrumentSession.h"
+#include "link/CommPort.h"
+#include "link/CommandTransaction.h"
 
 QByteArray Line::SendCommand(const QByteArray &command, const QByteArray &startMarker,
                              const QByteArray &endMarker, float timeoutSeconds)
 {
     if (!readyToWrite())
         return QByteArray();
-    return m_session.m_transaction.SendCommand(command, startMarker, endMarker, timeoutSeconds);
+    return m_gate.transaction().SendCommand(command, startMarker, endMarker, timeoutSeconds);
 }
 
 void Line::Pause(float seconds)
 {
-    m_session.m_transaction.Pause(seconds);
+    m_gate.transaction().Pause(seconds);
 }
 
 bool Line::write(const QByteArray &bytes)
 {
-    return readyToWrite() && m_session.m_port.write(bytes);
+    return readyToWrite() && m_gate.port().write(bytes);
 }
 
 void Line::pass()
 {
-    m_session.pump().pass();
+    m_gate.transaction().pump().pass();
 }
 
 QByteArray Line::afterReply() const
 {
-    return m_session.m_transaction.afterReply();
+    return m_gate.transaction().afterReply();
 }
 
 bool Line::lastReplyFramed() const
 {
-    return m_session.m_transaction.lastReplyFramed();
+    return m_gate.transaction().lastReplyFramed();
 }
 
 bool Line::portOpen() const
 {
-    return m_session.m_port.isOpen();
-}
-
-bool Line::mayWrite() const
-{
-    const quint64 owner = m_session.m_ownerToken;
-    return m_owner != kRefused && (owner == 0 || owner == m_owner);
+    return m_gate.port().isOpen();
 }
 
 bool Line::readyToWrite()
@@ -51,14 +46,14 @@ bool Line::readyToWrite()
     if (mayWrite())
         return true;
     // A claim that was not granted has been refused once already, when it was made.
-    if (m_owner != kRefused)
-        m_session.refuse();
+    if (m_token != LineGate::kRefused)
+        m_gate.refuse();
     return false;
 }
 
 StopOnExit Line::stopOnExit(QByteArray stop) const
 {
-    CommandTransaction &transaction = m_session.m_transaction;
+    CommandTransaction &transaction = m_gate.transaction();
     if (!mayWrite())
         stop = transaction.stopOnExit();
     return StopOnExit(transaction, std::move(stop));

@@ -1,19 +1,20 @@
 #pragma once
 
 #include "link/StopOnExit.h"
+#include "session/LineGate.h"
 
 #include <QByteArray>
-
-class InstrumentSession;
 
 // A writer's way onto the instrument line. The session hands one shared line to the short
 // commands and keys (status queries, switches, samples, the clock, the terminal) and a
 // LineClaim to each operation that owns the line for a while. While an operation owns it,
 // every other line refuses to write: it sends nothing, returns what a silent instrument
-// would (an empty reply), and the session says why in a short note.
+// would (an empty reply), and the operator is told why in a short note.
 class Line
 {
 public:
+    Line(LineGate &gate, quint64 token) : m_gate(gate), m_token(token) {}
+    virtual ~Line() = default;
     Line(const Line &) = delete;
     Line &operator=(const Line &) = delete;
 
@@ -32,8 +33,8 @@ public:
     bool lastReplyFramed() const;
     bool portOpen() const;
     // False while another operation owns the line.
-    bool mayWrite() const;
-    // mayWrite(), and when it is false the operator is told why (once per call).
+    bool mayWrite() const { return m_gate.mayWrite(m_token); }
+    // mayWrite(), and when it is false the operator is told why.
     bool readyToWrite();
 
     // Declares, for the life of the returned object, what stops the instrument should the
@@ -41,15 +42,7 @@ public:
     StopOnExit stopOnExit(QByteArray stop) const;
 
 protected:
-    // The token of a claim that was not granted: such a line never writes.
-    static constexpr quint64 kRefused = ~quint64(0);
-
-    Line(InstrumentSession &session, quint64 owner) : m_session(session), m_owner(owner) {}
-    ~Line() = default;
-
-    InstrumentSession &m_session;
+    LineGate &m_gate;
     // 0 for the shared line; a claim's token otherwise.
-    quint64 m_owner;
-
-    friend class InstrumentSession;
+    quint64 m_token;
 };

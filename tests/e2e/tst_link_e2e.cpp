@@ -102,7 +102,7 @@ void LinkEndToEnd::rateChangesUpAndBackAndTheStoredRateSurvivesARestart()
         QtCommPort port(PortTable({sim.devicePath()}));
         SessionRig link(port);
         QVERIFY(link.open());
-        LineClaim claim(link.session, LineOperation::BaudChange);
+        LineClaim claim = link.session.claimLine(LineOperation::BaudChange);
         BaudRateChange change(claim.port(), claim.transaction());
         QCOMPARE(change.queryStartupRate(), 9600);
         QCOMPARE(change.change("115200"), BaudRateChange::Outcome::Changed);

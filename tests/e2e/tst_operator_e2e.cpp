@@ -266,7 +266,7 @@ void OperatorEndToEnd::dialogButtonsWaitVisiblyForTheirQuery()
 
     // "Set Rate" waits out the opening query; the operator's entry outlives the message
     // about it and the dialog's next activation.
-    LineClaim claim(m_rig->session(), LineOperation::BaudChange);
+    LineClaim claim = m_rig->session().claimLine(LineOperation::BaudChange);
     SetBaudForm baud(claim, m_rig->dialogs, &form);
     duringQuery.clear();
     m_rig->when([&] { return busyWith("baud\r"); },

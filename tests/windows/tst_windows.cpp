@@ -243,7 +243,7 @@ void Windows::rateDialogSendsNothingItCannotUse()
     SimulatedInstrument port;
     SessionRig link(port);
     QVERIFY(link.open());
-    LineClaim claim(link.session, LineOperation::BaudChange);
+    LineClaim claim = link.session.claimLine(LineOperation::BaudChange);
     SetBaudForm form(claim, link.dialogs);
     form.show();
     QTRY_COMPARE(form.StartupRateLabel->text(), QString("Startup rate 9600"));
@@ -442,7 +442,7 @@ void Windows::controlsDoNotCoverEachOther()
     SetTimeForm clock(console.session.line());
     FileTransferForm files(console.files.directory(), console.session.state(), dialogs);
     ProcessingForm processing(console.session, QIcon());
-    LineClaim claim(console.session, LineOperation::BaudChange);
+    LineClaim claim = console.session.claimLine(LineOperation::BaudChange);
     SetBaudForm baud(claim, dialogs);
     ProgressForm progress;
     InstrumentInfoForm info(InstrumentIdentity{});

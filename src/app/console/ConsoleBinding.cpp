@@ -37,7 +37,7 @@ void ConsoleBinding::wireRequests()
     });
     // The rate dialog owns the line while it is open; the clock dialog holds polling off.
     QObject::connect(&form, &MainForm::setBaudRequested, &form, [this] {
-        LineClaim claim(session, LineOperation::BaudChange);
+        LineClaim claim = session.claimLine(LineOperation::BaudChange);
         if (!claim)
             return;
         SetBaudForm dialog(claim, m_dialogs, &form);

@@ -106,7 +106,7 @@ CalCheck::Outcome CalCheck::run()
                                   QString(), kYes) != kYes)
         return Outcome::Declined;
 
-    LineClaim claim(m_session, LineOperation::CalCheck);
+    LineClaim claim = m_session.claimLine(LineOperation::CalCheck);
     if (!claim)
         return Outcome::AlreadyRunning;
     m_line = &claim;

@@ -1,5 +1,6 @@
 #include "features/files/FileDelete.h"
 
+#include "session/InstrumentSession.h"
 #include "session/LineClaim.h"
 #include "support/SettingsKeys.h"
 
@@ -24,7 +25,7 @@ bool FileDelete::DeleteFiles(int currentRow, int selectionEndRow)
         return false;
     }
 
-    LineClaim claim(m_session, LineOperation::Delete);
+    LineClaim claim = m_session.claimLine(LineOperation::Delete);
     if (!claim)
         return false;
     emit hourglassChanged(true);

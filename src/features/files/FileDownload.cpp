@@ -17,7 +17,7 @@ FileDownload::FileDownload(InstrumentSession &session, FileDirectory &directory,
 
 bool FileDownload::GetFiles(int currentRow, int selectionEndRow)
 {
-    LineClaim claim(m_session, LineOperation::Download);
+    LineClaim claim = m_session.claimLine(LineOperation::Download);
     if (!claim)
         return false;
     const int first = qMin(currentRow, selectionEndRow);
@@ -64,7 +64,7 @@ bool FileDownload::GetFiles(int currentRow, int selectionEndRow)
 
 bool FileDownload::DownloadFile(const QString &path, int size)
 {
-    LineClaim claim(m_session, LineOperation::Download);
+    LineClaim claim = m_session.claimLine(LineOperation::Download);
     return claim && download(claim, path, size);
 }
 

@@ -1,6 +1,7 @@
 #include "features/files/FileUpload.h"
 
 #include "features/files/InstrumentFileName.h"
+#include "session/InstrumentSession.h"
 #include "session/LineClaim.h"
 #include "support/PathUtilities.h"
 #include "support/SettingsKeys.h"
@@ -56,7 +57,7 @@ bool FileUpload::SendFile()
     if (refusedName(path))
         return true;
 
-    LineClaim claim(m_session, LineOperation::Upload);
+    LineClaim claim = m_session.claimLine(LineOperation::Upload);
     if (!claim)
         return true;
     setBusy(true, false);
@@ -72,7 +73,7 @@ bool FileUpload::SendFile()
 
 bool FileUpload::UploadFile(const QString &path)
 {
-    LineClaim claim(m_session, LineOperation::Upload);
+    LineClaim claim = m_session.claimLine(LineOperation::Upload);
     if (claim)
         upload(claim, path);
     return false;

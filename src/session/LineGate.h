@@ -1,0 +1,52 @@
+#pragma once
+
+#include "session/LineOperation.h"
+
+#include <QObject>
+
+class CommandTransaction;
+class CommPort;
+
+// Who may write to the instrument line now. Every Line writes through the one gate of its
+// session: the shared line while no operation owns the line, a claim's line while its
+// operation does; everything else is refused and the operator is told why.
+class LineGate : public QObject
+{
+    Q_OBJECT
+public:
+    // The token of a claim that was not granted: such a line never writes.
+    static constexpr quint64 kRefused = ~quint64(0);
+
+    LineGate(CommandTransaction &transaction, CommPort &port, QObject *parent = nullptr)
+        : QObject(parent), m_transaction(transaction), m_port(port)
+    {
+    }
+
+    // Makes `operation` the owner and returns its token, or kRefused (with a note) while
+    // another operation owns the line.
+    quint64 claim(LineOperation operation);
+    void release(quint64 token);
+    // True for the shared line's token (0) while nobody owns the line, and for the owner's.
+    bool mayWrite(quint64 token) const
+    {
+        return token != kRefused && (m_ownerToken == 0 || token == m_ownerToken);
+    }
+    bool isFree() const { return m_ownerToken == 0; }
+    LineOperation owner() const { return m_owner; }
+    // Says that something was not sent, and why.
+    void refuse();
+
+    CommandTransaction &transaction() { return m_transaction; }
+    CommPort &port() { return m_port; }
+
+signals:
+    void ownerChanged(LineOperation owner);
+    void refused(const QString &note);
+
+private:
+    CommandTransaction &m_transaction;
+    CommPort &m_port;
+    quint64 m_ownerToken = 0;
+    quint64 m_lastToken = 0;
+    LineOperation m_owner = LineOperation::None;
+};

@@ -1,0 +1,212 @@
+// While an operation owns the line nothing else reaches the instrument: every control that
+// would send something is off, and the ways past the controls (a switch set by the program,
+// a key typed in the terminal, a poll falling due) are refused by the session. Tried in the
+// middle of a download, an upload, the cal check and a processing run, against orvantis-sim
+// over real pseudo-terminals; the files transferred stay byte-exact.
+#include "testkit/SimConsole.h"
+#include "testkit/TestFiles.h"
+#include "testkit/TestSettings.h"
+#include "ui/files/FileTransferForm.h"
+#include "ui/processing/ProcessingForm.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace
+{
+enum class Operation { Download, Upload, CalCheck, Processing };
+
+// What no owner of the line sends, and what the ways past the controls would.
+const QList<QByteArray> kForeign{"Acquire auto", "start ", "tpower", "time", "baud", "QQ"};
+
+QByteArray everyByteValue(int size)
+{
+    QByteArray bytes(size, '\0');
+    for (int i = 0; i < size; ++i)
+        bytes[i] = char((i * 7 + i / 256) & 0xff);
+    return bytes;
+}
+} // namespace
+
+Q_DECLARE_METATYPE(Operation)
+
+class OwnershipEndToEnd : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void nothingElseReachesTheInstrument_data();
+    void nothingElseReachesTheInstrument();
+
+private:
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+    // Presses and sets everything that would send while `operation` owns the line, and
+    // returns the names of the controls that were on.
+    QStringList tryEverything(SimConsole &rig);
+
+    QTemporaryDir m_dir;
+};
+
+void OwnershipEndToEnd::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    useTemporarySettings(path("settings"));
+}
+
+void OwnershipEndToEnd::nothingElseReachesTheInstrument_data()
+{
+    QTest::addColumn<Operation>("operation");
+    QTest::addColumn<QStringList>("simulator");
+    QTest::newRow("download") << Operation::Download << QStringList{"--baud", "57600"};
+    QTest::newRow("upload") << Operation::Upload << QStringList{"--baud", "57600"};
+    QTest::newRow("cal check") << Operation::CalCheck << QStringList{"--stable", "--fast"};
+    QTest::newRow("processing") << Operation::Processing << QStringList{"--fast"};
+}
+
+void OwnershipEndToEnd::nothingElseReachesTheInstrument()
+{
+    QFETCH(Operation, operation);
+    QFETCH(QStringList, simulator);
+    const QString disk = path(QStringLiteral("disk%1").arg(QTest::currentDataTag()));
+    const QString heard = path(QStringLiteral("heard-%1.bin").arg(QTest::currentDataTag()));
+    QVERIFY(QDir().mkpath(disk));
+    const QByteArray big = everyByteValue(20000);
+    QByteArray lines;
+    for (int i = 0; i < 150; ++i)
+        lines += "row " + QByteArray::number(i) + ", 0.5, 0.25\r\n";
+    writeFile(QDir(disk).filePath("BIG.BIN"), big);
+    writeFile(path("lines.txt"), lines);
+
+    SimConsole rig(simulator + QStringList{"--disk", disk, "--record-input", heard});
+    QVERIFY(rig.startedAndConnected());
+    rig.stopPolling();
+    rig.session().state().DefaultDataFolder = m_dir.path();
+    rig.c().form.ShowTerminal();
+
+    QSignalSpy refusals(&rig.session(), &InstrumentSession::lineRefused);
+    const LineOperation owner = operation == Operation::Download   ? LineOperation::Download
+                                : operation == Operation::Upload   ? LineOperation::Upload
+                                : operation == Operation::CalCheck ? LineOperation::CalCheck
+                                                                   : LineOperation::Processing;
+    qsizetype heardBefore = -1;
+    QStringList onWhileOwned;
+    rig.when(
+        [&] {
+            if (rig.session().lineOwner() != owner)
+                return false;
+            switch (operation) {
+            case Operation::Download:
+                return rig.session().capture().byteCount() > 2000;
+            case Operation::Upload:
+                return rig.c().files.window()->ProgressLabel()->text().startsWith("lines.txt: 2");
+            case Operation::CalCheck:
+                return rig.session().state().ReceiveBuffer.count(',') > 10;
+            case Operation::Processing:
+                return rig.c().processing.processingForm()->session().isProcessing();
+            }
+            return false;
+        },
+        [&] {
+            heardBefore = fileBytes(heard).size();
+            onWhileOwned = tryEverything(rig);
+        });
+
+    switch (operation) {
+    case Operation::Download: {
+        FileTransferForm *window = rig.openFiles();
+        QVERIFY(window);
+        rig.clickRow(rig.rowOf("BIG.BIN"));
+        QTest::mouseClick(window->GetFilesButton(), Qt::LeftButton);
+        QVERIFY(fileBytes(path("BIG.BIN")) == big);
+        break;
+    }
+    case Operation::Upload: {
+        FileTransferForm *window = rig.openFiles();
+        QVERIFY(window);
+        rig.dialogs.pathAnswers.enqueue(path("lines.txt"));
+        QTest::mouseClick(window->SendFileButton(), Qt::LeftButton);
+        QCOMPARE(fileBytes(QDir(disk).filePath("lines.txt")), lines);
+        break;
+    }
+    case Operation::CalCheck:
+        rig.dialogs.questionAnswers << 1 << 1 << 1;
+        rig.dialogs.pathAnswers.enqueue(path("cal.raw"));
+        rig.controls().CalCheckMenuItem->trigger();
+        break;
+    case Operation::Processing: {
+        rig.c().processing.ProcessingMenuItem()->trigger();
+        ProcessingForm *window = rig.c().processing.processingForm();
+        QListWidget *list = window->List1();
+        QTRY_VERIFY(list->count() > 0 && !window->session().isBusy());
+        const QPoint first = list->visualItemRect(list->item(0)).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, first);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, first);
+        QTRY_VERIFY(window->Label1()->text() == " C:\\DATA" && !window->session().isBusy());
+        QList<QListWidgetItem *> files = list->findItems(".TLT", Qt::MatchContains);
+        QVERIFY(!files.isEmpty());
+        files.first()->setSelected(true);
+        QTest::mouseClick(window->StartButton(), Qt::LeftButton);
+        break;
+    }
+    }
+
+    QVERIFY2(rig.fired(), "the operation ended before the controls could be tried");
+    QCOMPARE(onWhileOwned, QStringList());
+    QTRY_VERIFY(rig.session().lineFree());
+    const QByteArray during = fileBytes(heard).mid(heardBefore);
+    for (const QByteArray &foreign : kForeign)
+        QVERIFY2(!during.contains(foreign), foreign + " reached the instrument: " + during);
+    // The only listing is the upload's own, once it is over.
+    QCOMPARE(during.count("Dir /V"), operation == Operation::Upload ? 1 : 0);
+    // No poll: the only status requests are the cal check's own, with its light switched on.
+    QCOMPARE(during.count("st\r"), during.count("lpower,1\rst\r"));
+    // What was refused was said, in the operator's terms.
+    QVERIFY(!refusals.isEmpty());
+    QVERIFY2(refusals.first().first().toString().endsWith(" is using the Orvantis."),
+             qPrintable(refusals.first().first().toString()));
+    QCOMPARE(rig.dialogs.errors, QStringList());
+}
+
+QStringList OwnershipEndToEnd::tryEverything(SimConsole &rig)
+{
+    const MainFormControls &c = rig.controls();
+    QStringList on;
+    for (QWidget *control : std::initializer_list<QWidget *>{
+             c.SampleOnceButton, c.StartSamplingButton, c.StopSamplingButton, c.SetBaudButton,
+             c.StatusCheck, c.ThermalOnCheck, c.LightOnCheck, c.TransferFilesButton}) {
+        if (control->isEnabled())
+            on << control->objectName();
+        QTest::mouseClick(control, Qt::LeftButton);
+    }
+    for (QAction *item : {c.SetBaudMenuItem, c.SetClockMenuItem, c.StatusRateMenuItem,
+                          c.OrvantisMenu->menuAction()}) {
+        if (item->isEnabled())
+            on << item->text();
+        item->trigger();
+    }
+    if (FileTransferForm *files = rig.c().files.window()) {
+        for (QPushButton *button : {files->RefreshButton(), files->SendFileButton(),
+                                    files->GetFilesButton(), files->DeleteButton()}) {
+            if (button->isEnabled())
+                on << button->objectName();
+            QTest::mouseClick(button, Qt::LeftButton);
+        }
+    }
+    // Past the controls: a switch the program sets, keys typed in the terminal; polls held.
+    c.ThermalOnCheck->setChecked(!c.ThermalOnCheck->isChecked());
+    QTest::keyClicks(rig.c().terminal.Text(), "QQ");
+    if (!rig.session().pollingHeld())
+        on << "polling";
+    return on;
+}
+
+QTEST_MAIN(OwnershipEndToEnd)
+#include "tst_ownership_e2e.moc"
