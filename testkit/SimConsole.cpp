@@ -23,7 +23,10 @@ SimConsole::SimConsole(const QStringList &arguments, int instrumentPort)
         m_error = sim.errorString();
         return;
     }
-    devices << sim.devicePath();
+    // Behind its link when it has one: that is where it comes back after an unplug.
+    const qsizetype link = arguments.indexOf(QStringLiteral("--link"));
+    devices << (link >= 0 && link + 1 < arguments.size() ? arguments.at(link + 1)
+                                                         : sim.devicePath());
     comm = std::make_unique<QtCommPort>(PortTable(devices));
     console = std::make_unique<ConsoleBinding>(*comm, PortTable(devices), dialogs);
     m_watch.setInterval(5);

@@ -19,6 +19,7 @@ class SimConsole
 public:
     // Starts orvantis-sim with `arguments` as the instrument on port `instrumentPort`, and a
     // silent one on each port before it; ok() is false (reason in error()) without a pty.
+    // With "--link PATH" among the arguments the port is PATH, as a stable device name.
     explicit SimConsole(const QStringList &arguments, int instrumentPort = 1);
     ~SimConsole();
     SimConsole(const SimConsole &) = delete;

@@ -67,12 +67,11 @@ QByteArray CommandTransaction::SendCommand(const QByteArray &command, const QByt
     }
     const QByteArray result = buffer;
     m_framed = framed;
-    // A line lost during the wait has already shown status 0; putting the old code back
-    // would show a connection that is not there.
-    if (m_port.isOpen())
+    // A line lost during the wait is the session's to handle: the code goes back unless
+    // that has already happened (status 0 after a disconnect), so that a reconnection finds
+    // what was going on.
+    if (m_port.isOpen() || m_status.Status() == StatusCode::CommandInProgress)
         m_status.SetStatus(previous);
-    else if (m_status.Status() != StatusCode::NotConnected)
-        m_status.SetStatus(StatusCode::NotConnected);
     return result;
 }
 

@@ -1,18 +1,38 @@
 #include "link/PortTable.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
 #include <QSerialPortInfo>
 #include <QtGlobal>
 #include <algorithm>
 
 namespace
 {
-[[maybe_unused]] QStringList systemPorts()
+// The system's serial ports, an adapter's stable name (its link in /dev/serial/by-id/) in
+// place of its ttyUSBn: an adapter that comes back as another ttyUSBn is still the same port.
+// Stable names come first, each group sorted.
+[[maybe_unused]] QStringList systemPorts(const QString &byIdFolder)
 {
-    QStringList devices;
-    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
-        devices << info.systemLocation();
-    std::sort(devices.begin(), devices.end());
-    return devices;
+    QHash<QString, QString> stableName;
+    const QDir byId(byIdFolder);
+    for (const QFileInfo &link : byId.entryInfoList(QDir::System | QDir::Files)) {
+        if (link.isSymLink())
+            stableName.insert(link.canonicalFilePath(), link.absoluteFilePath());
+    }
+    QStringList stable;
+    QStringList others;
+    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
+        const QString device = info.systemLocation();
+        const QString name = stableName.value(QFileInfo(device).canonicalFilePath());
+        if (name.isEmpty())
+            others << device;
+        else
+            stable << name;
+    }
+    std::sort(stable.begin(), stable.end());
+    std::sort(others.begin(), others.end());
+    return stable + others;
 }
 } // namespace
 
@@ -42,7 +62,7 @@ PortTable PortTable::fromSystem()
         // Empty entries keep their place, so "a::b" makes b port 3.
         return PortTable(list.isEmpty() ? QStringList() : list.split(QLatin1Char(':')));
     }
-    return live(systemPorts);
+    return live([] { return systemPorts(QStringLiteral("/dev/serial/by-id")); });
 #endif
 }
 

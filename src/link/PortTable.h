@@ -7,8 +7,9 @@
 #include <memory>
 
 // Maps the program's port numbers 1-16 to devices. On Linux the table comes from
-// ORVANTIS_PORTS (device paths separated by ':') when it is set, otherwise from the
-// system's serial ports sorted by device path. On Windows port n is COMn.
+// ORVANTIS_PORTS (device paths separated by ':', used as given: a link that is re-pointed is
+// still the same port) when it is set, otherwise from the system's serial ports, adapters
+// under their stable /dev/serial/by-id/ names first. On Windows port n is COMn.
 //
 // Copies share one list, so the port and the search agree on what port n is after a
 // refresh.

@@ -63,6 +63,8 @@ ReceiveLamp ReceiveLoop::run()
 
 bool ReceiveLoop::take(QByteArrayView bytes, float now, QByteArray &display)
 {
+    if (m_received)
+        m_received(bytes);
     appendToReceiveBuffer(bytes);
     if (m_capture.CaptureActive()) {
         // The echo's line feed is in ReceiveBuffer, but neither counted nor filed.

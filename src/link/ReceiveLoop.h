@@ -32,6 +32,8 @@ public:
     }
     // "Error n; description." for a failure inside a run, and what follows from it.
     void setErrorSink(std::function<void(const QString &)> sink) { m_error = std::move(sink); }
+    // Every run's bytes as they came, before anything else sees them.
+    void setReceivedSink(std::function<void(QByteArrayView)> sink) { m_received = std::move(sink); }
     // The port went away while open; the loop has closed it. Called once per loss.
     void setPortLostSink(std::function<void(const QString &)> sink)
     {
@@ -61,4 +63,5 @@ private:
     std::function<void(const QByteArray &)> m_statusLine;
     std::function<void(const QString &)> m_error;
     std::function<void(const QString &)> m_portLost;
+    std::function<void(QByteArrayView)> m_received;
 };

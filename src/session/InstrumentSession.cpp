@@ -1,5 +1,6 @@
 #include "session/InstrumentSession.h"
 
+#include "link/SendAbort.h"
 #include "session/LastConnection.h"
 #include "support/OperatorDialogs.h"
 #include "support/StringCode.h"
@@ -10,8 +11,16 @@ InstrumentSession::InstrumentSession(CommPort &port, PortTable table, OperatorDi
       m_capture(m_state), m_transaction(m_state, port, *this),
       m_receive(m_state, port, m_capture, *this),
       m_search(m_state, port, m_transaction, *this, m_table), m_gate(m_transaction, port),
-      m_sharedLine(m_gate, 0)
+      m_sharedLine(m_gate, 0), m_reconnection(m_gate, port, m_capture)
 {
+    connect(&m_reconnection, &Reconnection::noteChanged, this,
+            [this] { emit statusChanged(m_status, m_status); });
+    connect(&m_reconnection, &Reconnection::reconnected, this, &InstrumentSession::resume);
+    connect(&m_reconnection, &Reconnection::gaveUp, this, [this](const QString &why) {
+        SetStatus(StatusCode::NotConnected);
+        emit reconnectionGaveUp(why);
+        m_dialogs.ShowErrorMessage(why);
+    });
     connect(&m_gate, &LineGate::ownerChanged, this, &InstrumentSession::lineOwnerChanged);
     connect(&m_gate, &LineGate::refused, this, &InstrumentSession::lineRefused);
     m_receive.setDisplaySink([this](const QString &text) { emit displayTextReceived(text); });
@@ -32,6 +41,11 @@ InstrumentSession::InstrumentSession(CommPort &port, PortTable table, OperatorDi
         if (m_search.isProbing())
             return;
         QMetaObject::invokeMethod(this, &InstrumentSession::portLost, Qt::QueuedConnection);
+    });
+    m_receive.setReceivedSink([this](QByteArrayView bytes) { watchForLateCapture(bytes); });
+    m_gate.setBeforeWrite([this] {
+        if (m_captureGuard)
+            runReceiveLoop();
     });
     connect(&m_search, &PortSearch::serialNumberFound, this,
             [this](const QString &serial) { m_SerNum = serial; });
@@ -58,6 +72,7 @@ InstrumentSession::~InstrumentSession()
 
 StatusCode InstrumentSession::SetStatus(StatusCode code)
 {
+    m_endNote.clear();
     if (code == StatusCode::NotConnected) {
         m_SerNum.clear();
         m_periodicRun = false;
@@ -105,17 +120,64 @@ bool InstrumentSession::connected(bool found)
     return found;
 }
 
+void InstrumentSession::guardLateCapturePrompt()
+{
+    m_captureGuard = true;
+    m_guardTail.clear();
+}
+
+void InstrumentSession::watchForLateCapture(QByteArrayView bytes)
+{
+    if (!m_captureGuard)
+        return;
+    static const QByteArray kCapturePrompt("Capture>");
+    static const QByteArray kCommandPrompt("Orvantis>");
+    const QByteArray seen = m_guardTail + bytes.toByteArray();
+    if (seen.contains(kCapturePrompt)) {
+        m_captureGuard = false;
+        m_port.write(QByteArray(1, '\x1a'));
+    } else if (seen.contains(kCommandPrompt)) {
+        m_captureGuard = false;
+    } else {
+        m_guardTail = seen.right(kCommandPrompt.size() - 1);
+    }
+}
+
+QString InstrumentSession::statusNote() const
+{
+    return m_reconnection.isActive() ? m_reconnection.note() : m_endNote;
+}
+
+void InstrumentSession::beginPeriodicRun(const QByteArray &startCommand)
+{
+    m_periodicRun = true;
+    m_startCommand = startCommand;
+}
+
+bool InstrumentSession::stopPeriodicRun()
+{
+    return m_periodicRun && m_port.isOpen() && m_port.write(kThreeEtx);
+}
+
 void InstrumentSession::Disconnect()
 {
+    m_reconnection.cancel();
+    const bool stopped = stopPeriodicRun();
     if (m_port.isOpen())
         m_port.close();
     SetStatus(StatusCode::NotConnected);
+    if (stopped) {
+        m_endNote = QStringLiteral("No Orvantis connected (periodic sampling was stopped)");
+        emit statusChanged(m_status, m_status);
+    }
 }
 
 void InstrumentSession::endForExit()
 {
     m_timer1.stop();
     m_statusTimer.stop();
+    m_reconnection.cancel();
+    stopPeriodicRun();
     m_transaction.endForExit();
 }
 
@@ -143,13 +205,35 @@ void InstrumentSession::runReceiveLoop()
     checkDataFile();
 }
 
-// The receive loop has closed the port. Said once per loss, in the operator's terms.
+// The receive loop has closed the port. With reconnection on, the session keeps everything
+// (the data file, the run, the serial number) and tries to bring the line back, telling the
+// operator in the status line only: a message box would wait for someone to press OK.
+// Otherwise it is said once per loss, in the operator's terms.
 void InstrumentSession::portLost()
 {
     const QString port = QStringLiteral("COM %1 (%2)").arg(portNumber()).arg(deviceName());
+    emit connectionLost(port);
+    if (m_reconnectAutomatically && m_status != StatusCode::NotConnected &&
+        !m_reconnection.isActive()) {
+        Reconnection::Resume resume;
+        resume.serial = m_SerNum;
+        if (m_periodicRun)
+            resume.startCommand = m_startCommand;
+        m_reconnection.start(resume);
+        return;
+    }
+    if (m_reconnection.isActive())
+        return;
     Disconnect();
     m_dialogs.ShowErrorMessage(
         QStringLiteral("The connection to the Orvantis on %1 was lost. Check the cable and the "
                        "instrument's power, then use Connect... to connect again.")
             .arg(port));
+}
+
+// The same instrument answers again: polling comes back, or the run goes on.
+void InstrumentSession::resume(bool restarted)
+{
+    SetStatus(m_periodicRun ? StatusCode::PeriodicSampling : StatusCode::Idle);
+    emit reconnected(restarted);
 }

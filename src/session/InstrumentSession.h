@@ -10,6 +10,7 @@
 #include "link/ReceiveLoop.h"
 #include "session/LineClaim.h"
 #include "session/LineGate.h"
+#include "session/Reconnection.h"
 
 #include <QObject>
 #include <QTimer>
@@ -38,6 +39,9 @@ public:
     StatusCode Status() const override { return m_status; }
     StatusCode SetStatus(StatusCode code) override;
     QString SerNum() const { return m_SerNum; }
+    // What the status line says in place of the code's own text: the reconnection's
+    // progress, or why the connection ended; empty otherwise.
+    QString statusNote() const;
 
     ProgramState &state() { return m_state; }
     const ProgramState &state() const { return m_state; }
@@ -69,10 +73,15 @@ public:
     bool pollingHeld() const { return m_pollingHolds > 0 || !lineFree(); }
 
     // A periodic run of the instrument, from "Start Periodic" to "Stop" (or the end of the
-    // connection).
-    void beginPeriodicRun() { m_periodicRun = true; }
+    // connection), and the command that started it (to start it again after a reconnection).
+    void beginPeriodicRun(const QByteArray &startCommand);
     void endPeriodicRun() { m_periodicRun = false; }
     bool periodicRun() const { return m_periodicRun; }
+
+    // A lost port is reopened by itself (see Reconnection) unless this is off; on by default.
+    void setReconnectAutomatically(bool on) { m_reconnectAutomatically = on; }
+    bool reconnectsAutomatically() const { return m_reconnectAutomatically; }
+    bool reconnecting() const { return m_reconnection.isActive(); }
 
     // The connection search and its dialog's direct open, each owning the line; see
     // PortSearch. The search's progress is reported through portSearch()'s signals. A
@@ -81,11 +90,18 @@ public:
     bool SearchForInstrument();
     bool openSelectedPort(const QString &portEntry, const QString &baudEntry);
     void cancelSearch() { m_search.cancel(); }
-    // Closes the port (sending nothing) and shows status 0.
+    // Ends any reconnection, stops a periodic run (three ETX), closes the port and shows
+    // status 0.
     void Disconnect();
-    // The program is ending: the operation under way is told to stop, the port closes so
-    // that every wait ends at its next pass, and nothing more is sent.
+    // The program is ending: a periodic run is stopped, the operation under way is told to
+    // stop, the port closes so that every wait ends at its next pass, and nothing more is
+    // sent.
     void endForExit();
+
+    // An upload's "capture" got no "Capture>" in time: should it still come, the instrument is
+    // in its capture mode and would store the next command as a line. It is answered with
+    // Ctrl-Z before anything else is written, until the instrument shows either prompt.
+    void guardLateCapturePrompt();
 
     // The open data file changed (opened, closed, or closed by the receive loop): tells
     // dataFileChanged() when it did.
@@ -111,6 +127,10 @@ signals:
     void lineRefused(const QString &note);
     // StatusTimer asks for the status.
     void pollDue();
+    // The connection was lost, and brought back or given up by the reconnection.
+    void connectionLost(const QString &device);
+    void reconnected(bool runRestarted);
+    void reconnectionGaveUp(const QString &why);
 
 private:
     friend class PollingHold;
@@ -119,6 +139,11 @@ private:
     bool connected(bool found);
     void pollTick();
     void portLost();
+    // Writes three ETX when a periodic run is going, so that leaving stops the instrument;
+    // true when they went out.
+    bool stopPeriodicRun();
+    void resume(bool restarted);
+    void watchForLateCapture(QByteArrayView bytes);
 
     ProgramState m_state;
     CommPort &m_port;
@@ -130,11 +155,18 @@ private:
     PortSearch m_search;
     LineGate m_gate;
     Line m_sharedLine;
+    Reconnection m_reconnection;
     QTimer m_timer1{this};
     QTimer m_statusTimer{this};
     StatusCode m_status = StatusCode::NotConnected;
     QString m_SerNum;
+    QString m_endNote;
     bool m_periodicRun = false;
+    QByteArray m_startCommand;
+    bool m_reconnectAutomatically = true;
+    bool m_captureGuard = false;
+    // The end of what came before, for a prompt split between two runs.
+    QByteArray m_guardTail;
     bool m_inReceiveRun = false;
     bool m_dataFileOpen = false;
     ReceiveLamp m_lamp = ReceiveLamp::ButtonFace;

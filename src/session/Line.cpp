@@ -8,6 +8,8 @@ QByteArray Line::SendCommand(const QByteArray &command, const QByteArray &startM
 {
     if (!readyToWrite())
         return QByteArray();
+    if (!command.isEmpty())
+        m_gate.beforeWrite();
     return m_gate.transaction().SendCommand(command, startMarker, endMarker, timeoutSeconds);
 }
 
@@ -18,7 +20,10 @@ void Line::Pause(float seconds)
 
 bool Line::write(const QByteArray &bytes)
 {
-    return readyToWrite() && m_gate.port().write(bytes);
+    if (!readyToWrite())
+        return false;
+    m_gate.beforeWrite();
+    return m_gate.port().write(bytes);
 }
 
 void Line::pass()

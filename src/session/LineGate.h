@@ -4,6 +4,8 @@
 
 #include <QObject>
 
+#include <functional>
+
 class CommandTransaction;
 class CommPort;
 
@@ -39,6 +41,15 @@ public:
     CommandTransaction &transaction() { return m_transaction; }
     CommPort &port() { return m_port; }
 
+    // Runs before every write that is let through, so that what has already arrived can be
+    // answered first (a late "Capture>" by its Ctrl-Z).
+    void setBeforeWrite(std::function<void()> hook) { m_beforeWrite = std::move(hook); }
+    void beforeWrite()
+    {
+        if (m_beforeWrite)
+            m_beforeWrite();
+    }
+
 signals:
     void ownerChanged(LineOperation owner);
     void refused(const QString &note);
@@ -49,4 +60,5 @@ private:
     quint64 m_ownerToken = 0;
     quint64 m_lastToken = 0;
     LineOperation m_owner = LineOperation::None;
+    std::function<void()> m_beforeWrite;
 };

@@ -38,6 +38,8 @@ inline constexpr QLatin1String kLastUploadFolder{"LastUploadFolder"};
 inline constexpr QLatin1String kConnectionSection{"Connection"};
 inline constexpr QLatin1String kDevice{"Device"};
 inline constexpr QLatin1String kRate{"Rate"};
+// "True" or "False": a lost port is reopened by itself ("Reconnect automatically").
+inline constexpr QLatin1String kReconnect{"Reconnect"};
 
 // Further keys (the download folder and the like) go here, next to their section.
 

@@ -93,7 +93,8 @@ private slots:
 
     void lineVanishes_data();
     void lineVanishes();
-    void stalledDownloadTimesOut();
+    void partialDownloadNeverReplacesAGoodFile_data();
+    void partialDownloadNeverReplacesAGoodFile();
     void wrongRateOrGarbageDoesNotConnect_data();
     void wrongRateOrGarbageDoesNotConnect();
     void silentInstrumentTimesOutEverywhere();
@@ -295,6 +296,9 @@ void FaultsEndToEnd::lineVanishes()
         arguments += QStringList{"--stable", "--spectrum-ms", "10"};
     if (!start(arguments))
         return;
+    // The line is gone for good, and the operator chose not to wait for it: the loss is
+    // said at once (the reconnection has tests of its own).
+    controls().ReconnectMenuItem->setChecked(false);
     SimConsole &rig = *m_rig;
     ProgramState &state = console().session.state();
     const QString capture = QDir(m_case).filePath("capture.raw");
@@ -411,38 +415,87 @@ void FaultsEndToEnd::lineVanishes()
         verifyCapturedFromTheLine(capture);
 }
 
-void FaultsEndToEnd::stalledDownloadTimesOut()
+enum class CutShort { TimedOut, Stopped, DiskFull };
+Q_DECLARE_METATYPE(CutShort)
+
+void FaultsEndToEnd::partialDownloadNeverReplacesAGoodFile_data()
 {
+    QTest::addColumn<CutShort>("cut");
+    QTest::addColumn<bool>("olderCopy");
+    QTest::newRow("timed out, no older copy") << CutShort::TimedOut << false;
+    QTest::newRow("timed out beside an older copy") << CutShort::TimedOut << true;
+    QTest::newRow("stopped, no older copy") << CutShort::Stopped << false;
+    QTest::newRow("stopped beside an older copy") << CutShort::Stopped << true;
+    QTest::newRow("disk full, no older copy") << CutShort::DiskFull << false;
+    QTest::newRow("disk full beside an older copy") << CutShort::DiskFull << true;
+}
+
+void FaultsEndToEnd::partialDownloadNeverReplacesAGoodFile()
+{
+    QFETCH(CutShort, cut);
+    QFETCH(bool, olderCopy);
     if (!start({"--fast", "--stall-type-after", "3000"}))
         return;
     SimConsole &rig = *m_rig;
+    const QString local = QDir(m_case).filePath("SPECTRA.BIN");
+    const QString part = local + ".part";
+    const QByteArray older("an older, good copy\n");
+    if (olderCopy)
+        writeFile(local, older);
     FileTransferForm *window = openFilesAndSelect("SPECTRA.BIN");
     QVERIFY(window);
     const int row = rig.rowOf("SPECTRA.BIN");
+    std::unique_ptr<FileSizeLimit> sizeLimit;
+    if (cut == CutShort::DiskFull) {
+        sizeLimit = std::make_unique<FileSizeLimit>(rlim_t(1000));
+        QVERIFY(sizeLimit->isSet());
+    }
     Clock &clock = console().session.state().clock;
-    // Once the stall shows, the clock jumps past the ten silent seconds.
+    // Once the stall shows: the clock jumps past the ten silent seconds, or Stop.
     rig.when(
         [&] {
             return console().session.capture().byteCount() == 3000 &&
                    console().session.capture().TimeSinceLastByte() > 0.5f;
         },
-        [&] { clock.setTimeOfDay(clock.timeOfDay() + 11.0); });
+        [&] {
+            if (cut == CutShort::TimedOut)
+                clock.setTimeOfDay(clock.timeOfDay() + 11.0);
+            else
+                QTest::mouseClick(window->CloseButton(), Qt::LeftButton);
+        });
 
     QTest::mouseClick(window->GetFilesButton(), Qt::LeftButton);
+    sizeLimit.reset();
 
-    QVERIFY(rig.fired());
-    QCOMPARE(rig.dialogs.errors, QStringList{"Transfer of \"SPECTRA.BIN\" timed out."});
-    QCOMPARE(fileBytes(QDir(m_case).filePath("SPECTRA.BIN")), spectraBin().left(3000));
+    // The partial bytes: under the name where there was none, beside the older copy
+    // otherwise, and at the file the disk refused when it was full.
+    const bool beside = olderCopy || cut == CutShort::DiskFull;
+    const qsizetype arrived = cut == CutShort::DiskFull ? 1000 : 3000;
+    QCOMPARE(fileBytes(beside ? part : local), spectraBin().left(arrived));
+    QCOMPARE(QFileInfo::exists(local), olderCopy || !beside);
+    if (olderCopy)
+        QCOMPARE(fileBytes(local), older);
+    QTRY_COMPARE(rig.dialogs.errors.size(), 1);
+    const QString message = rig.dialogs.errors.first();
+    const QString first = cut == CutShort::TimedOut  ? "Transfer of \"SPECTRA.BIN\" timed out."
+                          : cut == CutShort::Stopped ? "Transfer cancelled."
+                                                     : "Error 61; ";
+    QVERIFY2(message.startsWith(first), qPrintable(message));
+    QCOMPARE(message.contains(QDir::toNativeSeparators(part)), beside);
+    if (cut != CutShort::DiskFull)
+        QCOMPARE(message.contains('\n'), beside);
     verifyControlsFor(StatusCode::Idle);
     // The batch ended with the file still selected, so it can be fetched again.
-    int first = -1;
-    int last = -1;
-    QVERIFY(window->selectedRows(first, last));
-    QCOMPARE(first, row);
+    int selectedFirst = -1;
+    int selectedLast = -1;
+    QVERIFY(window->selectedRows(selectedFirst, selectedLast));
+    QCOMPARE(selectedFirst, row);
     QVERIFY(window->GetFilesButton()->isEnabled());
-    // The three ETX brought the instrument back to its prompt.
-    QTest::mouseClick(window->RefreshButton(), Qt::LeftButton);
-    QCOMPARE(window->fileCount(), 3);
+    // The three ETX (or the stall's own end) left the instrument at its prompt.
+    if (cut != CutShort::DiskFull) {
+        QTest::mouseClick(window->RefreshButton(), Qt::LeftButton);
+        QCOMPARE(window->fileCount(), 3);
+    }
 }
 
 void FaultsEndToEnd::wrongRateOrGarbageDoesNotConnect_data()

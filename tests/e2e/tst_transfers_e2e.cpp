@@ -137,14 +137,20 @@ void TransfersEndToEnd::downloadThatBringsNothingKeepsTheLocalFile_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("listedSize");
     QTest::addColumn<bool>("localCopy");
-    QTest::addColumn<bool>("stall");
+    QTest::addColumn<QString>("wording");
     QTest::addColumn<QString>("message");
-    QTest::newRow("gone from the instrument")
-        << "DATA.BIN" << 2000 << true << false << "There was an error getting the file DATA.BIN.";
+    const QString refused("There was an error getting the file %1. The Orvantis answered: \"%2\"");
+    // The instrument's words are its own: only the shape of its answer tells a refusal.
+    QTest::newRow("gone, in plain words") << "DATA.BIN" << 2000 << true << "plain"
+                                          << refused.arg("DATA.BIN", "File not found: DATA.BIN");
+    QTest::newRow("gone, as an error number") << "DATA.BIN" << 2000 << true << "numbered"
+                                              << refused.arg("DATA.BIN", "Error 2: no such file");
+    QTest::newRow("gone, tersely")
+        << "DATA.BIN" << 2000 << false << "terse" << refused.arg("DATA.BIN", "?DATA.BIN");
     QTest::newRow("gone, listed shorter than the answer")
-        << "AB.TXT" << 3 << false << false << "There was an error getting the file AB.TXT.";
+        << "AB.TXT" << 3 << false << "plain" << refused.arg("AB.TXT", "File not found: AB.TXT");
     QTest::newRow("Stop before the first byte")
-        << "DATA.BIN" << 2000 << true << true << "Transfer cancelled.";
+        << "DATA.BIN" << 2000 << true << QString() << "Transfer cancelled.";
 }
 
 void TransfersEndToEnd::downloadThatBringsNothingKeepsTheLocalFile()
@@ -152,14 +158,15 @@ void TransfersEndToEnd::downloadThatBringsNothingKeepsTheLocalFile()
     QFETCH(QString, name);
     QFETCH(int, listedSize);
     QFETCH(bool, localCopy);
-    QFETCH(bool, stall);
+    QFETCH(QString, wording);
     QFETCH(QString, message);
+    const bool stall = wording.isEmpty();
     writeFile(disk(name), everyByteValue(listedSize));
     const QByteArray good("the good local copy\n");
     if (localCopy)
         writeFile(local(name), good);
-    FileTransferForm *window =
-        openOn(stall ? QStringList{"--fast", "--stall-type-after", "0"} : QStringList{"--fast"});
+    FileTransferForm *window = openOn(stall ? QStringList{"--fast", "--stall-type-after", "0"}
+                                            : QStringList{"--fast", "--refusal-wording", wording});
     QVERIFY(window);
     m_rig->clickRow(m_rig->rowOf(name));
     if (stall) {

@@ -315,6 +315,7 @@ void SimulatorContract::hangUpFailsThePortUntilPluggedInAgain()
     options.hangupOnProbe = true;
     SimulatedInstrument port(options);
     SessionRig link(port);
+    link.session.setReconnectAutomatically(false);
     QVERIFY(link.open());
     link.line().SendCommand("\x03\x03\x03", "", "ntis>", 1);
     QTRY_COMPARE(link.dialogs.errors.size(), 1);

@@ -110,8 +110,9 @@ CalCheck::Outcome CalCheck::run()
     if (!claim)
         return Outcome::AlreadyRunning;
     m_line = &claim;
-    // As Stop would: the instrument stops and the light source comes back on.
-    const StopOnExit stop = claim.stopOnExit(kThreeEtx + "lpower,1\r");
+    // Should the program end meanwhile, the instrument stops; the dark set declares the light
+    // source's return for the time it is off.
+    const StopOnExit stop = claim.stopOnExit(kThreeEtx);
     const Outcome outcome = collect(claim);
     m_line = nullptr;
     restore();
@@ -164,10 +165,7 @@ CalCheck::Outcome CalCheck::collect(Line &line)
         }
     }
     // The dark set runs with the light source off, in the same write as the acquisition.
-    if (going && collectSpectra("lpower,0\r" + acquire, darkMessage())) {
-        stepOverall();
-        receiveSpectralData();
-        line.SendCommand("lpower,1\rst\r", QByteArray(), QByteArray(), kCommandTimeout);
+    if (going && collectDark(line, acquire)) {
         m_progress->hide();
         m_dialogs.ShowQuestionBox(completeNotice(), QStringLiteral("OK"), QString(), QString(),
                                   kYes);
@@ -175,6 +173,19 @@ CalCheck::Outcome CalCheck::collect(Line &line)
     }
     finish();
     return outcome;
+}
+
+// The dark set, and the light source on again; false when stopped. Should the program end
+// while the light is off, it is switched on again.
+bool CalCheck::collectDark(Line &line, const QByteArray &acquire)
+{
+    const StopOnExit lightOff = line.stopOnExit(kThreeEtx + "lpower,1\r");
+    if (!collectSpectra("lpower,0\r" + acquire, darkMessage()))
+        return false;
+    stepOverall();
+    receiveSpectralData();
+    line.SendCommand("lpower,1\rst\r", QByteArray(), QByteArray(), kCommandTimeout);
+    return true;
 }
 
 // One set of spectra; false when stopped.

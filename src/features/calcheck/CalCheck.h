@@ -61,6 +61,7 @@ public:
 private:
     Outcome collect(Line &line);
     bool collectSpectra(const QByteArray &command, const QString &message);
+    bool collectDark(Line &line, const QByteArray &acquire);
     void receiveSpectralData();
     bool collectReferences(int set);
     void countLoop(char mark, int limit, bool untilPrompt);

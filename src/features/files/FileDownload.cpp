@@ -125,78 +125,105 @@ bool FileDownload::fetch(Line &line, const QString &path, const QString &name, i
         }
     }
 
-    const Outcome outcome = awaitFile(line, name, latinName, size);
+    const Outcome outcome = awaitFile(line, name, size);
     if (m_state.dataFile.isOpen())
         m_state.dataFile.close();
-    if (outcome == Outcome::Missing) {
-        m_dialogs.ShowErrorMessage(noReplyMessage(name));
+    if (outcome == Outcome::Refused) {
+        m_dialogs.ShowErrorMessage(refusedMessage(name, TypeAnswer::words(afterEcho())));
         return false;
     }
-    // Nothing of the file came: the local file stays as it was.
-    if (outcome != Outcome::Complete && (size == 0 || m_capture.byteCount() == 0))
-        return false;
+    const qint64 arrived = size == 0 ? 0 : m_capture.byteCount();
+    return place(staged, outcome, name, arrived);
+}
+
+// Where the bytes go. A complete file replaces the local one; an incomplete one never does:
+// beside a local file it stays as NAME.part, and where there was none it takes the name. A
+// write error leaves it where the receive loop's message said (the staging file).
+bool FileDownload::place(StagedDownload &staged, Outcome outcome, const QString &name,
+                         qint64 arrived)
+{
     const QString stagingPath = staged.stagingPath();
-    if (!staged.putInPlace()) {
-        m_dialogs.ShowErrorMessage(notPlacedMessage(path, stagingPath, staged.errorString()));
-        return false;
+    const QString path = staged.targetPath();
+    QString where;
+    if (outcome == Outcome::Complete ||
+        (arrived > 0 && !staged.targetExisted() && outcome != Outcome::WriteFailed)) {
+        if (!staged.putInPlace()) {
+            m_dialogs.ShowErrorMessage(notPlacedMessage(path, stagingPath, staged.errorString()));
+            return false;
+        }
+    } else if (arrived > 0) {
+        staged.keep();
+        where = keptMessage(arrived, stagingPath, name);
     }
-    return outcome == Outcome::Complete;
+    // Nothing of the file came: the local file stays as it was and nothing is left behind.
+    switch (outcome) {
+    case Outcome::Complete:
+        return true;
+    case Outcome::TimedOut:
+        m_dialogs.ShowErrorMessage(withNote(timedOutMessage(name), where));
+        break;
+    case Outcome::Cancelled:
+        m_dialogs.ShowErrorMessage(withNote(cancelledMessage(), where));
+        break;
+    case Outcome::Lost:
+        // Said when nothing else says it: the line is being brought back quietly, or the
+        // bytes are not where the operator would look.
+        if (m_session.reconnecting() || !where.isEmpty())
+            m_dialogs.ShowErrorMessage(withNote(lostMessage(name), where));
+        break;
+    case Outcome::WriteFailed:
+    case Outcome::Refused:
+        break;
+    }
+    return false;
 }
 
 QByteArray FileDownload::afterEcho() const
 {
-    // Only the start matters: it is either the "not found" answer or the file.
-    constexpr qsizetype kEnough = 64;
-    return m_echoRest + m_state.ReceiveBuffer.mid(m_replyLength, kEnough);
+    return m_echoRest + m_state.ReceiveBuffer.mid(m_replyLength, TypeAnswer::kLookedAt);
 }
 
 // Polls the capture that the receive loop fills until it is complete, silent or stopped,
-// or the instrument has said that the file is not there.
-FileDownload::Outcome FileDownload::awaitFile(Line &line, const QString &name,
-                                              const QByteArray &latinName, int size)
+// or the instrument's answer has shown a refusal.
+FileDownload::Outcome FileDownload::awaitFile(Line &line, const QString &name, int size)
 {
-    TypeAnswer::Kind answer = TypeAnswer::Kind::Undecided;
     for (;;) {
         line.pass();
-        if (answer == TypeAnswer::Kind::Undecided)
-            answer = TypeAnswer::classify(latinName, afterEcho());
-        if (answer == TypeAnswer::Kind::Missing) {
+        const bool quiet = m_capture.TimeSinceLastByte() > kRefusalQuietSeconds;
+        const TypeAnswer::Kind answer = TypeAnswer::classify(afterEcho(), size, quiet);
+        if (answer == TypeAnswer::Kind::Refusal) {
             m_capture.EndFileCapture();
-            return Outcome::Missing;
+            return Outcome::Refused;
         }
         const bool allIn =
             size == 0 || (!m_state.dataFile.isOpen() && m_capture.byteCount() >= size);
-        if (allIn && answer == TypeAnswer::Kind::Stream)
+        if (allIn && answer == TypeAnswer::Kind::File)
             return Outcome::Complete;
         if (!allIn && !m_state.dataFile.isOpen()) {
             // Closed short of the size: a write error, already reported by the receive loop.
             m_capture.EndFileCapture();
-            return Outcome::Failed;
+            return Outcome::WriteFailed;
         }
-        // A line that went away (pulled or disconnected) brings no more bytes; its loss has
-        // been reported, so the partial file is kept without a second message.
+        // A line that went away (pulled or disconnected) brings no more bytes.
         if (!line.portOpen()) {
             m_capture.EndFileCapture();
-            return Outcome::Failed;
+            return Outcome::Lost;
         }
         showProgress(name + QStringLiteral(": ") +
                      percentText(size > 0 ? m_capture.byteCount() : 0, size));
-        // Every byte is in, but all of them could be the start of the "not found" answer:
-        // what follows decides, and when nothing follows the file is what came.
+        // Every byte is in and nothing tells it from a file: it is one.
         if (allIn && m_capture.TimeSinceLastByte() > kReplyTimeoutSeconds)
             return Outcome::Complete;
         if (m_capture.TimeSinceLastByte() > kSilenceSeconds) {
             line.write(kThreeEtx);
             m_capture.EndFileCapture();
-            m_dialogs.ShowErrorMessage(timedOutMessage(name));
-            return Outcome::Failed;
+            return Outcome::TimedOut;
         }
         if (m_state.TransferCancelled) {
             line.write(kThreeEtx);
             m_capture.EndFileCapture();
-            m_dialogs.ShowErrorMessage(cancelledMessage());
             m_state.TransferCancelled = false;
-            return Outcome::Failed;
+            return Outcome::Cancelled;
         }
     }
 }
@@ -229,6 +256,30 @@ QString FileDownload::timedOutMessage(const QString &name)
 QString FileDownload::cancelledMessage()
 {
     return QStringLiteral("Transfer cancelled.");
+}
+
+QString FileDownload::refusedMessage(const QString &name, const QString &words)
+{
+    return noReplyMessage(name) + QStringLiteral(" The Orvantis answered: \"%1\"").arg(words);
+}
+
+QString FileDownload::lostMessage(const QString &name)
+{
+    return QStringLiteral("Transfer of \"%1\" stopped: the connection to the Orvantis ended.")
+        .arg(name);
+}
+
+QString FileDownload::keptMessage(qint64 arrived, const QString &partPath, const QString &name)
+{
+    return QStringLiteral("The %1 bytes that arrived are kept in %2; the earlier %3 was left as "
+                          "it was.")
+        .arg(arrived)
+        .arg(QDir::toNativeSeparators(partPath), name);
+}
+
+QString FileDownload::withNote(const QString &message, const QString &note)
+{
+    return note.isEmpty() ? message : message + QLatin1Char('\n') + note;
 }
 
 QString FileDownload::badSizeMessage(const QString &name, const QString &sizeText)

@@ -6,6 +6,7 @@
 #include <QString>
 
 class Line;
+class StagedDownload;
 
 // "Get Files": copies the selected instrument files one after the other into
 // DefaultDataFolder. The instrument streams a file's bytes after its "type" command; the
@@ -17,6 +18,8 @@ class FileDownload : public FileTransferOperation
 public:
     static constexpr float kReplyTimeoutSeconds = 1.0f;
     static constexpr float kSilenceSeconds = 10.0f;
+    // An answer back at the prompt short of the listed size is a refusal once this quiet.
+    static constexpr float kRefusalQuietSeconds = 0.5f;
 
     FileDownload(InstrumentSession &session, FileDirectory &directory, OperatorDialogs &dialogs,
                  QObject *parent = nullptr);
@@ -28,9 +31,9 @@ public:
     bool GetFiles(int currentRow, int selectionEndRow);
 
     // One file into `path`, `size` bytes as listed (0: an empty file), owning the line. The
-    // bytes go to a file beside `path` that replaces it (without asking) once any of them
-    // came; a transfer that brings none leaves `path` as it was. True when the file arrived
-    // completely; otherwise the operator has been told why.
+    // bytes go to a file beside `path` (see StagedDownload): a complete file replaces `path`
+    // without asking; one cut short never replaces a file that was there. True when the file
+    // arrived completely; otherwise the operator has been told why and where the bytes are.
     bool DownloadFile(const QString &path, int size);
 
     // SetDirButton: the folder chooser, starting at DefaultDataFolder. True when a folder
@@ -41,6 +44,10 @@ public:
     static QString noReplyMessage(const QString &name);
     static QString timedOutMessage(const QString &name);
     static QString cancelledMessage();
+    // A file the instrument would not give: noReplyMessage(), then the instrument's own words.
+    static QString refusedMessage(const QString &name, const QString &words);
+    static QString lostMessage(const QString &name);
+    static QString keptMessage(qint64 arrived, const QString &partPath, const QString &name);
     static QString badSizeMessage(const QString &name, const QString &sizeText);
     static QString cannotCreateMessage(const QString &path, const QString &reason);
     static QString notPlacedMessage(const QString &path, const QString &stagingPath,
@@ -51,11 +58,13 @@ signals:
     void downloadFolderChanged(const QString &folder);
 
 private:
-    enum class Outcome { Complete, Missing, Failed };
+    enum class Outcome { Complete, Refused, TimedOut, Cancelled, Lost, WriteFailed };
 
     bool download(Line &line, const QString &path, int size);
     bool fetch(Line &line, const QString &path, const QString &name, int size);
-    Outcome awaitFile(Line &line, const QString &name, const QByteArray &latinName, int size);
+    Outcome awaitFile(Line &line, const QString &name, int size);
+    bool place(StagedDownload &staged, Outcome outcome, const QString &name, qint64 arrived);
+    static QString withNote(const QString &message, const QString &note);
     // What the instrument sent after the echo of "type", from its start.
     QByteArray afterEcho() const;
 

@@ -63,11 +63,13 @@ bool FileUpload::SendFile()
     setBusy(true, false);
     m_state.TransferCancelled = false;
 
-    upload(claim, path);
+    const bool capturing = upload(claim, path);
 
     setBusy(false, false);
     m_state.TransferCancelled = false;
-    m_directory.refresh(claim);
+    // Not while a capture mode may still be coming: the listing's command would be stored.
+    if (capturing)
+        m_directory.refresh(claim);
     return true;
 }
 
@@ -79,30 +81,33 @@ bool FileUpload::UploadFile(const QString &path)
     return false;
 }
 
-void FileUpload::upload(Line &line, const QString &path)
+bool FileUpload::upload(Line &line, const QString &path)
 {
     if (!FileExists(path) || refusedName(path))
-        return;
+        return true;
 
     QFile file(path);
     const qint64 total = file.size();
     if (!file.open(QIODevice::ReadOnly)) {
         // Nothing sent: an empty file on the instrument would only hide the problem.
         m_dialogs.ShowErrorMessage(cannotOpenMessage(path, file.errorString()));
-        return;
+        return true;
     }
 
     const QString displayName = FileNameOf(path);
     const QString name = InstrumentName(path);
+    // From the moment "capture" goes out, ending the program ends the capture too.
+    const StopOnExit stop = line.stopOnExit(kCtrlZ + kCtrlZ);
     const QByteArray answer = line.SendCommand("capture " + name.toLatin1() + '\r', QByteArray(),
                                                QByteArray(), kCaptureWaitSeconds);
-    // Without its capture mode the instrument would run every line as a command.
+    // Without its capture mode the instrument would run every line as a command; and should
+    // the mode still come, it is left at once.
     if (!answer.contains(kCapturePrompt)) {
+        m_session.guardLateCapturePrompt();
         m_dialogs.ShowErrorMessage(notCapturingMessage(displayName, name, answer));
-        return;
+        return false;
     }
     line.Pause(kSettleSeconds);
-    const StopOnExit stop = line.stopOnExit(kCtrlZ + kCtrlZ);
 
     qint64 sent = 0;
     int lineNumber = 0;
@@ -136,6 +141,7 @@ void FileUpload::upload(Line &line, const QString &path)
 
     file.close();
     m_state.TransferCancelled = false;
+    return true;
 }
 
 // One line into the capture; true once the instrument's "Capture>" for it has come back.

@@ -58,7 +58,8 @@ public:
                                         const QString &name);
 
 private:
-    void upload(Line &line, const QString &path);
+    // False when the capture command got no "Capture>": the mode may still come.
+    bool upload(Line &line, const QString &path);
     bool sendLine(Line &line, const QByteArray &text);
     // Shows why the instrument cannot take the file's name; false when it can.
     bool refusedName(const QString &path);

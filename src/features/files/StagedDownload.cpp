@@ -15,8 +15,9 @@ constexpr int kStagingNames = 100;
 bool StagedDownload::reserve()
 {
     QFile target(m_target);
+    m_targetExisted = target.exists();
     // Opened for appending, which changes nothing, to learn whether it can be written.
-    if (target.exists() && !target.open(QIODevice::WriteOnly | QIODevice::Append)) {
+    if (m_targetExisted && !target.open(QIODevice::WriteOnly | QIODevice::Append)) {
         m_error = target.errorString();
         return false;
     }

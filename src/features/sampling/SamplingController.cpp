@@ -39,16 +39,22 @@ bool SamplingController::StartPeriodic(const SamplingSettings &settings)
     // Stays on until "Stop": the instrument keeps sending samples that nothing saves.
     if (m_session.state().DataFileNumber() == 0)
         setSavingWarning(true);
-    const QByteArray acquire = BuildAcquireCommand(settings);
-    m_session.beginPeriodicRun();
+    const QByteArray start = BuildStartCommand(period, BuildAcquireCommand(settings));
+    m_session.beginPeriodicRun(start);
     m_session.SetStatus(StatusCode::PeriodicSampling);
     const StopOnExit stop = line.stopOnExit(kThreeEtx);
-    line.SendCommand(BuildStartCommand(period, acquire), "start", ">", kStartTimeoutSeconds);
+    line.SendCommand(start, "start", ">", kStartTimeoutSeconds);
     return true;
 }
 
 void SamplingController::Stop()
 {
+    // While the line is being brought back, Stop ends that too: the run is over.
+    if (m_session.reconnecting()) {
+        m_session.Disconnect();
+        setSavingWarning(false);
+        return;
+    }
     // Not a transaction: nothing is waited for and ReceiveBuffer keeps what has arrived.
     Line &line = m_session.line();
     if (!line.readyToWrite())

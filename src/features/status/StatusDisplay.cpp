@@ -70,10 +70,12 @@ void StatusDisplay::applyLineOwner(LineOperation owner)
         set(control, free);
     if (!free) {
         for (Control control :
-             {Control::SampleOnceButton, Control::StartSamplingButton, Control::StopSamplingButton,
-              Control::SetBaudButton, Control::SetBaudMenuItem, Control::OrvantisMenu,
-              Control::SetClockMenuItem})
+             {Control::SampleOnceButton, Control::StartSamplingButton, Control::SetBaudButton,
+              Control::SetBaudMenuItem, Control::OrvantisMenu, Control::SetClockMenuItem})
             set(control, false);
+        // Stop ends a reconnection (and the run with it); it sends nothing meanwhile.
+        if (owner != LineOperation::Reconnection)
+            set(Control::StopSamplingButton, false);
     }
     if (usesDataFile(owner)) {
         set(Control::NewFileButton, false);

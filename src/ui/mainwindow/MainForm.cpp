@@ -2,6 +2,7 @@
 
 #include "link/ReceiveLamp.h"
 #include "session/InstrumentSession.h"
+#include "support/SettingsKeys.h"
 #include "support/Version.h"
 #include "ui/mainwindow/MainFormCentralWidget.h"
 #include "ui/terminal/TerminalForm.h"
@@ -17,6 +18,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSettings>
 
 namespace
 {
@@ -107,6 +109,11 @@ void MainForm::buildMenus()
                                      "ShowTerminalMenuItem");
     c.StatusRateMenuItem = addItem(c.CommunicationMenu, QStringLiteral("Set Status Check Rate..."),
                                    "StatusRateMenuItem");
+    c.CommunicationMenu->addSeparator();
+    c.ReconnectMenuItem = addItem(c.CommunicationMenu, QStringLiteral("Reconnect automatically"),
+                                  "ReconnectMenuItem");
+    c.ReconnectMenuItem->setCheckable(true);
+    c.ReconnectMenuItem->setChecked(m_session.reconnectsAutomatically());
 
     c.OrvantisMenu = menuBar()->addMenu(QStringLiteral("Orvantis"));
     c.OrvantisMenu->setObjectName(QStringLiteral("OrvantisMenu"));
@@ -138,6 +145,13 @@ void MainForm::wireControls()
     connect(c.StatusRateMenuItem, &QAction::triggered, this, &MainForm::statusRateRequested);
     // Toggled, not clicked: a value restored from the settings must run the handler too.
     connect(c.StatusCheck, &QCheckBox::toggled, &m_session, &InstrumentSession::setPolling);
+    connect(c.ReconnectMenuItem, &QAction::toggled, this, [this](bool on) {
+        m_session.setReconnectAutomatically(on);
+        QSettings settings;
+        settings.beginGroup(SettingsKeys::kConnectionSection);
+        settings.setValue(SettingsKeys::kReconnect,
+                          on ? SettingsKeys::kTrue : SettingsKeys::kFalse);
+    });
 
     connect(c.ShowInfoMenuItem, &QAction::triggered, this, &MainForm::showInfoRequested);
     connect(c.SetClockMenuItem, &QAction::triggered, this, &MainForm::setClockRequested);
@@ -156,6 +170,7 @@ void MainForm::showStatus()
     input.settings = m_session.settings();
     input.SampleDelayText = m_controls.SampleDelayText->text();
     input.lineOwner = m_session.lineOwner();
+    input.statusMsg = m_session.statusNote();
     const StatusDisplay display(input);
 
     for (int i = 0; i < StatusDisplay::kControlCount; ++i) {
@@ -206,6 +221,10 @@ void MainForm::restoreSettings()
 {
     RestoreFormSettings(this);
     m_controls.StatusCheck->setChecked(true);
+    QSettings settings;
+    settings.beginGroup(SettingsKeys::kConnectionSection);
+    m_controls.ReconnectMenuItem->setChecked(settings.value(SettingsKeys::kReconnect).toString() !=
+                                             SettingsKeys::kFalse);
 }
 
 // Closing ends the program at once, also from inside a wait: the operation under way is told

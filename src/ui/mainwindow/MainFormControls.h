@@ -71,6 +71,7 @@ struct MainFormControls {
     QAction *SetBaudMenuItem = nullptr;
     QAction *ShowTerminalMenuItem = nullptr;
     QAction *StatusRateMenuItem = nullptr;
+    QAction *ReconnectMenuItem = nullptr;
     QMenu *OrvantisMenu = nullptr;
     QAction *ShowInfoMenuItem = nullptr;
     QAction *SetClockMenuItem = nullptr;
