@@ -92,16 +92,27 @@ void WaitsEndToEnd::replyIsReadWhenTheClickCameInsideTheReceiveTimer()
     QVERIFY2(elapsed.elapsed() < 5000, qPrintable(QString::number(elapsed.elapsed())));
 }
 
-enum class During { Sample, Download, Upload };
+enum class During { Sample, Download, Upload, UploadStarting, CalCheckLit, CalCheckDark };
 Q_DECLARE_METATYPE(During)
 
 void WaitsEndToEnd::closingEndsTheWaitAtOnce_data()
 {
     QTest::addColumn<During>("during");
+    QTest::addColumn<QStringList>("simulator");
     QTest::addColumn<QByteArray>("stop");
-    QTest::newRow("sample") << During::Sample << QByteArray("\x03\x03\x03");
-    QTest::newRow("download") << During::Download << QByteArray("\x03\x03\x03");
-    QTest::newRow("upload") << During::Upload << QByteArray("\x1a\x1a");
+    const QStringList slowSpectra{"--baud", "57600", "--spectrum-ms", "30000"};
+    const QByteArray etx("\x03\x03\x03");
+    QTest::newRow("sample") << During::Sample << slowSpectra << etx;
+    QTest::newRow("download") << During::Download << slowSpectra << etx;
+    QTest::newRow("upload") << During::Upload << slowSpectra << QByteArray("\x1a\x1a");
+    // "capture" has gone out; its "Capture>" is still to come.
+    QTest::newRow("upload, before its prompt")
+        << During::UploadStarting << QStringList{"--slow-ms", "200"} << QByteArray("\x1a\x1a");
+    // The light source is switched on again only when the cal check had it off.
+    QTest::newRow("cal check, light on")
+        << During::CalCheckLit << QStringList{"--stable", "--fast"} << etx;
+    QTest::newRow("cal check, dark set")
+        << During::CalCheckDark << QStringList{"--stable", "--fast"} << etx + "lpower,1\r";
 }
 
 // Exit during an operation's wait: the instrument is told to stop, the port is free and the
@@ -109,9 +120,10 @@ void WaitsEndToEnd::closingEndsTheWaitAtOnce_data()
 void WaitsEndToEnd::closingEndsTheWaitAtOnce()
 {
     QFETCH(During, during);
+    QFETCH(QStringList, simulator);
     QFETCH(QByteArray, stop);
     const QString heard = m_dir.filePath(QStringLiteral("heard%1").arg(int(during)));
-    SimConsole rig({"--baud", "57600", "--spectrum-ms", "30000", "--record-input", heard});
+    SimConsole rig(simulator + QStringList{"--record-input", heard});
     QVERIFY2(rig.ok(), qPrintable(rig.error()));
     QVERIFY(rig.connect());
     MainForm &form = rig.c().form;
@@ -137,7 +149,23 @@ void WaitsEndToEnd::closingEndsTheWaitAtOnce()
         QTest::mouseClick(window->GetFilesButton(), Qt::LeftButton);
         break;
     }
-    case During::Upload: {
+    case During::CalCheckLit:
+    case During::CalCheckDark:
+        rig.stopPolling();
+        rig.dialogs.questionAnswers << 1 << 1;
+        rig.dialogs.pathAnswers.enqueue(m_dir.filePath("cal.raw"));
+        closeWhen([&] {
+            if (rig.session().lineOwner() != LineOperation::CalCheck)
+                return false;
+            if (during == During::CalCheckLit)
+                return rig.session().state().ReceiveBuffer.count(',') > 10;
+            QFile input(heard);
+            return input.open(QIODevice::ReadOnly) && input.readAll().contains("lpower,0");
+        });
+        form.controls().CalCheckMenuItem->trigger();
+        break;
+    case During::Upload:
+    case During::UploadStarting: {
         const QString local = m_dir.filePath("NOTES.TXT");
         QFile file(local);
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -147,7 +175,10 @@ void WaitsEndToEnd::closingEndsTheWaitAtOnce()
         FileTransferForm *window = rig.openFiles();
         QVERIFY(window);
         rig.dialogs.pathAnswers.enqueue(local);
-        closeWhen([&] { return !window->ProgressLabel()->text().isEmpty(); });
+        if (during == During::Upload)
+            closeWhen([&] { return !window->ProgressLabel()->text().isEmpty(); });
+        else
+            closeWhen([&] { return rig.session().state().ReceiveBuffer.contains("capture"); });
         QTest::mouseClick(window->SendFileButton(), Qt::LeftButton);
         break;
     }
@@ -159,7 +190,7 @@ void WaitsEndToEnd::closingEndsTheWaitAtOnce()
     QVERIFY(!form.isVisible());
     const auto heardTail = [&heard] {
         QFile input(heard);
-        return input.open(QIODevice::ReadOnly) ? input.readAll().right(8) : QByteArray();
+        return input.open(QIODevice::ReadOnly) ? input.readAll().right(32) : QByteArray();
     };
     QTRY_VERIFY2(heardTail().endsWith(stop), heardTail().toHex().constData());
 }
