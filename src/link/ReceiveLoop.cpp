@@ -66,22 +66,8 @@ bool ReceiveLoop::take(QByteArrayView bytes, float now, QByteArray &display)
     if (m_received)
         m_received(bytes);
     appendToReceiveBuffer(bytes);
-    if (m_capture.CaptureActive()) {
-        // The echo's line feed is in ReceiveBuffer, but neither counted nor filed.
-        if (m_capture.isEchoLineFeed(bytes.front()))
-            bytes = bytes.sliced(1);
-        const qint64 remaining = m_capture.remaining();
-        const qsizetype captured =
-            remaining < 0 ? bytes.size() : qsizetype(qMin<qint64>(remaining, bytes.size()));
-        if (captured > 0) {
-            m_capture.countBytes(captured, now);
-            if (!fileCaptured(bytes.first(captured)))
-                return false;
-            // During a capture the terminal shows the count instead of the data.
-            display = QByteArray::number(m_capture.byteCount()) + " bytes received\r\n";
-            bytes = bytes.sliced(captured);
-        }
-    }
+    if (!takeCaptured(bytes, now, display))
+        return false;
     if (!bytes.isEmpty()) {
         m_capture.countBytes(bytes.size(), now);
         if (m_state.dataFile.isOpen())
@@ -94,6 +80,37 @@ bool ReceiveLoop::take(QByteArrayView bytes, float now, QByteArray &display)
         return false;
     }
     return true;
+}
+
+// The capture's share of `bytes`, taken off their front.
+bool ReceiveLoop::takeCaptured(QByteArrayView &bytes, float now, QByteArray &display)
+{
+    if (!m_capture.CaptureActive() || bytes.isEmpty())
+        return true;
+    // The echo's line feed is in ReceiveBuffer, but neither counted nor filed.
+    if (m_capture.isEchoLineFeed(bytes.front()))
+        bytes = bytes.sliced(1);
+    const qint64 remaining = m_capture.remaining();
+    const qsizetype captured =
+        remaining < 0 ? bytes.size() : qsizetype(qMin<qint64>(remaining, bytes.size()));
+    if (captured > 0) {
+        m_capture.countBytes(captured, now);
+        if (!fileCaptured(bytes.first(captured)))
+            return false;
+        // During a capture the terminal shows the count instead of the data.
+        display = QByteArray::number(m_capture.byteCount()) + " bytes received\r\n";
+        bytes = bytes.sliced(captured);
+    }
+    return true;
+}
+
+void ReceiveLoop::captureEarly(QByteArrayView bytes)
+{
+    QByteArray display;
+    if (!takeCaptured(bytes, m_state.clock.timeOfDay(), display))
+        return;
+    if (!m_state.dataFile.flush())
+        reportFileError();
 }
 
 // A full buffer is cut to its first 32768 characters and the character that found it full

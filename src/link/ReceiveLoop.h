@@ -40,12 +40,18 @@ public:
         m_portLost = std::move(sink);
     }
 
+    // Bytes that came in the same run as the reply after which a capture was started (a
+    // download's first bytes right behind the echo of its command): the capture takes them
+    // as if they were arriving now.
+    void captureEarly(QByteArrayView bytes);
+
     // Runs once and returns the colour of the receive lamp.
     ReceiveLamp run();
 
 private:
     // The work of one run on what it read; false when the data file failed.
     bool take(QByteArrayView bytes, float now, QByteArray &display);
+    bool takeCaptured(QByteArrayView &bytes, float now, QByteArray &display);
     void appendToReceiveBuffer(QByteArrayView bytes);
     bool fileCaptured(QByteArrayView bytes);
     void passStatusLines(QByteArrayView bytes);

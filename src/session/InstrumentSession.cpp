@@ -181,6 +181,12 @@ void InstrumentSession::endForExit()
     m_transaction.endForExit();
 }
 
+void InstrumentSession::captureEarly(QByteArrayView bytes)
+{
+    m_receive.captureEarly(bytes);
+    checkDataFile();
+}
+
 void InstrumentSession::checkDataFile()
 {
     const bool open = m_state.dataFile.isOpen();

@@ -103,6 +103,9 @@ public:
     // Ctrl-Z before anything else is written, until the instrument shows either prompt.
     void guardLateCapturePrompt();
 
+    // See ReceiveLoop::captureEarly.
+    void captureEarly(QByteArrayView bytes);
+
     // The open data file changed (opened, closed, or closed by the receive loop): tells
     // dataFileChanged() when it did.
     void checkDataFile();

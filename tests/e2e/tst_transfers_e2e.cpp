@@ -78,6 +78,7 @@ private slots:
     void uploadGoesOnlyThroughTheCapturePrompt_data();
     void uploadGoesOnlyThroughTheCapturePrompt();
     void fileThatCannotBeFetchedIsNotAskedFor();
+    void fileThatCameWithItsEchoIsWhole();
     void realDialogsShowTheCriticalIconAndTakeExistingFiles();
 
 private:
@@ -370,6 +371,25 @@ void TransfersEndToEnd::uploadGoesOnlyThroughTheCapturePrompt()
     QVERIFY2(link.dialogs.errors.first().startsWith("The file ab.txt was not sent") &&
                  link.dialogs.errors.first().contains(saying),
              qPrintable(link.dialogs.errors.first()));
+}
+
+// A window busy when the echo came reads the echo and the file's first bytes in one go:
+// those bytes are the file's too.
+void TransfersEndToEnd::fileThatCameWithItsEchoIsWhole()
+{
+    const QByteArray content = everyByteValue(3000);
+    MemoryCommPort port;
+    SessionRig link(port);
+    QVERIFY(link.open());
+    port.setResponder([&](const QByteArray &bytes) {
+        if (bytes.startsWith("type "))
+            port.feed(bytes + '\n' + content + "\r\nOrvantis>");
+    });
+    FileDirectory directory(link.session);
+    FileDownload download(link.session, directory, link.dialogs);
+    QVERIFY(download.DownloadFile(local("ECHO.BIN"), int(content.size())));
+    QVERIFY(readAll(local("ECHO.BIN")) == content);
+    QCOMPARE(link.dialogs.errors, QStringList());
 }
 
 void TransfersEndToEnd::fileThatCannotBeFetchedIsNotAskedFor()

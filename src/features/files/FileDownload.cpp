@@ -114,8 +114,7 @@ bool FileDownload::fetch(Line &line, const QString &path, const QString &name, i
     // A listed size of 0 has nothing to capture: a capture of length 0 would have no end.
     if (size > 0) {
         m_capture.PrepForFileCapture(size);
-        if (m_echoRest.isEmpty())
-            m_capture.expectEchoLineFeed();
+        m_capture.expectEchoLineFeed();
         if (!m_state.dataFile.open(staged.stagingPath())) {
             // The instrument is already streaming; stop it rather than wait for silence.
             line.write(kThreeEtx);
@@ -123,6 +122,8 @@ bool FileDownload::fetch(Line &line, const QString &path, const QString &name, i
             m_dialogs.ShowErrorMessage(cannotCreateMessage(path, m_state.dataFile.errorString()));
             return false;
         }
+        // The file's first bytes may have come with the echo, in the same receive run.
+        m_session.captureEarly(m_echoRest);
     }
 
     const Outcome outcome = awaitFile(line, name, size);
