@@ -93,6 +93,11 @@ void SetBaudForm::SetBaudButton_Click()
         return;
     }
     switch (outcome) {
+    case BaudRateChange::Outcome::RateFixed:
+        m_dialogs.ShowErrorMessage(
+            BaudRateChange::rateFixedMessage(m_comm.portNumber(), m_comm.deviceName()));
+        reject();
+        return;
     case BaudRateChange::Outcome::NotANumber:
         m_dialogs.ShowErrorMessage(BaudRateChange::notANumberMessage(BaudCombo->currentText()));
         return;
