@@ -43,8 +43,6 @@ private slots:
     void telnetOffersAndEscapes();
     void portListKeepsNetworkAddressesWhole_data();
     void portListKeepsNetworkAddressesWhole();
-    void networkAddresses_data();
-    void networkAddresses();
 };
 
 void NetworkLinkRules::telnetSeparatesTheLineFromTheServer_data()
@@ -139,65 +137,44 @@ void NetworkLinkRules::portListKeepsNetworkAddressesWhole_data()
 {
     QTest::addColumn<QString>("list");
     QTest::addColumn<QStringList>("entries");
+    // Of the last entry; a bad address has neither.
+    QTest::addColumn<QString>("host");
+    QTest::addColumn<int>("port");
     QTest::newRow("address first")
-        << "tcp://host:4001:/dev/ttyS0" << QStringList{"tcp://host:4001", "/dev/ttyS0"};
-    QTest::newRow("address last, after an empty entry")
+        << "tcp://lab-server.local:4001:/dev/ttyS0"
+        << QStringList{"tcp://lab-server.local:4001", "/dev/ttyS0"} << "" << 0;
+    QTest::newRow("address after an empty entry")
         << "/dev/ttyS0::RFC2217://10.0.0.5:2000"
-        << QStringList{"/dev/ttyS0", "", "RFC2217://10.0.0.5:2000"};
+        << QStringList{"/dev/ttyS0", "", "RFC2217://10.0.0.5:2000"} << "10.0.0.5" << 2000;
     QTest::newRow("IPv6 in brackets")
         << "tcp://[fd00::7]:4001:rfc2217://[::1]:2000"
-        << QStringList{"tcp://[fd00::7]:4001", "rfc2217://[::1]:2000"};
-    QTest::newRow("address without a port ends the list")
-        << "/dev/a:tcp://host" << QStringList{"/dev/a", "tcp://host"};
+        << QStringList{"tcp://[fd00::7]:4001", "rfc2217://[::1]:2000"} << "::1" << 2000;
+    QTest::newRow("no port") << "/dev/a:tcp://host" << QStringList{"/dev/a", "tcp://host"} << ""
+                             << 0;
+    QTest::newRow("port out of range")
+        << "rfc2217://host:65536" << QStringList{"rfc2217://host:65536"} << "" << 0;
+    QTest::newRow("no host") << "tcp://:4001" << QStringList{"tcp://:4001"} << "" << 0;
+    QTest::newRow("unknown kind") << "udp://host:4001" << QStringList{"udp://host:4001"} << "" << 0;
 }
 
 void NetworkLinkRules::portListKeepsNetworkAddressesWhole()
 {
     QFETCH(QString, list);
     QFETCH(QStringList, entries);
-    QCOMPARE(PortTable::splitList(list), entries);
-    // The connection dialog shows the port by its address.
-    QCOMPARE(PortTable(entries).entryText(1), "COM  1  (" + entries.first() + ")");
-}
-
-void NetworkLinkRules::networkAddresses_data()
-{
-    QTest::addColumn<QString>("entry");
-    QTest::addColumn<bool>("network");
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<QString>("host");
-    QTest::addColumn<int>("port");
-    const int raw = int(PortAddress::Kind::RawTcp);
-    const int rfc2217 = int(PortAddress::Kind::Rfc2217);
-    QTest::newRow("device") << "/dev/ttyUSB0" << false << int(PortAddress::Kind::Device) << "" << 0;
-    QTest::newRow("raw") << "tcp://lab-server.local:4001" << true << raw << "lab-server.local"
-                         << 4001;
-    QTest::newRow("rfc2217, IPv6")
-        << "rfc2217://[fd00::7]:2000" << true << rfc2217 << "fd00::7" << 2000;
-    QTest::newRow("no port") << "tcp://host" << true << raw << "" << 0;
-    QTest::newRow("port out of range") << "rfc2217://host:65536" << true << rfc2217 << "" << 0;
-    QTest::newRow("no host") << "tcp://:4001" << true << raw << "" << 0;
-    QTest::newRow("unknown kind") << "udp://host:4001" << true << -1 << "" << 0;
-}
-
-void NetworkLinkRules::networkAddresses()
-{
-    QFETCH(QString, entry);
-    QFETCH(bool, network);
-    QFETCH(int, kind);
     QFETCH(QString, host);
     QFETCH(int, port);
-    const PortAddress address = PortAddress::parse(entry);
-    QCOMPARE(address.isNetwork(), network);
+    QCOMPARE(PortTable::splitList(list), entries);
+    const PortAddress address = PortAddress::parse(entries.last());
+    QVERIFY(address.isNetwork() == entries.last().contains("://"));
     QCOMPARE(address.host(), host);
     QCOMPARE(int(address.port()), port);
-    const bool valid = !network || port != 0;
-    QCOMPARE(address.isValid(), valid);
-    if (kind >= 0)
-        QCOMPARE(int(address.kind()), kind);
     // A bad address says what is wrong in the operator's terms, naming both forms.
-    QVERIFY2(valid || address.problem().contains("tcp://HOST:PORT or rfc2217://HOST:PORT"),
+    QCOMPARE(address.isValid(), port != 0 || !address.isNetwork());
+    QVERIFY2(address.isValid() || address.problem().contains("tcp://HOST:PORT or rfc2217://"),
              qPrintable(address.problem()));
+    // The connection dialog shows the port by its address.
+    QCOMPARE(PortTable(entries).entryText(int(entries.size())),
+             QStringLiteral("COM  %1  (%2)").arg(entries.size()).arg(entries.last()));
 }
 
 QTEST_GUILESS_MAIN(NetworkLinkRules)
