@@ -14,6 +14,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QTimer>
 #include <cstdio>
 #include <memory>
@@ -178,6 +179,49 @@ public:
     ScriptedOperator dialogs;
     ConsoleBinding console;
 };
+
+// Random bytes of every value, ETX and Ctrl-Z included: a download is counted, not framed.
+inline QByteArray randomBytes(qsizetype size)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    QRandomGenerator random(2024);
+    for (char &c : bytes)
+        c = char(random.bounded(256));
+    return bytes;
+}
+
+struct DownloadFigures {
+    double seconds = 0;
+    double cpuSeconds = 0;
+    double largestStallMs = 0;
+    bool completed = false;
+    bool exact = false;
+};
+
+// Opens the console's port at `baud`, lets the line go quiet, and times FileDownload of the
+// instrument's file `content` into `target` (the instrument's file is named by the target's
+// own name). False, with a message, when the instrument does not answer.
+inline bool timedDownload(SimConsole &console, int baud, const QString &target,
+                          const QByteArray &content, DownloadFigures &figures)
+{
+    if (!console.connect(baud) ||
+        console.session().line().SendCommand("st\r", "st:", "\r", 2).isEmpty()) {
+        std::fprintf(stderr, "no answer from the simulator at %d baud\n", baud);
+        return false;
+    }
+    console.waitForQuietLine(0.3f);
+    const auto download = console.makeDownload();
+    StallMeter stalls;
+    const double cpuBefore = cpuSeconds();
+    QElapsedTimer wall;
+    wall.start();
+    figures.completed = download->DownloadFile(target, int(content.size()));
+    figures.seconds = wall.nsecsElapsed() / 1e9;
+    figures.cpuSeconds = cpuSeconds() - cpuBefore;
+    figures.largestStallMs = stalls.largestMs();
+    figures.exact = readAll(target) == content;
+    return true;
+}
 
 // Starts orvantis-sim or says why not.
 inline bool startSim(SimProcess &sim, const QStringList &arguments)

@@ -6,7 +6,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 
 namespace
@@ -28,11 +27,7 @@ int main(int argc, char *argv[])
     useTemporarySettings(dir.filePath(QStringLiteral("settings")));
     const QString disk = dir.filePath(QStringLiteral("disk"));
     QDir().mkpath(disk);
-    // Every byte value, ETX and Ctrl-Z included: the capture is counted, not framed.
-    QByteArray content(kilobytes * 1024, Qt::Uninitialized);
-    QRandomGenerator random(2024);
-    for (char &c : content)
-        c = char(random.bounded(256));
+    const QByteArray content = bench::randomBytes(kilobytes * 1024);
     QFile source(QDir(disk).filePath(kName));
     if (!source.open(QIODevice::WriteOnly) || source.write(content) != content.size())
         return 1;
@@ -43,28 +38,13 @@ int main(int argc, char *argv[])
                                QStringLiteral("--stable"), QStringLiteral("--disk"), disk}))
         return 1;
     bench::SimConsole console(sim.devicePath());
-    if (!console.connect(kBaud) ||
-        console.session().line().SendCommand("st\r", "st:", "\r", 2).isEmpty()) {
-        std::fprintf(stderr, "no answer from the simulator at %d baud\n", kBaud);
-        return 1;
-    }
-    console.waitForQuietLine(0.3f);
-
-    const auto download = console.makeDownload();
-
-    // The instrument's file is named by the target's own name.
     const QString got = dir.filePath(QStringLiteral("got"));
     QDir().mkpath(got);
-    const QString target = QDir(got).filePath(kName);
-    bench::StallMeter stalls;
-    const double cpuBefore = bench::cpuSeconds();
-    QElapsedTimer wall;
-    wall.start();
-    const bool done = download->DownloadFile(target, int(content.size()));
-    const double seconds = wall.nsecsElapsed() / 1e9;
-    const double cpu = bench::cpuSeconds() - cpuBefore;
-    const bool equal = bench::readAll(target) == content;
+    bench::DownloadFigures figures;
+    if (!bench::timedDownload(console, kBaud, QDir(got).filePath(kName), content, figures))
+        return 1;
 
+    const double seconds = figures.seconds;
     const double floor = content.size() / bench::lineBytesPerSecond(kBaud);
     std::printf("download of %lld bytes at %d baud:\n", qlonglong(content.size()), kBaud);
     std::printf("  %.2f s against the floor of %.2f s (size / 11520) = %.3fx; %.2f s with the "
@@ -73,10 +53,11 @@ int main(int argc, char *argv[])
                 seconds / (floor + kTypeDelaySeconds));
     std::printf("  %.0f B/s; console CPU %.3f s = %.2f%% of one core; largest event-loop stall "
                 "%.1f ms\n",
-                content.size() / seconds, cpu, 100.0 * cpu / seconds, stalls.largestMs());
-    std::printf("  completed: %s; file %s\n", done ? "yes" : "NO",
-                equal ? "byte-exact" : "DIFFERENT");
+                content.size() / seconds, figures.cpuSeconds, 100.0 * figures.cpuSeconds / seconds,
+                figures.largestStallMs);
+    std::printf("  completed: %s; file %s\n", figures.completed ? "yes" : "NO",
+                figures.exact ? "byte-exact" : "DIFFERENT");
     if (!console.dialogs.errors.isEmpty())
         std::printf("  operator saw: %s\n", qPrintable(console.dialogs.errors.join("; ")));
-    return done && equal ? 0 : 1;
+    return figures.completed && figures.exact ? 0 : 1;
 }

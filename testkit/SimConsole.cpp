@@ -7,10 +7,11 @@
 #include <QTableWidget>
 #include <QTest>
 
-SimConsole::SimConsole(const QStringList &arguments, int instrumentPort)
+SimConsole::SimConsole(const QStringList &arguments, int instrumentPort,
+                       std::optional<Ser2NetProcess::Accepter> server, const QStringList &before)
 {
-    QStringList devices;
-    for (int port = 1; port < instrumentPort; ++port) {
+    QStringList devices = before;
+    for (int port = int(devices.size()) + 1; port < instrumentPort; ++port) {
         silentPorts.push_back(std::make_unique<SimProcess>());
         if (!silentPorts.back()->start({"--silent"})) {
             m_error = silentPorts.back()->errorString();
@@ -23,10 +24,20 @@ SimConsole::SimConsole(const QStringList &arguments, int instrumentPort)
         m_error = sim.errorString();
         return;
     }
+    if (server) {
+        const qsizetype baud = arguments.indexOf(QStringLiteral("--baud"));
+        m_ok = ser2net.start(*server, sim.devicePath(),
+                             baud < 0 ? 9600 : arguments.value(baud + 1).toInt());
+        if (!m_ok) {
+            m_error = ser2net.errorString();
+            return;
+        }
+    }
     // Behind its link when it has one: that is where it comes back after an unplug.
     const qsizetype link = arguments.indexOf(QStringLiteral("--link"));
-    devices << (link >= 0 && link + 1 < arguments.size() ? arguments.at(link + 1)
-                                                         : sim.devicePath());
+    const QString device =
+        link >= 0 && link + 1 < arguments.size() ? arguments.at(link + 1) : sim.devicePath();
+    devices << (server ? ser2net.address() : device);
     comm = std::make_unique<QtCommPort>(PortTable(devices));
     console = std::make_unique<ConsoleBinding>(*comm, PortTable(devices), dialogs);
     m_watch.setInterval(5);
@@ -49,6 +60,7 @@ SimConsole::~SimConsole()
         delete console->files.window();
     console.reset();
     comm.reset();
+    ser2net.stop();
     sim.stop();
 }
 

@@ -3,24 +3,31 @@
 #include "app/console/ConsoleBinding.h"
 #include "link/QtCommPort.h"
 #include "testkit/ScriptedOperator.h"
+#include "testkit/Ser2NetProcess.h"
 #include "testkit/SimProcess.h"
 
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class FileTransferForm;
 
 // The whole program (ConsoleBinding) on orvantis-sim over real pseudo-terminals and
-// QSerialPort, with a scripted operator answering its dialogs.
+// QSerialPort, or over a ser2net in front of the instrument's pty, with a scripted operator
+// answering its dialogs.
 class SimConsole
 {
 public:
     // Starts orvantis-sim with `arguments` as the instrument on port `instrumentPort`, and a
     // silent one on each port before it; ok() is false (reason in error()) without a pty.
-    // With "--link PATH" among the arguments the port is PATH, as a stable device name.
-    explicit SimConsole(const QStringList &arguments, int instrumentPort = 1);
+    // With "--link PATH" among the arguments the port is PATH, as a stable device name. With
+    // `server`, the instrument's port is the address of a ser2net in front of its pty (at the
+    // instrument's --baud), and `before` names the ports before it.
+    explicit SimConsole(const QStringList &arguments, int instrumentPort = 1,
+                        std::optional<Ser2NetProcess::Accepter> server = std::nullopt,
+                        const QStringList &before = {});
     ~SimConsole();
     SimConsole(const SimConsole &) = delete;
     SimConsole &operator=(const SimConsole &) = delete;
@@ -53,6 +60,7 @@ public:
     void stopPolling();
 
     SimProcess sim;
+    Ser2NetProcess ser2net;
     std::vector<std::unique_ptr<SimProcess>> silentPorts;
     std::unique_ptr<QtCommPort> comm;
     ScriptedOperator dialogs;

@@ -87,12 +87,17 @@ bool SimProcess::isSampling()
 
 void SimProcess::stop()
 {
-    if (!isRunning())
+    endProcess(m_process);
+}
+
+void SimProcess::endProcess(QProcess &process)
+{
+    if (process.state() == QProcess::NotRunning)
         return;
-    m_process.terminate();
-    if (!m_process.waitForFinished(5000)) {
-        m_process.kill();
-        m_process.waitForFinished(5000);
+    process.terminate();
+    if (!process.waitForFinished(5000)) {
+        process.kill();
+        process.waitForFinished(5000);
     }
 }
 

@@ -53,6 +53,8 @@ public:
     QByteArray standardError();
 
     QProcess &process() { return m_process; }
+    // Ends `process` in an orderly way (SIGTERM), or kills it when it does not end.
+    static void endProcess(QProcess &process);
 
 private:
     void takeOutputLines();

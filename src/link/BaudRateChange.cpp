@@ -68,6 +68,9 @@ int BaudRateChange::queryStartupRate()
 
 BaudRateChange::Outcome BaudRateChange::change(const QString &rateText)
 {
+    // Told to change, the instrument would go where the line cannot follow.
+    if (!m_port.canSetRate())
+        return Outcome::RateFixed;
     if (!readRate(rateText, &m_rate))
         return Outcome::NotANumber;
     if (m_rate < kLowestRate || m_rate > kHighestRate)
@@ -97,6 +100,16 @@ int BaudRateChange::storeStartupRate(int rate)
 QString BaudRateChange::startupRateLabel(int rate)
 {
     return QStringLiteral("Startup rate ") + QString::number(rate);
+}
+
+QString BaudRateChange::rateFixedMessage(int portNumber, const QString &deviceName)
+{
+    return QStringLiteral("The baud rate of COM %1 (%2) cannot be changed from here: the serial "
+                          "line is reached through a device server that keeps its own rate. "
+                          "Change the rate in the device server's settings, or reach it with "
+                          "an rfc2217:// address, which lets this program set the rate.")
+        .arg(portNumber)
+        .arg(deviceName);
 }
 
 QString BaudRateChange::notANumberMessage(const QString &text)

@@ -16,6 +16,7 @@ public:
     static constexpr int kHighestRate = 115200;
 
     enum class Outcome {
+        RateFixed,    // the port cannot set its rate (a raw network port): nothing sent
         NotANumber,   // the text is not a whole number: nothing sent, the dialog stays
         OutOfRange,   // below kLowestRate or above kHighestRate: nothing sent, the dialog closes
         Refused,      // no "Changing" with the rate: the port keeps its settings
@@ -45,6 +46,7 @@ public:
 
     // Texts for the operator.
     static QString startupRateLabel(int rate);
+    static QString rateFixedMessage(int portNumber, const QString &deviceName);
     static QString notANumberMessage(const QString &text);
     static QString notConfirmedMessage(int rate, int previousRate);
     static QString storedMessage(int startupRate);

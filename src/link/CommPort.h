@@ -4,7 +4,8 @@
 #include <QString>
 
 // The main window's serial port (Comm1): the few operations the program uses.
-// Production wraps QSerialPort (QtCommPort); tests plug in MemoryCommPort.
+// Production wraps QSerialPort or a network connection to a serial device server
+// (QtCommPort); tests plug in MemoryCommPort.
 class CommPort
 {
 public:
@@ -17,6 +18,9 @@ public:
     // Line settings text such as "57600,n,8,1"; applied at once when the port is open.
     virtual QString settings() const = 0;
     virtual void setSettings(const QString &settings) = 0;
+    // False when the line's rate is fixed beyond the program's reach (a raw network
+    // connection to a device server): setSettings() then changes nothing on the line.
+    virtual bool canSetRate() const { return true; }
 
     virtual bool isOpen() const = 0;
     // Opens the port with the current number and settings; false when it cannot be opened.

@@ -1,5 +1,7 @@
 #include "link/PortTable.h"
 
+#include "link/PortAddress.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
@@ -41,6 +43,25 @@ PortTable::PortTable(QStringList devices) : m_shared(std::make_shared<Shared>())
     m_shared->devices = std::move(devices);
 }
 
+PortTable PortTable::forPort(const QString &deviceOrAddress)
+{
+    return PortTable(QStringList{deviceOrAddress});
+}
+
+QStringList PortTable::splitList(const QString &list)
+{
+    QStringList entries;
+    if (list.isEmpty())
+        return entries;
+    for (qsizetype from = 0;;) {
+        const qsizetype end = PortAddress::entryEnd(list, from);
+        entries << list.mid(from, end - from);
+        if (end >= list.size())
+            return entries;
+        from = end + 1;
+    }
+}
+
 PortTable PortTable::live(std::function<QStringList()> lister)
 {
     PortTable table{QStringList()};
@@ -57,11 +78,9 @@ PortTable PortTable::fromSystem()
         devices << QStringLiteral("COM%1").arg(n);
     return PortTable(devices);
 #else
-    if (qEnvironmentVariableIsSet("ORVANTIS_PORTS")) {
-        const QString list = qEnvironmentVariable("ORVANTIS_PORTS");
-        // Empty entries keep their place, so "a::b" makes b port 3.
-        return PortTable(list.isEmpty() ? QStringList() : list.split(QLatin1Char(':')));
-    }
+    // Empty entries keep their place, so "a::b" makes b port 3.
+    if (qEnvironmentVariableIsSet("ORVANTIS_PORTS"))
+        return PortTable(splitList(qEnvironmentVariable("ORVANTIS_PORTS")));
     return live([] { return systemPorts(QStringLiteral("/dev/serial/by-id")); });
 #endif
 }

@@ -7,9 +7,10 @@
 #include <memory>
 
 // Maps the program's port numbers 1-16 to devices. On Linux the table comes from
-// ORVANTIS_PORTS (device paths separated by ':', used as given: a link that is re-pointed is
-// still the same port) when it is set, otherwise from the system's serial ports, adapters
-// under their stable /dev/serial/by-id/ names first. On Windows port n is COMn.
+// ORVANTIS_PORTS (entries separated by ':', each a device path, used as given: a link that is
+// re-pointed is still the same port, or a network address such as "rfc2217://host:2000", see
+// PortAddress) when it is set, otherwise from the system's serial ports, adapters under their
+// stable /dev/serial/by-id/ names first. On Windows port n is COMn.
 //
 // Copies share one list, so the port and the search agree on what port n is after a
 // refresh.
@@ -27,6 +28,10 @@ public:
     static PortTable live(std::function<QStringList()> lister);
     // A fixed table; refresh() leaves it as it is.
     explicit PortTable(QStringList devices);
+    // A table whose port 1 is `deviceOrAddress` (a device path or a network address).
+    static PortTable forPort(const QString &deviceOrAddress);
+    // The entries of an ORVANTIS_PORTS list; empty entries keep their place.
+    static QStringList splitList(const QString &list);
 
     // Reads a live table's devices again; every copy sees the new list.
     void refresh();

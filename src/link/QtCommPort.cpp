@@ -1,20 +1,25 @@
 #include "link/QtCommPort.h"
 
+#include "link/NetworkReader.h"
+#include "link/PortAddress.h"
 #include "link/SerialReader.h"
 #include "support/StringCode.h"
 
 QtCommPort::QtCommPort(PortTable table, QObject *parent)
-    : QObject(parent), m_table(std::move(table)), m_reader(new SerialReader)
+    : QObject(parent), m_table(std::move(table)), m_serial(new SerialReader),
+      m_network(new NetworkReader), m_reader(m_serial)
 {
-    m_thread.setObjectName(QStringLiteral("SerialReader"));
-    m_reader->moveToThread(&m_thread);
+    m_thread.setObjectName(QStringLiteral("PortReader"));
+    m_serial->moveToThread(&m_thread);
+    m_network->moveToThread(&m_thread);
     m_thread.start();
 }
 
 QtCommPort::~QtCommPort()
 {
     close();
-    m_reader->deleteLater();
+    m_serial->deleteLater();
+    m_network->deleteLater();
     m_thread.quit();
     m_thread.wait();
 }
@@ -41,6 +46,13 @@ void QtCommPort::setSettings(const QString &settings)
         inReader([this] { return m_reader->setBaudRate(rate()); });
 }
 
+bool QtCommPort::canSetRate() const
+{
+    if (m_open)
+        return m_reader->canSetRate();
+    return PortAddress::parse(deviceName()).kind() != PortAddress::Kind::RawTcp;
+}
+
 bool QtCommPort::open()
 {
     if (m_open)
@@ -48,6 +60,10 @@ bool QtCommPort::open()
     const QString device = m_table.deviceFor(m_portNumber);
     if (device.isEmpty())
         return false;
+    if (PortAddress::parse(device).isNetwork())
+        m_reader = m_network;
+    else
+        m_reader = m_serial;
     m_open = inReader([this, device] { return m_reader->open(device, rate()); });
     return m_open;
 }

@@ -6,12 +6,17 @@
 #include <QObject>
 #include <QThread>
 
+class NetworkReader;
+class PortReader;
 class SerialReader;
 
-// Comm1 over QSerialPort. The QSerialPort lives in a SerialReader on a thread of its own,
-// which gathers the line's input in batches; this object hands it to the receive loop. A
-// device that goes away while open (USB adapter pulled, pty closed) is recorded as a
-// failure: the receive loop takes what had arrived, checks hasFailed() and closes the port.
+// Comm1 over a local serial device (QSerialPort) or a serial line behind a device server on
+// the network (a port table entry "tcp://HOST:PORT" or "rfc2217://HOST:PORT"). Each open()
+// picks the reader for the port's entry: a SerialReader or a NetworkReader, both on a
+// thread of their own, which gather the line's input in batches; this object hands it to
+// the receive loop. A line that goes away while open (USB adapter pulled, pty closed, the
+// server gone) is recorded as a failure: the receive loop takes what had arrived, checks
+// hasFailed() and closes the port.
 class QtCommPort : public QObject, public CommPort
 {
     Q_OBJECT
@@ -23,6 +28,9 @@ public:
     void setPortNumber(int number) override { m_portNumber = number; }
     QString settings() const override { return m_settings; }
     void setSettings(const QString &settings) override;
+    // False for a raw network port ("tcp://"), and for an RFC 2217 server that refused to
+    // set its port; decided by the port's entry until it is open.
+    bool canSetRate() const override;
     bool isOpen() const override { return m_open; }
     bool open() override;
     void close() override;
@@ -43,7 +51,10 @@ private:
 
     PortTable m_table;
     QThread m_thread;
-    SerialReader *m_reader;
+    SerialReader *m_serial;
+    NetworkReader *m_network;
+    // The reader of the port opened last.
+    PortReader *m_reader;
     bool m_open = false;
     int m_portNumber = 1;
     QString m_settings = QStringLiteral("9600,n,8,1");

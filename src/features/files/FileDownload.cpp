@@ -166,12 +166,16 @@ bool FileDownload::place(StagedDownload &staged, Outcome outcome, const QString 
     case Outcome::Cancelled:
         m_dialogs.ShowErrorMessage(withNote(cancelledMessage(), where));
         break;
-    case Outcome::Lost:
-        // Said when nothing else says it: the line is being brought back quietly, or the
-        // bytes are not where the operator would look.
-        if (m_session.reconnecting() || !where.isEmpty())
+    case Outcome::Lost: {
+        // Said when nothing else says it: a line that is lost is brought back quietly (the
+        // operator's Disconnect, or a loss without reconnection, leave status 0 and say
+        // enough), or the bytes are not where the operator would look.
+        const bool quietLoss =
+            m_session.reconnectsAutomatically() && m_session.Status() != StatusCode::NotConnected;
+        if (quietLoss || !where.isEmpty())
             m_dialogs.ShowErrorMessage(withNote(lostMessage(name), where));
         break;
+    }
     case Outcome::WriteFailed:
     case Outcome::Refused:
         break;

@@ -94,6 +94,11 @@ void SetBaudForm::SetBaudButton_Click()
         return;
     }
     switch (outcome) {
+    case BaudRateChange::Outcome::RateFixed:
+        m_dialogs.ShowErrorMessage(BaudRateChange::rateFixedMessage(m_line.port().portNumber(),
+                                                                    m_line.port().deviceName()));
+        reject();
+        return;
     case BaudRateChange::Outcome::NotANumber:
         m_dialogs.ShowErrorMessage(BaudRateChange::notANumberMessage(BaudCombo->currentText()));
         return;
