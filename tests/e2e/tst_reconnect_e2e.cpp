@@ -203,7 +203,7 @@ void ReconnectEndToEnd::leavingStopsThePeriodicRun()
         QCOMPARE(controls().StatusLabel->text(),
                  QString("No Orvantis connected (periodic sampling was stopped) "));
     }
-    QVERIFY(heard().endsWith("\x03\x03\x03"));
+    QTRY_VERIFY(heard().endsWith("\x03\x03\x03"));
     QTRY_VERIFY(!m_rig->sim.isSampling());
 }
 

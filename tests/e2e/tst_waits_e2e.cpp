@@ -107,7 +107,7 @@ void WaitsEndToEnd::closingEndsTheWaitAtOnce_data()
     QTest::newRow("upload") << During::Upload << slowSpectra << QByteArray("\x1a\x1a");
     // "capture" has gone out; its "Capture>" is still to come.
     QTest::newRow("upload, before its prompt")
-        << During::UploadStarting << QStringList{"--slow-ms", "200"} << QByteArray("\x1a\x1a");
+        << During::UploadStarting << QStringList{"--fast"} << QByteArray("\x1a\x1a");
     // The light source is switched on again only when the cal check had it off.
     QTest::newRow("cal check, light on")
         << During::CalCheckLit << QStringList{"--stable", "--fast"} << etx;
