@@ -58,7 +58,9 @@ ReceiveLamp ReceiveLoop::run()
     }
     if (m_state.clock.timeOfDay() - runLastByteTime < kLampHoldSeconds)
         return ReceiveLamp::Yellow;
-    return m_status.Status() == StatusCode::Idle ? ReceiveLamp::Green : ReceiveLamp::ButtonFace;
+    // Green only over an open line: a connection being brought back keeps its status.
+    return m_status.Status() == StatusCode::Idle && m_port.isOpen() ? ReceiveLamp::Green
+                                                                     : ReceiveLamp::ButtonFace;
 }
 
 bool ReceiveLoop::take(QByteArrayView bytes, float now, QByteArray &display)
