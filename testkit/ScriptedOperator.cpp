@@ -15,19 +15,22 @@ QString ScriptedOperator::inputBox(const QString &title, const QString &prompt,
     return inputAnswers.isEmpty() ? QString() : inputAnswers.dequeue();
 }
 
-QString ScriptedOperator::saveFileName(const QString &title, const QString &,
+QString ScriptedOperator::saveFileName(const QString &title, const QString &startPath,
                                        const QString &filters, const QString &)
 {
     fileChoosers << title + QStringLiteral(": ") + filters;
+    chooserStarts << startPath;
     return pathAnswers.isEmpty() ? QString() : pathAnswers.dequeue();
 }
 
-QString ScriptedOperator::openFileName(const QString &, const QString &)
+QString ScriptedOperator::openFileName(const QString &, const QString &startPath)
 {
+    chooserStarts << startPath;
     return pathAnswers.isEmpty() ? QString() : pathAnswers.dequeue();
 }
 
-QString ScriptedOperator::browseForFolder(const QString &)
+QString ScriptedOperator::browseForFolder(const QString &startFolder)
 {
+    chooserStarts << startFolder;
     return pathAnswers.isEmpty() ? QString() : pathAnswers.dequeue();
 }

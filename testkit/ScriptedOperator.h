@@ -47,6 +47,8 @@ public:
     QStringList yesNoQuestions;
     // Title and filters of each file chooser asked for.
     QStringList fileChoosers;
+    // Where each file or folder chooser opened (its start path), in order.
+    QStringList chooserStarts;
     QStringList inputPrompts;
     QStringList inputDefaults;
     int beeps = 0;

@@ -705,7 +705,7 @@ void FaultsEndToEnd::operatorInterruptsADownload()
     QTest::mouseClick(window->GetFilesButton(), Qt::LeftButton);
 
     QVERIFY(rig.fired());
-    QVERIFY2(sincePress.elapsed() < 3000, "the download went on after the press");
+    QVERIFY2(sincePress.elapsed() < 10000, "the download went on after the press");
     // Everything received is in the file, and nothing else.
     const QByteArray partial = fileBytes(QDir(m_case).filePath("SPECTRA.BIN"));
     QCOMPARE(partial.size(), console().session.capture().byteCount());

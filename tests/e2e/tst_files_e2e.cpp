@@ -1,6 +1,8 @@
 // The file manager against orvantis-sim over a real pseudo-terminal: the listing, a
-// byte-exact download, an upload under the instrument's name rule, a deletion and sorting,
-// all through the windows' own buttons.
+// byte-exact download (into a folder chosen first when the set one is gone), an upload under
+// the instrument's name rule, deletions asked for first, and sorting, all through the
+// windows' own buttons.
+#include "support/PathUtilities.h"
 #include "testkit/SimConsole.h"
 #include "testkit/TestFiles.h"
 #include "testkit/TestSettings.h"
@@ -62,6 +64,8 @@ private slots:
     void gridListsTheDiskWithSizesAndDates();
     void downloadIsByteExact();
     void uploadThenDeleteShowOnDiskAndInTheGrid();
+    void deleteSendsNothingUntilYesThenTakesTheBlock();
+    void missingDownloadFolderIsAskedForFirst();
     void sizeHeaderSortsBothWays();
     void threeFileBatchAtEachRate_data();
     void threeFileBatchAtEachRate();
@@ -73,6 +77,7 @@ private:
     QTemporaryDir m_dir;
     QString m_disk;
     QString m_local;
+    QString m_heard;
     std::unique_ptr<SimConsole> m_rig;
 };
 
@@ -88,6 +93,7 @@ void FilesEndToEnd::init()
     ++run;
     m_disk = m_dir.filePath(QStringLiteral("disk%1").arg(run));
     m_local = m_dir.filePath(QStringLiteral("local%1").arg(run));
+    m_heard = m_dir.filePath(QStringLiteral("heard%1.bin").arg(run));
     QVERIFY(QDir().mkpath(m_local));
 }
 
@@ -98,7 +104,8 @@ void FilesEndToEnd::cleanup()
 
 FileTransferForm *FilesEndToEnd::openOn(const QStringList &extra)
 {
-    m_rig = std::make_unique<SimConsole>(QStringList{"--disk", m_disk} + extra);
+    m_rig = std::make_unique<SimConsole>(QStringList{"--disk", m_disk, "--record-input", m_heard} +
+                                         extra);
     if (!m_rig->startedAndConnected())
         return nullptr;
     m_rig->c().session.state().DefaultDataFolder = m_local;
@@ -178,6 +185,10 @@ void FilesEndToEnd::uploadThenDeleteShowOnDiskAndInTheGrid()
     m_rig->dialogs.pathAnswers.enqueue(local);
 
     QTest::mouseClick(window->SendFileButton(), Qt::LeftButton);
+    // The next chooser opens where this file was.
+    QTest::mouseClick(window->SendFileButton(), Qt::LeftButton);
+    QCOMPARE(m_rig->dialogs.chooserStarts.size(), 2);
+    QCOMPARE(m_rig->dialogs.chooserStarts.last(), AddBackslash(m_local));
 
     // The first 12 characters of its name, spaces removed.
     const QString stored = QDir(m_disk).filePath("mynotesfil");
@@ -204,6 +215,64 @@ void FilesEndToEnd::uploadThenDeleteShowOnDiskAndInTheGrid()
     QVERIFY(!window->TransferBusy());
     QCOMPARE(window->CloseButton()->text(), QString("Close"));
     QVERIFY(m_rig->dialogs.errors.isEmpty());
+}
+
+void FilesEndToEnd::deleteSendsNothingUntilYesThenTakesTheBlock()
+{
+    FileTransferForm *window = openOn({"--fast"});
+    QVERIFY(window);
+    m_rig->stopPolling();
+    QCOMPARE(window->fileCount(), 3);
+    const QString first = window->fileNameAt(0);
+    const QString second = window->fileNameAt(1);
+    window->selectRows(1, 0);
+    const qsizetype before = fileBytes(m_heard).size();
+
+    // "No", the default: the block stays selected and nothing is sent.
+    QTest::mouseClick(window->DeleteButton(), Qt::LeftButton);
+    QCOMPARE(m_rig->dialogs.yesNoQuestions,
+             QStringList{"Orvantis Console: Delete 2 files from Orvantis memory?"});
+    int top = -1, bottom = -1;
+    QVERIFY(window->selectedRows(top, bottom));
+    QCOMPARE(QList<int>({top, bottom}), QList<int>({0, 1}));
+
+    m_rig->dialogs.yesNoAnswers << true;
+    QTest::mouseClick(window->DeleteButton(), Qt::LeftButton);
+    QTRY_COMPARE(fileBytes(m_heard).mid(before),
+                 "Del " + first.toLatin1() + "\rDel " + second.toLatin1() + "\rDir /V\r");
+    QVERIFY(!QFileInfo::exists(QDir(m_disk).filePath(first)));
+    QVERIFY(!QFileInfo::exists(QDir(m_disk).filePath(second)));
+    QCOMPARE(window->fileCount(), 1);
+    // Both buttons are offered again, with nothing selected: Delete then says what to do.
+    QVERIFY(!window->selectedRows(top, bottom));
+    QVERIFY(window->GetFilesButton()->isEnabled() && window->DeleteButton()->isEnabled());
+    const qsizetype afterDelete = fileBytes(m_heard).size();
+    QTest::mouseClick(window->DeleteButton(), Qt::LeftButton);
+    QCOMPARE(
+        m_rig->dialogs.errors,
+        QStringList{"To delete files from the Orvantis, first select them in the directory list."});
+    QCOMPARE(m_rig->dialogs.yesNoQuestions.size(), 2);
+    QTest::mouseClick(window->RefreshButton(), Qt::LeftButton);
+    QTRY_COMPARE(fileBytes(m_heard).mid(afterDelete), QByteArray("Dir /V\r"));
+}
+
+void FilesEndToEnd::missingDownloadFolderIsAskedForFirst()
+{
+    FileTransferForm *window = openOn({"--fast"});
+    QVERIFY(window);
+    // The download folder went away after the window showed it.
+    QVERIFY(QDir(m_local).removeRecursively());
+    const QString other = m_dir.filePath("other");
+    QVERIFY(QDir().mkpath(other));
+    m_rig->dialogs.pathAnswers << other;
+    m_rig->clickRow(m_rig->rowOf("SPECTRA.BIN"));
+
+    QTest::mouseClick(window->GetFilesButton(), Qt::LeftButton);
+
+    QCOMPARE(m_rig->dialogs.chooserStarts, QStringList{m_local});
+    QCOMPARE(m_rig->dialogs.errors, QStringList());
+    QCOMPARE(fileBytes(QDir(other).filePath("SPECTRA.BIN")).size(), kSpectraSize);
+    QCOMPARE(window->SavePathLabel()->text(), PathForDisplay(other));
 }
 
 void FilesEndToEnd::sizeHeaderSortsBothWays()

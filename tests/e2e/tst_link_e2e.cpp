@@ -1,10 +1,12 @@
 // The link against orvantis-sim over real pseudo-terminals: the start-up search and its
-// "power,1", the rate change and the stored start-up rate, the status panels following the
-// instrument, the terminal, and a port that keeps nothing of the last session.
+// "power,1", the connection dialog's own buttons, the rate change and the stored start-up
+// rate, the status panels following the instrument, the terminal, and a port that keeps
+// nothing of the last session.
 #include "link/BaudRateChange.h"
 #include "link/PortSearch.h"
 #include "link/QtCommPort.h"
 #include "session/LineClaim.h"
+#include "testkit/ModalDriver.h"
 #include "testkit/SessionRig.h"
 #include "testkit/SimConsole.h"
 #include "testkit/TestFiles.h"
@@ -13,9 +15,12 @@
 #include "ui/widgets/IndicatorLamp.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <csignal>
@@ -50,8 +55,11 @@ class LinkEndToEnd : public QObject
 private slots:
     void initTestCase();
     void startUpFindsTheInstrumentOnPort3AndSwitchesItOn();
+    void connectionDialogStopsOnCloseAndOpensTheChosenPort();
     void rateChangesUpAndBackAndTheStoredRateSurvivesARestart();
+    void rateDialogKeepsTheLineOnARefusedRateAndStoresAChosenOne();
     void panelsFollowTheInstrumentFromSettlingToStable();
+    void statusRateZeroStopsPollingAndTooLongIsHeldAt65();
     void terminalTypesToTheInstrumentOnly();
     void reopenedPortHoldsNothingOfTheLastSession();
 
@@ -93,6 +101,91 @@ void LinkEndToEnd::startUpFindsTheInstrumentOnPort3AndSwitchesItOn()
     QTRY_VERIFY2(fileBytes(received()).endsWith("power,1\r"), fileBytes(received()).constData());
 }
 
+void LinkEndToEnd::connectionDialogStopsOnCloseAndOpensTheChosenPort()
+{
+    // Port 1: an adapter with nothing on it, behind a link that can be pulled out. Port 2: an
+    // instrument at 57600 that shows its prompt but names no serial number, so no search
+    // finds it.
+    const QString heard = m_dir.filePath("dialog-heard.bin");
+    const QString adapter = m_dir.filePath("adapter");
+    SimProcess empty, instrument;
+    QVERIFY2(empty.start({"--silent"}), qPrintable(empty.errorString()));
+    QVERIFY2(
+        instrument.start({"--fast", "--baud", "57600", "--no-serial", "--record-input", heard}),
+        qPrintable(instrument.errorString()));
+    QVERIFY(QFile::link(empty.devicePath(), adapter));
+    const PortTable ports({adapter, instrument.devicePath()});
+    QtCommPort comm(ports);
+    ScriptedOperator dialogs;
+    ConsoleBinding console(comm, ports, dialogs);
+    console.startUp(false);
+    const MainFormControls &c = console.form.controls();
+    c.StatusCheck->click();
+
+    // "Close" while port 1 is probed: the search ends after that port, not connected.
+    whenTrue(
+        [] {
+            const QLabel *label = modalControl<QLabel>("Label1");
+            return label && label->text() == " Searching for Orvantis.";
+        },
+        [] { modalControl<QPushButton>("CancelButton")->click(); });
+    QTest::mouseClick(c.ConnectButton, Qt::LeftButton);
+    QCOMPARE(console.session.Status(), StatusCode::NotConnected);
+    QCOMPARE(c.StatusLabel->text(), QString("No Orvantis connected "));
+    QVERIFY(!comm.isOpen() && c.ConnectButton->isEnabled());
+    QCOMPARE(fileBytes(heard), QByteArray());
+
+    // A failed search offers the ports that opened. "Search Again" probes them all again;
+    // the adapter is then pulled out, and the instrument's port is opened at a chosen rate.
+    qsizetype heardBeforeOpen = -1;
+    whenTrue(
+        [] {
+            const QPushButton *again = modalControl<QPushButton>("SearchButton");
+            return again && again->isVisible() && again->isEnabled();
+        },
+        [&] {
+            const auto leave = qScopeGuard(closeModalWindow);
+            auto *portCombo = modalControl<QComboBox>("PortCombo");
+            auto *baudCombo = modalControl<QComboBox>("BaudCombo");
+            QCOMPARE(portCombo->count(), 2);
+            QVERIFY(portCombo->itemText(0).startsWith("COM  1") &&
+                    portCombo->itemText(1).startsWith("COM  2"));
+            // A screen reader names each list by its label.
+            QVERIFY(modalControl<QLabel>("Label2")->buddy() == portCombo &&
+                    modalControl<QLabel>("Label3")->buddy() == baudCombo);
+            QTest::mouseClick(modalControl<QPushButton>("SearchButton"), Qt::LeftButton);
+            // Three ETX at each of three rates, in each search.
+            QCOMPARE(fileBytes(heard).count('\x03'), 18);
+
+            QFile::remove(adapter);
+            portCombo->setCurrentIndex(0);
+            QTest::mouseClick(modalControl<QPushButton>("ForceConnectButton"), Qt::LeftButton);
+            QVERIFY(QApplication::activeModalWidget());
+            QCOMPARE(modalControl<QLabel>("Label1")->text(), QString("Connection Failed"));
+            QCOMPARE(console.session.Status(), StatusCode::NotConnected);
+
+            portCombo->setCurrentIndex(1);
+            baudCombo->setCurrentIndex(baudCombo->findText("57600"));
+            heardBeforeOpen = fileBytes(heard).size();
+            QTest::mouseClick(modalControl<QPushButton>("ForceConnectButton"), Qt::LeftButton);
+            QVERIFY(!QApplication::activeModalWidget());
+        });
+    QTest::mouseClick(c.ConnectButton, Qt::LeftButton);
+    if (QTest::currentTestFailed())
+        return;
+
+    QCOMPARE(console.session.Status(), StatusCode::Idle);
+    QCOMPARE(c.StatusLabel->text(), QString("Connected to  "));
+    QCOMPARE(comm.portNumber(), 2);
+    QCOMPARE(comm.settings(), QString("57600,n,8,1"));
+    // Opened without a probe: the next the instrument hears is what the operator types.
+    QTest::mouseClick(c.OpenTerminalButton, Qt::LeftButton);
+    QTest::keyClicks(console.terminal.Text(), "st");
+    QTest::keyClick(console.terminal.Text(), Qt::Key_Return);
+    QTRY_COMPARE(fileBytes(heard).mid(heardBeforeOpen), QByteArray("st\r"));
+    QCOMPARE(dialogs.errors, QStringList());
+}
+
 void LinkEndToEnd::rateChangesUpAndBackAndTheStoredRateSurvivesARestart()
 {
     const QStringList arguments{"--fast", "--state-file", m_dir.filePath("instrument.state")};
@@ -120,6 +213,49 @@ void LinkEndToEnd::rateChangesUpAndBackAndTheStoredRateSurvivesARestart()
     QVERIFY2(rig.ok(), qPrintable(rig.error()));
     QVERIFY(rig.connect());
     QCOMPARE(rig.comm->settings(), QString("115200,n,8,1"));
+}
+
+void LinkEndToEnd::rateDialogKeepsTheLineOnARefusedRateAndStoresAChosenOne()
+{
+    QFile::remove(received());
+    SimConsole rig({"--fast", "--record-input", received()});
+    if (!rig.startedAndConnected())
+        return;
+    rig.stopPolling();
+    qsizetype mark = -1;
+    whenTrue(
+        [] {
+            const QLabel *label = modalControl<QLabel>("StartupRateLabel");
+            return label && label->text() == "Startup rate 9600";
+        },
+        [&] {
+            const auto leave = qScopeGuard(closeModalWindow);
+            auto *rate = modalControl<QComboBox>("BaudCombo");
+            auto *setRate = modalControl<QPushButton>("SetBaudButton");
+            // A rate in range that the instrument does not take: no "Changing" comes back.
+            const qsizetype before = fileBytes(received()).size();
+            rate->setEditText("14400");
+            QTest::mouseClick(setRate, Qt::LeftButton);
+            QCOMPARE(fileBytes(received()).mid(before), QByteArray("Baud 14400\r"));
+            QCOMPARE(rig.comm->settings(), QString("9600,n,8,1"));
+            QVERIFY(QApplication::activeModalWidget());
+
+            modalControl<QCheckBox>("DefaultCheck")->click();
+            rate->setCurrentIndex(rate->findText("57600"));
+            mark = fileBytes(received()).size();
+            QTest::mouseClick(setRate, Qt::LeftButton);
+            QVERIFY(!QApplication::activeModalWidget());
+        });
+    QTest::mouseClick(rig.controls().SetBaudButton, Qt::LeftButton);
+    if (QTest::currentTestFailed())
+        return;
+
+    QCOMPARE(fileBytes(received()).mid(mark), QByteArray("Baud 57600\rbaud\rbaud 57600store\r"));
+    QCOMPARE(rig.comm->settings(), QString("57600,n,8,1"));
+    QCOMPARE(rig.dialogs.messages,
+             QStringList{"Set Baud Rate: Orvantis baud rate at startup is now 57600"});
+    QCOMPARE(rig.dialogs.errors, QStringList());
+    QCOMPARE(rig.status(), int(StatusCode::Idle));
 }
 
 void LinkEndToEnd::panelsFollowTheInstrumentFromSettlingToStable()
@@ -166,6 +302,36 @@ void LinkEndToEnd::panelsFollowTheInstrumentFromSettlingToStable()
     QCOMPARE(c.StatusLabel->text(), QString("Connected to 1021 "));
     QVERIFY(!c.LightOnCheck->isChecked());
     QCOMPARE(rig.dialogs.errors, QStringList());
+}
+
+void LinkEndToEnd::statusRateZeroStopsPollingAndTooLongIsHeldAt65()
+{
+    QFile::remove(received());
+    // Still settling: polled every 3 s.
+    SimConsole rig({"--fast", "--record-input", received()});
+    if (!rig.startedAndConnected())
+        return;
+    const MainFormControls &c = rig.controls();
+    QSignalSpy runs(rig.c().session.findChild<QTimer *>("Timer1"), &QTimer::timeout);
+    rig.dialogs.inputAnswers << "0";
+    c.StatusRateMenuItem->trigger();
+    QCOMPARE(rig.dialogs.inputPrompts,
+             QStringList{"Status Update Rate: Seconds between status checks"});
+    // Whatever was on its way has arrived; then two intervals pass without a poll.
+    QTRY_VERIFY(runs.size() >= 5);
+    const qsizetype heard = fileBytes(received()).size();
+    QTRY_VERIFY_WITH_TIMEOUT(runs.size() >= 35, 20000);
+    QCOMPARE(fileBytes(received()).mid(heard), QByteArray());
+    QVERIFY(c.StatusCheck->isChecked());
+
+    // The timer holds at most 65 535 ms: a longer rate is held at 65 s, and said so.
+    rig.dialogs.inputAnswers << "100";
+    c.StatusRateMenuItem->trigger();
+    QCOMPARE(rig.dialogs.messages,
+             QStringList{"Status Update Rate: Status checks cannot be more than 65 seconds "
+                         "apart. The rate has been set to 65 seconds."});
+    c.StatusRateMenuItem->trigger();
+    QCOMPARE(rig.dialogs.inputDefaults.last(), QString(" 65"));
 }
 
 void LinkEndToEnd::terminalTypesToTheInstrumentOnly()

@@ -1,11 +1,16 @@
 // The operator's clicks against orvantis-sim over real pseudo-terminals, at the moments that
 // hurt: Stop while a wait is still open, a switch click overtaken by a status line asked for
 // before it, report lines that come back to back, dialog buttons pressed during the dialog's
-// own query, a device that hangs up while probed, an adapter plugged in after start-up.
+// own query, a device that hangs up while probed, an adapter plugged in after start-up; the
+// controls that only an idle link may offer, and status polling given back after every
+// operation that holds it off.
 #include "session/LineClaim.h"
+#include "testkit/ModalDriver.h"
 #include "testkit/SimConsole.h"
+#include "testkit/TestFiles.h"
 #include "testkit/TestSettings.h"
 #include "ui/connection/SetBaudForm.h"
+#include "ui/files/FileTransferForm.h"
 #include "ui/processing/ProcessingForm.h"
 #include "ui/status/SetTimeForm.h"
 #include "ui/widgets/IndicatorLamp.h"
@@ -13,26 +18,23 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDeadlineTimer>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <csignal>
 
 namespace
 {
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 enum class Waiting { StartCommand, SwitchWhileSampling };
+enum class Operation { SampleOnce, Download, Upload, Delete, SetClock, SetBaud };
 } // namespace
 
 Q_DECLARE_METATYPE(Waiting)
+Q_DECLARE_METATYPE(Operation)
 Q_DECLARE_METATYPE(StatusSwitch)
 
 class OperatorEndToEnd : public QObject
@@ -50,6 +52,9 @@ private slots:
     void reportsSentBackToBackAreAllSeen();
     void dialogButtonsWaitVisiblyForTheirQuery();
     void searchUsesTodaysPortsAndShrugsOffAHangUp();
+    void instrumentMenuAndRateOnlyWhileIdle();
+    void pollingComesBackAfter_data();
+    void pollingComesBackAfter();
 
 private:
     // Starts the simulator with `arguments` (and a record of what it hears) and connects.
@@ -138,7 +143,7 @@ void OperatorEndToEnd::stopAlwaysEndsInStatusOne()
     QCOMPARE(c.StatusLabel->text(), QString("Connected to 1021 "));
     QVERIFY(c.StartSamplingButton->isEnabled());
     QVERIFY(c.SampleOnceButton->isEnabled());
-    QVERIFY(readAll(m_heard).contains("\x03\x03\x03"));
+    QVERIFY(fileBytes(m_heard).contains("\x03\x03\x03"));
 }
 
 void OperatorEndToEnd::switchClickOutlivesAStatusLineAskedBeforeIt_data()
@@ -169,14 +174,14 @@ void OperatorEndToEnd::switchClickOutlivesAStatusLineAskedBeforeIt()
     QVERIFY(m_rig->fired());
     QTRY_COMPARE(offLamp->colour(), LampColour::Red);
     QVERIFY(!box->isChecked());
-    QVERIFY(!readAll(m_heard).contains(onCommand));
+    QVERIFY(!fileBytes(m_heard).contains(onCommand));
 
     // A line asked for after the switch still ticks the box: the subsystem is switched on
     // behind the box's back, and the box follows with its own command.
     m_rig->c().session.line().SendCommand(onCommand, "", "", 0.3f);
     query.QueryStatus();
     QTRY_VERIFY(box->isChecked());
-    QTRY_COMPARE(readAll(m_heard).count(onCommand), 2);
+    QTRY_COMPARE(fileBytes(m_heard).count(onCommand), 2);
 }
 
 void OperatorEndToEnd::reportsSentBackToBackAreAllSeen()
@@ -196,7 +201,7 @@ void OperatorEndToEnd::reportsSentBackToBackAreAllSeen()
     QObject listening;
     connect(&session, &ProcessingSession::busyChanged, &listening, [&](bool busy) {
         poll->setInterval(busy ? 0 : 100);
-        const QByteArray heard = readAll(m_heard);
+        const QByteArray heard = fileBytes(m_heard);
         if (!busy && listingFrom >= 0)
             heardWhileListing += heard.mid(listingFrom);
         listingFrom = busy ? heard.size() : -1;
@@ -223,12 +228,12 @@ void OperatorEndToEnd::reportsSentBackToBackAreAllSeen()
 
     QVERIFY2(!session.stopRequested(), "the run waited past its reports");
     QCOMPARE(window->List1()->selectedItems().size(), 0);
-    QCOMPARE(readAll(m_heard).count("DIRIDovavud"), 2);
+    QCOMPARE(fileBytes(m_heard).count("DIRIDovavud"), 2);
     QVERIFY(heardWhileListing.contains("OS \"DIR *.tlt\""));
     QVERIFY2(!heardWhileListing.contains("st\r"), heardWhileListing.constData());
     // Polling comes back as it was.
-    const qsizetype afterRun = readAll(m_heard).size();
-    QTRY_VERIFY(readAll(m_heard).mid(afterRun).contains("st\r"));
+    const qsizetype afterRun = fileBytes(m_heard).size();
+    QTRY_VERIFY(fileBytes(m_heard).mid(afterRun).contains("st\r"));
 }
 
 void OperatorEndToEnd::dialogButtonsWaitVisiblyForTheirQuery()
@@ -284,7 +289,7 @@ void OperatorEndToEnd::dialogButtonsWaitVisiblyForTheirQuery()
     QEvent activation(QEvent::ActivationChange);
     QApplication::sendEvent(&baud, &activation);
     QCOMPARE(baud.BaudCombo->currentText(), QString("57600x"));
-    QCOMPARE(readAll(m_heard).count("baud\r"), 1);
+    QCOMPARE(fileBytes(m_heard).count("baud\r"), 1);
 }
 
 void OperatorEndToEnd::searchUsesTodaysPortsAndShrugsOffAHangUp()
@@ -313,6 +318,105 @@ void OperatorEndToEnd::searchUsesTodaysPortsAndShrugsOffAHangUp()
     QTRY_VERIFY(runs.size() >= 3);
     QCOMPARE(dialogs.errors, QStringList());
     QCOMPARE(console.session.Status(), StatusCode::Idle);
+}
+
+void OperatorEndToEnd::instrumentMenuAndRateOnlyWhileIdle()
+{
+    // A sample long enough to be seen under way.
+    if (!start({"--fast", "--spectrum-ms", "1000"}))
+        return;
+    const MainFormControls &c = controls();
+    QStringList seen;
+    const auto look = [&] {
+        QString on;
+        for (bool enabled :
+             {c.SetBaudButton->isEnabled(), c.SetBaudMenuItem->isEnabled(),
+              c.OrvantisMenu->menuAction()->isEnabled(), c.SetClockMenuItem->isEnabled()})
+            on += enabled ? '1' : '0';
+        seen << QString::number(int(status())) + ':' + on;
+    };
+    look();
+    m_rig->when([&] { return status() == StatusCode::CommandInProgress; }, look);
+    QTest::mouseClick(c.SampleOnceButton, Qt::LeftButton);
+    c.SampleDelayText->setText("5");
+    QTest::mouseClick(c.StartSamplingButton, Qt::LeftButton);
+    look();
+    QTest::mouseClick(c.StopSamplingButton, Qt::LeftButton);
+    look();
+    // Status checks once a second, unanswered: no response.
+    QVERIFY(m_rig->sim.sendSignal(SIGUSR1));
+    QTRY_VERIFY(m_rig->sim.standardError().contains("status answers off"));
+    m_rig->dialogs.inputAnswers << "1";
+    c.StatusRateMenuItem->trigger();
+    QTRY_COMPARE_WITH_TIMEOUT(status(), StatusCode::NoResponse, 15000);
+    look();
+    QTest::mouseClick(c.DisconnectButton, Qt::LeftButton);
+    look();
+    QCOMPARE(seen.join(' '), QString("1:1111 2:0000 4:0000 1:1111 5:0000 0:0000"));
+}
+
+void OperatorEndToEnd::pollingComesBackAfter_data()
+{
+    QTest::addColumn<Operation>("operation");
+    QTest::newRow("Sample Once") << Operation::SampleOnce;
+    QTest::newRow("download") << Operation::Download;
+    QTest::newRow("upload") << Operation::Upload;
+    QTest::newRow("delete") << Operation::Delete;
+    QTest::newRow("Set Clock") << Operation::SetClock;
+    QTest::newRow("Set Baud Rate") << Operation::SetBaud;
+}
+
+void OperatorEndToEnd::pollingComesBackAfter()
+{
+    QFETCH(Operation, operation);
+    // Still settling, so polled every 3 s.
+    if (!start({"--fast"}))
+        return;
+    const MainFormControls &c = controls();
+    QTest::mouseClick(c.StatusCheck, Qt::LeftButton);
+    m_rig->c().session.state().DefaultDataFolder = m_dir.path();
+    const bool files = operation == Operation::Download || operation == Operation::Upload ||
+                       operation == Operation::Delete;
+    FileTransferForm *window = files ? m_rig->openFiles() : nullptr;
+    QVERIFY(!files || (window && window->fileCount() > 0));
+    switch (operation) {
+    case Operation::SampleOnce:
+        QTest::mouseClick(c.SampleOnceButton, Qt::LeftButton);
+        break;
+    case Operation::Download:
+        m_rig->clickRow(m_rig->rowOf("SPECTRA.BIN"));
+        QTest::mouseClick(window->GetFilesButton(), Qt::LeftButton);
+        break;
+    case Operation::Upload: {
+        const QString local = m_dir.filePath("three lines.txt");
+        QVERIFY(writeFile(local, "A\nB\nC\n"));
+        m_rig->dialogs.pathAnswers << local;
+        QTest::mouseClick(window->SendFileButton(), Qt::LeftButton);
+        break;
+    }
+    case Operation::Delete:
+        m_rig->clickRow(0);
+        m_rig->dialogs.yesNoAnswers << true;
+        QTest::mouseClick(window->DeleteButton(), Qt::LeftButton);
+        break;
+    case Operation::SetClock:
+    case Operation::SetBaud: {
+        // Closed once its opening query has been answered.
+        const QByteArray query = operation == Operation::SetClock ? "time\r" : "baud\r";
+        whenTrue(
+            [&] {
+                return QApplication::activeModalWidget() && status() == StatusCode::Idle &&
+                       fileBytes(m_heard).endsWith(query);
+            },
+            closeModalWindow);
+        (operation == Operation::SetClock ? c.SetClockMenuItem : c.SetBaudMenuItem)->trigger();
+        break;
+    }
+    }
+
+    QCOMPARE(m_rig->dialogs.errors, QStringList());
+    const qsizetype after = fileBytes(m_heard).size();
+    QTRY_VERIFY_WITH_TIMEOUT(fileBytes(m_heard).mid(after).contains("st\r"), 10000);
 }
 
 QTEST_MAIN(OperatorEndToEnd)

@@ -1,10 +1,13 @@
 // The Sampling and Save to File panels against orvantis-sim over a real pseudo-terminal:
 // the data file holds byte for byte what the instrument sent, in place of what the file
-// held before, and periodic sampling runs until Stop sends exactly three ETX.
+// held before, and keeps it when a new file is declined; the panel's settings reach the
+// acquire command as the instrument hears it; periodic sampling runs until Stop sends
+// exactly three ETX, and does not start on a period that is no number.
 #include "testkit/SimConsole.h"
 #include "testkit/TestFiles.h"
 #include "testkit/TestSettings.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -19,11 +22,13 @@ private slots:
     void initTestCase();
     void sampleOnceFilesExactlyWhatTheInstrumentSent();
     void periodicSamplingRunsUntilStopSendsThreeEtx();
+    void declinedNewFileKeepsTheOldOneGrowing();
+    void panelSettingsReachTheAcquireAndABadPeriodSendsNothing();
 
 private:
-    // The simulator recording both directions, the console connected, polling off, and the
-    // instrument's last word read.
-    bool start(SimConsole &rig);
+    // The simulator recording both directions (m_sent, m_received, named after `name`), the
+    // console connected, polling off, and the instrument's last word read; null on failure.
+    std::unique_ptr<SimConsole> start(const QString &name);
     // "New File..." with the operator choosing `path`, over an older and longer file.
     void openDataFile(SimConsole &rig, const QString &path);
 
@@ -38,14 +43,20 @@ void SamplingEndToEnd::initTestCase()
     useTemporarySettings(m_dir.filePath("settings"));
 }
 
-bool SamplingEndToEnd::start(SimConsole &rig)
+std::unique_ptr<SimConsole> SamplingEndToEnd::start(const QString &name)
 {
-    if (!rig.startedAndConnected())
-        return false;
-    rig.stopPolling();
-    const QByteArray reply = rig.c().session.line().SendCommand("id\r", "", "Orvantis>", 5);
-    return reply.contains("firmware") &&
-           QTest::qWaitFor([&] { return fileBytes(m_sent).endsWith("Orvantis>"); }, 5000);
+    m_sent = m_dir.filePath(name + "-sent.bin");
+    m_received = m_dir.filePath(name + "-received.bin");
+    auto rig = std::make_unique<SimConsole>(
+        QStringList{"--fast", "--record", m_sent, "--record-input", m_received});
+    if (!rig->startedAndConnected())
+        return nullptr;
+    rig->stopPolling();
+    const QByteArray reply = rig->c().session.line().SendCommand("id\r", "", "Orvantis>", 5);
+    const bool ready =
+        reply.contains("firmware") &&
+        QTest::qWaitFor([&] { return fileBytes(m_sent).endsWith("Orvantis>"); }, 5000);
+    return ready ? std::move(rig) : nullptr;
 }
 
 void SamplingEndToEnd::openDataFile(SimConsole &rig, const QString &path)
@@ -61,9 +72,9 @@ void SamplingEndToEnd::openDataFile(SimConsole &rig, const QString &path)
 
 void SamplingEndToEnd::sampleOnceFilesExactlyWhatTheInstrumentSent()
 {
-    m_sent = m_dir.filePath("once-sent.bin");
-    SimConsole rig({"--fast", "--record", m_sent});
-    QVERIFY(start(rig));
+    const auto started = start("once");
+    QVERIFY(started);
+    SimConsole &rig = *started;
     const MainFormControls &c = rig.controls();
     const QString path = m_dir.filePath("once.raw");
     openDataFile(rig, path);
@@ -88,10 +99,9 @@ void SamplingEndToEnd::sampleOnceFilesExactlyWhatTheInstrumentSent()
 
 void SamplingEndToEnd::periodicSamplingRunsUntilStopSendsThreeEtx()
 {
-    m_sent = m_dir.filePath("periodic-sent.bin");
-    m_received = m_dir.filePath("periodic-received.bin");
-    SimConsole rig({"--fast", "--record", m_sent, "--record-input", m_received});
-    QVERIFY(start(rig));
+    const auto started = start("periodic");
+    QVERIFY(started);
+    SimConsole &rig = *started;
     const MainFormControls &c = rig.controls();
     const QString path = m_dir.filePath("periodic.raw");
     openDataFile(rig, path);
@@ -130,6 +140,58 @@ void SamplingEndToEnd::periodicSamplingRunsUntilStopSendsThreeEtx()
     c.StopSavingButton->click();
     QCOMPARE(fileBytes(path), allSent.mid(sentBefore));
     QCOMPARE(rig.dialogs.errors, QStringList());
+}
+
+void SamplingEndToEnd::declinedNewFileKeepsTheOldOneGrowing()
+{
+    const auto started = start("declined");
+    QVERIFY(started);
+    SimConsole &rig = *started;
+    const QString path = m_dir.filePath("kept.raw");
+    openDataFile(rig, path);
+
+    rig.dialogs.questionAnswers << -1;
+    QCOMPARE(rig.c().sampling.OpenNewFile(), -1);
+
+    QCOMPARE(rig.dialogs.questions, QStringList{"Close the current file?"});
+    QCOMPARE(rig.dialogs.fileChoosers.size(), 1);
+    QCOMPARE(rig.controls().SavingLabel->text(), QString("Saving to \"kept.raw\""));
+    QVERIFY(rig.controls().StopSavingButton->isEnabled());
+    const qint64 before = fileBytes(m_sent).size();
+    rig.controls().SampleOnceButton->click();
+    QTRY_VERIFY(fileBytes(m_sent).endsWith("Orvantis>"));
+    QTRY_COMPARE_WITH_TIMEOUT(fileBytes(path), fileBytes(m_sent).mid(before), 15000);
+    QVERIFY(fileBytes(path).contains("sample,"));
+}
+
+void SamplingEndToEnd::panelSettingsReachTheAcquireAndABadPeriodSendsNothing()
+{
+    const auto started = start("settings");
+    QVERIFY(started);
+    SimConsole &rig = *started;
+    const MainFormControls &c = rig.controls();
+    // A pasted name of 10: cut to 8 with a word why; the command takes 7 of them.
+    c.FlashFilenameText->setText("SAMPLE1234");
+    QCOMPARE(c.FlashFilenameText->text(), QString("SAMPLE12"));
+    QCOMPARE(rig.dialogs.messages, QStringList{"Orvantis Console: Flash file names are limited to "
+                                               "8 characters (extension is added automatically)"});
+    c.StoreInFlashCheck->setChecked(true);
+    c.AverageCheck->setChecked(true);
+    c.AverageSamplesText->setText("25");
+    const qint64 before = fileBytes(m_received).size();
+
+    c.SampleDelayText->setText("ten");
+    c.StartSamplingButton->click();
+    QCOMPARE(rig.dialogs.errors,
+             QStringList{"The minimum period must be a number of seconds, such as 10 or 2.5. "
+                         "Periodic sampling was not started."});
+    QCOMPARE(rig.status(), int(StatusCode::Idle));
+    QVERIFY(c.StartSamplingButton->isEnabled());
+
+    // Nothing went out for it: the next the instrument hears is the sample asked for now.
+    c.SampleOnceButton->click();
+    QTRY_COMPARE(fileBytes(m_received).mid(before),
+                 QByteArray("Acquire auto,25,1,SAMPLE1,0,-1,4\r"));
 }
 
 QTEST_MAIN(SamplingEndToEnd)

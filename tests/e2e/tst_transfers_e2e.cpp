@@ -181,7 +181,7 @@ void TransfersEndToEnd::downloadThatBringsNothingKeepsTheLocalFile()
     elapsed.start();
     QTest::mouseClick(window->GetFilesButton(), Qt::LeftButton);
 
-    QVERIFY2(elapsed.elapsed() < 3000, "the download waited for the silence time-out");
+    QVERIFY2(elapsed.elapsed() < 8000, "the download waited for the silence time-out");
     QCOMPARE(m_rig->dialogs.errors, QStringList{message});
     // The local file as it was (or still none), and nothing left beside it.
     QCOMPARE(QDir(m_local).entryList(QDir::Files | QDir::Hidden),
@@ -446,15 +446,19 @@ void TransfersEndToEnd::realDialogsShowTheCriticalIconAndTakeExistingFiles()
     dialogs.showCriticalMessage("Orvantis Console", text);
     QVERIFY(critical);
 
-    // The upload's chooser takes only a file that exists.
+    // The upload's chooser takes only a file that exists, and opens in the folder given.
     QFileDialog::FileMode mode = QFileDialog::AnyFile;
+    QString folder;
     whenModalShown([&](QWidget *window) {
-        if (auto *chooser = qobject_cast<QFileDialog *>(window))
+        if (auto *chooser = qobject_cast<QFileDialog *>(window)) {
             mode = chooser->fileMode();
+            folder = chooser->directory().absolutePath();
+        }
         window->close();
     });
-    QCOMPARE(dialogs.openFileName("Upload", m_dir.path() + "/"), QString());
+    QCOMPARE(dialogs.openFileName("Upload", m_local + "/"), QString());
     QCOMPARE(mode, QFileDialog::ExistingFile);
+    QCOMPARE(folder, QDir(m_local).absolutePath());
 }
 
 QTEST_MAIN(TransfersEndToEnd)

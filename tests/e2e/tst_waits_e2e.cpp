@@ -89,7 +89,7 @@ void WaitsEndToEnd::replyIsReadWhenTheClickCameInsideTheReceiveTimer()
     QTRY_VERIFY_WITH_TIMEOUT(click.clicked, 2000);
     QTRY_VERIFY_WITH_TIMEOUT(window->fileCount() == files && window->RefreshButton()->isEnabled(),
                              8000);
-    QVERIFY2(elapsed.elapsed() < 5000, qPrintable(QString::number(elapsed.elapsed())));
+    QVERIFY2(elapsed.elapsed() < 8000, qPrintable(QString::number(elapsed.elapsed())));
 }
 
 enum class During { Sample, Download, Upload, UploadStarting, CalCheckLit, CalCheckDark };
@@ -116,7 +116,9 @@ void WaitsEndToEnd::closingEndsTheWaitAtOnce_data()
 }
 
 // Exit during an operation's wait: the instrument is told to stop, the port is free and the
-// operation returns within a second, leaving nothing for the event loop to wait on.
+// operation returns at once, leaving nothing for the event loop to wait on. Each would
+// otherwise run on for many seconds (a 30 s spectrum, 100 kB at 57600 baud, 1000 lines);
+// the bound leaves a loaded machine room.
 void WaitsEndToEnd::closingEndsTheWaitAtOnce()
 {
     QFETCH(During, during);
@@ -169,7 +171,7 @@ void WaitsEndToEnd::closingEndsTheWaitAtOnce()
         const QString local = m_dir.filePath("NOTES.TXT");
         QFile file(local);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        for (int line = 0; line < 200; ++line)
+        for (int line = 0; line < 1000; ++line)
             file.write(QByteArray("line ") + QByteArray::number(line) + "\r\n");
         file.close();
         FileTransferForm *window = rig.openFiles();
@@ -185,7 +187,7 @@ void WaitsEndToEnd::closingEndsTheWaitAtOnce()
     }
 
     QVERIFY(rig.fired());
-    QVERIFY2(sinceClose.elapsed() < 1000, qPrintable(QString::number(sinceClose.elapsed())));
+    QVERIFY2(sinceClose.elapsed() < 5000, qPrintable(QString::number(sinceClose.elapsed())));
     QVERIFY(!rig.comm->isOpen());
     QVERIFY(!form.isVisible());
     const auto heardTail = [&heard] {

@@ -1,10 +1,12 @@
 // The texts the console and the instrument exchange, read and written without a line: numbers
-// and fields, the acquire commands, the status line, the identification, the directory
-// listing and the bytes typed keys send.
+// and fields, the acquire commands, the status line, the identification, the clock's reply,
+// the directory listings and the bytes typed keys send.
 #include "features/files/DirListing.h"
 #include "features/files/DirSort.h"
 #include "features/files/ParseDirDate.h"
+#include "features/processing/ProcessingListing.h"
 #include "features/sampling/AcquireCommand.h"
+#include "features/status/InstrumentClock.h"
 #include "features/status/StatusHistory.h"
 #include "features/status/StatusParser.h"
 #include "features/terminal/TerminalKeys.h"
@@ -54,6 +56,8 @@ QByteArray listingLine(const QByteArray &name, const QByteArray &size, const QBy
 }
 } // namespace
 
+Q_DECLARE_METATYPE(ProcessingListing::Kind)
+
 class ProtocolTexts : public QObject
 {
     Q_OBJECT
@@ -73,9 +77,13 @@ private slots:
     void statusHistoryCsv();
     void identification_data();
     void identification();
+    void clockReplies_data();
+    void clockReplies();
     void directoryDates_data();
     void directoryDates();
     void directoryListingAndSort();
+    void processingListingLines_data();
+    void processingListingLines();
     void typedKeys_data();
     void typedKeys();
 };
@@ -323,6 +331,30 @@ void ProtocolTexts::identification()
     QCOMPARE(identity.InstrumentConfiguration, QString(reply.startsWith("id") ? "UV-VIS 2" : ""));
 }
 
+void ProtocolTexts::clockReplies_data()
+{
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<QDateTime>("read"); // invalid: refused, the shown clock kept
+    const QDateTime none;
+    QTest::newRow("date and time")
+        << QByteArray("\n12/04/2026 23:59:59") << QDateTime(QDate(2026, 12, 4), QTime(23, 59, 59));
+    QTest::newRow("30 February") << QByteArray("\n02/30/2026 10:11:12") << none;
+    QTest::newRow("hour 25") << QByteArray("\n02/03/2026 25:11:12") << none;
+    QTest::newRow("no time") << QByteArray("\n02/03/2026") << none;
+    QTest::newRow("no answer") << QByteArray() << none;
+}
+
+void ProtocolTexts::clockReplies()
+{
+    QFETCH(QByteArray, reply);
+    QFETCH(QDateTime, read);
+    const QDateTime shown(QDate(2000, 1, 1), QTime(1, 2, 3));
+    QDate date = shown.date();
+    QTime time = shown.time();
+    QCOMPARE(InstrumentClock::parseReply(reply, &date, &time), read.isValid());
+    QCOMPARE(QDateTime(date, time), read.isValid() ? read : shown);
+}
+
 void ProtocolTexts::directoryDates_data()
 {
     QTest::addColumn<QByteArray>("text");
@@ -372,6 +404,25 @@ void ProtocolTexts::directoryListingAndSort()
     QVERIFY(byDate.SortAscending);
     byDate.headerClicked(1, lastForDate);
     QVERIFY(!byDate.SortAscending);
+}
+
+void ProtocolTexts::processingListingLines_data()
+{
+    using Kind = ProcessingListing::Kind;
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<Kind>("kind");
+    // clang-format off
+    QTest::newRow("the end") << QByteArray("       3 File(s)      1,234,567 bytes free") << Kind::End;
+    QTest::newRow("the directory itself") << QByteArray(".            <DIR>  12-04-09 14:35") << Kind::Hidden;
+    QTest::newRow("its parent") << QByteArray("..           <DIR>  12-04-09 14:35") << Kind::Entry;
+    QTest::newRow("volume line") << QByteArray(" Volume in drive C is BIHD") << Kind::Other;
+    // clang-format on
+}
+
+void ProtocolTexts::processingListingLines()
+{
+    QFETCH(QByteArray, line);
+    QTEST(ProcessingListing::classify(line).kind, "kind");
 }
 
 void ProtocolTexts::typedKeys_data()
