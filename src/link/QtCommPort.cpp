@@ -52,6 +52,11 @@ bool QtCommPort::open()
     return m_open;
 }
 
+std::pair<QSerialPort::SerialPortError, QString> QtCommPort::openError()
+{
+    return inReader([this] { return m_reader->openError(); });
+}
+
 void QtCommPort::close()
 {
     m_open = false;

@@ -4,6 +4,7 @@
 #include "link/PortTable.h"
 
 #include <QObject>
+#include <QSerialPort>
 #include <QThread>
 
 class SerialReader;
@@ -35,6 +36,9 @@ public:
     QString deviceName() const override { return m_table.deviceFor(m_portNumber); }
 
     const PortTable &table() const { return m_table; }
+    // Why the last open() failed: the serial port's error and its text. A device held by
+    // another program (its lock file, or an exclusive open) shows as a PermissionError.
+    std::pair<QSerialPort::SerialPortError, QString> openError();
 
 private:
     // Runs `call` in the reader's thread and waits for it.

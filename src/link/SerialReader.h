@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <functional>
+#include <utility>
 
 // The QSerialPort of Comm1, owned by a thread of its own. It reads the line in batches:
 // after a small read it naps for up to kNapMs while more bytes gather in the driver, so a
@@ -46,6 +47,11 @@ public:
     void close();
     bool setBaudRate(int baudRate);
     bool write(const QByteArray &bytes);
+    // Why the last open() failed, as the port reported it.
+    std::pair<QSerialPort::SerialPortError, QString> openError() const
+    {
+        return {m_port.error(), m_port.errorString()};
+    }
 
 private:
     void onReadyRead();
