@@ -6,6 +6,8 @@
 #include "app/cli/CommandLineDialogs.h"
 #include "app/cli/ConnectionStep.h"
 #include "app/cli/InstrumentCommands.h"
+#include "app/cli/PeriodicRun.h"
+#include "app/cli/SamplingCommands.h"
 #include "app/cli/SignalWatch.h"
 #include "link/QtCommPort.h"
 #include "session/InstrumentSession.h"
@@ -26,10 +28,17 @@ struct Command {
     Run run;
 };
 
+ExitStatus runPeriodic(CliContext &context)
+{
+    return PeriodicRun(context).run();
+}
+
 const Command kCommands[] = {
     {"find", nullptr, InstrumentCommands::find},
     {"info", nullptr, InstrumentCommands::info},
     {"status", nullptr, InstrumentCommands::status},
+    {"sample", SamplingCommands::checkSample, SamplingCommands::sample},
+    {"run", PeriodicRun::check, runPeriodic},
     {"clock", InstrumentCommands::checkClock, InstrumentCommands::clock},
     {"baud", InstrumentCommands::checkBaud, InstrumentCommands::baud},
     {"send", InstrumentCommands::checkSend, InstrumentCommands::send},
