@@ -1,10 +1,12 @@
 #include "app/cli/CliProgram.h"
 
+#include "app/cli/CalCheckCommand.h"
 #include "app/cli/CliContext.h"
 #include "app/cli/CliOutput.h"
 #include "app/cli/CommandLine.h"
 #include "app/cli/CommandLineDialogs.h"
 #include "app/cli/ConnectionStep.h"
+#include "app/cli/FileCommands.h"
 #include "app/cli/InstrumentCommands.h"
 #include "app/cli/PeriodicRun.h"
 #include "app/cli/SamplingCommands.h"
@@ -39,8 +41,13 @@ const Command kCommands[] = {
     {"status", nullptr, InstrumentCommands::status},
     {"sample", SamplingCommands::checkSample, SamplingCommands::sample},
     {"run", PeriodicRun::check, runPeriodic},
+    {"ls", nullptr, FileCommands::list},
+    {"get", FileCommands::checkGet, FileCommands::get},
+    {"put", FileCommands::checkPut, FileCommands::put},
+    {"rm", FileCommands::checkRemove, FileCommands::remove},
     {"clock", InstrumentCommands::checkClock, InstrumentCommands::clock},
     {"baud", InstrumentCommands::checkBaud, InstrumentCommands::baud},
+    {"cal-check", CalCheckCommand::check, CalCheckCommand::run},
     {"send", InstrumentCommands::checkSend, InstrumentCommands::send},
 };
 
