@@ -20,8 +20,9 @@ const QString kCount = QStringLiteral("count");
 const QString kFor = QStringLiteral("for");
 // The instrument's prompt ends each sample of a periodic run.
 constexpr char kPromptEnd = '>';
-// What the instrument sends after three ETX still goes into the file.
-constexpr float kDrainSeconds = 0.3f;
+// What the instrument sends after three ETX, up to its prompt, still goes into the file.
+constexpr float kDrainSeconds = 1.0f;
+const QByteArray kPromptTail("ntis>");
 // The longest sleep of the run's own loop: a signal or a sample ends it sooner.
 constexpr int kLongestWaitMs = 1000;
 } // namespace
@@ -115,8 +116,12 @@ ExitStatus PeriodicRun::run()
     }
     m_collecting = true;
     const ExitStatus status = collect();
-    if (session.isOpen())
+    if (session.isOpen()) {
+        // The sample the three ETX cut short, and the prompt after them, are no sample.
+        session.state().ReceiveBuffer.clear();
         sampling.Stop();
+        session.line().SendCommand(QByteArray(), QByteArray(), kPromptTail, kDrainSeconds);
+    }
     return end(status);
 }
 
@@ -149,10 +154,6 @@ ExitStatus PeriodicRun::collect()
 ExitStatus PeriodicRun::end(ExitStatus status)
 {
     InstrumentSession &session = m_context.session;
-    // What comes now is the sample the three ETX cut short, and the prompt after them.
-    if (session.isOpen())
-        session.line().Pause(kDrainSeconds);
-    session.state().ReceiveBuffer.clear();
     SamplingCommands::closeDataFile(session);
     m_context.output.note(QStringLiteral("%1 samples; %2 holds %3 bytes.")
                               .arg(m_samples)
