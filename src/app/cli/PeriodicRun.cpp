@@ -20,9 +20,11 @@ const QString kCount = QStringLiteral("count");
 const QString kFor = QStringLiteral("for");
 // The instrument's prompt ends each sample of a periodic run.
 constexpr char kPromptEnd = '>';
-// What the instrument sends after three ETX, up to its prompt, still goes into the file.
-constexpr float kDrainSeconds = 1.0f;
-const QByteArray kPromptTail("ntis>");
+// What the instrument sends after three ETX still goes into the file: the file closes once
+// the line has been quiet this long, or at the latest after kDrainLongestMs.
+constexpr float kQuietSeconds = 0.2f;
+constexpr qint64 kDrainLongestMs = 1000;
+constexpr float kDrainStepSeconds = 0.05f;
 // The longest sleep of the run's own loop: a signal or a sample ends it sooner.
 constexpr int kLongestWaitMs = 1000;
 } // namespace
@@ -120,7 +122,11 @@ ExitStatus PeriodicRun::run()
         // The sample the three ETX cut short, and the prompt after them, are no sample.
         session.state().ReceiveBuffer.clear();
         sampling.Stop();
-        session.line().SendCommand(QByteArray(), QByteArray(), kPromptTail, kDrainSeconds);
+        QElapsedTimer draining;
+        draining.start();
+        while (session.isOpen() && session.capture().TimeSinceLastByte() < kQuietSeconds &&
+               draining.elapsed() < kDrainLongestMs)
+            session.line().Pause(kDrainStepSeconds);
     }
     return end(status);
 }
