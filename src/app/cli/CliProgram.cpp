@@ -129,8 +129,11 @@ int CliProgram::run()
 
     ExitStatus status = connection.connect(line);
     if (status == ExitStatus::Done && !context.interrupted()) {
-        context.onInterrupt = [&session] { session.endForExit(); };
+        const auto endForExit = [&session] { session.endForExit(); };
+        context.onInterrupt = endForExit;
         status = runCommand(context);
+        // What the command set for a signal may refer to what it has left behind.
+        context.onInterrupt = endForExit;
     }
     // Messages the session queued (a lost line's) are said before the end.
     session.pump().runPending();

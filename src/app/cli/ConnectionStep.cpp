@@ -124,6 +124,8 @@ ExitStatus ConnectionStep::connectTo(int number, const QList<int> &rates)
             tried << QString::number(rate);
         }
     }
+    if (m_cancelled)
+        return ExitStatus::Interrupted;
     m_output.error(QStringLiteral("the Orvantis did not answer on %1 at %2 baud")
                        .arg(portText(number), tried.join(QStringLiteral(", "))));
     return ExitStatus::NoInstrument;

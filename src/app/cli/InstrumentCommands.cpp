@@ -125,7 +125,9 @@ ExitStatus status(CliContext &context)
     // The line reaches the panels after the receive run that brought it.
     context.session.pump().runPending();
     if (line.isEmpty()) {
-        context.output.error(QStringLiteral("the Orvantis did not answer \"st\" with its status"));
+        if (!context.interrupted())
+            context.output.error(
+                QStringLiteral("the Orvantis did not answer \"st\" with its status"));
         return ExitStatus::Failed;
     }
     const StatusReport report(monitor.panels(), line);
@@ -271,8 +273,8 @@ ExitStatus send(CliContext &context)
                           answer.isEmpty()
                               ? QStringList()
                               : QStringList{answer.chopped(answer.endsWith('\n') ? 1 : 0)});
-    if (framed)
-        return ExitStatus::Done;
+    if (framed || context.interrupted())
+        return framed ? ExitStatus::Done : ExitStatus::Failed;
     context.output.error(QStringLiteral("the Orvantis did not show its prompt within %1 s")
                              .arg(sendTimeout(context.line)));
     return ExitStatus::Failed;
