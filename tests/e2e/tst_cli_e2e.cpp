@@ -319,6 +319,10 @@ void CliEndToEnd::everyReadingCommandInBothForms_data()
     QTest::newRow("clock") << QStringList{"clock"} << "Orvantis:  20"
                            << "instrument"
                            << "T";
+    QTest::newRow("clock set") << QStringList{"clock", "--set", "2030-01-02T03:04:05"}
+                               << "Orvantis:  2030-01-02 03:04"
+                               << "set"
+                               << "2030-01-02T03:04:05";
     QTest::newRow("send") << QStringList{"send", "baud"} << "baud: 57600"
                           << "answer"
                           << "baud: 57600";
@@ -487,7 +491,9 @@ void CliEndToEnd::putAndRmChangeTheDisk()
     QCOMPARE(outcome.status, 0);
     const QString stored = QDir(m_disk).filePath(QStringLiteral("mynotes.txt"));
     QVERIFY(fileBytes(stored).contains("gain=2") && fileBytes(stored).contains("mode=fast"));
-    QCOMPARE(run({"put", local, "--as", "SETUP.INI"}).status, 0);
+    outcome = run({"--json", "put", local, "--as", "SETUP.INI"});
+    QCOMPARE(outcome.status, 0);
+    QCOMPARE(QJsonDocument::fromJson(outcome.out)["files"][0]["name"].toString(), "SETUP.INI");
     QVERIFY(QFileInfo::exists(QDir(m_disk).filePath(QStringLiteral("SETUP.INI"))));
 
     qint64 before = heardSize();
@@ -509,8 +515,9 @@ void CliEndToEnd::calCheckRunsWithYes()
 {
     const QString file = path(QStringLiteral("calcheck.raw"));
     const qint64 before = heardSize();
-    const Outcome outcome = run({"cal-check", "-o", file, "--yes"});
+    const Outcome outcome = run({"--json", "cal-check", "-o", file, "--yes"});
     QCOMPARE(outcome.status, 0);
+    QVERIFY(QJsonDocument::fromJson(outcome.out)["complete"].toBool());
     const QByteArray heard = heardSince(before);
     QCOMPARE(heard.count("acquire fixed 100 1 \"\" 0 -1 2\r"), 4);
     QCOMPARE(heard.count("lref,0,0,10\r"), 3);
