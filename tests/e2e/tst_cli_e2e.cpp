@@ -396,6 +396,7 @@ void CliEndToEnd::runEndsOnASignalWithTheInstrumentStopped_data()
     QTest::addColumn<int>("signalNumber");
     QTest::newRow("SIGINT") << SIGINT;
     QTest::newRow("SIGTERM") << SIGTERM;
+    QTest::newRow("SIGPIPE: standard output closed") << SIGPIPE;
 }
 
 void CliEndToEnd::runEndsOnASignalWithTheInstrumentStopped()

@@ -17,8 +17,8 @@ struct CliContext {
     CommandLineDialogs &dialogs;
     CliOutput &output;
     const SignalWatch &signalWatch;
-    // What the first SIGINT or SIGTERM does to the command under way. Unless a command says
-    // otherwise, the session ends as for an exit: the stop the operation declared goes to the
+    // What the first SIGINT, SIGTERM or SIGPIPE does to the command under way. Unless a command
+    // says otherwise, the session ends as for an exit: the stop the operation declared goes to the
     // Orvantis and the port closes, so that every wait ends at once.
     std::function<void()> onInterrupt;
 

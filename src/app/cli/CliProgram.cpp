@@ -66,13 +66,13 @@ void print(FILE *stream, const QString &text)
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
 }
 
-// With --json a failure is a document too, so that a script reads one either way.
+// With --json a failure is a document too, so that a script reads one either way; on one
+// line, as run's samples are.
 int finish(CliOutput &output, ExitStatus status)
 {
     if (status != ExitStatus::Done && output.json() && !output.lastError().isEmpty())
-        output.result({{QStringLiteral("error"), output.lastError()},
-                       {QStringLiteral("exitStatus"), int(status)}},
-                      {});
+        output.jsonLine({{QStringLiteral("error"), output.lastError()},
+                         {QStringLiteral("exitStatus"), int(status)}});
     return int(status);
 }
 } // namespace

@@ -12,6 +12,7 @@ enum class ExitStatus {
     // No instrument: not found, the port cannot be opened or is held by another program, or
     // the connection was lost and not regained.
     NoInstrument = 3,
-    // SIGINT or SIGTERM, after the instrument was stopped.
+    // SIGINT or SIGTERM (or SIGPIPE: standard output closed), after the instrument was
+    // stopped.
     Interrupted = 130
 };

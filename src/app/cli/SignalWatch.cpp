@@ -5,13 +5,16 @@
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <iterator>
 #include <unistd.h>
 
 namespace
 {
 int signalPipe[2] = {-1, -1};
-struct sigaction oldInt;
-struct sigaction oldTerm;
+// SIGPIPE: standard output was closed (orvantis run | head); it ends the command as the
+// others do, instead of killing the process before it has stopped the instrument.
+constexpr int kWatched[] = {SIGINT, SIGTERM, SIGPIPE};
+struct sigaction oldActions[std::size(kWatched)];
 
 // Async-signal-safe: one write of one byte, errno kept for the code it interrupted.
 void onSignal(int signalNumber)
@@ -35,16 +38,16 @@ SignalWatch::SignalWatch(QObject *parent) : QObject(parent)
     sigemptyset(&action.sa_mask);
     // Interrupted system calls resume: Qt's own waits must not see EINTR as a failure.
     action.sa_flags = SA_RESTART;
-    sigaction(SIGINT, &action, &oldInt);
-    sigaction(SIGTERM, &action, &oldTerm);
+    for (size_t i = 0; i < std::size(kWatched); ++i)
+        sigaction(kWatched[i], &action, &oldActions[i]);
 }
 
 SignalWatch::~SignalWatch()
 {
     if (!m_notifier)
         return;
-    sigaction(SIGINT, &oldInt, nullptr);
-    sigaction(SIGTERM, &oldTerm, nullptr);
+    for (size_t i = 0; i < std::size(kWatched); ++i)
+        sigaction(kWatched[i], &oldActions[i], nullptr);
     delete m_notifier;
     ::close(signalPipe[0]);
     ::close(signalPipe[1]);

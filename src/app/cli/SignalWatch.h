@@ -4,8 +4,8 @@
 
 class QSocketNotifier;
 
-// SIGINT and SIGTERM as events of the event loop: the handler only writes the signal's number
-// to a pipe (the self-pipe trick), and a socket notifier on the pipe's other end reports it
+// SIGINT, SIGTERM and SIGPIPE as events of the event loop: the handler only writes the signal's
+// number to a pipe (the self-pipe trick), and a socket notifier on the pipe's other end reports it
 // at the next pass of any wait. One watch at a time; the signals' old handlers come back when
 // it goes.
 class SignalWatch : public QObject
