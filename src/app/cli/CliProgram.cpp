@@ -13,7 +13,6 @@
 #include "app/cli/SignalWatch.h"
 #include "link/QtCommPort.h"
 #include "session/InstrumentSession.h"
-#include "support/DefaultFolders.h"
 
 #include <QJsonObject>
 
@@ -112,7 +111,6 @@ int CliProgram::run()
     QtCommPort comm(table);
     CommandLineDialogs dialogs(output);
     InstrumentSession session(comm, table, dialogs);
-    session.state().DefaultDataFolder = DefaultDataFolder();
     ConnectionStep connection(session, comm, output);
     CliContext context{line, session, dialogs, output, signalWatch, {}};
     context.onInterrupt = [&] {
