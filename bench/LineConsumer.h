@@ -9,9 +9,11 @@
 #include <QDir>
 #include <QProcess>
 #include <QThread>
+#include <algorithm>
 #include <csignal>
 #include <functional>
 #include <unistd.h>
+#include <vector>
 
 namespace bench
 {
@@ -84,6 +86,24 @@ inline Snapshot settled(qint64 pid)
         last = now;
     }
     return last;
+}
+
+// The median of one figure over the runs.
+template <typename Figures, typename Figure>
+double median(const std::vector<Figures> &runs, Figure of)
+{
+    std::vector<double> values;
+    for (const Figures &f : runs)
+        values.push_back(of(f));
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// A figure for the tables: whole numbers from 100 on, else two or three digits.
+inline QString number(double value)
+{
+    return value >= 100 ? QString::number(value, 'f', 0)
+                        : QString::number(value, 'g', value < 1 ? 2 : 3);
 }
 
 enum class Kind { Console, Picocom, Cli };

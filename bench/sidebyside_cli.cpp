@@ -156,21 +156,6 @@ bool getCase(int kilobytes, GetFigures &g)
     return true;
 }
 
-double median(const std::vector<Figures> &runs, const std::function<double(const Figures &)> &of)
-{
-    std::vector<double> values;
-    for (const Figures &f : runs)
-        values.push_back(of(f));
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-QString number(double value)
-{
-    return value >= 100 ? QString::number(value, 'f', 0)
-                        : QString::number(value, 'g', value < 1 ? 2 : 3);
-}
-
 QString mb(double kb)
 {
     return QString::number(kb / 1024, 'f', 1) + QStringLiteral(" MB");

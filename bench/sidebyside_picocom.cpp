@@ -107,21 +107,6 @@ bool measure(Kind kind, int idleSeconds, Figures &f)
 
 // ---- the table ----
 
-double median(const std::vector<Figures> &runs, const std::function<double(const Figures &)> &of)
-{
-    std::vector<double> values;
-    for (const Figures &f : runs)
-        values.push_back(of(f));
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-QString number(double value)
-{
-    return value >= 100 ? QString::number(value, 'f', 0)
-                        : QString::number(value, 'g', value < 1 ? 2 : 3);
-}
-
 QString ratio(double console, double picocom)
 {
     return picocom > 0 ? QString::number(console / picocom, 'f', 2) + QStringLiteral("×")

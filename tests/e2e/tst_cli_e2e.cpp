@@ -317,7 +317,7 @@ void CliEndToEnd::everyReadingCommandInBothForms_data()
                         << "files/0/size"
                         << "5000";
     QTest::newRow("clock") << QStringList{"clock"} << "Orvantis:  20"
-                           << "instrument"
+                           << "computer"
                            << "T";
     QTest::newRow("clock set") << QStringList{"clock", "--set", "2030-01-02T03:04:05"}
                                << "Orvantis:  2030-01-02 03:04"
