@@ -10,31 +10,20 @@
 // idle.
 // Usage: sidebyside_picocom [runs] [idle seconds]   (default 3 and 60; run through
 // bench/sidebyside)
-#include "BenchSupport.h"
+#include "LineConsumer.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QDir>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QThread>
 #include <algorithm>
-#include <csignal>
-#include <functional>
-#include <unistd.h>
 #include <vector>
 
 namespace
 {
-constexpr int kBaud = 115200;
+using namespace bench;
 constexpr qint64 kLineRateBytes = 200000;
 constexpr qint64 kBurstBytes = 2000000;
-constexpr double kMB = 1e6;
-// Before a case starts, and at least this long after a file is complete before the work
-// after it counts as done.
-constexpr int kSettleMs = 1000;
-const char kConsoleFlag[] = "--console";
 
 // In the child: the program over the simulator's pty, connected by the search. With a data
 // file path, polling is switched off and the file opened, so that it holds only what the
@@ -72,81 +61,6 @@ int consoleChild(int argc, char *argv[])
     return app.exec();
 }
 
-// ---- measuring another process through /proc ----
-
-struct Snapshot {
-    double cpu = 0;     // s, user + system, all threads
-    qint64 wakeups = 0; // voluntary context switches, all threads
-    qint64 elapsed = 0; // ms on benchClock
-};
-
-QElapsedTimer benchClock;
-
-Snapshot snapshot(qint64 pid)
-{
-    Snapshot s;
-    const QByteArray stat = bench::readAll(QStringLiteral("/proc/%1/stat").arg(pid));
-    // Fields after the command name (in brackets, it may hold blanks) start with field 3;
-    // utime and stime are fields 14 and 15.
-    const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
-    s.cpu = (fields.value(11).toLongLong() + fields.value(12).toLongLong()) /
-            double(sysconf(_SC_CLK_TCK));
-    const QString tasks = QStringLiteral("/proc/%1/task/").arg(pid);
-    for (const QString &task : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
-        s.wakeups += bench::statusField(tasks + task + "/status", "voluntary_ctxt_switches:");
-    s.elapsed = benchClock.elapsed();
-    return s;
-}
-
-long peakKb(qint64 pid)
-{
-    return bench::statusField(QStringLiteral("/proc/%1/status").arg(pid), "VmHWM:");
-}
-
-// Sleeps in short steps until `done` or `timeoutMs`; false on the time-out.
-bool waitUntil(const std::function<bool()> &done, int timeoutMs)
-{
-    QElapsedTimer waited;
-    waited.start();
-    while (!done()) {
-        if (waited.elapsed() > timeoutMs)
-            return false;
-        QThread::msleep(20);
-    }
-    return true;
-}
-
-// Waits at least kSettleMs, then until the CPU time stops growing (at most 30 s more).
-Snapshot settled(qint64 pid)
-{
-    QThread::msleep(kSettleMs);
-    Snapshot last = snapshot(pid);
-    for (int i = 0; i < 100; ++i) {
-        QThread::msleep(300);
-        const Snapshot now = snapshot(pid);
-        if (now.cpu == last.cpu)
-            break;
-        last = now;
-    }
-    return last;
-}
-
-// ---- one consumer of the line ----
-
-enum class Kind { Console, Picocom };
-
-const char *name(Kind kind)
-{
-    return kind == Kind::Console ? "console" : "picocom";
-}
-
-struct StreamCase {
-    bool exact = false;
-    double cpuPerMB = 0;         // to the file complete
-    double settledCpuPerMB = 0;  // including the work after it
-    double wakeupsPerSecond = 0; // to the file complete
-};
-
 struct Figures {
     StreamCase lineRate, burst, afterBurst;
     // The console with its terminal window open; picocom shows the same as lineRate.
@@ -157,134 +71,11 @@ struct Figures {
     long peakAfterBurstKb = 0;
 };
 
-// One consumer on a fresh simulator of its own, writing what it receives to `output`.
-class Session
-{
-public:
-    Session(Kind kind, const QString &folder, bool streaming, bool terminal = false)
-        : m_kind(kind), m_folder(folder), m_record(folder + "/line.bin"),
-          m_output(folder + (kind == Kind::Console ? "/data.raw" : "/picocom.log")),
-          m_streaming(streaming), m_terminal(terminal)
-    {
-    }
-    ~Session()
-    {
-        m_consumer.terminate();
-        if (!m_consumer.waitForFinished(5000))
-            m_consumer.kill();
-        m_consumer.waitForFinished(5000);
-    }
-
-    // The simulator and the consumer, connected and quiet; false with a message.
-    bool start()
-    {
-        if (!bench::startSim(m_sim, {"--baud", QString::number(kBaud), "--record", m_record}))
-            return false;
-        m_consumer.setStandardErrorFile(m_folder + "/" + name(m_kind) + ".err");
-        const QString device = m_sim.devicePath();
-        bool ready = false;
-        if (m_kind == Kind::Console) {
-            QStringList arguments{kConsoleFlag, device, m_folder + "/settings"};
-            if (m_streaming)
-                arguments << m_output;
-            if (m_terminal)
-                arguments << "terminal";
-            m_consumer.start(QCoreApplication::applicationFilePath(), arguments);
-            ready = waitUntil(
-                        [this] {
-                            m_consumer.waitForReadyRead(100);
-                            return m_consumer.canReadLine() ||
-                                   m_consumer.state() == QProcess::NotRunning;
-                        },
-                        60000) &&
-                    m_consumer.readLine().startsWith("ready");
-        } else {
-            // Its terminal output goes nowhere; its standard input stays open (a pipe). It
-            // passes a SIGTERM on to its process group, so it gets a group of its own.
-            m_consumer.setStandardOutputFile(QProcess::nullDevice());
-            m_consumer.setChildProcessModifier([] { ::setpgid(0, 0); });
-            m_consumer.start("picocom", {"--baud", QString::number(kBaud), "--noreset", "--quiet",
-                                         "--logfile", m_output, device});
-            ready = waitUntil([this, device] { return hasOpen(device); }, 10000);
-        }
-        if (!ready) {
-            std::fprintf(stderr, "%s did not get ready: %s\n", name(m_kind),
-                         bench::readAll(m_folder + "/" + name(m_kind) + ".err").constData());
-            return false;
-        }
-        QThread::msleep(kSettleMs);
-        m_lineStart = bench::fileSize(m_record);
-        m_outputStart = bench::fileSize(m_output);
-        return true;
-    }
-
-    qint64 pid() const { return m_consumer.processId(); }
-
-    // Has the simulator send `bytes` of sample lines and measures the consumer until they
-    // are all in its file, then until it has settled.
-    bool stream(qint64 bytes, bool flatOut, StreamCase &result)
-    {
-        const Snapshot before = snapshot(pid());
-        sigval value{};
-        value.sival_int = int(bytes);
-        const qint64 simPid = m_sim.process().processId();
-        // A pid of 0 would signal the whole process group.
-        if (simPid <= 0 || sigqueue(pid_t(simPid), SIGRTMIN + (flatOut ? 1 : 0), value) != 0) {
-            std::fprintf(stderr, "cannot signal the simulator: %s\n",
-                         m_sim.standardError().constData());
-            return false;
-        }
-        const qint64 from = m_sent;
-        m_sent += bytes;
-        const qint64 wanted = m_outputStart + m_sent;
-        if (!waitUntil([&] { return bench::fileSize(m_output) >= wanted; }, 120000)) {
-            std::fprintf(stderr, "%s: %lld of %lld bytes arrived\n", name(m_kind),
-                         qlonglong(bench::fileSize(m_output) - m_outputStart), qlonglong(m_sent));
-            return false;
-        }
-        const Snapshot done = snapshot(pid());
-        const Snapshot after = settled(pid());
-        const double mb = bytes / kMB;
-        result.cpuPerMB = (done.cpu - before.cpu) / mb;
-        result.settledCpuPerMB = (after.cpu - before.cpu) / mb;
-        result.wakeupsPerSecond = (done.wakeups - before.wakeups) * 1000.0 /
-                                  qMax<qint64>(1, done.elapsed - before.elapsed);
-        result.exact = bench::fileSize(m_output) == wanted &&
-                       bench::readFrom(m_output, m_outputStart + from) ==
-                           bench::readFrom(m_record, m_lineStart + from);
-        return true;
-    }
-
-private:
-    // Whether the process holds `device` open.
-    bool hasOpen(const QString &device) const
-    {
-        const QString fds = QStringLiteral("/proc/%1/fd/").arg(pid());
-        for (const QString &fd : QDir(fds).entryList(QDir::System | QDir::NoDotAndDotDot)) {
-            if (QFile::symLinkTarget(fds + fd) == device)
-                return true;
-        }
-        return false;
-    }
-
-    Kind m_kind;
-    QString m_folder;
-    QString m_record;
-    QString m_output;
-    bool m_streaming;
-    bool m_terminal;
-    SimProcess m_sim;
-    QProcess m_consumer;
-    qint64 m_lineStart = 0;
-    qint64 m_outputStart = 0;
-    qint64 m_sent = 0;
-};
-
 bool measure(Kind kind, int idleSeconds, Figures &f)
 {
     {
         QTemporaryDir folder;
-        Session session(kind, folder.path(), true);
+        LineConsumer session(kind, folder.path(), true);
         if (!session.start() || !session.stream(kLineRateBytes, false, f.lineRate))
             return false;
         f.peakBeforeBurstKb = peakKb(session.pid());
@@ -295,14 +86,14 @@ bool measure(Kind kind, int idleSeconds, Figures &f)
     }
     if (kind == Kind::Console) {
         QTemporaryDir folder;
-        Session session(kind, folder.path(), true, true);
+        LineConsumer session(kind, folder.path(), true, true);
         if (!session.start() || !session.stream(kLineRateBytes, false, f.lineRateTerminal))
             return false;
     } else {
         f.lineRateTerminal = f.lineRate;
     }
     QTemporaryDir folder;
-    Session session(kind, folder.path(), false);
+    LineConsumer session(kind, folder.path(), false);
     if (!session.start())
         return false;
     const Snapshot before = snapshot(session.pid());
@@ -315,21 +106,6 @@ bool measure(Kind kind, int idleSeconds, Figures &f)
 }
 
 // ---- the table ----
-
-double median(const std::vector<Figures> &runs, const std::function<double(const Figures &)> &of)
-{
-    std::vector<double> values;
-    for (const Figures &f : runs)
-        values.push_back(of(f));
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-QString number(double value)
-{
-    return value >= 100 ? QString::number(value, 'f', 0)
-                        : QString::number(value, 'g', value < 1 ? 2 : 3);
-}
 
 QString ratio(double console, double picocom)
 {
@@ -433,8 +209,9 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "picocom is not installed (bench/sidebyside installs it)\n");
         return 1;
     }
-    benchClock.start();
-    std::printf("side by side at %d baud, %d runs, idle %d s\n", kBaud, runs, idleSeconds);
+    benchClock();
+    std::printf("side by side at %d baud, %d runs, idle %d s\n", kSideBySideBaud, runs,
+                idleSeconds);
     std::vector<Figures> console, picocom;
     bool exact = true;
     for (int run = 1; run <= runs; ++run) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/PortOpenError.h"
+
 #include <QByteArray>
 #include <QMutex>
 #include <QObject>
@@ -39,6 +41,8 @@ public:
     void beginCall();
     void endCall();
     virtual bool canSetRate() const { return true; }
+    // Why the last open() failed.
+    virtual PortOpenError openError() const { return {}; }
 
     // In the reader's thread only. `device` is the port table's entry.
     virtual bool open(const QString &device, int baudRate) = 0;

@@ -68,6 +68,11 @@ bool QtCommPort::open()
     return m_open;
 }
 
+PortOpenError QtCommPort::openError()
+{
+    return inReader([this] { return m_reader->openError(); });
+}
+
 void QtCommPort::close()
 {
     m_open = false;

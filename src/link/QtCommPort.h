@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/CommPort.h"
+#include "link/PortOpenError.h"
 #include "link/PortTable.h"
 
 #include <QObject>
@@ -43,6 +44,9 @@ public:
     QString deviceName() const override { return m_table.deviceFor(m_portNumber); }
 
     const PortTable &table() const { return m_table; }
+    // Why the last open() failed: the serial port's error and its text. A device held by
+    // another program (its lock file, or an exclusive open) shows as a PermissionError.
+    PortOpenError openError();
 
 private:
     // Runs `call` in the reader's thread and waits for it.

@@ -60,7 +60,7 @@ ReceiveLamp ReceiveLoop::run()
         return ReceiveLamp::Yellow;
     // Green only over an open line: a connection being brought back keeps its status.
     return m_status.Status() == StatusCode::Idle && m_port.isOpen() ? ReceiveLamp::Green
-                                                                     : ReceiveLamp::ButtonFace;
+                                                                    : ReceiveLamp::ButtonFace;
 }
 
 bool ReceiveLoop::take(QByteArrayView bytes, float now, QByteArray &display)

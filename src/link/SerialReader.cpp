@@ -65,3 +65,24 @@ void SerialReader::onError(QSerialPort::SerialPortError error)
     m_port.close();
     fail(why, rest);
 }
+
+PortOpenError SerialReader::openError() const
+{
+    PortOpenError error;
+    error.text = m_port.errorString();
+    switch (m_port.error()) {
+    case QSerialPort::NoError:
+        error.kind = PortOpenError::Kind::None;
+        break;
+    case QSerialPort::DeviceNotFoundError:
+        error.kind = PortOpenError::Kind::NotFound;
+        break;
+    case QSerialPort::PermissionError:
+        error.kind = PortOpenError::Kind::Permission;
+        break;
+    default:
+        error.kind = PortOpenError::Kind::Other;
+        break;
+    }
+    return error;
+}

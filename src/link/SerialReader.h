@@ -15,6 +15,7 @@ public:
     void close() override;
     bool setBaudRate(int baudRate) override;
     bool write(const QByteArray &bytes) override;
+    PortOpenError openError() const override;
 
 private:
     void onReadyRead();

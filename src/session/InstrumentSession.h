@@ -39,6 +39,9 @@ public:
     StatusCode Status() const override { return m_status; }
     StatusCode SetStatus(StatusCode code) override;
     QString SerNum() const { return m_SerNum; }
+    // The instrument on a port opened directly has said who it is ("id"): the reconnection
+    // will expect that serial number.
+    void setSerNum(const QString &serial) { m_SerNum = serial; }
     // What the status line says in place of the code's own text: the reconnection's
     // progress, or why the connection ended; empty otherwise.
     QString statusNote() const;

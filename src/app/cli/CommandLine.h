@@ -1,0 +1,65 @@
+#pragma once
+
+#include "app/cli/CommandSpec.h"
+#include "app/cli/ExitStatus.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+// The command line as the user typed it: the options every command takes (--port, --rate,
+// --json, --quiet) anywhere on the line, one command, and that command's own arguments and
+// options. Reads it without touching any port.
+class CommandLine
+{
+public:
+    enum class Outcome {
+        Run,  // a command to run
+        Help, // help or the version was asked for: print helpText() and end with 0
+        Bad   // a usage error: print errorText() and end with 2
+    };
+
+    // The words as main() gets them, the program's name first.
+    Outcome parse(const QStringList &words);
+    QString helpText() const { return m_help; }
+    QString errorText() const { return m_error; }
+
+    const CommandSpec &spec() const { return *m_spec; }
+    QString command() const { return m_spec->name; }
+    // The command's own arguments, in order.
+    QStringList arguments() const { return m_arguments; }
+    bool isSet(const QString &option) const;
+    QString value(const QString &option) const;
+
+    // --port as typed (a port number 1-16 or a device path); empty without it.
+    QString port() const { return m_port; }
+    // The port number of --port, or 0 when it names a device.
+    int portNumber() const;
+    // --rate, or 0 without it.
+    int rate() const { return m_rate; }
+    bool json() const { return m_json; }
+    bool quiet() const { return m_quiet; }
+
+    static QString overallHelp();
+    static QString commandHelp(const CommandSpec &spec);
+    static QString version();
+
+private:
+    Outcome bad(const QString &error);
+    Outcome help(const QString &text);
+    // Reads options and arguments; false with errorText() on an unknown option or a
+    // missing value.
+    bool readWords(const QStringList &words, const QList<CliOption> &options);
+    bool readGlobals();
+
+    const CommandSpec *m_spec = nullptr;
+    // Each option's values under each of its names; a switch has one empty value.
+    QHash<QString, QStringList> m_values;
+    QStringList m_arguments;
+    QString m_help;
+    QString m_error;
+    QString m_port;
+    int m_rate = 0;
+    bool m_json = false;
+    bool m_quiet = false;
+};

@@ -1,0 +1,84 @@
+#include "app/cli/CommandLineDialogs.h"
+
+#include "app/cli/CliOutput.h"
+
+namespace
+{
+constexpr int kFirstButton = 1;
+constexpr int kThirdButton = -1;
+} // namespace
+
+int CommandLineDialogs::ShowQuestionBox(const QString &question, const QString &caption1,
+                                        const QString &, const QString &, int)
+{
+    // A notice with a single button is only told.
+    if (caption1.isEmpty()) {
+        m_output.note(question);
+        return kThirdButton;
+    }
+    if (!m_answerYes) {
+        refuse(question);
+        return kThirdButton;
+    }
+    m_output.note(question + QStringLiteral(" - ") + caption1 + QStringLiteral(" (--yes)"));
+    return kFirstButton;
+}
+
+void CommandLineDialogs::ShowErrorMessage(const QString &message)
+{
+    ++m_errors;
+    m_output.error(message);
+}
+
+void CommandLineDialogs::showMessage(const QString &, const QString &text)
+{
+    m_output.note(text);
+}
+
+void CommandLineDialogs::showCriticalMessage(const QString &, const QString &text)
+{
+    ShowErrorMessage(text);
+}
+
+bool CommandLineDialogs::askYesNo(const QString &, const QString &question)
+{
+    if (!m_answerYes) {
+        refuse(question);
+        return false;
+    }
+    m_output.note(question + QStringLiteral(" - Yes (--yes)"));
+    return true;
+}
+
+QString CommandLineDialogs::inputBox(const QString &title, const QString &prompt, const QString &)
+{
+    refuse(title + QStringLiteral(": ") + prompt);
+    return QString();
+}
+
+QString CommandLineDialogs::saveFileName(const QString &title, const QString &, const QString &,
+                                         const QString &)
+{
+    if (m_chosenPath.isEmpty())
+        refuse(title.isEmpty() ? QStringLiteral("Which file should the data go into?") : title);
+    return m_chosenPath;
+}
+
+QString CommandLineDialogs::openFileName(const QString &title, const QString &)
+{
+    if (m_chosenPath.isEmpty())
+        refuse(title);
+    return m_chosenPath;
+}
+
+QString CommandLineDialogs::browseForFolder(const QString &)
+{
+    refuse(QStringLiteral("Which folder should the files go into?"));
+    return QString();
+}
+
+void CommandLineDialogs::refuse(const QString &question)
+{
+    ++m_refused;
+    m_output.error(QStringLiteral("not answered without a person or --yes: \"%1\"").arg(question));
+}

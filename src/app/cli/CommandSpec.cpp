@@ -1,0 +1,229 @@
+#include "app/cli/CommandSpec.h"
+
+namespace
+{
+CliOption valued(const QStringList &names, const QString &description, const QString &valueName)
+{
+    return CliOption{names, description, valueName};
+}
+
+CliOption flag(const QStringList &names, const QString &description)
+{
+    return CliOption{names, description, QString()};
+}
+
+CliOption outputFile(const QString &what)
+{
+    return valued({QStringLiteral("o"), QStringLiteral("output")}, what, QStringLiteral("FILE"));
+}
+
+CliOption averageOption()
+{
+    return valued({QStringLiteral("average")},
+                  QStringLiteral("Average N spectra in each sample (default: no averaging)."),
+                  QStringLiteral("N"));
+}
+
+CliOption flashOption()
+{
+    return valued({QStringLiteral("flash")},
+                  QStringLiteral("Also store each sample in the Orvantis's flash memory under NAME "
+                                 "(up to 8 characters; the extension is added there)."),
+                  QStringLiteral("NAME"));
+}
+
+CliOption keepOption()
+{
+    return flag({QStringLiteral("keep")},
+                QStringLiteral("Append to FILE instead of replacing it."));
+}
+
+QList<CommandSpec> makeSpecs()
+{
+    QList<CommandSpec> specs;
+    specs << CommandSpec{
+        QStringLiteral("find"),
+        QString(),
+        QStringLiteral("find the Orvantis: port number, device, rate and serial number"),
+        QStringLiteral("Connects as every command does (the port and rate of the last connection "
+                       "first, then every port at every rate) and prints where the Orvantis "
+                       "answered. With --port only that port is tried."),
+        QStringLiteral("orvantis find"),
+        {},
+        0,
+        0};
+    specs << CommandSpec{
+        QStringLiteral("info"),
+        QString(),
+        QStringLiteral("the identification: model, configuration, serial number, depth, firmware"),
+        QStringLiteral("Prints what \"Instrument Info...\" shows: model, configuration, serial "
+                       "number, maximum depth and firmware version, as the Orvantis reported them "
+                       "when it was identified."),
+        QStringLiteral("orvantis --json info"),
+        {},
+        0,
+        0};
+    specs << CommandSpec{
+        QStringLiteral("status"),
+        QString(),
+        QStringLiteral("thermal control, light source and ambient temperature"),
+        QStringLiteral("Asks the Orvantis for its status line (\"st\") and prints the Thermal "
+                       "Control and Light Source panels as the console shows them (Stable, "
+                       "Cooling (2.3C), Stabilizing (1.6 min.), Off) and the ambient temperature."),
+        QStringLiteral("orvantis status"),
+        {},
+        0,
+        0};
+    specs << CommandSpec{
+        QStringLiteral("sample"),
+        QStringLiteral("[-o FILE] [--average N] [--flash NAME] [--keep]"),
+        QStringLiteral("take one sample"),
+        QStringLiteral("Takes one sample with the \"Acquire auto\" command the Sampling panel "
+                       "builds from the same choices. Everything the Orvantis sends for it goes "
+                       "to FILE (replaced, or appended with --keep), or to standard output "
+                       "without -o."),
+        QStringLiteral("orvantis sample --average 10 -o today.raw --keep"),
+        {outputFile(QStringLiteral("Write what the Orvantis sends to FILE.")), averageOption(),
+         flashOption(), keepOption()},
+        0,
+        0};
+    specs << CommandSpec{
+        QStringLiteral("run"),
+        QStringLiteral("--period S -o FILE [--count N | --for DURATION] [--keep]"),
+        QStringLiteral("periodic sampling into FILE until a count, a duration or a signal"),
+        QStringLiteral("Starts periodic sampling with a minimum period of S seconds and saves "
+                       "everything the Orvantis sends into FILE until N samples have come, "
+                       "DURATION has passed (90, 90s, 15m, 2h, 1d) or the process gets SIGINT or "
+                       "SIGTERM. Either way the Orvantis is stopped (three ETX) and FILE closed. "
+                       "Prints one line per sample: its number, time and size in bytes."),
+        QStringLiteral("orvantis run --period 60 --for 8h -o night.raw"),
+        {valued({QStringLiteral("period")},
+                QStringLiteral("Minimum period between samples, in seconds (such as 10 or 2.5)."),
+                QStringLiteral("S")),
+         outputFile(QStringLiteral("Save everything the Orvantis sends into FILE.")),
+         valued({QStringLiteral("count")}, QStringLiteral("Stop after N samples."),
+                QStringLiteral("N")),
+         valued({QStringLiteral("for")},
+                QStringLiteral("Stop after DURATION: seconds, or a number with s, m, h or d."),
+                QStringLiteral("DURATION")),
+         averageOption(), flashOption(), keepOption()},
+        0,
+        0};
+    specs << CommandSpec{
+        QStringLiteral("ls"),
+        QString(),
+        QStringLiteral("the files in the Orvantis's memory: name, size, date"),
+        QStringLiteral("Lists the Orvantis's memory (\"Dir /V\") as the file manager does, oldest "
+                       "first: name, size and date of each file."),
+        QStringLiteral("orvantis ls"),
+        {},
+        0,
+        0};
+    specs << CommandSpec{
+        QStringLiteral("get"),
+        QStringLiteral("NAME... [-d DIR]"),
+        QStringLiteral("download files from the Orvantis"),
+        QStringLiteral("Downloads each NAME into DIR (default: the current folder), one after "
+                       "the other, stopping at the first that fails. A download that does not "
+                       "complete never replaces a good local file: its bytes are kept as "
+                       "NAME.part beside it, or as NAME when there was none. Names the Orvantis "
+                       "does not list are refused before anything is fetched."),
+        QStringLiteral("orvantis get SPECTRA.BIN README.TXT -d ~/orvantis"),
+        {valued({QStringLiteral("d"), QStringLiteral("dir")},
+                QStringLiteral("Folder to save the files in (default: the current folder)."),
+                QStringLiteral("DIR"))},
+        1,
+        -1};
+    specs << CommandSpec{
+        QStringLiteral("put"),
+        QStringLiteral("FILE... [--as NAME]"),
+        QStringLiteral("upload text files into the Orvantis's memory"),
+        QStringLiteral("Sends each FILE, line by line, into the Orvantis's memory under its "
+                       "first 12 characters without blanks, or under NAME with --as (one FILE "
+                       "only). A name the Orvantis cannot hold is refused before anything is "
+                       "sent."),
+        QStringLiteral("orvantis put setup.ini --as SETUP.INI"),
+        {valued({QStringLiteral("as")}, QStringLiteral("The name on the Orvantis."),
+                QStringLiteral("NAME"))},
+        1,
+        -1};
+    specs << CommandSpec{
+        QStringLiteral("rm"),
+        QStringLiteral("NAME..."),
+        QStringLiteral("delete files from the Orvantis's memory"),
+        QStringLiteral("Deletes each NAME from the Orvantis's memory. When a NAME is not in its "
+                       "list, nothing is deleted."),
+        QStringLiteral("orvantis rm OLDRUN.RAW"),
+        {},
+        1,
+        -1};
+    specs << CommandSpec{
+        QStringLiteral("clock"),
+        QStringLiteral("[--set [YYYY-MM-DDTHH:MM:SS]]"),
+        QStringLiteral("show the Orvantis's clock, or set it"),
+        QStringLiteral("Shows the Orvantis's clock beside the computer's. With --set, sets it to "
+                       "the computer's time, or to the date and time given, and reads it back."),
+        QStringLiteral("orvantis clock --set"),
+        {flag({QStringLiteral("set")},
+              QStringLiteral("Set the clock: to the computer's time, or to the one given."))},
+        0,
+        1};
+    specs << CommandSpec{
+        QStringLiteral("baud"),
+        QStringLiteral("RATE [--startup]"),
+        QStringLiteral("change the link's rate at both ends"),
+        QStringLiteral("Changes the rate of the link to RATE (9600, 57600 or 115200) on the "
+                       "Orvantis and on this computer, checks that it answers at the new rate, "
+                       "and keeps it for the next connection. With --startup the Orvantis also "
+                       "comes up at RATE after a restart."),
+        QStringLiteral("orvantis baud 115200 --startup"),
+        {flag({QStringLiteral("startup")},
+              QStringLiteral("Make RATE the Orvantis's start-up rate too."))},
+        1,
+        1};
+    specs << CommandSpec{
+        QStringLiteral("cal-check"),
+        QStringLiteral("-o FILE --yes"),
+        QStringLiteral("the guided cal check into FILE"),
+        QStringLiteral("Runs the cal check: three sets of spectra and light source references "
+                       "with the light on, one dark set with it off, everything the Orvantis "
+                       "sends saved into FILE. The procedure asks the operator first (is the "
+                       "sampling cavity clean and dry?); --yes gives that answer. Without --yes "
+                       "the command says what it would ask and sends nothing."),
+        QStringLiteral("orvantis cal-check -o calcheck.raw --yes"),
+        {outputFile(QStringLiteral("Save the cal check data into FILE (replaced).")),
+         flag({QStringLiteral("yes")},
+              QStringLiteral("Answer the procedure's questions with Yes: the sampling cavity "
+                             "is clean and dry."))},
+        0,
+        0};
+    specs << CommandSpec{
+        QStringLiteral("send"),
+        QStringLiteral("TEXT... [--timeout S]"),
+        QStringLiteral("send one command line and print the answer"),
+        QStringLiteral("Sends TEXT (the words joined by blanks) and CR to the Orvantis, and "
+                       "prints its answer up to its prompt."),
+        QStringLiteral("orvantis send baud"),
+        {valued({QStringLiteral("timeout")},
+                QStringLiteral("Seconds to wait for the prompt (default 5)."),
+                QStringLiteral("S"))},
+        1,
+        -1};
+    return specs;
+}
+} // namespace
+
+const QList<CommandSpec> &commandSpecs()
+{
+    static const QList<CommandSpec> specs = makeSpecs();
+    return specs;
+}
+
+const CommandSpec *findCommand(const QString &name)
+{
+    for (const CommandSpec &spec : commandSpecs()) {
+        if (spec.name == name)
+            return &spec;
+    }
+    return nullptr;
+}

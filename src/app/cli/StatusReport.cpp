@@ -1,0 +1,45 @@
+#include "app/cli/StatusReport.h"
+
+namespace
+{
+const QString kAmbientPrefix = QStringLiteral("Ambient: ");
+// The lamps' meanings, indexed as the rows: 0 bottom, 1 middle, 2 top.
+const char *const kStates[] = {"off", "stabilizing", "stable"};
+} // namespace
+
+StatusReport::StatusReport(const StatusPanels &panels, const QByteArray &line)
+    : m_thermal(read(panels.thermal)), m_light(read(panels.light)), m_line(line.trimmed())
+{
+    m_ambient = panels.ambientCaption;
+    if (m_ambient.startsWith(kAmbientPrefix))
+        m_ambient.remove(0, kAmbientPrefix.size());
+}
+
+StatusReport::Panel StatusReport::read(const StatusPanels::Panel &panel)
+{
+    for (int row = 2; row >= 0; --row) {
+        if (isLit(panel.rows[size_t(row)].lamp))
+            return {QLatin1String(kStates[row]), panel.rows[size_t(row)].caption};
+    }
+    return {QStringLiteral("unknown"), QString()};
+}
+
+QJsonObject StatusReport::document() const
+{
+    const auto panel = [](const Panel &p) {
+        return QJsonObject{{QStringLiteral("state"), p.state}, {QStringLiteral("text"), p.text}};
+    };
+    return {{QStringLiteral("thermal"), panel(m_thermal)},
+            {QStringLiteral("light"), panel(m_light)},
+            {QStringLiteral("ambient"), m_ambient},
+            {QStringLiteral("stable"), m_thermal.state == QLatin1String("stable") &&
+                                           m_light.state == QLatin1String("stable")},
+            {QStringLiteral("line"), QString::fromLatin1(m_line)}};
+}
+
+QStringList StatusReport::lines() const
+{
+    return {QStringLiteral("Thermal Control:  %1").arg(m_thermal.text),
+            QStringLiteral("Light Source:     %1").arg(m_light.text),
+            QStringLiteral("Ambient:          %1").arg(m_ambient)};
+}

@@ -1,0 +1,647 @@
+// The command line, orvantis, run as a process against orvantis-sim over a real
+// pseudo-terminal: every command in both its forms, bad input refused with nothing sent,
+// ports it cannot use, and a periodic run that signals and unplugs end cleanly. One simulator
+// serves most cases; the simulator's record of what it heard shows what was sent.
+#include "app/cli/CommandLine.h"
+#include "app/cli/PeriodicRun.h"
+#include "testkit/SimProcess.h"
+#include "testkit/TestFiles.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QSerialPort>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+
+namespace
+{
+constexpr int kRate = 57600;
+const QByteArray kThreeEtx(3, '\x03');
+
+struct Outcome {
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+// The value at a path of keys and indexes ("files/0/name") in a JSON document.
+QJsonValue at(QJsonValue value, const QString &path)
+{
+    for (const QString &step : path.split(QLatin1Char('/'))) {
+        bool isIndex = false;
+        const int index = step.toInt(&isIndex);
+        value = isIndex ? value.toArray().at(index) : value.toObject().value(step);
+    }
+    return value;
+}
+
+QString text(const QJsonValue &value)
+{
+    return value.isDouble() ? QString::number(value.toDouble()) : value.toString();
+}
+} // namespace
+
+class CliEndToEnd : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+
+    void commandLineReading_data();
+    void commandLineReading();
+    void durations_data();
+    void durations();
+
+    void usageErrorsAndRefusedNamesSendNothing_data();
+    void usageErrorsAndRefusedNamesSendNothing();
+    void everyReadingCommandInBothForms_data();
+    void everyReadingCommandInBothForms();
+    void sampleGoesToAFileOrStandardOutput();
+    void runPrintsEachSampleAndStopsTheInstrument();
+    void runEndsOnASignalWithTheInstrumentStopped_data();
+    void runEndsOnASignalWithTheInstrumentStopped();
+    void getIsByteExactAndRefusesUnlistedNames();
+    void interruptedGetKeepsAGoodLocalFile_data();
+    void interruptedGetKeepsAGoodLocalFile();
+    void putAndRmChangeTheDisk();
+    void calCheckRunsWithYes();
+    void portsItCannotUse_data();
+    void portsItCannotUse();
+    void aPortHeldByAnotherProcessIsLeftAlone();
+    void lastConnectionFirstThenTheSearch();
+    void baudChangesBothEndsAndIsKept();
+    void runKeepsGoingAcrossAnUnplug();
+
+private:
+    QProcessEnvironment environment(const QString &ports) const;
+    void start(QProcess &process, const QStringList &arguments, const QString &ports);
+    Outcome run(const QStringList &arguments, const QString &ports = QString());
+    // What the shared simulator heard since `from` (a size of its record).
+    QByteArray heardSince(qint64 from) const;
+    qint64 heardSize() const { return QFileInfo(m_heard).size(); }
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+    bool startSim(SimProcess &sim, const QStringList &arguments);
+
+    QTemporaryDir m_dir;
+    QString m_disk;
+    QString m_heard;
+    QString m_sent;
+    QByteArray m_data;
+    SimProcess m_sim;
+};
+
+void CliEndToEnd::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    m_disk = path(QStringLiteral("disk"));
+    QVERIFY(QDir().mkpath(m_disk));
+    // Every byte value, ETX and Ctrl-Z included: a download is counted, not framed.
+    for (int i = 0; i < 5000; ++i)
+        m_data.append(char((i * 7) % 256));
+    QVERIFY(writeFile(QDir(m_disk).filePath(QStringLiteral("DATA.BIN")), m_data));
+    QVERIFY(writeFile(QDir(m_disk).filePath(QStringLiteral("NOTES.TXT")), "first\r\nsecond\r\n"));
+    m_heard = path(QStringLiteral("heard.bin"));
+    m_sent = path(QStringLiteral("sent.bin"));
+    QVERIFY(startSim(m_sim, {QStringLiteral("--disk"), m_disk, QStringLiteral("--record-input"),
+                             m_heard, QStringLiteral("--record"), m_sent}));
+}
+
+bool CliEndToEnd::startSim(SimProcess &sim, const QStringList &arguments)
+{
+    const bool started =
+        sim.start(QStringList{QStringLiteral("--fast"), QStringLiteral("--stable"),
+                              QStringLiteral("--spectrum-ms"), QStringLiteral("10"),
+                              QStringLiteral("--baud"), QString::number(kRate)} +
+                  arguments);
+    if (!started)
+        qWarning("%s", qPrintable(sim.errorString()));
+    return started;
+}
+
+QProcessEnvironment CliEndToEnd::environment(const QString &ports) const
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    // The child's settings stay in the test's folder; the system's ports are not searched.
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), path(QStringLiteral("config")));
+    env.insert(QStringLiteral("ORVANTIS_PORTS"), ports.isNull() ? m_sim.devicePath() : ports);
+    return env;
+}
+
+void CliEndToEnd::start(QProcess &process, const QStringList &arguments, const QString &ports)
+{
+    process.setProcessEnvironment(environment(ports));
+    process.start(QStringLiteral(ORVANTIS_CLI_PATH), arguments);
+}
+
+Outcome CliEndToEnd::run(const QStringList &arguments, const QString &ports)
+{
+    QProcess process;
+    start(process, arguments, ports);
+    Outcome outcome;
+    if (!process.waitForFinished(60000)) {
+        process.kill();
+        process.waitForFinished();
+        outcome.err = "orvantis did not end within 60 s";
+        return outcome;
+    }
+    outcome.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    outcome.out = process.readAllStandardOutput();
+    outcome.err = process.readAllStandardError();
+    return outcome;
+}
+
+QByteArray CliEndToEnd::heardSince(qint64 from) const
+{
+    return fileBytes(m_heard).mid(from);
+}
+
+void CliEndToEnd::commandLineReading_data()
+{
+    QTest::addColumn<QStringList>("words");
+    QTest::addColumn<int>("outcome");
+    QTest::addColumn<QString>("reading");
+    const int run = int(CommandLine::Outcome::Run);
+    const int bad = int(CommandLine::Outcome::Bad);
+    const int help = int(CommandLine::Outcome::Help);
+    QTest::newRow("options around the command")
+        << QStringList{"--port", "3", "get", "A.TXT", "--json", "-d", "x", "B.TXT"} << run
+        << "get 3 A.TXT,B.TXT dir=x json";
+    QTest::newRow("values after =")
+        << QStringList{"--rate=115200", "get", "--dir=y", "A"} << run << "get  A dir=y rate=115200";
+    QTest::newRow("words after -- are arguments")
+        << QStringList{"send", "--", "--frob", "-x"} << run << "send  --frob,-x";
+    QTest::newRow("clock --set=VALUE") << QStringList{"clock", "--set=2026-12-04T14:05:09"} << run
+                                       << "clock  2026-12-04T14:05:09 set";
+    QTest::newRow("missing value") << QStringList{"get", "A", "-d"} << bad << "-d needs its DIR";
+    QTest::newRow("switch with a value")
+        << QStringList{"--json=1", "info"} << bad << "--json takes no value";
+    QTest::newRow("too many arguments")
+        << QStringList{"baud", "9600", "57600"} << bad << "does not take \"57600\"";
+    QTest::newRow("too few arguments") << QStringList{"rm"} << bad << "rm needs NAME...";
+    QTest::newRow("help of a command") << QStringList{"help", "run"} << help << "--period S";
+    QTest::newRow("--help after a command") << QStringList{"ls", "--help"} << help << "orvantis ls";
+}
+
+void CliEndToEnd::commandLineReading()
+{
+    QFETCH(QStringList, words);
+    QFETCH(int, outcome);
+    QFETCH(QString, reading);
+    CommandLine line;
+    const CommandLine::Outcome read = line.parse(QStringList{"orvantis"} + words);
+    QCOMPARE(int(read), outcome);
+    if (read == CommandLine::Outcome::Bad) {
+        QVERIFY2(line.errorText().contains(reading), qPrintable(line.errorText()));
+    } else if (read == CommandLine::Outcome::Help) {
+        QVERIFY2(line.helpText().contains(reading), qPrintable(line.helpText()));
+    } else {
+        QString seen =
+            QStringLiteral("%1 %2 %3")
+                .arg(line.command(), line.port(), line.arguments().join(QLatin1Char(',')));
+        for (const char *option : {"dir", "rate", "json", "set"}) {
+            if (line.isSet(QLatin1String(option)))
+                seen += QStringLiteral(" %1%2").arg(QLatin1String(option),
+                                                    line.value(QLatin1String(option)).isEmpty()
+                                                        ? QString()
+                                                        : "=" + line.value(QLatin1String(option)));
+        }
+        QCOMPARE(seen, reading);
+    }
+}
+
+void CliEndToEnd::durations_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("seconds");
+    QTest::newRow("seconds") << "90" << 90.0;
+    QTest::newRow("s") << "90s" << 90.0;
+    QTest::newRow("m with a fraction") << "1.5m" << 90.0;
+    QTest::newRow("h") << "2h" << 7200.0;
+    QTest::newRow("d") << "1d" << 86400.0;
+    QTest::newRow("blanks around") << " 5 " << 5.0;
+    QTest::newRow("zero") << "0" << -1.0;
+    QTest::newRow("negative") << "-5" << -1.0;
+    QTest::newRow("weeks") << "1w" << -1.0;
+    QTest::newRow("exponent") << "1e3" << -1.0;
+    QTest::newRow("unit alone") << "m" << -1.0;
+    QTest::newRow("blank before the unit") << "5 m" << -1.0;
+}
+
+void CliEndToEnd::durations()
+{
+    QFETCH(QString, text);
+    QFETCH(double, seconds);
+    double read = -1;
+    QCOMPARE(PeriodicRun::readDuration(text, &read) ? read : -1.0, seconds);
+}
+
+void CliEndToEnd::usageErrorsAndRefusedNamesSendNothing_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("said");
+    const QString missing = path(QStringLiteral("no-such-file.txt"));
+    const QString notes = path(QStringLiteral("notes.txt"));
+    QVERIFY(writeFile(notes, "a line\n"));
+    QTest::newRow("unknown command") << QStringList{"frob"} << 2 << "\"frob\" is not a command";
+    QTest::newRow("unknown option") << QStringList{"status", "--frob"} << 2 << "unknown option";
+    QTest::newRow("rate not in the list")
+        << QStringList{"--rate", "4800", "status"} << 2 << "not a rate of the Orvantis";
+    QTest::newRow("baud not in the list")
+        << QStringList{"baud", "19200"} << 2 << "not a rate of the Orvantis";
+    QTest::newRow("port number beyond 16")
+        << QStringList{"--port", "17", "info"} << 2 << "not a port number";
+    QTest::newRow("missing local file") << QStringList{"put", missing} << 2 << "does not exist";
+    QTest::newRow("missing folder")
+        << QStringList{"get", "DATA.BIN", "-d", missing} << 2 << "does not exist";
+    QTest::newRow("run without a file") << QStringList{"run", "--period", "5"} << 2 << "-o FILE";
+    QTest::newRow("run period no number")
+        << QStringList{"run", "--period", "soon", "-o", notes} << 2 << "must be a number";
+    QTest::newRow("run count and duration")
+        << QStringList{"run", "--period", "1", "-o", notes, "--count", "3", "--for", "1m"} << 2
+        << "not both";
+    QTest::newRow("run bad duration")
+        << QStringList{"run", "--period", "1", "-o", notes, "--for", "1w"} << 2 << "duration";
+    QTest::newRow("average no number")
+        << QStringList{"sample", "--average", "many"} << 2 << "whole number";
+    QTest::newRow("flash name too long")
+        << QStringList{"sample", "--flash", "NINECHARS"} << 2 << "limited to 8 characters";
+    QTest::newRow("clock bad date")
+        << QStringList{"clock", "--set", "tomorrow"} << 2 << "not a date and time";
+    QTest::newRow("cal-check without --yes")
+        << QStringList{"cal-check", "-o", notes} << 2 << "sampling cavity";
+    QTest::newRow("refused name for get")
+        << QStringList{"get", "what?.txt"} << 1 << "cannot be a file on the Orvantis";
+    QTest::newRow("refused name for rm")
+        << QStringList{"rm", "a b"} << 1 << "cannot be a file on the Orvantis";
+    QTest::newRow("refused name for put")
+        << QStringList{"put", notes, "--as", "x:y"} << 1 << "its disk cannot hold that name";
+}
+
+void CliEndToEnd::usageErrorsAndRefusedNamesSendNothing()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, said);
+    const qint64 before = heardSize();
+    for (const QStringList &form : {arguments, QStringList{"--json"} + arguments}) {
+        const Outcome outcome = run(form);
+        QCOMPARE(outcome.status, status);
+        QVERIFY2(outcome.err.contains(said.toUtf8()), outcome.err.constData());
+    }
+    QCOMPARE(heardSince(before), QByteArray());
+}
+
+void CliEndToEnd::everyReadingCommandInBothForms_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value");
+    QTest::newRow("find") << QStringList{"find"} << "Orvantis 1021 on port 1"
+                          << "serial"
+                          << "1021";
+    QTest::newRow("info") << QStringList{"info"} << "Firmware:      2.61"
+                          << "maxDepth"
+                          << "600";
+    QTest::newRow("status") << QStringList{"status"} << "Thermal Control:  Stable"
+                            << "light/state"
+                            << "stable";
+    QTest::newRow("ls") << QStringList{"ls"} << "DATA.BIN             5,000"
+                        << "files/0/size"
+                        << "5000";
+    QTest::newRow("clock") << QStringList{"clock"} << "Orvantis:  20"
+                           << "computer"
+                           << "T";
+    QTest::newRow("clock set") << QStringList{"clock", "--set", "2030-01-02T03:04:05"}
+                               << "Orvantis:  2030-01-02 03:04"
+                               << "set"
+                               << "2030-01-02T03:04:05";
+    QTest::newRow("send") << QStringList{"send", "baud"} << "baud: 57600"
+                          << "answer"
+                          << "baud: 57600";
+}
+
+void CliEndToEnd::everyReadingCommandInBothForms()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, shown);
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    const Outcome human = run(arguments);
+    QCOMPARE(human.status, 0);
+    QVERIFY2(human.out.contains(shown.toUtf8()), human.out.constData());
+    const Outcome json = run(QStringList{"--json"} + arguments);
+    QCOMPARE(json.status, 0);
+    QJsonParseError error{};
+    const QJsonDocument document = QJsonDocument::fromJson(json.out, &error);
+    QVERIFY2(error.error == QJsonParseError::NoError, json.out.constData());
+    QVERIFY2(text(at(document.object(), key)).contains(value), json.out.constData());
+}
+
+void CliEndToEnd::sampleGoesToAFileOrStandardOutput()
+{
+    const QString file = path(QStringLiteral("sample.raw"));
+    const qint64 before = heardSize();
+    Outcome outcome = run({"sample", "--average", "3", "--flash", "AB", "-o", file});
+    QCOMPARE(outcome.status, 0);
+    QVERIFY(heardSince(before).endsWith("Acquire auto,3,1,AB,0,-1,4\r"));
+    // The file holds the instrument's answer exactly as it sent it, up to its prompt.
+    const QByteArray first = fileBytes(file);
+    QVERIFY(first.endsWith("Orvantis>"));
+    QVERIFY(fileBytes(m_sent).endsWith(first));
+
+    QCOMPARE(run({"sample", "-o", file, "--keep"}).status, 0);
+    const QByteArray both = fileBytes(file);
+    QVERIFY(both.startsWith(first) && both.size() > first.size());
+
+    outcome = run({"sample"});
+    QCOMPARE(outcome.status, 0);
+    QVERIFY(outcome.out.startsWith("Acquire auto,1,1,\"\",0,-1,2\r\n"));
+    QVERIFY(fileBytes(m_sent).endsWith(outcome.out));
+    outcome = run({"--json", "sample"});
+    const QJsonObject json = QJsonDocument::fromJson(outcome.out).object();
+    QCOMPARE(json.value("bytes").toInt(), json.value("data").toString().size());
+}
+
+void CliEndToEnd::runPrintsEachSampleAndStopsTheInstrument()
+{
+    const QString file = path(QStringLiteral("run.raw"));
+    const qint64 before = heardSize();
+    const Outcome outcome = run({"--json", "run", "--period", "0.2", "--count", "3", "-o", file});
+    QCOMPARE(outcome.status, 0);
+    const QList<QByteArray> lines = outcome.out.trimmed().split('\n');
+    QCOMPARE(lines.size(), 3);
+    qint64 counted = 0;
+    for (int i = 0; i < lines.size(); ++i) {
+        const QJsonObject sample = QJsonDocument::fromJson(lines.at(i)).object();
+        QCOMPARE(sample.value("sample").toInt(), i + 1);
+        QVERIFY(!sample.value("time").toString().isEmpty());
+        counted += sample.value("bytes").toInteger();
+    }
+    QVERIFY(counted > 0 && counted <= QFileInfo(file).size());
+    QVERIFY(heardSince(before).contains("start 0.2 Acquire auto"));
+    QVERIFY(heardSince(before).endsWith(kThreeEtx));
+    QTRY_VERIFY(!m_sim.isSampling());
+}
+
+void CliEndToEnd::runEndsOnASignalWithTheInstrumentStopped_data()
+{
+    QTest::addColumn<int>("signalNumber");
+    QTest::newRow("SIGINT") << SIGINT;
+    QTest::newRow("SIGTERM") << SIGTERM;
+    QTest::newRow("SIGPIPE: standard output closed") << SIGPIPE;
+}
+
+void CliEndToEnd::runEndsOnASignalWithTheInstrumentStopped()
+{
+    QFETCH(int, signalNumber);
+    const QString file = path(QStringLiteral("signalled.raw"));
+    const qint64 before = heardSize();
+    QProcess process;
+    start(process, {"run", "--period", "0.2", "-o", file}, m_sim.devicePath());
+    QByteArray out;
+    QTRY_VERIFY_WITH_TIMEOUT((out += process.readAllStandardOutput()).count('\n') >= 2, 20000);
+    QVERIFY(m_sim.isSampling());
+    QCOMPARE(::kill(pid_t(process.processId()), signalNumber), 0);
+    QVERIFY(process.waitForFinished(20000));
+    QCOMPARE(process.exitCode(), 130);
+    QVERIFY(heardSince(before).endsWith(kThreeEtx));
+    QTRY_VERIFY(!m_sim.isSampling());
+    // What came after the three ETX reached the file before it closed.
+    QVERIFY(fileBytes(file).endsWith("Orvantis>"));
+}
+
+void CliEndToEnd::getIsByteExactAndRefusesUnlistedNames()
+{
+    const QString folder = path(QStringLiteral("got"));
+    QVERIFY(QDir().mkpath(folder));
+    Outcome outcome = run({"--json", "get", "data.bin", "NOTES.TXT", "-d", folder});
+    QCOMPARE(outcome.status, 0);
+    QCOMPARE(fileBytes(QDir(folder).filePath("DATA.BIN")), m_data);
+    QCOMPARE(fileBytes(QDir(folder).filePath("NOTES.TXT")), QByteArray("first\r\nsecond\r\n"));
+    QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).size(),
+             2);
+    QCOMPARE(QJsonDocument::fromJson(outcome.out)["files"][0]["bytes"].toInt(), 5000);
+
+    const qint64 before = heardSize();
+    outcome = run({"get", "DATA.BIN", "GONE.TXT", "-d", folder});
+    QCOMPARE(outcome.status, 1);
+    QVERIFY(outcome.err.contains("not on the Orvantis: GONE.TXT"));
+    QVERIFY(!heardSince(before).contains("type"));
+}
+
+void CliEndToEnd::interruptedGetKeepsAGoodLocalFile_data()
+{
+    QTest::addColumn<bool>("localCopy");
+    QTest::newRow("a good local copy stays") << true;
+    QTest::newRow("no local copy: the partial file") << false;
+}
+
+void CliEndToEnd::interruptedGetKeepsAGoodLocalFile()
+{
+    QFETCH(bool, localCopy);
+    SimProcess stalling;
+    QVERIFY(startSim(stalling, {"--disk", m_disk, "--stall-type-after", "1000"}));
+    const QString folder = path(localCopy ? QStringLiteral("kept") : QStringLiteral("partial"));
+    QVERIFY(QDir().mkpath(folder));
+    const QString target = QDir(folder).filePath("DATA.BIN");
+    if (localCopy)
+        QVERIFY(writeFile(target, "the good copy"));
+    QProcess process;
+    start(process,
+          {"--port", stalling.devicePath(), "--rate", QString::number(kRate), "get", "DATA.BIN",
+           "-d", folder},
+          QString());
+    // The bytes have stopped coming; an operator gives up.
+    const auto staged = [&target] { return QFileInfo(target + ".part").size(); };
+    QTRY_COMPARE_WITH_TIMEOUT(staged(), 1000, 20000);
+    QCOMPARE(::kill(pid_t(process.processId()), SIGINT), 0);
+    QVERIFY(process.waitForFinished(20000));
+    QCOMPARE(process.exitCode(), 130);
+    const QByteArray said = process.readAllStandardError();
+    QVERIFY2(said.contains("Transfer cancelled."), said.constData());
+    if (localCopy) {
+        QCOMPARE(fileBytes(target), QByteArray("the good copy"));
+        QCOMPARE(fileBytes(target + ".part"), m_data.left(1000));
+    } else {
+        QCOMPARE(fileBytes(target), m_data.left(1000));
+    }
+}
+
+void CliEndToEnd::putAndRmChangeTheDisk()
+{
+    const QString local = path(QStringLiteral("my notes.txt"));
+    QVERIFY(writeFile(local, "gain=2\nmode=fast\n"));
+    Outcome outcome = run({"put", local});
+    QCOMPARE(outcome.status, 0);
+    const QString stored = QDir(m_disk).filePath(QStringLiteral("mynotes.txt"));
+    QVERIFY(fileBytes(stored).contains("gain=2") && fileBytes(stored).contains("mode=fast"));
+    outcome = run({"--json", "put", local, "--as", "SETUP.INI"});
+    QCOMPARE(outcome.status, 0);
+    QCOMPARE(QJsonDocument::fromJson(outcome.out)["files"][0]["name"].toString(), "SETUP.INI");
+    QVERIFY(QFileInfo::exists(QDir(m_disk).filePath(QStringLiteral("SETUP.INI"))));
+
+    qint64 before = heardSize();
+    outcome = run({"rm", "SETUP.INI", "NOPE.INI"});
+    QCOMPARE(outcome.status, 1);
+    QVERIFY(!heardSince(before).contains("Del"));
+    QVERIFY(QFileInfo::exists(QDir(m_disk).filePath(QStringLiteral("SETUP.INI"))));
+
+    before = heardSize();
+    outcome = run({"--json", "rm", "setup.ini", "mynotes.txt"});
+    QCOMPARE(outcome.status, 0);
+    QVERIFY(heardSince(before).contains("Del SETUP.INI\r"));
+    QVERIFY(!QFileInfo::exists(QDir(m_disk).filePath(QStringLiteral("SETUP.INI"))));
+    QVERIFY(!QFileInfo::exists(stored));
+    QCOMPARE(QJsonDocument::fromJson(outcome.out)["deleted"].toArray().size(), 2);
+}
+
+void CliEndToEnd::calCheckRunsWithYes()
+{
+    const QString file = path(QStringLiteral("calcheck.raw"));
+    const qint64 before = heardSize();
+    const Outcome outcome = run({"--json", "cal-check", "-o", file, "--yes"});
+    QCOMPARE(outcome.status, 0);
+    QVERIFY(QJsonDocument::fromJson(outcome.out)["complete"].toBool());
+    const QByteArray heard = heardSince(before);
+    QCOMPARE(heard.count("acquire fixed 100 1 \"\" 0 -1 2\r"), 4);
+    QCOMPARE(heard.count("lref,0,0,10\r"), 3);
+    QVERIFY(heard.endsWith("lpower,1\rst\r"));
+    QVERIFY(fileBytes(file).contains("Spectral data"));
+}
+
+void CliEndToEnd::portsItCannotUse_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("ports");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("no such device")
+        << QStringList{"--port", "/dev/no-such-port", "info"} << QString("") << "does not exist";
+    QTest::newRow("number without a device")
+        << QStringList{"--port", "4", "info"} << QString("/dev/null") << "port 4 has no device";
+    QTest::newRow("nothing found") << QStringList{"info"} << QString("") << "No Orvantis found";
+}
+
+void CliEndToEnd::portsItCannotUse()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, ports);
+    QFETCH(QString, said);
+    QTemporaryDir settings;
+    QProcess process;
+    QProcessEnvironment env = environment(ports);
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), settings.path());
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(ORVANTIS_CLI_PATH), arguments);
+    QVERIFY(process.waitForFinished(30000));
+    QCOMPARE(process.exitCode(), 3);
+    QVERIFY2(process.readAllStandardError().contains(said.toUtf8()), qPrintable(said));
+}
+
+void CliEndToEnd::aPortHeldByAnotherProcessIsLeftAlone()
+{
+    const QString file = path(QStringLiteral("held.raw"));
+    QProcess holder;
+    start(holder, {"run", "--period", "0.3", "-o", file}, m_sim.devicePath());
+    QTRY_VERIFY_WITH_TIMEOUT(m_sim.isSampling(), 20000);
+    const qint64 before = heardSize();
+    for (const QStringList &arguments :
+         {QStringList{"status"}, QStringList{"--port", m_sim.devicePath(), "status"}}) {
+        const Outcome outcome = run(arguments);
+        QCOMPARE(outcome.status, 3);
+        QVERIFY2(outcome.err.contains(
+                     ("port " + m_sim.devicePath() + " is in use by another program").toUtf8()),
+                 outcome.err.constData());
+    }
+    QCOMPARE(heardSince(before), QByteArray());
+    QCOMPARE(::kill(pid_t(holder.processId()), SIGTERM), 0);
+    QVERIFY(holder.waitForFinished(20000));
+    QCOMPARE(holder.exitCode(), 130);
+
+    // An instrument that does not answer is no instrument.
+    SimProcess silent;
+    QVERIFY(silent.start({QStringLiteral("--silent")}));
+    const Outcome outcome =
+        run({"--port", silent.devicePath(), "--rate", "9600", "status"}, QString(""));
+    QCOMPARE(outcome.status, 3);
+    QVERIFY(outcome.err.contains("did not answer on " + silent.devicePath().toUtf8()));
+}
+
+void CliEndToEnd::lastConnectionFirstThenTheSearch()
+{
+    QTemporaryDir settings;
+    QProcessEnvironment env = environment(QStringLiteral("/dev/null:") + m_sim.devicePath());
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), settings.path());
+    const auto orvantis = [&env]() {
+        QProcess process;
+        process.setProcessEnvironment(env);
+        process.start(QStringLiteral(ORVANTIS_CLI_PATH), {QStringLiteral("find")});
+        process.waitForFinished(30000);
+        return std::make_pair(process.exitCode(), process.readAllStandardError());
+    };
+    auto [status, said] = orvantis();
+    QCOMPARE(status, 0);
+    QVERIFY(said.contains("Searching"));
+    const QByteArray kept =
+        fileBytes(QDir(settings.path()).filePath(QStringLiteral("Orvantis/Orvantis Console.conf")));
+    QVERIFY2(kept.contains(("Device=" + m_sim.devicePath()).toUtf8()), kept.constData());
+    QVERIFY(kept.contains("Rate=57600"));
+    std::tie(status, said) = orvantis();
+    QCOMPARE(status, 0);
+    QVERIFY(!said.contains("Searching"));
+}
+
+void CliEndToEnd::baudChangesBothEndsAndIsKept()
+{
+    SimProcess sim;
+    QVERIFY(startSim(sim, {"--state-file", path(QStringLiteral("sim-state"))}));
+    QTemporaryDir settings;
+    QProcessEnvironment env = environment(sim.devicePath());
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), settings.path());
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(ORVANTIS_CLI_PATH),
+                  {"--json", "--port", sim.devicePath(), "baud", "115200", "--startup"});
+    QVERIFY(process.waitForFinished(30000));
+    QCOMPARE(process.exitCode(), 0);
+    const QJsonObject changed = QJsonDocument::fromJson(process.readAllStandardOutput()).object();
+    QCOMPARE(changed.value("rate").toInt(), 115200);
+    QCOMPARE(changed.value("startupRate").toInt(), 115200);
+    // The next command finds it at the new rate, the first it tries.
+    process.start(QStringLiteral(ORVANTIS_CLI_PATH), {"send", "baud"});
+    QVERIFY(process.waitForFinished(30000));
+    QCOMPARE(process.exitCode(), 0);
+    QVERIFY(process.readAllStandardOutput().contains("baud: 115200,115200"));
+    QVERIFY(process.readAllStandardError().contains("at 115200 baud"));
+}
+
+void CliEndToEnd::runKeepsGoingAcrossAnUnplug()
+{
+    SimProcess sim;
+    const QString link = path(QStringLiteral("orvantis-link"));
+    QVERIFY(startSim(sim, {"--link", link, "--unplug-for", "2"}));
+    const QString file = path(QStringLiteral("unplugged.raw"));
+    QProcess process;
+    start(process, {"--port", link, "run", "--period", "0.3", "--for", "10", "-o", file},
+          QString());
+    QByteArray out;
+    QTRY_VERIFY_WITH_TIMEOUT((out += process.readAllStandardOutput()).count('\n') >= 2, 20000);
+    const qsizetype beforeUnplug = out.count('\n');
+    QVERIFY(sim.unplug());
+    // The session reconnects by itself; the run goes on into the same file until its time.
+    QVERIFY(process.waitForFinished(30000));
+    QCOMPARE(process.exitCode(), 0);
+    out += process.readAllStandardOutput();
+    QVERIFY2(out.count('\n') > beforeUnplug + 2, out.constData());
+    QVERIFY(QFileInfo(file).size() > 0);
+}
+
+QTEST_GUILESS_MAIN(CliEndToEnd)
+#include "tst_cli_e2e.moc"
