@@ -140,7 +140,7 @@ std::unique_ptr<SimConsole> CalCheckEndToEnd::start(const QStringList &extra)
 {
     QFile::remove(m_dir.filePath("received.bin"));
     auto rig =
-        std::make_unique<SimConsole>(QStringList{"--fast", "--spectrum-ms", "10", "--record-input",
+        std::make_unique<SimConsole>(QStringList{"--fast", "--spectrum-ms", "1", "--record-input",
                                                  m_dir.filePath("received.bin")} +
                                      extra);
     return rig->startedAndConnected() ? std::move(rig) : nullptr;

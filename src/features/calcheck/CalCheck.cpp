@@ -196,6 +196,7 @@ bool CalCheck::collectSpectra(const QByteArray &command, const QString &message)
     m_progress->setMaximum(CalCheckProgress::ProgressBar, kSpectraCount);
     m_progress->setCancelFlag(false);
     m_line->SendCommand(command, "ms", "data", kCommandTimeout);
+    keepWhatFollowed();
     countLoop(',', kSpectraCount, false);
     return !m_progress->CancelFlag() && m_line->portOpen();
 }
@@ -220,6 +221,7 @@ bool CalCheck::collectReferences(int set)
     m_progress->setCancelFlag(false);
     m_state.ReceiveBuffer.clear();
     m_line->SendCommand(lightReferenceCommand(), "lref", ".", kCommandTimeout);
+    keepWhatFollowed();
     countLoop('.', kReferenceCount, true);
     stepOverall();
     return !m_progress->CancelFlag() && m_line->portOpen();
@@ -242,6 +244,13 @@ void CalCheck::countLoop(char mark, int limit, bool untilPrompt)
         if (untilPrompt && m_state.ReceiveBuffer.contains(kPrompt))
             return;
     }
+}
+
+// What came in the same receive run after the reply's end marker (the marks the count loop
+// counts, the prompt) is not dropped with the framing: the count would wait for it forever.
+void CalCheck::keepWhatFollowed()
+{
+    m_state.ReceiveBuffer += m_line->afterReply();
 }
 
 void CalCheck::stepOverall()

@@ -65,6 +65,7 @@ private:
     void receiveSpectralData();
     bool collectReferences(int set);
     void countLoop(char mark, int limit, bool untilPrompt);
+    void keepWhatFollowed();
     void stepOverall();
     void finish();
     void restore();
