@@ -7,9 +7,9 @@
 
 InstrumentSession::InstrumentSession(CommPort &port, PortTable table, OperatorDialogs &dialogs,
                                      QObject *parent)
-    : QObject(parent), m_port(port), m_table(std::move(table)), m_dialogs(dialogs),
-      m_capture(m_state), m_transaction(m_state, port, *this),
-      m_receive(m_state, port, m_capture, *this),
+    : QObject(parent), m_port(port), m_table(std::move(table)),
+      m_loggedDialogs(dialogs, m_eventLog), m_dialogs(m_loggedDialogs), m_capture(m_state),
+      m_transaction(m_state, port, *this), m_receive(m_state, port, m_capture, *this),
       m_search(m_state, port, m_transaction, *this, m_table), m_sharedLine(*this, 0)
 {
     m_receive.setDisplaySink([this](const QString &text) { emit displayTextReceived(text); });

@@ -8,8 +8,11 @@
 #include "link/PortTable.h"
 #include "link/ProgramState.h"
 #include "link/ReceiveLoop.h"
+#include "session/EventLog.h"
 #include "session/Line.h"
 #include "session/LineOperation.h"
+#include "session/LoggedOperatorDialogs.h"
+#include "session/SessionEventRecorder.h"
 
 #include <QObject>
 #include <QTimer>
@@ -42,7 +45,11 @@ public:
     ProgramState &state() { return m_state; }
     const ProgramState &state() const { return m_state; }
     FileCapture &capture() { return m_capture; }
+    // The front end's dialogs, each message and question also written to the event log.
     OperatorDialogs &dialogs() { return m_dialogs; }
+    // Connection changes and line owners go in by themselves (SessionEventRecorder); the
+    // front end gives it its folder.
+    EventLog &eventLog() { return m_eventLog; }
 
     // The port as everyone but the line's owner sees it.
     bool isOpen() const { return m_port.isOpen(); }
@@ -125,6 +132,8 @@ private:
     ProgramState m_state;
     CommPort &m_port;
     PortTable m_table;
+    EventLog m_eventLog;
+    LoggedOperatorDialogs m_loggedDialogs;
     OperatorDialogs &m_dialogs;
     FileCapture m_capture;
     CommandTransaction m_transaction;
@@ -143,4 +152,5 @@ private:
     quint64 m_ownerToken = 0;
     quint64 m_lastToken = 0;
     LineOperation m_ownerOperation = LineOperation::None;
+    SessionEventRecorder m_eventRecorder{*this, m_eventLog};
 };
