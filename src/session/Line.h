@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 
+class EventLog;
 class InstrumentSession;
 
 // A writer's way onto the instrument line. The session hands one shared line to the short
@@ -39,6 +40,9 @@ public:
     // Declares, for the life of the returned object, what stops the instrument should the
     // program end meanwhile. A line that may not write declares nothing.
     StopOnExit stopOnExit(QByteArray stop) const;
+
+    // The session's event log, for the steps of a feature that no signal of the session shows.
+    EventLog &eventLog() const;
 
 protected:
     // The token of a claim that was not granted: such a line never writes.
