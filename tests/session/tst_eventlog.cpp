@@ -1,7 +1,6 @@
 // The event log's own rules: the line, the day files and their 30 days, a folder that cannot
 // be written, and the lines the session's signals and the operator dialogs leave in it.
 #include "session/EventLog.h"
-#include "session/LineClaim.h"
 #include "testkit/MemoryCommPort.h"
 #include "testkit/SessionRig.h"
 #include "testkit/TestFiles.h"
@@ -196,10 +195,7 @@ void EventLogRules::dialogsAreLoggedAndPassedOn()
     OperatorDialogs &dialogs = rig.session.dialogs();
     rig.dialogs.questionAnswers.enqueue(0);
     rig.dialogs.yesNoAnswers.enqueue(true);
-    {
-        const LineClaim claim(rig.session, LineOperation::Download);
-        dialogs.ShowErrorMessage("Transfer of A.BIN timed out.");
-    }
+    dialogs.ShowErrorMessage("Transfer of A.BIN timed out.");
     dialogs.showMessage("Status Update Rate", "Kept at 2 s.");
     dialogs.showMessage("Orvantis Console", "Names are cut.");
     QCOMPARE(dialogs.ShowQuestionBox("Replace it?", "&Yes", "&No", "", 1), 0);
@@ -209,11 +205,10 @@ void EventLogRules::dialogsAreLoggedAndPassedOn()
     QCOMPARE(rig.dialogs.errors, QStringList{"Transfer of A.BIN timed out."});
     QCOMPARE(rig.dialogs.messages.size(), 2);
     QCOMPARE(untimed(rig.session.eventLog().recentLines()),
-             QStringList({"operation Download started.", "message Transfer of A.BIN timed out.",
-                          "operation Download ended.", "message Status Update Rate: Kept at 2 s.",
-                          "message Names are cut.", "question Replace it?", "answer \"No\"",
-                          "question Delete it?", "answer \"Yes\"", "question Seconds?",
-                          "answer Cancel"}));
+             QStringList({"message Transfer of A.BIN timed out.",
+                          "message Status Update Rate: Kept at 2 s.", "message Names are cut.",
+                          "question Replace it?", "answer \"No\"", "question Delete it?",
+                          "answer \"Yes\"", "question Seconds?", "answer Cancel"}));
 }
 
 QTEST_MAIN(EventLogRules)
