@@ -71,6 +71,8 @@ void EventLogEndToEnd::nightLeavesItsLinesInOrder()
     rig.session().eventLog().setFolder(logs);
     QVERIFY(rig.startedAndConnected());
     rig.session().state().DefaultDataFolder = local;
+    const QString serial = rig.session().SerNum();
+    QVERIFY(!serial.isEmpty());
     rig.c().eventLog.menuItem()->trigger();
     const EventLogWindow *window = rig.c().eventLog.window();
     QVERIFY(window && window->isVisible());
@@ -98,7 +100,7 @@ void EventLogEndToEnd::nightLeavesItsLinesInOrder()
     QStringList lines;
     int at = -1;
     const QList<QPair<QString, QString>> expected{
-        {"connection", "Connected to "},
+        {"connection", "Connected to " + serial + " on COM 1 ("},
         {"operation", "Download started."},
         {"operation", "Download ended."},
         {"message", SamplingController::badPeriodMessage()},

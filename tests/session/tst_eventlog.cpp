@@ -201,6 +201,8 @@ void EventLogRules::dialogsAreLoggedAndPassedOn()
     QCOMPARE(dialogs.ShowQuestionBox("Replace it?", "&Yes", "&No", "", 1), 0);
     QVERIFY(dialogs.askYesNo("Orvantis Console", "Delete it?"));
     QCOMPARE(dialogs.inputBox("Rate", "Seconds?", "5"), QString());
+    rig.dialogs.pathAnswers.enqueue("/data/night.raw");
+    QCOMPARE(dialogs.saveFileName("", "", "", "raw"), QString("/data/night.raw"));
 
     QCOMPARE(rig.dialogs.errors, QStringList{"Transfer of A.BIN timed out."});
     QCOMPARE(rig.dialogs.messages.size(), 2);
@@ -208,7 +210,8 @@ void EventLogRules::dialogsAreLoggedAndPassedOn()
              QStringList({"message Transfer of A.BIN timed out.",
                           "message Status Update Rate: Kept at 2 s.", "message Names are cut.",
                           "question Replace it?", "answer \"No\"", "question Delete it?",
-                          "answer \"Yes\"", "question Seconds?", "answer Cancel"}));
+                          "answer \"Yes\"", "question Seconds?", "answer Cancel",
+                          "question Save as", "answer \"/data/night.raw\""}));
 }
 
 QTEST_MAIN(EventLogRules)
