@@ -157,8 +157,9 @@ void EventLogRules::sessionSignalsBecomeLines_data()
     const QString started = "operation Periodic sampling started.";
     const QString ended = "operation Periodic sampling ended.";
     const QString disconnected = "connection Disconnected.";
-    QTest::newRow("connect, disconnect")
-        << QStringList{"1", "2", "1", "0"} << QStringList{connected, disconnected};
+    QTest::newRow("connect, disconnect, connect again")
+        << QStringList{"1", "2", "1", "0", "2", "1"}
+        << QStringList{connected, disconnected, connected};
     QTest::newRow("search finds nothing") << QStringList{"2", "0"} << QStringList{};
     // The start command and any switch show status 2 in the middle of the run.
     QTest::newRow("periodic run, stop") << QStringList{"1", "run", "4", "2", "4", "stop", "1"}
