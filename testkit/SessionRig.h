@@ -1,6 +1,7 @@
 #pragma once
 
 #include "session/InstrumentSession.h"
+#include "session/SessionEventRecorder.h"
 #include "testkit/ScriptedOperator.h"
 
 // The program's instrument session without any window, over any port (in memory, the
@@ -21,6 +22,7 @@ public:
 
     ScriptedOperator dialogs;
     InstrumentSession session;
+    SessionEventRecorder events{session, session.eventLog()};
 
 private:
     CommPort &m_port;

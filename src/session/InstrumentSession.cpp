@@ -7,16 +7,18 @@
 
 InstrumentSession::InstrumentSession(CommPort &port, PortTable table, OperatorDialogs &dialogs,
                                      QObject *parent)
-    : QObject(parent), m_port(port), m_table(std::move(table)), m_dialogs(dialogs),
-      m_capture(m_state), m_transaction(m_state, port, *this),
-      m_receive(m_state, port, m_capture, *this),
-      m_search(m_state, port, m_transaction, *this, m_table), m_gate(m_transaction, port),
-      m_sharedLine(m_gate, 0), m_reconnection(m_gate, port, m_capture)
+    : QObject(parent), m_port(port), m_table(std::move(table)),
+      m_loggedDialogs(dialogs, m_eventLog), m_dialogs(m_loggedDialogs), m_capture(m_state),
+      m_transaction(m_state, port, *this), m_receive(m_state, port, m_capture, *this),
+      m_search(m_state, port, m_transaction, *this, m_table),
+      m_gate(m_transaction, port, m_eventLog), m_sharedLine(m_gate, 0),
+      m_reconnection(m_gate, port, m_capture)
 {
     connect(&m_reconnection, &Reconnection::noteChanged, this,
             [this] { emit statusChanged(m_status, m_status); });
     connect(&m_reconnection, &Reconnection::reconnected, this, &InstrumentSession::resume);
     connect(&m_reconnection, &Reconnection::gaveUp, this, [this](const QString &why) {
+        m_eventLog.append(EventCategory::Connection, QStringLiteral("Gave up reconnecting."));
         SetStatus(StatusCode::NotConnected);
         emit reconnectionGaveUp(why);
         m_dialogs.ShowErrorMessage(why);
@@ -36,11 +38,12 @@ InstrumentSession::InstrumentSession(CommPort &port, PortTable table, OperatorDi
         QMetaObject::invokeMethod(
             this, [this, message] { m_dialogs.ShowErrorMessage(message); }, Qt::QueuedConnection);
     });
-    m_receive.setPortLostSink([this](const QString &) {
+    m_receive.setPortLostSink([this](const QString &why) {
         // Decided now: by the time a queued call ran, the search may be on another port.
         if (m_search.isProbing())
             return;
-        QMetaObject::invokeMethod(this, &InstrumentSession::portLost, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, why] { portLost(why); }, Qt::QueuedConnection);
     });
     m_receive.setReceivedSink([this](QByteArrayView bytes) { watchForLateCapture(bytes); });
     m_gate.setBeforeWrite([this] {
@@ -215,12 +218,16 @@ void InstrumentSession::runReceiveLoop()
 // (the data file, the run, the serial number) and tries to bring the line back, telling the
 // operator in the status line only: a message box would wait for someone to press OK.
 // Otherwise it is said once per loss, in the operator's terms.
-void InstrumentSession::portLost()
+void InstrumentSession::portLost(const QString &why)
 {
     const QString port = QStringLiteral("COM %1 (%2)").arg(portNumber()).arg(deviceName());
+    m_eventLog.append(EventCategory::Connection,
+                      QStringLiteral("Connection lost on %1 (%2).").arg(port, why));
     emit connectionLost(port);
     if (m_reconnectAutomatically && m_status != StatusCode::NotConnected &&
         !m_reconnection.isActive()) {
+        m_eventLog.append(EventCategory::Connection,
+                          QStringLiteral("Reconnecting to %1 every second.").arg(port));
         Reconnection::Resume resume;
         resume.serial = m_SerNum;
         if (m_periodicRun)
@@ -240,6 +247,13 @@ void InstrumentSession::portLost()
 // The same instrument answers again: polling comes back, or the run goes on.
 void InstrumentSession::resume(bool restarted)
 {
+    m_eventLog.append(EventCategory::Connection,
+                      QStringLiteral("Reconnected to %1%2.")
+                          .arg(m_SerNum, !m_periodicRun ? QString()
+                                         : restarted    ? QStringLiteral("; the periodic run "
+                                                                            "was started again")
+                                                        : QStringLiteral("; the periodic run "
+                                                                            "went on")));
     SetStatus(m_periodicRun ? StatusCode::PeriodicSampling : StatusCode::Idle);
     emit reconnected(restarted);
 }

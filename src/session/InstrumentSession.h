@@ -8,8 +8,10 @@
 #include "link/PortTable.h"
 #include "link/ProgramState.h"
 #include "link/ReceiveLoop.h"
+#include "session/EventLog.h"
 #include "session/LineClaim.h"
 #include "session/LineGate.h"
+#include "session/LoggedOperatorDialogs.h"
 #include "session/Reconnection.h"
 
 #include <QObject>
@@ -49,7 +51,11 @@ public:
     ProgramState &state() { return m_state; }
     const ProgramState &state() const { return m_state; }
     FileCapture &capture() { return m_capture; }
+    // The front end's dialogs, each message and question also written to the event log.
     OperatorDialogs &dialogs() { return m_dialogs; }
+    // What goes on: the front end gives it its folder and a SessionEventRecorder to write the
+    // session's own changes into it.
+    EventLog &eventLog() { return m_eventLog; }
 
     // The port as everyone but the line's owner sees it.
     bool isOpen() const { return m_port.isOpen(); }
@@ -144,7 +150,7 @@ private:
     // A search or direct open ended; a connection that worked is kept for next time.
     bool connected(bool found);
     void pollTick();
-    void portLost();
+    void portLost(const QString &why);
     // Writes three ETX when a periodic run is going, so that leaving stops the instrument;
     // true when they went out.
     bool stopPeriodicRun();
@@ -154,6 +160,8 @@ private:
     ProgramState m_state;
     CommPort &m_port;
     PortTable m_table;
+    EventLog m_eventLog;
+    LoggedOperatorDialogs m_loggedDialogs;
     OperatorDialogs &m_dialogs;
     FileCapture m_capture;
     CommandTransaction m_transaction;

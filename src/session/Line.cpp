@@ -63,3 +63,8 @@ StopOnExit Line::stopOnExit(QByteArray stop) const
         stop = transaction.stopOnExit();
     return StopOnExit(transaction, std::move(stop));
 }
+
+EventLog &Line::eventLog() const
+{
+    return m_gate.eventLog();
+}

@@ -5,6 +5,8 @@
 
 #include <QByteArray>
 
+class EventLog;
+
 // A writer's way onto the instrument line. The session hands one shared line to the short
 // commands and keys (status queries, switches, samples, the clock, the terminal) and a
 // LineClaim to each operation that owns the line for a while. While an operation owns it,
@@ -40,6 +42,9 @@ public:
     // Declares, for the life of the returned object, what stops the instrument should the
     // program end meanwhile. A line that may not write declares nothing.
     StopOnExit stopOnExit(QByteArray stop) const;
+
+    // The session's event log, for the steps of a feature that no signal of the session shows.
+    EventLog &eventLog() const;
 
 protected:
     LineGate &m_gate;

@@ -8,6 +8,7 @@
 
 class CommandTransaction;
 class CommPort;
+class EventLog;
 
 // Who may write to the instrument line now. Every Line writes through the one gate of its
 // session: the shared line while no operation owns the line, a claim's line while its
@@ -19,8 +20,9 @@ public:
     // The token of a claim that was not granted: such a line never writes.
     static constexpr quint64 kRefused = ~quint64(0);
 
-    LineGate(CommandTransaction &transaction, CommPort &port, QObject *parent = nullptr)
-        : QObject(parent), m_transaction(transaction), m_port(port)
+    LineGate(CommandTransaction &transaction, CommPort &port, EventLog &eventLog,
+             QObject *parent = nullptr)
+        : QObject(parent), m_transaction(transaction), m_port(port), m_eventLog(eventLog)
     {
     }
 
@@ -40,6 +42,8 @@ public:
 
     CommandTransaction &transaction() { return m_transaction; }
     CommPort &port() { return m_port; }
+    // The session's event log, for what a writer does that no signal shows.
+    EventLog &eventLog() { return m_eventLog; }
 
     // Runs before every write that is let through, so that what has already arrived can be
     // answered first (a late "Capture>" by its Ctrl-Z).
@@ -57,6 +61,7 @@ signals:
 private:
     CommandTransaction &m_transaction;
     CommPort &m_port;
+    EventLog &m_eventLog;
     quint64 m_ownerToken = 0;
     quint64 m_lastToken = 0;
     LineOperation m_owner = LineOperation::None;

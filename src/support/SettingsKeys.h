@@ -18,6 +18,7 @@ inline constexpr QLatin1String kMainFormSection{"MainForm"};
 inline constexpr QLatin1String kFileTransferFormSection{"FileTransferForm"};
 inline constexpr QLatin1String kFileTransferSection{"FileTransfer"};
 inline constexpr QLatin1String kTerminalSection{"Terminal"};
+inline constexpr QLatin1String kEventLogSection{"EventLog"};
 
 // Window place and size, in twips, as decimal text.
 inline constexpr QLatin1String kTop{"Top"};

@@ -127,8 +127,10 @@ bool CliEndToEnd::startSim(SimProcess &sim, const QStringList &arguments)
 QProcessEnvironment CliEndToEnd::environment(const QString &ports) const
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    // The child's settings stay in the test's folder; the system's ports are not searched.
+    // The child's settings and event log stay in the test's folder; the system's ports are
+    // not searched.
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), path(QStringLiteral("config")));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), path(QStringLiteral("data")));
     env.insert(QStringLiteral("ORVANTIS_PORTS"), ports.isNull() ? m_sim.devicePath() : ports);
     return env;
 }

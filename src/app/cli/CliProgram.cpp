@@ -13,6 +13,7 @@
 #include "app/cli/SignalWatch.h"
 #include "link/QtCommPort.h"
 #include "session/InstrumentSession.h"
+#include "session/SessionEventRecorder.h"
 
 #include <QJsonObject>
 
@@ -111,6 +112,9 @@ int CliProgram::run()
     QtCommPort comm(table);
     CommandLineDialogs dialogs(output);
     InstrumentSession session(comm, table, dialogs);
+    // The console's event log, in the same folder: a night's collection leaves its lines.
+    session.eventLog().setFolder(EventLog::defaultFolder());
+    const SessionEventRecorder events(session, session.eventLog());
     ConnectionStep connection(session, comm, output);
     CliContext context{line, session, dialogs, output, signalWatch, {}};
     context.onInterrupt = [&] {

@@ -13,12 +13,14 @@
 
 ConsoleBinding::ConsoleBinding(CommPort &comm, const PortTable &table, OperatorDialogs &dialogs)
     : session(comm, table, dialogs), form(session, terminal),
-      status(session, form.controls(), dialogs, &form),
-      sampling(session, form.controls(), dialogs, &form),
-      calCheck(session, dialogs, sampling, status, &form), files(session, dialogs, &form),
+      status(session, form.controls(), session.dialogs(), &form),
+      sampling(session, form.controls(), session.dialogs(), &form),
+      calCheck(session, session.dialogs(), sampling, status, &form),
+      files(session, session.dialogs(), &form),
       processing(session, form.controls().OrvantisMenu, &form),
-      history(status.monitor(), session.state(), dialogs, form.controls().CommunicationMenu, &form),
-      m_dialogs(dialogs)
+      history(status.monitor(), session.state(), session.dialogs(),
+              form.controls().CommunicationMenu, &form),
+      eventLog(session.eventLog(), form), m_dialogs(session.dialogs())
 {
     terminal.setLine(&session.line());
     wireRequests();

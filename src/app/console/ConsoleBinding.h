@@ -1,7 +1,9 @@
 #pragma once
 
 #include "session/InstrumentSession.h"
+#include "session/SessionEventRecorder.h"
 #include "ui/calcheck/CalCheckBinding.h"
+#include "ui/eventlog/EventLogBinding.h"
 #include "ui/files/FileTransferBinding.h"
 #include "ui/mainwindow/MainForm.h"
 #include "ui/processing/ProcessingBinding.h"
@@ -15,7 +17,8 @@ class OperatorDialogs;
 // The console around one instrument session and one operator: the session, the main window,
 // the terminal, the bindings of every panel and menu, and start-up. main() builds one over
 // the real port and dialogs; end-to-end tests build one over a simulator's pty and a
-// scripted operator.
+// scripted operator. Everything below asks the operator through the session's dialogs, which
+// write each message and question into the event log.
 class ConsoleBinding
 {
 public:
@@ -28,6 +31,7 @@ public:
     void showConnectForm();
 
     InstrumentSession session;
+    SessionEventRecorder events{session, session.eventLog()};
     TerminalForm terminal;
     MainForm form;
     StatusBinding status;
@@ -36,6 +40,7 @@ public:
     FileTransferBinding files;
     ProcessingBinding processing;
     StatusHistoryBinding history;
+    EventLogBinding eventLog;
 
 private:
     void wireRequests();

@@ -19,6 +19,7 @@ int main(int argc, char *argv[])
     QtCommPort comm(ports);
     QtOperatorDialogs dialogs;
     ConsoleBinding console(comm, ports, dialogs);
+    console.session.eventLog().setFolder(EventLog::defaultFolder());
     dialogs.setOwner(&console.form);
     console.startUp();
     return app.exec();

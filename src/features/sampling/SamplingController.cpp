@@ -3,6 +3,7 @@
 #include "features/sampling/AcquireCommand.h"
 #include "link/SendAbort.h"
 #include "session/InstrumentSession.h"
+#include "session/LoggedOperation.h"
 #include "support/OperatorDialogs.h"
 #include "support/SettingsKeys.h"
 
@@ -15,6 +16,7 @@ SamplingController::SamplingController(InstrumentSession &session, OperatorDialo
 QByteArray SamplingController::SampleOnce(const SamplingSettings &settings)
 {
     Line &line = m_session.line();
+    const LoggedOperation logged(m_session.eventLog(), QStringLiteral("Single sample"));
     if (m_session.state().DataFileNumber() == 0)
         setSavingWarning(true);
     const StopOnExit stop = line.stopOnExit(kThreeEtx);

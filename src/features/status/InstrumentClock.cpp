@@ -1,5 +1,7 @@
 #include "features/status/InstrumentClock.h"
 
+#include "session/LoggedOperation.h"
+
 #include <QList>
 
 namespace
@@ -41,6 +43,9 @@ bool InstrumentClock::read(QDate *date, QTime *time)
 
 void InstrumentClock::set(const QDate &date, const QTime &time)
 {
+    const LoggedOperation logged(
+        m_line.eventLog(), QStringLiteral("Clock change"),
+        QDateTime(date, time).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
     m_line.SendCommand(setCommand(date, time), "", "", kSetTimeout);
 }
 

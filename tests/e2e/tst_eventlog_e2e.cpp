@@ -1,0 +1,126 @@
+// A short night of the whole console against orvantis-sim over a pseudo-terminal, as the
+// event log tells it the next morning: the connection, a download, a message, a periodic run
+// into a data file and the adapter pulled out, each a line with its time, in order, in the
+// day's file and in the "Event Log" window that was open all along.
+#include "features/sampling/SamplingController.h"
+#include "testkit/SimConsole.h"
+#include "testkit/TestSettings.h"
+#include "ui/eventlog/EventLogBinding.h"
+#include "ui/files/FileTransferForm.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <algorithm>
+
+namespace
+{
+// Every line of every day file in `folder`, oldest first.
+QStringList logLines(const QString &folder)
+{
+    QStringList lines;
+    const QDir dir(folder);
+    for (const QString &name : dir.entryList({"events-*.log"}, QDir::Files, QDir::Name)) {
+        QFile file(dir.filePath(name));
+        if (file.open(QIODevice::ReadOnly))
+            lines += QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+    }
+    return lines;
+}
+
+// The first line from `from` on of `category` whose text starts with `text`; -1 if none.
+int find(const QStringList &lines, int from, const QString &category, const QString &text)
+{
+    for (int i = qMax(from, 0); i < lines.size(); ++i) {
+        if (lines.at(i).mid(24).startsWith(category.leftJustified(10) + ' ' + text))
+            return i;
+    }
+    return -1;
+}
+} // namespace
+
+class EventLogEndToEnd : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void nightLeavesItsLinesInOrder();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void EventLogEndToEnd::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    useTemporarySettings(m_dir.filePath("settings"));
+}
+
+void EventLogEndToEnd::nightLeavesItsLinesInOrder()
+{
+    const QString logs = m_dir.filePath("logs");
+    const QString local = m_dir.filePath("local");
+    QVERIFY(QDir().mkpath(local));
+    SimConsole rig({"--disk", m_dir.filePath("disk"), "--fast"});
+    QVERIFY2(rig.ok(), qPrintable(rig.error()));
+    rig.session().eventLog().setFolder(logs);
+    QVERIFY(rig.startedAndConnected());
+    rig.session().state().DefaultDataFolder = local;
+    const QString serial = rig.session().SerNum();
+    QVERIFY(!serial.isEmpty());
+    rig.c().eventLog.menuItem()->trigger();
+    const EventLogWindow *window = rig.c().eventLog.window();
+    QVERIFY(window && window->isVisible());
+
+    FileTransferForm *files = rig.openFiles();
+    QVERIFY(files && rig.rowOf("SPECTRA.BIN") >= 0);
+    rig.clickRow(rig.rowOf("SPECTRA.BIN"));
+    QTest::mouseClick(files->GetFilesButton(), Qt::LeftButton);
+    QVERIFY(QFileInfo::exists(QDir(local).filePath("SPECTRA.BIN")));
+    files->close();
+
+    rig.controls().SampleDelayText->setText("soon");
+    QTest::mouseClick(rig.controls().StartSamplingButton, Qt::LeftButton);
+    QCOMPARE(rig.dialogs.errors, QStringList{SamplingController::badPeriodMessage()});
+
+    const QString data = QDir(local).filePath("night.raw");
+    rig.dialogs.pathAnswers << data;
+    rig.controls().NewFileButton->click();
+    rig.controls().SampleDelayText->setText("1");
+    QTest::mouseClick(rig.controls().StartSamplingButton, Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(data).size() > 0, 15000);
+    QVERIFY(rig.sim.unplug(2000));
+
+    // In order: each expected line after the one before it.
+    QStringList lines;
+    int at = -1;
+    const QList<QPair<QString, QString>> expected{
+        {"connection", "Connected to " + serial + " on COM 1 ("},
+        {"operation", "Download started."},
+        {"operation", "Download ended."},
+        {"message", SamplingController::badPeriodMessage()},
+        {"operation", "Saving to a data file started: \"" + data + "\"."},
+        {"operation", "Periodic sampling started."},
+        {"connection", "Connection lost on COM 1"},
+        {"connection", "Reconnecting to COM 1"},
+        {"connection", "Reconnected to " + serial + "; the periodic run went on."}};
+    for (const auto &[category, text] : expected) {
+        QTRY_VERIFY_WITH_TIMEOUT((lines = logLines(logs), find(lines, at + 1, category, text) > at),
+                                 10000);
+        at = find(lines, at + 1, category, text);
+    }
+    QVERIFY2(
+        std::is_sorted(lines.begin(), lines.end(),
+                       [](const QString &a, const QString &b) { return a.left(23) < b.left(23); }),
+        qPrintable(lines.join('\n')));
+    // The window read the day back when it opened and has followed every line since.
+    QCOMPARE(window->view()->toPlainText(), lines.join('\n'));
+}
+
+QTEST_MAIN(EventLogEndToEnd)
+#include "tst_eventlog_e2e.moc"
