@@ -9,6 +9,7 @@
 #include "testkit/SimulatedInstrument.h"
 #include "testkit/TestFiles.h"
 #include "testkit/TestSettings.h"
+#include "ui/connection/ConnectForm.h"
 #include "ui/connection/SetBaudForm.h"
 #include "ui/files/FileTransferForm.h"
 #include "ui/processing/ProcessingForm.h"
@@ -28,10 +29,12 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QLineSeries>
+#include <QMenu>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -58,6 +61,7 @@ private slots:
     void statusHistoryRecordsAndExportsTheLines();
     void mainWindowValuesAndTerminalComeBackAtTheNextStart();
     void controlsDoNotCoverEachOther();
+    void everyWindowShowsItsCaptions();
 
 private:
     QTemporaryDir m_dir;
@@ -458,6 +462,95 @@ void Windows::controlsDoNotCoverEachOther()
     for (int i = 0; i < 3; ++i)
         QCOMPARE(c.ThermalOKShape[i]->mapTo(&console.form, QPoint()).y(),
                  c.LightOKShape[i]->mapTo(&console.form, QPoint()).y());
+}
+
+namespace
+{
+// The text a control shows: a button's, a label's, a frame's title, a menu's or an item's.
+QString shownText(QObject *control)
+{
+    if (auto *button = qobject_cast<QAbstractButton *>(control))
+        return button->text();
+    if (auto *label = qobject_cast<QLabel *>(control))
+        return label->text();
+    if (auto *frame = qobject_cast<QGroupBox *>(control))
+        return frame->title();
+    if (auto *menu = qobject_cast<QMenu *>(control))
+        return menu->title();
+    if (auto *action = qobject_cast<QAction *>(control))
+        return action->text();
+    return QStringLiteral("<no text: %1>").arg(control->metaObject()->className());
+}
+
+// Each control found by its name, with its caption; the window's own title first.
+QStringList captionFaults(QWidget *window, const QString &title,
+                          const QList<QPair<const char *, const char *>> &controls)
+{
+    QStringList faults;
+    if (window->windowTitle() != title)
+        faults << window->windowTitle() + " instead of " + title;
+    for (const auto &[name, caption] : controls) {
+        QObject *control = window->findChild<QObject *>(QLatin1String(name));
+        const QString shown = control ? shownText(control) : QStringLiteral("<missing>");
+        if (shown != QLatin1String(caption))
+            faults << QStringLiteral("%1: \"%2\" instead of \"%3\"").arg(name, shown, caption);
+    }
+    return faults;
+}
+} // namespace
+
+// The captions an operator reads, and the names by which the program finds its controls.
+void Windows::everyWindowShowsItsCaptions()
+{
+    MemoryCommPort port;
+    ScriptedOperator dialogs;
+    ConsoleBinding console(port, PortTable({}), dialogs);
+    QStringList faults = captionFaults(
+        &console.form, "Orvantis Console 1.21",
+        {{"CommFrame", "Communication"}, {"ConnectButton", "Connect..."},
+         {"DisconnectButton", "Disconnect"}, {"OpenTerminalButton", "Show Terminal"},
+         {"SetBaudButton", "Set Baud Rate..."}, {"StatusCheck", "Automatic status updates"},
+         {"SavingFrame", "Save to File"}, {"NewFileButton", "New File..."},
+         {"StopSavingButton", "Stop Saving"}, {"SamplingFrame", "Sampling"},
+         {"SampleOnceButton", "Sample Once"}, {"StartSamplingButton", "Start Periodic"},
+         {"StopSamplingButton", "Stop"},
+         {"AverageCheck", "Average multiple spectra in each sample:"},
+         {"StoreInFlashCheck", "Store samples in Orvantis flash"},
+         {"StoreInComputerCheck", "Send samples to this computer (stored in currently open file)"},
+         {"ThermalOnCheck", "Enable"}, {"LightOnCheck", "Enable"},
+         {"TransferFilesButton", "Manage Orvantis Files..."}, {"FileMenu", "File"},
+         {"ExitMenuItem", "Exit"}, {"CommunicationMenu", "Communication"},
+         {"ConnectMenuItem", "Connect..."}, {"DisconnectMenuItem", "Disconnect"},
+         {"SetBaudMenuItem", "Set Baud Rate..."}, {"ShowTerminalMenuItem", "Show Terminal Window"},
+         {"StatusRateMenuItem", "Set Status Check Rate..."}, {"OrvantisMenu", "Orvantis"},
+         {"ShowInfoMenuItem", "Instrument Info..."}, {"SetClockMenuItem", "Set Clock..."},
+         {"TransferFilesMenuItem", "Manage Files on Orvantis..."},
+         {"CalCheckMenuItem", "Collect Cal Check Data..."}});
+    ConnectForm connect(console.session, dialogs);
+    faults += captionFaults(&connect, "Connecting",
+                            {{"Label2", "Available Ports:"}, {"Label3", "Baud Rate:"},
+                             {"ForceConnectButton", "Open Selected Port"},
+                             {"SearchButton", "Search Again"}, {"CancelButton", "Close"}});
+    LineClaim claim = console.session.claimLine(LineOperation::BaudChange);
+    SetBaudForm baud(claim, dialogs);
+    faults += captionFaults(&baud, "Set Baud Rate",
+                            {{"Label1", "Baud Rate:"}, {"DefaultCheck", "Make this the startup rate"},
+                             {"SetBaudButton", "Set Rate"}, {"CancelButton", "Close"}});
+    SetTimeForm clock(console.session.line());
+    faults += captionFaults(&clock, "Orvantis Real-Time Clock",
+                            {{"Frame1", "Current Orvantis Time"}, {"RefreshButton", "Refresh"},
+                             {"Frame2", "Manual Time Setting"}, {"SetTimeButton", "Set Orvantis Time"},
+                             {"Frame3", "This Computer's Time"},
+                             {"SetToComputerTimeButton", "Set Orvantis Time"}});
+    FileTransferForm files(console.files.directory(), console.session.state(), dialogs);
+    faults += captionFaults(&files, "Files in Orvantis Memory",
+                            {{"GetFilesButton", "Get Files"}, {"DeleteButton", "Delete Files"},
+                             {"SendFileButton", "Send File..."}, {"RefreshButton", "Refresh"},
+                             {"CloseButton", "Close"}, {"DestFrame", "Location for Saved Files"},
+                             {"SetDirButton", "Browse..."}});
+    InstrumentInfoForm info(InstrumentIdentity{});
+    faults += captionFaults(&info, "Instrument Information", {{"CloseButton", "Close"}});
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
 }
 
 QTEST_MAIN(Windows)
