@@ -66,7 +66,9 @@ void EventLogEndToEnd::nightLeavesItsLinesInOrder()
     const QString logs = m_dir.filePath("logs");
     const QString local = m_dir.filePath("local");
     QVERIFY(QDir().mkpath(local));
-    SimConsole rig({"--disk", m_dir.filePath("disk"), "--fast"});
+    // Behind a stable name, as an adapter's by-id name: the device that comes back after the
+    // unplug is a new pseudo-terminal, and the old one's number may go to another test's.
+    SimConsole rig({"--disk", m_dir.filePath("disk"), "--fast", "--link", m_dir.filePath("tty")});
     QVERIFY2(rig.ok(), qPrintable(rig.error()));
     rig.session().eventLog().setFolder(logs);
     QVERIFY(rig.startedAndConnected());
@@ -110,8 +112,13 @@ void EventLogEndToEnd::nightLeavesItsLinesInOrder()
         {"connection", "Reconnecting to COM 1"},
         {"connection", "Reconnected to " + serial + "; the periodic run went on."}};
     for (const auto &[category, text] : expected) {
-        QTRY_VERIFY_WITH_TIMEOUT((lines = logLines(logs), find(lines, at + 1, category, text) > at),
-                                 10000);
+        QTRY_VERIFY2_WITH_TIMEOUT(
+            (lines = logLines(logs), find(lines, at + 1, category, text) > at),
+            qPrintable(QStringLiteral("no %1 line \"%2\" after line %3; the lines after it:\n%4")
+                           .arg(category, text)
+                           .arg(at + 1)
+                           .arg(lines.mid(at + 1).join('\n'))),
+            10000);
         at = find(lines, at + 1, category, text);
     }
     QVERIFY2(
