@@ -216,12 +216,13 @@ void PtyServer::writeLine(qint64 nowMs)
         unpaced ? m_pending.size() : std::min<qsizetype>(m_pending.size(), qsizetype(m_credit));
     if (allowed <= 0)
         return;
+    // Recorded before it goes: a simulator killed in between has sent nothing its record
+    // lacks. What the line did not take is taken off the record again.
+    recordOutgoing(m_pending.left(allowed));
     const ssize_t n = ::write(m_device.master(), m_pending.constData(), size_t(allowed));
+    if (n < allowed)
+        unrecord(allowed - std::max<ssize_t>(n, 0));
     if (n > 0) {
-        if (m_record) {
-            std::fwrite(m_pending.constData(), 1, size_t(n), m_record);
-            std::fflush(m_record);
-        }
         m_pending.remove(0, n);
         if (!unpaced)
             m_credit -= double(n);
@@ -353,7 +354,19 @@ void PtyServer::unplug(qint64 forMs)
 void PtyServer::takeBackUnread()
 {
     ::poll(nullptr, 0, kUnplugSettleMs);
-    const qint64 taken = m_device.takeBackUnread();
+    unrecord(m_device.takeBackUnread());
+}
+
+void PtyServer::recordOutgoing(const QByteArray &bytes)
+{
+    if (!m_record)
+        return;
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), m_record);
+    std::fflush(m_record);
+}
+
+void PtyServer::unrecord(qint64 taken)
+{
     if (taken <= 0 || !m_record)
         return;
     std::fflush(m_record);
@@ -362,7 +375,7 @@ void PtyServer::takeBackUnread()
     };
     if (::fstat(record, &info) != 0 ||
         ::ftruncate(record, std::max<off_t>(0, info.st_size - off_t(taken))) != 0)
-        std::fprintf(stderr, "orvantis-sim: cannot take %lld unread bytes off %s\n",
+        std::fprintf(stderr, "orvantis-sim: cannot take %lld unsent bytes off %s\n",
                      static_cast<long long>(taken), qPrintable(m_options.recordPath));
 }
 

@@ -74,6 +74,9 @@ private:
     // What the far end had not read yet stays in the adapter: it never crossed the line, so
     // the record loses it too.
     void takeBackUnread();
+    // The record of what went to the console: bytes appended, and the last `taken` taken off.
+    void recordOutgoing(const QByteArray &bytes);
+    void unrecord(qint64 taken);
     // A new device behind the link, with what the options make of the instrument meanwhile;
     // false when there is none to be had.
     bool replug();
