@@ -1,11 +1,15 @@
 // Listings of the instrument's own operating system: each line through
 // ProcessingListing's classification, and the whole reply through ProcessingSession's
-// refresh as it arrives over the receive loop (sub-directories, then ".TLT" files).
-#include "FuzzLink.h"
+// refresh as it arrives over the instrument session's line (sub-directories, then ".TLT"
+// files).
 #include "FuzzSupport.h"
 #include "features/processing/ProcessingListing.h"
 #include "features/processing/ProcessingSession.h"
 #include "support/StringCode.h"
+#include "testkit/MemoryCommPort.h"
+#include "testkit/SessionRig.h"
+
+#include <QTimer>
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -47,18 +51,34 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     classifyLines(directories);
     classifyLines(files);
 
-    FuzzLink link(0.25f);
+    // The session's own line, fed one chunk a pass of the event pump while its clock moves
+    // on a quarter of a second a pass, so that its time-outs pass after a few passes.
+    MemoryCommPort port;
+    SessionRig rig(port);
+    rig.session.eventLog().setFolder(QString());
+    rig.open();
+    QByteArrayList pending;
     QByteArrayList replies{directories, files};
-    link.port.setResponder([&](const QByteArray &) {
+    port.setResponder([&](const QByteArray &) {
         if (replies.isEmpty())
             return;
         const QByteArray reply = replies.takeFirst();
         for (qsizetype at = 0; at < reply.size(); at += 64)
-            link.pending.append(reply.mid(at, 64));
+            pending.append(reply.mid(at, 64));
     });
-    ProcessingSession session(link.state, link.transaction, link.port);
-    session.refresh();
-    FUZZ_CHECK(!session.isBusy());
-    FUZZ_CHECK(session.fileCount() <= session.entries().size());
+    QTimer tick;
+    tick.setInterval(0);
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        if (!pending.isEmpty())
+            port.feed(pending.takeFirst());
+        Clock &clock = rig.state().clock;
+        clock.setTimeOfDay(clock.timeOfDay() + 0.25f);
+    });
+    tick.start();
+
+    ProcessingSession processing(rig.session);
+    processing.refresh();
+    FUZZ_CHECK(!processing.isBusy());
+    FUZZ_CHECK(processing.fileCount() <= processing.entries().size());
     return 0;
 }
