@@ -29,15 +29,6 @@
 
 namespace
 {
-QByteArray spectraBin()
-{
-    // The simulator's demonstration file: every byte value, not in a plain ramp.
-    QByteArray bytes(102400, '\0');
-    for (int i = 0; i < bytes.size(); ++i)
-        bytes[i] = char((i * 7 + i / 256) & 0xff);
-    return bytes;
-}
-
 void writeLines(const QString &path, int count)
 {
     QByteArray lines;
@@ -344,7 +335,8 @@ void FaultsEndToEnd::lineVanishes()
         QTest::mouseClick(window->GetFilesButton(), Qt::LeftButton);
         QVERIFY2(elapsed.elapsed() < 9000, "the download waited for the silence time-out");
         // Exactly the bytes that came before the line went.
-        QCOMPARE(fileBytes(QDir(m_case).filePath("SPECTRA.BIN")), spectraBin().left(5000));
+        QCOMPARE(fileBytes(QDir(m_case).filePath("SPECTRA.BIN")),
+                 everyByteValue(102400).left(5000));
         break;
     }
     case When::Upload: {
@@ -471,7 +463,7 @@ void FaultsEndToEnd::partialDownloadNeverReplacesAGoodFile()
     // otherwise, and at the file the disk refused when it was full.
     const bool beside = olderCopy || cut == CutShort::DiskFull;
     const qsizetype arrived = cut == CutShort::DiskFull ? 1000 : 3000;
-    QCOMPARE(fileBytes(beside ? part : local), spectraBin().left(arrived));
+    QCOMPARE(fileBytes(beside ? part : local), everyByteValue(102400).left(arrived));
     QCOMPARE(QFileInfo::exists(local), olderCopy || !beside);
     if (olderCopy)
         QCOMPARE(fileBytes(local), older);
@@ -710,7 +702,7 @@ void FaultsEndToEnd::operatorInterruptsADownload()
     const QByteArray partial = fileBytes(QDir(m_case).filePath("SPECTRA.BIN"));
     QCOMPARE(partial.size(), console().session.capture().byteCount());
     QVERIFY(partial.size() > 1500 && partial.size() < 102400);
-    QVERIFY(partial == spectraBin().left(partial.size()));
+    QVERIFY(partial == everyByteValue(102400).left(partial.size()));
     QVERIFY(!console().session.state().dataFile.isOpen());
 
     if (press == Press::Disconnect) {

@@ -64,15 +64,6 @@ private:
     quint16 m_port = 0;
 };
 
-// The instrument's BIG.BIN: 200 KB holding every byte value, not in a plain ramp.
-QByteArray bigFile()
-{
-    QByteArray bytes(200 * 1024, '\0');
-    for (int i = 0; i < bytes.size(); ++i)
-        bytes[i] = char((i * 7 + i / 256) & 0xff);
-    return bytes;
-}
-
 // Lines holding every byte value an upload carries: all but the line ends and the two
 // control characters the instrument acts on (ETX stops it, Ctrl-Z ends the capture). 0xFF
 // stands next to the bytes that follow it in Telnet's own commands.
@@ -137,7 +128,7 @@ void NetworkEndToEnd::init()
     QVERIFY(QDir().mkpath(m_case));
     m_heard = QDir(m_case).filePath("heard.bin");
     QVERIFY(QDir().mkpath(disk()));
-    QVERIFY(writeFile(QDir(disk()).filePath("BIG.BIN"), bigFile()));
+    QVERIFY(writeFile(QDir(disk()).filePath("BIG.BIN"), everyByteValue(200 * 1024)));
 }
 
 void NetworkEndToEnd::cleanup()
@@ -245,7 +236,7 @@ void NetworkEndToEnd::transfersCarryEveryByteValue()
     QTest::mouseClick(window->GetFilesButton(), Qt::LeftButton);
 
     QVERIFY2(m_rig->dialogs.errors.isEmpty(), qPrintable(m_rig->dialogs.errors.join('\n')));
-    QVERIFY(fileBytes(QDir(m_case).filePath("BIG.BIN")) == bigFile());
+    QVERIFY(fileBytes(QDir(m_case).filePath("BIG.BIN")) == everyByteValue(200 * 1024));
 
     m_rig->dialogs.pathAnswers.enqueue(upload);
     QTest::mouseClick(window->SendFileButton(), Qt::LeftButton);
@@ -324,9 +315,9 @@ void NetworkEndToEnd::serverGoneMidDownloadIsALostPort()
     QCOMPARE(m_rig->dialogs.errors, QStringList{FileDownload::lostMessage("BIG.BIN")});
     // Every byte that came before the server went, and nothing else.
     const QByteArray got = fileBytes(QDir(m_case).filePath("BIG.BIN"));
-    QVERIFY2(got.size() >= countWhenGone && got.size() < bigFile().size(),
+    QVERIFY2(got.size() >= countWhenGone && got.size() < everyByteValue(200 * 1024).size(),
              qPrintable(QString::number(got.size())));
-    QVERIFY(bigFile().startsWith(got));
+    QVERIFY(everyByteValue(200 * 1024).startsWith(got));
 
     // The server back on its address: the same instrument answers there again.
     QVERIFY2(m_rig->ser2net.restart(), qPrintable(m_rig->ser2net.errorString()));

@@ -25,14 +25,6 @@ enum class Operation { Download, Upload, CalCheck, Processing };
 
 // What no owner of the line sends, and what the ways past the controls would.
 const QList<QByteArray> kForeign{"Acquire auto", "start ", "tpower", "time", "baud", "QQ"};
-
-QByteArray everyByteValue(int size)
-{
-    QByteArray bytes(size, '\0');
-    for (int i = 0; i < size; ++i)
-        bytes[i] = char((i * 7 + i / 256) & 0xff);
-    return bytes;
-}
 } // namespace
 
 Q_DECLARE_METATYPE(Operation)

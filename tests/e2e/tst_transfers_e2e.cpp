@@ -11,6 +11,7 @@
 #include "testkit/ModalDriver.h"
 #include "testkit/SessionRig.h"
 #include "testkit/SimConsole.h"
+#include "testkit/TestFiles.h"
 #include "testkit/TestSettings.h"
 #include "ui/files/FileTransferForm.h"
 #include "ui/widgets/QtOperatorDialogs.h"
@@ -31,14 +32,8 @@
 
 namespace
 {
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // Written `minutesAgo` minutes ago, which orders the file manager's grid (oldest first).
-void writeFile(const QString &path, const QByteArray &bytes, int minutesAgo = 0)
+void writeDated(const QString &path, const QByteArray &bytes, int minutesAgo = 0)
 {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
@@ -46,14 +41,6 @@ void writeFile(const QString &path, const QByteArray &bytes, int minutesAgo = 0)
     QVERIFY(file.flush());
     QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-60 * minutesAgo),
                              QFileDevice::FileModificationTime));
-}
-
-QByteArray everyByteValue(int size)
-{
-    QByteArray bytes(size, '\0');
-    for (int i = 0; i < size; ++i)
-        bytes[i] = char((i * 7 + i / 256) & 0xff);
-    return bytes;
 }
 } // namespace
 
@@ -162,10 +149,10 @@ void TransfersEndToEnd::downloadThatBringsNothingKeepsTheLocalFile()
     QFETCH(QString, wording);
     QFETCH(QString, message);
     const bool stall = wording.isEmpty();
-    writeFile(disk(name), everyByteValue(listedSize));
+    writeDated(disk(name), everyByteValue(listedSize));
     const QByteArray good("the good local copy\n");
     if (localCopy)
-        writeFile(local(name), good);
+        writeDated(local(name), good);
     FileTransferForm *window = openOn(stall ? QStringList{"--fast", "--stall-type-after", "0"}
                                             : QStringList{"--fast", "--refusal-wording", wording});
     QVERIFY(window);
@@ -187,7 +174,7 @@ void TransfersEndToEnd::downloadThatBringsNothingKeepsTheLocalFile()
     QCOMPARE(QDir(m_local).entryList(QDir::Files | QDir::Hidden),
              localCopy ? QStringList{name} : QStringList());
     if (localCopy)
-        QCOMPARE(readAll(local(name)), good);
+        QCOMPARE(fileBytes(local(name)), good);
     QVERIFY(!console().session.state().dataFile.isOpen());
     QCOMPARE(window->CloseButton()->text(), QString("Close"));
 }
@@ -195,10 +182,10 @@ void TransfersEndToEnd::downloadThatBringsNothingKeepsTheLocalFile()
 void TransfersEndToEnd::emptyInstrumentFileDownloadsAndTheBatchGoesOn()
 {
     // Its first bytes could be the start of "File not found: FIRST.TXT".
-    writeFile(disk("FIRST.TXT"), "File list\r\n", 30);
-    writeFile(disk("EMPTY.TXT"), QByteArray(), 20);
-    writeFile(disk("LAST.BIN"), everyByteValue(700), 10);
-    writeFile(local("EMPTY.TXT"), "an older local copy");
+    writeDated(disk("FIRST.TXT"), "File list\r\n", 30);
+    writeDated(disk("EMPTY.TXT"), QByteArray(), 20);
+    writeDated(disk("LAST.BIN"), everyByteValue(700), 10);
+    writeDated(local("EMPTY.TXT"), "an older local copy");
     FileTransferForm *window = openOn({"--fast"});
     QVERIFY(window);
     QCOMPARE(window->fileNameAt(1), QString("EMPTY.TXT"));
@@ -208,7 +195,7 @@ void TransfersEndToEnd::emptyInstrumentFileDownloadsAndTheBatchGoesOn()
 
     QVERIFY2(m_rig->dialogs.errors.isEmpty(), qPrintable(m_rig->dialogs.errors.join('\n')));
     for (const QString name : {"FIRST.TXT", "EMPTY.TXT", "LAST.BIN"})
-        QVERIFY2(readAll(local(name)) == readAll(disk(name)), qPrintable(name));
+        QVERIFY2(fileBytes(local(name)) == fileBytes(disk(name)), qPrintable(name));
     QVERIFY(window->DirGrid()->selectedRanges().isEmpty());
 }
 
@@ -228,12 +215,12 @@ void TransfersEndToEnd::nameTheInstrumentCannotHoldIsRefusedUnsent()
 {
     QFETCH(QString, file);
     QFETCH(QString, problem);
-    writeFile(disk("KEEP.BIN"), "keep");
+    writeDated(disk("KEEP.BIN"), "keep");
     // Run as commands, its lines would delete the instrument's file.
-    writeFile(local(file), "Del KEEP.BIN\r\nDel KEEP.BIN\r\n");
+    writeDated(local(file), "Del KEEP.BIN\r\nDel KEEP.BIN\r\n");
     FileTransferForm *window = openOn({"--fast"});
     QVERIFY(window);
-    const QByteArray heard = readAll(m_heard);
+    const QByteArray heard = fileBytes(m_heard);
     QVERIFY(heard.endsWith("Dir /V\r"));
     m_rig->dialogs.pathAnswers.enqueue(local(file));
 
@@ -246,9 +233,9 @@ void TransfersEndToEnd::nameTheInstrumentCannotHoldIsRefusedUnsent()
              qPrintable(error));
     // Nothing reached the instrument, not even a refresh: the next it hears is a status query.
     QVERIFY(!console().session.line().SendCommand("st\r", "st:", "\r", 2).isEmpty());
-    QTRY_VERIFY(readAll(m_heard).size() > heard.size());
-    QCOMPARE(readAll(m_heard), heard + "st\r");
-    QCOMPARE(readAll(disk("KEEP.BIN")), QByteArray("keep"));
+    QTRY_VERIFY(fileBytes(m_heard).size() > heard.size());
+    QCOMPARE(fileBytes(m_heard), heard + "st\r");
+    QCOMPARE(fileBytes(disk("KEEP.BIN")), QByteArray("keep"));
 }
 
 void TransfersEndToEnd::transferHoldsTheDataFile_data()
@@ -262,11 +249,11 @@ void TransfersEndToEnd::transferHoldsTheDataFile()
 {
     QFETCH(bool, upload);
     const QByteArray big = everyByteValue(30000);
-    writeFile(disk("BIG.BIN"), big);
+    writeDated(disk("BIG.BIN"), big);
     QByteArray lines;
     for (int i = 0; i < 100; ++i)
         lines += "line " + QByteArray::number(i) + " of the file\r\n";
-    writeFile(local("lines.txt"), lines);
+    writeDated(local("lines.txt"), lines);
     // At the line rate, so the transfer is still running when the operator acts.
     FileTransferForm *window = openOn({"--baud", "115200"});
     QVERIFY(window);
@@ -302,9 +289,9 @@ void TransfersEndToEnd::transferHoldsTheDataFile()
     QCOMPARE(m_rig->dialogs.pathAnswers.size(), 1); // no file chooser came up
     // Nothing split off: the transfer is whole.
     if (upload)
-        QCOMPARE(readAll(disk("lines.txt")), lines);
+        QCOMPARE(fileBytes(disk("lines.txt")), lines);
     else
-        QVERIFY(readAll(local("BIG.BIN")) == big);
+        QVERIFY(fileBytes(local("BIG.BIN")) == big);
     // Afterwards the controls follow the data file again; the upload left it open.
     QCOMPARE(console().session.state().dataFile.isOpen(), upload);
     QCOMPARE(c.NewFileButton->isEnabled(), !upload);
@@ -341,7 +328,7 @@ void TransfersEndToEnd::uploadGoesOnlyThroughTheCapturePrompt()
     QFETCH(QByteArray, written);
     QFETCH(QString, saying);
     const QString path = local("ab.txt");
-    writeFile(path, "one\r\ntwo\r\nDel SPECTRA.BIN\r\n");
+    writeDated(path, "one\r\ntwo\r\nDel SPECTRA.BIN\r\n");
     MemoryCommPort port;
     SessionRig link(port);
     QVERIFY(link.open());
@@ -388,7 +375,7 @@ void TransfersEndToEnd::fileThatCameWithItsEchoIsWhole()
     FileDirectory directory(link.session);
     FileDownload download(link.session, directory, link.dialogs);
     QVERIFY(download.DownloadFile(local("ECHO.BIN"), int(content.size())));
-    QVERIFY(readAll(local("ECHO.BIN")) == content);
+    QVERIFY(fileBytes(local("ECHO.BIN")) == content);
     QCOMPARE(link.dialogs.errors, QStringList());
 }
 
