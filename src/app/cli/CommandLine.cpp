@@ -106,8 +106,8 @@ QString optionLines(const QList<CliOption> &options)
 QString commandNames()
 {
     QStringList names;
-    for (const CommandSpec &spec : commandSpecs())
-        names << spec.name;
+    for (const CommandDefinition &definition : commandDefinitions())
+        names << definition.name;
     return names.join(QStringLiteral(", "));
 }
 
@@ -140,8 +140,8 @@ QString CommandLine::version()
 QString CommandLine::overallHelp()
 {
     QStringList commands;
-    for (const CommandSpec &spec : commandSpecs())
-        commands << QStringLiteral("  %1  %2").arg(spec.name, -10).arg(spec.summary);
+    for (const CommandDefinition &definition : commandDefinitions())
+        commands << QStringLiteral("  %1  %2").arg(definition.name, -10).arg(definition.summary);
     return QStringLiteral(
                "Usage: orvantis [--port N|DEVICE] [--rate 9600|57600|115200] [--json] [--quiet] "
                "COMMAND [ARGS]\n\n"
@@ -152,15 +152,17 @@ QString CommandLine::overallHelp()
         .arg(commands.join(QLatin1Char('\n')), optionLines(globalOptions()), kExitStatus);
 }
 
-QString CommandLine::commandHelp(const CommandSpec &spec)
+QString CommandLine::commandHelp(const CommandDefinition &definition)
 {
-    QString text = QStringLiteral("Usage: orvantis [options] %1 %2\n\n%3\n")
-                       .arg(spec.name, spec.synopsis, wrapped(spec.description, 0));
-    if (!spec.options.isEmpty())
-        text += QStringLiteral("\nOptions:\n") + optionLines(spec.options) + QLatin1Char('\n');
+    QString text =
+        QStringLiteral("Usage: orvantis [options] %1 %2\n\n%3\n")
+            .arg(definition.name, definition.synopsis, wrapped(definition.description, 0));
+    if (!definition.options.isEmpty())
+        text +=
+            QStringLiteral("\nOptions:\n") + optionLines(definition.options) + QLatin1Char('\n');
     text += QStringLiteral("\nEvery command also takes --port, --rate, --json and --quiet "
                            "(see orvantis --help).\n\nExample:\n  ") +
-            spec.example + QLatin1Char('\n');
+            definition.example + QLatin1Char('\n');
     return text;
 }
 
@@ -184,35 +186,35 @@ CommandLine::Outcome CommandLine::parse(const QStringList &words)
     if (at > 0)
         name = rest.takeAt(at);
     if (name == QLatin1String("help")) {
-        const CommandSpec *about = at < rest.size() ? findCommand(rest.at(at)) : nullptr;
+        const CommandDefinition *about = at < rest.size() ? findCommand(rest.at(at)) : nullptr;
         return help(about ? commandHelp(*about) : overallHelp());
     }
-    m_spec = findCommand(name);
+    m_definition = findCommand(name);
     QList<CliOption> options = globalOptions();
-    if (m_spec)
-        options += m_spec->options;
+    if (m_definition)
+        options += m_definition->options;
     const bool parsed = readWords(rest.mid(1), options);
     if (isSet(kVersion))
         return help(version() + QLatin1Char('\n'));
     if (isSet(kHelp))
-        return help(m_spec ? commandHelp(*m_spec) : overallHelp());
+        return help(m_definition ? commandHelp(*m_definition) : overallHelp());
     if (name.isEmpty())
         return bad(QStringLiteral("no command given; the commands: %1 (\"orvantis --help\" "
                                   "explains them).")
                        .arg(commandNames()));
-    if (!m_spec)
+    if (!m_definition)
         return bad(
             QStringLiteral("\"%1\" is not a command; \"orvantis --help\" lists them.").arg(name));
     if (!parsed)
         return bad(m_error +
                    QStringLiteral(" (\"orvantis %1 --help\" explains the command)").arg(name));
     const qsizetype count = arguments().size();
-    if (count < m_spec->minArguments)
+    if (count < m_definition->minArguments)
         return bad(QStringLiteral("%1 needs %2 (\"orvantis %1 --help\").")
-                       .arg(name, m_spec->synopsis.section(QLatin1Char(' '), 0, 0)));
-    if (m_spec->maxArguments >= 0 && count > m_spec->maxArguments)
+                       .arg(name, m_definition->synopsis.section(QLatin1Char(' '), 0, 0)));
+    if (m_definition->maxArguments >= 0 && count > m_definition->maxArguments)
         return bad(QStringLiteral("%1 does not take \"%2\" (\"orvantis %1 --help\").")
-                       .arg(name, arguments().value(m_spec->maxArguments)));
+                       .arg(name, arguments().value(m_definition->maxArguments)));
     return readGlobals() ? Outcome::Run : Outcome::Bad;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/cli/CommandSpec.h"
+#include "app/cli/CommandDefinition.h"
 #include "app/cli/ExitStatus.h"
 
 #include <QHash>
@@ -24,8 +24,8 @@ public:
     QString helpText() const { return m_help; }
     QString errorText() const { return m_error; }
 
-    const CommandSpec &spec() const { return *m_spec; }
-    QString command() const { return m_spec->name; }
+    const CommandDefinition &definition() const { return *m_definition; }
+    QString command() const { return m_definition->name; }
     // The command's own arguments, in order.
     QStringList arguments() const { return m_arguments; }
     bool isSet(const QString &option) const;
@@ -41,7 +41,7 @@ public:
     bool quiet() const { return m_quiet; }
 
     static QString overallHelp();
-    static QString commandHelp(const CommandSpec &spec);
+    static QString commandHelp(const CommandDefinition &definition);
     static QString version();
 
 private:
@@ -52,7 +52,7 @@ private:
     bool readWords(const QStringList &words, const QList<CliOption> &options);
     bool readGlobals();
 
-    const CommandSpec *m_spec = nullptr;
+    const CommandDefinition *m_definition = nullptr;
     // Each option's values under each of its names; a switch has one empty value.
     QHash<QString, QStringList> m_values;
     QStringList m_arguments;

@@ -13,7 +13,7 @@ struct CliOption {
 };
 
 // One command of the command line: its name, what it takes, and the text of its help.
-struct CommandSpec {
+struct CommandDefinition {
     QString name;
     // Its arguments and options as the usage line shows them: "NAME... [-d DIR]".
     QString synopsis;
@@ -29,6 +29,6 @@ struct CommandSpec {
 };
 
 // Every command, in the order the help lists them.
-const QList<CommandSpec> &commandSpecs();
+const QList<CommandDefinition> &commandDefinitions();
 // The command of that name; nullptr when there is none.
-const CommandSpec *findCommand(const QString &name);
+const CommandDefinition *findCommand(const QString &name);

@@ -1,4 +1,4 @@
-#include "app/cli/CommandSpec.h"
+#include "app/cli/CommandDefinition.h"
 
 namespace
 {
@@ -38,10 +38,10 @@ CliOption keepOption()
                 QStringLiteral("Append to FILE instead of replacing it."));
 }
 
-QList<CommandSpec> makeSpecs()
+QList<CommandDefinition> makeDefinitions()
 {
-    QList<CommandSpec> specs;
-    specs << CommandSpec{
+    QList<CommandDefinition> definitions;
+    definitions << CommandDefinition{
         QStringLiteral("find"),
         QString(),
         QStringLiteral("find the Orvantis: port number, device, rate and serial number"),
@@ -52,7 +52,7 @@ QList<CommandSpec> makeSpecs()
         {},
         0,
         0};
-    specs << CommandSpec{
+    definitions << CommandDefinition{
         QStringLiteral("info"),
         QString(),
         QStringLiteral("the identification: model, configuration, serial number, depth, firmware"),
@@ -63,7 +63,7 @@ QList<CommandSpec> makeSpecs()
         {},
         0,
         0};
-    specs << CommandSpec{
+    definitions << CommandDefinition{
         QStringLiteral("status"),
         QString(),
         QStringLiteral("thermal control, light source and ambient temperature"),
@@ -74,7 +74,7 @@ QList<CommandSpec> makeSpecs()
         {},
         0,
         0};
-    specs << CommandSpec{
+    definitions << CommandDefinition{
         QStringLiteral("sample"),
         QStringLiteral("[-o FILE] [--average N] [--flash NAME] [--keep]"),
         QStringLiteral("take one sample"),
@@ -87,7 +87,7 @@ QList<CommandSpec> makeSpecs()
          flashOption(), keepOption()},
         0,
         0};
-    specs << CommandSpec{
+    definitions << CommandDefinition{
         QStringLiteral("run"),
         QStringLiteral("--period S -o FILE [--count N | --for DURATION] [--keep]"),
         QStringLiteral("periodic sampling into FILE until a count, a duration or a signal"),
@@ -109,7 +109,7 @@ QList<CommandSpec> makeSpecs()
          averageOption(), flashOption(), keepOption()},
         0,
         0};
-    specs << CommandSpec{
+    definitions << CommandDefinition{
         QStringLiteral("ls"),
         QString(),
         QStringLiteral("the files in the Orvantis's memory: name, size, date"),
@@ -119,7 +119,7 @@ QList<CommandSpec> makeSpecs()
         {},
         0,
         0};
-    specs << CommandSpec{
+    definitions << CommandDefinition{
         QStringLiteral("get"),
         QStringLiteral("NAME... [-d DIR]"),
         QStringLiteral("download files from the Orvantis"),
@@ -134,7 +134,7 @@ QList<CommandSpec> makeSpecs()
                 QStringLiteral("DIR"))},
         1,
         -1};
-    specs << CommandSpec{
+    definitions << CommandDefinition{
         QStringLiteral("put"),
         QStringLiteral("FILE... [--as NAME]"),
         QStringLiteral("upload text files into the Orvantis's memory"),
@@ -147,7 +147,7 @@ QList<CommandSpec> makeSpecs()
                 QStringLiteral("NAME"))},
         1,
         -1};
-    specs << CommandSpec{
+    definitions << CommandDefinition{
         QStringLiteral("rm"),
         QStringLiteral("NAME..."),
         QStringLiteral("delete files from the Orvantis's memory"),
@@ -157,7 +157,7 @@ QList<CommandSpec> makeSpecs()
         {},
         1,
         -1};
-    specs << CommandSpec{
+    definitions << CommandDefinition{
         QStringLiteral("clock"),
         QStringLiteral("[--set [YYYY-MM-DDTHH:MM:SS]]"),
         QStringLiteral("show the Orvantis's clock, or set it"),
@@ -168,7 +168,7 @@ QList<CommandSpec> makeSpecs()
               QStringLiteral("Set the clock: to the computer's time, or to the one given."))},
         0,
         1};
-    specs << CommandSpec{
+    definitions << CommandDefinition{
         QStringLiteral("baud"),
         QStringLiteral("RATE [--startup]"),
         QStringLiteral("change the link's rate at both ends"),
@@ -181,7 +181,7 @@ QList<CommandSpec> makeSpecs()
               QStringLiteral("Make RATE the Orvantis's start-up rate too."))},
         1,
         1};
-    specs << CommandSpec{
+    definitions << CommandDefinition{
         QStringLiteral("cal-check"),
         QStringLiteral("-o FILE --yes"),
         QStringLiteral("the guided cal check into FILE"),
@@ -197,7 +197,7 @@ QList<CommandSpec> makeSpecs()
                              "is clean and dry."))},
         0,
         0};
-    specs << CommandSpec{
+    definitions << CommandDefinition{
         QStringLiteral("send"),
         QStringLiteral("TEXT... [--timeout S]"),
         QStringLiteral("send one command line and print the answer"),
@@ -209,21 +209,21 @@ QList<CommandSpec> makeSpecs()
                 QStringLiteral("S"))},
         1,
         -1};
-    return specs;
+    return definitions;
 }
 } // namespace
 
-const QList<CommandSpec> &commandSpecs()
+const QList<CommandDefinition> &commandDefinitions()
 {
-    static const QList<CommandSpec> specs = makeSpecs();
-    return specs;
+    static const QList<CommandDefinition> definitions = makeDefinitions();
+    return definitions;
 }
 
-const CommandSpec *findCommand(const QString &name)
+const CommandDefinition *findCommand(const QString &name)
 {
-    for (const CommandSpec &spec : commandSpecs()) {
-        if (spec.name == name)
-            return &spec;
+    for (const CommandDefinition &definition : commandDefinitions()) {
+        if (definition.name == name)
+            return &definition;
     }
     return nullptr;
 }
