@@ -65,6 +65,8 @@ class ProtocolTexts : public QObject
 private slots:
     void numbersInReplies_data();
     void numbersInReplies();
+    void leadingNumbers_data();
+    void leadingNumbers();
     void fieldsAndLines();
     void helpersWithoutCallers();
     void acquireCommand_data();
@@ -106,6 +108,35 @@ void ProtocolTexts::numbersInReplies()
     QFETCH(QByteArray, text);
     QTEST(ExtractNumber(text), "extracted");
     QTEST(ParseNumber(text), "parsed");
+}
+
+// A number as typed by an operator or sent by the instrument: blanks anywhere, hexadecimal
+// and octal after "&H" and "&O", an exponent after E or D; whatever follows is ignored.
+void ProtocolTexts::leadingNumbers_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<double>("value");
+    QTest::newRow("blanks between digits") << QByteArray(" 1 2\t3\n") << 123.0;
+    QTest::newRow("sign, point, unit") << QByteArray("-12.5V") << -12.5;
+    QTest::newRow("plus and a bare point") << QByteArray("+.5") << 0.5;
+    QTest::newRow("second point ends it") << QByteArray("1.2.3") << 1.2;
+    QTest::newRow("exponent E") << QByteArray("-4.5e2x") << -450.0;
+    QTest::newRow("exponent D with sign") << QByteArray("15D-1") << 1.5;
+    QTest::newRow("exponent without digits") << QByteArray("2e+") << 2.0;
+    QTest::newRow("too large") << QByteArray("1e999") << 0.0;
+    QTest::newRow("hexadecimal") << QByteArray("&H1f") << 31.0;
+    QTest::newRow("hexadecimal ends at a non-digit") << QByteArray("&hFG") << 15.0;
+    QTest::newRow("octal") << QByteArray("&O17") << 15.0;
+    QTest::newRow("octal ends at 8") << QByteArray("&o78") << 7.0;
+    QTest::newRow("other radix") << QByteArray("&B101") << 0.0;
+    QTest::newRow("sign alone") << QByteArray("-") << 0.0;
+    QTest::newRow("words") << QByteArray("none") << 0.0;
+}
+
+void ProtocolTexts::leadingNumbers()
+{
+    QFETCH(QByteArray, text);
+    QTEST(LeadingNumber(text), "value");
 }
 
 void ProtocolTexts::fieldsAndLines()
