@@ -34,8 +34,8 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QLineSeries>
-#include <QMenu>
 #include <QListWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -479,6 +479,10 @@ QString shownText(QObject *control)
         return menu->title();
     if (auto *action = qobject_cast<QAction *>(control))
         return action->text();
+    // A control without a caption of its own (a chart) goes by its accessible name.
+    if (auto *widget = qobject_cast<QWidget *>(control);
+        widget && !widget->accessibleName().isEmpty())
+        return widget->accessibleName();
     return QStringLiteral("<no text: %1>").arg(control->metaObject()->className());
 }
 
@@ -507,49 +511,86 @@ void Windows::everyWindowShowsItsCaptions()
     ConsoleBinding console(port, PortTable({}), dialogs);
     QStringList faults = captionFaults(
         &console.form, "Orvantis Console 1.21",
-        {{"CommFrame", "Communication"}, {"ConnectButton", "Connect..."},
-         {"DisconnectButton", "Disconnect"}, {"OpenTerminalButton", "Show Terminal"},
-         {"SetBaudButton", "Set Baud Rate..."}, {"StatusCheck", "Automatic status updates"},
-         {"SavingFrame", "Save to File"}, {"NewFileButton", "New File..."},
-         {"StopSavingButton", "Stop Saving"}, {"SamplingFrame", "Sampling"},
-         {"SampleOnceButton", "Sample Once"}, {"StartSamplingButton", "Start Periodic"},
+        {{"CommFrame", "Communication"},
+         {"ConnectButton", "Connect..."},
+         {"DisconnectButton", "Disconnect"},
+         {"OpenTerminalButton", "Show Terminal"},
+         {"SetBaudButton", "Set Baud Rate..."},
+         {"StatusCheck", "Automatic status updates"},
+         {"SavingFrame", "Save to File"},
+         {"NewFileButton", "New File..."},
+         {"StopSavingButton", "Stop Saving"},
+         {"SamplingFrame", "Sampling"},
+         {"SampleOnceButton", "Sample Once"},
+         {"StartSamplingButton", "Start Periodic"},
          {"StopSamplingButton", "Stop"},
          {"AverageCheck", "Average multiple spectra in each sample:"},
          {"StoreInFlashCheck", "Store samples in Orvantis flash"},
          {"StoreInComputerCheck", "Send samples to this computer (stored in currently open file)"},
-         {"ThermalOnCheck", "Enable"}, {"LightOnCheck", "Enable"},
-         {"TransferFilesButton", "Manage Orvantis Files..."}, {"FileMenu", "File"},
-         {"ExitMenuItem", "Exit"}, {"CommunicationMenu", "Communication"},
-         {"ConnectMenuItem", "Connect..."}, {"DisconnectMenuItem", "Disconnect"},
-         {"SetBaudMenuItem", "Set Baud Rate..."}, {"ShowTerminalMenuItem", "Show Terminal Window"},
-         {"StatusRateMenuItem", "Set Status Check Rate..."}, {"OrvantisMenu", "Orvantis"},
-         {"ShowInfoMenuItem", "Instrument Info..."}, {"SetClockMenuItem", "Set Clock..."},
+         {"ThermalOnCheck", "Enable"},
+         {"LightOnCheck", "Enable"},
+         {"TransferFilesButton", "Manage Orvantis Files..."},
+         {"FileMenu", "File"},
+         {"ExitMenuItem", "Exit"},
+         {"CommunicationMenu", "Communication"},
+         {"ConnectMenuItem", "Connect..."},
+         {"DisconnectMenuItem", "Disconnect"},
+         {"SetBaudMenuItem", "Set Baud Rate..."},
+         {"ShowTerminalMenuItem", "Show Terminal Window"},
+         {"StatusRateMenuItem", "Set Status Check Rate..."},
+         {"OrvantisMenu", "Orvantis"},
+         {"ShowInfoMenuItem", "Instrument Info..."},
+         {"SetClockMenuItem", "Set Clock..."},
          {"TransferFilesMenuItem", "Manage Files on Orvantis..."},
          {"CalCheckMenuItem", "Collect Cal Check Data..."}});
     ConnectForm connect(console.session, dialogs);
     faults += captionFaults(&connect, "Connecting",
-                            {{"Label2", "Available Ports:"}, {"Label3", "Baud Rate:"},
+                            {{"Label2", "Available Ports:"},
+                             {"Label3", "Baud Rate:"},
                              {"ForceConnectButton", "Open Selected Port"},
-                             {"SearchButton", "Search Again"}, {"CancelButton", "Close"}});
+                             {"SearchButton", "Search Again"},
+                             {"CancelButton", "Close"}});
     LineClaim claim = console.session.claimLine(LineOperation::BaudChange);
     SetBaudForm baud(claim, dialogs);
     faults += captionFaults(&baud, "Set Baud Rate",
-                            {{"Label1", "Baud Rate:"}, {"DefaultCheck", "Make this the startup rate"},
-                             {"SetBaudButton", "Set Rate"}, {"CancelButton", "Close"}});
+                            {{"Label1", "Baud Rate:"},
+                             {"DefaultCheck", "Make this the startup rate"},
+                             {"SetBaudButton", "Set Rate"},
+                             {"CancelButton", "Close"}});
     SetTimeForm clock(console.session.line());
     faults += captionFaults(&clock, "Orvantis Real-Time Clock",
-                            {{"Frame1", "Current Orvantis Time"}, {"RefreshButton", "Refresh"},
-                             {"Frame2", "Manual Time Setting"}, {"SetTimeButton", "Set Orvantis Time"},
+                            {{"Frame1", "Current Orvantis Time"},
+                             {"RefreshButton", "Refresh"},
+                             {"Frame2", "Manual Time Setting"},
+                             {"SetTimeButton", "Set Orvantis Time"},
                              {"Frame3", "This Computer's Time"},
                              {"SetToComputerTimeButton", "Set Orvantis Time"}});
     FileTransferForm files(console.files.directory(), console.session.state(), dialogs);
     faults += captionFaults(&files, "Files in Orvantis Memory",
-                            {{"GetFilesButton", "Get Files"}, {"DeleteButton", "Delete Files"},
-                             {"SendFileButton", "Send File..."}, {"RefreshButton", "Refresh"},
-                             {"CloseButton", "Close"}, {"DestFrame", "Location for Saved Files"},
+                            {{"GetFilesButton", "Get Files"},
+                             {"DeleteButton", "Delete Files"},
+                             {"SendFileButton", "Send File..."},
+                             {"RefreshButton", "Refresh"},
+                             {"CloseButton", "Close"},
+                             {"DestFrame", "Location for Saved Files"},
                              {"SetDirButton", "Browse..."}});
     InstrumentInfoForm info(InstrumentIdentity{});
     faults += captionFaults(&info, "Instrument Information", {{"CloseButton", "Close"}});
+    faults += captionFaults(&console.terminal, "Terminal - no connection",
+                            {{"CopyAction", "Copy"}, {"SelectAllAction", "Select All"}});
+    StatusHistoryWindow history(console.history.history(), dialogs);
+    faults += captionFaults(
+        &history, "Status History",
+        {{"HistoryChart", "Status history chart"},
+         {"BandKeyLabel", "Bands along the bottom: thermal control (upper) and light source "
+                          "(lower); green stable, yellow stabilizing, red off."},
+         {"ValuesLabel", "Point at the chart to see the values of a status line."},
+         {"ExportButton", "Export CSV..."},
+         {"CloseButton", "Close"}});
+    console.eventLog.menuItem()->trigger();
+    faults += captionFaults(console.eventLog.window(), "Event Log", {});
+    if (console.eventLog.menuItem()->text() != "Event Log...")
+        faults << console.eventLog.menuItem()->text() + " instead of Event Log...";
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
 }
 
