@@ -192,6 +192,15 @@ void SamplingEndToEnd::panelSettingsReachTheAcquireAndABadPeriodSendsNothing()
     c.SampleOnceButton->click();
     QTRY_COMPARE(fileBytes(m_received).mid(before),
                  QByteArray("Acquire auto,25,1,SAMPLE1,0,-1,4\r"));
+
+    // Samples coming with no file open to take them: the label says so in bold red until Stop.
+    QVERIFY(!c.SavingLabel->font().bold());
+    c.SampleDelayText->setText("1");
+    c.StartSamplingButton->click();
+    QVERIFY(c.SavingLabel->font().bold());
+    QCOMPARE(c.SavingLabel->styleSheet(), QString("color: rgb(255, 0, 0);"));
+    c.StopSamplingButton->click();
+    QVERIFY(!c.SavingLabel->font().bold() && c.SavingLabel->styleSheet().isEmpty());
 }
 
 QTEST_MAIN(SamplingEndToEnd)
