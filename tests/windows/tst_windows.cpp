@@ -420,6 +420,8 @@ void Windows::mainWindowValuesAndTerminalComeBackAtTheNextStart()
         first.form.move(123, 77);
         first.form.ShowTerminal();
         QVERIFY(first.form.close());
+        // The terminal goes with the main window, and is remembered as open.
+        QVERIFY(!first.terminal.isVisible());
     }
     QCOMPARE(QSettings().value("Terminal/Open").toString(), QString("True"));
     ConsoleBinding second(noPort, PortTable({}), dialogs);
