@@ -580,6 +580,12 @@ void Windows::everyWindowShowsItsCaptions()
     faults += captionFaults(&info, "Instrument Information", {{"CloseButton", "Close"}});
     faults += captionFaults(&console.terminal, "Terminal - no connection",
                             {{"CopyAction", "Copy"}, {"SelectAllAction", "Select All"}});
+    // The terminal's context menu: Copy only once something is selected.
+    QStringList menu;
+    for (const QAction *action : console.terminal.Text()->actions())
+        menu << action->text() + (action->isEnabled() ? "" : " (off)");
+    if (menu != QStringList{"Copy (off)", "Select All"})
+        faults << "the terminal's context menu: " + menu.join(", ");
     StatusHistoryWindow history(console.history.history(), dialogs);
     faults += captionFaults(
         &history, "Status History",
