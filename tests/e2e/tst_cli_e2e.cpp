@@ -186,6 +186,9 @@ void CliEndToEnd::commandLineReading_data()
     QTest::newRow("too many arguments")
         << QStringList{"baud", "9600", "57600"} << bad << "does not take \"57600\"";
     QTest::newRow("too few arguments") << QStringList{"rm"} << bad << "rm needs NAME...";
+    QTest::newRow("what each exit status means")
+        << QStringList{"--help"} << help
+        << "Exit status: 0 done; 1 the Orvantis refused or the operation failed; 2 usage error";
     QTest::newRow("help of a command") << QStringList{"help", "run"} << help << "--period S";
     QTest::newRow("--help after a command") << QStringList{"ls", "--help"} << help << "orvantis ls";
 }
@@ -274,6 +277,8 @@ void CliEndToEnd::usageErrorsAndRefusedNamesSendNothing_data()
         << QStringList{"sample", "--average", "many"} << 2 << "whole number";
     QTest::newRow("flash name too long")
         << QStringList{"sample", "--flash", "NINECHARS"} << 2 << "limited to 8 characters";
+    QTest::newRow("send with no time to wait")
+        << QStringList{"send", "--timeout", "0", "st"} << 2 << "--timeout takes a number";
     QTest::newRow("clock bad date")
         << QStringList{"clock", "--set", "tomorrow"} << 2 << "not a date and time";
     QTest::newRow("cal-check without --yes")

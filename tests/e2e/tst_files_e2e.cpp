@@ -235,6 +235,7 @@ void FilesEndToEnd::deleteSendsNothingUntilYesThenTakesTheBlock()
     int top = -1, bottom = -1;
     QVERIFY(window->selectedRows(top, bottom));
     QCOMPARE(QList<int>({top, bottom}), QList<int>({0, 1}));
+    QVERIFY2(window->cursor().shape() != Qt::WaitCursor, "the hourglass stayed after No");
 
     m_rig->dialogs.yesNoAnswers << true;
     QTest::mouseClick(window->DeleteButton(), Qt::LeftButton);
