@@ -16,6 +16,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -203,7 +204,11 @@ void LinkEndToEnd::rateChangesUpAndBackAndTheStoredRateSurvivesARestart()
         // The instrument goes on answering at the new rate.
         const QByteArray id = claim.SendCommand("id\r", "serial:", "\r", 2);
         QVERIFY2(id.startsWith("serial: 1021"), id.constData());
+        // Its answer ends the wait: the store's 1 s time-out is not waited out.
+        QElapsedTimer storing;
+        storing.start();
         QCOMPARE(change.storeStartupRate(change.rate()), 115200);
+        QVERIFY2(storing.elapsed() < 800, "the answer to the store was not recognised");
         QCOMPARE(change.change("9600"), BaudRateChange::Outcome::Changed);
         QCOMPARE(port.settings(), QString("9600,n,8,1"));
         QCOMPARE(change.queryStartupRate(), 115200);
