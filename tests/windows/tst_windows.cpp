@@ -481,6 +481,9 @@ QString shownText(QObject *control)
         return menu->title();
     if (auto *action = qobject_cast<QAction *>(control))
         return action->text();
+    // A date or time field shows its format.
+    if (auto *edit = qobject_cast<QDateTimeEdit *>(control))
+        return edit->displayFormat();
     // A control without a caption of its own (a chart) goes by its accessible name.
     if (auto *widget = qobject_cast<QWidget *>(control);
         widget && !widget->accessibleName().isEmpty())
@@ -563,6 +566,10 @@ void Windows::everyWindowShowsItsCaptions()
     faults += captionFaults(&clock, "Orvantis Real-Time Clock",
                             {{"Frame1", "Current Orvantis Time"},
                              {"RefreshButton", "Refresh"},
+                             {"DatePicker1", "MM/dd/yyyy"},
+                             {"TimePicker1", "HH:mm:ss"},
+                             {"DatePicker2", "MM/dd/yyyy"},
+                             {"TimePicker2", "HH:mm:ss"},
                              {"Frame2", "Manual Time Setting"},
                              {"SetTimeButton", "Set Orvantis Time"},
                              {"Frame3", "This Computer's Time"},
