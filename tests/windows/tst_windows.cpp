@@ -25,6 +25,7 @@
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
 #include <QAction>
+#include <QAreaSeries>
 #include <QChartView>
 #include <QCheckBox>
 #include <QComboBox>
@@ -393,6 +394,19 @@ void Windows::statusHistoryRecordsAndExportsTheLines()
     const QChart *chart = history.window()->findChild<QChartView *>()->chart();
     for (const char *name : {"AmbientSeries", "DeviationSeries", "LightSeries"})
         QTRY_COMPARE(chart->findChild<QLineSeries *>(name)->count(), history.history().size());
+    // The states' bands: the current state's band stands up from its row, thermal above light.
+    QHash<QString, QPair<double, double>> rows; // lowest bottom, highest top
+    for (const QAreaSeries *band : chart->findChildren<QAreaSeries *>()) {
+        const QString row = band->objectName().startsWith("Thermal") ? "thermal" : "light";
+        auto &[bottom, top] = rows.insert(row, rows.value(row, {1e9, -1e9})).value();
+        for (const QPointF &point : band->lowerSeries()->points())
+            bottom = qMin(bottom, point.y());
+        for (const QPointF &point : band->upperSeries()->points())
+            top = qMax(top, point.y());
+    }
+    QVERIFY(rows["light"].second > rows["light"].first);
+    QVERIFY(rows["thermal"].second > rows["thermal"].first);
+    QVERIFY(rows["thermal"].first >= rows["light"].second);
     const QString path = m_dir.filePath("history.csv");
     rig.dialogs.pathAnswers << path;
     history.window()->findChild<QPushButton *>("ExportButton")->click();
