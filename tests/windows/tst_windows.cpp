@@ -106,6 +106,14 @@ QString questionBoxLayoutFault(QWidget *box)
     if (question->height() >
         question->heightForWidth(question->width()) + question->fontMetrics().height())
         return "blank lines under the question";
+    int icons = 0;
+    for (const char *name : {"InfoIcon", "QuestionIcon"}) {
+        const QLabel *icon = box->findChild<QLabel *>(name);
+        if (icon && icon->isVisible() && !icon->pixmap().isNull())
+            ++icons;
+    }
+    if (icons != 1)
+        return QString("%1 pictures beside the question instead of one").arg(icons);
     const int questionBottom = question->geometry().bottom();
     int previousRight = -1;
     for (const char *name : {"YesButton", "NoButton", "Cancel_Button"}) {
