@@ -41,6 +41,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSettings>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimeEdit>
 #include <QtTest>
@@ -481,6 +482,11 @@ void Windows::controlsDoNotCoverEachOther()
         const QStringList covered = coveredControls(window);
         QVERIFY2(covered.isEmpty(), qPrintable(covered.join(' ')));
     }
+    // The file list grows with the window's height; the download folder's frame stays below it.
+    const int gridHeight = files.DirGrid()->height();
+    files.resize(files.width(), files.height() + 120);
+    QTRY_COMPARE(files.DirGrid()->height(), gridHeight + 120);
+    QVERIFY(coveredControls(&files).isEmpty());
     // The two panels' lamps stand level, row by row.
     const MainFormControls &c = console.form.controls();
     for (int i = 0; i < 3; ++i)
