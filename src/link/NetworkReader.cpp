@@ -15,14 +15,18 @@ bool NetworkReader::open(const QString &address, int baudRate)
     startSession();
     m_telnet.reset();
     m_rateSettable = false;
+    m_openError = {};
     const PortAddress where = PortAddress::parse(address);
-    if (!where.isNetwork() || !where.isValid())
+    if (!where.isNetwork() || !where.isValid()) {
+        m_openError = {PortOpenError::Kind::Other, where.problem()};
         return false;
+    }
     const QDeadlineTimer deadline(kConnectTimeoutMs);
     // Nothing of a connection that ended by itself stays in the way.
     m_socket.abort();
     m_socket.connectToHost(where.host(), where.port());
     if (!m_socket.waitForConnected(kConnectTimeoutMs)) {
+        m_openError = {PortOpenError::Kind::Other, m_socket.errorString()};
         m_socket.abort();
         return false;
     }
@@ -36,10 +40,12 @@ bool NetworkReader::open(const QString &address, int baudRate)
         setBaudRate(baudRate);
         while (!m_telnet->comPortSettled() && !failed() && !deadline.hasExpired())
             m_socket.waitForReadyRead(int(qMax<qint64>(1, deadline.remainingTime())));
-        m_rateSettable = !m_telnet->comPortRefused();
+        m_rateSettable = m_telnet->comPortAgreed();
     }
     // A server that hangs up at once (its serial device in use) has no line to offer.
     if (failed()) {
+        m_openError = {PortOpenError::Kind::Other,
+                       QStringLiteral("the server ended the connection")};
         close();
         return false;
     }
@@ -62,7 +68,7 @@ bool NetworkReader::setBaudRate(int baudRate)
     if (!m_telnet || baudRate <= 0 || m_socket.state() != QAbstractSocket::ConnectedState)
         return false;
     m_telnet->setLine(baudRate);
-    return send(m_telnet->takeOutput()) && !m_telnet->comPortRefused();
+    return send(m_telnet->takeOutput()) && m_telnet->comPortAgreed();
 }
 
 bool NetworkReader::write(const QByteArray &bytes)
@@ -89,7 +95,7 @@ QByteArray NetworkReader::lineBytes(const QByteArray &arrived)
         return arrived;
     const QByteArray bytes = m_telnet->decode(arrived);
     send(m_telnet->takeOutput());
-    m_rateSettable = !m_telnet->comPortRefused();
+    m_rateSettable = m_telnet->comPortAgreed();
     return bytes;
 }
 

@@ -27,6 +27,7 @@ public:
 
     bool canSetRate() const override { return m_rateSettable; }
     bool open(const QString &address, int baudRate) override;
+    PortOpenError openError() const override { return m_openError; }
     void close() override;
     bool setBaudRate(int baudRate) override;
     bool write(const QByteArray &bytes) override;
@@ -40,7 +41,10 @@ private:
 
     QTcpSocket m_socket{this};
     std::optional<TelnetCodec> m_telnet;
+    // Only a server that agreed to COM-PORT-CONTROL sets its port's rate: one that stays
+    // silent about it would leave the far port at the old rate after the instrument switched.
     std::atomic<bool> m_rateSettable{false};
+    PortOpenError m_openError;
     // Connected by open() and not closed since: an error now ends the line.
     bool m_live = false;
 };

@@ -51,6 +51,9 @@ public:
     bool comPortSettled() const { return m_us[kComPortOption] != Side::Asked; }
     // The server refused COM-PORT-CONTROL: the far port's rate cannot be set.
     bool comPortRefused() const { return m_comPortRefused; }
+    // The server agreed to COM-PORT-CONTROL: the far port follows setLine(). Until it has,
+    // a rate asked for is only kept.
+    bool comPortAgreed() const { return m_us[kComPortOption] == Side::On; }
     // The rate the server last reported for its port; 0 before any report.
     int farRate() const { return m_farRate; }
 

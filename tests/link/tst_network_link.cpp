@@ -1,10 +1,12 @@
 // Network ports' rules that a real server shows only in part: the Telnet side of RFC 2217
 // (what reaches the line's bytes, what is answered, fed whole and byte by byte alike), and
 // network addresses in the port table.
+#include "link/NetworkReader.h"
 #include "link/PortAddress.h"
 #include "link/PortTable.h"
 #include "link/TelnetCodec.h"
 
+#include <QTcpServer>
 #include <QtTest>
 
 namespace
@@ -43,6 +45,7 @@ private slots:
     void telnetOffersAndEscapes();
     void portListKeepsNetworkAddressesWhole_data();
     void portListKeepsNetworkAddressesWhole();
+    void unreachableServerSaysWhy();
 };
 
 void NetworkLinkRules::telnetSeparatesTheLineFromTheServer_data()
@@ -119,12 +122,12 @@ void NetworkLinkRules::telnetOffersAndEscapes()
     TelnetCodec codec;
     QCOMPARE(codec.takeOutput(), bytes({IAC, WILL, BINARY, IAC, WILL, SGA, IAC, WILL, COMPORT, IAC,
                                         DO, BINARY, IAC, DO, SGA}));
-    QVERIFY(!codec.comPortSettled());
+    QVERIFY(!codec.comPortSettled() && !codec.comPortAgreed());
     // The rate waits for the server's agreement, then goes with the rest of the settings.
     codec.setLine(57600);
     QCOMPARE(codec.takeOutput(), QByteArray());
     QCOMPARE(codec.decode(bytes({IAC, DO, COMPORT})), QByteArray());
-    QVERIFY(codec.comPortSettled());
+    QVERIFY(codec.comPortSettled() && codec.comPortAgreed());
     QCOMPARE(codec.takeOutput(), settingsFor57600());
     // A rate whose bytes hold 0xFF is escaped inside its subnegotiation too.
     codec.setLine(0xFF00);
@@ -175,6 +178,21 @@ void NetworkLinkRules::portListKeepsNetworkAddressesWhole()
     // The connection dialog shows the port by its address.
     QCOMPARE(PortTable(entries).entryText(int(entries.size())),
              QStringLiteral("COM  %1  (%2)").arg(entries.size()).arg(entries.last()));
+}
+
+// A refused connection and an address that is no address each give the operator a reason.
+void NetworkLinkRules::unreachableServerSaysWhy()
+{
+    QTcpServer closed;
+    QVERIFY(closed.listen(QHostAddress::LocalHost));
+    const quint16 port = closed.serverPort();
+    closed.close();
+    NetworkReader reader;
+    QVERIFY(!reader.open(QStringLiteral("tcp://127.0.0.1:%1").arg(port), 9600));
+    QVERIFY2(!reader.openError().text.isEmpty(), "no reason for the refused connection");
+    QVERIFY(!reader.open(QStringLiteral("rfc2217://127.0.0.1"), 9600));
+    QCOMPARE(reader.openError().text, PortAddress::parse("rfc2217://127.0.0.1").problem());
+    QVERIFY(!reader.openError().text.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(NetworkLinkRules)

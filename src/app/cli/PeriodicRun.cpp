@@ -124,8 +124,13 @@ ExitStatus PeriodicRun::run()
         sampling.Stop();
         QElapsedTimer draining;
         draining.start();
-        while (session.isOpen() && session.capture().TimeSinceLastByte() < kQuietSeconds &&
-               draining.elapsed() < kDrainLongestMs)
+        // Quiet counts from the stop too: a line quiet between samples is not yet the
+        // instrument's answer to the ETX.
+        const auto quiet = [&] {
+            return draining.elapsed() >= qint64(kQuietSeconds * 1000) &&
+                   session.capture().TimeSinceLastByte() >= kQuietSeconds;
+        };
+        while (session.isOpen() && !quiet() && draining.elapsed() < kDrainLongestMs)
             session.line().Pause(kDrainStepSeconds);
     }
     return end(status);

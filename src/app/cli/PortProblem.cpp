@@ -1,11 +1,18 @@
 #include "app/cli/PortProblem.h"
 
+#include "link/PortAddress.h"
+
 #include <QFile>
 
 #include <unistd.h>
 
 PortProblem::PortProblem(const QString &device, const PortOpenError &error)
 {
+    // A device server's address is no file: the connection's own error says what went wrong.
+    if (PortAddress::parse(device).isNetwork()) {
+        m_text = QStringLiteral("cannot reach %1 (%2)").arg(device, error.text);
+        return;
+    }
     const QByteArray path = QFile::encodeName(device);
     const bool exists = ::access(path.constData(), F_OK) == 0;
     const bool usable = ::access(path.constData(), R_OK | W_OK) == 0;
