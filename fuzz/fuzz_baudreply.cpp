@@ -2,7 +2,7 @@
 // new rate) through BaudRateChange's exchanges, the instrument's answers from the input.
 #include "FuzzLink.h"
 #include "FuzzSupport.h"
-#include "link/BaudRateChange.h"
+#include "session/BaudRateChange.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

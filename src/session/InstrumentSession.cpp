@@ -1,7 +1,7 @@
 #include "session/InstrumentSession.h"
 
-#include "link/SendAbort.h"
 #include "session/LastConnection.h"
+#include "session/SendAbort.h"
 #include "support/OperatorDialogs.h"
 #include "support/StringCode.h"
 

@@ -1,17 +1,17 @@
 #pragma once
 
 #include "link/CommPort.h"
-#include "link/CommandTransaction.h"
-#include "link/FileCapture.h"
-#include "link/LinkStatus.h"
-#include "link/PortSearch.h"
 #include "link/PortTable.h"
-#include "link/ProgramState.h"
-#include "link/ReceiveLoop.h"
+#include "session/CommandTransaction.h"
 #include "session/EventLog.h"
+#include "session/FileCapture.h"
 #include "session/LineClaim.h"
 #include "session/LineGate.h"
+#include "session/LinkStatus.h"
 #include "session/LoggedOperatorDialogs.h"
+#include "session/PortSearch.h"
+#include "session/ProgramState.h"
+#include "session/ReceiveLoop.h"
 #include "session/Reconnection.h"
 
 #include <QObject>

@@ -1,7 +1,7 @@
 #include "session/Line.h"
 
 #include "link/CommPort.h"
-#include "link/CommandTransaction.h"
+#include "session/CommandTransaction.h"
 
 QByteArray Line::SendCommand(const QByteArray &command, const QByteArray &startMarker,
                              const QByteArray &endMarker, float timeoutSeconds)

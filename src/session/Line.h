@@ -1,7 +1,7 @@
 #pragma once
 
-#include "link/StopOnExit.h"
 #include "session/LineGate.h"
+#include "session/StopOnExit.h"
 
 #include <QByteArray>
 

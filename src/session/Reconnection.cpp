@@ -1,8 +1,8 @@
 #include "session/Reconnection.h"
 
 #include "link/CommPort.h"
-#include "link/FileCapture.h"
-#include "link/InstrumentInfo.h"
+#include "session/FileCapture.h"
+#include "session/InstrumentInfo.h"
 
 #include <QTime>
 

@@ -2,10 +2,10 @@
 // "power,1", the connection dialog's own buttons, the rate change and the stored start-up
 // rate, the status panels following the instrument, the terminal, and a port that keeps
 // nothing of the last session.
-#include "link/BaudRateChange.h"
-#include "link/PortSearch.h"
 #include "link/QtCommPort.h"
+#include "session/BaudRateChange.h"
 #include "session/LineClaim.h"
+#include "session/PortSearch.h"
 #include "testkit/ModalDriver.h"
 #include "testkit/SessionRig.h"
 #include "testkit/SimConsole.h"

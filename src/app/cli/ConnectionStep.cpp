@@ -3,13 +3,13 @@
 #include "app/cli/CliOutput.h"
 #include "app/cli/CommandLine.h"
 #include "app/cli/PortProblem.h"
-#include "link/InstrumentInfo.h"
-#include "link/PortSearch.h"
 #include "link/QtCommPort.h"
-#include "link/SendAbort.h"
+#include "session/InstrumentInfo.h"
 #include "session/InstrumentSession.h"
 #include "session/LastConnection.h"
 #include "session/LineClaim.h"
+#include "session/PortSearch.h"
+#include "session/SendAbort.h"
 #include "support/StringCode.h"
 
 namespace

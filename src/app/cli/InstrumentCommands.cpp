@@ -6,12 +6,12 @@
 #include "app/cli/StatusReport.h"
 #include "features/status/InstrumentClock.h"
 #include "features/status/StatusMonitor.h"
-#include "link/BaudRateChange.h"
-#include "link/InstrumentInfo.h"
-#include "link/PortSearch.h"
+#include "session/BaudRateChange.h"
+#include "session/InstrumentInfo.h"
 #include "session/InstrumentSession.h"
 #include "session/LastConnection.h"
 #include "session/LineClaim.h"
+#include "session/PortSearch.h"
 #include "support/StringCode.h"
 
 #include <QDateTime>

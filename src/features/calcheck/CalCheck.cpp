@@ -1,8 +1,8 @@
 #include "features/calcheck/CalCheck.h"
 
-#include "link/SendAbort.h"
 #include "session/InstrumentSession.h"
 #include "session/LineClaim.h"
+#include "session/SendAbort.h"
 #include "support/PathUtilities.h"
 
 #include <QScopedValueRollback>

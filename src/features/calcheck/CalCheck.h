@@ -2,7 +2,7 @@
 
 #include "features/calcheck/CalCheckHooks.h"
 #include "features/calcheck/CalCheckProgress.h"
-#include "link/ProgramState.h"
+#include "session/ProgramState.h"
 #include "support/OperatorDialogs.h"
 
 #include <QByteArray>

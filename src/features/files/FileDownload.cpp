@@ -2,9 +2,9 @@
 
 #include "features/files/StagedDownload.h"
 #include "features/files/TypeAnswer.h"
-#include "link/SendAbort.h"
 #include "session/InstrumentSession.h"
 #include "session/LineClaim.h"
+#include "session/SendAbort.h"
 #include "support/PathUtilities.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "features/files/FileTransferOperation.h"
-#include "link/FileCapture.h"
+#include "session/FileCapture.h"
 
 #include <QString>
 

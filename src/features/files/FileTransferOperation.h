@@ -1,7 +1,7 @@
 #pragma once
 
 #include "features/files/FileDirectory.h"
-#include "link/ProgramState.h"
+#include "session/ProgramState.h"
 #include "support/OperatorDialogs.h"
 
 #include <QObject>

@@ -1,7 +1,7 @@
 #include "features/processing/ProcessingSession.h"
 
 #include "features/processing/ProcessingListing.h"
-#include "link/Clock.h"
+#include "session/Clock.h"
 #include "session/InstrumentSession.h"
 #include "session/LineClaim.h"
 #include "support/StringCode.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/ProgramState.h"
+#include "session/ProgramState.h"
 #include "support/OperatorDialogs.h"
 
 #include <QObject>

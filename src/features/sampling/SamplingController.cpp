@@ -1,9 +1,9 @@
 #include "features/sampling/SamplingController.h"
 
 #include "features/sampling/AcquireCommand.h"
-#include "link/SendAbort.h"
 #include "session/InstrumentSession.h"
 #include "session/LoggedOperation.h"
+#include "session/SendAbort.h"
 #include "support/OperatorDialogs.h"
 #include "support/SettingsKeys.h"
 

@@ -1,7 +1,7 @@
 #include "ui/files/FileTransferForm.h"
 
 #include "features/files/DirListing.h"
-#include "link/ProgramState.h"
+#include "session/ProgramState.h"
 #include "support/OperatorDialogs.h"
 #include "support/PathUtilities.h"
 #include "support/SettingsKeys.h"

@@ -1,7 +1,7 @@
 #include "ui/mainwindow/MainForm.h"
 
-#include "link/ReceiveLamp.h"
 #include "session/InstrumentSession.h"
+#include "session/ReceiveLamp.h"
 #include "support/SettingsKeys.h"
 #include "support/Version.h"
 #include "ui/mainwindow/MainFormCentralWidget.h"

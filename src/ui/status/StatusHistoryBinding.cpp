@@ -1,7 +1,7 @@
 #include "ui/status/StatusHistoryBinding.h"
 
 #include "features/status/StatusMonitor.h"
-#include "link/ProgramState.h"
+#include "session/ProgramState.h"
 #include "ui/status/StatusHistoryWindow.h"
 
 #include <QAction>

@@ -1,4 +1,4 @@
-#include "link/SendAbort.h"
+#include "session/SendAbort.h"
 
 #include "link/CommPort.h"
 

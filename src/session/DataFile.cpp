@@ -1,4 +1,4 @@
-#include "link/DataFile.h"
+#include "session/DataFile.h"
 
 #include <cerrno>
 #include <cstring>

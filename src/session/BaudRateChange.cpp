@@ -1,7 +1,7 @@
-#include "link/BaudRateChange.h"
+#include "session/BaudRateChange.h"
 
 #include "link/CommPort.h"
-#include "link/CommandTransaction.h"
+#include "session/CommandTransaction.h"
 
 #include "support/StringCode.h"
 
