@@ -12,7 +12,9 @@ InstrumentSession::InstrumentSession(CommPort &port, PortTable table, OperatorDi
       m_transaction(m_state, port, *this), m_receive(m_state, port, m_capture, *this),
       m_search(m_state, port, m_transaction, *this, m_table),
       m_gate(m_transaction, port, m_eventLog), m_sharedLine(m_gate, 0),
-      m_reconnection(m_gate, port, m_capture)
+      m_ownLine(m_gate, LineGate::kSession),
+      m_reconnection(
+          m_gate, [this] { return claimLine(LineOperation::Reconnection); }, port, m_capture)
 {
     connect(&m_reconnection, &Reconnection::noteChanged, this,
             [this] { emit statusChanged(m_status, m_status); });
@@ -138,7 +140,7 @@ void InstrumentSession::watchForLateCapture(QByteArrayView bytes)
     const QByteArray seen = m_guardTail + bytes.toByteArray();
     if (seen.contains(kCapturePrompt)) {
         m_captureGuard = false;
-        m_port.write(QByteArray(1, '\x1a'));
+        m_ownLine.write(QByteArray(1, '\x1a'));
     } else if (seen.contains(kCommandPrompt)) {
         m_captureGuard = false;
     } else {
@@ -159,7 +161,7 @@ void InstrumentSession::beginPeriodicRun(const QByteArray &startCommand)
 
 bool InstrumentSession::stopPeriodicRun()
 {
-    return m_periodicRun && m_port.isOpen() && m_port.write(kThreeEtx);
+    return m_periodicRun && m_ownLine.portOpen() && SendAbort(m_ownLine);
 }
 
 void InstrumentSession::Disconnect()

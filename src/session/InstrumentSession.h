@@ -63,6 +63,8 @@ public:
     QString settings() const { return m_port.settings(); }
     QString deviceName() const { return m_port.deviceName(); }
     const PortTable &portTable() const { return m_table; }
+    // Why the port did not open the last time it was asked to.
+    PortOpenError openError() { return m_port.openError(); }
 
     // The shared line of short commands and keys; see Line.
     Line &line() { return m_sharedLine; }
@@ -169,6 +171,8 @@ private:
     PortSearch m_search;
     LineGate m_gate;
     Line m_sharedLine;
+    // The session's own writes: the stop of a periodic run, the answer to a late capture.
+    Line m_ownLine;
     Reconnection m_reconnection;
     QTimer m_timer1{this};
     QTimer m_statusTimer{this};

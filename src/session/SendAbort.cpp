@@ -1,10 +1,8 @@
 #include "session/SendAbort.h"
 
-#include "link/CommPort.h"
+#include "session/Line.h"
 
-#include <QByteArray>
-
-void SendAbort(CommPort &port)
+bool SendAbort(Line &line)
 {
-    port.write(kThreeEtx);
+    return line.write(kThreeEtx);
 }

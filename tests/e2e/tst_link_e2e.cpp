@@ -197,7 +197,7 @@ void LinkEndToEnd::rateChangesUpAndBackAndTheStoredRateSurvivesARestart()
         SessionRig link(port);
         QVERIFY(link.open());
         LineClaim claim = link.session.claimLine(LineOperation::BaudChange);
-        BaudRateChange change(claim.port(), claim.transaction());
+        BaudRateChange change(claim);
         QCOMPARE(change.queryStartupRate(), 9600);
         QCOMPARE(change.change("115200"), BaudRateChange::Outcome::Changed);
         QCOMPARE(port.settings(), QString("115200,n,8,1"));

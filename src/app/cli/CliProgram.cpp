@@ -115,7 +115,7 @@ int CliProgram::run()
     // The console's event log, in the same folder: a night's collection leaves its lines.
     session.eventLog().setFolder(EventLog::defaultFolder());
     const SessionEventRecorder events(session, session.eventLog());
-    ConnectionStep connection(session, comm, output);
+    ConnectionStep connection(session, output);
     CliContext context{line, session, dialogs, output, signalWatch, {}};
     context.onInterrupt = [&] {
         connection.cancel();

@@ -3,7 +3,6 @@
 #include "app/cli/CliOutput.h"
 #include "app/cli/CommandLine.h"
 #include "app/cli/PortProblem.h"
-#include "link/QtCommPort.h"
 #include "session/InstrumentInfo.h"
 #include "session/InstrumentSession.h"
 #include "session/LastConnection.h"
@@ -44,8 +43,8 @@ int numberOf(const PortTable &table, const QString &device)
 }
 } // namespace
 
-ConnectionStep::ConnectionStep(InstrumentSession &session, QtCommPort &comm, CliOutput &output)
-    : m_session(session), m_comm(comm), m_output(output)
+ConnectionStep::ConnectionStep(InstrumentSession &session, CliOutput &output)
+    : m_session(session), m_output(output)
 {
 }
 
@@ -172,7 +171,7 @@ ConnectionStep::Attempt ConnectionStep::attempt(int number, int rate, PortProble
     // Opening saves the connection for next time; one that does not answer must not be.
     const LastConnection before = LastConnection::load();
     if (!m_session.openSelectedPort(QStringLiteral("COM %1").arg(number), QString::number(rate))) {
-        *problem = PortProblem(m_session.portTable().deviceFor(number), m_comm.openError());
+        *problem = PortProblem(m_session.portTable().deviceFor(number), m_session.openError());
         return Attempt::Unusable;
     }
     if (identify())
@@ -226,12 +225,10 @@ QStringList ConnectionStep::portsInUse()
         const QString device = table.deviceFor(number);
         if (device.isEmpty())
             continue;
-        claim.port().setPortNumber(number);
-        if (claim.port().open()) {
-            claim.port().close();
+        PortOpenError why;
+        if (claim.tryPort(number, &why))
             continue;
-        }
-        const PortProblem problem(device, m_comm.openError());
+        const PortProblem problem(device, why);
         if (problem.inUse())
             inUse << QStringLiteral("Port %1 (%2) is in use by another program")
                          .arg(number)

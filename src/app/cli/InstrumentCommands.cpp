@@ -206,7 +206,7 @@ ExitStatus baud(CliContext &context)
     LineClaim claim = session.claimLine(LineOperation::BaudChange);
     if (!claim)
         return ExitStatus::Failed;
-    BaudRateChange change(claim.port(), claim.transaction());
+    BaudRateChange change(claim);
     switch (change.change(QString::number(rate))) {
     case BaudRateChange::Outcome::Changed:
         break;

@@ -117,7 +117,7 @@ bool FileDownload::fetch(Line &line, const QString &path, const QString &name, i
         m_capture.expectEchoLineFeed();
         if (!m_state.dataFile.open(staged.stagingPath())) {
             // The instrument is already streaming; stop it rather than wait for silence.
-            line.write(kThreeEtx);
+            SendAbort(line);
             m_capture.EndFileCapture();
             m_dialogs.ShowErrorMessage(cannotCreateMessage(path, m_state.dataFile.errorString()));
             return false;
@@ -220,12 +220,12 @@ FileDownload::Outcome FileDownload::awaitFile(Line &line, const QString &name, i
         if (allIn && m_capture.TimeSinceLastByte() > kReplyTimeoutSeconds)
             return Outcome::Complete;
         if (m_capture.TimeSinceLastByte() > kSilenceSeconds) {
-            line.write(kThreeEtx);
+            SendAbort(line);
             m_capture.EndFileCapture();
             return Outcome::TimedOut;
         }
         if (m_state.TransferCancelled) {
-            line.write(kThreeEtx);
+            SendAbort(line);
             m_capture.EndFileCapture();
             m_state.TransferCancelled = false;
             return Outcome::Cancelled;

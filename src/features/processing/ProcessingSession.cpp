@@ -77,7 +77,7 @@ void ProcessingSession::refresh()
     // ReceiveBuffer.
     if (m_busy || m_processing)
         return;
-    m_claim = std::make_unique<LineClaim>(m_session.gate(), LineOperation::Processing);
+    m_claim = std::make_unique<LineClaim>(m_session.claimLine(LineOperation::Processing));
     if (!*m_claim) {
         m_claim.reset();
         return;
@@ -174,7 +174,7 @@ void ProcessingSession::process(const QList<int> &rows)
 {
     if (m_processing || m_busy)
         return;
-    m_claim = std::make_unique<LineClaim>(m_session.gate(), LineOperation::Processing);
+    m_claim = std::make_unique<LineClaim>(m_session.claimLine(LineOperation::Processing));
     if (!*m_claim) {
         m_claim.reset();
         return;
