@@ -21,7 +21,7 @@ public:
         QObject::connect(&m_tick, &QTimer::timeout, [this, step] {
             if (!pending.isEmpty())
                 port.feed(pending.takeFirst());
-            Clock &clock = rig.state().clock;
+            Clock &clock = rig.session.clock();
             clock.setTimeOfDay(clock.timeOfDay() + step);
         });
         m_tick.start();

@@ -54,14 +54,16 @@ InstrumentSession::InstrumentSession(CommPort &port, PortTable table, OperatorDi
     });
     connect(&m_search, &PortSearch::serialNumberFound, this,
             [this](const QString &serial) { m_SerNum = serial; });
+    connect(&m_state.dataFile, &DataFile::openChanged, this, &InstrumentSession::dataFileChanged);
 
-    pump().setBeforeSleep([this] { m_port.wakeOnArrival(); });
-    pump().setAfterPass([this] { runReceiveLoop(); });
+    EventPump &pump = m_transaction.pump();
+    pump.setBeforeSleep([this] { m_port.wakeOnArrival(); });
+    pump.setAfterPass([this] { runReceiveLoop(); });
 
     m_timer1.setObjectName(QStringLiteral("Timer1"));
     m_timer1.setInterval(kReceiveIntervalMs);
     // Pending events first, then the run itself (the pump runs it after the pass).
-    connect(&m_timer1, &QTimer::timeout, this, [this] { pump().runPending(); });
+    connect(&m_timer1, &QTimer::timeout, this, [this] { runPendingEvents(); });
     m_timer1.start();
 
     m_statusTimer.setObjectName(QStringLiteral("StatusTimer"));
@@ -116,6 +118,12 @@ bool InstrumentSession::openSelectedPort(const QString &portEntry, const QString
 {
     const LineClaim claim = claimLine(LineOperation::Search);
     return claim && connected(m_search.openSelectedPort(portEntry, baudEntry));
+}
+
+void InstrumentSession::setIdentity(const InstrumentIdentity &identity)
+{
+    m_state.identity = identity;
+    m_SerNum = identity.InstrumentSerial;
 }
 
 bool InstrumentSession::connected(bool found)
@@ -186,21 +194,6 @@ void InstrumentSession::endForExit()
     m_transaction.endForExit();
 }
 
-void InstrumentSession::captureEarly(QByteArrayView bytes)
-{
-    m_receive.captureEarly(bytes);
-    checkDataFile();
-}
-
-void InstrumentSession::checkDataFile()
-{
-    const bool open = m_state.dataFile.isOpen();
-    if (open == m_dataFileOpen)
-        return;
-    m_dataFileOpen = open;
-    emit dataFileChanged(open);
-}
-
 void InstrumentSession::runReceiveLoop()
 {
     if (m_inReceiveRun)
@@ -212,8 +205,6 @@ void InstrumentSession::runReceiveLoop()
         m_lamp = lamp;
         emit receiveLampChanged(lamp);
     }
-    // A download's capture that completed, or a file the disk refused, closed the file.
-    checkDataFile();
 }
 
 // The receive loop has closed the port. With reconnection on, the session keeps everything

@@ -391,8 +391,8 @@ void LinkEndToEnd::reopenedPortHoldsNothingOfTheLastSession()
     QVERIFY(link.open());
     timer1->start();
     link.line().SendCommand("st\r", "st:", "\r", 2);
-    QVERIFY2(!link.state().ReceiveBuffer.contains("serial"),
-             link.state().ReceiveBuffer.constData());
+    QVERIFY2(!link.session.ReceiveBuffer().contains("serial"),
+             link.session.ReceiveBuffer().constData());
 
     // The line vanishes with the answer unread; the port is then opened on the other one.
     timer1->stop();
@@ -405,9 +405,9 @@ void LinkEndToEnd::reopenedPortHoldsNothingOfTheLastSession()
     QVERIFY(link.open());
     timer1->start();
     link.line().SendCommand("st\r", "st:", "\r", 2);
-    QVERIFY2(!link.state().ReceiveBuffer.contains("serial"),
-             link.state().ReceiveBuffer.constData());
-    QVERIFY(link.state().ReceiveBuffer.startsWith("st:"));
+    QVERIFY2(!link.session.ReceiveBuffer().contains("serial"),
+             link.session.ReceiveBuffer().constData());
+    QVERIFY(link.session.ReceiveBuffer().startsWith("st:"));
 }
 
 QTEST_MAIN(LinkEndToEnd)

@@ -138,7 +138,7 @@ int CliProgram::run()
         context.onInterrupt = endForExit;
     }
     // Messages the session queued (a lost line's) are said before the end.
-    session.pump().runPending();
+    session.runPendingEvents();
     if (context.interrupted())
         status = ExitStatus::Interrupted;
     else if (status != ExitStatus::Done && !session.isOpen())

@@ -190,16 +190,17 @@ bool ConnectionStep::identify()
         return false;
     claim.SendCommand(kThreeEtx, QByteArray(), kPromptTail, kEtxSeconds);
     const QByteArray reply = claim.SendCommand("id\r", "id", kPromptTail, kIdSeconds);
-    if (!ParseInstrumentInfo(reply, m_session.state().identity))
+    InstrumentIdentity identity;
+    if (!ParseInstrumentInfo(reply, identity))
         return false;
-    m_session.setSerNum(m_session.state().identity.InstrumentSerial);
+    m_session.setIdentity(identity);
     return true;
 }
 
 ExitStatus ConnectionStep::connected()
 {
     m_output.note(QStringLiteral("Connected to the Orvantis %1 on %2.")
-                      .arg(m_session.state().identity.InstrumentSerial, description()));
+                      .arg(m_session.identity().InstrumentSerial, description()));
     return ExitStatus::Done;
 }
 
