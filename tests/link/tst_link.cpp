@@ -3,6 +3,7 @@
 #include "features/terminal/TerminalText.h"
 #include "link/PortTable.h"
 #include "link/QtCommPort.h"
+#include "session/LineClaim.h"
 #include "testkit/MemoryCommPort.h"
 #include "testkit/SessionRig.h"
 #include "testkit/TestFiles.h"
@@ -32,6 +33,7 @@ private slots:
     void statusLineSplitOverTwoRunsIsStillPassedOn();
     void captureClosesTheFileAtItsLength();
     void lostPortIsClosedAndReportedOnce();
+    void aClaimMovesWithItsOwnership();
     void portTableFromTheEnvironment();
 
 private:
@@ -269,6 +271,24 @@ void LinkRules::lostPortIsClosedAndReportedOnce()
     QCOMPARE(m_link->dialogs.errors.size(), 1);
     QVERIFY(m_link->dialogs.errors.first().contains("was lost"));
     QCOMPARE(m_link->session.ReceiveBuffer(), QByteArray("last words\r\n"));
+}
+
+void LinkRules::aClaimMovesWithItsOwnership()
+{
+    InstrumentSession &session = m_link->session;
+    QSignalSpy refused(&session, &InstrumentSession::lineRefused);
+    LineClaim claim = session.claimLine(LineOperation::Download);
+    std::optional<LineClaim> held(std::move(claim));
+    // The claim moved from owns nothing: it writes nothing, quietly.
+    QVERIFY(!claim.write("x") && held->write("y"));
+    QCOMPARE(m_port->written(), QByteArray("y"));
+    claim = std::move(*held);
+    held.reset();
+    QCOMPARE(session.lineOwner(), LineOperation::Download);
+    // Assigning a claim gives back the one held before.
+    claim = session.claimLine(LineOperation::Upload);
+    QCOMPARE(session.lineOwner(), LineOperation::None);
+    QCOMPARE(refused.size(), 1);
 }
 
 void LinkRules::portTableFromTheEnvironment()
