@@ -173,7 +173,7 @@ void CalCheckEndToEnd::completeRunFilesEveryPhase()
     QVERIFY(watcher.overallBarAlwaysShown);
     QCOMPARE(watcher.overall, 8);
     QVERIFY(!progressShown());
-    QCOMPARE(rig->c().session.state().DataFileNumber(), 0);
+    QCOMPARE(rig->c().session.DataFileNumber(), 0);
     QVERIFY(rig->c().session.findChild<QTimer *>("StatusTimer")->isActive());
     QCOMPARE(rig->status(), int(StatusCode::Idle));
 
@@ -231,7 +231,7 @@ void CalCheckEndToEnd::stopInEveryPhase()
     // A Stop takes effect at once: no later phase, no completion notice.
     QCOMPARE(watcher.phases.size(), completes ? kPhases.size() : phase + 1);
     QCOMPARE(rig->dialogs.questions.size(), completes ? 3 : 2);
-    QCOMPARE(rig->c().session.state().DataFileNumber(), 0);
+    QCOMPARE(rig->c().session.DataFileNumber(), 0);
     QVERIFY(rig->c().session.findChild<QTimer *>("StatusTimer")->isActive());
     QCOMPARE(rig->status(), int(StatusCode::Idle));
 
@@ -289,7 +289,7 @@ void CalCheckEndToEnd::declinedQuestionsEndTheCheck()
     rig->stopPolling();
     const QString kept = m_dir.filePath("kept.raw");
     if (fileOpen)
-        QVERIFY(rig->c().session.state().dataFile.open(kept));
+        QVERIFY(rig->c().session.dataFile().open(kept));
     const QString path = m_dir.filePath("declined.raw");
     QFile::remove(path);
     if (chooses)
@@ -303,9 +303,9 @@ void CalCheckEndToEnd::declinedQuestionsEndTheCheck()
     QTEST(rig->dialogs.questions, "questions");
     QVERIFY(rig->dialogs.questionAnswers.isEmpty());
     QVERIFY(!rig->c().session.findChild<QTimer *>("StatusTimer")->isActive());
-    QCOMPARE(rig->c().session.state().DataFileNumber(), fileOpen ? 1 : 0);
+    QCOMPARE(rig->c().session.DataFileNumber(), fileOpen ? 1 : 0);
     if (fileOpen)
-        QCOMPARE(rig->c().session.state().dataFile.path(), kept);
+        QCOMPARE(rig->c().session.dataFile().path(), kept);
     QVERIFY(!QFile::exists(path));
     // A command of the test's own marks the end of what the check sent.
     rig->c().session.line().SendCommand("id\r", "", "Orvantis>", 5);

@@ -72,7 +72,7 @@ void EventLogEndToEnd::nightLeavesItsLinesInOrder()
     QVERIFY2(rig.ok(), qPrintable(rig.error()));
     rig.session().eventLog().setFolder(logs);
     QVERIFY(rig.startedAndConnected());
-    rig.session().state().DefaultDataFolder = local;
+    rig.session().setDefaultDataFolder(local);
     const QString serial = rig.session().SerNum();
     QVERIFY(!serial.isEmpty());
     rig.c().eventLog.menuItem()->trigger();

@@ -156,7 +156,7 @@ bool FaultsEndToEnd::start(const QStringList &arguments)
         return false;
     // Polling only where a case asks for it: its queries would share the line.
     controls().StatusCheck->setChecked(false);
-    console().session.state().DefaultDataFolder = m_case;
+    console().session.setDefaultDataFolder(m_case);
     return true;
 }
 
@@ -164,7 +164,7 @@ bool FaultsEndToEnd::openDataFile(const QString &path)
 {
     m_rig->dialogs.pathAnswers.enqueue(path);
     QTest::mouseClick(controls().NewFileButton, Qt::LeftButton);
-    return console().session.state().dataFile.isOpen();
+    return console().session.dataFile().isOpen();
 }
 
 void FaultsEndToEnd::startPeriodic()
@@ -185,7 +185,7 @@ FileTransferForm *FaultsEndToEnd::openFilesAndSelect(const QString &name)
 
 void FaultsEndToEnd::jumpWhenBusy(double seconds)
 {
-    Clock &clock = console().session.state().clock;
+    Clock &clock = console().session.clock();
     m_rig->when([this] { return console().session.Status() == StatusCode::CommandInProgress; },
                 [&clock, seconds] { clock.setTimeOfDay(clock.timeOfDay() + seconds); });
 }
@@ -240,7 +240,7 @@ void FaultsEndToEnd::verifyControlsFor(StatusCode code)
     QCOMPARE(c.SampleOnceButton->isEnabled(), ready);
     QCOMPARE(c.StartSamplingButton->isEnabled(), ready);
     QCOMPARE(c.StopSamplingButton->isEnabled(), connected);
-    const bool fileOpen = console().session.state().dataFile.isOpen();
+    const bool fileOpen = console().session.dataFile().isOpen();
     QCOMPARE(c.NewFileButton->isEnabled(), !fileOpen);
     QCOMPARE(c.StopSavingButton->isEnabled(), fileOpen);
     if (!fileOpen)
@@ -291,7 +291,7 @@ void FaultsEndToEnd::lineVanishes()
     // said at once (the reconnection has tests of its own).
     controls().ReconnectMenuItem->setChecked(false);
     SimConsole &rig = *m_rig;
-    ProgramState &state = console().session.state();
+    const InstrumentSession &session = console().session;
     const QString capture = QDir(m_case).filePath("capture.raw");
     if (when == When::SingleSample || when == When::PeriodicSampling)
         QVERIFY(openDataFile(capture));
@@ -314,7 +314,7 @@ void FaultsEndToEnd::lineVanishes()
         rig.when(
             [&] {
                 return console().session.Status() == StatusCode::CommandInProgress &&
-                       state.ReceiveBuffer.contains("Acquire");
+                       session.ReceiveBuffer().contains("Acquire");
             },
             [&] { rig.sim.kill(); });
         QTest::mouseClick(controls().SampleOnceButton, Qt::LeftButton);
@@ -360,7 +360,7 @@ void FaultsEndToEnd::lineVanishes()
         controls().CalCheckMenuItem->trigger();
         QVERIFY2(elapsed.elapsed() < 10000, "the cal check waited on a line that was gone");
         QVERIFY(!console().calCheck.calCheck().isRunning());
-        QVERIFY(!console().session.state().dataFile.isOpen());
+        QVERIFY(!console().session.dataFile().isOpen());
         break;
     case When::BaudChangeAsked:
     case When::BaudChangeSwitched: {
@@ -442,12 +442,12 @@ void FaultsEndToEnd::partialDownloadNeverReplacesAGoodFile()
         sizeLimit = std::make_unique<FileSizeLimit>(rlim_t(1000));
         QVERIFY(sizeLimit->isSet());
     }
-    Clock &clock = console().session.state().clock;
+    Clock &clock = console().session.clock();
     // Once the stall shows: the clock jumps past the ten silent seconds, or Stop.
     rig.when(
         [&] {
-            return console().session.capture().byteCount() == 3000 &&
-                   console().session.capture().TimeSinceLastByte() > 0.5f;
+            return console().session.byteCount() == 3000 &&
+                   console().session.TimeSinceLastByte() > 0.5f;
         },
         [&] {
             if (cut == CutShort::TimedOut)
@@ -612,7 +612,7 @@ void FaultsEndToEnd::noiseInPlaceOfEveryAnswer()
     // byte of noise that came down the line.
     QVERIFY(rig.sim.sendSignal(SIGUSR2));
     QTRY_VERIFY(rig.sim.standardError().contains("noise in place of answers off"));
-    QTRY_VERIFY_WITH_TIMEOUT(console().session.capture().TimeSinceLastByte() > 0.5, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(console().session.TimeSinceLastByte() > 0.5, 10000);
     console().status.monitor().query().QueryStatus();
     QCOMPARE(console().session.Status(), StatusCode::Idle);
     QCOMPARE(controls().StatusLabel->text(), QString("Connected to 1021 "));
@@ -656,7 +656,7 @@ void FaultsEndToEnd::fullDiskStopsTheCapture()
         limit > 0 ? "File too large (the file size limit is reached)" : "Disk full";
     QCOMPARE(message.section('\n', 0, 0), "Error 61; " + reason + ".");
     QVERIFY2(message.contains(path), qPrintable(message));
-    QVERIFY(!console().session.state().dataFile.isOpen());
+    QVERIFY(!console().session.dataFile().isOpen());
     // Sampling goes on, with the window showing that nothing is saved any more.
     verifyControlsFor(StatusCode::PeriodicSampling);
     if (limit > 0) {
@@ -688,7 +688,7 @@ void FaultsEndToEnd::operatorInterruptsADownload()
     FileTransferForm *window = openFilesAndSelect("SPECTRA.BIN");
     QVERIFY(window);
     QElapsedTimer sincePress;
-    rig.when([&] { return console().session.capture().byteCount() > 1500; },
+    rig.when([&] { return console().session.byteCount() > 1500; },
              [&] {
                  sincePress.start();
                  pressDuringTransfer(press, window);
@@ -700,10 +700,10 @@ void FaultsEndToEnd::operatorInterruptsADownload()
     QVERIFY2(sincePress.elapsed() < 10000, "the download went on after the press");
     // Everything received is in the file, and nothing else.
     const QByteArray partial = fileBytes(QDir(m_case).filePath("SPECTRA.BIN"));
-    QCOMPARE(partial.size(), console().session.capture().byteCount());
+    QCOMPARE(partial.size(), console().session.byteCount());
     QVERIFY(partial.size() > 1500 && partial.size() < 102400);
     QVERIFY(partial == everyByteValue(102400).left(partial.size()));
-    QVERIFY(!console().session.state().dataFile.isOpen());
+    QVERIFY(!console().session.dataFile().isOpen());
 
     if (press == Press::Disconnect) {
         QVERIFY2(rig.dialogs.errors.isEmpty(), qPrintable(rig.dialogs.errors.join('\n')));
@@ -805,7 +805,7 @@ void FaultsEndToEnd::operatorInterruptsPeriodicSampling()
         break;
     }
     QVERIFY2(rig.dialogs.errors.isEmpty(), qPrintable(rig.dialogs.errors.join('\n')));
-    console().session.state().dataFile.close();
+    console().session.dataFile().close();
     verifyCapturedFromTheLine(capture);
 }
 

@@ -108,7 +108,7 @@ FileTransferForm *FilesEndToEnd::openOn(const QStringList &extra)
                                          extra);
     if (!m_rig->startedAndConnected())
         return nullptr;
-    m_rig->c().session.state().DefaultDataFolder = m_local;
+    m_rig->c().session.setDefaultDataFolder(m_local);
     FileTransferForm *window = m_rig->openFiles();
     if (!window || window->fileCount() == 0) {
         QTest::qFail("the file manager shows no files", __FILE__, __LINE__);
@@ -171,7 +171,7 @@ void FilesEndToEnd::downloadIsByteExact()
     QCOMPARE(window->ProgressLabel()->text(), QString());
     QCOMPARE(window->CloseButton()->text(), QString("Close"));
     QVERIFY(window->DirGrid()->selectedRanges().isEmpty());
-    QVERIFY(!m_rig->c().session.state().dataFile.isOpen());
+    QVERIFY(!m_rig->c().session.dataFile().isOpen());
     QCOMPARE(m_rig->c().session.Status(), StatusCode::Idle);
 }
 

@@ -2,10 +2,10 @@
 // "power,1", the connection dialog's own buttons, the rate change and the stored start-up
 // rate, the status panels following the instrument, the terminal, and a port that keeps
 // nothing of the last session.
-#include "link/BaudRateChange.h"
-#include "link/PortSearch.h"
 #include "link/QtCommPort.h"
+#include "session/BaudRateChange.h"
 #include "session/LineClaim.h"
+#include "session/PortSearch.h"
 #include "testkit/ModalDriver.h"
 #include "testkit/SessionRig.h"
 #include "testkit/SimConsole.h"
@@ -201,7 +201,7 @@ void LinkEndToEnd::rateChangesUpAndBackAndTheStoredRateSurvivesARestart()
         SessionRig link(port);
         QVERIFY(link.open());
         LineClaim claim = link.session.claimLine(LineOperation::BaudChange);
-        BaudRateChange change(claim.port(), claim.transaction());
+        BaudRateChange change(claim);
         QCOMPARE(change.queryStartupRate(), 9600);
         QCOMPARE(change.change("115200"), BaudRateChange::Outcome::Changed);
         QCOMPARE(port.settings(), QString("115200,n,8,1"));
@@ -395,8 +395,8 @@ void LinkEndToEnd::reopenedPortHoldsNothingOfTheLastSession()
     QVERIFY(link.open());
     timer1->start();
     link.line().SendCommand("st\r", "st:", "\r", 2);
-    QVERIFY2(!link.state().ReceiveBuffer.contains("serial"),
-             link.state().ReceiveBuffer.constData());
+    QVERIFY2(!link.session.ReceiveBuffer().contains("serial"),
+             link.session.ReceiveBuffer().constData());
 
     // The line vanishes with the answer unread; the port is then opened on the other one.
     timer1->stop();
@@ -409,9 +409,9 @@ void LinkEndToEnd::reopenedPortHoldsNothingOfTheLastSession()
     QVERIFY(link.open());
     timer1->start();
     link.line().SendCommand("st\r", "st:", "\r", 2);
-    QVERIFY2(!link.state().ReceiveBuffer.contains("serial"),
-             link.state().ReceiveBuffer.constData());
-    QVERIFY(link.state().ReceiveBuffer.startsWith("st:"));
+    QVERIFY2(!link.session.ReceiveBuffer().contains("serial"),
+             link.session.ReceiveBuffer().constData());
+    QVERIFY(link.session.ReceiveBuffer().startsWith("st:"));
 }
 
 QTEST_MAIN(LinkEndToEnd)

@@ -4,7 +4,7 @@
 // Telnet escape, among them), the baud change on the far port or its refusal, and the
 // server gone in the middle of a download.
 #include "features/files/FileDownload.h"
-#include "link/BaudRateChange.h"
+#include "session/BaudRateChange.h"
 #include "testkit/SimConsole.h"
 #include "testkit/TestFiles.h"
 #include "testkit/TestSettings.h"
@@ -151,7 +151,7 @@ bool NetworkEndToEnd::start(Accepter accepter, const QStringList &arguments)
     if (!m_rig->startedAndConnected())
         return false;
     m_rig->stopPolling();
-    console().session.state().DefaultDataFolder = m_case;
+    console().session.setDefaultDataFolder(m_case);
     return true;
 }
 
@@ -297,9 +297,9 @@ void NetworkEndToEnd::serverGoneMidDownloadIsALostPort()
     QVERIFY(window);
     m_rig->clickRow(m_rig->rowOf("BIG.BIN"));
     qint64 countWhenGone = 0;
-    m_rig->when([this] { return console().session.capture().byteCount() > 5000; },
+    m_rig->when([this] { return console().session.byteCount() > 5000; },
                 [&] {
-                    countWhenGone = console().session.capture().byteCount();
+                    countWhenGone = console().session.byteCount();
                     m_rig->ser2net.stop();
                 });
     QElapsedTimer elapsed;

@@ -64,7 +64,7 @@ private:
     bool busyWith(const QByteArray &echo)
     {
         return status() == StatusCode::CommandInProgress &&
-               m_rig->c().session.state().ReceiveBuffer.contains(echo);
+               m_rig->c().session.ReceiveBuffer().contains(echo);
     }
 
     QTemporaryDir m_dir;
@@ -374,7 +374,7 @@ void OperatorEndToEnd::pollingComesBackAfter()
         return;
     const MainFormControls &c = controls();
     QTest::mouseClick(c.StatusCheck, Qt::LeftButton);
-    m_rig->c().session.state().DefaultDataFolder = m_dir.path();
+    m_rig->c().session.setDefaultDataFolder(m_dir.path());
     const bool files = operation == Operation::Download || operation == Operation::Upload ||
                        operation == Operation::Delete;
     FileTransferForm *window = files ? m_rig->openFiles() : nullptr;

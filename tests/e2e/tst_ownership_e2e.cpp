@@ -80,7 +80,7 @@ void OwnershipEndToEnd::nothingElseReachesTheInstrument()
     SimConsole rig(simulator + QStringList{"--disk", disk, "--record-input", heard});
     QVERIFY(rig.startedAndConnected());
     rig.stopPolling();
-    rig.session().state().DefaultDataFolder = m_dir.path();
+    rig.session().setDefaultDataFolder(m_dir.path());
     rig.c().form.ShowTerminal();
 
     QSignalSpy refusals(&rig.session(), &InstrumentSession::lineRefused);
@@ -96,11 +96,11 @@ void OwnershipEndToEnd::nothingElseReachesTheInstrument()
                 return false;
             switch (operation) {
             case Operation::Download:
-                return rig.session().capture().byteCount() > 2000;
+                return rig.session().byteCount() > 2000;
             case Operation::Upload:
                 return rig.c().files.window()->ProgressLabel()->text().startsWith("lines.txt: 2");
             case Operation::CalCheck:
-                return rig.session().state().ReceiveBuffer.count(',') > 10;
+                return rig.session().ReceiveBuffer().count(',') > 10;
             case Operation::Processing:
                 return rig.c().processing.processingForm()->session().isProcessing();
             }

@@ -64,7 +64,7 @@ void SamplingEndToEnd::openDataFile(SimConsole &rig, const QString &path)
     QVERIFY(writeFile(path, QByteArray(100000, 'o')));
     rig.dialogs.pathAnswers << path;
     rig.controls().NewFileButton->click();
-    QCOMPARE(rig.c().session.state().DataFileNumber(), 1);
+    QCOMPARE(rig.c().session.DataFileNumber(), 1);
     QCOMPARE(rig.controls().SavingLabel->text(), "Saving to \"" + QFileInfo(path).fileName() + '"');
     QVERIFY(!rig.controls().NewFileButton->isEnabled());
     QVERIFY(rig.controls().StopSavingButton->isEnabled());
@@ -88,7 +88,7 @@ void SamplingEndToEnd::sampleOnceFilesExactlyWhatTheInstrumentSent()
     // The receive loop writes what it read at the end of each run.
     QTRY_COMPARE_WITH_TIMEOUT(QFileInfo(path).size(), qint64(expected.size()), 15000);
     c.StopSavingButton->click();
-    QCOMPARE(rig.c().session.state().DataFileNumber(), 0);
+    QCOMPARE(rig.c().session.DataFileNumber(), 0);
     QCOMPARE(c.SavingLabel->text(), QString("No file open"));
     const QByteArray got = fileBytes(path);
     QCOMPARE(got, expected);

@@ -116,7 +116,7 @@ FileTransferForm *TransfersEndToEnd::openOn(const QStringList &extra)
         return nullptr;
     }
     console().form.controls().StatusCheck->setChecked(false);
-    console().session.state().DefaultDataFolder = m_local;
+    console().session.setDefaultDataFolder(m_local);
     return m_rig->openFiles();
 }
 
@@ -158,7 +158,7 @@ void TransfersEndToEnd::downloadThatBringsNothingKeepsTheLocalFile()
     QVERIFY(window);
     m_rig->clickRow(m_rig->rowOf(name));
     if (stall) {
-        m_rig->when([this] { return console().session.capture().CaptureActive(); },
+        m_rig->when([this] { return console().session.CaptureActive(); },
                     [window] { QTest::mouseClick(window->CloseButton(), Qt::LeftButton); });
     } else {
         QVERIFY(QFile::remove(disk(name))); // the listing is stale now
@@ -175,7 +175,7 @@ void TransfersEndToEnd::downloadThatBringsNothingKeepsTheLocalFile()
              localCopy ? QStringList{name} : QStringList());
     if (localCopy)
         QCOMPARE(fileBytes(local(name)), good);
-    QVERIFY(!console().session.state().dataFile.isOpen());
+    QVERIFY(!console().session.dataFile().isOpen());
     QCOMPARE(window->CloseButton()->text(), QString("Close"));
 }
 
@@ -260,14 +260,14 @@ void TransfersEndToEnd::transferHoldsTheDataFile()
     const MainFormControls &c = console().form.controls();
     m_rig->dialogs.pathAnswers.enqueue(local("samples.raw"));
     QTest::mouseClick(c.NewFileButton, Qt::LeftButton);
-    QVERIFY(console().session.state().dataFile.isOpen());
+    QVERIFY(console().session.dataFile().isOpen());
 
     QList<bool> enabled;
     int opened = 0;
     m_rig->when(
         [&] {
             return upload ? window->ProgressLabel()->text().startsWith("lines.txt: 2")
-                          : console().session.capture().byteCount() > 2000;
+                          : console().session.byteCount() > 2000;
         },
         [&] {
             enabled << c.NewFileButton->isEnabled() << c.StopSavingButton->isEnabled()
@@ -293,7 +293,7 @@ void TransfersEndToEnd::transferHoldsTheDataFile()
     else
         QVERIFY(fileBytes(local("BIG.BIN")) == big);
     // Afterwards the controls follow the data file again; the upload left it open.
-    QCOMPARE(console().session.state().dataFile.isOpen(), upload);
+    QCOMPARE(console().session.dataFile().isOpen(), upload);
     QCOMPARE(c.NewFileButton->isEnabled(), !upload);
     QCOMPARE(c.StopSavingButton->isEnabled(), upload);
     QVERIFY(c.CalCheckMenuItem->isEnabled());
@@ -392,7 +392,7 @@ void TransfersEndToEnd::fileThatCannotBeFetchedIsNotAskedFor()
     MemoryCommPort port;
     SessionRig link(port);
     QVERIFY(link.open());
-    link.state().DefaultDataFolder = m_local;
+    link.session.setDefaultDataFolder(m_local);
     // The rows as the instrument lists them: name, size right-aligned to column 27, date.
     QByteArray listing = "Dir /V\r\nDirectory of A:\r\n";
     for (const auto &[name, size] : rows)

@@ -129,7 +129,7 @@ void WaitsEndToEnd::closingEndsTheWaitAtOnce()
     QVERIFY2(rig.ok(), qPrintable(rig.error()));
     QVERIFY(rig.connect());
     MainForm &form = rig.c().form;
-    rig.c().session.state().DefaultDataFolder = m_dir.path();
+    rig.c().session.setDefaultDataFolder(m_dir.path());
     QElapsedTimer sinceClose;
     const auto closeWhen = [&](std::function<bool()> condition) {
         rig.when(std::move(condition), [&] {
@@ -147,7 +147,7 @@ void WaitsEndToEnd::closingEndsTheWaitAtOnce()
         FileTransferForm *window = rig.openFiles();
         QVERIFY(window);
         rig.clickRow(rig.rowOf("SPECTRA.BIN"));
-        closeWhen([&] { return rig.session().capture().byteCount() > 1500; });
+        closeWhen([&] { return rig.session().byteCount() > 1500; });
         QTest::mouseClick(window->GetFilesButton(), Qt::LeftButton);
         break;
     }
@@ -160,7 +160,7 @@ void WaitsEndToEnd::closingEndsTheWaitAtOnce()
             if (rig.session().lineOwner() != LineOperation::CalCheck)
                 return false;
             if (during == During::CalCheckLit)
-                return rig.session().state().ReceiveBuffer.count(',') > 10;
+                return rig.session().ReceiveBuffer().count(',') > 10;
             QFile input(heard);
             return input.open(QIODevice::ReadOnly) && input.readAll().contains("lpower,0");
         });
@@ -180,7 +180,7 @@ void WaitsEndToEnd::closingEndsTheWaitAtOnce()
         if (during == During::Upload)
             closeWhen([&] { return !window->ProgressLabel()->text().isEmpty(); });
         else
-            closeWhen([&] { return rig.session().state().ReceiveBuffer.contains("capture"); });
+            closeWhen([&] { return rig.session().ReceiveBuffer().contains("capture"); });
         QTest::mouseClick(window->SendFileButton(), Qt::LeftButton);
         break;
     }
@@ -204,7 +204,7 @@ bool WaitsEndToEnd::startStreaming(SimConsole &rig, const QString &file)
     rig.c().form.controls().StatusCheck->setChecked(false);
     rig.dialogs.pathAnswers.enqueue(file);
     QTest::mouseClick(rig.c().form.controls().NewFileButton, Qt::LeftButton);
-    return rig.c().session.state().dataFile.isOpen();
+    return rig.c().session.dataFile().isOpen();
 }
 
 void WaitsEndToEnd::stalledWindowLosesNoByte()

@@ -3,6 +3,7 @@
 #include "features/terminal/TerminalText.h"
 #include "link/PortTable.h"
 #include "link/QtCommPort.h"
+#include "session/LineClaim.h"
 #include "testkit/MemoryCommPort.h"
 #include "testkit/SessionRig.h"
 #include "testkit/TestFiles.h"
@@ -32,6 +33,7 @@ private slots:
     void statusLineSplitOverTwoRunsIsStillPassedOn();
     void captureClosesTheFileAtItsLength();
     void lostPortIsClosedAndReportedOnce();
+    void aClaimMovesWithItsOwnership();
     void portTableFromTheEnvironment();
 
 private:
@@ -102,7 +104,7 @@ void LinkRules::framing()
     QElapsedTimer elapsed;
     elapsed.start();
     QCOMPARE(m_link->line().SendCommand("cmd\r", start, end, timedOut ? 0.5f : 10.0f), framed);
-    QCOMPARE(m_link->state().ReceiveBuffer, framed);
+    QCOMPARE(m_link->session.ReceiveBuffer(), framed);
     QTEST(m_link->line().afterReply(), "after");
     QCOMPARE(m_port->written(), QByteArray("cmd\r"));
     QVERIFY2(timedOut ? elapsed.elapsed() >= 450 : elapsed.elapsed() < 5000,
@@ -112,12 +114,14 @@ void LinkRules::framing()
 void LinkRules::emptyCommandKeepsTheLast65535Characters()
 {
     const QByteArray big = QByteArray(70000 - 65535, 'x') + QByteArray(65535, 'y');
-    m_link->state().ReceiveBuffer = big;
+    m_link->session.clearReceiveBuffer();
+    m_link->session.appendToReceiveBuffer(big);
     const QByteArray result = m_link->line().SendCommand("", "", "", 0);
     QCOMPARE(result.size(), 65535);
     QVERIFY(!result.contains('x'));
     // The wait goes on with a reply already arriving.
-    m_link->state().ReceiveBuffer = "data 1 2 3\r\nOrvantis>";
+    m_link->session.clearReceiveBuffer();
+    m_link->session.appendToReceiveBuffer("data 1 2 3\r\nOrvantis>");
     QCOMPARE(m_link->line().SendCommand("", "", "Orvantis>", 5), QByteArray("data 1 2 3\r\n"));
     QVERIFY(m_port->written().isEmpty());
 }
@@ -139,7 +143,7 @@ void LinkRules::portLostDuringWaitEndsTheWait()
 
 void LinkRules::waitsAcrossMidnightEndOnTime()
 {
-    Clock &clock = m_link->state().clock;
+    Clock &clock = m_link->session.clock();
     clock.setTimeOfDay(86399.5);
     QElapsedTimer elapsed;
     elapsed.start();
@@ -157,9 +161,9 @@ void LinkRules::waitsAcrossMidnightEndOnTime()
 
 void LinkRules::everyByteValueReachesTheDataFileUnchanged()
 {
-    ProgramState &state = m_link->state();
+    InstrumentSession &session = m_link->session;
     const QString path = m_dir.filePath("all.raw");
-    QVERIFY(state.dataFile.open(path));
+    QVERIFY(session.dataFile().open(path));
     QByteArray all;
     for (int i = 0; i < 256; ++i)
         all.append(char(i));
@@ -169,10 +173,10 @@ void LinkRules::everyByteValueReachesTheDataFileUnchanged()
     QCOMPARE(fileBytes(path), all.left(100));
     m_port->feed(all.mid(100));
     m_link->session.runReceiveLoop();
-    state.dataFile.close();
+    session.dataFile().close();
     QCOMPARE(fileBytes(path), all);
-    QCOMPARE(state.ReceiveBuffer, all);
-    QCOMPARE(m_link->session.capture().byteCount(), 256);
+    QCOMPARE(session.ReceiveBuffer(), all);
+    QCOMPARE(m_link->session.byteCount(), 256);
 }
 
 void LinkRules::displayText_data()
@@ -238,20 +242,20 @@ void LinkRules::statusLineSplitOverTwoRunsIsStillPassedOn()
 
 void LinkRules::captureClosesTheFileAtItsLength()
 {
-    ProgramState &state = m_link->state();
+    InstrumentSession &session = m_link->session;
     const QString path = m_dir.filePath("capture.bin");
-    QVERIFY(state.dataFile.open(path));
-    m_link->session.capture().PrepForFileCapture(1000);
+    QVERIFY(session.dataFile().open(path));
+    m_link->session.PrepForFileCapture(1000);
     m_port->feed(QByteArray(300, 'y'));
     m_link->session.runReceiveLoop();
     // A progress line in place of the data.
     QCOMPARE(m_display, QString("300 bytes received\r\n"));
     m_port->feed(QByteArray(700, 'x') + "Orvantis>");
     m_link->session.runReceiveLoop();
-    QVERIFY(!state.dataFile.isOpen());
-    QVERIFY(!m_link->session.capture().CaptureActive());
+    QVERIFY(!session.dataFile().isOpen());
+    QVERIFY(!m_link->session.CaptureActive());
     QCOMPARE(fileBytes(path), QByteArray(300, 'y') + QByteArray(700, 'x'));
-    QCOMPARE(m_link->session.capture().byteCount(), 1009);
+    QCOMPARE(m_link->session.byteCount(), 1009);
     // What follows the capture is shown again.
     QVERIFY(m_display.endsWith("Orvantis>"));
 }
@@ -266,7 +270,25 @@ void LinkRules::lostPortIsClosedAndReportedOnce()
     QTRY_COMPARE(m_link->session.Status(), StatusCode::NotConnected);
     QCOMPARE(m_link->dialogs.errors.size(), 1);
     QVERIFY(m_link->dialogs.errors.first().contains("was lost"));
-    QCOMPARE(m_link->state().ReceiveBuffer, QByteArray("last words\r\n"));
+    QCOMPARE(m_link->session.ReceiveBuffer(), QByteArray("last words\r\n"));
+}
+
+void LinkRules::aClaimMovesWithItsOwnership()
+{
+    InstrumentSession &session = m_link->session;
+    QSignalSpy refused(&session, &InstrumentSession::lineRefused);
+    LineClaim claim = session.claimLine(LineOperation::Download);
+    std::optional<LineClaim> held(std::move(claim));
+    // The claim moved from owns nothing: it writes nothing, quietly.
+    QVERIFY(!claim.write("x") && held->write("y"));
+    QCOMPARE(m_port->written(), QByteArray("y"));
+    claim = std::move(*held);
+    held.reset();
+    QCOMPARE(session.lineOwner(), LineOperation::Download);
+    // Assigning a claim gives back the one held before.
+    claim = session.claimLine(LineOperation::Upload);
+    QCOMPARE(session.lineOwner(), LineOperation::None);
+    QCOMPARE(refused.size(), 1);
 }
 
 void LinkRules::portTableFromTheEnvironment()
