@@ -103,3 +103,8 @@ QString PortTable::entryText(int portNumber) const
         text += QStringLiteral("  (%1)").arg(device);
     return text;
 }
+
+QString PortTable::portName(int portNumber, const QString &device)
+{
+    return QStringLiteral("COM %1 (%2)").arg(portNumber).arg(device);
+}

@@ -11,20 +11,21 @@ constexpr int kDeviceIoError = 57;
 constexpr int kPathAccessError = 75;
 } // namespace
 
-bool DataFile::open(const QString &path)
+bool DataFile::open(const QString &path, const QString &shownAs)
 {
-    return openWith(path, QIODevice::WriteOnly | QIODevice::Truncate);
+    return openWith(path, QIODevice::WriteOnly | QIODevice::Truncate, shownAs);
 }
 
 bool DataFile::openForAppend(const QString &path)
 {
-    return openWith(path, QIODevice::WriteOnly | QIODevice::Append);
+    return openWith(path, QIODevice::WriteOnly | QIODevice::Append, QString());
 }
 
-bool DataFile::openWith(const QString &path, QIODevice::OpenMode mode)
+bool DataFile::openWith(const QString &path, QIODevice::OpenMode mode, const QString &shownAs)
 {
     if (m_file.isOpen())
         close();
+    m_shownAs = shownAs;
     m_pending.clear();
     m_errorNumber = 0;
     m_errorString.clear();

@@ -88,10 +88,11 @@ ExitStatus checkOutputFile(const CommandLine &line, CliOutput &output, bool requ
     return ExitStatus::Done;
 }
 
-bool openDataFile(InstrumentSession &session, CliOutput &output, const QString &path, bool append)
+bool openDataFile(InstrumentSession &session, CliOutput &output, const QString &path, bool append,
+                  const QString &shownAs)
 {
     DataFile &file = session.dataFile();
-    const bool opened = append ? file.openForAppend(path) : file.open(path);
+    const bool opened = append ? file.openForAppend(path) : file.open(path, shownAs);
     if (!opened)
         output.error(DataFileController::openErrorMessage(path, file.errorString()));
     return opened;
@@ -119,7 +120,9 @@ ExitStatus sample(CliContext &context)
     const QString path = named.isEmpty() ? scratch.filePath(QStringLiteral("sample.raw")) : named;
     const bool append = context.line.isSet(kKeep) && !named.isEmpty();
     const qint64 before = append ? sizeOf(path) : 0;
-    if (!openDataFile(context.session, context.output, path, append))
+    // The event log names where the data went, not the scratch file.
+    if (!openDataFile(context.session, context.output, path, append,
+                      named.isEmpty() ? QStringLiteral("standard output") : QString()))
         return ExitStatus::Failed;
     SamplingController sampling(context.session, context.dialogs);
     sampling.SampleOnce(settings);

@@ -22,7 +22,8 @@ ExitStatus readSettings(const CommandLine &line, CliOutput &output, SamplingSett
 // -o FILE: Usage when it is required and missing, or its folder does not exist.
 ExitStatus checkOutputFile(const CommandLine &line, CliOutput &output, bool required);
 // Opens the session's data file on `path`, replaced or appended to; false (said) when it
-// cannot be opened.
-bool openDataFile(InstrumentSession &session, CliOutput &output, const QString &path, bool append);
+// cannot be opened. `shownAs`: see DataFile::open.
+bool openDataFile(InstrumentSession &session, CliOutput &output, const QString &path, bool append,
+                  const QString &shownAs = QString());
 void closeDataFile(InstrumentSession &session);
 } // namespace SamplingCommands

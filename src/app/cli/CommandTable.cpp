@@ -1,4 +1,10 @@
-#include "app/cli/CommandDefinition.h"
+#include "app/cli/CommandTable.h"
+
+#include "app/cli/CalCheckCommand.h"
+#include "app/cli/FileCommands.h"
+#include "app/cli/InstrumentCommands.h"
+#include "app/cli/PeriodicRun.h"
+#include "app/cli/SamplingCommands.h"
 
 namespace
 {
@@ -38,6 +44,11 @@ CliOption keepOption()
                 QStringLiteral("Append to FILE instead of replacing it."));
 }
 
+ExitStatus runPeriodic(CliContext &context)
+{
+    return PeriodicRun(context).run();
+}
+
 QList<CommandDefinition> makeDefinitions()
 {
     QList<CommandDefinition> definitions;
@@ -47,11 +58,16 @@ QList<CommandDefinition> makeDefinitions()
         QStringLiteral("find the Orvantis: port number, device, rate and serial number"),
         QStringLiteral("Connects as every command does (the port and rate of the last connection "
                        "first, then every port at every rate) and prints where the Orvantis "
-                       "answered. With --port only that port is tried."),
-        QStringLiteral("orvantis find"),
-        {},
+                       "answered. With --port only that port is tried, with --rate only that "
+                       "rate."),
+        QStringLiteral("orvantis find --verbose"),
+        {flag({QStringLiteral("verbose")},
+              QStringLiteral("When the Orvantis is not found, list each port tried and why it "
+                             "failed."))},
         0,
-        0};
+        0,
+        nullptr,
+        InstrumentCommands::find};
     definitions << CommandDefinition{
         QStringLiteral("info"),
         QString(),
@@ -62,7 +78,9 @@ QList<CommandDefinition> makeDefinitions()
         QStringLiteral("orvantis --json info"),
         {},
         0,
-        0};
+        0,
+        nullptr,
+        InstrumentCommands::info};
     definitions << CommandDefinition{
         QStringLiteral("status"),
         QString(),
@@ -73,7 +91,9 @@ QList<CommandDefinition> makeDefinitions()
         QStringLiteral("orvantis status"),
         {},
         0,
-        0};
+        0,
+        nullptr,
+        InstrumentCommands::status};
     definitions << CommandDefinition{
         QStringLiteral("sample"),
         QStringLiteral("[-o FILE] [--average N] [--flash NAME] [--keep]"),
@@ -86,7 +106,9 @@ QList<CommandDefinition> makeDefinitions()
         {outputFile(QStringLiteral("Write what the Orvantis sends to FILE.")), averageOption(),
          flashOption(), keepOption()},
         0,
-        0};
+        0,
+        SamplingCommands::checkSample,
+        SamplingCommands::sample};
     definitions << CommandDefinition{
         QStringLiteral("run"),
         QStringLiteral("--period S -o FILE [--count N | --for DURATION] [--keep]"),
@@ -108,7 +130,9 @@ QList<CommandDefinition> makeDefinitions()
                 QStringLiteral("DURATION")),
          averageOption(), flashOption(), keepOption()},
         0,
-        0};
+        0,
+        PeriodicRun::check,
+        runPeriodic};
     definitions << CommandDefinition{
         QStringLiteral("ls"),
         QString(),
@@ -118,7 +142,9 @@ QList<CommandDefinition> makeDefinitions()
         QStringLiteral("orvantis ls"),
         {},
         0,
-        0};
+        0,
+        nullptr,
+        FileCommands::list};
     definitions << CommandDefinition{
         QStringLiteral("get"),
         QStringLiteral("NAME... [-d DIR]"),
@@ -133,20 +159,26 @@ QList<CommandDefinition> makeDefinitions()
                 QStringLiteral("Folder to save the files in (default: the current folder)."),
                 QStringLiteral("DIR"))},
         1,
-        -1};
+        -1,
+        FileCommands::checkGet,
+        FileCommands::get};
     definitions << CommandDefinition{
         QStringLiteral("put"),
         QStringLiteral("FILE... [--as NAME]"),
         QStringLiteral("upload text files into the Orvantis's memory"),
-        QStringLiteral("Sends each FILE, line by line, into the Orvantis's memory under its "
-                       "first 12 characters without blanks, or under NAME with --as (one FILE "
-                       "only). A name the Orvantis cannot hold is refused before anything is "
-                       "sent."),
-        QStringLiteral("orvantis put setup.ini --as SETUP.INI"),
+        QStringLiteral("Sends each FILE, line by line, into the Orvantis's memory under its own "
+                       "name, or under NAME with --as (one FILE only). The Orvantis stores each "
+                       "line with CR LF at its end, whatever ended it in FILE. A name it cannot "
+                       "hold (1 to 12 characters, no blanks, none of \" * , / : < > ? \\ |) is "
+                       "refused before anything is sent, saying the name the console would give "
+                       "the file: choose one with --as."),
+        QStringLiteral("orvantis put \"my setup.ini\" --as SETUP.INI"),
         {valued({QStringLiteral("as")}, QStringLiteral("The name on the Orvantis."),
                 QStringLiteral("NAME"))},
         1,
-        -1};
+        -1,
+        FileCommands::checkPut,
+        FileCommands::put};
     definitions << CommandDefinition{
         QStringLiteral("rm"),
         QStringLiteral("NAME..."),
@@ -156,7 +188,9 @@ QList<CommandDefinition> makeDefinitions()
         QStringLiteral("orvantis rm OLDRUN.RAW"),
         {},
         1,
-        -1};
+        -1,
+        FileCommands::checkRemove,
+        FileCommands::remove};
     definitions << CommandDefinition{
         QStringLiteral("clock"),
         QStringLiteral("[--set [YYYY-MM-DDTHH:MM:SS]]"),
@@ -167,7 +201,9 @@ QList<CommandDefinition> makeDefinitions()
         {flag({QStringLiteral("set")},
               QStringLiteral("Set the clock: to the computer's time, or to the one given."))},
         0,
-        1};
+        1,
+        InstrumentCommands::checkClock,
+        InstrumentCommands::clock};
     definitions << CommandDefinition{
         QStringLiteral("baud"),
         QStringLiteral("RATE [--startup]"),
@@ -180,7 +216,9 @@ QList<CommandDefinition> makeDefinitions()
         {flag({QStringLiteral("startup")},
               QStringLiteral("Make RATE the Orvantis's start-up rate too."))},
         1,
-        1};
+        1,
+        InstrumentCommands::checkBaud,
+        InstrumentCommands::baud};
     definitions << CommandDefinition{
         QStringLiteral("cal-check"),
         QStringLiteral("-o FILE --yes"),
@@ -196,7 +234,9 @@ QList<CommandDefinition> makeDefinitions()
               QStringLiteral("Answer the procedure's questions with Yes: the sampling cavity "
                              "is clean and dry."))},
         0,
-        0};
+        0,
+        CalCheckCommand::check,
+        CalCheckCommand::run};
     definitions << CommandDefinition{
         QStringLiteral("send"),
         QStringLiteral("TEXT... [--timeout S]"),
@@ -208,22 +248,15 @@ QList<CommandDefinition> makeDefinitions()
                 QStringLiteral("Seconds to wait for the prompt (default 5)."),
                 QStringLiteral("S"))},
         1,
-        -1};
+        -1,
+        InstrumentCommands::checkSend,
+        InstrumentCommands::send};
     return definitions;
 }
 } // namespace
 
-const QList<CommandDefinition> &commandDefinitions()
+const QList<CommandDefinition> &commandTable()
 {
     static const QList<CommandDefinition> definitions = makeDefinitions();
     return definitions;
-}
-
-const CommandDefinition *findCommand(const QString &name)
-{
-    for (const CommandDefinition &definition : commandDefinitions()) {
-        if (definition.name == name)
-            return &definition;
-    }
-    return nullptr;
 }
