@@ -59,9 +59,8 @@ void DataFile::recordError()
     const int err = errno;
     if (err == ENOSPC || err == EDQUOT || err == EFBIG) {
         m_errorNumber = kDiskFull;
-        m_errorString = err == EFBIG
-                            ? QStringLiteral("File too large (the file size limit is reached)")
-                            : QStringLiteral("Disk full");
+        m_errorString =
+            err == EFBIG ? tr("File too large (the file size limit is reached)") : tr("Disk full");
     } else {
         m_errorNumber = kDeviceIoError;
         m_errorString = err ? QString::fromLocal8Bit(std::strerror(err)) : m_file.errorString();
