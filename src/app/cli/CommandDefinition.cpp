@@ -100,7 +100,8 @@ QList<CommandDefinition> makeDefinitions()
         QStringLiteral("run"),
         QStringLiteral("--period S -o FILE|- [--count N | --for DURATION] [--max-outage DURATION] "
                        "[--keep|--force] | --period S --flash NAME --detach"),
-        QStringLiteral("periodic sampling into FILE until a count, a duration or a signal"),
+        QStringLiteral("periodic sampling into FILE until a count, a duration or a signal, or "
+                       "left sampling into the flash (--detach)"),
         QStringLiteral(
             "Starts periodic sampling with a minimum period of S seconds and saves everything "
             "the Orvantis sends into FILE (- for standard output; the lines below then go to "

@@ -132,7 +132,7 @@ QStringList splitSetValue(QStringList words)
 const QString kExitStatus = QStringLiteral(
     "Exit status: 0 done; 1 the Orvantis refused or the operation failed; 2 usage error, "
     "nothing sent;\n3 no Orvantis (not found, port unusable or in use by another program, "
-    "connection lost);\n130 interrupted by SIGINT or SIGTERM (or standard output closed), after "
+    "connection lost,\nor for run lost longer than --max-outage);\n130 interrupted by SIGINT or SIGTERM (or standard output closed), after "
     "stopping the Orvantis.");
 } // namespace
 
