@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <unistd.h>
 
 namespace
 {
@@ -21,21 +22,31 @@ bool DataFile::openForAppend(const QString &path)
     return openWith(path, QIODevice::WriteOnly | QIODevice::Append);
 }
 
+bool DataFile::openStandardOutput()
+{
+    if (m_file.isOpen())
+        close();
+    m_file.setFileName(QString());
+    return opened(m_file.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered,
+                              QFileDevice::DontCloseHandle));
+}
+
 bool DataFile::openWith(const QString &path, QIODevice::OpenMode mode)
 {
     if (m_file.isOpen())
         close();
-    m_pending.clear();
-    m_errorNumber = 0;
-    m_errorString.clear();
     m_file.setFileName(path);
-    if (!m_file.open(mode | QIODevice::Unbuffered)) {
-        m_errorNumber = kPathAccessError;
-        m_errorString = m_file.errorString();
-        return false;
-    }
-    emit openChanged(true);
-    return true;
+    return opened(m_file.open(mode | QIODevice::Unbuffered));
+}
+
+bool DataFile::opened(bool ok)
+{
+    m_pending.clear();
+    m_errorNumber = ok ? 0 : kPathAccessError;
+    m_errorString = ok ? QString() : m_file.errorString();
+    if (ok)
+        emit openChanged(true);
+    return ok;
 }
 
 bool DataFile::flush()

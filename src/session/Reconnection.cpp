@@ -105,8 +105,10 @@ void Reconnection::identifyOnce()
                 return;
             }
             // At its prompt: a run that was going has stopped, and starts again.
-            if (periodic)
+            if (periodic) {
+                emit restartingRun();
                 m_claim->SendCommand(m_resume.startCommand, "start", ">", kStartTimeoutSeconds);
+            }
             finish();
             emit reconnected(periodic);
             return;

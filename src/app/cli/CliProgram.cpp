@@ -11,6 +11,7 @@
 #include "app/cli/PeriodicRun.h"
 #include "app/cli/SamplingCommands.h"
 #include "app/cli/SignalWatch.h"
+#include "app/cli/StopCommand.h"
 #include "link/QtCommPort.h"
 #include "session/InstrumentSession.h"
 #include "session/SessionEventRecorder.h"
@@ -49,6 +50,7 @@ const Command kCommands[] = {
     {"baud", InstrumentCommands::checkBaud, InstrumentCommands::baud},
     {"cal-check", CalCheckCommand::check, CalCheckCommand::run},
     {"send", InstrumentCommands::checkSend, InstrumentCommands::send},
+    {"stop", nullptr, StopCommand::run},
 };
 
 const Command *commandNamed(const QString &name)
@@ -64,16 +66,6 @@ void print(FILE *stream, const QString &text)
 {
     const QByteArray bytes = text.toLocal8Bit();
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
-}
-
-// With --json a failure is a document too, so that a script reads one either way; on one
-// line, as run's samples are.
-int finish(CliOutput &output, ExitStatus status)
-{
-    if (status != ExitStatus::Done && output.json() && !output.lastError().isEmpty())
-        output.jsonLine({{QStringLiteral("error"), output.lastError()},
-                         {QStringLiteral("exitStatus"), int(status)}});
-    return int(status);
 }
 } // namespace
 
@@ -96,16 +88,18 @@ int CliProgram::run()
     case CommandLine::Outcome::Help:
         print(stdout, line.helpText());
         return int(ExitStatus::Done);
-    case CommandLine::Outcome::Bad:
-        print(stderr, QStringLiteral("orvantis: %1\n").arg(line.errorText()));
-        return int(ExitStatus::Usage);
+    case CommandLine::Outcome::Bad: {
+        CliOutput output(line.json(), false);
+        output.error(line.errorText());
+        return output.finish(ExitStatus::Usage);
+    }
     case CommandLine::Outcome::Run:
         break;
     }
     CliOutput output(line.json(), line.quiet());
     const ExitStatus checked = check(line, output);
     if (checked != ExitStatus::Done)
-        return finish(output, checked);
+        return output.finish(checked);
 
     SignalWatch signalWatch;
     const PortTable table = ConnectionStep::portTable(line);
@@ -143,5 +137,8 @@ int CliProgram::run()
         status = ExitStatus::Interrupted;
     else if (status != ExitStatus::Done && !session.isOpen())
         status = ExitStatus::NoInstrument;
-    return finish(output, status);
+    // The leaving goes into the event log; a run --detach left has closed the port already.
+    if (session.isOpen())
+        session.Disconnect();
+    return output.finish(status);
 }
