@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -16,6 +17,8 @@
 // refresh.
 class PortTable
 {
+    Q_DECLARE_TR_FUNCTIONS(PortTable)
+
 public:
     static constexpr int kFirstPort = 1;
     static constexpr int kLastPort = 16;

@@ -53,7 +53,10 @@ void SessionEventRecorder::statusChanged(StatusCode code)
 {
     if (m_inRun && !m_session.periodicRun()) {
         m_inRun = false;
-        m_log.operationEnded(kPeriodic);
+        m_log.operationEnded(kPeriodic, m_session.leftSampling()
+                                            ? QStringLiteral("the Orvantis samples on into its "
+                                                             "flash memory")
+                                            : QString());
     }
     if (code == StatusCode::NotConnected) {
         m_noResponse = false;

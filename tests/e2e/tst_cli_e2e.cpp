@@ -1,7 +1,8 @@
 // The command line, orvantis, run as a process against orvantis-sim over a real
-// pseudo-terminal: every command in both its forms, bad input refused with nothing sent,
-// ports it cannot use, and a periodic run that signals and unplugs end cleanly. One simulator
-// serves most cases; the simulator's record of what it heard shows what was sent.
+// pseudo-terminal: every command in both its forms (each JSON document's keys and types
+// pinned), bad input refused with nothing sent, ports it cannot use, and a periodic run that
+// signals at random moments, unplugs and detaches end truthfully. One simulator serves most
+// cases; the simulator's record of what it heard shows what was sent.
 #include "app/cli/CommandLine.h"
 #include "app/cli/CommandTable.h"
 #include "app/cli/PeriodicRun.h"
@@ -14,6 +15,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QSerialPort>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -44,7 +46,50 @@ QJsonValue at(QJsonValue value, const QString &path)
 
 QString text(const QJsonValue &value)
 {
+    if (value.isBool())
+        return value.toBool() ? "true" : "false";
     return value.isDouble() ? QString::number(value.toDouble()) : value.toString();
+}
+
+// A document's keys and the types of their values, as "{bytes:n file:s}" (s string, n number,
+// b bool, - null; an array as the shape of its first element).
+QString shape(const QJsonValue &value)
+{
+    if (value.isObject()) {
+        QStringList members;
+        const QJsonObject object = value.toObject();
+        for (auto it = object.begin(); it != object.end(); ++it)
+            members << it.key() + ':' + shape(it.value());
+        return '{' + members.join(' ') + '}';
+    }
+    if (value.isArray())
+        return '[' + (value.toArray().isEmpty() ? QString() : shape(value.toArray().first())) + ']';
+    return value.isString() ? "s" : value.isDouble() ? "n" : value.isBool() ? "b" : "-";
+}
+
+QJsonObject document(const QByteArray &json)
+{
+    QJsonParseError error{};
+    const QJsonDocument parsed = QJsonDocument::fromJson(json, &error);
+    return error.error == QJsonParseError::NoError ? parsed.object() : QJsonObject();
+}
+
+// The whole samples a run's file holds: the pieces that end at the prompt, but the last one
+// (the answer to the stop), each holding one sample's data or nothing but a line end (another
+// answer); -1 when the file does not end at the prompt, or a piece is neither.
+int wholeSamples(const QByteArray &file)
+{
+    const QList<QByteArray> pieces = file.split('>');
+    if (!file.endsWith("Orvantis>"))
+        return -1;
+    int samples = 0;
+    for (const QByteArray &piece : pieces.mid(0, pieces.size() - 2)) {
+        if (piece.count("sample,") == 1 && piece.endsWith("\r\nOrvantis"))
+            ++samples;
+        else if (piece != "\r\nOrvantis")
+            return -1;
+    }
+    return samples;
 }
 } // namespace
 
@@ -66,8 +111,8 @@ private slots:
     void everyReadingCommandInBothForms();
     void sampleGoesToAFileOrStandardOutput();
     void runPrintsEachSampleAndStopsTheInstrument();
-    void runEndsOnASignalWithTheInstrumentStopped_data();
-    void runEndsOnASignalWithTheInstrumentStopped();
+    void signalsAtRandomMomentsLeaveWholeSamples();
+    void detachedRunSamplesOnUntilStop();
     void getIsByteExactAndRefusesUnlistedNames();
     void interruptedGetKeepsAGoodLocalFile_data();
     void interruptedGetKeepsAGoodLocalFile();
@@ -79,11 +124,13 @@ private slots:
     void aPortHeldByAnotherProcessIsLeftAlone();
     void lastConnectionFirstThenTheSearch();
     void baudChangesBothEndsAndIsKept();
+    void runKeepsGoingAcrossAnUnplug_data();
     void runKeepsGoingAcrossAnUnplug();
 
 private:
     QProcessEnvironment environment(const QString &ports) const;
-    void start(QProcess &process, const QStringList &arguments, const QString &ports);
+    void start(QProcess &process, const QStringList &arguments, const QString &ports,
+               const QString &settings = QString());
     Outcome run(const QStringList &arguments, const QString &ports = QString());
     // What the shared simulator heard since `from` (a size of its record).
     QByteArray heardSince(qint64 from) const;
@@ -140,9 +187,13 @@ QProcessEnvironment CliEndToEnd::environment(const QString &ports) const
     return env;
 }
 
-void CliEndToEnd::start(QProcess &process, const QStringList &arguments, const QString &ports)
+void CliEndToEnd::start(QProcess &process, const QStringList &arguments, const QString &ports,
+                        const QString &settings)
 {
-    process.setProcessEnvironment(environment(ports));
+    QProcessEnvironment env = environment(ports);
+    if (!settings.isEmpty())
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), settings);
+    process.setProcessEnvironment(env);
     process.start(QStringLiteral(ORVANTIS_CLI_PATH), arguments);
 }
 
@@ -302,7 +353,25 @@ void CliEndToEnd::usageErrorsAndRefusedNamesSendNothing_data()
     QTest::newRow("clock bad date")
         << QStringList{"clock", "--set", "tomorrow"} << 2 << "not a date and time";
     QTest::newRow("cal-check without --yes")
-        << QStringList{"cal-check", "-o", notes} << 2 << "sampling cavity";
+        << QStringList{"cal-check", "-o", path("fresh.raw")} << 2 << "sampling cavity";
+    QTest::newRow("sample into a file with data")
+        << QStringList{"sample", "-o", notes} << 2 << "holds 7 bytes: --keep appends to it";
+    QTest::newRow("run into a file with data")
+        << QStringList{"run", "--period", "1", "-o", notes} << 2 << "--force replaces it";
+    QTest::newRow("cal-check into a file with data")
+        << QStringList{"cal-check", "-o", notes, "--yes"} << 2 << "--keep appends";
+    QTest::newRow("keep and force")
+        << QStringList{"sample", "-o", notes, "--keep", "--force"} << 2 << "not both";
+    QTest::newRow("run's data and JSON on standard output")
+        << QStringList{"--json", "run", "--period", "1", "-o", "-"} << 2 << "use one of them";
+    QTest::newRow("detach to a file")
+        << QStringList{"run", "--period", "1", "--flash", "A", "--detach", "-o", "x.raw"} << 2
+        << "takes no --output";
+    QTest::newRow("detach without flash")
+        << QStringList{"run", "--period", "1", "--detach"} << 2 << "needs --flash NAME";
+    QTest::newRow("bad outage") << QStringList{"run", "--period",     "1",   "-o",
+                                               "-",   "--max-outage", "soon"}
+                                << 2 << "--max-outage takes";
     QTest::newRow("refused name for get")
         << QStringList{"get", "what?.txt"} << 1 << "cannot be a file on the Orvantis";
     QTest::newRow("refused name for rm")
@@ -323,8 +392,11 @@ void CliEndToEnd::usageErrorsAndRefusedNamesSendNothing()
         const Outcome outcome = run(form);
         QCOMPARE(outcome.status, status);
         QVERIFY2(outcome.err.contains(said.toUtf8()), outcome.err.constData());
-        if (form.first() == "--json")
-            QCOMPARE(QJsonDocument::fromJson(outcome.out)["exitStatus"].toInt(), status);
+        if (form.first() == "--json") {
+            // A usage error is one document too.
+            QCOMPARE(shape(document(outcome.out)), QString("{error:s exitStatus:n}"));
+            QCOMPARE(document(outcome.out).value("exitStatus").toInt(), status);
+        }
     }
     QCOMPARE(heardSince(before), QByteArray());
 }
@@ -335,33 +407,48 @@ void CliEndToEnd::everyReadingCommandInBothForms_data()
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("keys");
     QTest::newRow("find") << QStringList{"find"} << "Orvantis 1021 on port 1"
                           << "serial"
-                          << "1021";
+                          << "1021"
+                          << "{device:s exitStatus:n port:n rate:n serial:s}";
     QTest::newRow("info") << QStringList{"info"} << "Firmware:      2.61"
                           << "maxDepth"
-                          << "600";
+                          << "600"
+                          << "{configuration:s exitStatus:n firmware:s maxDepth:n model:s "
+                             "serial:s}";
     QTest::newRow("status") << QStringList{"status"} << "Thermal Control:  Stable"
-                            << "light/state"
-                            << "stable";
+                            << "ambient"
+                            << "21.5"
+                            << "{ambient:n ambientText:s exitStatus:n light:{state:s text:s} "
+                               "line:s stable:b thermal:{state:s text:s}}";
     QTest::newRow("ls") << QStringList{"ls"} << "DATA.BIN             5,000"
                         << "files/0/size"
-                        << "5000";
+                        << "5000"
+                        << "{exitStatus:n files:[{date:s modified:s name:s size:n}]}";
     QTest::newRow("clock") << QStringList{"clock"} << "Orvantis:  20"
                            << "computer"
-                           << "T";
+                           << "+"
+                           << "{aheadSeconds:n computer:s exitStatus:n instrument:s}";
     QTest::newRow("clock set") << QStringList{"clock", "--set", "2030-01-02T03:04:05"}
                                << "Orvantis:  2030-01-02 03:04"
                                << "set"
-                               << "2030-01-02T03:04:05";
+                               << "2030-01-02T03:04:05+"
+                               << "{aheadSeconds:n computer:s exitStatus:n instrument:s set:s}";
     QTest::newRow("send") << QStringList{"send", "baud"} << "baud: 57600"
                           << "answer"
-                          << "baud: 57600";
+                          << "baud: 57600"
+                          << "{answer:s command:s complete:b exitStatus:n}";
     // Only the prompt ends the answer, not a ">" in it.
     QTest::newRow("send with > in the answer")
         << QStringList{"send", "Capture>a>b"} << "Unknown command: Capture>a>b\n"
         << "answer"
-        << "Unknown command: Capture>a>b\n";
+        << "Unknown command: Capture>a>b\n"
+        << "{answer:s command:s complete:b exitStatus:n}";
+    QTest::newRow("stop") << QStringList{"stop"} << "answered the stop at its prompt"
+                          << "answered"
+                          << "true"
+                          << "{answered:b exitStatus:n seconds:n}";
 }
 
 void CliEndToEnd::everyReadingCommandInBothForms()
@@ -370,15 +457,15 @@ void CliEndToEnd::everyReadingCommandInBothForms()
     QFETCH(QString, shown);
     QFETCH(QString, key);
     QFETCH(QString, value);
+    QFETCH(QString, keys);
     const Outcome human = run(arguments);
     QCOMPARE(human.status, 0);
     QVERIFY2(human.out.contains(shown.toUtf8()), human.out.constData());
     const Outcome json = run(QStringList{"--json"} + arguments);
     QCOMPARE(json.status, 0);
-    QJsonParseError error{};
-    const QJsonDocument document = QJsonDocument::fromJson(json.out, &error);
-    QVERIFY2(error.error == QJsonParseError::NoError, json.out.constData());
-    QVERIFY2(text(at(document.object(), key)).contains(value), json.out.constData());
+    const QJsonObject parsed = document(json.out);
+    QCOMPARE(shape(parsed), keys);
+    QVERIFY2(text(at(parsed, key)).contains(value), json.out.constData());
 }
 
 void CliEndToEnd::sampleGoesToAFileOrStandardOutput()
@@ -397,68 +484,176 @@ void CliEndToEnd::sampleGoesToAFileOrStandardOutput()
     const QByteArray both = fileBytes(file);
     QVERIFY(both.startsWith(first) && both.size() > first.size());
 
-    const qsizetype logged = eventLog().size();
-    outcome = run({"sample"});
-    QCOMPARE(outcome.status, 0);
-    QVERIFY(outcome.out.startsWith("Acquire auto,1,1,\"\",0,-1,2\r\n"));
-    QVERIFY(fileBytes(m_sent).endsWith(outcome.out));
-    // One search, and the event log says where the data went, not a scratch file.
-    const QByteArray log = eventLog().mid(logged);
-    QCOMPARE(log.count("Connection search started"), 1);
-    QVERIFY2(log.contains("Saving to a data file started: \"standard output\"") &&
-                 !log.contains(QDir::tempPath().toUtf8()),
-             log.constData());
+    outcome = run({"--json", "sample", "-o", file, "--force"});
+    QCOMPARE(shape(document(outcome.out)), QString("{appended:b bytes:n complete:b exitStatus:n "
+                                                   "file:s}"));
+    QVERIFY(fileBytes(file).startsWith("Acquire auto,1,1,\"\",0,-1,2\r\n"));
+    QCOMPARE(fileBytes(file).count("Orvantis>"), 1);
+
+    for (const QStringList &toStandardOutput : {QStringList{"sample"}, {"sample", "-o", "-"}}) {
+        const qsizetype logged = eventLog().size();
+        outcome = run(toStandardOutput);
+        QCOMPARE(outcome.status, 0);
+        QVERIFY(outcome.out.startsWith("Acquire auto,1,1,\"\",0,-1,2\r\n"));
+        QVERIFY(fileBytes(m_sent).endsWith(outcome.out));
+        // One search, and the event log says where the data went, not a scratch file.
+        const QByteArray log = eventLog().mid(logged);
+        QCOMPARE(log.count("Connection search started"), 1);
+        QVERIFY2(log.contains("Saving to a data file started: \"standard output\"") &&
+                     !log.contains(QDir::tempPath().toUtf8()),
+                 log.constData());
+    }
     outcome = run({"--json", "sample"});
-    const QJsonObject json = QJsonDocument::fromJson(outcome.out).object();
+    const QJsonObject json = document(outcome.out);
+    QCOMPARE(shape(json), QString("{bytes:n complete:b data:s exitStatus:n}"));
     QCOMPARE(json.value("bytes").toInt(), json.value("data").toString().size());
 }
 
 void CliEndToEnd::runPrintsEachSampleAndStopsTheInstrument()
 {
     const QString file = path(QStringLiteral("run.raw"));
-    const qint64 before = heardSize();
-    const Outcome outcome = run({"--json", "run", "--period", "0.2", "--count", "3", "-o", file});
+    qint64 before = heardSize();
+    Outcome outcome = run({"--json", "run", "--period", "0.2", "--count", "3", "-o", file});
     QCOMPARE(outcome.status, 0);
     const QList<QByteArray> lines = outcome.out.trimmed().split('\n');
-    QCOMPARE(lines.size(), 3);
+    QCOMPARE(lines.size(), 4);
     qint64 counted = 0;
-    for (int i = 0; i < lines.size(); ++i) {
-        const QJsonObject sample = QJsonDocument::fromJson(lines.at(i)).object();
+    for (int i = 0; i < 3; ++i) {
+        const QJsonObject sample = document(lines.at(i));
+        QCOMPARE(shape(sample), QString("{bytes:n record:s sample:n time:s}"));
         QCOMPARE(sample.value("sample").toInt(), i + 1);
-        QVERIFY(!sample.value("time").toString().isEmpty());
+        QVERIFY(sample.value("time").toString().contains(QRegularExpression("[+-]\\d\\d:\\d\\d$")));
         counted += sample.value("bytes").toInteger();
     }
-    QVERIFY(counted > 0 && counted <= QFileInfo(file).size());
+    const QJsonObject summary = document(lines.at(3));
+    QCOMPARE(shape(summary), QString("{bytes:n ended:s endsAtPrompt:b exitStatus:n file:s "
+                                     "outages:[] record:s samples:n secondsWithoutSamples:n "
+                                     "started:s}"));
+    QCOMPARE(summary.value("samples").toInt(), wholeSamples(fileBytes(file)));
+    QCOMPARE(summary.value("bytes").toInteger(), QFileInfo(file).size());
+    // The samples and the stop's answer are the whole file after the start command's echo.
+    QVERIFY(counted < QFileInfo(file).size() && counted > QFileInfo(file).size() - 100);
     QVERIFY(heardSince(before).contains("start 0.2 Acquire auto"));
     QVERIFY(heardSince(before).endsWith(kThreeEtx));
     QTRY_VERIFY(!m_sim.isSampling());
+
+    // The data on standard output, the lines for people on standard error.
+    before = QFileInfo(m_sent).size();
+    outcome = run({"run", "--period", "0.2", "--count", "2", "-o", "-"});
+    QCOMPARE(outcome.status, 0);
+    QVERIFY(outcome.out.startsWith("start 0.2 Acquire auto"));
+    QCOMPARE(wholeSamples(outcome.out), 2);
+    QVERIFY(fileBytes(m_sent).mid(before).contains(outcome.out));
+    QVERIFY2(outcome.err.contains("    2  ") && outcome.err.contains("2 samples in"),
+             outcome.err.constData());
 }
 
-void CliEndToEnd::runEndsOnASignalWithTheInstrumentStopped_data()
+// Runs of each kind of period, three at a time (a simulator each), each ended by a signal at
+// a random moment from the start command on: every summary counts exactly the whole samples
+// its file holds, and every file ends at the prompt that answered the stop.
+void CliEndToEnd::signalsAtRandomMomentsLeaveWholeSamples()
 {
-    QTest::addColumn<int>("signalNumber");
-    QTest::newRow("SIGINT") << SIGINT;
-    QTest::newRow("SIGTERM") << SIGTERM;
-    QTest::newRow("SIGPIPE: standard output closed") << SIGPIPE;
+    constexpr int kLanes = 3;
+    constexpr int kRuns = 24;
+    const int kSignals[] = {SIGINT, SIGTERM, SIGINT, SIGTERM, SIGPIPE};
+    const QStringList periods{"0", "0.1", "0.4"};
+    const quint32 seed = QRandomGenerator::global()->generate();
+    QRandomGenerator random(seed);
+    struct Lane {
+        SimProcess sim;
+        QProcess process;
+        QString file;
+        QString heard;
+        qint64 heardBefore = 0;
+        int signal = 0;
+        bool signalled = false;
+    };
+    std::array<Lane, kLanes> lanes;
+    int started = 0;
+    int ended = 0;
+    QStringList failures;
+    const auto next = [&](Lane &lane) {
+        const int run = started++;
+        lane.file = path(QStringLiteral("signalled%1.raw").arg(run));
+        lane.signal = kSignals[run % 5];
+        lane.signalled = false;
+        lane.heardBefore = QFileInfo(lane.heard).size();
+        start(lane.process,
+              QStringList(run % 2 ? "--json" : "--rate=57600") +
+                  QStringList{"run", "--period", periods.at(run % 3), "-o", lane.file},
+              lane.sim.devicePath(), path(QStringLiteral("lane%1").arg(&lane - lanes.data())));
+    };
+    for (Lane &lane : lanes) {
+        lane.heard = path(QStringLiteral("heard-lane%1.bin").arg(&lane - lanes.data()));
+        QVERIFY(startSim(lane.sim, {"--record-input", lane.heard}));
+        QObject::connect(&lane.process, &QProcess::finished, &lane.process, [&] {
+            ++ended;
+            const QByteArray said = lane.process.readAll() + lane.process.readAllStandardError();
+            const QRegularExpressionMatch summary =
+                QRegularExpression("\"samples\":(\\d+)|\n(\\d+) samples in").match(said);
+            const int counted =
+                summary.hasMatch() ? (summary.captured(1) + summary.captured(2)).toInt() : -1;
+            const int whole = wholeSamples(fileBytes(lane.file));
+            const bool stopped = fileBytes(lane.heard).mid(lane.heardBefore).endsWith(kThreeEtx);
+            if (lane.process.exitCode() != 130 || counted != whole || !stopped)
+                failures << QStringLiteral("%1, signal %2: exit %3, summary %4, file %5, stopped "
+                                           "%6")
+                                .arg(lane.file)
+                                .arg(lane.signal)
+                                .arg(lane.process.exitCode())
+                                .arg(counted)
+                                .arg(whole)
+                                .arg(stopped);
+            if (started < kRuns)
+                next(lane);
+        });
+        next(lane);
+    }
+    // Each signal at a random moment once its run has opened its file (the start command goes
+    // out next): during the start command's wait, during samples, between them.
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, &watch, [&] {
+        for (Lane &lane : lanes) {
+            if (lane.signalled || !QFileInfo::exists(lane.file) ||
+                lane.process.state() != QProcess::Running)
+                continue;
+            lane.signalled = true;
+            const qint64 pid = lane.process.processId();
+            const int signal = lane.signal;
+            // Every fourth at once: inside the start command's wait.
+            QTimer::singleShot(started % 4 ? random.bounded(1500) : 0, &lane.process,
+                               [pid, signal] { ::kill(pid_t(pid), signal); });
+        }
+    });
+    watch.start(2);
+    QTRY_VERIFY_WITH_TIMEOUT(ended == kRuns, 120000);
+    QVERIFY2(failures.isEmpty(),
+             qPrintable(QStringLiteral("seed %1: ").arg(seed) + failures.join("\n")));
 }
 
-void CliEndToEnd::runEndsOnASignalWithTheInstrumentStopped()
+void CliEndToEnd::detachedRunSamplesOnUntilStop()
 {
-    QFETCH(int, signalNumber);
-    const QString file = path(QStringLiteral("signalled.raw"));
-    const qint64 before = heardSize();
-    QProcess process;
-    start(process, {"run", "--period", "0.2", "-o", file}, m_sim.devicePath());
-    QByteArray out;
-    QTRY_VERIFY_WITH_TIMEOUT((out += process.readAllStandardOutput()).count('\n') >= 2, 20000);
+    const QString stored = QDir(m_disk).filePath("DEPLOY.RAW");
+    qint64 before = heardSize();
+    Outcome outcome = run({"--json", "run", "--period", "0.3", "--flash", "DEPLOY", "--detach"});
+    QCOMPARE(outcome.status, 0);
+    QCOMPARE(shape(document(outcome.out)),
+             QString("{detached:b exitStatus:n flashName:s period:n started:s}"));
+    // Into the flash only, and nothing after the start command: the port closed as it was.
+    QVERIFY(heardSince(before).endsWith("start 0.3 Acquire auto,1,1,DEPLOY,0,-1,1\r"));
+    QTRY_VERIFY(QFileInfo(stored).size() > 0);
+    const qint64 storedAtExit = QFileInfo(stored).size();
+    QTRY_VERIFY(QFileInfo(stored).size() > storedAtExit);
     QVERIFY(m_sim.isSampling());
-    QCOMPARE(::kill(pid_t(process.processId()), signalNumber), 0);
-    QVERIFY(process.waitForFinished(20000));
-    QCOMPARE(process.exitCode(), 130);
-    QVERIFY(heardSince(before).endsWith(kThreeEtx));
+
+    before = heardSize();
+    outcome = run({"stop"});
+    QCOMPARE(outcome.status, 0);
+    QVERIFY2(outcome.out.contains("Finding it had sent three ETX already"),
+             outcome.out.constData());
+    QVERIFY(heardSince(before).endsWith("id\r" + kThreeEtx));
     QTRY_VERIFY(!m_sim.isSampling());
-    // What came after the three ETX reached the file before it closed.
-    QVERIFY(fileBytes(file).endsWith("Orvantis>"));
+    QVERIFY(QFile::remove(stored));
 }
 
 void CliEndToEnd::getIsByteExactAndRefusesUnlistedNames()
@@ -472,6 +667,8 @@ void CliEndToEnd::getIsByteExactAndRefusesUnlistedNames()
     QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).size(),
              2);
     QCOMPARE(QJsonDocument::fromJson(outcome.out)["files"][0]["bytes"].toInt(), 5000);
+    QCOMPARE(shape(document(outcome.out)),
+             QString("{exitStatus:n files:[{bytes:n name:s path:s}]}"));
 
     const qint64 before = heardSize();
     outcome = run({"get", "DATA.BIN", "GONE.TXT", "-d", folder});
@@ -529,11 +726,14 @@ void CliEndToEnd::putAndRmChangeTheDisk()
     outcome = run({"--json", "put", local, "--as", "SETUP.INI"});
     QCOMPARE(outcome.status, 0);
     QCOMPARE(QJsonDocument::fromJson(outcome.out)["files"][0]["name"].toString(), "SETUP.INI");
+    QCOMPARE(shape(document(outcome.out)),
+             QString("{exitStatus:n files:[{bytes:n file:s name:s}]}"));
     QVERIFY(QFileInfo::exists(QDir(m_disk).filePath(QStringLiteral("SETUP.INI"))));
 
     qint64 before = heardSize();
-    outcome = run({"rm", "SETUP.INI", "NOPE.INI"});
+    outcome = run({"--json", "rm", "SETUP.INI", "NOPE.INI"});
     QCOMPARE(outcome.status, 1);
+    QCOMPARE(shape(document(outcome.out)), QString("{error:s exitStatus:n}"));
     QVERIFY(!heardSince(before).contains("Del"));
     QVERIFY(QFileInfo::exists(QDir(m_disk).filePath(QStringLiteral("SETUP.INI"))));
 
@@ -544,6 +744,7 @@ void CliEndToEnd::putAndRmChangeTheDisk()
     QVERIFY(!QFileInfo::exists(QDir(m_disk).filePath(QStringLiteral("SETUP.INI"))));
     QVERIFY(!QFileInfo::exists(stored));
     QCOMPARE(QJsonDocument::fromJson(outcome.out)["deleted"].toArray().size(), 2);
+    QCOMPARE(shape(document(outcome.out)), QString("{deleted:[s] exitStatus:n}"));
 }
 
 void CliEndToEnd::aListingCutBeforeItsEndIsRefused()
@@ -570,6 +771,7 @@ void CliEndToEnd::calCheckRunsWithYes()
     const Outcome outcome = run({"--json", "cal-check", "-o", file, "--yes"});
     QCOMPARE(outcome.status, 0);
     QVERIFY(QJsonDocument::fromJson(outcome.out)["complete"].toBool());
+    QCOMPARE(shape(document(outcome.out)), QString("{bytes:n complete:b exitStatus:n file:s}"));
     const QByteArray heard = heardSince(before);
     QCOMPARE(heard.count("acquire fixed 100 1 \"\" 0 -1 2\r"), 4);
     QCOMPARE(heard.count("lref,0,0,10\r"), 3);
@@ -686,6 +888,7 @@ void CliEndToEnd::baudChangesBothEndsAndIsKept()
     const QJsonObject changed = QJsonDocument::fromJson(process.readAllStandardOutput()).object();
     QCOMPARE(changed.value("rate").toInt(), 115200);
     QCOMPARE(changed.value("startupRate").toInt(), 115200);
+    QCOMPARE(shape(changed), QString("{exitStatus:n previousRate:n rate:n startupRate:n}"));
     // The next command finds it at the new rate, the first it tries.
     process.start(QStringLiteral(ORVANTIS_CLI_PATH), {"send", "baud"});
     QVERIFY(process.waitForFinished(30000));
@@ -694,25 +897,53 @@ void CliEndToEnd::baudChangesBothEndsAndIsKept()
     QVERIFY(process.readAllStandardError().contains("at 115200 baud"));
 }
 
+void CliEndToEnd::runKeepsGoingAcrossAnUnplug_data()
+{
+    QTest::addColumn<int>("unplugMs");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("status");
+    QTest::newRow("back after 5 s") << 5000 << QStringList{"--for", "9"} << 0;
+    QTest::newRow("lost longer than --max-outage")
+        << 10000 << QStringList{"--max-outage", "3s"} << 3;
+}
+
 void CliEndToEnd::runKeepsGoingAcrossAnUnplug()
 {
+    QFETCH(int, unplugMs);
+    QFETCH(QStringList, options);
+    QFETCH(int, status);
     SimProcess sim;
     const QString link = path(QStringLiteral("orvantis-link"));
-    QVERIFY(startSim(sim, {"--link", link, "--unplug-for", "2"}));
-    const QString file = path(QStringLiteral("unplugged.raw"));
+    QVERIFY(startSim(sim, {"--link", link}));
+    const QString file = path(QStringLiteral("unplugged%1.raw").arg(status));
     QProcess process;
-    start(process, {"--port", link, "run", "--period", "0.3", "--for", "10", "-o", file},
+    start(process, QStringList{"--port", link, "run", "--period", "0.3", "-o", file} + options,
           QString());
     QByteArray out;
     QTRY_VERIFY_WITH_TIMEOUT((out += process.readAllStandardOutput()).count('\n') >= 2, 20000);
     const qsizetype beforeUnplug = out.count('\n');
-    QVERIFY(sim.unplug());
+    QVERIFY(sim.unplug(unplugMs));
     // The session reconnects by itself; the run goes on into the same file until its time.
     QVERIFY(process.waitForFinished(30000));
-    QCOMPARE(process.exitCode(), 0);
+    QCOMPARE(process.exitCode(), status);
     out += process.readAllStandardOutput();
+    const QString said = QString::fromLocal8Bit(process.readAllStandardError());
+    QVERIFY2(said.contains(QRegularExpression("\nconnection lost at \\d\\d:\\d\\d:\\d\\d\n")),
+             qPrintable(said));
+    if (status == 3) {
+        QVERIFY2(said.contains("not back within 3 s"), qPrintable(said));
+        return;
+    }
+    QVERIFY2(said.contains(QRegularExpression("\nback at \\d\\d:\\d\\d:\\d\\d after [5-7] s; the "
+                                              "run went on\n")),
+             qPrintable(said));
+    QVERIFY2(said.contains(QRegularExpression("Connection lost at .*, back at .* after [5-7] s "
+                                              "\\(the run went on\\); no samples from")),
+             qPrintable(said));
     QVERIFY2(out.count('\n') > beforeUnplug + 2, out.constData());
-    QVERIFY(QFileInfo(file).size() > 0);
+    const QRegularExpressionMatch summary = QRegularExpression("\n(\\d+) samples in").match(said);
+    QVERIFY(summary.hasMatch());
+    QCOMPARE(summary.captured(1).toLongLong(), out.count('\n'));
 }
 
 QTEST_GUILESS_MAIN(CliEndToEnd)

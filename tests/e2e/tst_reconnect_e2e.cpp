@@ -3,7 +3,9 @@
 // data file, which holds exactly what crossed the line; an idle connection gets its polls
 // back; an instrument that restarted is started again; another instrument, or Stop, ends it.
 // And leaving (Exit, Disconnect) stops a periodic run: its three ETX cross at the run's rate
-// before the port closes, even where closing would have put the line's old rate back.
+// before the port closes, even where closing would have put the line's old rate back; a run
+// storing into the instrument's flash is stopped, left sampling or kept, as the operator
+// answers.
 #include "testkit/SimConsole.h"
 #include "testkit/TestFiles.h"
 #include "testkit/TestSettings.h"
@@ -20,10 +22,14 @@ namespace
 {
 enum class Replug { SameRun, Restarted, OtherInstrument, StopPressed };
 enum class Leave { Exit, Disconnect };
+// Where the run's samples go: the acquire command's destination.
+enum class Destination { Computer = 2, Flash = 1, Both = 4 };
+constexpr int kNoQuestion = -2;
 } // namespace
 
 Q_DECLARE_METATYPE(Replug)
 Q_DECLARE_METATYPE(Leave)
+Q_DECLARE_METATYPE(Destination)
 
 class ReconnectEndToEnd : public QObject
 {
@@ -42,7 +48,7 @@ private:
     // The simulator behind a link (so that it comes back under the same name), recording both
     // ways; the console connected, with a data file open from before the first byte.
     bool start(const QStringList &extra, bool withDataFile);
-    void startPeriodic();
+    void startPeriodic(Destination destination = Destination::Computer);
     const MainFormControls &controls() { return m_rig->controls(); }
     InstrumentSession &session() { return m_rig->session(); }
     QByteArray sent() const { return fileBytes(m_dir.filePath("sent.bin")); }
@@ -87,10 +93,13 @@ bool ReconnectEndToEnd::start(const QStringList &extra, bool withDataFile)
     return true;
 }
 
-void ReconnectEndToEnd::startPeriodic()
+void ReconnectEndToEnd::startPeriodic(Destination destination)
 {
     m_rig->stopPolling();
     controls().SampleDelayText->setText("1");
+    controls().FlashFilenameText->setText("DEPLOY12");
+    controls().StoreInFlashCheck->setChecked(destination != Destination::Computer);
+    controls().StoreInComputerCheck->setChecked(destination != Destination::Flash);
     QTest::mouseClick(controls().StartSamplingButton, Qt::LeftButton);
     QTRY_VERIFY(m_rig->sim.isSampling());
     QCOMPARE(session().Status(), StatusCode::PeriodicSampling);
@@ -185,17 +194,33 @@ void ReconnectEndToEnd::idleConnectionGetsItsPollsBack()
 void ReconnectEndToEnd::leavingStopsThePeriodicRun_data()
 {
     QTest::addColumn<Leave>("leave");
-    QTest::newRow("Exit") << Leave::Exit;
-    QTest::newRow("Disconnect") << Leave::Disconnect;
+    QTest::addColumn<Destination>("destination");
+    QTest::addColumn<int>("answer");
+    QTest::newRow("Exit") << Leave::Exit << Destination::Computer << kNoQuestion;
+    QTest::newRow("Disconnect") << Leave::Disconnect << Destination::Computer << kNoQuestion;
+    QTest::newRow("flash, Exit, Yes") << Leave::Exit << Destination::Flash << 1;
+    QTest::newRow("both, Disconnect, Yes") << Leave::Disconnect << Destination::Both << 1;
+    QTest::newRow("flash, Disconnect, No") << Leave::Disconnect << Destination::Flash << 0;
+    QTest::newRow("both, Exit, No") << Leave::Exit << Destination::Both << 0;
+    QTest::newRow("flash, Disconnect, Cancel") << Leave::Disconnect << Destination::Flash << -1;
+    QTest::newRow("both, Exit, Cancel") << Leave::Exit << Destination::Both << -1;
 }
 
 void ReconnectEndToEnd::leavingStopsThePeriodicRun()
 {
     QFETCH(Leave, leave);
+    QFETCH(Destination, destination);
+    QFETCH(int, answer);
+    const QString flash = m_dir.filePath(QStringLiteral("disk%1").arg(QTest::currentDataTag()));
     // The device's line was at 9600 when the console opened it.
-    if (!start({"--baud", "57600"}, false))
+    if (!start({"--baud", "57600", "--disk", flash}, false))
         return;
-    startPeriodic();
+    startPeriodic(destination);
+    const QString stored = QDir(flash).filePath("DEPLOY1.RAW");
+    if (destination != Destination::Computer)
+        QTRY_VERIFY(QFileInfo(stored).size() > 0);
+    if (answer != kNoQuestion)
+        m_rig->dialogs.questionAnswers.enqueue(answer);
     const qsizetype heardBefore = heard().size();
     if (leave == Leave::Exit) {
         m_rig->c().form.close();
@@ -203,10 +228,31 @@ void ReconnectEndToEnd::leavingStopsThePeriodicRun()
         // The menu item: the button is off while sampling.
         QVERIFY(!controls().DisconnectButton->isEnabled());
         controls().DisconnectMenuItem->trigger();
+    }
+    QCOMPARE(m_rig->dialogs.questions,
+             answer == kNoQuestion
+                 ? QStringList()
+                 : QStringList{"The Orvantis is storing a sample every 1 s in its flash memory "
+                               "as DEPLOY1. Leave it sampling?"});
+    if (answer == 1 || answer == -1) {
+        // Nothing sent: the instrument samples on into its flash, left or still watched.
+        const qint64 storedAtLeaving = QFileInfo(stored).size();
+        QTRY_VERIFY(QFileInfo(stored).size() > storedAtLeaving);
+        QVERIFY(m_rig->sim.isSampling());
+        QCOMPARE(heard().mid(heardBefore), QByteArray());
+        QCOMPARE(session().isOpen(), answer == -1);
+        QCOMPARE(m_rig->c().form.isVisible(), answer == -1 || leave == Leave::Disconnect);
+        if (leave == Leave::Disconnect)
+            QCOMPARE(controls().StatusLabel->text(),
+                     answer == 1
+                         ? QString("No Orvantis connected (left sampling into its flash memory) ")
+                         : QString("Periodic sampling (1 s) "));
+        return;
+    }
+    if (leave == Leave::Disconnect)
         QCOMPARE(controls().StatusLabel->text(),
                  QString("No Orvantis connected (periodic sampling was stopped) "));
-    }
-    // Each one heard at the run's rate, and the instrument stops.
+    // Each one heard at the run's rate, and the instrument stops: no sample after them.
     QTRY_COMPARE(heard().mid(heardBefore), QByteArray(3, '\x03'));
     QTRY_VERIFY(!m_rig->sim.isSampling());
 }

@@ -22,16 +22,6 @@ void print(FILE *stream, const QString &text)
     const QByteArray bytes = text.toLocal8Bit();
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
 }
-
-// With --json a failure is a document too, so that a script reads one either way; on one
-// line, as run's samples are.
-int finish(CliOutput &output, ExitStatus status)
-{
-    if (status != ExitStatus::Done && output.json() && !output.lastError().isEmpty())
-        output.jsonLine({{QStringLiteral("error"), output.lastError()},
-                         {QStringLiteral("exitStatus"), int(status)}});
-    return int(status);
-}
 } // namespace
 
 ExitStatus CliProgram::check(const CommandLine &line, CliOutput &output)
@@ -55,7 +45,7 @@ int CliProgram::run()
     case CommandLine::Outcome::Bad: {
         CliOutput output(line.json(), line.quiet());
         output.error(line.errorText());
-        return finish(output, ExitStatus::Usage);
+        return output.finish(ExitStatus::Usage);
     }
     case CommandLine::Outcome::Run:
         break;
@@ -63,7 +53,7 @@ int CliProgram::run()
     CliOutput output(line.json(), line.quiet());
     const ExitStatus checked = check(line, output);
     if (checked != ExitStatus::Done)
-        return finish(output, checked);
+        return output.finish(checked);
 
     SignalWatch signalWatch;
     const PortTable table = ConnectionStep::portTable(line);
@@ -101,5 +91,8 @@ int CliProgram::run()
         status = ExitStatus::Interrupted;
     else if (status != ExitStatus::Done && !session.isOpen())
         status = ExitStatus::NoInstrument;
-    return finish(output, status);
+    // The leaving goes into the event log; a run --detach left has closed the port already.
+    if (session.isOpen())
+        session.Disconnect();
+    return output.finish(status);
 }

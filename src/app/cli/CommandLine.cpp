@@ -26,7 +26,11 @@ QList<CliOption> globalOptions()
                         "the port named or in the search. Default: the rate of the last "
                         "connection, then every rate."),
          QStringLiteral("RATE")},
-        {{kJson}, QStringLiteral("One JSON document on standard output."), QString()},
+        {{kJson},
+         QStringLiteral("One JSON document on standard output, whatever the outcome (usage "
+                        "errors too), with \"exitStatus\" and, on failure, \"error\"; run "
+                        "writes one JSON object per line instead."),
+         QString()},
         {{QStringLiteral("q"), kQuiet},
          QStringLiteral("No progress or notes on standard error."),
          QString()},
@@ -121,7 +125,7 @@ QStringList splitSetValue(QStringList words)
 const QString kExitStatus = QStringLiteral(
     "Exit status: 0 done; 1 the Orvantis refused or the operation failed; 2 usage error, "
     "nothing sent;\n3 no Orvantis (not found, port unusable or in use by another program, "
-    "connection lost);\n130 interrupted by SIGINT or SIGTERM (or standard output closed), after "
+    "connection lost,\nor for run lost longer than --max-outage);\n130 interrupted by SIGINT or SIGTERM (or standard output closed), after "
     "stopping the Orvantis.");
 } // namespace
 
@@ -191,6 +195,10 @@ CommandLine::Outcome CommandLine::help(const QString &text)
 CommandLine::Outcome CommandLine::parse(const QStringList &words)
 {
     QStringList rest = splitSetValue(words);
+    // A usage error is a JSON document too when --json is among the options.
+    const qsizetype optionsEnd = rest.indexOf(QStringLiteral("--"));
+    for (const QString &word : rest.mid(0, optionsEnd < 0 ? rest.size() : optionsEnd))
+        m_json = m_json || word == QLatin1String("--json") || word.startsWith("--json=");
     const int at = commandIndex(rest);
     QString name;
     if (at > 0)

@@ -39,7 +39,7 @@ QString shown(const QDateTime &time)
 
 QString iso(const QDateTime &time)
 {
-    return time.toString(Qt::ISODate);
+    return CliOutput::isoTime(time, Qt::ISODate);
 }
 
 double sendTimeout(const CommandLine &line)
