@@ -105,3 +105,9 @@ QString PortTable::entryText(int portNumber) const
     //: A port in the lists by its number alone.
     return tr("COM  %1").arg(number);
 }
+
+QString PortTable::portName(int portNumber, const QString &device)
+{
+    //: A port by its number and its device.
+    return tr("COM %1 (%2)").arg(portNumber).arg(device);
+}

@@ -12,14 +12,14 @@ constexpr int kDeviceIoError = 57;
 constexpr int kPathAccessError = 75;
 } // namespace
 
-bool DataFile::open(const QString &path)
+bool DataFile::open(const QString &path, const QString &shownAs)
 {
-    return openWith(path, QIODevice::WriteOnly | QIODevice::Truncate);
+    return openWith(path, QIODevice::WriteOnly | QIODevice::Truncate, shownAs);
 }
 
 bool DataFile::openForAppend(const QString &path)
 {
-    return openWith(path, QIODevice::WriteOnly | QIODevice::Append);
+    return openWith(path, QIODevice::WriteOnly | QIODevice::Append, QString());
 }
 
 bool DataFile::openStandardOutput()
@@ -27,14 +27,16 @@ bool DataFile::openStandardOutput()
     if (m_file.isOpen())
         close();
     m_file.setFileName(QString());
+    m_shownAs = QStringLiteral("standard output");
     return opened(m_file.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered,
                               QFileDevice::DontCloseHandle));
 }
 
-bool DataFile::openWith(const QString &path, QIODevice::OpenMode mode)
+bool DataFile::openWith(const QString &path, QIODevice::OpenMode mode, const QString &shownAs)
 {
     if (m_file.isOpen())
         close();
+    m_shownAs = shownAs;
     m_file.setFileName(path);
     return opened(m_file.open(mode | QIODevice::Unbuffered));
 }

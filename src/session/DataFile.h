@@ -16,7 +16,9 @@ class DataFile : public QObject
     Q_OBJECT
 public:
     // Opens `path`, replacing an existing file. Returns false with errorString() set.
-    bool open(const QString &path);
+    // `shownAs` names it in the event log in place of its path: a scratch file that stands
+    // for somewhere else ("standard output").
+    bool open(const QString &path, const QString &shownAs = QString());
     // Opens `path` for appending without truncating (used by captures that continue a file).
     bool openForAppend(const QString &path);
     // Opens the process's standard output in place of a file (the command line's "-o -").
@@ -25,6 +27,7 @@ public:
     // 1 while a file is open, 0 otherwise: the program's DataFileNumber.
     int number() const { return isOpen() ? 1 : 0; }
     QString path() const { return m_file.fileName(); }
+    QString shownName() const { return m_shownAs.isEmpty() ? path() : m_shownAs; }
 
     void write(QByteArrayView bytes)
     {
@@ -53,11 +56,12 @@ signals:
     void openChanged(bool open);
 
 private:
-    bool openWith(const QString &path, QIODevice::OpenMode mode);
+    bool openWith(const QString &path, QIODevice::OpenMode mode, const QString &shownAs);
     bool opened(bool ok);
     void recordError();
 
     QFile m_file;
+    QString m_shownAs;
     QByteArray m_pending;
     std::function<void(QByteArrayView)> m_observer;
     int m_errorNumber = 0;

@@ -112,14 +112,19 @@ void InstrumentSession::pollTick()
 
 bool InstrumentSession::SearchForInstrument()
 {
+    return SearchForInstrument(PortSearch::Scope{QString(), PortSearch::kBaudRates});
+}
+
+bool InstrumentSession::SearchForInstrument(const PortSearch::Scope &scope)
+{
     const LineClaim claim = claimLine(LineOperation::Search);
-    return claim && connected(m_search.SearchForInstrument());
+    return claim && connected(m_search.SearchForInstrument(scope));
 }
 
 bool InstrumentSession::openSelectedPort(const QString &portEntry, const QString &baudEntry)
 {
     const LineClaim claim = claimLine(LineOperation::Search);
-    return claim && connected(m_search.openSelectedPort(portEntry, baudEntry));
+    return claim && m_search.openSelectedPort(portEntry, baudEntry);
 }
 
 void InstrumentSession::setIdentity(const InstrumentIdentity &identity)
@@ -253,7 +258,7 @@ void InstrumentSession::runReceiveLoop()
 // Otherwise it is said once per loss, in the operator's terms.
 void InstrumentSession::portLost(const QString &why)
 {
-    const QString port = QStringLiteral("COM %1 (%2)").arg(portNumber()).arg(deviceName());
+    const QString port = PortTable::portName(portNumber(), deviceName());
     m_eventLog.append(EventCategory::Connection,
                       QStringLiteral("Connection lost on %1 (%2).").arg(port, why));
     emit connectionLost(port);

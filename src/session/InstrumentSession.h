@@ -128,10 +128,12 @@ public:
     bool reconnecting() const { return m_reconnection.isActive(); }
 
     // The connection search and its dialog's direct open, each owning the line; see
-    // PortSearch. The search's progress is reported through portSearch()'s signals. A
-    // connection made is kept as the LastConnection.
+    // PortSearch. The search's progress is reported through portSearch()'s signals. An
+    // instrument found is kept as the LastConnection; a port opened directly is not, as
+    // nothing has answered there yet.
     const PortSearch &portSearch() const { return m_search; }
     bool SearchForInstrument();
+    bool SearchForInstrument(const PortSearch::Scope &scope);
     bool openSelectedPort(const QString &portEntry, const QString &baudEntry);
     void cancelSearch() { m_search.cancel(); }
     // Ends any reconnection, stops a periodic run (three ETX) or leaves a run that stores
@@ -188,7 +190,7 @@ signals:
 private:
     friend class PollingHold;
 
-    // A search or direct open ended; a connection that worked is kept for next time.
+    // A search ended; an instrument found is kept for next time.
     bool connected(bool found);
     void pollTick();
     void portLost(const QString &why);

@@ -1,6 +1,7 @@
 #include "session/Reconnection.h"
 
 #include "link/CommPort.h"
+#include "link/PortTable.h"
 #include "session/FileCapture.h"
 #include "session/InstrumentInfo.h"
 
@@ -21,8 +22,7 @@ void Reconnection::start(const Resume &resume)
 {
     m_resume = resume;
     m_active = true;
-    //: The port that was lost, by its number and its device.
-    m_device = tr("COM %1 (%2)").arg(m_port.portNumber()).arg(m_port.deviceName());
+    m_device = PortTable::portName(m_port.portNumber(), m_port.deviceName());
     setNote(tr("Connection lost at %1 - reconnecting to %2...")
                 .arg(QTime::currentTime().toString(QStringLiteral("HH:mm:ss")), m_device));
     m_timer.start();

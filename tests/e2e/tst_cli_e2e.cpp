@@ -4,11 +4,13 @@
 // signals at random moments, unplugs and detaches end truthfully. One simulator serves most
 // cases; the simulator's record of what it heard shows what was sent.
 #include "app/cli/CommandLine.h"
+#include "app/cli/CommandTable.h"
 #include "app/cli/PeriodicRun.h"
 #include "testkit/SimProcess.h"
 #include "testkit/TestFiles.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -115,6 +117,7 @@ private slots:
     void interruptedGetKeepsAGoodLocalFile_data();
     void interruptedGetKeepsAGoodLocalFile();
     void putAndRmChangeTheDisk();
+    void aListingCutBeforeItsEndIsRefused();
     void calCheckRunsWithYes();
     void portsItCannotUse_data();
     void portsItCannotUse();
@@ -131,6 +134,8 @@ private:
     Outcome run(const QStringList &arguments, const QString &ports = QString());
     // What the shared simulator heard since `from` (a size of its record).
     QByteArray heardSince(qint64 from) const;
+    // Every line of the event log the command line has written so far.
+    QByteArray eventLog() const;
     qint64 heardSize() const { return QFileInfo(m_heard).size(); }
     QString path(const QString &name) const { return m_dir.filePath(name); }
     bool startSim(SimProcess &sim, const QStringList &arguments);
@@ -214,6 +219,15 @@ QByteArray CliEndToEnd::heardSince(qint64 from) const
     return fileBytes(m_heard).mid(from);
 }
 
+QByteArray CliEndToEnd::eventLog() const
+{
+    QByteArray lines;
+    QDirIterator days(path(QStringLiteral("data")), QDir::Files, QDirIterator::Subdirectories);
+    while (days.hasNext())
+        lines += fileBytes(days.next());
+    return lines;
+}
+
 void CliEndToEnd::commandLineReading_data()
 {
     QTest::addColumn<QStringList>("words");
@@ -242,6 +256,9 @@ void CliEndToEnd::commandLineReading_data()
         << "Exit status: 0 done; 1 the Orvantis refused or the operation failed; 2 usage error";
     QTest::newRow("help of a command") << QStringList{"help", "run"} << help << "--period S";
     QTest::newRow("--help after a command") << QStringList{"ls", "--help"} << help << "orvantis ls";
+    QTest::newRow("how put stores lines") << QStringList{"help", "put"} << help << "CR LF";
+    QTest::newRow("no help for an unknown command")
+        << QStringList{"nosuch", "--help"} << bad << "\"nosuch\" is not a command";
 }
 
 void CliEndToEnd::commandLineReading()
@@ -249,13 +266,13 @@ void CliEndToEnd::commandLineReading()
     QFETCH(QStringList, words);
     QFETCH(int, outcome);
     QFETCH(QString, reading);
-    CommandLine line;
+    CommandLine line(commandTable());
     const CommandLine::Outcome read = line.parse(QStringList{"orvantis"} + words);
     QCOMPARE(int(read), outcome);
     if (read == CommandLine::Outcome::Bad) {
         QVERIFY2(line.errorText().contains(reading), qPrintable(line.errorText()));
     } else if (read == CommandLine::Outcome::Help) {
-        QVERIFY2(line.helpText().contains(reading), qPrintable(line.helpText()));
+        QVERIFY2(line.helpText().simplified().contains(reading), qPrintable(line.helpText()));
     } else {
         QString seen =
             QStringLiteral("%1 %2 %3")
@@ -305,7 +322,10 @@ void CliEndToEnd::usageErrorsAndRefusedNamesSendNothing_data()
     const QString missing = path(QStringLiteral("no-such-file.txt"));
     const QString notes = path(QStringLiteral("notes.txt"));
     QVERIFY(writeFile(notes, "a line\n"));
-    QTest::newRow("unknown command") << QStringList{"frob"} << 2 << "\"frob\" is not a command";
+    const QString longName = path(QStringLiteral("my notes file.txt"));
+    QVERIFY(writeFile(longName, "a line\n"));
+    QTest::newRow("unknown command")
+        << QStringList{"frob", "--help"} << 2 << "\"frob\" is not a command";
     QTest::newRow("unknown option") << QStringList{"status", "--frob"} << 2 << "unknown option";
     QTest::newRow("rate not in the list")
         << QStringList{"--rate", "4800", "status"} << 2 << "not a rate of the Orvantis";
@@ -357,7 +377,9 @@ void CliEndToEnd::usageErrorsAndRefusedNamesSendNothing_data()
     QTest::newRow("refused name for rm")
         << QStringList{"rm", "a b"} << 1 << "cannot be a file on the Orvantis";
     QTest::newRow("refused name for put")
-        << QStringList{"put", notes, "--as", "x:y"} << 1 << "its disk cannot hold that name";
+        << QStringList{"put", notes, "--as", "x:y"} << 2 << "--as x:y cannot be a file name";
+    QTest::newRow("a name put would shorten")
+        << QStringList{"put", longName} << 2 << "would store it as \"mynotesfil\"; choose";
 }
 
 void CliEndToEnd::usageErrorsAndRefusedNamesSendNothing()
@@ -417,6 +439,12 @@ void CliEndToEnd::everyReadingCommandInBothForms_data()
                           << "answer"
                           << "baud: 57600"
                           << "{answer:s command:s complete:b exitStatus:n}";
+    // Only the prompt ends the answer, not a ">" in it.
+    QTest::newRow("send with > in the answer")
+        << QStringList{"send", "Capture>a>b"} << "Unknown command: Capture>a>b\n"
+        << "answer"
+        << "Unknown command: Capture>a>b\n"
+        << "{answer:s command:s complete:b exitStatus:n}";
     QTest::newRow("stop") << QStringList{"stop"} << "answered the stop at its prompt"
                           << "answered"
                           << "true"
@@ -463,10 +491,17 @@ void CliEndToEnd::sampleGoesToAFileOrStandardOutput()
     QCOMPARE(fileBytes(file).count("Orvantis>"), 1);
 
     for (const QStringList &toStandardOutput : {QStringList{"sample"}, {"sample", "-o", "-"}}) {
+        const qsizetype logged = eventLog().size();
         outcome = run(toStandardOutput);
         QCOMPARE(outcome.status, 0);
         QVERIFY(outcome.out.startsWith("Acquire auto,1,1,\"\",0,-1,2\r\n"));
         QVERIFY(fileBytes(m_sent).endsWith(outcome.out));
+        // One search, and the event log says where the data went, not a scratch file.
+        const QByteArray log = eventLog().mid(logged);
+        QCOMPARE(log.count("Connection search started"), 1);
+        QVERIFY2(log.contains("Saving to a data file started: \"standard output\"") &&
+                     !log.contains(QDir::tempPath().toUtf8()),
+                 log.constData());
     }
     outcome = run({"--json", "sample"});
     const QJsonObject json = document(outcome.out);
@@ -684,7 +719,7 @@ void CliEndToEnd::putAndRmChangeTheDisk()
 {
     const QString local = path(QStringLiteral("my notes.txt"));
     QVERIFY(writeFile(local, "gain=2\nmode=fast\n"));
-    Outcome outcome = run({"put", local});
+    Outcome outcome = run({"put", local, "--as", "mynotes.txt"});
     QCOMPARE(outcome.status, 0);
     const QString stored = QDir(m_disk).filePath(QStringLiteral("mynotes.txt"));
     QVERIFY(fileBytes(stored).contains("gain=2") && fileBytes(stored).contains("mode=fast"));
@@ -712,6 +747,23 @@ void CliEndToEnd::putAndRmChangeTheDisk()
     QCOMPARE(shape(document(outcome.out)), QString("{deleted:[s] exitStatus:n}"));
 }
 
+void CliEndToEnd::aListingCutBeforeItsEndIsRefused()
+{
+    SimProcess cut;
+    const QString heard = path(QStringLiteral("cut-heard.bin"));
+    QVERIFY(startSim(cut, {"--disk", m_disk, "--cut-listing", "--record-input", heard}));
+    for (const QStringList &command :
+         {QStringList{"ls"}, QStringList{"get", "DATA.BIN", "-d", m_dir.path()},
+          QStringList{"rm", "NOTES.TXT"}}) {
+        const Outcome outcome = run(QStringList{"--port", cut.devicePath()} + command);
+        QCOMPARE(outcome.status, 1);
+        QVERIFY2(outcome.err.contains("stopped before its \"bytes free\" line"),
+                 outcome.err.constData());
+    }
+    QVERIFY(!fileBytes(heard).contains("type") && !fileBytes(heard).contains("Del"));
+    QVERIFY(QFileInfo::exists(QDir(m_disk).filePath(QStringLiteral("NOTES.TXT"))));
+}
+
 void CliEndToEnd::calCheckRunsWithYes()
 {
     const QString file = path(QStringLiteral("calcheck.raw"));
@@ -736,7 +788,16 @@ void CliEndToEnd::portsItCannotUse_data()
         << QStringList{"--port", "/dev/no-such-port", "info"} << QString("") << "does not exist";
     QTest::newRow("number without a device")
         << QStringList{"--port", "4", "info"} << QString("/dev/null") << "port 4 has no device";
-    QTest::newRow("nothing found") << QStringList{"info"} << QString("") << "No Orvantis found";
+    QTest::newRow("nothing found")
+        << QStringList{"info"} << QString("")
+        << "No Orvantis found on any port. \"orvantis find --verbose\" lists each port";
+    // --rate alone confines the search to that rate too.
+    QTest::newRow("each port tried and why")
+        << QStringList{"--rate", "9600", "find", "--verbose"}
+        << "/dev/no-such-port:" + m_sim.devicePath()
+        << "Port 1 (/dev/no-such-port): port /dev/no-such-port does not exist: is the Orvantis's "
+           "cable or adapter plugged in?\n  Port 2 (" +
+               m_sim.devicePath() + "): opened, no answer at 9600 baud";
 }
 
 void CliEndToEnd::portsItCannotUse()
@@ -789,21 +850,24 @@ void CliEndToEnd::lastConnectionFirstThenTheSearch()
     QTemporaryDir settings;
     QProcessEnvironment env = environment(QStringLiteral("/dev/null:") + m_sim.devicePath());
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), settings.path());
-    const auto orvantis = [&env]() {
+    const auto orvantis = [&env](const QStringList &rate) {
         QProcess process;
         process.setProcessEnvironment(env);
-        process.start(QStringLiteral(ORVANTIS_CLI_PATH), {QStringLiteral("find")});
+        process.start(QStringLiteral(ORVANTIS_CLI_PATH), rate + QStringList{"find"});
         process.waitForFinished(30000);
         return std::make_pair(process.exitCode(), process.readAllStandardError());
     };
-    auto [status, said] = orvantis();
+    const qint64 before = heardSize();
+    auto [status, said] = orvantis({"--rate", "57600"});
     QCOMPARE(status, 0);
     QVERIFY(said.contains("Searching"));
+    // The probe at that rate only: another rate tried first would have left garbled bytes.
+    QCOMPARE(heardSince(before), QByteArray("\x03\x03\x03id\rst\r"));
     const QByteArray kept =
         fileBytes(QDir(settings.path()).filePath(QStringLiteral("Orvantis/Orvantis Console.conf")));
     QVERIFY2(kept.contains(("Device=" + m_sim.devicePath()).toUtf8()), kept.constData());
     QVERIFY(kept.contains("Rate=57600"));
-    std::tie(status, said) = orvantis();
+    std::tie(status, said) = orvantis({});
     QCOMPARE(status, 0);
     QVERIFY(!said.contains("Searching"));
 }

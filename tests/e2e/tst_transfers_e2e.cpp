@@ -346,7 +346,7 @@ void TransfersEndToEnd::uploadGoesOnlyThroughTheCapturePrompt()
     FileDirectory directory(link.session);
     FileUpload upload(link.session, directory, link.dialogs);
 
-    upload.UploadFile(path);
+    const FileOutcome outcome = upload.UploadFile(path);
     if (captureAnswer == "\x01late") {
         // It arrives just as the next command is about to go.
         port.feed("capture ab.txt\r\nCapture>");
@@ -354,10 +354,10 @@ void TransfersEndToEnd::uploadGoesOnlyThroughTheCapturePrompt()
     }
 
     QCOMPARE(port.written(), written);
-    QCOMPARE(link.dialogs.errors.size(), 1);
-    QVERIFY2(link.dialogs.errors.first().startsWith("The file ab.txt was not sent") &&
-                 link.dialogs.errors.first().contains(saying),
-             qPrintable(link.dialogs.errors.first()));
+    QVERIFY(!outcome.done());
+    QVERIFY2(outcome.message.startsWith("The file ab.txt was not sent") &&
+                 outcome.message.contains(saying),
+             qPrintable(outcome.message));
 }
 
 // A window busy when the echo came reads the echo and the file's first bytes in one go:
@@ -374,7 +374,7 @@ void TransfersEndToEnd::fileThatCameWithItsEchoIsWhole()
     });
     FileDirectory directory(link.session);
     FileDownload download(link.session, directory, link.dialogs);
-    QVERIFY(download.DownloadFile(local("ECHO.BIN"), int(content.size())));
+    QVERIFY(download.DownloadFile(local("ECHO.BIN"), int(content.size())).done());
     QVERIFY(fileBytes(local("ECHO.BIN")) == content);
     QCOMPARE(link.dialogs.errors, QStringList());
 }
@@ -404,16 +404,18 @@ void TransfersEndToEnd::fileThatCannotBeFetchedIsNotAskedFor()
     QCOMPARE(directory.fileCount(), int(rows.size()));
     port.clearWritten();
     FileDownload download(link.session, directory, link.dialogs);
-    for (int row = 1; row <= rows.size(); ++row) {
-        QVERIFY(!download.GetFiles(row, row));
+    QStringList messages;
+    for (int row = 0; row < rows.size(); ++row) {
+        const QList<FileOutcome> outcomes = download.GetFiles({directory.entryAt(row)});
+        QCOMPARE(outcomes.size(), 1);
+        QCOMPARE(outcomes.first().result, FileOutcome::Result::Failed);
         QCOMPARE(port.written(), QByteArray());
-        QCOMPARE(link.dialogs.errors.size(), row);
-        const QString message = link.dialogs.errors.last();
-        QVERIFY2(message.startsWith(starts.at(row - 1)) && !message.contains("Refresh"),
-                 qPrintable(message));
+        messages << outcomes.first().message;
+        QVERIFY2(messages.last().startsWith(starts.at(row)) && !messages.last().contains("Refresh"),
+                 qPrintable(messages.last()));
     }
     QVERIFY(!QFileInfo::exists(local("BIG.RAW")));
-    QCOMPARE(link.dialogs.errors.first(),
+    QCOMPARE(messages.first(),
              "The file LOG was not fetched: the size the directory list gives for it (\"DIR\") "
              "is not a count of bytes, so the end of the file cannot be told. If this line of the "
              "list is not a file, leave it out of the selection. The files after it were not "

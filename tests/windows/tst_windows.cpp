@@ -469,7 +469,7 @@ void Windows::controlsDoNotCoverEachOther()
     QVERIFY(port.open());
     console.session.SetStatus(StatusCode::Idle);
     SetTimeForm clock(console.session.line());
-    FileTransferForm files(console.files.directory(), console.session, dialogs);
+    FileTransferForm files(console.files.directory(), console.session);
     ProcessingForm processing(console.session, QIcon());
     LineClaim claim = console.session.claimLine(LineOperation::BaudChange);
     SetBaudForm baud(claim, dialogs);
@@ -602,7 +602,7 @@ void Windows::everyWindowShowsItsCaptions()
                              {"SetTimeButton", "Set Orvantis Time"},
                              {"Frame3", "This Computer's Time"},
                              {"SetToComputerTimeButton", "Set Orvantis Time"}});
-    FileTransferForm files(console.files.directory(), console.session, dialogs);
+    FileTransferForm files(console.files.directory(), console.session);
     faults += captionFaults(&files, "Files in Orvantis Memory",
                             {{"GetFilesButton", "Get Files"},
                              {"DeleteButton", "Delete Files"},

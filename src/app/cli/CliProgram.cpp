@@ -1,17 +1,12 @@
 #include "app/cli/CliProgram.h"
 
-#include "app/cli/CalCheckCommand.h"
 #include "app/cli/CliContext.h"
 #include "app/cli/CliOutput.h"
 #include "app/cli/CommandLine.h"
 #include "app/cli/CommandLineDialogs.h"
+#include "app/cli/CommandTable.h"
 #include "app/cli/ConnectionStep.h"
-#include "app/cli/FileCommands.h"
-#include "app/cli/InstrumentCommands.h"
-#include "app/cli/PeriodicRun.h"
-#include "app/cli/SamplingCommands.h"
 #include "app/cli/SignalWatch.h"
-#include "app/cli/StopCommand.h"
 #include "link/QtCommPort.h"
 #include "session/InstrumentSession.h"
 #include "session/SessionEventRecorder.h"
@@ -22,46 +17,6 @@
 
 namespace
 {
-using Check = ExitStatus (*)(const CommandLine &, CliOutput &);
-using Run = ExitStatus (*)(CliContext &);
-
-struct Command {
-    const char *name;
-    Check check;
-    Run run;
-};
-
-ExitStatus runPeriodic(CliContext &context)
-{
-    return PeriodicRun(context).run();
-}
-
-const Command kCommands[] = {
-    {"find", nullptr, InstrumentCommands::find},
-    {"info", nullptr, InstrumentCommands::info},
-    {"status", nullptr, InstrumentCommands::status},
-    {"sample", SamplingCommands::checkSample, SamplingCommands::sample},
-    {"run", PeriodicRun::check, runPeriodic},
-    {"ls", nullptr, FileCommands::list},
-    {"get", FileCommands::checkGet, FileCommands::get},
-    {"put", FileCommands::checkPut, FileCommands::put},
-    {"rm", FileCommands::checkRemove, FileCommands::remove},
-    {"clock", InstrumentCommands::checkClock, InstrumentCommands::clock},
-    {"baud", InstrumentCommands::checkBaud, InstrumentCommands::baud},
-    {"cal-check", CalCheckCommand::check, CalCheckCommand::run},
-    {"send", InstrumentCommands::checkSend, InstrumentCommands::send},
-    {"stop", nullptr, StopCommand::run},
-};
-
-const Command *commandNamed(const QString &name)
-{
-    for (const Command &command : kCommands) {
-        if (name == QLatin1String(command.name))
-            return &command;
-    }
-    return nullptr;
-}
-
 void print(FILE *stream, const QString &text)
 {
     const QByteArray bytes = text.toLocal8Bit();
@@ -71,25 +26,24 @@ void print(FILE *stream, const QString &text)
 
 ExitStatus CliProgram::check(const CommandLine &line, CliOutput &output)
 {
-    const Command *command = commandNamed(line.command());
-    return command && command->check ? command->check(line, output) : ExitStatus::Done;
+    const auto check = line.definition().check;
+    return check ? check(line, output) : ExitStatus::Done;
 }
 
 ExitStatus CliProgram::runCommand(CliContext &context)
 {
-    const Command *command = commandNamed(context.line.command());
-    return command ? command->run(context) : ExitStatus::Usage;
+    return context.line.definition().run(context);
 }
 
 int CliProgram::run()
 {
-    CommandLine line;
+    CommandLine line(commandTable());
     switch (line.parse(m_arguments)) {
     case CommandLine::Outcome::Help:
         print(stdout, line.helpText());
         return int(ExitStatus::Done);
     case CommandLine::Outcome::Bad: {
-        CliOutput output(line.json(), false);
+        CliOutput output(line.json(), line.quiet());
         output.error(line.errorText());
         return output.finish(ExitStatus::Usage);
     }

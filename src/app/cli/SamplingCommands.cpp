@@ -144,7 +144,9 @@ ExitStatus sample(CliContext &context)
     const bool append = context.line.isSet(kKeep) && !named.isEmpty();
     const qint64 before = append ? sizeOf(path) : 0;
     DataFile &file = context.session.dataFile();
-    if (!(append ? file.openForAppend(path) : file.open(path))) {
+    // The event log names where the data went, not the scratch file.
+    const QString shownAs = named.isEmpty() ? QStringLiteral("standard output") : QString();
+    if (!(append ? file.openForAppend(path) : file.open(path, shownAs))) {
         context.output.error(DataFileController::openErrorMessage(path, file.errorString()));
         return ExitStatus::Failed;
     }

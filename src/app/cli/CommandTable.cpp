@@ -1,4 +1,11 @@
-#include "app/cli/CommandDefinition.h"
+#include "app/cli/CommandTable.h"
+
+#include "app/cli/CalCheckCommand.h"
+#include "app/cli/FileCommands.h"
+#include "app/cli/InstrumentCommands.h"
+#include "app/cli/PeriodicRun.h"
+#include "app/cli/SamplingCommands.h"
+#include "app/cli/StopCommand.h"
 
 namespace
 {
@@ -45,6 +52,11 @@ CliOption forceOption()
                                "--force such a FILE is refused and nothing is sent)."));
 }
 
+ExitStatus runPeriodic(CliContext &context)
+{
+    return PeriodicRun(context).run();
+}
+
 QList<CommandDefinition> makeDefinitions()
 {
     QList<CommandDefinition> definitions;
@@ -54,11 +66,16 @@ QList<CommandDefinition> makeDefinitions()
         QStringLiteral("find the Orvantis: port number, device, rate and serial number"),
         QStringLiteral("Connects as every command does (the port and rate of the last connection "
                        "first, then every port at every rate) and prints where the Orvantis "
-                       "answered. With --port only that port is tried."),
-        QStringLiteral("orvantis find"),
-        {},
+                       "answered. With --port only that port is tried, with --rate only that "
+                       "rate."),
+        QStringLiteral("orvantis find --verbose"),
+        {flag({QStringLiteral("verbose")},
+              QStringLiteral("When the Orvantis is not found, list each port tried and why it "
+                             "failed."))},
         0,
-        0};
+        0,
+        nullptr,
+        InstrumentCommands::find};
     definitions << CommandDefinition{
         QStringLiteral("info"),
         QString(),
@@ -69,7 +86,9 @@ QList<CommandDefinition> makeDefinitions()
         QStringLiteral("orvantis --json info"),
         {},
         0,
-        0};
+        0,
+        nullptr,
+        InstrumentCommands::info};
     definitions << CommandDefinition{
         QStringLiteral("status"),
         QString(),
@@ -80,7 +99,9 @@ QList<CommandDefinition> makeDefinitions()
         QStringLiteral("orvantis status"),
         {},
         0,
-        0};
+        0,
+        nullptr,
+        InstrumentCommands::status};
     definitions << CommandDefinition{
         QStringLiteral("sample"),
         QStringLiteral("[-o FILE|-] [--average N] [--flash NAME] [--keep|--force]"),
@@ -95,7 +116,9 @@ QList<CommandDefinition> makeDefinitions()
                                    "output).")),
          averageOption(), flashOption(), keepOption(), forceOption()},
         0,
-        0};
+        0,
+        SamplingCommands::checkSample,
+        SamplingCommands::sample};
     definitions << CommandDefinition{
         QStringLiteral("run"),
         QStringLiteral("--period S -o FILE|- [--count N | --for DURATION] [--max-outage DURATION] "
@@ -146,7 +169,9 @@ QList<CommandDefinition> makeDefinitions()
               QStringLiteral("Leave the Orvantis sampling into its flash memory (needs --flash; "
                              "no -o, --count, --for or --max-outage)."))},
         0,
-        0};
+        0,
+        PeriodicRun::check,
+        runPeriodic};
     definitions << CommandDefinition{
         QStringLiteral("ls"),
         QString(),
@@ -156,7 +181,9 @@ QList<CommandDefinition> makeDefinitions()
         QStringLiteral("orvantis ls"),
         {},
         0,
-        0};
+        0,
+        nullptr,
+        FileCommands::list};
     definitions << CommandDefinition{
         QStringLiteral("get"),
         QStringLiteral("NAME... [-d DIR]"),
@@ -171,20 +198,26 @@ QList<CommandDefinition> makeDefinitions()
                 QStringLiteral("Folder to save the files in (default: the current folder)."),
                 QStringLiteral("DIR"))},
         1,
-        -1};
+        -1,
+        FileCommands::checkGet,
+        FileCommands::get};
     definitions << CommandDefinition{
         QStringLiteral("put"),
         QStringLiteral("FILE... [--as NAME]"),
         QStringLiteral("upload text files into the Orvantis's memory"),
-        QStringLiteral("Sends each FILE, line by line, into the Orvantis's memory under its "
-                       "first 12 characters without blanks, or under NAME with --as (one FILE "
-                       "only). A name the Orvantis cannot hold is refused before anything is "
-                       "sent."),
-        QStringLiteral("orvantis put setup.ini --as SETUP.INI"),
+        QStringLiteral("Sends each FILE, line by line, into the Orvantis's memory under its own "
+                       "name, or under NAME with --as (one FILE only). The Orvantis stores each "
+                       "line with CR LF at its end, whatever ended it in FILE. A name it cannot "
+                       "hold (1 to 12 characters, no blanks, none of \" * , / : < > ? \\ |) is "
+                       "refused before anything is sent, saying the name the console would give "
+                       "the file: choose one with --as."),
+        QStringLiteral("orvantis put \"my setup.ini\" --as SETUP.INI"),
         {valued({QStringLiteral("as")}, QStringLiteral("The name on the Orvantis."),
                 QStringLiteral("NAME"))},
         1,
-        -1};
+        -1,
+        FileCommands::checkPut,
+        FileCommands::put};
     definitions << CommandDefinition{
         QStringLiteral("rm"),
         QStringLiteral("NAME..."),
@@ -194,7 +227,9 @@ QList<CommandDefinition> makeDefinitions()
         QStringLiteral("orvantis rm OLDRUN.RAW"),
         {},
         1,
-        -1};
+        -1,
+        FileCommands::checkRemove,
+        FileCommands::remove};
     definitions << CommandDefinition{
         QStringLiteral("clock"),
         QStringLiteral("[--set [YYYY-MM-DDTHH:MM:SS]]"),
@@ -205,7 +240,9 @@ QList<CommandDefinition> makeDefinitions()
         {flag({QStringLiteral("set")},
               QStringLiteral("Set the clock: to the computer's time, or to the one given."))},
         0,
-        1};
+        1,
+        InstrumentCommands::checkClock,
+        InstrumentCommands::clock};
     definitions << CommandDefinition{
         QStringLiteral("baud"),
         QStringLiteral("RATE [--startup]"),
@@ -218,7 +255,9 @@ QList<CommandDefinition> makeDefinitions()
         {flag({QStringLiteral("startup")},
               QStringLiteral("Make RATE the Orvantis's start-up rate too."))},
         1,
-        1};
+        1,
+        InstrumentCommands::checkBaud,
+        InstrumentCommands::baud};
     definitions << CommandDefinition{
         QStringLiteral("cal-check"),
         QStringLiteral("-o FILE|- --yes [--keep|--force]"),
@@ -236,7 +275,9 @@ QList<CommandDefinition> makeDefinitions()
                              "is clean and dry.")),
          keepOption(), forceOption()},
         0,
-        0};
+        0,
+        CalCheckCommand::check,
+        CalCheckCommand::run};
     definitions << CommandDefinition{
         QStringLiteral("send"),
         QStringLiteral("TEXT... [--timeout S]"),
@@ -248,7 +289,9 @@ QList<CommandDefinition> makeDefinitions()
                 QStringLiteral("Seconds to wait for the prompt (default 5)."),
                 QStringLiteral("S"))},
         1,
-        -1};
+        -1,
+        InstrumentCommands::checkSend,
+        InstrumentCommands::send};
     definitions << CommandDefinition{
         QStringLiteral("stop"),
         QString(),
@@ -261,22 +304,15 @@ QList<CommandDefinition> makeDefinitions()
         QStringLiteral("orvantis stop"),
         {},
         0,
-        0};
+        0,
+        nullptr,
+        StopCommand::run};
     return definitions;
 }
 } // namespace
 
-const QList<CommandDefinition> &commandDefinitions()
+const QList<CommandDefinition> &commandTable()
 {
     static const QList<CommandDefinition> definitions = makeDefinitions();
     return definitions;
-}
-
-const CommandDefinition *findCommand(const QString &name)
-{
-    for (const CommandDefinition &definition : commandDefinitions()) {
-        if (definition.name == name)
-            return &definition;
-    }
-    return nullptr;
 }
