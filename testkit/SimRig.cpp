@@ -199,7 +199,7 @@ int SimRig::rowOf(const QString &name) const
     return -1;
 }
 
-void SimRig::clickRow(int row)
+void SimRig::clickRow(int row, Qt::KeyboardModifiers modifiers)
 {
     QTableWidget *table = grid();
     if (!table || row < 0 || row >= table->rowCount()) {
@@ -208,7 +208,7 @@ void SimRig::clickRow(int row)
         return;
     }
     const QRect cell = table->visualRect(table->model()->index(row, 0));
-    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, modifiers, cell.center());
 }
 
 void SimRig::clickFiles(const QString &caption)

@@ -132,7 +132,7 @@ public:
     // click on a row, on the row of `name`, and on the file manager's button `caption`.
     QTableWidget *grid() const;
     int rowOf(const QString &name) const;
-    void clickRow(int row);
+    void clickRow(int row, Qt::KeyboardModifiers modifiers = {});
     void select(const QString &name) { clickRow(rowOf(name)); }
     void clickFiles(const QString &caption);
 

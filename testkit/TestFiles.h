@@ -8,6 +8,8 @@
 #include <QString>
 
 #include <array>
+#include <csignal>
+#include <sys/resource.h>
 
 // The whole of a file; empty when it cannot be read.
 inline QByteArray fileBytes(const QString &path)
@@ -67,3 +69,26 @@ inline QString lampLetters(const std::array<LampColour, 3> &bottomToTop)
     }
     return out;
 }
+
+// Lowers the process's file size limit to `bytes` while it lives: writes past it fail as on
+// a full disk.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_old;
+        limit.rlim_cur = bytes;
+        m_set = setrlimit(RLIMIT_FSIZE, &limit) == 0;
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_old); }
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+    bool isSet() const { return m_set; }
+
+private:
+    rlimit m_old{};
+    bool m_set = false;
+};
