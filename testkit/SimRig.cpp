@@ -237,6 +237,21 @@ QAbstractButton *buttonCaptioned(const QWidget *window, const QString &caption)
     return nullptr;
 }
 
+QWidget *labelledControl(const QWidget *window, const QString &caption)
+{
+    for (const QLabel *label : window->findChildren<QLabel *>()) {
+        if (label->text() == caption)
+            return label->buddy();
+    }
+    return nullptr;
+}
+
+QAbstractButton *modalButton(const QString &caption)
+{
+    const QWidget *modal = QApplication::activeModalWidget();
+    return modal ? buttonCaptioned(modal, caption) : nullptr;
+}
+
 QStringList coveredControls(QWidget *window)
 {
     QList<QWidget *> controls;

@@ -168,6 +168,10 @@ template <typename Lamps> QString lamps(const Lamps &bottomToTop)
         colours[size_t(row)] = bottomToTop[size_t(row)]->colour();
     return lampLetters(colours);
 }
+// The control that the label reading `caption` names (its buddy), or null.
+QWidget *labelledControl(const QWidget *window, const QString &caption);
+// The modal window's button with `caption`, or null.
+QAbstractButton *modalButton(const QString &caption);
 // Shown controls of `window` that cover each other ("A/B") or are too small for their text
 // ("A cut"); a control left out of its layout lands on another.
 QStringList coveredControls(QWidget *window);
