@@ -3,9 +3,7 @@
 // a key typed in the terminal, a poll falling due) are refused by the session. Tried in the
 // middle of a download, an upload, the cal check and a processing run, against orvantis-sim
 // over real pseudo-terminals; the files transferred stay byte-exact.
-#include "testkit/SimConsole.h"
-#include "testkit/TestFiles.h"
-#include "testkit/TestSettings.h"
+#include "testkit/SimRig.h"
 #include "ui/files/FileTransferForm.h"
 #include "ui/processing/ProcessingForm.h"
 
@@ -16,7 +14,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
+#include <QTableWidget>
 #include <QtTest>
 
 namespace
@@ -34,24 +32,14 @@ class OwnershipEndToEnd : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void nothingElseReachesTheInstrument_data();
     void nothingElseReachesTheInstrument();
 
 private:
-    QString path(const QString &name) const { return m_dir.filePath(name); }
     // Presses and sets everything that would send while `operation` owns the line, and
     // returns the names of the controls that were on.
-    QStringList tryEverything(SimConsole &rig);
-
-    QTemporaryDir m_dir;
+    QStringList tryEverything(SimRig &rig);
 };
-
-void OwnershipEndToEnd::initTestCase()
-{
-    QVERIFY(m_dir.isValid());
-    useTemporarySettings(path("settings"));
-}
 
 void OwnershipEndToEnd::nothingElseReachesTheInstrument_data()
 {
@@ -67,20 +55,13 @@ void OwnershipEndToEnd::nothingElseReachesTheInstrument()
 {
     QFETCH(Operation, operation);
     QFETCH(QStringList, simulator);
-    const QString disk = path(QStringLiteral("disk%1").arg(QTest::currentDataTag()));
-    const QString heard = path(QStringLiteral("heard-%1.bin").arg(QTest::currentDataTag()));
-    QVERIFY(QDir().mkpath(disk));
+    SimRig rig(simulator);
+    QVERIFY(QDir().mkpath(rig.disk()));
     const QByteArray big = everyByteValue(20000);
-    QByteArray lines;
-    for (int i = 0; i < 150; ++i)
-        lines += "row " + QByteArray::number(i) + ", 0.5, 0.25\r\n";
-    writeFile(QDir(disk).filePath("BIG.BIN"), big);
-    writeFile(path("lines.txt"), lines);
-
-    SimConsole rig(simulator + QStringList{"--disk", disk, "--record-input", heard});
-    QVERIFY(rig.startedAndConnected());
-    rig.stopPolling();
-    rig.session().state().DefaultDataFolder = m_dir.path();
+    const QByteArray lines = textLines(150);
+    QVERIFY(writeFile(rig.disk("BIG.BIN"), big));
+    QVERIFY(writeFile(rig.local("lines.txt"), lines));
+    QVERIFY2(rig.start(), qPrintable(rig.error()));
     rig.c().form.ShowTerminal();
 
     QSignalSpy refusals(&rig.session(), &InstrumentSession::lineRefused);
@@ -96,18 +77,18 @@ void OwnershipEndToEnd::nothingElseReachesTheInstrument()
                 return false;
             switch (operation) {
             case Operation::Download:
-                return rig.session().capture().byteCount() > 2000;
+                return probe::byteCount(rig.session()) > 2000;
             case Operation::Upload:
                 return rig.c().files.window()->ProgressLabel()->text().startsWith("lines.txt: 2");
             case Operation::CalCheck:
-                return rig.session().state().ReceiveBuffer.count(',') > 10;
+                return probe::receiveBuffer(rig.session()).count(',') > 10;
             case Operation::Processing:
                 return rig.c().processing.processingForm()->session().isProcessing();
             }
             return false;
         },
         [&] {
-            heardBefore = fileBytes(heard).size();
+            heardBefore = rig.heard().size();
             onWhileOwned = tryEverything(rig);
         });
 
@@ -115,26 +96,26 @@ void OwnershipEndToEnd::nothingElseReachesTheInstrument()
     case Operation::Download: {
         FileTransferForm *window = rig.openFiles();
         QVERIFY(window);
-        rig.clickRow(rig.rowOf("BIG.BIN"));
-        QTest::mouseClick(window->GetFilesButton(), Qt::LeftButton);
-        QVERIFY(fileBytes(path("BIG.BIN")) == big);
+        rig.select("BIG.BIN");
+        rig.clickFiles("Get Files");
+        QVERIFY(fileBytes(rig.local("BIG.BIN")) == big);
         break;
     }
     case Operation::Upload: {
         FileTransferForm *window = rig.openFiles();
         QVERIFY(window);
-        rig.dialogs.pathAnswers.enqueue(path("lines.txt"));
-        QTest::mouseClick(window->SendFileButton(), Qt::LeftButton);
-        QCOMPARE(fileBytes(QDir(disk).filePath("lines.txt")), lines);
+        rig.dialogs.pathAnswers.enqueue(rig.local("lines.txt"));
+        rig.clickFiles("Send File...");
+        QCOMPARE(fileBytes(rig.disk("lines.txt")), lines);
         break;
     }
     case Operation::CalCheck:
         rig.dialogs.questionAnswers << 1 << 1 << 1;
-        rig.dialogs.pathAnswers.enqueue(path("cal.raw"));
-        rig.controls().CalCheckMenuItem->trigger();
+        rig.dialogs.pathAnswers.enqueue(rig.path("cal.raw"));
+        rig.trigger("Collect Cal Check Data...");
         break;
     case Operation::Processing: {
-        rig.c().processing.ProcessingMenuItem()->trigger();
+        rig.trigger("Remote Processing...");
         ProcessingForm *window = rig.c().processing.processingForm();
         QListWidget *list = window->List1();
         QTRY_VERIFY(list->count() > 0 && !window->session().isBusy());
@@ -153,7 +134,10 @@ void OwnershipEndToEnd::nothingElseReachesTheInstrument()
     QVERIFY2(rig.fired(), "the operation ended before the controls could be tried");
     QCOMPARE(onWhileOwned, QStringList());
     QTRY_VERIFY(rig.session().lineFree());
-    const QByteArray during = fileBytes(heard).mid(heardBefore);
+    // The last the operation sends is in the instrument's record.
+    if (operation == Operation::Upload || operation == Operation::CalCheck)
+        QTRY_VERIFY(rig.heard().endsWith(operation == Operation::Upload ? "Dir /V\r" : "st\r"));
+    const QByteArray during = rig.heardSince(heardBefore);
     for (const QByteArray &foreign : kForeign)
         QVERIFY2(!during.contains(foreign), foreign + " reached the instrument: " + during);
     // The only listing is the upload's own, once it is over.
@@ -162,12 +146,16 @@ void OwnershipEndToEnd::nothingElseReachesTheInstrument()
     QCOMPARE(during.count("st\r"), during.count("lpower,1\rst\r"));
     // What was refused was said, in the operator's terms.
     QVERIFY(!refusals.isEmpty());
-    QVERIFY2(refusals.first().first().toString().endsWith(" is using the Orvantis."),
-             qPrintable(refusals.first().first().toString()));
+    const QString owned = operation == Operation::Download   ? "a download"
+                          : operation == Operation::Upload   ? "an upload"
+                          : operation == Operation::CalCheck ? "the cal check"
+                                                             : "remote processing";
+    for (const QList<QVariant> &refusal : refusals)
+        QCOMPARE(refusal.first().toString(), "Not sent: " + owned + " is using the Orvantis.");
     QCOMPARE(rig.dialogs.errors, QStringList());
 }
 
-QStringList OwnershipEndToEnd::tryEverything(SimConsole &rig)
+QStringList OwnershipEndToEnd::tryEverything(SimRig &rig)
 {
     const MainFormControls &c = rig.controls();
     QStringList on;
