@@ -2,98 +2,31 @@
 // comes back behind the same link, and nobody presses anything. The run goes on into the same
 // data file, which holds exactly what crossed the line; an idle connection gets its polls
 // back; an instrument that restarted is started again; another instrument, or Stop, ends it.
-// And leaving (Exit, Disconnect) stops a periodic run before the port closes.
-#include "testkit/SimConsole.h"
-#include "testkit/TestFiles.h"
-#include "testkit/TestSettings.h"
+// (The reconnection's other rules are tst_reconnection's.)
+#include "testkit/SimRig.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace
 {
 enum class Replug { SameRun, Restarted, OtherInstrument, StopPressed };
-enum class Leave { Exit, Disconnect };
 } // namespace
 
 Q_DECLARE_METATYPE(Replug)
-Q_DECLARE_METATYPE(Leave)
 
 class ReconnectEndToEnd : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void cleanup() { m_rig.reset(); }
     void periodicRunSurvivesAnUnplug_data();
     void periodicRunSurvivesAnUnplug();
     void idleConnectionGetsItsPollsBack();
-    void leavingStopsThePeriodicRun_data();
-    void leavingStopsThePeriodicRun();
-
-private:
-    // The simulator behind a link (so that it comes back under the same name), recording both
-    // ways; the console connected, with a data file open from before the first byte.
-    bool start(const QStringList &extra, bool withDataFile);
-    void startPeriodic();
-    const MainFormControls &controls() { return m_rig->controls(); }
-    InstrumentSession &session() { return m_rig->session(); }
-    QByteArray sent() const { return fileBytes(m_dir.filePath("sent.bin")); }
-    QByteArray heard() const { return fileBytes(m_dir.filePath("heard.bin")); }
-
-    QTemporaryDir m_dir;
-    QString m_data;
-    std::unique_ptr<SimConsole> m_rig;
 };
-
-void ReconnectEndToEnd::initTestCase()
-{
-    QVERIFY(m_dir.isValid());
-    useTemporarySettings(m_dir.filePath("settings"));
-}
-
-bool ReconnectEndToEnd::start(const QStringList &extra, bool withDataFile)
-{
-    static int run = 0;
-    ++run;
-    QFile::remove(m_dir.filePath("sent.bin"));
-    QFile::remove(m_dir.filePath("heard.bin"));
-    m_data = m_dir.filePath(QStringLiteral("run%1.raw").arg(run));
-    m_rig = std::make_unique<SimConsole>(
-        QStringList{"--fast", "--stable", "--link",
-                    m_dir.filePath(QStringLiteral("orvantis%1").arg(run)), "--record",
-                    m_dir.filePath("sent.bin"), "--record-input", m_dir.filePath("heard.bin")} +
-        extra);
-    if (!m_rig->ok()) {
-        QTest::qFail(qPrintable(m_rig->error()), __FILE__, __LINE__);
-        return false;
-    }
-    m_rig->c().startUp(false);
-    if (withDataFile) {
-        m_rig->dialogs.pathAnswers.enqueue(m_data);
-        QTest::mouseClick(controls().NewFileButton, Qt::LeftButton);
-    }
-    if (!session().SearchForInstrument()) {
-        QTest::qFail("the search did not find the simulator", __FILE__, __LINE__);
-        return false;
-    }
-    return true;
-}
-
-void ReconnectEndToEnd::startPeriodic()
-{
-    m_rig->stopPolling();
-    controls().SampleDelayText->setText("1");
-    QTest::mouseClick(controls().StartSamplingButton, Qt::LeftButton);
-    QTRY_VERIFY(m_rig->sim.isSampling());
-    QCOMPARE(session().Status(), StatusCode::PeriodicSampling);
-}
 
 void ReconnectEndToEnd::periodicRunSurvivesAnUnplug_data()
 {
@@ -111,100 +44,78 @@ void ReconnectEndToEnd::periodicRunSurvivesAnUnplug()
 {
     QFETCH(Replug, replug);
     QFETCH(QStringList, simulator);
-    if (!start(simulator, true))
-        return;
-    startPeriodic();
-    QTRY_VERIFY(QFileInfo(m_data).size() > 500);
+    SimRig rig(RigOptions(QStringList{"--fast", "--stable"} + simulator).linkedName());
+    QVERIFY2(rig.start(), qPrintable(rig.error()));
+    const QString data = rig.path("night.raw");
+    QVERIFY(rig.openDataFile(data));
+    QTRY_VERIFY(rig.sent().endsWith("Orvantis>"));
+    const qsizetype sentBefore = rig.sent().size();
+    rig.startPeriodic();
+    QTRY_VERIFY(rig.sim.isSampling());
+    QTRY_VERIFY(QFileInfo(data).size() > 500);
 
-    const qsizetype heardBefore = heard().size();
-    QVERIFY(m_rig->sim.unplug(replug == Replug::StopPressed ? 3000 : 5000));
-    QTRY_VERIFY(session().reconnecting());
+    const qsizetype heardBefore = rig.heard().size();
+    QVERIFY(rig.sim.unplug(replug == Replug::StopPressed ? 3000 : 5000));
+    QTRY_VERIFY(rig.session().reconnecting());
     // Nobody is asked anything; the status line says what goes on.
-    QTRY_VERIFY(controls().StatusLabel->text().contains("reconnecting"));
-    QVERIFY(controls().StopSamplingButton->isEnabled());
+    QTRY_VERIFY(rig.controls().StatusLabel->text().contains("reconnecting"));
+    QVERIFY(rig.controls().StopSamplingButton->isEnabled());
     if (replug == Replug::StopPressed) {
-        QTest::mouseClick(controls().StopSamplingButton, Qt::LeftButton);
-        QVERIFY(!session().reconnecting());
-        QCOMPARE(session().Status(), StatusCode::NotConnected);
-        const qsizetype heardAtStop = heard().size();
-        QVERIFY(m_rig->sim.waitForDevice());
+        rig.click("Stop");
+        QVERIFY(!rig.session().reconnecting());
+        QCOMPARE(rig.status(), StatusCode::NotConnected);
+        const qsizetype heardAtStop = rig.heard().size();
+        QVERIFY(rig.sim.waitForDevice());
         // Two attempts' time after the device is back: nothing is tried any more.
-        QTest::qWait(2500);
-        QCOMPARE(heard().size(), heardAtStop);
+        QSignalSpy runs(rig.session().findChild<QTimer *>("Timer1"), &QTimer::timeout);
+        QTRY_VERIFY(runs.size() >= 13);
+        QCOMPARE(rig.heard().size(), heardAtStop);
+        QVERIFY(!rig.comm->isOpen());
         return;
     }
-    QVERIFY(m_rig->sim.waitForDevice(15000));
-    QElapsedTimer sinceReplug;
-    sinceReplug.start();
-    const qint64 sizeAtReplug = QFileInfo(m_data).size();
+    QVERIFY(rig.sim.waitForDevice(15000));
+    const qint64 sizeAtReplug = QFileInfo(data).size();
 
     if (replug == Replug::OtherInstrument) {
-        QTRY_COMPARE_WITH_TIMEOUT(session().Status(), StatusCode::NotConnected, 15000);
-        QCOMPARE(m_rig->dialogs.errors.size(), 1);
-        QVERIFY2(m_rig->dialogs.errors.first().contains("serial number 4242"),
-                 qPrintable(m_rig->dialogs.errors.first()));
+        QTRY_COMPARE_WITH_TIMEOUT(rig.status(), StatusCode::NotConnected, 15000);
+        QCOMPARE(rig.dialogs.errors.size(), 1);
+        QVERIFY2(rig.dialogs.errors.first().contains("serial number 4242"),
+                 qPrintable(rig.dialogs.errors.first()));
         return;
     }
     // Samples reach the same data file again.
-    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(m_data).size() > sizeAtReplug + 500, 15000);
-    QVERIFY(sinceReplug.elapsed() < 15000);
-    QCOMPARE(session().Status(), StatusCode::PeriodicSampling);
-    QVERIFY(m_rig->sim.isSampling());
-    QCOMPARE(heard().count("start "), replug == Replug::Restarted ? 2 : 1);
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(data).size() > sizeAtReplug + 500, 15000);
+    QCOMPARE(rig.status(), StatusCode::PeriodicSampling);
+    QVERIFY(rig.sim.isSampling());
+    QCOMPARE(rig.heard().count("start "), replug == Replug::Restarted ? 2 : 1);
     // A run that went on is not stopped.
-    QVERIFY(!heard().mid(heardBefore).contains('\x03'));
-    QCOMPARE(m_rig->dialogs.errors, QStringList());
+    QVERIFY(!rig.heardSince(heardBefore).contains('\x03'));
+    QCOMPARE(rig.dialogs.errors, QStringList());
 
     // Every byte the instrument sent, before the unplug and after the replug, exactly.
-    QTest::mouseClick(controls().StopSamplingButton, Qt::LeftButton);
-    QTRY_VERIFY(!m_rig->sim.isSampling());
-    QTRY_VERIFY(session().capture().TimeSinceLastByte() > 0.5f);
-    QTest::mouseClick(controls().StopSavingButton, Qt::LeftButton);
-    QVERIFY(fileBytes(m_data) == sent());
+    rig.click("Stop");
+    QTRY_VERIFY(!rig.sim.isSampling());
+    QTRY_VERIFY(probe::silence(rig.session()) > 0.5f);
+    rig.click("Stop Saving");
+    QVERIFY(fileBytes(data) == rig.sent().mid(sentBefore));
 }
 
 void ReconnectEndToEnd::idleConnectionGetsItsPollsBack()
 {
-    if (!start({}, false))
-        return;
-    QVERIFY(m_rig->sim.unplug(2000));
-    QTRY_VERIFY(session().reconnecting());
-    QVERIFY(m_rig->sim.waitForDevice());
-    const qsizetype heardAtReplug = heard().size();
-    QTRY_VERIFY_WITH_TIMEOUT(!session().reconnecting(), 10000);
-    QCOMPARE(session().Status(), StatusCode::Idle);
+    SimRig rig(RigOptions({"--fast", "--stable"}).linkedName().polled());
+    QVERIFY2(rig.start(), qPrintable(rig.error()));
+    QVERIFY(rig.sim.unplug(2000));
+    QTRY_VERIFY(rig.session().reconnecting());
+    QVERIFY(rig.sim.waitForDevice());
+    const qsizetype heardAtReplug = rig.heard().size();
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.session().reconnecting(), 10000);
+    QCOMPARE(rig.status(), StatusCode::Idle);
     // Asked who it is, then polled again (the stable instrument's 30 s made short here).
-    QVERIFY(session().isPolling() && !session().pollingHeld());
-    session().setPollInterval(300);
-    QTRY_VERIFY(heard().mid(heardAtReplug).contains("id\rst\r"));
-    QCOMPARE(controls().StatusLabel->text(), QString("Connected to 1021 "));
-    QCOMPARE(m_rig->dialogs.errors, QStringList());
-}
-
-void ReconnectEndToEnd::leavingStopsThePeriodicRun_data()
-{
-    QTest::addColumn<Leave>("leave");
-    QTest::newRow("Exit") << Leave::Exit;
-    QTest::newRow("Disconnect") << Leave::Disconnect;
-}
-
-void ReconnectEndToEnd::leavingStopsThePeriodicRun()
-{
-    QFETCH(Leave, leave);
-    if (!start({}, false))
-        return;
-    startPeriodic();
-    if (leave == Leave::Exit) {
-        m_rig->c().form.close();
-    } else {
-        // The menu item: the button is off while sampling.
-        QVERIFY(!controls().DisconnectButton->isEnabled());
-        controls().DisconnectMenuItem->trigger();
-        QCOMPARE(controls().StatusLabel->text(),
-                 QString("No Orvantis connected (periodic sampling was stopped) "));
-    }
-    QTRY_VERIFY(heard().endsWith("\x03\x03\x03"));
-    QTRY_VERIFY(!m_rig->sim.isSampling());
+    QVERIFY(rig.session().isPolling() && !rig.session().pollingHeld());
+    rig.session().setPollInterval(300);
+    QTRY_VERIFY(rig.heardSince(heardAtReplug).contains("id\rst\r"));
+    QCOMPARE(rig.controls().StatusLabel->text(), QString("Connected to 1021 "));
+    QCOMPARE(rig.dialogs.errors, QStringList());
 }
 
 QTEST_MAIN(ReconnectEndToEnd)
