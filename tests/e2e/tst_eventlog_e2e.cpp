@@ -3,8 +3,7 @@
 // into a data file and the adapter pulled out, each a line with its time, in order, in the
 // day's file and in the "Event Log" window that was open all along.
 #include "features/sampling/SamplingController.h"
-#include "testkit/SimConsole.h"
-#include "testkit/TestSettings.h"
+#include "testkit/SimRig.h"
 #include "ui/eventlog/EventLogBinding.h"
 #include "ui/files/FileTransferForm.h"
 
@@ -13,7 +12,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QtTest>
 #include <algorithm>
 
@@ -48,53 +46,37 @@ class EventLogEndToEnd : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void nightLeavesItsLinesInOrder();
-
-private:
-    QTemporaryDir m_dir;
 };
-
-void EventLogEndToEnd::initTestCase()
-{
-    QVERIFY(m_dir.isValid());
-    useTemporarySettings(m_dir.filePath("settings"));
-}
 
 void EventLogEndToEnd::nightLeavesItsLinesInOrder()
 {
-    const QString logs = m_dir.filePath("logs");
-    const QString local = m_dir.filePath("local");
-    QVERIFY(QDir().mkpath(local));
     // Behind a stable name, as an adapter's by-id name: the device that comes back after the
     // unplug is a new pseudo-terminal, and the old one's number may go to another test's.
-    SimConsole rig({"--disk", m_dir.filePath("disk"), "--fast", "--link", m_dir.filePath("tty")});
-    QVERIFY2(rig.ok(), qPrintable(rig.error()));
+    SimRig rig(RigOptions().linkedName().unconnected());
+    QVERIFY2(rig.start(), qPrintable(rig.error()));
+    const QString logs = rig.path("logs");
     rig.session().eventLog().setFolder(logs);
-    QVERIFY(rig.startedAndConnected());
-    rig.session().state().DefaultDataFolder = local;
+    QVERIFY(rig.connect());
     const QString serial = rig.session().SerNum();
-    QVERIFY(!serial.isEmpty());
-    rig.c().eventLog.menuItem()->trigger();
+    QCOMPARE(serial, QString("1021"));
+    rig.trigger("Event Log...");
     const EventLogWindow *window = rig.c().eventLog.window();
     QVERIFY(window && window->isVisible());
 
-    FileTransferForm *files = rig.openFiles();
-    QVERIFY(files && rig.rowOf("SPECTRA.BIN") >= 0);
-    rig.clickRow(rig.rowOf("SPECTRA.BIN"));
-    QTest::mouseClick(files->GetFilesButton(), Qt::LeftButton);
-    QVERIFY(QFileInfo::exists(QDir(local).filePath("SPECTRA.BIN")));
-    files->close();
+    QVERIFY(rig.openFiles());
+    rig.select("SPECTRA.BIN");
+    rig.clickFiles("Get Files");
+    QVERIFY(QFileInfo::exists(rig.local("SPECTRA.BIN")));
+    rig.c().files.window()->close();
 
     rig.controls().SampleDelayText->setText("soon");
-    QTest::mouseClick(rig.controls().StartSamplingButton, Qt::LeftButton);
+    rig.click("Start Periodic");
     QCOMPARE(rig.dialogs.errors, QStringList{SamplingController::badPeriodMessage()});
 
-    const QString data = QDir(local).filePath("night.raw");
-    rig.dialogs.pathAnswers << data;
-    rig.controls().NewFileButton->click();
-    rig.controls().SampleDelayText->setText("1");
-    QTest::mouseClick(rig.controls().StartSamplingButton, Qt::LeftButton);
+    const QString data = rig.local("night.raw");
+    QVERIFY(rig.openDataFile(data));
+    rig.startPeriodic();
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(data).size() > 0, 15000);
     QVERIFY(rig.sim.unplug(2000));
 
