@@ -4,8 +4,11 @@
 #include "testkit/MemoryCommPort.h"
 #include "testkit/SessionRig.h"
 #include "testkit/TestFiles.h"
+#include "ui/eventlog/EventLogWindow.h"
 
 #include <QDir>
+#include <QLabel>
+#include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -34,6 +37,7 @@ private slots:
     void line_data();
     void line();
     void eachDayHasItsFile();
+    void nextRunAppendsToTheDaysFile();
     void filesGoAfterThirtyDays_data();
     void filesGoAfterThirtyDays();
     void unwritableFolderNeitherThrowsNorStops();
@@ -102,6 +106,23 @@ void EventLogRules::eachDayHasItsFile()
     QCOMPARE(m_log->linesForToday(), today);
 }
 
+void EventLogRules::nextRunAppendsToTheDaysFile()
+{
+    m_log->append(EventCategory::Operation, "first run");
+    m_log.reset();
+    EventLog next;
+    next.setClock([this] { return m_now; });
+    next.setFolder(m_folder);
+    next.append(EventCategory::Operation, "second run");
+    QCOMPARE(untimed(next.readDay(kEvening.date())),
+             QStringList({"operation first run", "operation second run"}));
+    // Its window shows the whole day.
+    EventLogWindow window(next);
+    window.show();
+    QCOMPARE(untimed(window.view()->toPlainText().split('\n')),
+             QStringList({"operation first run", "operation second run"}));
+}
+
 void EventLogRules::filesGoAfterThirtyDays_data()
 {
     QTest::addColumn<QString>("name");
@@ -131,6 +152,8 @@ void EventLogRules::unwritableFolderNeitherThrowsNorStops()
     QVERIFY(writeFile(blocker, "a file"));
     m_log->setFolder(QDir(blocker).filePath("logs"));
     QSignalSpy problems(m_log.get(), &EventLog::problemChanged);
+    EventLogWindow window(*m_log);
+    window.show();
 
     // More than memory keeps: the oldest goes.
     for (int i = 0; i <= EventLog::kRecentLineCount; ++i)
@@ -141,10 +164,14 @@ void EventLogRules::unwritableFolderNeitherThrowsNorStops()
     const QStringList kept = untimed(m_log->linesForToday());
     QCOMPARE(kept.size(), EventLog::kRecentLineCount);
     QCOMPARE(kept.first(), "message line 1");
+    // The window says why above the lines.
+    QCOMPARE(window.problemLabel()->text(), m_log->problem());
+    QVERIFY(window.problemLabel()->isVisible());
     // Writable again: the next line goes to the file and the problem is gone.
     QVERIFY(QFile::remove(blocker));
     m_log->append(EventCategory::Message, "line 3");
     QVERIFY(m_log->problem().isEmpty());
+    QVERIFY(!window.problemLabel()->isVisible());
     QCOMPARE(untimed(m_log->readDay(kEvening.date())), QStringList{"message line 3"});
 }
 
