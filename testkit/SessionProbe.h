@@ -23,6 +23,11 @@ inline bool capturing(InstrumentSession &session)
 {
     return session.capture().CaptureActive();
 }
+// A byte-counted capture of `length` into the open data file, as a download starts one.
+inline void startCapture(InstrumentSession &session, qint64 length)
+{
+    session.capture().PrepForFileCapture(length);
+}
 inline DataFile &dataFile(InstrumentSession &session)
 {
     return session.state().dataFile;
