@@ -18,6 +18,8 @@ namespace
 {
 // How long bytes still on their way into the far end's buffer are waited for.
 constexpr int kMoreMs = 10;
+// A new adapter's line runs at its driver's rate until whoever opens it sets another.
+constexpr speed_t kFreshSpeed = B9600;
 } // namespace
 
 bool PtyDevice::fail(const char *what)
@@ -28,15 +30,10 @@ bool PtyDevice::fail(const char *what)
     return false;
 }
 
-bool PtyDevice::open(int baud, const QString &linkPath)
+bool PtyDevice::open(const QString &linkPath)
 {
     close();
     m_error.clear();
-    const speed_t speed = LineSpeed::fromBaud(baud);
-    if (speed == B0) {
-        m_error = QStringLiteral("no line speed for %1 baud").arg(baud);
-        return false;
-    }
     m_master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (m_master < 0)
         return fail("cannot open a pseudo-terminal (posix_openpt)");
@@ -54,16 +51,16 @@ bool PtyDevice::open(int baud, const QString &linkPath)
         m_watch = -1;
     }
 
-    // Raw at the instrument's own rate before anyone opens the slave: the pty itself must
-    // not echo or translate line ends. Set through the master, so the slave is never opened
-    // here (closing it again would leave the line hung up).
+    // Raw before anyone opens the slave: the pty itself must not echo or translate line ends. Set
+    // through the master, so the slave is never opened here (closing it again would leave the line
+    // hung up).
     termios settings{};
     if (tcgetattr(m_master, &settings) != 0)
         return fail("cannot read the line settings");
     cfmakeraw(&settings);
     settings.c_cflag |= CLOCAL | CREAD;
-    cfsetispeed(&settings, speed);
-    cfsetospeed(&settings, speed);
+    cfsetispeed(&settings, kFreshSpeed);
+    cfsetospeed(&settings, kFreshSpeed);
     if (tcsetattr(m_master, TCSANOW, &settings) != 0)
         return fail("cannot set the line settings");
     return linkPath.isEmpty() || makeLink(linkPath);

@@ -14,9 +14,10 @@ public:
     PtyDevice(const PtyDevice &) = delete;
     PtyDevice &operator=(const PtyDevice &) = delete;
 
-    // A new pseudo-terminal, raw at `baud`, with `linkPath` (when not empty) pointing at it;
-    // an existing link is replaced in one step, never left missing. False with errorString().
-    bool open(int baud, const QString &linkPath);
+    // A new pseudo-terminal, raw at 9600 baud as a new adapter is, with `linkPath` (when not
+    // empty) pointing at it; an existing link is replaced in one step, never left missing.
+    // False with errorString().
+    bool open(const QString &linkPath);
     // The device goes: whoever holds it open reads end of file, its path and the link are gone.
     void close();
     bool isOpen() const { return m_master >= 0; }

@@ -1,13 +1,12 @@
 #include "PtyServer.h"
 
+#include "LineSpeed.h"
 #include "SimStateFile.h"
 
-#include <QFile>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <poll.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace
@@ -32,36 +31,28 @@ constexpr int kUnplugSettleMs = 50;
 } // namespace
 
 PtyServer::PtyServer(const RunnerOptions &options)
-    : m_options(options), m_engine(options.engine), m_start(std::chrono::steady_clock::now()),
+    : m_options(options), m_engine(options.engine), m_input(m_device),
+      m_start(std::chrono::steady_clock::now()),
       m_savedStartupRate(m_engine.options().startupBaudRate)
 {
 }
 
-PtyServer::~PtyServer()
-{
-    if (m_record)
-        std::fclose(m_record);
-    if (m_recordInput)
-        std::fclose(m_recordInput);
-}
+PtyServer::~PtyServer() = default;
 
 bool PtyServer::open()
 {
-    if (!m_options.recordPath.isEmpty()) {
-        m_record = std::fopen(QFile::encodeName(m_options.recordPath).constData(), "ab");
-        if (!m_record) {
-            m_error = QStringLiteral("cannot write %1").arg(m_options.recordPath);
+    for (auto [record, path] : {std::pair{&m_record, m_options.recordPath},
+                                std::pair{&m_recordInput, m_options.recordInputPath}}) {
+        if (!record->open(path)) {
+            m_error = QStringLiteral("cannot write %1").arg(path);
             return false;
         }
     }
-    if (!m_options.recordInputPath.isEmpty()) {
-        m_recordInput = std::fopen(QFile::encodeName(m_options.recordInputPath).constData(), "ab");
-        if (!m_recordInput) {
-            m_error = QStringLiteral("cannot write %1").arg(m_options.recordInputPath);
-            return false;
-        }
+    if (LineSpeed::fromBaud(m_engine.baudRate()) == B0) {
+        m_error = QStringLiteral("no line speed for %1 baud").arg(m_engine.baudRate());
+        return false;
     }
-    if (!m_device.open(m_engine.baudRate(), m_options.linkPath)) {
+    if (!m_device.open(m_options.linkPath)) {
         m_error = m_device.errorString();
         return false;
     }
@@ -96,6 +87,9 @@ int PtyServer::run(int signalFd)
         }
         if (m_unplugged && now >= m_replugAtMs && !replug())
             return 1;
+        // Also after the console closed the port: what was still in the adapter goes on.
+        if (!m_unplugged)
+            hear(m_input.take(now, m_engine.baudRate()));
         m_engine.setNow(now);
         const QByteArray out = m_engine.takeOutput();
         reportSampling();
@@ -127,7 +121,11 @@ int PtyServer::run(int signalFd)
         }
 
         pollfd fds[3] = {
-            {signalFd, POLLIN, 0}, {m_device.watch(), POLLIN, 0}, {m_device.master(), POLLIN, 0}};
+            {signalFd, POLLIN, 0}, {m_device.watch(), POLLIN, 0}, {m_device.master(), 0, 0}};
+        // Bytes already crossing are taken when the line has carried them, not when they
+        // are there to be read.
+        if (m_input.dueInMs(now, m_engine.baudRate()) < 0)
+            fds[2].events |= POLLIN;
         if (m_blocked)
             fds[2].events |= POLLOUT;
         const int count = m_hungUp ? 2 : 3;
@@ -137,11 +135,9 @@ int PtyServer::run(int signalFd)
         if (ready > 0 && fds[0].revents && readSignals(signalFd))
             return 0;
         // Before the device's own input: the console may have opened it again already. What
-        // is waiting was sent before the close and is still heard; the answers are not.
-        if (ready > 0 && fds[1].revents && m_device.takeCloseEvents()) {
-            readLine();
+        // it sent before the close still crosses; the answers are not heard.
+        if (ready > 0 && fds[1].revents && m_device.takeCloseEvents())
             farEndClosed();
-        }
         if (m_hungUp) {
             pollfd probe{m_device.master(), POLLIN, 0};
             if (!m_unplugged && ::poll(&probe, 1, 0) >= 0 && !(probe.revents & POLLHUP)) {
@@ -154,48 +150,34 @@ int PtyServer::run(int signalFd)
         }
         if (fds[2].revents & POLLOUT)
             m_blocked = false;
-        if (fds[2].revents & POLLIN) {
-            readLine();
-            saveState();
-        }
-        if (!m_hungUp && (fds[2].revents & (POLLHUP | POLLERR)) && !(fds[2].revents & POLLIN))
+        if (fds[2].revents & (POLLHUP | POLLERR))
             farEndClosed();
     }
 }
 
-void PtyServer::readLine()
+void PtyServer::hear(const LineInput::Taken &taken)
 {
-    char buffer[4096];
-    for (;;) {
-        const ssize_t n = ::read(m_device.master(), buffer, sizeof buffer);
-        if (n > 0) {
-            const QByteArray in(buffer, n);
-            if (m_recordInput) {
-                std::fwrite(in.constData(), 1, size_t(n), m_recordInput);
-                std::fflush(m_recordInput);
-            }
-            // The engine's clock stands where the last wake-up left it, up to a second
-            // ago; what the command starts must be timed from now.
-            m_engine.setNow(elapsedMs());
-            if (lineRateMatches()) {
-                m_engine.feed(in);
-                reportSampling();
-            } else if (!m_engine.options().silent)
-                m_pending += m_garbler.answerTo(in);
-            continue;
-        }
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
-            return;
-        // EIO: the console closed the slave.
-        farEndClosed();
+    if (taken.bytes.isEmpty())
         return;
+    const bool atRate = !m_options.garbage && taken.rate == m_engine.baudRate();
+    const QByteArray heard = atRate ? taken.bytes : m_inputGarbler.garble(taken.bytes);
+    m_recordInput.append(heard);
+    // The engine's clock stands where the last wake-up left it, up to a second ago; what
+    // the command starts must be timed from now.
+    m_engine.setNow(elapsedMs());
+    if (atRate) {
+        m_engine.feed(heard);
+        reportSampling();
+        saveState();
+    } else if (!m_engine.options().silent && !m_hungUp) {
+        m_pending += m_garbler.answerTo(taken.bytes);
     }
 }
 
 void PtyServer::farEndClosed()
 {
+    if (m_hungUp)
+        return;
     m_hungUp = true;
     m_pending.clear();
     m_blocked = false;
@@ -218,10 +200,10 @@ void PtyServer::writeLine(qint64 nowMs)
         return;
     // Recorded before it goes: a simulator killed in between has sent nothing its record
     // lacks. What the line did not take is taken off the record again.
-    recordOutgoing(m_pending.left(allowed));
+    m_record.append(m_pending.left(allowed));
     const ssize_t n = ::write(m_device.master(), m_pending.constData(), size_t(allowed));
     if (n < allowed)
-        unrecord(allowed - std::max<ssize_t>(n, 0));
+        m_record.takeBack(allowed - std::max<ssize_t>(n, 0));
     if (n > 0) {
         m_pending.remove(0, n);
         if (!unpaced)
@@ -238,28 +220,35 @@ void PtyServer::writeLine(qint64 nowMs)
 int PtyServer::pollTimeout(qint64 nowMs) const
 {
     qint64 timeout = kIdleMs;
+    const auto within = [&timeout](qint64 ms) {
+        timeout = std::min(timeout, std::max<qint64>(0, ms));
+    };
     const qint64 due = m_engine.nextDueMs();
     if (due >= 0)
-        timeout = std::min(timeout, std::max<qint64>(0, due - nowMs));
+        within(due - nowMs);
     if (m_unplugged) {
-        timeout = std::min(timeout, std::max<qint64>(0, m_replugAtMs - nowMs));
-    } else if (m_hungUp) {
-        timeout = std::min<qint64>(timeout, kHungUpProbeMs);
-    } else if ((!m_pending.isEmpty() || m_stream.active()) && !m_blocked) {
+        within(m_replugAtMs - nowMs);
+    } else {
+        if (m_hungUp)
+            within(kHungUpProbeMs);
+        const qint64 input = m_input.dueInMs(nowMs, m_engine.baudRate());
+        if (input >= 0)
+            within(input > 0 ? std::max<qint64>(kTickMs, input) : 0);
+    }
+    if (!m_unplugged && !m_hungUp && (!m_pending.isEmpty() || m_stream.active()) && !m_blocked) {
         if (m_options.fast || m_flatOut) {
             timeout = 0;
         } else {
             const double bytesPerMs = m_engine.baudRate() / 10000.0;
-            const qint64 needed = qint64(std::ceil((1.0 - m_credit) / bytesPerMs));
-            timeout = std::min(timeout, std::max<qint64>(kTickMs, needed));
+            within(std::max<qint64>(kTickMs, qint64(std::ceil((1.0 - m_credit) / bytesPerMs))));
         }
     }
     if (m_engine.hangUpRequested())
-        timeout = std::min<qint64>(timeout, kTickMs);
+        within(kTickMs);
     if (m_options.hangupAfterMs >= 0)
-        timeout = std::min(timeout, std::max<qint64>(0, m_options.hangupAfterMs - nowMs));
+        within(m_options.hangupAfterMs - nowMs);
     if (m_options.unplugAfterMs >= 0 && !m_timedUnplugDone)
-        timeout = std::min(timeout, std::max<qint64>(0, m_options.unplugAfterMs - nowMs));
+        within(m_options.unplugAfterMs - nowMs);
     return int(timeout);
 }
 
@@ -336,7 +325,7 @@ void PtyServer::unplug(qint64 forMs)
         return;
     if (!m_hungUp) {
         // What the console sent before the plug came out has reached the instrument.
-        readLine();
+        hear(m_input.takeAll());
         if (!m_hungUp)
             takeBackUnread();
     }
@@ -354,29 +343,7 @@ void PtyServer::unplug(qint64 forMs)
 void PtyServer::takeBackUnread()
 {
     ::poll(nullptr, 0, kUnplugSettleMs);
-    unrecord(m_device.takeBackUnread());
-}
-
-void PtyServer::recordOutgoing(const QByteArray &bytes)
-{
-    if (!m_record)
-        return;
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), m_record);
-    std::fflush(m_record);
-}
-
-void PtyServer::unrecord(qint64 taken)
-{
-    if (taken <= 0 || !m_record)
-        return;
-    std::fflush(m_record);
-    const int record = fileno(m_record);
-    struct stat info {
-    };
-    if (::fstat(record, &info) != 0 ||
-        ::ftruncate(record, std::max<off_t>(0, info.st_size - off_t(taken))) != 0)
-        std::fprintf(stderr, "orvantis-sim: cannot take %lld unsent bytes off %s\n",
-                     static_cast<long long>(taken), qPrintable(m_options.recordPath));
+    m_record.takeBack(m_device.takeBackUnread());
 }
 
 bool PtyServer::replug()
@@ -387,7 +354,7 @@ bool PtyServer::replug()
     if (another)
         m_engine.options().serial = m_options.serialAfterReplug;
     reportSampling();
-    if (!m_device.open(m_engine.baudRate(), m_options.linkPath)) {
+    if (!m_device.open(m_options.linkPath)) {
         std::fprintf(stderr, "orvantis-sim: cannot plug in again: %s\n",
                      qPrintable(m_device.errorString()));
         return false;

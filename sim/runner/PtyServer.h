@@ -1,9 +1,9 @@
 #pragma once
 
-#include <cstdio>
-
 #include "LineGarbler.h"
+#include "LineInput.h"
 #include "LineNoise.h"
+#include "LineRecord.h"
 #include "PtyDevice.h"
 #include "RunnerOptions.h"
 #include "SampleStream.h"
@@ -53,7 +53,9 @@ public:
 private:
     qint64 elapsedMs() const;
     bool lineRateMatches() const;
-    void readLine();
+    // Bytes from the console as the line carried them: at the instrument's rate they reach
+    // the engine; at another they arrive as garbage. The input record gets them as heard.
+    void hear(const LineInput::Taken &taken);
     void writeLine(qint64 nowMs);
     void hangUp();
     // The console closed the device: nothing said to it is kept for whoever opens it next.
@@ -74,9 +76,6 @@ private:
     // What the far end had not read yet stays in the adapter: it never crossed the line, so
     // the record loses it too.
     void takeBackUnread();
-    // The record of what went to the console: bytes appended, and the last `taken` taken off.
-    void recordOutgoing(const QByteArray &bytes);
-    void unrecord(qint64 taken);
     // A new device behind the link, with what the options make of the instrument meanwhile;
     // false when there is none to be had.
     bool replug();
@@ -85,13 +84,15 @@ private:
     RunnerOptions m_options;
     SimEngine m_engine;
     LineGarbler m_garbler;
+    LineGarbler m_inputGarbler;
     LineNoise m_noise;
     bool m_noisy = false;
     SampleStream m_stream;
     bool m_flatOut = false; // a stream goes unpaced until it has all been written
     PtyDevice m_device;
-    FILE *m_record = nullptr;      // what went down the line, for tests that compare
-    FILE *m_recordInput = nullptr; // what came up the line
+    LineInput m_input;
+    LineRecord m_record;      // what went down the line
+    LineRecord m_recordInput; // what came up the line, as heard
     QString m_error;
     std::chrono::steady_clock::time_point m_start;
 

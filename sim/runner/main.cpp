@@ -101,6 +101,11 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
         "instrument on it until SIGTERM or SIGINT. The console may open, close and reopen\n"
         "the device. When the console sets a rate other than the instrument's own, the\n"
         "instrument's output arrives as garbage and what the console sends is not understood.\n"
+        "What the console sends crosses at the line's pace (ten bits a byte at the rate it has\n"
+        "set, --fast or not) and each byte is heard at the rate the line has as it crosses:\n"
+        "bytes still on their way when the console changes its rate, or closes the device and\n"
+        "its old settings come back, arrive as garbage. A new device's line starts at 9600\n"
+        "baud, as an adapter's does.\n"
         "The flash disk (\"Dir /V\", \"type\", \"capture\", \"Del\") holds a few demonstration\n"
         "files unless --empty-disk; with --disk it lives in a folder and survives restarts.\n"
         "SIGUSR1 switches the answers to \"st\" off, and on again (a sensor that hangs).\n"
@@ -132,7 +137,9 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
                                   QStringLiteral("PATH"));
     const QCommandLineOption fast(QStringLiteral("fast"),
                                   QStringLiteral("Send at full speed instead of rate/10 bytes "
-                                                 "per second (file streams too)."));
+                                                 "per second (file streams too); what the "
+                                                 "console sends still crosses at the line's "
+                                                 "pace."));
     const QCommandLineOption silent(QStringLiteral("silent"),
                                     QStringLiteral("Answer nothing at all (an empty port)."));
     const QCommandLineOption noSerial(QStringLiteral("no-serial"),
@@ -175,7 +182,8 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
                                     QStringLiteral("PATH"));
     const QCommandLineOption recordInput(QStringLiteral("record-input"),
                                          QStringLiteral("Append every byte received from the "
-                                                        "line to PATH."),
+                                                        "line to PATH, as heard (garbage where "
+                                                        "it crossed at another rate)."),
                                          QStringLiteral("PATH"));
     const QCommandLineOption disk(QStringLiteral("disk"),
                                   QStringLiteral("Keep the flash disk's files in folder DIR "

@@ -3,6 +3,18 @@
 #include "link/PortAddress.h"
 
 #include <QDeadlineTimer>
+#include <QThread>
+
+#ifdef Q_OS_LINUX
+#include <linux/sockios.h>
+#include <sys/ioctl.h>
+#endif
+
+namespace
+{
+// How often the kernel's send queue is looked at while it empties.
+constexpr int kSendQueuePollMs = 2;
+} // namespace
 
 NetworkReader::NetworkReader()
 {
@@ -55,12 +67,31 @@ bool NetworkReader::open(const QString &address, int baudRate)
 void NetworkReader::close()
 {
     m_live = false;
+    drainOutput();
     m_socket.disconnectFromHost();
     // Unsent bytes are only left behind a connection that no longer carries them.
     if (m_socket.state() != QAbstractSocket::UnconnectedState)
         m_socket.abort();
     m_telnet.reset();
     endSession();
+}
+
+void NetworkReader::drainOutput()
+{
+    const QDeadlineTimer deadline(kDrainMs);
+    while (m_socket.state() == QAbstractSocket::ConnectedState && m_socket.bytesToWrite() > 0 &&
+           !deadline.hasExpired()) {
+        if (!m_socket.waitForBytesWritten(int(deadline.remainingTime())))
+            return;
+    }
+#ifdef Q_OS_LINUX
+    // Written is not yet received: until the server has acknowledged them the bytes are in
+    // the kernel's queue, which a close with unread input would throw away with a reset.
+    int queued = 0;
+    while (m_socket.state() == QAbstractSocket::ConnectedState && !deadline.hasExpired() &&
+           ::ioctl(int(m_socket.socketDescriptor()), SIOCOUTQ, &queued) == 0 && queued > 0)
+        QThread::msleep(kSendQueuePollMs);
+#endif
 }
 
 bool NetworkReader::setBaudRate(int baudRate)

@@ -13,7 +13,8 @@
 // (the line's bytes and nothing else) or "rfc2217://HOST:PORT" (Telnet with
 // COM-PORT-CONTROL, through TelnetCodec, so the far port's rate follows the settings). Read
 // in batches on the reader's thread like a local device. A connection that ends (the server
-// gone, a network error) is a lost line.
+// gone, a network error) is a lost line. Closing lets what was written reach the server
+// first, for up to kDrainMs.
 class NetworkReader : public PortReader
 {
     Q_OBJECT
@@ -22,6 +23,7 @@ public:
     // RFC 2217, the server's answer to the offer of COM-PORT-CONTROL is awaited within the
     // same time, so that what is written next goes at the rate asked for.
     static constexpr int kConnectTimeoutMs = 1500;
+    static constexpr int kDrainMs = 500;
 
     NetworkReader();
 
@@ -38,6 +40,7 @@ private:
     // The line's bytes in what arrived; the Telnet answers go out at once.
     QByteArray lineBytes(const QByteArray &arrived);
     bool send(const QByteArray &bytes);
+    void drainOutput();
 
     QTcpSocket m_socket{this};
     std::optional<TelnetCodec> m_telnet;

@@ -17,7 +17,9 @@ class SerialReader;
 // thread of their own, which gather the line's input in batches; this object hands it to
 // the receive loop. A line that goes away while open (USB adapter pulled, pty closed, the
 // server gone) is recorded as a failure: the receive loop takes what had arrived, checks
-// hasFailed() and closes the port.
+// hasFailed() and closes the port. Closing lets what was written last (a stop, a Ctrl-Z) leave
+// the computer first, for about half a second at most, and leaves the line's settings as they
+// are.
 class QtCommPort : public QObject, public CommPort
 {
     Q_OBJECT

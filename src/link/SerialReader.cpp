@@ -1,7 +1,27 @@
 #include "link/SerialReader.h"
 
+#include <QDeadlineTimer>
+#include <QThread>
+
+#include <algorithm>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+#endif
+
+namespace
+{
+constexpr qint64 kBitsPerByte = 10; // start bit, eight data bits, stop bit
+// The driver's queue is looked at again after the time it takes to go out, within these.
+constexpr qint64 kQueuePollMinMs = 1;
+constexpr qint64 kQueuePollMaxMs = 20;
+} // namespace
+
 SerialReader::SerialReader()
 {
+    m_clock.start();
     connect(&m_port, &QSerialPort::readyRead, this, &SerialReader::onReadyRead);
     connect(&m_port, &QSerialPort::errorOccurred, this, &SerialReader::onError);
 }
@@ -23,8 +43,83 @@ bool SerialReader::open(const QString &device, int baudRate)
 void SerialReader::close()
 {
     if (m_port.isOpen())
-        m_port.close();
+        drainOutput();
+    if (m_port.isOpen())
+        closeLeavingSettings();
     endSession();
+}
+
+// QSerialPort puts back the settings the line had when it was opened as it closes (Qt 6 has
+// no way to turn that off), and the old rate would garble what is still going out. So a
+// stand-in takes the device's place under the port's descriptor: the port restores and
+// closes the stand-in, and the device is closed here as it is.
+void SerialReader::closeLeavingSettings()
+{
+#ifdef Q_OS_UNIX
+    const int device = int(m_port.handle());
+    int line = -1;
+    const int standIn = ::open("/dev/null", O_RDWR | O_CLOEXEC);
+    if (standIn >= 0) {
+        line = ::fcntl(device, F_DUPFD_CLOEXEC, 0);
+        if (line >= 0 && ::dup2(standIn, device) < 0) {
+            ::close(line);
+            line = -1;
+        }
+        ::close(standIn);
+    }
+    // What the port would have done to the device on its way out: others may open it again.
+    if (line >= 0)
+        ::ioctl(line, TIOCNXCL);
+#endif
+    m_port.close();
+    // The stand-in is no terminal: what the port made of that is no error of the line.
+    m_port.clearError();
+#ifdef Q_OS_UNIX
+    if (line >= 0)
+        ::close(line);
+#endif
+}
+
+void SerialReader::drainOutput()
+{
+    const QDeadlineTimer deadline(kDrainMs);
+    // A device that has gone fails the wait at once (and its error closes the port).
+    while (m_port.isOpen() && m_port.bytesToWrite() > 0 && !deadline.hasExpired()) {
+        if (!m_port.waitForBytesWritten(int(deadline.remainingTime())))
+            return;
+    }
+    if (!m_port.isOpen() || m_port.bytesToWrite() > 0 || !waitForDriverQueue(deadline))
+        return;
+    const qint64 crossingNs =
+        std::min(m_lineFreeNs - m_clock.nsecsElapsed(), wireNs(kOnTheWireBytes));
+    if (crossingNs > 0)
+        QThread::usleep(quint64(crossingNs / 1000 + 1));
+}
+
+bool SerialReader::waitForDriverQueue(const QDeadlineTimer &deadline)
+{
+#ifdef Q_OS_UNIX
+    for (;;) {
+        int queued = 0;
+        if (::ioctl(m_port.handle(), TIOCOUTQ, &queued) != 0)
+            return false;
+        if (queued <= 0)
+            return true;
+        if (deadline.hasExpired())
+            return false;
+        const qint64 napMs = std::clamp(wireNs(queued) / 1000000, kQueuePollMinMs, kQueuePollMaxMs);
+        QThread::msleep(quint64(napMs));
+    }
+#else
+    Q_UNUSED(deadline);
+    return true;
+#endif
+}
+
+qint64 SerialReader::wireNs(qint64 bytes) const
+{
+    const qint64 rate = std::max<qint64>(1, m_port.baudRate());
+    return bytes * kBitsPerByte * 1000000000 / rate;
 }
 
 bool SerialReader::setBaudRate(int baudRate)
@@ -38,6 +133,7 @@ bool SerialReader::write(const QByteArray &bytes)
         return false;
     // Out now, not when the thread next looks at its events.
     m_port.flush();
+    m_lineFreeNs = std::max(m_lineFreeNs, m_clock.nsecsElapsed()) + wireNs(bytes.size());
     return true;
 }
 

@@ -1,7 +1,8 @@
 // The simulated instrument's side of the contract the end-to-end tests rely on: it echoes,
 // answers and prompts as the instrument does, stops on ETX, streams and captures files,
 // samples and changes its rate; in memory, a closed or hung-up line ends its session; over a
-// pty, it is unplugged and plugged in again behind its link without a byte lost or made up.
+// pty, it is unplugged and plugged in again behind its link without a byte lost or made up,
+// and hears each byte at the rate the line had when it took it.
 #include "SimEngine.h"
 #include "support/StringCode.h"
 #include "testkit/SessionRig.h"
@@ -11,6 +12,7 @@
 #include <QtTest>
 #include <fcntl.h>
 #include <poll.h>
+#include <termios.h>
 #include <unistd.h>
 
 namespace
@@ -62,8 +64,27 @@ public:
         : m_fd(::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK))
     {
     }
-    ~FarEnd() { ::close(m_fd); }
+    ~FarEnd() { close(); }
     bool isOpen() const { return m_fd >= 0; }
+    void close()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = -1;
+    }
+    bool setLine(const termios &settings) { return ::tcsetattr(m_fd, TCSANOW, &settings) == 0; }
+    termios line() const
+    {
+        termios settings{};
+        ::tcgetattr(m_fd, &settings);
+        return settings;
+    }
+    bool setRate(speed_t speed)
+    {
+        termios settings = line();
+        cfmakeraw(&settings);
+        return cfsetspeed(&settings, speed) == 0 && setLine(settings);
+    }
     void write(const QByteArray &bytes)
     {
         if (::write(m_fd, bytes.constData(), size_t(bytes.size())) == bytes.size())
@@ -102,7 +123,10 @@ private:
     int m_fd;
     bool m_ended = false;
 };
+enum class Then { Close, ChangeRate, PutBackAndClose };
 } // namespace
+
+Q_DECLARE_METATYPE(Then)
 
 class SimulatorContract : public QObject
 {
@@ -123,6 +147,8 @@ private slots:
     void hangUpFailsThePortUntilPluggedInAgain();
     void unplugAndReplugBehindTheLink_data();
     void unplugAndReplugBehindTheLink();
+    void bytesCrossAtTheRateTheLineHasAsItTakesThem_data();
+    void bytesCrossAtTheRateTheLineHasAsItTakesThem();
 };
 
 void SimulatorContract::commandIsEchoedThenAnsweredThenPrompted_data()
@@ -388,6 +414,44 @@ void SimulatorContract::unplugAndReplugBehindTheLink()
     // after its line).
     QTRY_COMPARE(fileOf(record), before.received + after.received);
     QTRY_COMPARE(fileOf(recordInput), before.sent + after.sent);
+}
+
+void SimulatorContract::bytesCrossAtTheRateTheLineHasAsItTakesThem_data()
+{
+    QTest::addColumn<Then>("then");
+    QTest::newRow("closed as it is") << Then::Close;
+    QTest::newRow("another rate at once") << Then::ChangeRate;
+    QTest::newRow("closed with the old settings put back") << Then::PutBackAndClose;
+}
+
+void SimulatorContract::bytesCrossAtTheRateTheLineHasAsItTakesThem()
+{
+    QFETCH(Then, then);
+    QTemporaryDir dir;
+    const QString heard = dir.filePath("heard");
+    SimProcess sim;
+    QVERIFY2(sim.start({"--record-input", heard}), qPrintable(sim.errorString()));
+    FarEnd console(sim.devicePath());
+    QVERIFY(console.isOpen());
+    // Another program left the line at 57600; the console sets the instrument's 9600.
+    QVERIFY(console.setRate(B57600));
+    const termios old = console.line();
+    QVERIFY(console.setRate(B9600));
+    // 12 ms on the line: the last of them is still in the adapter when the rate changes.
+    const QByteArray stop(12, '\x03');
+    console.write(stop);
+    if (then == Then::ChangeRate)
+        QVERIFY(console.setRate(B57600));
+    if (then == Then::PutBackAndClose)
+        QVERIFY(console.setLine(old));
+    if (then != Then::ChangeRate)
+        console.close();
+
+    QTRY_COMPARE(fileOf(heard).size(), stop.size());
+    if (then == Then::Close)
+        QCOMPARE(fileOf(heard), stop);
+    else
+        QVERIFY2(quint8(fileOf(heard).back()) >= 0x80, fileOf(heard).toHex().constData());
 }
 
 QTEST_GUILESS_MAIN(SimulatorContract)
