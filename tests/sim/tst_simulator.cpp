@@ -1,6 +1,6 @@
-// The simulated instrument's side of the contract the end-to-end tests rely on: it echoes,
-// answers and prompts as the instrument does, stops on ETX, streams and captures files,
-// samples and changes its rate; in memory, a closed or hung-up line ends its session; over a
+// The simulated instrument's side of the contract the end-to-end tests rely on where they
+// could not tell it went wrong: it echoes, answers and prompts as the instrument does, stops
+// on ETX and samples; in memory, a closed or hung-up line ends its session; over a
 // pty, it is unplugged and plugged in again behind its link without a byte lost or made up,
 // and hears each byte at the rate the line had when it took it.
 #include "SimEngine.h"
@@ -136,13 +136,7 @@ private slots:
     void commandIsEchoedThenAnsweredThenPrompted_data();
     void commandIsEchoedThenAnsweredThenPrompted();
     void etxStopsWhatIsUnderWayAndThreeBringOnePrompt();
-    void fileRefusalsInEachWording_data();
-    void fileRefusalsInEachWording();
     void acquireAndPeriodicSampling();
-    void restartStopsAllButTheDisk();
-    void typeSendsTheExactBytes();
-    void captureWritesTheFileAtCtrlZAndRefusesBadNames();
-    void baudChangeIsAnnouncedThenTheLineSwitches();
     void closedLineHearsNothingOfTheLastSession();
     void hangUpFailsThePortUntilPluggedInAgain();
     void unplugAndReplugBehindTheLink_data();
@@ -196,37 +190,6 @@ void SimulatorContract::etxStopsWhatIsUnderWayAndThreeBringOnePrompt()
     QVERIFY2(out.contains("st\r\nst:") && !out.contains("Unknown"), out.constData());
 }
 
-void SimulatorContract::fileRefusalsInEachWording_data()
-{
-    using W = SimOptions::Wording;
-    QTest::addColumn<W>("wording");
-    QTest::addColumn<QByteArray>("command");
-    QTest::addColumn<QByteArray>("answer");
-    const QByteArray type("type NOFILE.TXT 0 0 0");
-    const QByteArray del("Del NOFILE.TXT");
-    const QByteArray capture("capture A?B.TXT");
-    // clang-format off
-    QTest::newRow("type, plain") << W::Plain << type << QByteArray("File not found: NOFILE.TXT");
-    QTest::newRow("capture, plain") << W::Plain << capture << QByteArray("Bad file name: A?B.TXT");
-    QTest::newRow("capture, no name") << W::Plain << QByteArray("capture") << QByteArray("Bad file name");
-    QTest::newRow("Del, numbered") << W::Numbered << del << QByteArray("Error 2: no such file");
-    QTest::newRow("capture, numbered") << W::Numbered << capture << QByteArray("Error 123: bad file name");
-    QTest::newRow("type, terse") << W::Terse << type << QByteArray("?NOFILE.TXT");
-    QTest::newRow("capture, terse") << W::Terse << capture << QByteArray("?A?B.TXT");
-    // clang-format on
-}
-
-void SimulatorContract::fileRefusalsInEachWording()
-{
-    QFETCH(SimOptions::Wording, wording);
-    QFETCH(QByteArray, command);
-    QFETCH(QByteArray, answer);
-    SimOptions options;
-    options.refusalWording = wording;
-    SimEngine engine(options);
-    QCOMPARE(ask(engine, command), command + "\r\n" + answer + "\r\n" + kPrompt);
-}
-
 void SimulatorContract::acquireAndPeriodicSampling()
 {
     SimEngine engine(emptyDisk());
@@ -247,74 +210,6 @@ void SimulatorContract::acquireAndPeriodicSampling()
     const QByteArray stopped = runUntil(engine, engine.now() + 35000);
     QVERIFY2(!stopped.contains("sample,"), stopped.constData());
     QVERIFY(ask(engine, "st").contains("st:"));
-}
-
-void SimulatorContract::restartStopsAllButTheDisk()
-{
-    SimEngine engine(emptyDisk());
-    auto stableFlag = [&engine] { return ask(engine, "st").split(',').value(2); };
-    ask(engine, "Baud 19200");
-    runUntil(engine, 60000);
-    QCOMPARE(engine.baudRate(), 19200);
-    QCOMPARE(stableFlag(), QByteArray("1"));
-    engine.feed("start 1 Acquire auto,1,1,SAMPLES,0,-1,4\r");
-    QVERIFY(runUntil(engine, engine.now() + 500).contains("sample,1,"));
-    QCOMPARE(engine.commandUnderWay(), QByteArray("start"));
-
-    engine.restart();
-    QCOMPARE(engine.commandUnderWay(), QByteArray());
-    QCOMPARE(engine.baudRate(), 9600);
-    QVERIFY(engine.takeOutput().isEmpty());
-    QVERIFY(!runUntil(engine, engine.now() + 5000).contains("sample,"));
-    QCOMPARE(stableFlag(), QByteArray("0"));
-    QVERIFY(engine.disk().contains("SAMPLES.RAW"));
-}
-
-void SimulatorContract::typeSendsTheExactBytes()
-{
-    SimEngine engine;
-    const QByteArray file = fileOf(engine, "SPECTRA.BIN");
-    QCOMPARE(file.size(), 102400);
-    engine.feed("type SPECTRA.BIN 0 0 300\r");
-    QCOMPARE(engine.takeOutput(), QByteArray("type SPECTRA.BIN 0 0 300\r\n"));
-    engine.advance(299);
-    QVERIFY(engine.takeOutput().isEmpty());
-    QVERIFY(runUntil(engine, 300000) == file + kPrompt);
-}
-
-void SimulatorContract::captureWritesTheFileAtCtrlZAndRefusesBadNames()
-{
-    SimEngine engine(emptyDisk());
-    QCOMPARE(ask(engine, "capture mynotesfil"), QByteArray("capture mynotesfil\r\nCapture>"));
-    for (const QByteArray line : {"A", "", "C,>x"})
-        QCOMPARE(ask(engine, line), line + "\r\nCapture>");
-    QVERIFY(!engine.disk().contains("mynotesfil"));
-    // The console's two Ctrl-Z: the first ends the capture, the second meets the prompt.
-    engine.feed("\x1a\x1a");
-    QCOMPARE(engine.takeOutput(), "\r\n" + kPrompt + "\r\n" + kPrompt);
-    QCOMPARE(fileOf(engine, "MYNOTESFIL"), QByteArray("A\r\n\r\nC,>x\r\n"));
-    QVERIFY(ask(engine, "Del mynotesfil").endsWith("\r\n" + kPrompt));
-    QVERIFY(!engine.disk().contains("mynotesfil"));
-    // A name the disk cannot hold: no capture mode, so the next line is a command.
-    engine.feed("capture A?B.TXT\rlpower,0\r");
-    QCOMPARE(engine.takeOutput(),
-             "capture A?B.TXT\r\nBad file name: A?B.TXT\r\n" + kPrompt + "lpower,0\r\n" + kPrompt);
-    QVERIFY(engine.disk().entries().isEmpty());
-}
-
-void SimulatorContract::baudChangeIsAnnouncedThenTheLineSwitches()
-{
-    SimEngine engine;
-    const QByteArray changing = ask(engine, "Baud 115200");
-    QVERIFY2(changing.contains("Changing to 115200 baud") && !changing.contains(kPrompt),
-             changing.constData());
-    QCOMPARE(engine.baudRate(), 9600);
-    engine.advance(100);
-    QCOMPARE(engine.baudRate(), 115200);
-    QCOMPARE(engine.takeOutput(), kPrompt);
-    QVERIFY(ask(engine, "baud").contains("baud: 115200,9600"));
-    QVERIFY(ask(engine, "Baud 12345").contains("Bad baud rate: 12345"));
-    QCOMPARE(engine.baudRate(), 115200);
 }
 
 void SimulatorContract::closedLineHearsNothingOfTheLastSession()
