@@ -24,41 +24,24 @@ struct RigOptions {
     RigOptions(QStringList switches = {QStringLiteral("--fast")}) : simulator(std::move(switches))
     {
     }
-    // On port `number`, each port before it on the next of `devices` or a silent simulator.
+    // On port `number`; each port before it on the next of `devices`, or a silent simulator.
     RigOptions &onPort(int number, QStringList devices = {})
     {
-        port = number;
         before = std::move(devices);
-        return *this;
+        return set(port, number);
     }
-    RigOptions &behind(Ser2NetProcess::Accepter accepter)
+    RigOptions &behind(Ser2NetProcess::Accepter accepter) { return set(network, accepter); }
+    RigOptions &linkedName() { return set(linked, true); }
+    RigOptions &unconnected() { return set(connect, false); }
+    RigOptions &polled() { return set(polling, true); }
+    RigOptions &withSettings(const QString &folder) { return set(settings, folder); }
+    template <typename Field, typename Value> RigOptions &set(Field &field, Value value)
     {
-        network = accepter;
-        return *this;
-    }
-    RigOptions &linkedName()
-    {
-        linked = true;
-        return *this;
-    }
-    RigOptions &unconnected()
-    {
-        connect = false;
-        return *this;
-    }
-    RigOptions &polled()
-    {
-        polling = true;
-        return *this;
-    }
-    RigOptions &withSettings(const QString &folder)
-    {
-        settings = folder;
+        field = std::move(value);
         return *this;
     }
 
-    // orvantis-sim's own switches; the rig adds --disk, --record and --record-input (and
-    // --link when `linked`).
+    // orvantis-sim's switches; the rig adds --disk, --record, --record-input (and --link).
     QStringList simulator;
     int port = 1;
     QStringList before;
@@ -67,12 +50,11 @@ struct RigOptions {
     // Behind a link in the rig's folder, as a USB adapter's stable name: where the device
     // comes back after an unplug.
     bool linked = false;
-    // start() starts the console up and searches; false leaves that to the test (connect()).
+    // start() starts the console up and searches; false leaves that to connect().
     bool connect = true;
-    // "Automatic status updates" left on; off by default, so that only the test talks to the
-    // instrument.
+    // "Automatic status updates" left on; off by default, so only the test talks to it.
     bool polling = false;
-    // The settings folder (two rigs in turn share one for a restart); empty: the rig's own.
+    // The settings folder (rigs in turn share one for a restart); empty: the rig's own.
     QString settings;
 };
 
