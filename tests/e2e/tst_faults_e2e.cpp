@@ -25,16 +25,9 @@
 
 namespace
 {
-enum class When {
-    IdlePolling,
-    SingleSample,
-    PeriodicSampling,
-    Download,
-    Upload,
-    CalCheck,
-    BaudChangeAsked,
-    BaudChangeSwitched
-};
+// clang-format off
+enum class When { IdlePolling, SingleSample, PeriodicSampling, Download, Upload, CalCheck, BaudChangeAsked, BaudChangeSwitched };
+// clang-format on
 enum class Press { Stop, Close, Disconnect };
 
 // The main window's controls as status `code` leaves them, and the file manager idle.
@@ -110,7 +103,6 @@ private slots:
     void lineVanishes();
     void wrongRateOrGarbageDoesNotConnect_data();
     void wrongRateOrGarbageDoesNotConnect();
-    void silentInstrumentTimesOutEverywhere();
     void noiseInPlaceOfEveryAnswer();
     void fullDiskStopsTheCapture_data();
     void fullDiskStopsTheCapture();
@@ -124,20 +116,17 @@ void FaultsEndToEnd::lineVanishes_data()
 {
     QTest::addColumn<When>("when");
     QTest::addColumn<QStringList>("simulator");
+    // clang-format off
     QTest::newRow("idle polling") << When::IdlePolling << QStringList{"--fast"};
-    QTest::newRow("single sample")
-        << When::SingleSample << QStringList{"--fast", "--spectrum-ms", "2000"};
+    QTest::newRow("single sample") << When::SingleSample << QStringList{"--fast", "--spectrum-ms", "2000"};
     QTest::newRow("periodic sampling") << When::PeriodicSampling << QStringList{"--fast"};
-    QTest::newRow("download") << When::Download
-                              << QStringList{"--fast", "--hangup-type-after", "5000"};
+    QTest::newRow("download") << When::Download << QStringList{"--fast", "--hangup-type-after", "5000"};
     QTest::newRow("upload") << When::Upload << QStringList{"--fast"};
-    QTest::newRow("cal check") << When::CalCheck
-                               << QStringList{"--fast", "--stable", "--spectrum-ms", "10"};
+    QTest::newRow("cal check") << When::CalCheck << QStringList{"--fast", "--stable", "--spectrum-ms", "10"};
     // Gone between the echo and the "Changing".
-    QTest::newRow("baud change, before the switch")
-        << When::BaudChangeAsked << QStringList{"--fast", "--slow-ms", "100"};
-    QTest::newRow("baud change, after the switch")
-        << When::BaudChangeSwitched << QStringList{"--fast"};
+    QTest::newRow("baud change, before the switch") << When::BaudChangeAsked << QStringList{"--fast", "--slow-ms", "100"};
+    QTest::newRow("baud change, after the switch") << When::BaudChangeSwitched << QStringList{"--fast"};
+    // clang-format on
 }
 
 void FaultsEndToEnd::lineVanishes()
@@ -258,38 +247,6 @@ void FaultsEndToEnd::wrongRateOrGarbageDoesNotConnect()
     QCOMPARE(rig.session().portSearch().labelText(), QString("No Orvantis found on any port."));
     verifyControlsFor(rig, StatusCode::NotConnected);
     QCOMPARE(rig.dialogs.errors, QStringList());
-}
-
-void FaultsEndToEnd::silentInstrumentTimesOutEverywhere()
-{
-    SimRig rig(RigOptions({"--silent"}).unconnected());
-    QVERIFY2(rig.start(), qPrintable(rig.error()));
-    rig.c().startUp(false);
-    rig.stopPolling();
-    QVERIFY(rig.session().openSelectedPort("COM  1", "9600"));
-    verifyControlsFor(rig, StatusCode::Idle);
-
-    // Three unanswered status queries: "no response".
-    for (int i = 0; i < 3; ++i)
-        rig.c().status.monitor().query().QueryStatus();
-    QCOMPARE(rig.status(), StatusCode::NoResponse);
-
-    // A sample waits its full minute, no longer.
-    jumpWhenBusy(rig, 61);
-    rig.click("Sample Once");
-    QVERIFY(rig.fired());
-    QCOMPARE(rig.status(), StatusCode::NoResponse);
-
-    // The listing's ten seconds run out: an empty list and no file buttons.
-    jumpWhenBusy(rig, 11);
-    FileTransferForm *window = rig.openFiles();
-    QVERIFY(rig.fired());
-    QVERIFY(window && window->isVisible());
-    QCOMPARE(rig.grid()->rowCount(), 0);
-    QVERIFY(!buttonCaptioned(window, "Get Files")->isEnabled());
-    QVERIFY(rig.grid()->isEnabled());
-    QCOMPARE(rig.dialogs.errors, QStringList());
-    QVERIFY(rig.controls().SampleOnceButton->isEnabled());
 }
 
 void FaultsEndToEnd::noiseInPlaceOfEveryAnswer()
