@@ -73,9 +73,12 @@ private slots:
     void runKeepsGoingAcrossAnUnplug();
 
 private:
-    QProcessEnvironment environment(const QString &ports) const;
+    // The child's settings and event log stay in `home` (the test's own folder when empty);
+    // the system's ports are not searched.
+    QProcessEnvironment environment(const QString &ports, const QString &home = QString()) const;
     void start(QProcess &process, const QStringList &arguments, const QString &ports);
-    Outcome run(const QStringList &arguments, const QString &ports = QString());
+    Outcome run(const QStringList &arguments, const QString &ports = QString(),
+                const QString &home = QString());
     // What the shared simulator heard since `from` (a size of its record).
     QByteArray heardSince(qint64 from) const;
     qint64 heardSize() const { return QFileInfo(m_heard).size(); }
@@ -93,39 +96,34 @@ private:
 void CliEndToEnd::initTestCase()
 {
     QVERIFY(m_dir.isValid());
-    m_disk = path(QStringLiteral("disk"));
+    m_disk = path("disk");
     QVERIFY(QDir().mkpath(m_disk));
     // Every byte value, ETX and Ctrl-Z included: a download is counted, not framed.
     for (int i = 0; i < 5000; ++i)
         m_data.append(char((i * 7) % 256));
-    QVERIFY(writeFile(QDir(m_disk).filePath(QStringLiteral("DATA.BIN")), m_data));
-    QVERIFY(writeFile(QDir(m_disk).filePath(QStringLiteral("NOTES.TXT")), "first\r\nsecond\r\n"));
-    m_heard = path(QStringLiteral("heard.bin"));
-    m_sent = path(QStringLiteral("sent.bin"));
-    QVERIFY(startSim(m_sim, {QStringLiteral("--disk"), m_disk, QStringLiteral("--record-input"),
-                             m_heard, QStringLiteral("--record"), m_sent}));
+    QVERIFY(writeFile(QDir(m_disk).filePath("DATA.BIN"), m_data));
+    QVERIFY(writeFile(QDir(m_disk).filePath("NOTES.TXT"), "first\r\nsecond\r\n"));
+    m_heard = path("heard.bin");
+    m_sent = path("sent.bin");
+    QVERIFY(startSim(m_sim, {"--disk", m_disk, "--record-input", m_heard, "--record", m_sent}));
 }
 
 bool CliEndToEnd::startSim(SimProcess &sim, const QStringList &arguments)
 {
-    const bool started =
-        sim.start(QStringList{QStringLiteral("--fast"), QStringLiteral("--stable"),
-                              QStringLiteral("--spectrum-ms"), QStringLiteral("10"),
-                              QStringLiteral("--baud"), QString::number(kRate)} +
-                  arguments);
+    const bool started = sim.start(
+        QStringList{"--fast", "--stable", "--spectrum-ms", "10", "--baud", QString::number(kRate)} +
+        arguments);
     if (!started)
         qWarning("%s", qPrintable(sim.errorString()));
     return started;
 }
 
-QProcessEnvironment CliEndToEnd::environment(const QString &ports) const
+QProcessEnvironment CliEndToEnd::environment(const QString &ports, const QString &home) const
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    // The child's settings and event log stay in the test's folder; the system's ports are
-    // not searched.
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), path(QStringLiteral("config")));
-    env.insert(QStringLiteral("XDG_DATA_HOME"), path(QStringLiteral("data")));
-    env.insert(QStringLiteral("ORVANTIS_PORTS"), ports.isNull() ? m_sim.devicePath() : ports);
+    env.insert("XDG_CONFIG_HOME", home.isEmpty() ? path("config") : home);
+    env.insert("XDG_DATA_HOME", home.isEmpty() ? path("data") : home);
+    env.insert("ORVANTIS_PORTS", ports.isNull() ? m_sim.devicePath() : ports);
     return env;
 }
 
@@ -135,10 +133,11 @@ void CliEndToEnd::start(QProcess &process, const QStringList &arguments, const Q
     process.start(QStringLiteral(ORVANTIS_CLI_PATH), arguments);
 }
 
-Outcome CliEndToEnd::run(const QStringList &arguments, const QString &ports)
+Outcome CliEndToEnd::run(const QStringList &arguments, const QString &ports, const QString &home)
 {
     QProcess process;
-    start(process, arguments, ports);
+    process.setProcessEnvironment(environment(ports, home));
+    process.start(ORVANTIS_CLI_PATH, arguments);
     Outcome outcome;
     if (!process.waitForFinished(60000)) {
         process.kill();
@@ -162,8 +161,8 @@ void CliEndToEnd::usageErrorsAndRefusedNamesSendNothing_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("said");
-    const QString missing = path(QStringLiteral("no-such-file.txt"));
-    const QString notes = path(QStringLiteral("notes.txt"));
+    const QString missing = path("no-such-file.txt");
+    const QString notes = path("notes.txt");
     QVERIFY(writeFile(notes, "a line\n"));
     QTest::newRow("unknown command") << QStringList{"frob"} << 2 << "\"frob\" is not a command";
     QTest::newRow("unknown option") << QStringList{"status", "--frob"} << 2 << "unknown option";
@@ -256,7 +255,7 @@ void CliEndToEnd::everyReadingCommandInBothForms()
 
 void CliEndToEnd::sampleGoesToAFileOrStandardOutput()
 {
-    const QString file = path(QStringLiteral("sample.raw"));
+    const QString file = path("sample.raw");
     const qint64 before = heardSize();
     Outcome outcome = run({"sample", "--average", "3", "--flash", "AB", "-o", file});
     QCOMPARE(outcome.status, 0);
@@ -281,7 +280,7 @@ void CliEndToEnd::sampleGoesToAFileOrStandardOutput()
 
 void CliEndToEnd::runPrintsEachSampleAndStopsTheInstrument()
 {
-    const QString file = path(QStringLiteral("run.raw"));
+    const QString file = path("run.raw");
     const qint64 before = heardSize();
     const Outcome outcome = run({"--json", "run", "--period", "0.2", "--count", "3", "-o", file});
     QCOMPARE(outcome.status, 0);
@@ -320,7 +319,7 @@ void CliEndToEnd::runEndsOnASignalWithTheInstrumentStopped_data()
 void CliEndToEnd::runEndsOnASignalWithTheInstrumentStopped()
 {
     QFETCH(int, signalNumber);
-    const QString file = path(QStringLiteral("signalled.raw"));
+    const QString file = path("signalled.raw");
     const qint64 before = heardSize();
     QProcess process;
     start(process, {"run", "--period", "0.2", "-o", file}, m_sim.devicePath());
@@ -338,7 +337,7 @@ void CliEndToEnd::runEndsOnASignalWithTheInstrumentStopped()
 
 void CliEndToEnd::getIsByteExactAndRefusesUnlistedNames()
 {
-    const QString folder = path(QStringLiteral("got"));
+    const QString folder = path("got");
     QVERIFY(QDir().mkpath(folder));
     Outcome outcome = run({"--json", "get", "data.bin", "NOTES.TXT", "-d", folder});
     QCOMPARE(outcome.status, 0);
@@ -367,7 +366,7 @@ void CliEndToEnd::interruptedGetKeepsAGoodLocalFile()
     QFETCH(bool, localCopy);
     SimProcess stalling;
     QVERIFY(startSim(stalling, {"--disk", m_disk, "--stall-type-after", "1000"}));
-    const QString folder = path(localCopy ? QStringLiteral("kept") : QStringLiteral("partial"));
+    const QString folder = path(localCopy ? "kept" : "partial");
     QVERIFY(QDir().mkpath(folder));
     const QString target = QDir(folder).filePath("DATA.BIN");
     if (localCopy)
@@ -395,35 +394,35 @@ void CliEndToEnd::interruptedGetKeepsAGoodLocalFile()
 
 void CliEndToEnd::putAndRmChangeTheDisk()
 {
-    const QString local = path(QStringLiteral("my notes.txt"));
+    const QString local = path("my notes.txt");
     QVERIFY(writeFile(local, "gain=2\nmode=fast\n"));
     Outcome outcome = run({"put", local});
     QCOMPARE(outcome.status, 0);
-    const QString stored = QDir(m_disk).filePath(QStringLiteral("mynotes.txt"));
+    const QString stored = QDir(m_disk).filePath("mynotes.txt");
     QVERIFY(fileBytes(stored).contains("gain=2") && fileBytes(stored).contains("mode=fast"));
     outcome = run({"--json", "put", local, "--as", "SETUP.INI"});
     QCOMPARE(outcome.status, 0);
     QCOMPARE(QJsonDocument::fromJson(outcome.out)["files"][0]["name"].toString(), "SETUP.INI");
-    QVERIFY(QFileInfo::exists(QDir(m_disk).filePath(QStringLiteral("SETUP.INI"))));
+    QVERIFY(QFileInfo::exists(QDir(m_disk).filePath("SETUP.INI")));
 
     qint64 before = heardSize();
     outcome = run({"rm", "SETUP.INI", "NOPE.INI"});
     QCOMPARE(outcome.status, 1);
     QVERIFY(!heardSince(before).contains("Del"));
-    QVERIFY(QFileInfo::exists(QDir(m_disk).filePath(QStringLiteral("SETUP.INI"))));
+    QVERIFY(QFileInfo::exists(QDir(m_disk).filePath("SETUP.INI")));
 
     before = heardSize();
     outcome = run({"--json", "rm", "setup.ini", "mynotes.txt"});
     QCOMPARE(outcome.status, 0);
     QVERIFY(heardSince(before).contains("Del SETUP.INI\r"));
-    QVERIFY(!QFileInfo::exists(QDir(m_disk).filePath(QStringLiteral("SETUP.INI"))));
+    QVERIFY(!QFileInfo::exists(QDir(m_disk).filePath("SETUP.INI")));
     QVERIFY(!QFileInfo::exists(stored));
     QCOMPARE(QJsonDocument::fromJson(outcome.out)["deleted"].toArray().size(), 2);
 }
 
 void CliEndToEnd::calCheckRunsWithYes()
 {
-    const QString file = path(QStringLiteral("calcheck.raw"));
+    const QString file = path("calcheck.raw");
     const qint64 before = heardSize();
     const Outcome outcome = run({"--json", "cal-check", "-o", file, "--yes"});
     QCOMPARE(outcome.status, 0);
@@ -452,20 +451,15 @@ void CliEndToEnd::portsItCannotUse()
     QFETCH(QStringList, arguments);
     QFETCH(QString, ports);
     QFETCH(QString, said);
-    QTemporaryDir settings;
-    QProcess process;
-    QProcessEnvironment env = environment(ports);
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), settings.path());
-    process.setProcessEnvironment(env);
-    process.start(QStringLiteral(ORVANTIS_CLI_PATH), arguments);
-    QVERIFY(process.waitForFinished(30000));
-    QCOMPARE(process.exitCode(), 3);
-    QVERIFY2(process.readAllStandardError().contains(said.toUtf8()), qPrintable(said));
+    const QTemporaryDir home;
+    const Outcome outcome = run(arguments, ports, home.path());
+    QCOMPARE(outcome.status, 3);
+    QVERIFY2(outcome.err.contains(said.toUtf8()), outcome.err.constData());
 }
 
 void CliEndToEnd::aPortHeldByAnotherProcessIsLeftAlone()
 {
-    const QString file = path(QStringLiteral("held.raw"));
+    const QString file = path("held.raw");
     QProcess holder;
     start(holder, {"run", "--period", "0.3", "-o", file}, m_sim.devicePath());
     QTRY_VERIFY_WITH_TIMEOUT(m_sim.isSampling(), 20000);
@@ -485,7 +479,7 @@ void CliEndToEnd::aPortHeldByAnotherProcessIsLeftAlone()
 
     // An instrument that does not answer is no instrument.
     SimProcess silent;
-    QVERIFY(silent.start({QStringLiteral("--silent")}));
+    QVERIFY(silent.start({"--silent"}));
     const Outcome outcome =
         run({"--port", silent.devicePath(), "--rate", "9600", "status"}, QString(""));
     QCOMPARE(outcome.status, 3);
@@ -494,29 +488,19 @@ void CliEndToEnd::aPortHeldByAnotherProcessIsLeftAlone()
 
 void CliEndToEnd::lastConnectionFirstThenTheSearch()
 {
-    QTemporaryDir settings;
-    QProcessEnvironment env = environment(QStringLiteral("/dev/null:") + m_sim.devicePath());
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), settings.path());
-    env.insert(QStringLiteral("XDG_DATA_HOME"), settings.path());
-    const auto orvantis = [&env]() {
-        QProcess process;
-        process.setProcessEnvironment(env);
-        process.start(QStringLiteral(ORVANTIS_CLI_PATH), {QStringLiteral("find")});
-        process.waitForFinished(30000);
-        return std::make_pair(process.exitCode(), process.readAllStandardError());
-    };
-    auto [status, said] = orvantis();
-    QCOMPARE(status, 0);
-    QVERIFY(said.contains("Searching"));
-    const QByteArray kept =
-        fileBytes(QDir(settings.path()).filePath(QStringLiteral("Orvantis/Orvantis Console.conf")));
+    const QTemporaryDir home;
+    const QString ports = "/dev/null:" + m_sim.devicePath();
+    Outcome outcome = run({"find"}, ports, home.path());
+    QCOMPARE(outcome.status, 0);
+    QVERIFY(outcome.err.contains("Searching"));
+    const QByteArray kept = fileBytes(QDir(home.path()).filePath("Orvantis/Orvantis Console.conf"));
     QVERIFY2(kept.contains(("Device=" + m_sim.devicePath()).toUtf8()), kept.constData());
     QVERIFY(kept.contains("Rate=57600"));
-    std::tie(status, said) = orvantis();
-    QCOMPARE(status, 0);
-    QVERIFY(!said.contains("Searching"));
+    outcome = run({"find"}, ports, home.path());
+    QCOMPARE(outcome.status, 0);
+    QVERIFY(!outcome.err.contains("Searching"));
     // Each run leaves its connection in the day's event log.
-    const QString log = QDir(settings.path())
+    const QString log = QDir(home.path())
                             .filePath("Orvantis/Orvantis Console/logs/events-" +
                                       QDate::currentDate().toString(Qt::ISODate) + ".log");
     const QString lines = QString::fromUtf8(fileBytes(log));
@@ -529,34 +513,28 @@ void CliEndToEnd::lastConnectionFirstThenTheSearch()
 void CliEndToEnd::baudChangesBothEndsAndIsKept()
 {
     SimProcess sim;
-    QVERIFY(startSim(sim, {"--state-file", path(QStringLiteral("sim-state"))}));
-    QTemporaryDir settings;
-    QProcessEnvironment env = environment(sim.devicePath());
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), settings.path());
-    QProcess process;
-    process.setProcessEnvironment(env);
-    process.start(QStringLiteral(ORVANTIS_CLI_PATH),
-                  {"--json", "--port", sim.devicePath(), "baud", "115200", "--startup"});
-    QVERIFY(process.waitForFinished(30000));
-    QCOMPARE(process.exitCode(), 0);
-    const QJsonObject changed = QJsonDocument::fromJson(process.readAllStandardOutput()).object();
+    QVERIFY(startSim(sim, {"--state-file", path("sim-state")}));
+    const QTemporaryDir home;
+    Outcome outcome = run({"--json", "--port", sim.devicePath(), "baud", "115200", "--startup"},
+                          sim.devicePath(), home.path());
+    QCOMPARE(outcome.status, 0);
+    const QJsonObject changed = QJsonDocument::fromJson(outcome.out).object();
     QCOMPARE(changed.value("rate").toInt(), 115200);
     QCOMPARE(changed.value("startupRate").toInt(), 115200);
     // The next command finds it at the new rate, the first it tries.
-    process.start(QStringLiteral(ORVANTIS_CLI_PATH), {"send", "baud"});
-    QVERIFY(process.waitForFinished(30000));
-    QCOMPARE(process.exitCode(), 0);
-    QVERIFY(process.readAllStandardOutput().contains("baud: 115200,115200"));
-    QVERIFY(process.readAllStandardError().contains("at 115200 baud"));
+    outcome = run({"send", "baud"}, sim.devicePath(), home.path());
+    QCOMPARE(outcome.status, 0);
+    QVERIFY(outcome.out.contains("baud: 115200,115200"));
+    QVERIFY(outcome.err.contains("at 115200 baud"));
 }
 
 void CliEndToEnd::runKeepsGoingAcrossAnUnplug()
 {
     SimProcess sim;
-    const QString link = path(QStringLiteral("orvantis-link"));
-    const QString record = path(QStringLiteral("unplugged-sent.bin"));
+    const QString link = path("orvantis-link");
+    const QString record = path("unplugged-sent.bin");
     QVERIFY(startSim(sim, {"--link", link, "--unplug-for", "2", "--record", record}));
-    const QString file = path(QStringLiteral("unplugged.raw"));
+    const QString file = path("unplugged.raw");
     QProcess process;
     start(process, {"--port", link, "run", "--period", "0.3", "--for", "10", "-o", file},
           QString());

@@ -1,21 +1,16 @@
 // The operator's clicks against orvantis-sim over real pseudo-terminals, at the moments that
 // hurt: Stop while a wait is still open, a switch click overtaken by a status line asked for
-// before it, report lines that come back to back, dialog buttons pressed during the dialog's
-// own query, a device that hangs up while probed, an adapter plugged in after start-up; the
-// controls that only an idle link may offer, and status polling given back after every
-// operation that holds it off.
-#include "session/LineClaim.h"
+// before it, report lines that come back to back, a device that hangs up while probed, an
+// adapter plugged in after start-up; the controls that only an idle link may offer, and
+// status polling given back after every operation that holds it off.
 #include "testkit/ModalDriver.h"
 #include "testkit/SimRig.h"
 #include "testkit/TestSettings.h"
-#include "ui/connection/SetBaudForm.h"
 #include "ui/files/FileTransferForm.h"
 #include "ui/processing/ProcessingForm.h"
-#include "ui/status/SetTimeForm.h"
 #include "ui/widgets/IndicatorLamp.h"
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <QDeadlineTimer>
 #include <QLabel>
 #include <QLineEdit>
@@ -54,7 +49,6 @@ private slots:
     void switchClickOutlivesAStatusLineAskedBeforeIt_data();
     void switchClickOutlivesAStatusLineAskedBeforeIt();
     void reportsSentBackToBackAreAllSeen();
-    void dialogButtonsWaitVisiblyForTheirQuery();
     void searchUsesTodaysPortsAndShrugsOffAHangUp();
     void instrumentMenuAndRateOnlyWhileIdle();
     void pollingComesBackAfter_data();
@@ -183,7 +177,7 @@ void OperatorEndToEnd::reportsSentBackToBackAreAllSeen()
     }
 
     // A report lost in the burst would leave the run waiting until Stop.
-    rig.when([deadline = QDeadlineTimer(20000)] { return deadline.hasExpired(); },
+    rig.when([deadline = QDeadlineTimer(60000)] { return deadline.hasExpired(); },
              [window] { QTest::mouseClick(window->StopButton(), Qt::LeftButton); });
     QTest::mouseClick(window->StartButton(), Qt::LeftButton);
 
@@ -195,62 +189,6 @@ void OperatorEndToEnd::reportsSentBackToBackAreAllSeen()
     // Polling comes back as it was.
     const qsizetype afterRun = rig.heard().size();
     QTRY_VERIFY(rig.heard().mid(afterRun).contains("st\r"));
-}
-
-void OperatorEndToEnd::dialogButtonsWaitVisiblyForTheirQuery()
-{
-    // Answers a tenth of a second after each echo: the queries last long enough to be seen.
-    SimRig rig(RigOptions({"--fast", "--slow-ms", "100"}));
-    QVERIFY2(rig.start(), qPrintable(rig.error()));
-    MainForm &form = rig.c().form;
-    QList<bool> duringQuery;
-
-    SetTimeForm clock(rig.session().line(), &form);
-    const QList<QPushButton *> clockButtons{clock.RefreshButton, clock.SetTimeButton,
-                                            clock.SetToComputerTimeButton};
-    auto noteButtons = [&] {
-        for (QPushButton *button : clockButtons)
-            duringQuery << button->isEnabled();
-    };
-    auto allEnabled = [&] {
-        return std::all_of(clockButtons.begin(), clockButtons.end(),
-                           [](QPushButton *b) { return b->isEnabled(); });
-    };
-    rig.when([&] { return busyWith(rig, "time\r"); }, noteButtons);
-    clock.show();
-    clock.activateWindow();
-    QTRY_VERIFY(rig.fired());
-    QTRY_VERIFY(rig.status() == StatusCode::Idle && allEnabled());
-    for (QPushButton *pressed : {clock.RefreshButton, clock.SetTimeButton}) {
-        rig.when([&] { return busyWith(rig, "time"); }, noteButtons);
-        QTest::mouseClick(pressed, Qt::LeftButton);
-        QVERIFY(rig.fired());
-        QVERIFY(allEnabled());
-    }
-    QCOMPARE(duringQuery, QList<bool>(9, false));
-    clock.close();
-
-    // "Set Rate" waits out the opening query; the operator's entry outlives the message
-    // about it and the dialog's next activation.
-    LineClaim claim = rig.session().claimLine(LineOperation::BaudChange);
-    SetBaudForm baud(claim, rig.dialogs, &form);
-    duringQuery.clear();
-    rig.when([&] { return busyWith(rig, "baud\r"); },
-             [&] { duringQuery << baud.SetBaudButton->isEnabled(); });
-    baud.show();
-    baud.activateWindow();
-    QTRY_VERIFY(rig.fired());
-    QTRY_VERIFY(baud.StartupRateLabel->text() == "Startup rate 9600");
-    QCOMPARE(duringQuery, QList<bool>{false});
-    QVERIFY(baud.SetBaudButton->isEnabled());
-    baud.BaudCombo->setEditText("57600x");
-    QTest::mouseClick(baud.SetBaudButton, Qt::LeftButton);
-    QCOMPARE(rig.dialogs.errors.size(), 1);
-    QTRY_VERIFY(baud.isActiveWindow());
-    QEvent activation(QEvent::ActivationChange);
-    QApplication::sendEvent(&baud, &activation);
-    QCOMPARE(baud.BaudCombo->currentText(), QString("57600x"));
-    QCOMPARE(rig.heard().count("baud\r"), 1);
 }
 
 void OperatorEndToEnd::searchUsesTodaysPortsAndShrugsOffAHangUp()

@@ -1,9 +1,8 @@
 // The receive path against orvantis-sim over a real pseudo-terminal: wherever a wait is
 // entered from, the receive loop reads the replies it waits for; closing ends every wait at
-// once; a stalled window loses no byte; the terminal stays bounded after a burst.
+// once; a stalled window loses no byte.
 #include "testkit/SimRig.h"
 #include "ui/files/FileTransferForm.h"
-#include "ui/terminal/TerminalForm.h"
 
 #include <QCheckBox>
 #include <QElapsedTimer>
@@ -55,7 +54,6 @@ private slots:
     void closingEndsTheWaitAtOnce_data();
     void closingEndsTheWaitAtOnce();
     void stalledWindowLosesNoByte();
-    void terminalStaysBoundedAfterABurst();
 };
 
 void WaitsEndToEnd::replyIsReadWhenTheClickCameInsideTheReceiveTimer()
@@ -188,36 +186,6 @@ void WaitsEndToEnd::stalledWindowLosesNoByte()
 
     QTRY_COMPARE_WITH_TIMEOUT(QFileInfo(file).size(), qint64(kBytes), 30000);
     QCOMPARE(fileBytes(file), rig.sent().mid(before));
-}
-
-void WaitsEndToEnd::terminalStaysBoundedAfterABurst()
-{
-    SimRig rig(RigOptions({"--baud", "115200"}));
-    QVERIFY2(rig.start(), qPrintable(rig.error()));
-    const QString file = rig.path("burst.raw");
-    QVERIFY(rig.openDataFile(file));
-    const TerminalText &terminal = rig.c().terminal.terminalText();
-    // What the operator sees of the end of the stream.
-    const auto shownTail = [&file](int characters) {
-        QString shown;
-        for (const char c : fileBytes(file).right(characters)) {
-            if (c == '\r')
-                shown += QStringLiteral("\r\n");
-            else if (c != '\n')
-                shown += uchar(c) >= 32 && uchar(c) <= 127 ? QChar::fromLatin1(c) : QChar('.');
-        }
-        return shown;
-    };
-
-    constexpr int kBurst = 2'000'000;
-    QVERIFY(rig.sim.stream(kBurst, true));
-    QTRY_COMPARE_WITH_TIMEOUT(QFileInfo(file).size(), qint64(kBurst), 60000);
-    QVERIFY(terminal.text().size() <= TerminalText::kMaxLength);
-    QVERIFY(terminal.text().endsWith(shownTail(1000)));
-    QVERIFY(rig.sim.stream(500, false));
-    QTRY_COMPARE_WITH_TIMEOUT(QFileInfo(file).size(), qint64(kBurst + 500), 30000);
-    QTRY_VERIFY(terminal.text().endsWith(shownTail(400)));
-    QVERIFY(terminal.text().size() <= TerminalText::kMaxLength);
 }
 
 QTEST_MAIN(WaitsEndToEnd)

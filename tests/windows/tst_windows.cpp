@@ -3,7 +3,6 @@
 // commands, the remote processing window and the status history against orvantis-sim, the
 // main window keeping its size for a long status line, and every saved setting read back at
 // the next start, whatever the settings file holds.
-#include "features/sampling/DataFileController.h"
 #include "session/LineClaim.h"
 #include "support/QuestionBoxLayout.h"
 #include "testkit/ModalDriver.h"
@@ -24,13 +23,11 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QFileDialog>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -62,7 +59,6 @@ private slots:
     void questionBoxFitsItsQuestion_data();
     void questionBoxFitsItsQuestion();
     void errorWindowShowsEachMessageAndBeeps();
-    void realDialogsShowTheCriticalIconAndTakeExistingFiles();
     void ambientAsLastFieldKeepsTheWindowsSize_data();
     void ambientAsLastFieldKeepsTheWindowsSize();
     void rateDialogSendsNothingItCannotUse();
@@ -200,35 +196,6 @@ void Windows::errorWindowShowsEachMessageAndBeeps()
     QVERIFY(secondReturned);
     QVERIFY(!dialogs.errorForm()->isVisible());
     QCOMPARE(systemBeeps - beepsBefore, 2);
-}
-
-void Windows::realDialogsShowTheCriticalIconAndTakeExistingFiles()
-{
-    QtOperatorDialogs dialogs;
-    const QString text = DataFileController::openErrorMessage("/gone/run.raw", "No such file");
-    bool critical = false;
-    whenModalShown([&](QWidget *window) {
-        auto *box = qobject_cast<QMessageBox *>(window);
-        critical = box && box->icon() == QMessageBox::Critical && box->text() == text;
-        window->close();
-    });
-    dialogs.showCriticalMessage("Orvantis Console", text);
-    QVERIFY(critical);
-
-    // The upload's chooser takes only a file that exists, and opens in the folder given.
-    QTemporaryDir dir;
-    QFileDialog::FileMode mode = QFileDialog::AnyFile;
-    QString folder;
-    whenModalShown([&](QWidget *window) {
-        if (auto *chooser = qobject_cast<QFileDialog *>(window)) {
-            mode = chooser->fileMode();
-            folder = chooser->directory().absolutePath();
-        }
-        window->close();
-    });
-    QCOMPARE(dialogs.openFileName("Upload", dir.path() + "/"), QString());
-    QCOMPARE(mode, QFileDialog::ExistingFile);
-    QCOMPARE(folder, QDir(dir.path()).absolutePath());
 }
 
 void Windows::ambientAsLastFieldKeepsTheWindowsSize_data()
