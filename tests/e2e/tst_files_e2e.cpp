@@ -91,6 +91,7 @@ void FilesEndToEnd::gridListsTheDiskWithSizesAndDates()
     QCOMPARE(window->windowTitle(), QString("Files in Orvantis Memory"));
     QVERIFY(QTest::qWaitForWindowExposed(window));
     QCOMPARE(coveredControls(window), QStringList());
+    QVERIFY2(rig.grid(), "no file list named DirGrid");
 
     const QFileInfoList files = QDir(rig.disk()).entryInfoList(QDir::Files, QDir::Name);
     QCOMPARE(files.size(), 3);
