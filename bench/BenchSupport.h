@@ -156,7 +156,7 @@ public:
     // Lets events run until nothing has arrived for `quietSeconds`.
     void waitForQuietLine(float quietSeconds)
     {
-        while (session().capture().TimeSinceLastByte() < quietSeconds)
+        while (session().TimeSinceLastByte() < quietSeconds)
             session().line().Pause(0.05f);
     }
 

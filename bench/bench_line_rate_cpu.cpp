@@ -42,17 +42,17 @@ int main(int argc, char *argv[])
     const MainFormControls &controls = console.form().controls();
 
     // One sample sets the period that keeps the line just full.
-    const int beforeSample = console.session().capture().byteCount();
+    const int beforeSample = console.session().byteCount();
     if (!bench::SimConsole::click(controls.SampleOnceButton))
         return 1;
     console.waitForQuietLine(0.3f);
-    const int sampleBytes = console.session().capture().byteCount() - beforeSample;
+    const int sampleBytes = console.session().byteCount() - beforeSample;
     const double period = sampleBytes / bench::lineBytesPerSecond(kBaud) / kOversubscribe;
     controls.SampleDelayText->setText(QString::number(period, 'f', 3));
 
     const qint64 recordBefore = bench::fileSize(record);
     const QString dataPath = dir.filePath(QStringLiteral("line.raw"));
-    if (!console.console.session.state().dataFile.open(dataPath)) {
+    if (!console.console.session.dataFile().open(dataPath)) {
         std::fprintf(stderr, "cannot open the data file\n");
         return 1;
     }
@@ -60,19 +60,19 @@ int main(int argc, char *argv[])
         return 1;
 
     bench::StallMeter stalls;
-    const int bytesBefore = console.session().capture().byteCount();
+    const int bytesBefore = console.session().byteCount();
     const double cpuBefore = bench::cpuSeconds();
     QElapsedTimer wall;
     wall.start();
     bench::runEventsFor(int(seconds * 1000));
     const double wallSeconds = wall.nsecsElapsed() / 1e9;
     const double cpu = bench::cpuSeconds() - cpuBefore;
-    const int received = console.session().capture().byteCount() - bytesBefore;
+    const int received = console.session().byteCount() - bytesBefore;
     const double largestStall = stalls.largestMs();
 
     bench::SimConsole::click(controls.StopSamplingButton);
     console.waitForQuietLine(1.0f);
-    console.console.session.state().dataFile.close();
+    console.console.session.dataFile().close();
     const QByteArray filed = bench::readAll(dataPath);
     const QByteArray sent = bench::readAll(record).mid(recordBefore);
     const bool equal = filed == sent && !filed.isEmpty();

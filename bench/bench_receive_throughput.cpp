@@ -2,7 +2,7 @@
 // take from the port into ReceiveBuffer, the data file and the terminal text.
 // Usage: bench_receive_throughput [megabytes]   (default 64)
 #include "features/terminal/TerminalText.h"
-#include "link/ReceiveLoop.h"
+#include "session/ReceiveLoop.h"
 #include "testkit/MemoryCommPort.h"
 #include "testkit/PlainLinkStatus.h"
 

@@ -3,9 +3,9 @@
 // its next run dominates; with the loop run on every event pass what is left is the cost of
 // the transaction, one event pass and the framing.
 // Usage: bench_round_trip [commands at 200 ms]   (default 25)
-#include "link/CommandTransaction.h"
-#include "link/FileCapture.h"
-#include "link/ReceiveLoop.h"
+#include "session/CommandTransaction.h"
+#include "session/FileCapture.h"
+#include "session/ReceiveLoop.h"
 #include "testkit/PlainLinkStatus.h"
 #include "testkit/SimulatedInstrument.h"
 

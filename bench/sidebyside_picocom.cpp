@@ -53,7 +53,7 @@ int consoleChild(int argc, char *argv[])
         console.waitForQuietLine(0.5f);
         console.dialogs.pathAnswers.enqueue(dataPath);
         if (!bench::SimConsole::click(c.NewFileButton) ||
-            !console.console.session.state().dataFile.isOpen())
+            !console.console.session.dataFile().isOpen())
             return 1;
     }
     std::printf("ready\n");

@@ -96,16 +96,16 @@ int main(int argc, char *argv[])
         ++totals.rounds;
         const qint64 recordBefore = bench::fileSize(record);
         const QString dataPath = dir.filePath(QStringLiteral("round.raw"));
-        if (!console.console.session.state().dataFile.open(dataPath))
+        if (!console.console.session.dataFile().open(dataPath))
             return 1;
-        const int countBefore = console.session().capture().byteCount();
+        const int countBefore = console.session().byteCount();
         if (!bench::SimConsole::click(controls.StartSamplingButton))
             return 1;
         bench::runEventsFor(kSamplingSeconds * 1000);
         bench::SimConsole::click(controls.StopSamplingButton);
         console.waitForQuietLine(1.0f);
-        const qint64 received = console.session().capture().byteCount() - countBefore;
-        console.console.session.state().dataFile.close();
+        const qint64 received = console.session().byteCount() - countBefore;
+        console.console.session.dataFile().close();
         const QByteArray filed = bench::readAll(dataPath);
         const bool equal = filed == bench::readFrom(record, recordBefore);
         totals.received += received;

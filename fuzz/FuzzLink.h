@@ -1,10 +1,10 @@
 #pragma once
 
-#include "link/CommandTransaction.h"
-#include "link/FileCapture.h"
-#include "link/LinkStatus.h"
-#include "link/ProgramState.h"
-#include "link/ReceiveLoop.h"
+#include "session/CommandTransaction.h"
+#include "session/FileCapture.h"
+#include "session/LinkStatus.h"
+#include "session/ProgramState.h"
+#include "session/ReceiveLoop.h"
 #include "testkit/MemoryCommPort.h"
 #include "testkit/PlainLinkStatus.h"
 

@@ -1,8 +1,9 @@
 // The baud replies ("baud:" with the start-up rate, "Changing" and the confirmation at the
 // new rate) through BaudRateChange's exchanges, the instrument's answers from the input.
-#include "FuzzLink.h"
+#include "FuzzSession.h"
 #include "FuzzSupport.h"
-#include "link/BaudRateChange.h"
+#include "session/BaudRateChange.h"
+#include "session/LineClaim.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -16,13 +17,13 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     FuzzedDataProvider provider(data, size);
-    FuzzLink link(0.125f);
     QByteArrayList answers;
     const QString rateText = QString::fromLatin1(fuzzBytes(provider.ConsumeRandomLengthString(12)));
     const int storedRate = provider.ConsumeIntegral<int>();
     for (int i = 0; i < 4; ++i)
         answers.append(fuzzBytes(provider.ConsumeRandomLengthString(128)));
     // Each command the console writes is answered with the next reply, in two chunks.
+    FuzzSession link(0.125f);
     link.port.setResponder([&](const QByteArray &) {
         if (answers.isEmpty())
             return;
@@ -31,7 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         link.pending.append(answer.mid(answer.size() / 2));
     });
 
-    BaudRateChange change(link.port, link.transaction);
+    LineClaim claim = link.rig.session.claimLine(LineOperation::BaudChange);
+    BaudRateChange change(claim);
     change.queryStartupRate();
     const BaudRateChange::Outcome outcome = change.change(rateText);
     if (outcome == BaudRateChange::Outcome::Changed) {

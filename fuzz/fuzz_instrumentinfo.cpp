@@ -1,6 +1,6 @@
 // Identification replies ("id") through ParseInstrumentInfo and the firmware text shown.
 #include "FuzzSupport.h"
-#include "link/InstrumentInfo.h"
+#include "session/InstrumentInfo.h"
 
 #include <cmath>
 

@@ -2,14 +2,11 @@
 // ProcessingListing's classification, and the whole reply through ProcessingSession's
 // refresh as it arrives over the instrument session's line (sub-directories, then ".TLT"
 // files).
+#include "FuzzSession.h"
 #include "FuzzSupport.h"
 #include "features/processing/ProcessingListing.h"
 #include "features/processing/ProcessingSession.h"
 #include "support/StringCode.h"
-#include "testkit/MemoryCommPort.h"
-#include "testkit/SessionRig.h"
-
-#include <QTimer>
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -52,31 +49,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     classifyLines(files);
 
     // The session's own line, fed one chunk a pass of the event pump while its clock moves
-    // on a quarter of a second a pass, so that its time-outs pass after a few passes.
-    MemoryCommPort port;
-    SessionRig rig(port);
-    rig.session.eventLog().setFolder(QString());
-    rig.open();
-    QByteArrayList pending;
+    // on a quarter of a second a pass.
+    FuzzSession link(0.25f);
     QByteArrayList replies{directories, files};
-    port.setResponder([&](const QByteArray &) {
+    link.port.setResponder([&](const QByteArray &) {
         if (replies.isEmpty())
             return;
         const QByteArray reply = replies.takeFirst();
         for (qsizetype at = 0; at < reply.size(); at += 64)
-            pending.append(reply.mid(at, 64));
+            link.pending.append(reply.mid(at, 64));
     });
-    QTimer tick;
-    tick.setInterval(0);
-    QObject::connect(&tick, &QTimer::timeout, [&] {
-        if (!pending.isEmpty())
-            port.feed(pending.takeFirst());
-        Clock &clock = rig.state().clock;
-        clock.setTimeOfDay(clock.timeOfDay() + 0.25f);
-    });
-    tick.start();
 
-    ProcessingSession processing(rig.session);
+    ProcessingSession processing(link.rig.session);
     processing.refresh();
     FUZZ_CHECK(!processing.isBusy());
     FUZZ_CHECK(processing.fileCount() <= processing.entries().size());

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/LinkStatus.h"
+#include "session/LinkStatus.h"
 
 // A plain holder for places that need a status code without a session (protocol tests,
 // benchmarks, fuzz targets).

@@ -6,38 +6,43 @@
 // insides change, only this file follows.
 namespace probe
 {
-inline QByteArray &receiveBuffer(InstrumentSession &session)
+inline const QByteArray &receiveBuffer(const InstrumentSession &session)
 {
-    return session.state().ReceiveBuffer;
+    return session.ReceiveBuffer();
 }
-inline qint64 byteCount(InstrumentSession &session)
+inline void setReceiveBuffer(InstrumentSession &session, const QByteArray &bytes)
 {
-    return session.capture().byteCount();
+    session.clearReceiveBuffer();
+    session.appendToReceiveBuffer(bytes);
+}
+inline qint64 byteCount(const InstrumentSession &session)
+{
+    return session.byteCount();
 }
 // Seconds since the last byte arrived.
-inline float silence(InstrumentSession &session)
+inline float silence(const InstrumentSession &session)
 {
-    return session.capture().TimeSinceLastByte();
+    return session.TimeSinceLastByte();
 }
-inline bool capturing(InstrumentSession &session)
+inline bool capturing(const InstrumentSession &session)
 {
-    return session.capture().CaptureActive();
+    return session.CaptureActive();
 }
 // A byte-counted capture of `length` into the open data file, as a download starts one.
 inline void startCapture(InstrumentSession &session, qint64 length)
 {
-    session.capture().PrepForFileCapture(length);
+    session.PrepForFileCapture(length);
 }
 inline DataFile &dataFile(InstrumentSession &session)
 {
-    return session.state().dataFile;
+    return session.dataFile();
 }
 inline void setDownloadFolder(InstrumentSession &session, const QString &folder)
 {
-    session.state().DefaultDataFolder = folder;
+    session.setDefaultDataFolder(folder);
 }
 inline Clock &clock(InstrumentSession &session)
 {
-    return session.state().clock;
+    return session.clock();
 }
 } // namespace probe

@@ -17,7 +17,6 @@ public:
     // Opens the port; once open, the session shows status 1 (connected and idle).
     bool open();
 
-    ProgramState &state() { return session.state(); }
     Line &line() { return session.line(); }
 
     ScriptedOperator dialogs;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/PortOpenError.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -26,6 +28,8 @@ public:
     // Opens the port with the current number and settings; false when it cannot be opened.
     virtual bool open() = 0;
     virtual void close() = 0;
+    // Why the last open() failed, as far as the system told.
+    virtual PortOpenError openError() { return {}; }
 
     // Writes raw bytes; false when the port is closed or the write failed.
     virtual bool write(const QByteArray &bytes) = 0;

@@ -43,11 +43,6 @@ PortTable::PortTable(QStringList devices) : m_shared(std::make_shared<Shared>())
     m_shared->devices = std::move(devices);
 }
 
-PortTable PortTable::forPort(const QString &deviceOrAddress)
-{
-    return PortTable(QStringList{deviceOrAddress});
-}
-
 QStringList PortTable::splitList(const QString &list)
 {
     QStringList entries;

@@ -28,8 +28,6 @@ public:
     static PortTable live(std::function<QStringList()> lister);
     // A fixed table; refresh() leaves it as it is.
     explicit PortTable(QStringList devices);
-    // A table whose port 1 is `deviceOrAddress` (a device path or a network address).
-    static PortTable forPort(const QString &deviceOrAddress);
     // The entries of an ORVANTIS_PORTS list; empty entries keep their place.
     static QStringList splitList(const QString &list);
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "link/CommPort.h"
-#include "link/PortOpenError.h"
 #include "link/PortTable.h"
 
 #include <QObject>
@@ -48,7 +47,7 @@ public:
     const PortTable &table() const { return m_table; }
     // Why the last open() failed: the serial port's error and its text. A device held by
     // another program (its lock file, or an exclusive open) shows as a PermissionError.
-    PortOpenError openError();
+    PortOpenError openError() override;
 
 private:
     // Runs `call` in the reader's thread and waits for it.

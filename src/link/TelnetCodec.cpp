@@ -67,7 +67,6 @@ void TelnetCodec::take(unsigned char c, QByteArray &data)
             m_verb = c;
             m_parse = Parse::Option;
         } else if (c == kSb) {
-            m_subnegotiation.clear();
             m_parse = Parse::Subnegotiation;
         }
         // Every other command (NOP, GA, a break, ...) says nothing about the line's bytes.
@@ -77,19 +76,15 @@ void TelnetCodec::take(unsigned char c, QByteArray &data)
         negotiate(m_verb, c);
         return;
     case Parse::Subnegotiation:
+        // The server's reports and notices: nothing in them is the line's.
         if (c == kIac)
             m_parse = Parse::SubnegotiationCommand;
-        else if (m_subnegotiation.size() < kLongestSubnegotiation)
-            m_subnegotiation += char(c);
         return;
     case Parse::SubnegotiationCommand:
         if (c == kIac) {
-            if (m_subnegotiation.size() < kLongestSubnegotiation)
-                m_subnegotiation += char(c);
             m_parse = Parse::Subnegotiation;
             return;
         }
-        subnegotiationEnded();
         m_parse = Parse::Data;
         // IAC SE ends it; any other command cuts it short and counts as it stands.
         if (c != kSe) {
@@ -155,15 +150,6 @@ void TelnetCodec::negotiate(unsigned char verb, unsigned char option)
     side = Side::Off;
     if (ours && option == kComPortOption)
         m_comPortRefused = true;
-}
-
-void TelnetCodec::subnegotiationEnded()
-{
-    const QByteArray &sub = m_subnegotiation;
-    const unsigned char baudReply = kServerOffset + kSetBaudRate;
-    if (sub.size() == 6 && static_cast<unsigned char>(sub.at(0)) == kComPortOption &&
-        static_cast<unsigned char>(sub.at(1)) == baudReply)
-        m_farRate = int(qFromBigEndian<quint32>(sub.constData() + 2));
 }
 
 void TelnetCodec::sendCommand(unsigned char verb, unsigned char option)

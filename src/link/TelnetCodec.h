@@ -27,11 +27,8 @@ public:
     static constexpr unsigned char kBinary = 0;
     static constexpr unsigned char kSuppressGoAhead = 3;
     static constexpr unsigned char kComPortOption = 44;
-    // COM-PORT-CONTROL commands; the server answers each with the command plus 100.
+    // The COM-PORT-CONTROL command that sets the far port's rate.
     static constexpr unsigned char kSetBaudRate = 1;
-    static constexpr unsigned char kServerOffset = 100;
-    // Subnegotiations longer than this are not kept (none the codec reads comes near it).
-    static constexpr int kLongestSubnegotiation = 64;
 
     // Offers and requests at the start of the connection.
     TelnetCodec();
@@ -54,8 +51,6 @@ public:
     // The server agreed to COM-PORT-CONTROL: the far port follows setLine(). Until it has,
     // a rate asked for is only kept.
     bool comPortAgreed() const { return m_us[kComPortOption] == Side::On; }
-    // The rate the server last reported for its port; 0 before any report.
-    int farRate() const { return m_farRate; }
 
 private:
     enum class Parse { Data, Command, Option, Subnegotiation, SubnegotiationCommand };
@@ -63,19 +58,16 @@ private:
 
     void take(unsigned char c, QByteArray &data);
     void negotiate(unsigned char verb, unsigned char option);
-    void subnegotiationEnded();
     void sendCommand(unsigned char verb, unsigned char option);
     void sendLineSettings();
     void sendComPort(unsigned char command, QByteArrayView value);
 
     Parse m_parse = Parse::Data;
     unsigned char m_verb = 0;
-    QByteArray m_subnegotiation;
     // Option states: m_us for what this end does (WILL/WONT), m_them for the server (DO/DONT).
     std::array<Side, 256> m_us{};
     std::array<Side, 256> m_them{};
     bool m_comPortRefused = false;
     int m_rate = 0;
-    int m_farRate = 0;
     QByteArray m_output;
 };

@@ -1,7 +1,7 @@
 #include "session/InstrumentSession.h"
 
-#include "link/SendAbort.h"
 #include "session/LastConnection.h"
+#include "session/SendAbort.h"
 #include "support/OperatorDialogs.h"
 #include "support/StringCode.h"
 
@@ -12,7 +12,9 @@ InstrumentSession::InstrumentSession(CommPort &port, PortTable table, OperatorDi
       m_transaction(m_state, port, *this), m_receive(m_state, port, m_capture, *this),
       m_search(m_state, port, m_transaction, *this, m_table),
       m_gate(m_transaction, port, m_eventLog), m_sharedLine(m_gate, 0),
-      m_reconnection(m_gate, port, m_capture)
+      m_ownLine(m_gate, LineGate::kSession),
+      m_reconnection(
+          m_gate, [this] { return claimLine(LineOperation::Reconnection); }, port, m_capture)
 {
     connect(&m_reconnection, &Reconnection::noteChanged, this,
             [this] { emit statusChanged(m_status, m_status); });
@@ -52,14 +54,16 @@ InstrumentSession::InstrumentSession(CommPort &port, PortTable table, OperatorDi
     });
     connect(&m_search, &PortSearch::serialNumberFound, this,
             [this](const QString &serial) { m_SerNum = serial; });
+    connect(&m_state.dataFile, &DataFile::openChanged, this, &InstrumentSession::dataFileChanged);
 
-    pump().setBeforeSleep([this] { m_port.wakeOnArrival(); });
-    pump().setAfterPass([this] { runReceiveLoop(); });
+    EventPump &pump = m_transaction.pump();
+    pump.setBeforeSleep([this] { m_port.wakeOnArrival(); });
+    pump.setAfterPass([this] { runReceiveLoop(); });
 
     m_timer1.setObjectName(QStringLiteral("Timer1"));
     m_timer1.setInterval(kReceiveIntervalMs);
     // Pending events first, then the run itself (the pump runs it after the pass).
-    connect(&m_timer1, &QTimer::timeout, this, [this] { pump().runPending(); });
+    connect(&m_timer1, &QTimer::timeout, this, [this] { runPendingEvents(); });
     m_timer1.start();
 
     m_statusTimer.setObjectName(QStringLiteral("StatusTimer"));
@@ -116,6 +120,12 @@ bool InstrumentSession::openSelectedPort(const QString &portEntry, const QString
     return claim && connected(m_search.openSelectedPort(portEntry, baudEntry));
 }
 
+void InstrumentSession::setIdentity(const InstrumentIdentity &identity)
+{
+    m_state.identity = identity;
+    m_SerNum = identity.InstrumentSerial;
+}
+
 bool InstrumentSession::connected(bool found)
 {
     if (found)
@@ -138,7 +148,7 @@ void InstrumentSession::watchForLateCapture(QByteArrayView bytes)
     const QByteArray seen = m_guardTail + bytes.toByteArray();
     if (seen.contains(kCapturePrompt)) {
         m_captureGuard = false;
-        m_port.write(QByteArray(1, '\x1a'));
+        m_ownLine.write(QByteArray(1, '\x1a'));
     } else if (seen.contains(kCommandPrompt)) {
         m_captureGuard = false;
     } else {
@@ -159,7 +169,7 @@ void InstrumentSession::beginPeriodicRun(const QByteArray &startCommand)
 
 bool InstrumentSession::stopPeriodicRun()
 {
-    return m_periodicRun && m_port.isOpen() && m_port.write(kThreeEtx);
+    return m_periodicRun && m_ownLine.portOpen() && SendAbort(m_ownLine);
 }
 
 void InstrumentSession::Disconnect()
@@ -184,21 +194,6 @@ void InstrumentSession::endForExit()
     m_transaction.endForExit();
 }
 
-void InstrumentSession::captureEarly(QByteArrayView bytes)
-{
-    m_receive.captureEarly(bytes);
-    checkDataFile();
-}
-
-void InstrumentSession::checkDataFile()
-{
-    const bool open = m_state.dataFile.isOpen();
-    if (open == m_dataFileOpen)
-        return;
-    m_dataFileOpen = open;
-    emit dataFileChanged(open);
-}
-
 void InstrumentSession::runReceiveLoop()
 {
     if (m_inReceiveRun)
@@ -210,8 +205,6 @@ void InstrumentSession::runReceiveLoop()
         m_lamp = lamp;
         emit receiveLampChanged(lamp);
     }
-    // A download's capture that completed, or a file the disk refused, closed the file.
-    checkDataFile();
 }
 
 // The receive loop has closed the port. With reconnection on, the session keeps everything

@@ -1,17 +1,17 @@
 #pragma once
 
 #include "link/CommPort.h"
-#include "link/CommandTransaction.h"
-#include "link/FileCapture.h"
-#include "link/LinkStatus.h"
-#include "link/PortSearch.h"
 #include "link/PortTable.h"
-#include "link/ProgramState.h"
-#include "link/ReceiveLoop.h"
+#include "session/CommandTransaction.h"
 #include "session/EventLog.h"
+#include "session/FileCapture.h"
 #include "session/LineClaim.h"
 #include "session/LineGate.h"
+#include "session/LinkStatus.h"
 #include "session/LoggedOperatorDialogs.h"
+#include "session/PortSearch.h"
+#include "session/ProgramState.h"
+#include "session/ReceiveLoop.h"
 #include "session/Reconnection.h"
 
 #include <QObject>
@@ -41,16 +41,46 @@ public:
     StatusCode Status() const override { return m_status; }
     StatusCode SetStatus(StatusCode code) override;
     QString SerNum() const { return m_SerNum; }
-    // The instrument on a port opened directly has said who it is ("id"): the reconnection
-    // will expect that serial number.
-    void setSerNum(const QString &serial) { m_SerNum = serial; }
+    // The instrument on a port opened directly has said who it is ("id"): kept as its
+    // identity, and the reconnection will expect its serial number.
+    void setIdentity(const InstrumentIdentity &identity);
     // What the status line says in place of the code's own text: the reconnection's
     // progress, or why the connection ended; empty otherwise.
     QString statusNote() const;
 
-    ProgramState &state() { return m_state; }
-    const ProgramState &state() const { return m_state; }
-    FileCapture &capture() { return m_capture; }
+    // ReceiveBuffer: everything read from the port since it was last cleared or cut (the
+    // receive loop fills it, each command clears it).
+    const QByteArray &ReceiveBuffer() const { return m_state.ReceiveBuffer; }
+    void clearReceiveBuffer() { m_state.ReceiveBuffer.clear(); }
+    // Takes the first `count` characters off, once their reader has dealt with them.
+    void cutReceiveBuffer(qsizetype count) { m_state.ReceiveBuffer.remove(0, count); }
+    // Puts back what came after a framed reply (Line::afterReply()), as the next to arrive.
+    void appendToReceiveBuffer(QByteArrayView bytes) { m_state.ReceiveBuffer.append(bytes); }
+
+    // The data file that receives every byte from the instrument (DataFileNumber() is 0
+    // while none is open). It tells every opening and closing: dataFileChanged().
+    DataFile &dataFile() { return m_state.dataFile; }
+    const DataFile &dataFile() const { return m_state.dataFile; }
+    int DataFileNumber() const { return m_state.DataFileNumber(); }
+    // The folder into which files fetched from the instrument are saved.
+    QString DefaultDataFolder() const { return m_state.DefaultDataFolder; }
+    void setDefaultDataFolder(const QString &folder) { m_state.DefaultDataFolder = folder; }
+    // The operator asked a long file-manager operation to stop.
+    bool TransferCancelled() const { return m_state.TransferCancelled; }
+    void setTransferCancelled(bool cancelled) { m_state.TransferCancelled = cancelled; }
+    // What the instrument said about itself in its last "id" reply.
+    const InstrumentIdentity &identity() const { return m_state.identity; }
+    // The clock every wait reads; tests shift it to run midnight cases in real time.
+    Clock &clock() { return m_state.clock; }
+
+    // The byte count and the byte-counted capture that a download runs; see FileCapture.
+    qint64 byteCount() const { return m_capture.byteCount(); }
+    float TimeSinceLastByte() const { return m_capture.TimeSinceLastByte(); }
+    bool CaptureActive() const { return m_capture.CaptureActive(); }
+    void PrepForFileCapture(qint64 length) { m_capture.PrepForFileCapture(length); }
+    void expectEchoLineFeed() { m_capture.expectEchoLineFeed(); }
+    void EndFileCapture() { m_capture.EndFileCapture(); }
+
     // The front end's dialogs, each message and question also written to the event log.
     OperatorDialogs &dialogs() { return m_dialogs; }
     // What goes on: the front end gives it its folder and a SessionEventRecorder to write the
@@ -63,12 +93,13 @@ public:
     QString settings() const { return m_port.settings(); }
     QString deviceName() const { return m_port.deviceName(); }
     const PortTable &portTable() const { return m_table; }
+    // Why the port did not open the last time it was asked to.
+    PortOpenError openError() { return m_port.openError(); }
 
     // The shared line of short commands and keys; see Line.
     Line &line() { return m_sharedLine; }
     // The line for an operation that owns it while the claim lives; see LineClaim.
     LineClaim claimLine(LineOperation operation) { return LineClaim(m_gate, operation); }
-    LineGate &gate() { return m_gate; }
     LineOperation lineOwner() const { return m_gate.owner(); }
     bool lineFree() const { return m_gate.isFree(); }
 
@@ -113,15 +144,15 @@ public:
     void guardLateCapturePrompt();
 
     // See ReceiveLoop::captureEarly.
-    void captureEarly(QByteArrayView bytes);
-
-    // The open data file changed (opened, closed, or closed by the receive loop): tells
-    // dataFileChanged() when it did.
-    void checkDataFile();
+    void captureEarly(QByteArrayView bytes) { m_receive.captureEarly(bytes); }
 
     // One run of the receive loop; Timer1 runs it, and so does every pass of every wait.
     void runReceiveLoop();
-    EventPump &pump() { return m_transaction.pump(); }
+    // The events waiting now, then the receive loop; no sleep.
+    void runPendingEvents() { m_transaction.pump().runPending(); }
+    // One pass of events (and the receive loop), asleep until one arrives or `longestMs`
+    // has passed.
+    void waitForEvents(int longestMs) { m_transaction.pump().pass(longestMs); }
 
 signals:
     void statusChanged(StatusCode code, StatusCode previous);
@@ -133,6 +164,8 @@ signals:
     // One receive run's display text for the terminal.
     void displayTextReceived(const QString &text);
     void receiveLampChanged(ReceiveLamp lamp);
+    // The data file was opened or closed (by an operation, or by the receive loop at the
+    // end of a capture or on a disk error).
     void dataFileChanged(bool open);
     void lineOwnerChanged(LineOperation owner);
     // Something was not sent, or not started, because the line is owned; `note` says why.
@@ -169,6 +202,8 @@ private:
     PortSearch m_search;
     LineGate m_gate;
     Line m_sharedLine;
+    // The session's own writes: the stop of a periodic run, the answer to a late capture.
+    Line m_ownLine;
     Reconnection m_reconnection;
     QTimer m_timer1{this};
     QTimer m_statusTimer{this};
@@ -182,7 +217,6 @@ private:
     // The end of what came before, for a prompt split between two runs.
     QByteArray m_guardTail;
     bool m_inReceiveRun = false;
-    bool m_dataFileOpen = false;
     ReceiveLamp m_lamp = ReceiveLamp::ButtonFace;
     int m_pollingHolds = 0;
 };

@@ -1,9 +1,11 @@
 #pragma once
 
-#include "link/StopOnExit.h"
 #include "session/LineGate.h"
+#include "session/StopOnExit.h"
 
 #include <QByteArray>
+
+#include <utility>
 
 class EventLog;
 
@@ -15,7 +17,7 @@ class EventLog;
 class Line
 {
 public:
-    Line(LineGate &gate, quint64 token) : m_gate(gate), m_token(token) {}
+    Line(LineGate &gate, quint64 token) : m_gate(&gate), m_token(token) {}
     virtual ~Line() = default;
     Line(const Line &) = delete;
     Line &operator=(const Line &) = delete;
@@ -35,7 +37,7 @@ public:
     bool lastReplyFramed() const;
     bool portOpen() const;
     // False while another operation owns the line.
-    bool mayWrite() const { return m_gate.mayWrite(m_token); }
+    bool mayWrite() const { return m_gate->mayWrite(m_token); }
     // mayWrite(), and when it is false the operator is told why.
     bool readyToWrite();
 
@@ -47,7 +49,14 @@ public:
     EventLog &eventLog() const;
 
 protected:
-    LineGate &m_gate;
-    // 0 for the shared line; a claim's token otherwise.
+    // A claim moves; the line it leaves behind writes nothing.
+    Line(Line &&other) noexcept
+        : m_gate(other.m_gate), m_token(std::exchange(other.m_token, LineGate::kRefused))
+    {
+    }
+
+    LineGate *m_gate;
+    // 0 for the shared line, LineGate::kSession for the session's own; a claim's token
+    // otherwise.
     quint64 m_token;
 };

@@ -19,6 +19,9 @@ class LineGate : public QObject
 public:
     // The token of a claim that was not granted: such a line never writes.
     static constexpr quint64 kRefused = ~quint64(0);
+    // The session's own line: the stop of its periodic run and its answer to a late capture
+    // prompt answer the instrument's own state, so they go out whoever owns the line.
+    static constexpr quint64 kSession = kRefused - 1;
 
     LineGate(CommandTransaction &transaction, CommPort &port, EventLog &eventLog,
              QObject *parent = nullptr)
@@ -27,13 +30,15 @@ public:
     }
 
     // Makes `operation` the owner and returns its token, or kRefused (with a note) while
-    // another operation owns the line.
+    // another operation owns the line. Through a LineClaim, which gives the token back.
     quint64 claim(LineOperation operation);
     void release(quint64 token);
-    // True for the shared line's token (0) while nobody owns the line, and for the owner's.
+    // True for the shared line's token (0) while nobody owns the line, for the owner's, and
+    // for the session's own.
     bool mayWrite(quint64 token) const
     {
-        return token != kRefused && (m_ownerToken == 0 || token == m_ownerToken);
+        return token == kSession ||
+               (token != kRefused && (m_ownerToken == 0 || token == m_ownerToken));
     }
     bool isFree() const { return m_ownerToken == 0; }
     LineOperation owner() const { return m_owner; }

@@ -1,13 +1,15 @@
 #include "session/Reconnection.h"
 
 #include "link/CommPort.h"
-#include "link/FileCapture.h"
-#include "link/InstrumentInfo.h"
+#include "session/FileCapture.h"
+#include "session/InstrumentInfo.h"
 
 #include <QTime>
 
-Reconnection::Reconnection(LineGate &gate, CommPort &port, FileCapture &capture, QObject *parent)
-    : QObject(parent), m_gate(gate), m_port(port), m_capture(capture)
+Reconnection::Reconnection(LineGate &gate, std::function<LineClaim()> claimLine, CommPort &port,
+                           FileCapture &capture, QObject *parent)
+    : QObject(parent), m_gate(gate), m_claimLine(std::move(claimLine)), m_port(port),
+      m_capture(capture)
 {
     m_timer.setInterval(kAttemptIntervalMs);
     connect(&m_timer, &QTimer::timeout, this, &Reconnection::attempt);
@@ -61,7 +63,7 @@ void Reconnection::attempt()
     if (!m_claim) {
         if (!m_gate.isFree())
             return;
-        m_claim = std::make_unique<LineClaim>(m_gate, LineOperation::Reconnection);
+        m_claim = m_claimLine();
     }
     if (!m_port.isOpen() && !m_port.open())
         return;

@@ -6,7 +6,8 @@
 #include <QObject>
 #include <QTimer>
 
-#include <memory>
+#include <functional>
+#include <optional>
 
 class CommPort;
 class FileCapture;
@@ -35,7 +36,9 @@ public:
         QByteArray startCommand;
     };
 
-    Reconnection(LineGate &gate, CommPort &port, FileCapture &capture, QObject *parent = nullptr);
+    // `claimLine` is the session's: it makes the claim that the reconnection holds.
+    Reconnection(LineGate &gate, std::function<LineClaim()> claimLine, CommPort &port,
+                 FileCapture &capture, QObject *parent = nullptr);
     ~Reconnection() override;
 
     void start(const Resume &resume);
@@ -61,10 +64,11 @@ private:
     void finish();
 
     LineGate &m_gate;
+    std::function<LineClaim()> m_claimLine;
     CommPort &m_port;
     FileCapture &m_capture;
     QTimer m_timer;
-    std::unique_ptr<LineClaim> m_claim;
+    std::optional<LineClaim> m_claim;
     Resume m_resume;
     QString m_device;
     QString m_note;

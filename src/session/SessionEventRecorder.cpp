@@ -105,7 +105,7 @@ void SessionEventRecorder::dataFileChanged(bool open)
         // A download's or the cal check's file belongs to that operation's lines.
         if (m_session.lineOwner() != LineOperation::None)
             return;
-        m_dataFile = QLatin1Char('"') + m_session.state().dataFile.path() + QLatin1Char('"');
+        m_dataFile = QLatin1Char('"') + m_session.dataFile().path() + QLatin1Char('"');
         m_log.operationStarted(kSaving, m_dataFile);
     } else if (!m_dataFile.isEmpty()) {
         m_log.operationEnded(kSaving, m_dataFile);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "link/LinkStatus.h"
 #include "session/LineOperation.h"
+#include "session/LinkStatus.h"
 
 #include <QObject>
 

@@ -4,7 +4,7 @@
 // Telnet escape, among them), the baud change on the far port or its refusal, and the
 // server gone in the middle of a download.
 #include "features/files/FileDownload.h"
-#include "link/BaudRateChange.h"
+#include "session/BaudRateChange.h"
 #include "testkit/SimRig.h"
 #include "testkit/UnansweredAddress.h"
 #include "ui/files/FileTransferForm.h"

@@ -3,6 +3,7 @@
 #include "features/terminal/TerminalText.h"
 #include "link/PortTable.h"
 #include "link/QtCommPort.h"
+#include "session/LineClaim.h"
 #include "testkit/MemoryCommPort.h"
 #include "testkit/SessionProbe.h"
 #include "testkit/SessionRig.h"
@@ -34,6 +35,7 @@ private slots:
     void captureClosesTheFileAtItsLength();
     void lostPortIsClosedAndReportedOnce();
     void portTableFromTheEnvironment();
+    void aClaimMovesWithItsOwnership();
 
 private:
     void reply(const QByteArray &bytes)
@@ -113,12 +115,12 @@ void LinkRules::framing()
 void LinkRules::emptyCommandKeepsTheLast65535Characters()
 {
     const QByteArray big = QByteArray(70000 - 65535, 'x') + QByteArray(65535, 'y');
-    probe::receiveBuffer(m_link->session) = big;
+    probe::setReceiveBuffer(m_link->session, big);
     const QByteArray result = m_link->line().SendCommand("", "", "", 0);
     QCOMPARE(result.size(), 65535);
     QVERIFY(!result.contains('x'));
     // The wait goes on with a reply already arriving.
-    probe::receiveBuffer(m_link->session) = "data 1 2 3\r\nOrvantis>";
+    probe::setReceiveBuffer(m_link->session, "data 1 2 3\r\nOrvantis>");
     QCOMPARE(m_link->line().SendCommand("", "", "Orvantis>", 5), QByteArray("data 1 2 3\r\n"));
     QVERIFY(m_port->written().isEmpty());
 }
@@ -288,6 +290,24 @@ void LinkRules::portTableFromTheEnvironment()
     QVERIFY(!port.open() && !port.isOpen());
     qputenv("ORVANTIS_PORTS", "");
     QCOMPARE(PortTable::fromSystem().devices(), QStringList());
+}
+
+void LinkRules::aClaimMovesWithItsOwnership()
+{
+    InstrumentSession &session = m_link->session;
+    QSignalSpy refused(&session, &InstrumentSession::lineRefused);
+    LineClaim claim = session.claimLine(LineOperation::Download);
+    std::optional<LineClaim> held(std::move(claim));
+    // The claim moved from owns nothing: it writes nothing, quietly.
+    QVERIFY(!claim.write("x") && held->write("y"));
+    QCOMPARE(m_port->written(), QByteArray("y"));
+    claim = std::move(*held);
+    held.reset();
+    QCOMPARE(session.lineOwner(), LineOperation::Download);
+    // Assigning a claim gives back the one held before.
+    claim = session.claimLine(LineOperation::Upload);
+    QCOMPARE(session.lineOwner(), LineOperation::None);
+    QCOMPARE(refused.size(), 1);
 }
 
 QTEST_GUILESS_MAIN(LinkRules)

@@ -10,7 +10,7 @@
 #include "features/status/StatusHistory.h"
 #include "features/status/StatusParser.h"
 #include "features/terminal/TerminalKeys.h"
-#include "link/InstrumentInfo.h"
+#include "session/InstrumentInfo.h"
 #include "support/StringCode.h"
 #include "testkit/PlainLinkStatus.h"
 #include "testkit/TestFiles.h"

@@ -41,7 +41,9 @@ void ReconnectionRules::init()
     m_port = std::make_unique<SimulatedInstrument>();
     m_rig = std::make_unique<SessionRig>(*m_port);
     QVERIFY(m_rig->open());
-    m_rig->session.setSerNum("1021");
+    InstrumentIdentity identity;
+    identity.InstrumentSerial = "1021";
+    m_rig->session.setIdentity(identity);
 }
 
 void ReconnectionRules::cleanup()

@@ -1,6 +1,7 @@
 // The program's layers as its sources include them: each library includes only from the
-// libraries below it, and neither folders nor files include each other in a circle. A
-// failure names the file and the include that break the rule.
+// libraries below it, only the session and the composition roots reach the port, and neither
+// folders nor files include each other in a circle. A failure names the file and the include
+// that break the rule.
 #include <QDirIterator>
 #include <QFile>
 #include <QHash>
@@ -25,6 +26,23 @@ const QList<QPair<QString, QStringList>> kLibraries = {
     // The command line runs without a display: nothing from the windows.
     {"app/cli", {"support", "link", "session", "features", "app/cli"}},
 };
+
+// What reaches the port: the port itself with its readers, and the command transaction. Port
+// numbers, addresses and open errors only describe a port.
+const QStringList kPortDescriptions = {"link/PortTable.h", "link/PortAddress.h",
+                                       "link/PortOpenError.h"};
+const QString kTransaction = QStringLiteral("session/CommandTransaction.h");
+// Besides the session (over the transport) only these include it: they build a session over
+// the port, each front end in one place.
+const QStringList kCompositionRoots = {"app/console/main.cpp", "app/console/ConsoleBinding.h",
+                                       "app/console/ConsoleBinding.cpp", "app/cli/main.cpp",
+                                       "app/cli/CliProgram.cpp"};
+
+bool reachesThePort(const QString &header)
+{
+    return header == kTransaction ||
+           (header.startsWith(QStringLiteral("link/")) && !kPortDescriptions.contains(header));
+}
 
 // "ui/status/StatusBinding.cpp" -> the library it belongs to ("ui"), or empty.
 QString libraryOf(const QString &path)
@@ -119,6 +137,7 @@ class Layers : public QObject
 private slots:
     void initTestCase();
     void everyLibraryIncludesOnlyFromBelow();
+    void onlyTheSessionAndTheCompositionRootsReachThePort();
     void noFolderOrFileIncludesItselfInACircle();
 
 private:
@@ -146,6 +165,25 @@ void Layers::everyLibraryIncludesOnlyFromBelow()
             if (!from.isEmpty() && !allowed.contains(from))
                 faults << QStringLiteral("src/%1 includes %2: %3 may include only from %4")
                               .arg(it.key(), header, library, allowed.join(QStringLiteral(", ")));
+        }
+    }
+    faults.sort();
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+}
+
+void Layers::onlyTheSessionAndTheCompositionRootsReachThePort()
+{
+    QStringList faults;
+    for (auto it = m_includes.cbegin(); it != m_includes.cend(); ++it) {
+        const QString library = libraryOf(it.key());
+        if (library == QLatin1String("link") || library == QLatin1String("session") ||
+            kCompositionRoots.contains(it.key()))
+            continue;
+        for (const QString &header : it.value()) {
+            if (reachesThePort(header))
+                faults << QStringLiteral("src/%1 includes %2: only the session and the "
+                                         "composition roots (%3) reach the port")
+                              .arg(it.key(), header, kCompositionRoots.join(QStringLiteral(", ")));
         }
     }
     faults.sort();

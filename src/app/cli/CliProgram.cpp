@@ -115,7 +115,7 @@ int CliProgram::run()
     // The console's event log, in the same folder: a night's collection leaves its lines.
     session.eventLog().setFolder(EventLog::defaultFolder());
     const SessionEventRecorder events(session, session.eventLog());
-    ConnectionStep connection(session, comm, output);
+    ConnectionStep connection(session, output);
     CliContext context{line, session, dialogs, output, signalWatch, {}};
     context.onInterrupt = [&] {
         connection.cancel();
@@ -138,7 +138,7 @@ int CliProgram::run()
         context.onInterrupt = endForExit;
     }
     // Messages the session queued (a lost line's) are said before the end.
-    session.pump().runPending();
+    session.runPendingEvents();
     if (context.interrupted())
         status = ExitStatus::Interrupted;
     else if (status != ExitStatus::Done && !session.isOpen())

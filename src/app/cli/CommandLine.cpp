@@ -1,7 +1,7 @@
 #include "app/cli/CommandLine.h"
 
-#include "link/PortSearch.h"
 #include "link/PortTable.h"
+#include "session/PortSearch.h"
 #include "support/Version.h"
 
 namespace

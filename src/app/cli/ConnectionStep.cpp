@@ -3,13 +3,12 @@
 #include "app/cli/CliOutput.h"
 #include "app/cli/CommandLine.h"
 #include "app/cli/PortProblem.h"
-#include "link/InstrumentInfo.h"
-#include "link/PortSearch.h"
-#include "link/QtCommPort.h"
-#include "link/SendAbort.h"
+#include "session/InstrumentInfo.h"
 #include "session/InstrumentSession.h"
 #include "session/LastConnection.h"
 #include "session/LineClaim.h"
+#include "session/PortSearch.h"
+#include "session/SendAbort.h"
 #include "support/StringCode.h"
 
 namespace
@@ -44,8 +43,8 @@ int numberOf(const PortTable &table, const QString &device)
 }
 } // namespace
 
-ConnectionStep::ConnectionStep(InstrumentSession &session, QtCommPort &comm, CliOutput &output)
-    : m_session(session), m_comm(comm), m_output(output)
+ConnectionStep::ConnectionStep(InstrumentSession &session, CliOutput &output)
+    : m_session(session), m_output(output)
 {
 }
 
@@ -172,7 +171,7 @@ ConnectionStep::Attempt ConnectionStep::attempt(int number, int rate, PortProble
     // Opening saves the connection for next time; one that does not answer must not be.
     const LastConnection before = LastConnection::load();
     if (!m_session.openSelectedPort(QStringLiteral("COM %1").arg(number), QString::number(rate))) {
-        *problem = PortProblem(m_session.portTable().deviceFor(number), m_comm.openError());
+        *problem = PortProblem(m_session.portTable().deviceFor(number), m_session.openError());
         return Attempt::Unusable;
     }
     if (identify())
@@ -191,16 +190,17 @@ bool ConnectionStep::identify()
         return false;
     claim.SendCommand(kThreeEtx, QByteArray(), kPromptTail, kEtxSeconds);
     const QByteArray reply = claim.SendCommand("id\r", "id", kPromptTail, kIdSeconds);
-    if (!ParseInstrumentInfo(reply, m_session.state().identity))
+    InstrumentIdentity identity;
+    if (!ParseInstrumentInfo(reply, identity))
         return false;
-    m_session.setSerNum(m_session.state().identity.InstrumentSerial);
+    m_session.setIdentity(identity);
     return true;
 }
 
 ExitStatus ConnectionStep::connected()
 {
     m_output.note(QStringLiteral("Connected to the Orvantis %1 on %2.")
-                      .arg(m_session.state().identity.InstrumentSerial, description()));
+                      .arg(m_session.identity().InstrumentSerial, description()));
     return ExitStatus::Done;
 }
 
@@ -226,12 +226,10 @@ QStringList ConnectionStep::portsInUse()
         const QString device = table.deviceFor(number);
         if (device.isEmpty())
             continue;
-        claim.port().setPortNumber(number);
-        if (claim.port().open()) {
-            claim.port().close();
+        PortOpenError why;
+        if (claim.tryPort(number, &why))
             continue;
-        }
-        const PortProblem problem(device, m_comm.openError());
+        const PortProblem problem(device, why);
         if (problem.inUse())
             inUse << QStringLiteral("Port %1 (%2) is in use by another program")
                          .arg(number)

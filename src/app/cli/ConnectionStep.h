@@ -10,7 +10,6 @@
 class CliOutput;
 class CommandLine;
 class InstrumentSession;
-class QtCommPort;
 
 // Connects the session before a command: the port and rate named on the command line, or the
 // last connection that worked, or, when the Orvantis does not answer there, the console's
@@ -19,7 +18,7 @@ class QtCommPort;
 class ConnectionStep
 {
 public:
-    ConnectionStep(InstrumentSession &session, QtCommPort &comm, CliOutput &output);
+    ConnectionStep(InstrumentSession &session, CliOutput &output);
 
     // The port table the port and the session share: the system's (or ORVANTIS_PORTS), with
     // the device of --port, or of the last connection, added at its end when it is not in it.
@@ -45,7 +44,6 @@ private:
     QStringList portsInUse();
 
     InstrumentSession &m_session;
-    QtCommPort &m_comm;
     CliOutput &m_output;
     bool m_cancelled = false;
 };

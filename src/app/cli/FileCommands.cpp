@@ -174,7 +174,7 @@ ExitStatus checkGet(const CommandLine &line, CliOutput &output)
 ExitStatus get(CliContext &context)
 {
     // Asked to stop, the transfer stops the instrument itself, and its bytes are kept.
-    context.onInterrupt = [&context] { context.session.state().TransferCancelled = true; };
+    context.onInterrupt = [&context] { context.session.setTransferCancelled(true); };
     FileDirectory directory(context.session);
     const QStringList names = context.line.arguments();
     if (!readDirectory(directory, context.session.line(), context.output) ||
@@ -218,7 +218,7 @@ ExitStatus checkPut(const CommandLine &line, CliOutput &output)
 
 ExitStatus put(CliContext &context)
 {
-    context.onInterrupt = [&context] { context.session.state().TransferCancelled = true; };
+    context.onInterrupt = [&context] { context.session.setTransferCancelled(true); };
     FileDirectory directory(context.session);
     QTemporaryDir renamed;
     QJsonArray files;

@@ -6,12 +6,12 @@
 #include "app/cli/StatusReport.h"
 #include "features/status/InstrumentClock.h"
 #include "features/status/StatusMonitor.h"
-#include "link/BaudRateChange.h"
-#include "link/InstrumentInfo.h"
-#include "link/PortSearch.h"
+#include "session/BaudRateChange.h"
+#include "session/InstrumentInfo.h"
 #include "session/InstrumentSession.h"
 #include "session/LastConnection.h"
 #include "session/LineClaim.h"
+#include "session/PortSearch.h"
 #include "support/StringCode.h"
 
 #include <QDateTime>
@@ -78,7 +78,7 @@ namespace InstrumentCommands
 ExitStatus find(CliContext &context)
 {
     InstrumentSession &session = context.session;
-    const QString serial = session.state().identity.InstrumentSerial;
+    const QString serial = session.identity().InstrumentSerial;
     const QString device = session.deviceName();
     // The number the console gives the port; none for a device outside its table.
     const int number = int(PortTable::fromSystem().devices().indexOf(device)) + 1;
@@ -97,7 +97,7 @@ ExitStatus find(CliContext &context)
 
 ExitStatus info(CliContext &context)
 {
-    const InstrumentIdentity &id = context.session.state().identity;
+    const InstrumentIdentity &id = context.session.identity();
     const QString depth = QString::number(id.InstrumentMaxDepth) + QStringLiteral(" m");
     const QString firmware = FirmwareText(id.InstrumentFirmware);
     const QJsonObject document{{QStringLiteral("model"), id.InstrumentModel},
@@ -123,7 +123,7 @@ ExitStatus status(CliContext &context)
                      [&line](const QByteArray &seen) { line = seen; });
     monitor.QueryStatus();
     // The line reaches the panels after the receive run that brought it.
-    context.session.pump().runPending();
+    context.session.runPendingEvents();
     if (line.isEmpty()) {
         if (!context.interrupted())
             context.output.error(
@@ -206,7 +206,7 @@ ExitStatus baud(CliContext &context)
     LineClaim claim = session.claimLine(LineOperation::BaudChange);
     if (!claim)
         return ExitStatus::Failed;
-    BaudRateChange change(claim.port(), claim.transaction());
+    BaudRateChange change(claim);
     switch (change.change(QString::number(rate))) {
     case BaudRateChange::Outcome::Changed:
         break;

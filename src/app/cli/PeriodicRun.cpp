@@ -104,7 +104,7 @@ ExitStatus PeriodicRun::run()
         if (!m_collecting)
             m_context.session.endForExit();
     };
-    m_lastBoundary = session.capture().byteCount();
+    m_lastBoundary = session.byteCount();
     m_clock.start();
     SamplingController sampling(session, m_context.dialogs);
     sampling.StartPeriodic(settings);
@@ -113,14 +113,15 @@ ExitStatus PeriodicRun::run()
         // The start command's reply ends at the first sample's prompt; what came after it is
         // the next sample's beginning.
         const QByteArray after = shared.afterReply();
-        sampleEnded(session.capture().byteCount() - after.size());
-        session.state().ReceiveBuffer = after;
+        sampleEnded(session.byteCount() - after.size());
+        session.clearReceiveBuffer();
+        session.appendToReceiveBuffer(after);
     }
     m_collecting = true;
     const ExitStatus status = collect();
     if (session.isOpen()) {
         // The sample the three ETX cut short, and the prompt after them, are no sample.
-        session.state().ReceiveBuffer.clear();
+        session.clearReceiveBuffer();
         sampling.Stop();
         QElapsedTimer draining;
         draining.start();
@@ -128,7 +129,7 @@ ExitStatus PeriodicRun::run()
         // instrument's answer to the ETX.
         const auto quiet = [&] {
             return draining.elapsed() >= qint64(kQuietSeconds * 1000) &&
-                   session.capture().TimeSinceLastByte() >= kQuietSeconds;
+                   session.TimeSinceLastByte() >= kQuietSeconds;
         };
         while (session.isOpen() && !quiet() && draining.elapsed() < kDrainLongestMs)
             session.line().Pause(kDrainStepSeconds);
@@ -147,8 +148,8 @@ ExitStatus PeriodicRun::collect()
         } else {
             if (m_wasReconnecting) {
                 m_wasReconnecting = false;
-                session.state().ReceiveBuffer.clear();
-                m_lastBoundary = session.capture().byteCount();
+                session.clearReceiveBuffer();
+                m_lastBoundary = session.byteCount();
             }
             takeSamples();
         }
@@ -164,13 +165,13 @@ ExitStatus PeriodicRun::collect()
             return ExitStatus::NoInstrument;
         }
         // The receive loop closes a file the disk refused, and says why.
-        if (!session.state().dataFile.isOpen())
+        if (!session.dataFile().isOpen())
             return ExitStatus::Failed;
         int waitMs = kLongestWaitMs;
         if (m_seconds > 0)
             waitMs = int(
                 qBound<qint64>(1, qint64(m_seconds * 1000) - m_clock.elapsed(), qint64(waitMs)));
-        session.pump().pass(waitMs);
+        session.waitForEvents(waitMs);
     }
 }
 
@@ -202,15 +203,15 @@ bool PeriodicRun::reconnecting() const
 void PeriodicRun::takeSamples()
 {
     InstrumentSession &session = m_context.session;
-    QByteArray &buffer = session.state().ReceiveBuffer;
-    const qint64 start = session.capture().byteCount() - buffer.size();
+    const QByteArray &buffer = session.ReceiveBuffer();
+    const qint64 start = session.byteCount() - buffer.size();
     for (qsizetype at = buffer.indexOf(kPromptEnd); at >= 0;
          at = buffer.indexOf(kPromptEnd, at + 1)) {
         // Samples beyond the count are in the file, but the run has ended.
         if (start + at + 1 > m_lastBoundary && !finished())
             sampleEnded(start + at + 1);
     }
-    buffer.clear();
+    session.clearReceiveBuffer();
 }
 
 void PeriodicRun::sampleEnded(qint64 boundary)

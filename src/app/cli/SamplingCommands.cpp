@@ -90,9 +90,8 @@ ExitStatus checkOutputFile(const CommandLine &line, CliOutput &output, bool requ
 
 bool openDataFile(InstrumentSession &session, CliOutput &output, const QString &path, bool append)
 {
-    DataFile &file = session.state().dataFile;
+    DataFile &file = session.dataFile();
     const bool opened = append ? file.openForAppend(path) : file.open(path);
-    session.checkDataFile();
     if (!opened)
         output.error(DataFileController::openErrorMessage(path, file.errorString()));
     return opened;
@@ -100,8 +99,7 @@ bool openDataFile(InstrumentSession &session, CliOutput &output, const QString &
 
 void closeDataFile(InstrumentSession &session)
 {
-    session.state().dataFile.close();
-    session.checkDataFile();
+    session.dataFile().close();
 }
 
 ExitStatus checkSample(const CommandLine &line, CliOutput &output)

@@ -18,8 +18,8 @@ ConsoleBinding::ConsoleBinding(CommPort &comm, const PortTable &table, OperatorD
       calCheck(session, session.dialogs(), sampling, status, &form),
       files(session, session.dialogs(), &form),
       processing(session, form.controls().OrvantisMenu, &form),
-      history(status.monitor(), session.state(), session.dialogs(),
-              form.controls().CommunicationMenu, &form),
+      history(status.monitor(), session, session.dialogs(), form.controls().CommunicationMenu,
+              &form),
       eventLog(session.eventLog(), form), m_dialogs(session.dialogs())
 {
     terminal.setLine(&session.line());
@@ -34,7 +34,7 @@ void ConsoleBinding::wireRequests()
                      &FileTransferBinding::openWindow);
     QObject::connect(&form, &MainForm::calCheckRequested, &calCheck, &CalCheckBinding::run);
     QObject::connect(&form, &MainForm::showInfoRequested, &form, [this] {
-        InstrumentInfoForm info(session.state().identity, &form);
+        InstrumentInfoForm info(session.identity(), &form);
         info.exec();
     });
     // The rate dialog owns the line while it is open; the clock dialog holds polling off.
@@ -63,7 +63,7 @@ void ConsoleBinding::showConnectForm()
 void ConsoleBinding::startUp(bool searchForInstrument)
 {
     form.restoreSettings();
-    session.state().DefaultDataFolder = DefaultDataFolder();
+    session.setDefaultDataFolder(DefaultDataFolder());
     form.show();
     if (TerminalOpenSetting::wasOpen())
         form.ShowTerminal();

@@ -1,8 +1,8 @@
 #include "features/calcheck/CalCheck.h"
 
-#include "link/SendAbort.h"
 #include "session/InstrumentSession.h"
 #include "session/LineClaim.h"
+#include "session/SendAbort.h"
 #include "support/PathUtilities.h"
 
 #include <QScopedValueRollback>
@@ -25,7 +25,7 @@ QString collecting(int set, const char *what)
 } // namespace
 
 CalCheck::CalCheck(InstrumentSession &session, OperatorDialogs &dialogs, CalCheckHooks hooks)
-    : m_session(session), m_state(session.state()), m_dialogs(dialogs), m_hooks(std::move(hooks))
+    : m_session(session), m_dialogs(dialogs), m_hooks(std::move(hooks))
 {
     Q_ASSERT(m_hooks.OpenNewFile && m_hooks.ParseStatus && m_hooks.createProgress);
 }
@@ -131,11 +131,11 @@ CalCheck::Outcome CalCheck::collect(Line &line)
     }
     line.SendCommand("auto\r", QByteArray(), QByteArray(), kAutoTimeout);
 
-    if (m_state.DataFileNumber() != 0) {
+    if (m_session.DataFileNumber() != 0) {
         if (m_dialogs.ShowQuestionBox(closeFileQuestion(), QStringLiteral("Yes"), QString(),
                                       QStringLiteral("Cancel"), kYes) != kYes)
             return Outcome::Declined;
-        m_state.dataFile.close();
+        m_session.dataFile().close();
     }
     if (m_dialogs.ShowQuestionBox(chooseFileNotice(), QStringLiteral("OK"), QString(),
                                   QStringLiteral("Cancel"), kYes) != kYes)
@@ -219,7 +219,7 @@ bool CalCheck::collectReferences(int set)
     m_progress->setValue(CalCheckProgress::ProgressBar, 0);
     m_progress->setMaximum(CalCheckProgress::ProgressBar, kReferenceCount);
     m_progress->setCancelFlag(false);
-    m_state.ReceiveBuffer.clear();
+    m_session.clearReceiveBuffer();
     m_line->SendCommand(lightReferenceCommand(), "lref", ".", kCommandTimeout);
     keepWhatFollowed();
     countLoop('.', kReferenceCount, true);
@@ -238,10 +238,10 @@ void CalCheck::countLoop(char mark, int limit, bool untilPrompt)
         if (m_progress->CancelFlag() || count >= limit || !m_line->portOpen())
             return;
         m_line->pass();
-        count = CountChar(markText, m_state.ReceiveBuffer);
+        count = CountChar(markText, m_session.ReceiveBuffer());
         if (count <= limit)
             m_progress->setValue(CalCheckProgress::ProgressBar, count);
-        if (untilPrompt && m_state.ReceiveBuffer.contains(kPrompt))
+        if (untilPrompt && m_session.ReceiveBuffer().contains(kPrompt))
             return;
     }
 }
@@ -250,7 +250,7 @@ void CalCheck::countLoop(char mark, int limit, bool untilPrompt)
 // counts, the prompt) is not dropped with the framing: the count would wait for it forever.
 void CalCheck::keepWhatFollowed()
 {
-    m_state.ReceiveBuffer += m_line->afterReply();
+    m_session.appendToReceiveBuffer(m_line->afterReply());
 }
 
 void CalCheck::stepOverall()
@@ -264,12 +264,11 @@ void CalCheck::finish()
 {
     m_progress.reset();
     m_line->SendCommand(kThreeEtx + "lpower,1\rst\r", QByteArray(), QByteArray(), kCommandTimeout);
-    if (m_state.DataFileNumber() != 0)
-        m_state.dataFile.close();
+    if (m_session.DataFileNumber() != 0)
+        m_session.dataFile().close();
 }
 
 void CalCheck::restore()
 {
-    m_session.checkDataFile();
     m_session.SetStatus(m_session.Status());
 }

@@ -2,7 +2,6 @@
 
 #include "features/calcheck/CalCheckHooks.h"
 #include "features/calcheck/CalCheckProgress.h"
-#include "link/ProgramState.h"
 #include "support/OperatorDialogs.h"
 
 #include <QByteArray>
@@ -71,7 +70,6 @@ private:
     void restore();
 
     InstrumentSession &m_session;
-    ProgramState &m_state;
     OperatorDialogs &m_dialogs;
     CalCheckHooks m_hooks;
     std::unique_ptr<CalCheckProgress> m_progress;

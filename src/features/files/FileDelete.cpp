@@ -30,10 +30,10 @@ bool FileDelete::DeleteFiles(int currentRow, int selectionEndRow)
         return false;
     emit hourglassChanged(true);
     setBusy(true, true);
-    m_state.TransferCancelled = false;
+    m_session.setTransferCancelled(false);
 
     for (int row = first; row <= last; ++row) {
-        if (m_state.TransferCancelled)
+        if (m_session.TransferCancelled())
             break;
         if (!DeleteInstrumentFile(claim, nameAt(row)))
             break;
@@ -43,7 +43,7 @@ bool FileDelete::DeleteFiles(int currentRow, int selectionEndRow)
     emit selectionCleared();
     m_directory.refresh(claim);
 
-    m_state.TransferCancelled = false;
+    m_session.setTransferCancelled(false);
     setBusy(false, true);
     emit hourglassChanged(false);
     return true;

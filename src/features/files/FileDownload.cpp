@@ -2,16 +2,16 @@
 
 #include "features/files/StagedDownload.h"
 #include "features/files/TypeAnswer.h"
-#include "link/SendAbort.h"
 #include "session/InstrumentSession.h"
 #include "session/LineClaim.h"
+#include "session/SendAbort.h"
 #include "support/PathUtilities.h"
 
 #include <QDir>
 
 FileDownload::FileDownload(InstrumentSession &session, FileDirectory &directory,
                            OperatorDialogs &dialogs, QObject *parent)
-    : FileTransferOperation(session, directory, dialogs, parent), m_capture(session.capture())
+    : FileTransferOperation(session, directory, dialogs, parent)
 {
 }
 
@@ -25,15 +25,15 @@ bool FileDownload::GetFiles(int currentRow, int selectionEndRow)
     bool allDone = false;
     if (first <= 0) {
         m_dialogs.ShowErrorMessage(noSelectionMessage());
-    } else if (FolderExists(m_state.DefaultDataFolder) ||
-               (ChooseDownloadFolder() && FolderExists(m_state.DefaultDataFolder))) {
+    } else if (FolderExists(m_session.DefaultDataFolder()) ||
+               (ChooseDownloadFolder() && FolderExists(m_session.DefaultDataFolder()))) {
         emit hourglassChanged(true);
         setBusy(true, true);
-        m_state.TransferCancelled = false;
+        m_session.setTransferCancelled(false);
 
         allDone = true;
         for (int row = first; row <= last; ++row) {
-            if (m_state.TransferCancelled) {
+            if (m_session.TransferCancelled()) {
                 allDone = false;
                 break;
             }
@@ -47,7 +47,7 @@ bool FileDownload::GetFiles(int currentRow, int selectionEndRow)
                 allDone = false;
                 break;
             }
-            if (!download(claim, AddBackslash(m_state.DefaultDataFolder) + name, size)) {
+            if (!download(claim, AddBackslash(m_session.DefaultDataFolder()) + name, size)) {
                 allDone = false;
                 break;
             }
@@ -55,7 +55,7 @@ bool FileDownload::GetFiles(int currentRow, int selectionEndRow)
         if (allDone)
             emit selectionCleared();
 
-        m_state.TransferCancelled = false;
+        m_session.setTransferCancelled(false);
         setBusy(false, true);
         emit hourglassChanged(false);
     }
@@ -79,14 +79,12 @@ bool FileDownload::download(Line &line, const QString &path, int size)
     } else {
         // The receive loop runs only inside event passes, and none run between here and
         // the opening of the new file, so the data file changes without stopping Timer1.
-        if (m_state.dataFile.isOpen())
-            m_state.dataFile.close();
-        m_session.checkDataFile();
+        if (m_session.dataFile().isOpen())
+            m_session.dataFile().close();
         const StopOnExit stop = line.stopOnExit(kThreeEtx);
         result = fetch(line, path, name, size);
-        if (m_state.dataFile.isOpen())
-            m_state.dataFile.close();
-        m_session.checkDataFile();
+        if (m_session.dataFile().isOpen())
+            m_session.dataFile().close();
     }
 
     showProgress(QString());
@@ -110,16 +108,17 @@ bool FileDownload::fetch(Line &line, const QString &path, const QString &name, i
         return false;
     }
     m_echoRest = line.afterReply();
-    m_replyLength = m_state.ReceiveBuffer.size();
+    m_replyLength = m_session.ReceiveBuffer().size();
     // A listed size of 0 has nothing to capture: a capture of length 0 would have no end.
     if (size > 0) {
-        m_capture.PrepForFileCapture(size);
-        m_capture.expectEchoLineFeed();
-        if (!m_state.dataFile.open(staged.stagingPath())) {
+        m_session.PrepForFileCapture(size);
+        m_session.expectEchoLineFeed();
+        if (!m_session.dataFile().open(staged.stagingPath())) {
             // The instrument is already streaming; stop it rather than wait for silence.
-            line.write(kThreeEtx);
-            m_capture.EndFileCapture();
-            m_dialogs.ShowErrorMessage(cannotCreateMessage(path, m_state.dataFile.errorString()));
+            SendAbort(line);
+            m_session.EndFileCapture();
+            m_dialogs.ShowErrorMessage(
+                cannotCreateMessage(path, m_session.dataFile().errorString()));
             return false;
         }
         // The file's first bytes may have come with the echo, in the same receive run.
@@ -127,13 +126,13 @@ bool FileDownload::fetch(Line &line, const QString &path, const QString &name, i
     }
 
     const Outcome outcome = awaitFile(line, name, size);
-    if (m_state.dataFile.isOpen())
-        m_state.dataFile.close();
+    if (m_session.dataFile().isOpen())
+        m_session.dataFile().close();
     if (outcome == Outcome::Refused) {
         m_dialogs.ShowErrorMessage(refusedMessage(name, TypeAnswer::words(afterEcho())));
         return false;
     }
-    const qint64 arrived = size == 0 ? 0 : m_capture.byteCount();
+    const qint64 arrived = size == 0 ? 0 : m_session.byteCount();
     return place(staged, outcome, name, arrived);
 }
 
@@ -185,7 +184,7 @@ bool FileDownload::place(StagedDownload &staged, Outcome outcome, const QString 
 
 QByteArray FileDownload::afterEcho() const
 {
-    return m_echoRest + m_state.ReceiveBuffer.mid(m_replyLength, TypeAnswer::kLookedAt);
+    return m_echoRest + m_session.ReceiveBuffer().mid(m_replyLength, TypeAnswer::kLookedAt);
 }
 
 // Polls the capture that the receive loop fills until it is complete, silent or stopped,
@@ -194,40 +193,40 @@ FileDownload::Outcome FileDownload::awaitFile(Line &line, const QString &name, i
 {
     for (;;) {
         line.pass();
-        const bool quiet = m_capture.TimeSinceLastByte() > kRefusalQuietSeconds;
+        const bool quiet = m_session.TimeSinceLastByte() > kRefusalQuietSeconds;
         const TypeAnswer::Kind answer = TypeAnswer::classify(afterEcho(), size, quiet);
         if (answer == TypeAnswer::Kind::Refusal) {
-            m_capture.EndFileCapture();
+            m_session.EndFileCapture();
             return Outcome::Refused;
         }
         const bool allIn =
-            size == 0 || (!m_state.dataFile.isOpen() && m_capture.byteCount() >= size);
+            size == 0 || (!m_session.dataFile().isOpen() && m_session.byteCount() >= size);
         if (allIn && answer == TypeAnswer::Kind::File)
             return Outcome::Complete;
-        if (!allIn && !m_state.dataFile.isOpen()) {
+        if (!allIn && !m_session.dataFile().isOpen()) {
             // Closed short of the size: a write error, already reported by the receive loop.
-            m_capture.EndFileCapture();
+            m_session.EndFileCapture();
             return Outcome::WriteFailed;
         }
         // A line that went away (pulled or disconnected) brings no more bytes.
         if (!line.portOpen()) {
-            m_capture.EndFileCapture();
+            m_session.EndFileCapture();
             return Outcome::Lost;
         }
         showProgress(name + QStringLiteral(": ") +
-                     percentText(size > 0 ? m_capture.byteCount() : 0, size));
+                     percentText(size > 0 ? m_session.byteCount() : 0, size));
         // Every byte is in and nothing tells it from a file: it is one.
-        if (allIn && m_capture.TimeSinceLastByte() > kReplyTimeoutSeconds)
+        if (allIn && m_session.TimeSinceLastByte() > kReplyTimeoutSeconds)
             return Outcome::Complete;
-        if (m_capture.TimeSinceLastByte() > kSilenceSeconds) {
-            line.write(kThreeEtx);
-            m_capture.EndFileCapture();
+        if (m_session.TimeSinceLastByte() > kSilenceSeconds) {
+            SendAbort(line);
+            m_session.EndFileCapture();
             return Outcome::TimedOut;
         }
-        if (m_state.TransferCancelled) {
-            line.write(kThreeEtx);
-            m_capture.EndFileCapture();
-            m_state.TransferCancelled = false;
+        if (m_session.TransferCancelled()) {
+            SendAbort(line);
+            m_session.EndFileCapture();
+            m_session.setTransferCancelled(false);
             return Outcome::Cancelled;
         }
     }
@@ -235,10 +234,10 @@ FileDownload::Outcome FileDownload::awaitFile(Line &line, const QString &name, i
 
 bool FileDownload::ChooseDownloadFolder()
 {
-    const QString folder = m_dialogs.browseForFolder(m_state.DefaultDataFolder);
+    const QString folder = m_dialogs.browseForFolder(m_session.DefaultDataFolder());
     if (folder.isEmpty())
         return false;
-    m_state.DefaultDataFolder = folder;
+    m_session.setDefaultDataFolder(folder);
     emit downloadFolderChanged(folder);
     return true;
 }

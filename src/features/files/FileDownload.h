@@ -1,7 +1,6 @@
 #pragma once
 
 #include "features/files/FileTransferOperation.h"
-#include "link/FileCapture.h"
 
 #include <QString>
 
@@ -68,7 +67,6 @@ private:
     // What the instrument sent after the echo of "type", from its start.
     QByteArray afterEcho() const;
 
-    FileCapture &m_capture;
     // What had come after the echo when it was framed, and where later bytes begin in
     // ReceiveBuffer.
     QByteArray m_echoRest;

@@ -6,8 +6,7 @@
 
 FileTransferOperation::FileTransferOperation(InstrumentSession &session, FileDirectory &directory,
                                              OperatorDialogs &dialogs, QObject *parent)
-    : QObject(parent), m_session(session), m_state(session.state()), m_directory(directory),
-      m_dialogs(dialogs)
+    : QObject(parent), m_session(session), m_directory(directory), m_dialogs(dialogs)
 {
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "features/files/FileDirectory.h"
-#include "link/ProgramState.h"
 #include "support/OperatorDialogs.h"
 
 #include <QObject>
@@ -47,7 +46,6 @@ protected:
     void setBusy(bool busy, bool lockActions);
 
     InstrumentSession &m_session;
-    ProgramState &m_state;
     FileDirectory &m_directory;
     OperatorDialogs &m_dialogs;
 

@@ -61,12 +61,12 @@ bool FileUpload::SendFile()
     if (!claim)
         return true;
     setBusy(true, false);
-    m_state.TransferCancelled = false;
+    m_session.setTransferCancelled(false);
 
     const bool capturing = upload(claim, path);
 
     setBusy(false, false);
-    m_state.TransferCancelled = false;
+    m_session.setTransferCancelled(false);
     // Not while a capture mode may still be coming: the listing's command would be stored.
     if (capturing)
         m_directory.refresh(claim);
@@ -114,14 +114,14 @@ bool FileUpload::upload(Line &line, const QString &path)
     bool promptMissing = false;
     QByteArray text;
     // A closed port (the line went, or the program is ending) takes no more lines.
-    while (!m_state.TransferCancelled && line.portOpen()) {
+    while (!m_session.TransferCancelled() && line.portOpen()) {
         if (!readLine(file, text))
             break;
         ++lineNumber;
         sent += text.size();
         showProgress(displayName + QStringLiteral(": ") + percentText(sent, total));
         line.Pause(kLinePauseSeconds);
-        promptMissing = !sendLine(line, text) && !m_state.TransferCancelled;
+        promptMissing = !sendLine(line, text) && !m_session.TransferCancelled();
         if (promptMissing || !line.portOpen())
             break;
         line.pass();
@@ -130,7 +130,7 @@ bool FileUpload::upload(Line &line, const QString &path)
 
     // Also after Stop: the instrument must always leave its capture mode, unless its command
     // prompt after the last line's echo shows that it already has.
-    const QByteArray &last = m_state.ReceiveBuffer;
+    const QByteArray &last = m_session.ReceiveBuffer();
     const qsizetype echoEnd = last.indexOf('\r');
     if (echoEnd < 0 || last.indexOf(kCommandPrompt, echoEnd) < 0) {
         for (int i = 0; i < 2; ++i)
@@ -140,7 +140,7 @@ bool FileUpload::upload(Line &line, const QString &path)
         m_dialogs.ShowErrorMessage(promptMissingMessage(displayName, lineNumber, name));
 
     file.close();
-    m_state.TransferCancelled = false;
+    m_session.setTransferCancelled(false);
     return true;
 }
 
@@ -150,10 +150,10 @@ bool FileUpload::sendLine(Line &line, const QByteArray &text)
     line.SendCommand(text + '\r', "\r", kCapturePrompt, kLineTimeoutSeconds);
     // A long line at a low rate takes more than the 0.1 s to come back: the wait goes on
     // while its echo is still arriving.
-    while (!line.lastReplyFramed() && line.portOpen() && !m_state.TransferCancelled) {
-        const QByteArray before = m_state.ReceiveBuffer;
+    while (!line.lastReplyFramed() && line.portOpen() && !m_session.TransferCancelled()) {
+        const QByteArray before = m_session.ReceiveBuffer();
         line.SendCommand(QByteArray(), "\r", kCapturePrompt, kEchoSilenceSeconds);
-        if (!line.lastReplyFramed() && m_state.ReceiveBuffer == before)
+        if (!line.lastReplyFramed() && m_session.ReceiveBuffer() == before)
             return false;
     }
     return line.lastReplyFramed();

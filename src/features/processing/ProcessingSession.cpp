@@ -1,7 +1,7 @@
 #include "features/processing/ProcessingSession.h"
 
 #include "features/processing/ProcessingListing.h"
-#include "link/Clock.h"
+#include "session/Clock.h"
 #include "session/InstrumentSession.h"
 #include "session/LineClaim.h"
 #include "support/StringCode.h"
@@ -12,17 +12,18 @@ namespace
 {
 const char kEtx = 3;
 
-// Takes the first complete line (ended by CR or LF) off the front of `text`; false while the
-// text holds none. A CR LF pair ends one line: the LF left over starts an empty one.
-bool takeLine(QByteArray &text, QByteArray *line)
+// Takes the first complete line (ended by CR or LF) off the front of ReceiveBuffer; false
+// while it holds none. A CR LF pair ends one line: the LF left over starts an empty one.
+bool takeLine(InstrumentSession &session, QByteArray *line)
 {
+    const QByteArray &text = session.ReceiveBuffer();
     qsizetype end = 0;
     while (end < text.size() && text.at(end) != '\r' && text.at(end) != '\n')
         ++end;
     if (end == text.size())
         return false;
     *line = text.left(end);
-    text.remove(0, end + 1);
+    session.cutReceiveBuffer(end + 1);
     return true;
 }
 } // namespace
@@ -77,7 +78,7 @@ void ProcessingSession::refresh()
     // ReceiveBuffer.
     if (m_busy || m_processing)
         return;
-    m_claim = std::make_unique<LineClaim>(m_session.gate(), LineOperation::Processing);
+    m_claim = std::make_unique<LineClaim>(m_session.claimLine(LineOperation::Processing));
     if (!*m_claim) {
         m_claim.reset();
         return;
@@ -106,14 +107,16 @@ void ProcessingSession::refresh()
 // count as something new, so a listing without its last line still ends.
 void ProcessingSession::readListing(Line &line, Listing listing)
 {
-    const Clock &clock = m_session.state().clock;
-    QByteArray &buffer = m_session.state().ReceiveBuffer;
+    const Clock &clock = m_session.clock();
+    const QByteArray &buffer = m_session.ReceiveBuffer();
     float idleStart = clock.timeOfDay();
     qsizetype seen = buffer.size();
     for (;;) {
         if (!buffer.isEmpty()) {
             const qsizetype before = buffer.size();
-            const QByteArray text = NextLine(buffer);
+            QByteArray rest = buffer;
+            const QByteArray text = NextLine(rest);
+            m_session.cutReceiveBuffer(before - rest.size());
             if (before != seen || buffer.size() != before)
                 idleStart = clock.timeOfDay();
             seen = buffer.size();
@@ -174,7 +177,7 @@ void ProcessingSession::process(const QList<int> &rows)
 {
     if (m_processing || m_busy)
         return;
-    m_claim = std::make_unique<LineClaim>(m_session.gate(), LineOperation::Processing);
+    m_claim = std::make_unique<LineClaim>(m_session.claimLine(LineOperation::Processing));
     if (!*m_claim) {
         m_claim.reset();
         return;
@@ -208,7 +211,6 @@ bool ProcessingSession::processOne(Line &line, const QByteArray &path)
 {
     const StopOnExit stop = line.stopOnExit(QByteArray(1, kEtx));
     line.SendCommand(processCommand(path), "", "", kProcessTimeout);
-    QByteArray &buffer = m_session.state().ReceiveBuffer;
     while (!m_stop) {
         // Nothing will report on a closed port, and the wait would not let events run.
         if (!line.portOpen())
@@ -216,7 +218,7 @@ bool ProcessingSession::processOne(Line &line, const QByteArray &path)
         // The reports are taken off ReceiveBuffer a line at a time, however many arrived in
         // one receive run; the wait itself frames nothing, so no line is cut away unseen.
         QByteArray report;
-        while (takeLine(buffer, &report)) {
+        while (takeLine(m_session, &report)) {
             if (report.contains("complete"))
                 return true;
             if (report.contains("aborted"))

@@ -14,7 +14,7 @@ constexpr int kDefaultCancel = -1;
 
 DataFileController::DataFileController(InstrumentSession &session, OperatorDialogs &dialogs,
                                        QObject *parent)
-    : QObject(parent), m_session(session), m_state(session.state()), m_dialogs(dialogs)
+    : QObject(parent), m_session(session), m_dialogs(dialogs)
 {
 }
 
@@ -22,7 +22,7 @@ int DataFileController::OpenNewFile()
 {
     if (refusedDuringTransfer())
         return -1;
-    if (m_state.DataFileNumber() != 0) {
+    if (m_session.DataFileNumber() != 0) {
         const int answer =
             m_dialogs.ShowQuestionBox(closeQuestion(), QStringLiteral("Yes"), QString(),
                                       QStringLiteral("Cancel"), kDefaultCancel);
@@ -33,12 +33,12 @@ int DataFileController::OpenNewFile()
 
     const QString path =
         m_dialogs.saveFileName(QString(), QString(), fileFilters(), QStringLiteral("raw"));
-    if (!path.isEmpty() && !m_state.dataFile.open(path)) {
+    if (!path.isEmpty() && !m_session.dataFile().open(path)) {
         m_dialogs.showCriticalMessage(SettingsKeys::kApplication,
-                                      openErrorMessage(path, m_state.dataFile.errorString()));
+                                      openErrorMessage(path, m_session.dataFile().errorString()));
     }
 
-    const bool opened = m_state.DataFileNumber() != 0;
+    const bool opened = m_session.DataFileNumber() != 0;
     refresh();
     return opened ? 1 : -1;
 }
@@ -47,14 +47,15 @@ void DataFileController::StopSavingClicked()
 {
     if (refusedDuringTransfer())
         return;
-    if (m_state.DataFileNumber() != 0)
+    if (m_session.DataFileNumber() != 0)
         closeFile();
     refresh();
 }
 
 QString DataFileController::savingLabelText() const
 {
-    return m_state.DataFileNumber() != 0 ? savingLabelText(m_state.dataFile.path()) : noFileText();
+    return m_session.DataFileNumber() != 0 ? savingLabelText(m_session.dataFile().path())
+                                           : noFileText();
 }
 
 QString DataFileController::savingLabelText(const QString &path)
@@ -103,13 +104,12 @@ void DataFileController::closeFile()
 {
     // Opening and closing happen between runs of the receive loop, which writes out what it
     // read at the end of each run, so the close keeps every byte received until now.
-    m_state.dataFile.close();
+    m_session.dataFile().close();
 }
 
 void DataFileController::refresh()
 {
     emit savingLabelTextChanged(savingLabelText());
-    m_session.checkDataFile();
     m_session.SetStatus(m_session.Status());
-    emit fileStateChanged(m_state.DataFileNumber() != 0);
+    emit fileStateChanged(m_session.DataFileNumber() != 0);
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "link/ProgramState.h"
 #include "support/OperatorDialogs.h"
 
 #include <QObject>
@@ -50,6 +49,5 @@ private:
     void refresh();
 
     InstrumentSession &m_session;
-    ProgramState &m_state;
     OperatorDialogs &m_dialogs;
 };

@@ -1,9 +1,9 @@
 #include "features/sampling/SamplingController.h"
 
 #include "features/sampling/AcquireCommand.h"
-#include "link/SendAbort.h"
 #include "session/InstrumentSession.h"
 #include "session/LoggedOperation.h"
+#include "session/SendAbort.h"
 #include "support/OperatorDialogs.h"
 #include "support/SettingsKeys.h"
 
@@ -17,7 +17,7 @@ QByteArray SamplingController::SampleOnce(const SamplingSettings &settings)
 {
     Line &line = m_session.line();
     const LoggedOperation logged(m_session.eventLog(), QStringLiteral("Single sample"));
-    if (m_session.state().DataFileNumber() == 0)
+    if (m_session.DataFileNumber() == 0)
         setSavingWarning(true);
     const StopOnExit stop = line.stopOnExit(kThreeEtx);
     const QByteArray reply =
@@ -39,7 +39,7 @@ bool SamplingController::StartPeriodic(const SamplingSettings &settings)
     if (!line.readyToWrite())
         return false;
     // Stays on until "Stop": the instrument keeps sending samples that nothing saves.
-    if (m_session.state().DataFileNumber() == 0)
+    if (m_session.DataFileNumber() == 0)
         setSavingWarning(true);
     const QByteArray start = BuildStartCommand(period, BuildAcquireCommand(settings));
     m_session.beginPeriodicRun(start);

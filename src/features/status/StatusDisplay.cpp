@@ -1,6 +1,6 @@
 #include "features/status/StatusDisplay.h"
 
-#include "link/LinkStatus.h"
+#include "session/LinkStatus.h"
 #include "support/StringCode.h"
 
 StatusDisplay::StatusDisplay(const Input &input)

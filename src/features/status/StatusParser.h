@@ -4,7 +4,7 @@
 #include "features/status/StatusParseResult.h"
 #include "features/status/StatusReplyOrder.h"
 #include "features/status/StatusSwitch.h"
-#include "link/LinkStatus.h"
+#include "session/LinkStatus.h"
 
 #include <QByteArray>
 #include <functional>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "features/status/StatusReplyOrder.h"
-#include "link/LinkStatus.h"
 #include "session/Line.h"
+#include "session/LinkStatus.h"
 
 // Asks the instrument for its status line and notices a silent instrument. The line itself
 // is shown by the receive loop, which hands every status line to the parser; this only

@@ -1,6 +1,5 @@
 #include "ui/connection/SetBaudForm.h"
 
-#include "link/CommPort.h"
 #include "session/LineClaim.h"
 #include "support/OperatorDialogs.h"
 #include "ui/widgets/DisabledWhileBusy.h"
@@ -17,7 +16,7 @@
 const QList<int> SetBaudForm::kRates = {9600, 57600, 115200};
 
 SetBaudForm::SetBaudForm(LineClaim &line, OperatorDialogs &dialogs, QWidget *parent)
-    : QDialog(parent), m_line(line), m_dialogs(dialogs), m_change(line.port(), line.transaction())
+    : QDialog(parent), m_line(line), m_dialogs(dialogs), m_change(line)
 {
     setWindowTitle(QStringLiteral("Set Baud Rate"));
     if (parent)
@@ -75,7 +74,7 @@ void SetBaudForm::changeEvent(QEvent *event)
 void SetBaudForm::showRates()
 {
     const DisabledWhileBusy busy(m_busy, {SetBaudButton});
-    const int index = BaudRateChange::rateIndexInSettings(kRates, m_line.port().settings());
+    const int index = BaudRateChange::rateIndexInSettings(kRates, m_line.settings());
     if (index >= 0)
         BaudCombo->setCurrentIndex(index);
     StartupRateLabel->setText(BaudRateChange::startupRateLabel(m_change.queryStartupRate()));
@@ -95,8 +94,8 @@ void SetBaudForm::SetBaudButton_Click()
     }
     switch (outcome) {
     case BaudRateChange::Outcome::RateFixed:
-        m_dialogs.ShowErrorMessage(BaudRateChange::rateFixedMessage(m_line.port().portNumber(),
-                                                                    m_line.port().deviceName()));
+        m_dialogs.ShowErrorMessage(
+            BaudRateChange::rateFixedMessage(m_line.portNumber(), m_line.deviceName()));
         reject();
         return;
     case BaudRateChange::Outcome::NotANumber:

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/BaudRateChange.h"
+#include "session/BaudRateChange.h"
 
 #include <QDialog>
 

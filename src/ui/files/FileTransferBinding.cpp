@@ -60,7 +60,7 @@ void FileTransferBinding::openWindow()
 {
     const PollingHold hold(m_session);
     if (!m_window) {
-        m_window = new FileTransferForm(m_directory, m_session.state(), m_dialogs, m_mainWindow);
+        m_window = new FileTransferForm(m_directory, m_session, m_dialogs, m_mainWindow);
         m_window->setWindowFlag(Qt::Window);
         m_window->setAttribute(Qt::WA_DeleteOnClose);
         m_window->setLineFree(m_session.lineFree());
@@ -71,7 +71,7 @@ void FileTransferBinding::openWindow()
         connect(m_window, &FileTransferForm::deleteFilesRequested, this,
                 &FileTransferBinding::deleteFiles);
         // The window loads once the main window's click has been handled.
-        m_session.pump().runPending();
+        m_session.runPendingEvents();
         if (!m_window)
             return;
     }

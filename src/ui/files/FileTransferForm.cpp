@@ -1,7 +1,7 @@
 #include "ui/files/FileTransferForm.h"
 
 #include "features/files/DirListing.h"
-#include "link/ProgramState.h"
+#include "session/InstrumentSession.h"
 #include "support/OperatorDialogs.h"
 #include "support/PathUtilities.h"
 #include "support/SettingsKeys.h"
@@ -53,9 +53,9 @@ QPushButton *namedButton(const QString &caption, const char *name, QWidget *pare
 }
 } // namespace
 
-FileTransferForm::FileTransferForm(FileDirectory &directory, ProgramState &state,
+FileTransferForm::FileTransferForm(FileDirectory &directory, InstrumentSession &session,
                                    OperatorDialogs &dialogs, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_directory(directory), m_state(state), m_dialogs(dialogs)
+    : QWidget(parent, Qt::Window), m_directory(directory), m_session(session), m_dialogs(dialogs)
 {
     setObjectName(QLatin1String(SettingsKeys::kFileTransferFormSection));
     setWindowTitle(QStringLiteral("Files in Orvantis Memory"));
@@ -71,7 +71,7 @@ FileTransferForm::FileTransferForm(FileDirectory &directory, ProgramState &state
     RestoreFormSettings(this);
 
     m_directory.resetSort();
-    m_SavePathLabel->setText(PathForDisplay(m_state.DefaultDataFolder));
+    m_SavePathLabel->setText(PathForDisplay(m_session.DefaultDataFolder()));
     setFileButtonsEnabled(false);
     connect(&m_directory, &FileDirectory::refreshStarted, this, &FileTransferForm::refreshStarted);
     connect(&m_directory, &FileDirectory::rowsChanged, this, &FileTransferForm::showRows);
@@ -189,7 +189,7 @@ void FileTransferForm::openWindow()
 {
     if (!m_loaded) {
         m_loaded = true;
-        m_SavePathLabel->setText(PathForDisplay(m_state.DefaultDataFolder));
+        m_SavePathLabel->setText(PathForDisplay(m_session.DefaultDataFolder()));
         show();
         RefreshDirectory();
     } else {
@@ -286,17 +286,17 @@ void FileTransferForm::selectionChanged()
 
 void FileTransferForm::SetDirButton_Click()
 {
-    const QString folder = m_dialogs.browseForFolder(m_state.DefaultDataFolder);
+    const QString folder = m_dialogs.browseForFolder(m_session.DefaultDataFolder());
     if (folder.isEmpty())
         return;
-    m_state.DefaultDataFolder = folder;
+    m_session.setDefaultDataFolder(folder);
     m_SavePathLabel->setText(PathForDisplay(folder));
 }
 
 void FileTransferForm::CloseButton_Click()
 {
     if (m_TransferBusy)
-        m_state.TransferCancelled = true;
+        m_session.setTransferCancelled(true);
     else
         close();
 }
@@ -305,7 +305,7 @@ void FileTransferForm::closeEvent(QCloseEvent *event)
 {
     // The running operation still uses this window: closing it asks the operation to stop.
     if (m_TransferBusy) {
-        m_state.TransferCancelled = true;
+        m_session.setTransferCancelled(true);
         event->ignore();
         return;
     }

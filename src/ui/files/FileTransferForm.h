@@ -4,8 +4,8 @@
 
 #include <QWidget>
 
+class InstrumentSession;
 class OperatorDialogs;
-class ProgramState;
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -24,7 +24,7 @@ class FileTransferForm : public QWidget
 {
     Q_OBJECT
 public:
-    FileTransferForm(FileDirectory &directory, ProgramState &state, OperatorDialogs &dialogs,
+    FileTransferForm(FileDirectory &directory, InstrumentSession &session, OperatorDialogs &dialogs,
                      QWidget *parent = nullptr);
 
     // The main window's open action: shows the window and, the first time, fetches the
@@ -98,7 +98,7 @@ private:
     int px(int twips) const;
 
     FileDirectory &m_directory;
-    ProgramState &m_state;
+    InstrumentSession &m_session;
     OperatorDialogs &m_dialogs;
     bool m_TransferBusy = false;
     bool m_hourglass = false;

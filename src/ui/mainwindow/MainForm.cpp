@@ -1,7 +1,7 @@
 #include "ui/mainwindow/MainForm.h"
 
-#include "link/ReceiveLamp.h"
 #include "session/InstrumentSession.h"
+#include "session/ReceiveLamp.h"
 #include "support/SettingsKeys.h"
 #include "support/Version.h"
 #include "ui/mainwindow/MainFormCentralWidget.h"
@@ -164,7 +164,7 @@ void MainForm::showStatus()
 {
     StatusDisplay::Input input;
     input.code = int(m_session.Status());
-    input.dataFileOpen = m_session.state().DataFileNumber() != 0;
+    input.dataFileOpen = m_session.DataFileNumber() != 0;
     input.SerNum = m_session.SerNum();
     input.portNumber = m_session.portNumber();
     input.settings = m_session.settings();

@@ -1,6 +1,6 @@
 #include "ui/status/InstrumentInfoForm.h"
 
-#include "link/InstrumentInfo.h"
+#include "session/InstrumentInfo.h"
 
 #include <QHBoxLayout>
 #include <QPlainTextEdit>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/InstrumentIdentity.h"
+#include "session/InstrumentIdentity.h"
 
 #include <QDialog>
 

@@ -1,16 +1,16 @@
 #include "ui/status/StatusHistoryBinding.h"
 
 #include "features/status/StatusMonitor.h"
-#include "link/ProgramState.h"
+#include "session/InstrumentSession.h"
 #include "ui/status/StatusHistoryWindow.h"
 
 #include <QAction>
 #include <QMenu>
 
-StatusHistoryBinding::StatusHistoryBinding(StatusMonitor &status, ProgramState &state,
+StatusHistoryBinding::StatusHistoryBinding(StatusMonitor &status, const InstrumentSession &session,
                                            OperatorDialogs &dialogs, QMenu *CommunicationMenu,
                                            QWidget *window)
-    : QObject(window), m_state(state), m_dialogs(dialogs), m_mainWindow(window),
+    : QObject(window), m_session(session), m_dialogs(dialogs), m_mainWindow(window),
       m_menuItem(CommunicationMenu->addAction(QStringLiteral("Status History...")))
 {
     m_menuItem->setObjectName(QStringLiteral("StatusHistoryMenuItem"));
@@ -24,7 +24,7 @@ void StatusHistoryBinding::showWindow()
 {
     if (!m_window)
         m_window = new StatusHistoryWindow(m_history, m_dialogs, m_mainWindow);
-    m_window->setExportFolder(m_state.DefaultDataFolder);
+    m_window->setExportFolder(m_session.DefaultDataFolder());
     m_window->show();
     m_window->raise();
     m_window->activateWindow();

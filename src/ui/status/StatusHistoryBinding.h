@@ -6,8 +6,8 @@
 #include <QObject>
 #include <QPointer>
 
+class InstrumentSession;
 class OperatorDialogs;
-class ProgramState;
 class QAction;
 class QMenu;
 class QWidget;
@@ -21,8 +21,8 @@ class StatusHistoryBinding : public QObject
     Q_OBJECT
 public:
     // The menu item goes into `CommunicationMenu`; the window is owned by `window`.
-    StatusHistoryBinding(StatusMonitor &status, ProgramState &state, OperatorDialogs &dialogs,
-                         QMenu *CommunicationMenu, QWidget *window);
+    StatusHistoryBinding(StatusMonitor &status, const InstrumentSession &session,
+                         OperatorDialogs &dialogs, QMenu *CommunicationMenu, QWidget *window);
 
     StatusHistory &history() { return m_history; }
     QAction *menuItem() const { return m_menuItem; }
@@ -31,7 +31,7 @@ public:
     void showWindow();
 
 private:
-    ProgramState &m_state;
+    const InstrumentSession &m_session;
     OperatorDialogs &m_dialogs;
     QWidget *m_mainWindow;
     StatusHistory m_history;

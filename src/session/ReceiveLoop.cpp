@@ -1,4 +1,4 @@
-#include "link/ReceiveLoop.h"
+#include "session/ReceiveLoop.h"
 
 namespace
 {

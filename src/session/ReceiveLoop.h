@@ -1,10 +1,10 @@
 #pragma once
 
 #include "link/CommPort.h"
-#include "link/FileCapture.h"
-#include "link/LinkStatus.h"
-#include "link/ProgramState.h"
-#include "link/ReceiveLamp.h"
+#include "session/FileCapture.h"
+#include "session/LinkStatus.h"
+#include "session/ProgramState.h"
+#include "session/ReceiveLamp.h"
 
 #include <QByteArray>
 #include <QString>

@@ -2,13 +2,16 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QObject>
 #include <QString>
 
 // The one data file on the computer that receives the raw serial stream (DataFileNumber).
 // Bytes are collected in memory and reach the disk at every flush(), which the receive loop
-// calls once per run, so a crash loses at most the last run.
-class DataFile
+// calls once per run, so a crash loses at most the last run. Every opening and closing is
+// announced (openChanged), whoever made it.
+class DataFile : public QObject
 {
+    Q_OBJECT
 public:
     // Opens `path`, replacing an existing file. Returns false with errorString() set.
     bool open(const QString &path);
@@ -30,6 +33,9 @@ public:
 
     int errorNumber() const { return m_errorNumber; }
     QString errorString() const { return m_errorString; }
+
+signals:
+    void openChanged(bool open);
 
 private:
     bool openWith(const QString &path, QIODevice::OpenMode mode);

@@ -1,4 +1,4 @@
-#include "link/CommandTransaction.h"
+#include "session/CommandTransaction.h"
 
 #include <QLatin1StringView>
 #include <utility>

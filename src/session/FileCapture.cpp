@@ -1,4 +1,4 @@
-#include "link/FileCapture.h"
+#include "session/FileCapture.h"
 
 void FileCapture::PrepForFileCapture(qint64 length)
 {

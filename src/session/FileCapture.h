@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/ProgramState.h"
+#include "session/ProgramState.h"
 
 // The byte count and the byte-counted capture that downloads use: the receive loop counts
 // every character and closes the data file when CaptureLength characters have arrived.

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "link/CommPort.h"
-#include "link/EventPump.h"
-#include "link/LinkStatus.h"
-#include "link/ProgramState.h"
+#include "session/EventPump.h"
+#include "session/LinkStatus.h"
+#include "session/ProgramState.h"
 
 #include <QByteArray>
 

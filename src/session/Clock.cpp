@@ -1,4 +1,4 @@
-#include "link/Clock.h"
+#include "session/Clock.h"
 
 #include <QTime>
 #include <cmath>

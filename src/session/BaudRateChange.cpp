@@ -1,7 +1,6 @@
-#include "link/BaudRateChange.h"
+#include "session/BaudRateChange.h"
 
-#include "link/CommPort.h"
-#include "link/CommandTransaction.h"
+#include "session/LineClaim.h"
 
 #include "support/StringCode.h"
 
@@ -34,8 +33,7 @@ bool answers(const QByteArray &reply, const QByteArray &label, int rate)
 }
 } // namespace
 
-BaudRateChange::BaudRateChange(CommPort &port, CommandTransaction &transaction)
-    : m_port(port), m_transaction(transaction)
+BaudRateChange::BaudRateChange(LineClaim &line) : m_line(line)
 {
 }
 
@@ -63,29 +61,29 @@ int BaudRateChange::rateIndexInSettings(const QList<int> &rates, const QString &
 
 int BaudRateChange::queryStartupRate()
 {
-    return startupRateOf(m_transaction.SendCommand("baud\r", "baud:", "\r", kQueryTimeout));
+    return startupRateOf(m_line.SendCommand("baud\r", "baud:", "\r", kQueryTimeout));
 }
 
 BaudRateChange::Outcome BaudRateChange::change(const QString &rateText)
 {
     // Told to change, the instrument would go where the line cannot follow.
-    if (!m_port.canSetRate())
+    if (!m_line.canSetRate())
         return Outcome::RateFixed;
     if (!readRate(rateText, &m_rate))
         return Outcome::NotANumber;
     if (m_rate < kLowestRate || m_rate > kHighestRate)
         return Outcome::OutOfRange;
-    m_previousRate = ExtractNumber(m_port.settings());
+    m_previousRate = ExtractNumber(m_line.settings());
 
     const QByteArray digits = QByteArray::number(m_rate);
     const QByteArray changing =
-        m_transaction.SendCommand("Baud " + digits + "\r", "Changing", "\r", kChangeTimeout);
+        m_line.SendCommand("Baud " + digits + "\r", "Changing", "\r", kChangeTimeout);
     if (!answers(changing, "Changing", m_rate))
         return Outcome::Refused;
 
-    m_port.setSettings(QString::number(m_rate) + QStringLiteral(",n,8,1"));
-    m_transaction.Pause(kSwitchPause);
-    const QByteArray confirm = m_transaction.SendCommand("baud\r", "baud:", "\r", kConfirmTimeout);
+    m_line.setRate(m_rate);
+    m_line.Pause(kSwitchPause);
+    const QByteArray confirm = m_line.SendCommand("baud\r", "baud:", "\r", kConfirmTimeout);
     if (!answers(confirm, "baud:", m_rate))
         return Outcome::NotConfirmed;
     return Outcome::Changed;
@@ -94,7 +92,7 @@ BaudRateChange::Outcome BaudRateChange::change(const QString &rateText)
 int BaudRateChange::storeStartupRate(int rate)
 {
     const QByteArray command = "baud " + QByteArray::number(rate) + "store\r";
-    return startupRateOf(m_transaction.SendCommand(command, "baud:", "\r", kStoreTimeout));
+    return startupRateOf(m_line.SendCommand(command, "baud:", "\r", kStoreTimeout));
 }
 
 QString BaudRateChange::startupRateLabel(int rate)

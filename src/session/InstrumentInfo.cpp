@@ -1,4 +1,4 @@
-#include "link/InstrumentInfo.h"
+#include "session/InstrumentInfo.h"
 
 #include "support/StringCode.h"
 #include "support/TaggedValue.h"

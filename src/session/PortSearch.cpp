@@ -1,6 +1,6 @@
-#include "link/PortSearch.h"
+#include "session/PortSearch.h"
 
-#include "link/InstrumentInfo.h"
+#include "session/InstrumentInfo.h"
 #include "support/StringCode.h"
 
 namespace

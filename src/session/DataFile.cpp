@@ -1,4 +1,4 @@
-#include "link/DataFile.h"
+#include "session/DataFile.h"
 
 #include <cerrno>
 #include <cstring>
@@ -34,6 +34,7 @@ bool DataFile::openWith(const QString &path, QIODevice::OpenMode mode)
         m_errorString = m_file.errorString();
         return false;
     }
+    emit openChanged(true);
     return true;
 }
 
@@ -74,12 +75,15 @@ bool DataFile::close()
     const bool ok = flush();
     m_file.close();
     m_pending.clear();
+    emit openChanged(false);
     return ok;
 }
 
 void DataFile::abandon()
 {
     m_pending.clear();
-    if (m_file.isOpen())
-        m_file.close();
+    if (!m_file.isOpen())
+        return;
+    m_file.close();
+    emit openChanged(false);
 }

@@ -1,4 +1,4 @@
-#include "link/EventPump.h"
+#include "session/EventPump.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

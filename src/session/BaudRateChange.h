@@ -3,12 +3,12 @@
 #include <QList>
 #include <QString>
 
-class CommPort;
-class CommandTransaction;
+class LineClaim;
 
 // Changes the rate of the serial link on both ends: the instrument is told first and answers
 // "Changing" at the old rate, then the computer's port follows and the instrument must answer
-// at the new rate. Also reads and stores the instrument's start-up rate.
+// at the new rate. Also reads and stores the instrument's start-up rate. Runs on a claim of
+// the line, which sets the port's rate between the two commands.
 class BaudRateChange
 {
 public:
@@ -24,7 +24,7 @@ public:
         Changed       // both ends talk at the new rate
     };
 
-    BaudRateChange(CommPort &port, CommandTransaction &transaction);
+    explicit BaudRateChange(LineClaim &line);
 
     // Reads a rate typed or chosen by the operator: digits only, blanks around them allowed.
     static bool readRate(const QString &text, int *rate);
@@ -52,8 +52,7 @@ public:
     static QString storedMessage(int startupRate);
 
 private:
-    CommPort &m_port;
-    CommandTransaction &m_transaction;
+    LineClaim &m_line;
     int m_rate = 0;
     int m_previousRate = 0;
 };

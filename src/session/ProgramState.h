@@ -1,8 +1,8 @@
 #pragma once
 
-#include "link/Clock.h"
-#include "link/DataFile.h"
-#include "link/InstrumentIdentity.h"
+#include "session/Clock.h"
+#include "session/DataFile.h"
+#include "session/InstrumentIdentity.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/CommandTransaction.h"
+#include "session/CommandTransaction.h"
 
 #include <QByteArray>
 

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "link/CommPort.h"
-#include "link/CommandTransaction.h"
-#include "link/LinkStatus.h"
 #include "link/PortTable.h"
-#include "link/ProgramState.h"
+#include "session/CommandTransaction.h"
+#include "session/LinkStatus.h"
+#include "session/ProgramState.h"
 
 #include <QObject>
 #include <QStringList>
