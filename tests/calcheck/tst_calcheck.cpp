@@ -129,9 +129,7 @@ void CalCheckPhases::stopInEveryPhase()
     hooks.createProgress = [&] { return std::make_unique<RecordingProgress>(record, phase); };
     rig.dialogs.questionAnswers << 1 << 1 << 1;
     CalCheck check(rig.session, rig.dialogs, hooks);
-
     QCOMPARE(check.run(), completes ? CalCheck::Outcome::Completed : CalCheck::Outcome::Stopped);
-
     QCOMPARE(record.title, QString("Cal Check Data Collection"));
     QCOMPARE(record.phases, completes ? kPhases : kPhases.mid(0, phase + 1));
     for (int i = 0; i < record.phases.size(); ++i)
@@ -141,7 +139,6 @@ void CalCheckPhases::stopInEveryPhase()
     QCOMPARE(rig.dialogs.questions.size(), completes ? 3 : 2);
     QVERIFY(!probe::dataFile(rig.session).isOpen());
     QCOMPARE(rig.session.lineOwner(), LineOperation::None);
-
     const QByteArray commands = port.written();
     QVERIFY2(commands.endsWith(kFinish), commands.right(40).constData());
     QTEST(int(commands.count(kAcquire)), "acquired");

@@ -85,9 +85,7 @@ void CalCheckEndToEnd::runFilesWhatTheInstrumentSent()
                  if (stop)
                      QTest::mouseClick(buttonCaptioned(progressWindow(), "Stop"), Qt::LeftButton);
              });
-
     rig.trigger("Collect Cal Check Data...");
-
     QTEST(rig.dialogs.questions, "questions");
     QVERIFY(rig.fired());
     QCOMPARE(title, QString("Cal Check Data Collection"));
@@ -97,7 +95,6 @@ void CalCheckEndToEnd::runFilesWhatTheInstrumentSent()
     QVERIFY(pollingOn(rig));
     QCOMPARE(rig.status(), StatusCode::Idle);
     QCOMPARE(rig.dialogs.errors, QStringList());
-
     const QByteArray commands = rig.heard();
     QVERIFY2(commands.endsWith((stop ? "" : "lpower,1\rst\r") + kFinish),
              commands.right(40).constData());
@@ -123,9 +120,7 @@ void CalCheckEndToEnd::unsettledInstrumentIsRefused()
     QVERIFY2(rig.start(), qPrintable(rig.error()));
     rig.dialogs.questionAnswers << 1 << 1;
     rig.dialogs.pathAnswers << rig.path("never.raw");
-
     rig.trigger("Collect Cal Check Data...");
-
     QCOMPARE(rig.dialogs.questions, (QStringList{kReady, kNotStable}));
     QCOMPARE(rig.dialogs.pathAnswers.size(), 1);
     QVERIFY(!QFile::exists(rig.path("never.raw")));
@@ -169,9 +164,7 @@ void CalCheckEndToEnd::declinedQuestionsEndTheCheck()
         rig.dialogs.questionAnswers << answer;
     QTRY_VERIFY(rig.heard().endsWith("st\r"));
     const qsizetype before = rig.heard().size();
-
     rig.trigger("Collect Cal Check Data...");
-
     QTEST(rig.dialogs.questions, "questions");
     QVERIFY(rig.dialogs.questionAnswers.isEmpty());
     QVERIFY(!pollingOn(rig));

@@ -51,7 +51,6 @@ class CliEndToEnd : public QObject
 
 private slots:
     void initTestCase();
-
     void usageErrorsAndRefusedNamesSendNothing_data();
     void usageErrorsAndRefusedNamesSendNothing();
     void everyReadingCommandInBothForms_data();
@@ -84,7 +83,6 @@ private:
     qint64 heardSize() const { return QFileInfo(m_heard).size(); }
     QString path(const QString &name) const { return m_dir.filePath(name); }
     bool startSim(SimProcess &sim, const QStringList &arguments);
-
     QTemporaryDir m_dir;
     QString m_disk;
     QString m_heard;
@@ -264,11 +262,9 @@ void CliEndToEnd::sampleGoesToAFileOrStandardOutput()
     const QByteArray first = fileBytes(file);
     QVERIFY(first.endsWith("Orvantis>"));
     QVERIFY(fileBytes(m_sent).endsWith(first));
-
     QCOMPARE(run({"sample", "-o", file, "--keep"}).status, 0);
     const QByteArray both = fileBytes(file);
     QVERIFY(both.startsWith(first) && both.size() > first.size());
-
     outcome = run({"sample"});
     QCOMPARE(outcome.status, 0);
     QVERIFY(outcome.out.startsWith("Acquire auto,1,1,\"\",0,-1,2\r\n"));
@@ -346,7 +342,6 @@ void CliEndToEnd::getIsByteExactAndRefusesUnlistedNames()
     QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).size(),
              2);
     QCOMPARE(QJsonDocument::fromJson(outcome.out)["files"][0]["bytes"].toInt(), 5000);
-
     const qint64 before = heardSize();
     outcome = run({"get", "DATA.BIN", "GONE.TXT", "-d", folder});
     QCOMPARE(outcome.status, 1);
@@ -404,13 +399,11 @@ void CliEndToEnd::putAndRmChangeTheDisk()
     QCOMPARE(outcome.status, 0);
     QCOMPARE(QJsonDocument::fromJson(outcome.out)["files"][0]["name"].toString(), "SETUP.INI");
     QVERIFY(QFileInfo::exists(QDir(m_disk).filePath("SETUP.INI")));
-
     qint64 before = heardSize();
     outcome = run({"rm", "SETUP.INI", "NOPE.INI"});
     QCOMPARE(outcome.status, 1);
     QVERIFY(!heardSince(before).contains("Del"));
     QVERIFY(QFileInfo::exists(QDir(m_disk).filePath("SETUP.INI")));
-
     before = heardSize();
     outcome = run({"--json", "rm", "setup.ini", "mynotes.txt"});
     QCOMPARE(outcome.status, 0);
@@ -476,7 +469,6 @@ void CliEndToEnd::aPortHeldByAnotherProcessIsLeftAlone()
     QCOMPARE(::kill(pid_t(holder.processId()), SIGTERM), 0);
     QVERIFY(holder.waitForFinished(20000));
     QCOMPARE(holder.exitCode(), 130);
-
     // An instrument that does not answer is no instrument.
     SimProcess silent;
     QVERIFY(silent.start({"--silent"}));

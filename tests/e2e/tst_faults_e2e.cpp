@@ -144,7 +144,6 @@ void FaultsEndToEnd::lineVanishes()
         QVERIFY(rig.openDataFile(capture));
     const bool capturing =
         when == When::SingleSample || when == When::PeriodicSampling || when == When::CalCheck;
-
     switch (when) {
     case When::IdlePolling:
         // A poll's reply comes within milliseconds, too briefly for a watcher to catch the
@@ -213,7 +212,6 @@ void FaultsEndToEnd::lineVanishes()
         QVERIFY2(rig.setRate("115200"), "the rate dialog stayed open on a line that was gone");
         break;
     }
-
     QTRY_COMPARE_WITH_TIMEOUT(rig.status(), StatusCode::NotConnected, 20000);
     QVERIFY(when == When::Download || when == When::IdlePolling || rig.fired());
     // More receive runs and poll ticks bring no further message.
@@ -241,9 +239,7 @@ void FaultsEndToEnd::wrongRateOrGarbageDoesNotConnect()
     QFETCH(QStringList, simulator);
     SimRig rig(RigOptions(simulator).unconnected());
     QVERIFY2(rig.start(), qPrintable(rig.error()));
-
     QVERIFY(!rig.connect());
-
     QCOMPARE(rig.session().portSearch().labelText(), QString("No Orvantis found on any port."));
     verifyControlsFor(rig, StatusCode::NotConnected);
     QCOMPARE(rig.dialogs.errors, QStringList());
@@ -260,7 +256,6 @@ void FaultsEndToEnd::noiseInPlaceOfEveryAnswer()
     rig.c().form.ShowTerminal();
     QVERIFY(rig.sim.sendSignal(SIGUSR2));
     QTRY_VERIFY(rig.sim.standardError().contains("noise in place of answers on"));
-
     // The Orvantis menu's dialogs, the file manager and the cal check while the link is
     // still counted as idle (the menu is greyed once status checks go unanswered): noise is
     // no clock and no rate, and nobody is told anything.
@@ -285,27 +280,23 @@ void FaultsEndToEnd::noiseInPlaceOfEveryAnswer()
     QCOMPARE(rate, QString("Startup rate 0"));
     if (QTest::currentTestFailed())
         return;
-
     jumpWhenBusy(rig, 11);
     FileTransferForm *files = rig.openFiles();
     QVERIFY(files && files->isVisible());
     QCOMPARE(rig.grid()->rowCount(), 0);
     files->close();
-
     // Noise is no stable instrument: the check is refused after its first question.
     rig.dialogs.questionAnswers << 1;
     rig.trigger("Collect Cal Check Data...");
     QCOMPARE(rig.dialogs.questions.size(), 2);
     QVERIFY(rig.dialogs.questions.last().startsWith("Cannot continue, because the Orvantis"));
     QVERIFY(!rig.c().calCheck.calCheck().isRunning());
-
     rig.c().processing.showProcessing();
     ProcessingForm *processing = rig.c().processing.processingForm();
     QVERIFY(processing);
     QTRY_VERIFY(!processing->session().isBusy());
     QCOMPARE(processing->List1()->count(), 0);
     processing->close();
-
     jumpWhenBusy(rig, 61);
     rig.click("Sample Once");
     QCOMPARE(rig.status(), StatusCode::Idle);
@@ -313,7 +304,6 @@ void FaultsEndToEnd::noiseInPlaceOfEveryAnswer()
     for (int i = 0; i < 4; ++i)
         rig.c().status.monitor().query().QueryStatus();
     QCOMPARE(rig.status(), StatusCode::NoResponse);
-
     // The instrument recovers: the console talks to it again, and the file holds every
     // byte of noise that came down the line.
     QVERIFY(rig.sim.sendSignal(SIGUSR2));
@@ -350,11 +340,9 @@ void FaultsEndToEnd::fullDiskStopsTheCapture()
         sizeLimit = std::make_unique<FileSizeLimit>(rlim_t(limit));
         QVERIFY(sizeLimit->isSet());
     }
-
     rig.startPeriodic();
     QTRY_COMPARE_WITH_TIMEOUT(rig.dialogs.errors.size(), 1, 10000);
     sizeLimit.reset();
-
     const QString message = rig.dialogs.errors.first();
     const QString reason =
         limit > 0 ? "File too large (the file size limit is reached)" : "Disk full";
@@ -367,7 +355,6 @@ void FaultsEndToEnd::fullDiskStopsTheCapture()
         QCOMPARE(QFileInfo(path).size(), qint64(limit));
         verifyCapturedFromTheLine(rig, path);
     }
-
     rig.click("Stop");
     verifyControlsFor(rig, StatusCode::Idle);
     QVERIFY(rig.line().SendCommand("st\r", "st:", "\r", 2).startsWith("st:"));
@@ -417,7 +404,6 @@ void FaultsEndToEnd::operatorInterruptsATransfer()
         rig.select("SPECTRA.BIN");
         rig.clickFiles("Get Files");
     }
-
     QVERIFY(rig.fired());
     const bool stopped = press != Press::Disconnect;
     QCOMPARE(rig.dialogs.errors,
@@ -470,7 +456,6 @@ void FaultsEndToEnd::operatorEndsAPeriodicRun()
     QTRY_VERIFY(rig.sim.isSampling());
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(capture).size() > 1000, 10000);
     const qsizetype heard = rig.heard().size();
-
     switch (press) {
     case Press::Stop:
         rig.click("Stop");

@@ -92,7 +92,6 @@ void FilesEndToEnd::gridListsTheDiskWithSizesAndDates()
     QVERIFY(QTest::qWaitForWindowExposed(window));
     QCOMPARE(coveredControls(window), QStringList());
     QVERIFY2(rig.grid(), "no file list named DirGrid");
-
     const QFileInfoList files = QDir(rig.disk()).entryInfoList(QDir::Files, QDir::Name);
     QCOMPARE(files.size(), 3);
     QCOMPARE(rig.grid()->rowCount(), 3);
@@ -155,9 +154,7 @@ void FilesEndToEnd::batchIsByteExact()
     rig.clickRow(2);
     rig.clickRow(0, Qt::ShiftModifier);
     QCOMPARE(selection(rig), QString("0-2"));
-
     rig.clickFiles("Get Files");
-
     QCOMPARE(rig.dialogs.errors, QStringList());
     for (int f = 0; f < 3; ++f)
         QVERIFY2(fileBytes(rig.local(names.at(f))) == contents.at(f), qPrintable(names.at(f)));
@@ -240,9 +237,7 @@ void FilesEndToEnd::downloadCutShortKeepsTheLocalFile()
             else if (cut != Cut::Refused)
                 rig.clickFiles("Stop");
         });
-
     rig.clickFiles("Get Files");
-
     sizeLimit.reset();
     QTRY_COMPARE(rig.dialogs.errors.size(), 1);
     const QString message = rig.dialogs.errors.first();
@@ -287,13 +282,11 @@ void FilesEndToEnd::uploadThenDeleteShowOnDiskAndInTheGrid()
     const QString local = rig.local("my notes file.txt");
     QVERIFY(writeFile(local, "first line\nsecond, with a comma\r\nthird\n"));
     rig.dialogs.pathAnswers.enqueue(local);
-
     rig.clickFiles("Send File...");
     // The next chooser opens where this file was.
     rig.clickFiles("Send File...");
     QCOMPARE(rig.dialogs.chooserStarts.size(), 2);
     QCOMPARE(rig.dialogs.chooserStarts.last(), AddBackslash(rig.local()));
-
     // The first 12 characters of its name, spaces removed.
     const QString stored = rig.disk("mynotesfil");
     QCOMPARE(fileBytes(stored), QByteArray("first line\r\nsecond, with a comma\r\nthird\r\n"));
@@ -302,11 +295,9 @@ void FilesEndToEnd::uploadThenDeleteShowOnDiskAndInTheGrid()
     QVERIFY(row >= 0);
     QCOMPARE(sizeAt(rig, row), QFileInfo(stored).size());
     verifyIdle(rig);
-
     rig.clickRow(row);
     rig.dialogs.yesNoAnswers.enqueue(true);
     rig.clickFiles("Delete Files");
-
     QCOMPARE(rig.dialogs.yesNoQuestions,
              QStringList{"Orvantis Console: Delete mynotesfil from Orvantis memory?"});
     QVERIFY(!QFileInfo::exists(stored));
@@ -328,7 +319,6 @@ void FilesEndToEnd::deleteSendsNothingUntilYesThenTakesTheBlock()
     rig.clickRow(0, Qt::ShiftModifier);
     QTRY_VERIFY(rig.heard().endsWith("Dir /V\r"));
     const qsizetype before = rig.heard().size();
-
     // "No", the default: the block stays selected and nothing is sent.
     rig.clickFiles("Delete Files");
     QCOMPARE(rig.dialogs.yesNoQuestions,
@@ -336,7 +326,6 @@ void FilesEndToEnd::deleteSendsNothingUntilYesThenTakesTheBlock()
     QCOMPARE(selection(rig), QString("0-1"));
     QVERIFY2(window->cursor().shape() != Qt::WaitCursor, "the hourglass stayed after No");
     QCOMPARE(rig.heardSince(before), QByteArray());
-
     rig.dialogs.yesNoAnswers << true;
     rig.clickFiles("Delete Files");
     QTRY_COMPARE(rig.heardSince(before),
@@ -368,9 +357,7 @@ void FilesEndToEnd::missingDownloadFolderIsAskedForFirst()
     QVERIFY(QDir().mkpath(other));
     rig.dialogs.pathAnswers << other;
     rig.select("SPECTRA.BIN");
-
     rig.clickFiles("Get Files");
-
     QCOMPARE(rig.dialogs.chooserStarts, QStringList{rig.local()});
     QCOMPARE(rig.dialogs.errors, QStringList());
     QVERIFY(fileBytes(QDir(other).filePath("SPECTRA.BIN")) == everyByteValue(102400));
@@ -427,9 +414,7 @@ void FilesEndToEnd::nameTheInstrumentCannotHoldIsRefusedUnsent()
     QTRY_VERIFY(rig.heard().endsWith("Dir /V\r"));
     const QByteArray heard = rig.heard();
     rig.dialogs.pathAnswers.enqueue(rig.local(file));
-
     rig.clickFiles("Send File...");
-
     QCOMPARE(rig.dialogs.errors.size(), 1);
     const QString error = rig.dialogs.errors.first();
     QVERIFY2(error.startsWith("The file " + file + " was not sent: ") && error.contains(problem) &&
@@ -483,7 +468,6 @@ void FilesEndToEnd::transferHoldsTheDataFile()
         rig.select("BIG.BIN");
         rig.clickFiles("Get Files");
     }
-
     QCOMPARE(enabled, (QList<bool>{false, false, false}));
     QCOMPARE(opened, -1);
     QCOMPARE(rig.dialogs.errors, QStringList{DataFileController::transferRunningMessage()});

@@ -37,14 +37,12 @@ void LinkEndToEnd::startUpFindsTheInstrumentOnPort3AndSwitchesItOn()
     SimRig rig(RigOptions({"--baud", "57600", "--serial", "5150"}).onPort(3).unconnected());
     QVERIFY2(rig.start(), qPrintable(rig.error()));
     QSignalSpy rates(&rig.session().portSearch(), &PortSearch::baudIndexSelected);
-
     // The program's own start-up: the search dialog finds it and closes by itself.
     QString searchTitle;
     rig.when([] { return QApplication::activeModalWidget() != nullptr; },
              [&] { searchTitle = QApplication::activeModalWidget()->windowTitle(); });
     rig.c().startUp(true);
     QCOMPARE(searchTitle, QString("Connecting"));
-
     QCOMPARE(rig.status(), StatusCode::Idle);
     QCOMPARE(rig.controls().StatusLabel->text(), QString("Connected to 5150 "));
     QCOMPARE(rig.comm->portNumber(), 3);
@@ -74,7 +72,6 @@ void LinkEndToEnd::connectionDialogStopsOnCloseAndOpensTheChosenPort()
     QVERIFY2(rig.start(), qPrintable(rig.error()));
     rig.c().startUp(false);
     rig.stopPolling();
-
     // "Close" while port 1 is probed: the search ends after that port, not connected.
     whenTrue(
         [] {
@@ -87,7 +84,6 @@ void LinkEndToEnd::connectionDialogStopsOnCloseAndOpensTheChosenPort()
     QCOMPARE(rig.controls().StatusLabel->text(), QString("No Orvantis connected "));
     QVERIFY(!rig.comm->isOpen() && rig.controls().ConnectButton->isEnabled());
     QCOMPARE(rig.heard(), QByteArray());
-
     // A failed search offers the ports that opened. "Search Again" probes them all again;
     // the adapter is then pulled out, and the instrument's port is opened at a chosen rate.
     qsizetype heardBeforeOpen = -1;
@@ -112,14 +108,12 @@ void LinkEndToEnd::connectionDialogStopsOnCloseAndOpensTheChosenPort()
             const QByteArray probes = rig.heard();
             QVERIFY(std::count_if(probes.begin(), probes.end(),
                                   [](char c) { return quint8(c) >= 0x80; }) >= 12);
-
             QFile::remove(adapter);
             ports->setCurrentIndex(0);
             QTest::mouseClick(modalButton("Open Selected Port"), Qt::LeftButton);
             QVERIFY(QApplication::activeModalWidget());
             QCOMPARE(modalControl<QLabel>("Label1")->text(), QString("Connection Failed"));
             QCOMPARE(rig.status(), StatusCode::NotConnected);
-
             ports->setCurrentIndex(1);
             rates->setCurrentIndex(rates->findText("57600"));
             heardBeforeOpen = rig.heard().size();
@@ -129,7 +123,6 @@ void LinkEndToEnd::connectionDialogStopsOnCloseAndOpensTheChosenPort()
     rig.click("Connect...");
     if (QTest::currentTestFailed())
         return;
-
     QCOMPARE(rig.status(), StatusCode::Idle);
     QCOMPARE(rig.controls().StatusLabel->text(), QString("Connected to  "));
     QCOMPARE(rig.comm->portNumber(), 2);
@@ -168,7 +161,6 @@ void LinkEndToEnd::rateDialogKeepsTheLineOnARefusedRateAndStoresAChosenOne()
                 QTRY_COMPARE(rig.heardSince(before), QByteArray("Baud 14400\r"));
                 QCOMPARE(rig.comm->settings(), QString("9600,n,8,1"));
                 QVERIFY(QApplication::activeModalWidget());
-
                 modalButton("Make this the startup rate")->click();
                 rate->setCurrentIndex(rate->findText("115200"));
                 mark = rig.heard().size();
@@ -178,7 +170,6 @@ void LinkEndToEnd::rateDialogKeepsTheLineOnARefusedRateAndStoresAChosenOne()
         rig.click("Set Baud Rate...");
         if (QTest::currentTestFailed())
             return;
-
         QTRY_COMPARE(rig.heardSince(mark), QByteArray("Baud 115200\rbaud\rbaud 115200store\r"));
         QCOMPARE(rig.comm->settings(), QString("115200,n,8,1"));
         QCOMPARE(rig.dialogs.messages,
@@ -202,7 +193,6 @@ void LinkEndToEnd::panelsFollowTheInstrumentFromSettlingToStable()
     QTimer *statusTimer = rig.session().findChild<QTimer *>("StatusTimer");
     QVERIFY(statusTimer->isActive());
     statusTimer->setInterval(100);
-
     // Settling: the middle lamps (the thermal one blinking), captions with the deviation
     // and the light's time.
     QTRY_COMPARE(lamps(c.LightOKShape), QString("-Y-"));
@@ -215,19 +205,16 @@ void LinkEndToEnd::panelsFollowTheInstrumentFromSettlingToStable()
     QVERIFY(c.ThermalControlLabel[1]->isEnabled() && !c.ThermalControlLabel[2]->isEnabled());
     QVERIFY(c.AmbientTempLabel->text().startsWith("Ambient: 21.5"));
     QCOMPARE(statusTimer->interval(), 3000);
-
     // Settled: both top lamps green, and the slow poll.
     statusTimer->setInterval(100);
     QTRY_VERIFY_WITH_TIMEOUT(lamps(c.ThermalOKShape) == "G--" && lamps(c.LightOKShape) == "G--",
                              30000);
     QCOMPARE(statusTimer->interval(), 30000);
-
     // The light switched off reaches the instrument; nothing ticks the box again.
     statusTimer->setInterval(100);
     c.LightOnCheck->click();
     QTRY_COMPARE(lamps(c.LightOKShape), QString("--R"));
     QVERIFY(!c.LightOnCheck->isChecked());
-
     // The instrument stops answering "st": three misses in a row say so; one answer ends it.
     QVERIFY(rig.sim.sendSignal(SIGUSR1));
     QTRY_VERIFY(rig.sim.standardError().contains("status answers off"));
@@ -257,7 +244,6 @@ void LinkEndToEnd::statusRateZeroStopsPollingAndTooLongIsHeldAt65()
     QTRY_VERIFY_WITH_TIMEOUT(runs.size() >= 35, 20000);
     QCOMPARE(rig.heardSince(heard), QByteArray());
     QVERIFY(rig.controls().StatusCheck->isChecked());
-
     // The timer holds at most 65 535 ms: a longer rate is held at 65 s, and said so.
     rig.dialogs.inputAnswers << "100";
     rig.trigger("Set Status Check Rate...");
@@ -280,7 +266,6 @@ void LinkEndToEnd::terminalTypesToTheInstrumentOnly()
     const QString before = shown();
     QTRY_VERIFY(rig.heard().endsWith("id\r"));
     const qsizetype sentBefore = rig.heard().size();
-
     QTest::keyClicks(text, "st");
     QTest::keyClick(text, Qt::Key_Return);
     // Not the typed text: the instrument's echo and answer.
@@ -291,7 +276,6 @@ void LinkEndToEnd::terminalTypesToTheInstrumentOnly()
     // Ctrl+C is the single byte 3.
     QTest::keyClick(text, Qt::Key_C, Qt::ControlModifier);
     QTRY_COMPARE(rig.heardSince(sentBefore), QByteArray("st\r\x03"));
-
     // Keys typed while the port is closed never reach the instrument.
     rig.session().Disconnect();
     QTest::keyClicks(text, "tpower,0");
@@ -324,7 +308,6 @@ void LinkEndToEnd::reopenedPortHoldsNothingOfTheLastSession()
     port.close();
     QVERIFY(link.open());
     statusReply();
-
     // The line vanishes with the answer unread; the port is then opened on the other one.
     timer1->stop();
     QVERIFY(port.write("id\r"));

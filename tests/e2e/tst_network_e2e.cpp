@@ -79,9 +79,7 @@ void NetworkEndToEnd::searchSkipsDeadAddressesAndPolls()
                    .unconnected());
     QVERIFY2(rig.start(), qPrintable(rig.error()));
     QSignalSpy entries(&rig.session().portSearch(), &PortSearch::portEntryAdded);
-
     QVERIFY2(rig.connect(), qPrintable(rig.error()));
-
     QCOMPARE(rig.controls().StatusLabel->text(), QString("Connected to 7031 "));
     QCOMPARE(entries.size(), 1);
     QCOMPARE(entries.first().first().toString(), "COM  3  (" + rig.ser2net.address() + ")");
@@ -101,15 +99,11 @@ void NetworkEndToEnd::transfersCarryEveryByteValue()
     QVERIFY2(startBehind(rig), qPrintable(rig.error()));
     QVERIFY(rig.openFiles());
     rig.select("BIG.BIN");
-
     rig.clickFiles("Get Files");
-
     QCOMPARE(rig.dialogs.errors, QStringList());
     QVERIFY(fileBytes(rig.local("BIG.BIN")) == everyByteValue(200 * 1024));
     rig.dialogs.pathAnswers.enqueue(rig.local("all.txt"));
-
     rig.clickFiles("Send File...");
-
     QCOMPARE(rig.dialogs.errors, QStringList());
     QCOMPARE(fileBytes(rig.disk("all.txt")), uploadLines());
     QCOMPARE(rig.status(), StatusCode::Idle);
@@ -153,9 +147,7 @@ void NetworkEndToEnd::serverGoneMidDownloadIsALostPort()
     QVERIFY(rig.openFiles());
     rig.select("BIG.BIN");
     rig.when([&] { return probe::byteCount(rig.session()) > 5000; }, [&] { rig.ser2net.stop(); });
-
     rig.clickFiles("Get Files");
-
     QVERIFY(rig.fired());
     // Every byte that came before the server went, and nothing else.
     const QByteArray got = fileBytes(rig.local("BIG.BIN"));
@@ -166,7 +158,6 @@ void NetworkEndToEnd::serverGoneMidDownloadIsALostPort()
     // in the status line; the download says where its bytes are.
     QTRY_VERIFY(rig.session().reconnecting());
     QCOMPARE(rig.dialogs.errors, QStringList{FileDownload::lostMessage("BIG.BIN")});
-
     // The server back on its address: the same instrument answers there again.
     QVERIFY2(rig.ser2net.restart(), qPrintable(rig.ser2net.errorString()));
     QTRY_VERIFY_WITH_TIMEOUT(!rig.session().reconnecting(), 10000);

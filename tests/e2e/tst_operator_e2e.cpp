@@ -2,7 +2,10 @@
 // hurt: Stop while a wait is still open, a switch click overtaken by a status line asked for
 // before it, report lines that come back to back, a device that hangs up while probed, an
 // adapter plugged in after start-up; the controls that only an idle link may offer, and
-// status polling given back after every operation that holds it off.
+// status polling given back after every operation that holds it off. And while an operation
+// owns the line (a download, an upload, the cal check, a processing run) nothing else reaches
+// the instrument: every control that would send is off, and the ways past the controls (a
+// switch set by the program, a key typed in the terminal, a poll falling due) are refused.
 #include "testkit/ModalDriver.h"
 #include "testkit/SimRig.h"
 #include "testkit/TestSettings.h"
@@ -10,13 +13,16 @@
 #include "ui/processing/ProcessingForm.h"
 #include "ui/widgets/IndicatorLamp.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QDeadlineTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QtTest>
 #include <csignal>
 
@@ -24,10 +30,15 @@ namespace
 {
 enum class Waiting { StartCommand, SwitchWhileSampling };
 enum class Operation { SampleOnce, Download, Upload, Delete, SetClock, SetBaud };
+enum class Owner { Download, Upload, CalCheck, Processing };
+
+// What no owner of the line sends, and what the ways past the controls would.
+const QList<QByteArray> kForeign{"Acquire auto", "start ", "tpower", "time", "baud", "QQ"};
 } // namespace
 
 Q_DECLARE_METATYPE(Waiting)
 Q_DECLARE_METATYPE(Operation)
+Q_DECLARE_METATYPE(Owner)
 Q_DECLARE_METATYPE(StatusSwitch)
 
 namespace
@@ -53,6 +64,13 @@ private slots:
     void instrumentMenuAndRateOnlyWhileIdle();
     void pollingComesBackAfter_data();
     void pollingComesBackAfter();
+    void nothingElseReachesTheInstrumentWhileOwned_data();
+    void nothingElseReachesTheInstrumentWhileOwned();
+
+private:
+    // Presses and sets everything that would send while an operation owns the line, and
+    // returns the names of the controls that were on.
+    QStringList tryEverything(SimRig &rig);
 };
 
 void OperatorEndToEnd::stopAlwaysEndsInStatusOne_data()
@@ -91,7 +109,6 @@ void OperatorEndToEnd::stopAlwaysEndsInStatusOne()
     else
         c.LightOnCheck->click();
     QVERIFY(rig.fired() && hourglass);
-
     QVERIFY(!QApplication::overrideCursor());
     QCOMPARE(rig.status(), StatusCode::Idle);
     QCOMPARE(c.StatusLabel->text(), QString("Connected to 1021 "));
@@ -121,7 +138,6 @@ void OperatorEndToEnd::switchClickOutlivesAStatusLineAskedBeforeIt()
         light ? rig.controls().LightOKShape[0] : rig.controls().ThermalOKShape[0];
     QTRY_VERIFY(box->isEnabled() && box->isChecked());
     StatusQuery &query = rig.c().status.monitor().query();
-
     // A poll's "st" is out, its line (subsystem on) still to come, when the operator
     // switches off: the switch command, then the line asked for before it.
     rig.when([&] { return busyWith(rig, "Orvantis>"); }, [&] { box->click(); });
@@ -130,7 +146,6 @@ void OperatorEndToEnd::switchClickOutlivesAStatusLineAskedBeforeIt()
     QTRY_COMPARE(offLamp->colour(), LampColour::Red);
     QVERIFY(!box->isChecked());
     QVERIFY(!rig.heard().contains(onCommand));
-
     // A line asked for after the switch still ticks the box: the subsystem is switched on
     // behind the box's back, and the box follows with its own command.
     rig.line().SendCommand(onCommand, "", "", 0.3f);
@@ -175,12 +190,10 @@ void OperatorEndToEnd::reportsSentBackToBackAreAllSeen()
         QVERIFY(rowOf(name) >= 0);
         window->List1()->item(rowOf(name))->setSelected(true);
     }
-
     // A report lost in the burst would leave the run waiting until Stop.
     rig.when([deadline = QDeadlineTimer(60000)] { return deadline.hasExpired(); },
              [window] { QTest::mouseClick(window->StopButton(), Qt::LeftButton); });
     QTest::mouseClick(window->StartButton(), Qt::LeftButton);
-
     QVERIFY2(!session.stopRequested(), "the run waited past its reports");
     QCOMPARE(window->List1()->selectedItems().size(), 0);
     QCOMPARE(rig.heard().count("DIRIDovavud"), 2);
@@ -206,10 +219,8 @@ void OperatorEndToEnd::searchUsesTodaysPortsAndShrugsOffAHangUp()
     QtCommPort comm(ports);
     ScriptedOperator dialogs;
     ConsoleBinding console(comm, ports, dialogs);
-
     QVERIFY(!console.session.SearchForInstrument());
     QCOMPARE(console.session.portSearch().labelText(), QString("No Orvantis found on any port."));
-
     plugged = QStringList{resetting.devicePath(), instrument.devicePath()};
     QVERIFY(console.session.SearchForInstrument());
     QCOMPARE(comm.portNumber(), 2);
@@ -313,10 +324,153 @@ void OperatorEndToEnd::pollingComesBackAfter()
         break;
     }
     }
-
     QCOMPARE(rig.dialogs.errors, QStringList());
     const qsizetype after = rig.heard().size();
     QTRY_VERIFY_WITH_TIMEOUT(rig.heard().mid(after).contains("st\r"), 10000);
+}
+
+void OperatorEndToEnd::nothingElseReachesTheInstrumentWhileOwned_data()
+{
+    QTest::addColumn<Owner>("operation");
+    QTest::addColumn<QStringList>("simulator");
+    QTest::newRow("download") << Owner::Download << QStringList{"--baud", "57600"};
+    QTest::newRow("upload") << Owner::Upload << QStringList{"--baud", "57600"};
+    QTest::newRow("cal check") << Owner::CalCheck << QStringList{"--stable", "--fast"};
+    QTest::newRow("processing") << Owner::Processing << QStringList{"--fast"};
+}
+
+void OperatorEndToEnd::nothingElseReachesTheInstrumentWhileOwned()
+{
+    QFETCH(Owner, operation);
+    QFETCH(QStringList, simulator);
+    SimRig rig(simulator);
+    QVERIFY(QDir().mkpath(rig.disk()));
+    const QByteArray big = everyByteValue(20000);
+    const QByteArray lines = textLines(150);
+    QVERIFY(writeFile(rig.disk("BIG.BIN"), big));
+    QVERIFY(writeFile(rig.local("lines.txt"), lines));
+    QVERIFY2(rig.start(), qPrintable(rig.error()));
+    rig.c().form.ShowTerminal();
+    QSignalSpy refusals(&rig.session(), &InstrumentSession::lineRefused);
+    const LineOperation owner = operation == Owner::Download   ? LineOperation::Download
+                                : operation == Owner::Upload   ? LineOperation::Upload
+                                : operation == Owner::CalCheck ? LineOperation::CalCheck
+                                                               : LineOperation::Processing;
+    qsizetype heardBefore = -1;
+    QStringList onWhileOwned;
+    rig.when(
+        [&] {
+            if (rig.session().lineOwner() != owner)
+                return false;
+            switch (operation) {
+            case Owner::Download:
+                return probe::byteCount(rig.session()) > 2000;
+            case Owner::Upload:
+                return rig.c().files.window()->ProgressLabel()->text().startsWith("lines.txt: 2");
+            case Owner::CalCheck:
+                return probe::receiveBuffer(rig.session()).count(',') > 10;
+            case Owner::Processing:
+                return rig.c().processing.processingForm()->session().isProcessing();
+            }
+            return false;
+        },
+        [&] {
+            heardBefore = rig.heard().size();
+            onWhileOwned = tryEverything(rig);
+        });
+    switch (operation) {
+    case Owner::Download: {
+        FileTransferForm *window = rig.openFiles();
+        QVERIFY(window);
+        rig.select("BIG.BIN");
+        rig.clickFiles("Get Files");
+        QVERIFY(fileBytes(rig.local("BIG.BIN")) == big);
+        break;
+    }
+    case Owner::Upload: {
+        FileTransferForm *window = rig.openFiles();
+        QVERIFY(window);
+        rig.dialogs.pathAnswers.enqueue(rig.local("lines.txt"));
+        rig.clickFiles("Send File...");
+        QCOMPARE(fileBytes(rig.disk("lines.txt")), lines);
+        break;
+    }
+    case Owner::CalCheck:
+        rig.dialogs.questionAnswers << 1 << 1 << 1;
+        rig.dialogs.pathAnswers.enqueue(rig.path("cal.raw"));
+        rig.trigger("Collect Cal Check Data...");
+        break;
+    case Owner::Processing: {
+        rig.trigger("Remote Processing...");
+        ProcessingForm *window = rig.c().processing.processingForm();
+        QListWidget *list = window->List1();
+        QTRY_VERIFY(list->count() > 0 && !window->session().isBusy());
+        const QPoint first = list->visualItemRect(list->item(0)).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, first);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, first);
+        QTRY_VERIFY(window->Label1()->text() == " C:\\DATA" && !window->session().isBusy());
+        QList<QListWidgetItem *> files = list->findItems(".TLT", Qt::MatchContains);
+        QVERIFY(!files.isEmpty());
+        files.first()->setSelected(true);
+        QTest::mouseClick(window->StartButton(), Qt::LeftButton);
+        break;
+    }
+    }
+    QVERIFY2(rig.fired(), "the operation ended before the controls could be tried");
+    QCOMPARE(onWhileOwned, QStringList());
+    QTRY_VERIFY(rig.session().lineFree());
+    // The last the operation sends is in the instrument's record.
+    if (operation == Owner::Upload || operation == Owner::CalCheck)
+        QTRY_VERIFY(rig.heard().endsWith(operation == Owner::Upload ? "Dir /V\r" : "st\r"));
+    const QByteArray during = rig.heardSince(heardBefore);
+    for (const QByteArray &foreign : kForeign)
+        QVERIFY2(!during.contains(foreign), foreign + " reached the instrument: " + during);
+    // The only listing is the upload's own, once it is over.
+    QCOMPARE(during.count("Dir /V"), operation == Owner::Upload ? 1 : 0);
+    // No poll: the only status requests are the cal check's own, with its light switched on.
+    QCOMPARE(during.count("st\r"), during.count("lpower,1\rst\r"));
+    // What was refused was said, in the operator's terms.
+    QVERIFY(!refusals.isEmpty());
+    const QString owned = operation == Owner::Download   ? "a download"
+                          : operation == Owner::Upload   ? "an upload"
+                          : operation == Owner::CalCheck ? "the cal check"
+                                                         : "remote processing";
+    for (const QList<QVariant> &refusal : refusals)
+        QCOMPARE(refusal.first().toString(), "Not sent: " + owned + " is using the Orvantis.");
+    QCOMPARE(rig.dialogs.errors, QStringList());
+}
+
+QStringList OperatorEndToEnd::tryEverything(SimRig &rig)
+{
+    const MainFormControls &c = rig.controls();
+    QStringList on;
+    for (QWidget *control : std::initializer_list<QWidget *>{
+             c.SampleOnceButton, c.StartSamplingButton, c.StopSamplingButton, c.SetBaudButton,
+             c.StatusCheck, c.ThermalOnCheck, c.LightOnCheck, c.TransferFilesButton}) {
+        if (control->isEnabled())
+            on << control->objectName();
+        QTest::mouseClick(control, Qt::LeftButton);
+    }
+    for (QAction *item : {c.SetBaudMenuItem, c.SetClockMenuItem, c.StatusRateMenuItem,
+                          c.OrvantisMenu->menuAction()}) {
+        if (item->isEnabled())
+            on << item->text();
+        item->trigger();
+    }
+    if (FileTransferForm *files = rig.c().files.window()) {
+        for (QPushButton *button : {files->RefreshButton(), files->SendFileButton(),
+                                    files->GetFilesButton(), files->DeleteButton()}) {
+            if (button->isEnabled())
+                on << button->objectName();
+            QTest::mouseClick(button, Qt::LeftButton);
+        }
+    }
+    // Past the controls: a switch the program sets, keys typed in the terminal; polls held.
+    c.ThermalOnCheck->setChecked(!c.ThermalOnCheck->isChecked());
+    QTest::keyClicks(rig.c().terminal.Text(), "QQ");
+    if (!rig.session().pollingHeld())
+        on << "polling";
+    return on;
 }
 
 QTEST_MAIN(OperatorEndToEnd)

@@ -43,14 +43,12 @@ void SamplingEndToEnd::declinedNewFileKeepsTheOldOneTakingSamples()
     QVERIFY2(rig.start(), qPrintable(rig.error()));
     const QString path = rig.path("kept.raw");
     openOverAnOlderFile(rig, path);
-
     rig.dialogs.questionAnswers << -1;
     QCOMPARE(rig.c().sampling.OpenNewFile(), -1);
     QCOMPARE(rig.dialogs.questions, QStringList{"Close the current file?"});
     // The chooser came up once, for the first file.
     QCOMPARE(rig.dialogs.fileChoosers, QStringList{": Text Files (*.raw);;All Files (*.*)"});
     QCOMPARE(rig.controls().SavingLabel->text(), QString("Saving to \"kept.raw\""));
-
     const qsizetype before = rig.sent().size();
     rig.click("Sample Once");
     QCOMPARE(rig.status(), StatusCode::Idle);
@@ -77,9 +75,7 @@ void SamplingEndToEnd::periodicSamplingRunsUntilStopSendsThreeEtx()
     openOverAnOlderFile(rig, path);
     const qsizetype sentBefore = rig.sent().size();
     const qsizetype heardBefore = rig.heard().size();
-
     rig.startPeriodic("1");
-
     QCOMPARE(rig.status(), StatusCode::PeriodicSampling);
     QCOMPARE(c.StatusLabel->text(), QString("Periodic sampling (1 s) "));
     QVERIFY(!c.StartSamplingButton->isEnabled() && !c.SampleOnceButton->isEnabled());
@@ -88,7 +84,6 @@ void SamplingEndToEnd::periodicSamplingRunsUntilStopSendsThreeEtx()
     // One sample a second lands in the file while the window waits in status 4.
     QTRY_VERIFY_WITH_TIMEOUT(fileBytes(path).count("sample,") >= 3, 15000);
     QCOMPARE(rig.status(), StatusCode::PeriodicSampling);
-
     const qsizetype heardAtStop = rig.heard().size();
     rig.click("Stop");
     QCOMPARE(rig.status(), StatusCode::Idle);
@@ -97,7 +92,6 @@ void SamplingEndToEnd::periodicSamplingRunsUntilStopSendsThreeEtx()
     // The instrument recorded the ETX before it acted on them.
     QTRY_VERIFY(!rig.sim.isSampling());
     const qsizetype samplesAtStop = rig.sent().count("sample,");
-
     // More than two periods of receive runs: no sample follows, nothing more is sent.
     QSignalSpy runs(rig.session().findChild<QTimer *>("Timer1"), &QTimer::timeout);
     QTRY_VERIFY_WITH_TIMEOUT(runs.size() >= 15, 15000);
@@ -124,7 +118,6 @@ void SamplingEndToEnd::panelSettingsReachTheAcquireAndABadPeriodSendsNothing()
     rig.click("Average multiple spectra in each sample:");
     c.AverageSamplesText->setText("25");
     const qsizetype before = rig.heard().size();
-
     c.SampleDelayText->setText("ten");
     rig.click("Start Periodic");
     QCOMPARE(rig.dialogs.errors,
@@ -132,11 +125,9 @@ void SamplingEndToEnd::panelSettingsReachTheAcquireAndABadPeriodSendsNothing()
                          "Periodic sampling was not started."});
     QCOMPARE(rig.status(), StatusCode::Idle);
     QVERIFY(c.StartSamplingButton->isEnabled());
-
     // Nothing went out for it: the next the instrument hears is the sample asked for now.
     rig.click("Sample Once");
     QTRY_COMPARE(rig.heardSince(before), QByteArray("Acquire auto,25,1,SAMPLE1,0,-1,4\r"));
-
     // Samples coming with no file open to take them: the label says so in bold red until Stop.
     QVERIFY(!c.SavingLabel->font().bold());
     c.SampleDelayText->setText("1");

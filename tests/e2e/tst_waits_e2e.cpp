@@ -116,7 +116,6 @@ void WaitsEndToEnd::closingEndsTheWaitAtOnce()
             rig.trigger("Exit");
         });
     };
-
     switch (during) {
     case During::Sample:
         closeWhen([&] { return rig.status() == StatusCode::CommandInProgress; });
@@ -154,7 +153,6 @@ void WaitsEndToEnd::closingEndsTheWaitAtOnce()
         break;
     }
     }
-
     QVERIFY(rig.fired());
     // Far less than any of them would have taken.
     QVERIFY2(sinceClose.elapsed() < 30000, qPrintable(QString::number(sinceClose.elapsed())));
@@ -175,7 +173,6 @@ void WaitsEndToEnd::stalledWindowLosesNoByte()
     const qsizetype before = rig.sent().size();
     constexpr int kBytes = 40000; // 3.5 s at the line rate
     QVERIFY(rig.sim.stream(kBytes, false));
-
     // The window hangs, without running a single event, while more than a third of the
     // stream comes down the line.
     QElapsedTimer ceiling;
@@ -183,7 +180,6 @@ void WaitsEndToEnd::stalledWindowLosesNoByte()
     while (QFileInfo(rig.path("sent.bin")).size() < before + kBytes / 3 &&
            ceiling.elapsed() < 60000)
         QThread::msleep(20);
-
     QTRY_COMPARE_WITH_TIMEOUT(QFileInfo(file).size(), qint64(kBytes), 30000);
     QCOMPARE(fileBytes(file), rig.sent().mid(before));
 }

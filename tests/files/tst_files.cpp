@@ -30,7 +30,6 @@ private slots:
 
 private:
     QString local(const QString &name) const { return m_dir->filePath(name); }
-
     std::unique_ptr<QTemporaryDir> m_dir;
     MemoryCommPort m_port;
 };
@@ -87,14 +86,12 @@ void FileRules::uploadGoesOnlyThroughTheCapturePrompt()
     });
     FileDirectory directory(link.session);
     FileUpload upload(link.session, directory, link.dialogs);
-
     upload.UploadFile(path);
     if (captureAnswer == "\x01late") {
         // It arrives just as the next command is about to go.
         m_port.feed("capture ab.txt\r\nCapture>");
         link.line().SendCommand("st\r", "st:", "\r", 0);
     }
-
     QCOMPARE(m_port.written(), written);
     QCOMPARE(link.dialogs.errors.size(), 1);
     QVERIFY2(link.dialogs.errors.first().startsWith("The file ab.txt was not sent") &&

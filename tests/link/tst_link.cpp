@@ -20,7 +20,6 @@ class LinkRules : public QObject
 private slots:
     void init();
     void cleanup();
-
     void framing_data();
     void framing();
     void emptyCommandKeepsTheLast65535Characters();
@@ -42,7 +41,6 @@ private:
     {
         m_port->setResponder([this, bytes](const QByteArray &) { m_port->feed(bytes); });
     }
-
     QTemporaryDir m_dir;
     std::unique_ptr<MemoryCommPort> m_port;
     std::unique_ptr<SessionRig> m_link;

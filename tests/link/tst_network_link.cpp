@@ -110,7 +110,6 @@ void NetworkLinkRules::telnetSeparatesTheLineFromTheServer()
         codec->setLine(57600);
         codec->takeOutput();
     }
-
     QCOMPARE(whole.decode(arrived), line);
     QCOMPARE(whole.takeOutput(), answered);
     QByteArray lineByByte;

@@ -386,7 +386,6 @@ void ProtocolTexts::directoryListingAndSort()
                           "    1234567"}));
     // A listing whose last line has no line end gives no rows.
     QVERIFY(DirListing::parse(listingLine("C.RAW", "1", "12-04-09 14:35")).isEmpty());
-
     // After start-up the remembered column is 0: a first click on "Name" reverses, a first
     // click on another column keeps the direction.
     DirSort sort;

@@ -33,7 +33,6 @@ class EventLogRules : public QObject
 
 private slots:
     void init();
-
     void line_data();
     void line();
     void eachDayHasItsFile();
@@ -96,7 +95,6 @@ void EventLogRules::eachDayHasItsFile()
     m_now = m_now.addMSecs(1);
     m_log->append(EventCategory::Operation, "after midnight");
     m_log->append(EventCategory::Operation, "and on");
-
     QCOMPARE(QDir(m_folder).entryList(QDir::Files),
              QStringList({"events-2024-05-01.log", "events-2024-05-02.log"}));
     QCOMPARE(untimed(m_log->readDay(kEvening.date())), QStringList{"operation before midnight"});
@@ -154,11 +152,9 @@ void EventLogRules::unwritableFolderNeitherThrowsNorStops()
     QSignalSpy problems(m_log.get(), &EventLog::problemChanged);
     EventLogWindow window(*m_log);
     window.show();
-
     // More than memory keeps: the oldest goes.
     for (int i = 0; i <= EventLog::kRecentLineCount; ++i)
         m_log->append(EventCategory::Message, QStringLiteral("line %1").arg(i));
-
     QCOMPARE(problems.size(), 1);
     QVERIFY(m_log->problem().contains(QDir::toNativeSeparators(blocker)));
     const QStringList kept = untimed(m_log->linesForToday());
@@ -233,7 +229,6 @@ void EventLogRules::dialogsAreLoggedAndPassedOn()
     QCOMPARE(dialogs.inputBox("Rate", "Seconds?", "5"), QString());
     rig.dialogs.pathAnswers.enqueue("/data/night.raw");
     QCOMPARE(dialogs.saveFileName("", "", "", "raw"), QString("/data/night.raw"));
-
     QCOMPARE(rig.dialogs.errors, QStringList{"Transfer of A.BIN timed out."});
     QCOMPARE(rig.dialogs.messages.size(), 2);
     QCOMPARE(untimed(rig.session.eventLog().recentLines()),

@@ -31,7 +31,6 @@ private slots:
 private:
     // The cable pulled: the session notices at its next receive run and starts reconnecting.
     void pullCable();
-
     std::unique_ptr<SimulatedInstrument> m_port;
     std::unique_ptr<SessionRig> m_rig;
 };
@@ -93,7 +92,6 @@ void ReconnectionRules::lostAgainWhileIdentifyingWaitsForTheDevice()
              });
     m_port->engine().options().silent = true;
     m_port->plugIn();
-
     QSignalSpy reconnected(&m_rig->session, &InstrumentSession::reconnected);
     QTRY_COMPARE_WITH_TIMEOUT(reconnected.size(), 1, 30000);
     QCOMPARE(notes,
@@ -111,7 +109,6 @@ void ReconnectionRules::silentInstrumentIsGivenUpAfterThirtySeconds()
     whenTrue([&] { return m_port->isOpen(); }, [&] { since.start(); });
     m_port->engine().options().silent = true;
     m_port->plugIn();
-
     QTRY_VERIFY_WITH_TIMEOUT(!m_rig->session.reconnecting(), 120000);
     QVERIFY2(since.elapsed() >= 29500, qPrintable(QString::number(since.elapsed())));
     QCOMPARE(m_rig->dialogs.errors,

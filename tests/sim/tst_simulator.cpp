@@ -163,7 +163,6 @@ void SimulatorContract::acquireAndPeriodicSampling()
     // Stored, not sent: only the echo and the prompt.
     QCOMPARE(runUntil(engine, 60000), "Acquire auto,10,1,SAMPLE1,0,-1,1\r\n" + kPrompt);
     QVERIFY(fileOf(engine, "SAMPLE1.RAW").startsWith("sample,1,"));
-
     const QByteArray command("start 10 Acquire auto,1,1,\"\",0,-1,2");
     engine.feed(command + '\r');
     const QByteArray out = runUntil(engine, engine.now() + 35000);
@@ -245,7 +244,6 @@ void SimulatorContract::bytesCrossAtTheRateTheLineHasAsItTakesThem()
         QVERIFY(console.setLine(old));
     if (then != Then::ChangeRate)
         console.close();
-
     QTRY_COMPARE(fileOf(heard).size(), stop.size());
     if (then == Then::Close)
         QCOMPARE(fileOf(heard), stop);

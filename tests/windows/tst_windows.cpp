@@ -191,7 +191,6 @@ void Windows::errorWindowShowsEachMessageAndBeeps()
         secondReturned = true;
     });
     dialogs.ShowErrorMessage("Port 3 is in use.");
-
     QCOMPARE(seen, (QStringList{"Port 3 is in use.", "No response.", "shown", "waiting"}));
     QVERIFY(secondReturned);
     QVERIFY(!dialogs.errorForm()->isVisible());
@@ -225,7 +224,6 @@ void Windows::ambientAsLastFieldKeepsTheWindowsSize()
     QVERIFY(QTest::qWaitForWindowExposed(&console.form));
     console.form.layout()->activate();
     const QSize size = console.form.size();
-
     port.feed(line);
     QTRY_COMPARE(console.form.controls().AmbientTempLabel->text(), caption);
     console.form.layout()->activate();
@@ -275,7 +273,6 @@ void Windows::clockWindowReadsAndSetsTheInstrumentClock()
     QCOMPARE(form.DatePicker1->date(), QDate(2026, 12, 4));
     QCOMPARE(form.TimePicker1->time(), QTime(23, 59, 59));
     QCOMPARE(form.DatePicker1->displayFormat(), QString("MM/dd/yyyy"));
-
     port.clearWritten();
     form.DatePicker2->setDate(QDate(2027, 1, 2));
     // The time field carries a date of its own, which must not reach the command.
@@ -284,7 +281,6 @@ void Windows::clockWindowReadsAndSetsTheInstrumentClock()
     QCOMPARE(port.written(), QByteArray("time 01/02/2027 07:05:09\rtime\r"));
     QCOMPARE(form.DatePicker1->date(), QDate(2027, 1, 2));
     QCOMPARE(form.TimePicker1->time(), QTime(7, 5, 9));
-
     // The computer's clock is shown as it ticks and sent as shown.
     form.setComputerClock([] { return QDateTime(QDate(2027, 3, 4), QTime(5, 6, 7)); });
     form.Timer1_Timer();
@@ -309,7 +305,6 @@ void Windows::processingWindowRunsFileByFileUntilStop()
     QCOMPARE(window->Label1()->text(), QString(" C:\\"));
     QVERIFY(QTest::qWaitForWindowExposed(window));
     QCOMPARE(coveredControls(window), QStringList());
-
     // A double click on a directory enters it; the list holds its parent, then directories,
     // then files.
     // While it lists, the window takes no Start.
@@ -327,7 +322,6 @@ void Windows::processingWindowRunsFileByFileUntilStop()
     QCOMPARE(names, (QStringList{"..", "OLD", "CAL.TLT", "RUN1.TLT", "RUN2.TLT"}));
     QCOMPARE(window->FileCountLabel()->text(), QString("File Count:3"));
     QVERIFY(!startOfferedWhileListing && window->StartButton()->isEnabled());
-
     // Each file is sent once the one before is complete.
     list->clearSelection();
     list->item(3)->setSelected(true);
@@ -340,7 +334,6 @@ void Windows::processingWindowRunsFileByFileUntilStop()
              QByteArray("DIRIDovavud \"C:\\DATARUN1\"\r\nDIRIDovavud \"C:\\DATARUN2\"\r\n"));
     QVERIFY(list->selectedItems().isEmpty());
     QVERIFY(rig.c().terminal.Text()->toPlainText().contains("Processing C:\\DATA\\RUN2.TLT"));
-
     // Stop sends ETX and ends the run with the rest still selected.
     list->item(2)->setSelected(true);
     list->item(3)->setSelected(true);
@@ -352,7 +345,6 @@ void Windows::processingWindowRunsFileByFileUntilStop()
     QTRY_COMPARE(rig.heard().mid(before), QByteArray("DIRIDovavud \"C:\\DATACAL\"\r\n\x03"));
     QCOMPARE(list->selectedItems().size(), 2);
     QVERIFY(window->StartButton()->isEnabled());
-
     // Closing the window during a run stops it; the window (and its hourglass) goes once the
     // run is over.
     const QPointer<ProcessingForm> closing(window);
@@ -489,7 +481,6 @@ void Windows::settingsComeBackAtTheNextStart()
             bytes += char((i * 131 + 17) & 0xff);
         QVERIFY(writeFile(store, bytes));
     }
-
     ConsoleBinding second(noPort, PortTable({}), dialogs);
     second.startUp(false);
     QCOMPARE(startedWith(second), expected);
