@@ -52,7 +52,6 @@ class CalCheckEndToEnd : public QObject
 private slots:
     void runFilesWhatTheInstrumentSent_data();
     void runFilesWhatTheInstrumentSent();
-    void unsettledInstrumentIsRefused();
     void declinedQuestionsEndTheCheck_data();
     void declinedQuestionsEndTheCheck();
 };
@@ -114,24 +113,9 @@ void CalCheckEndToEnd::runFilesWhatTheInstrumentSent()
     QCOMPARE(file.mid(lastStatus + 5, 1), QByteArray("1"));
 }
 
-void CalCheckEndToEnd::unsettledInstrumentIsRefused()
-{
-    SimRig rig(RigOptions().polled());
-    QVERIFY2(rig.start(), qPrintable(rig.error()));
-    rig.dialogs.questionAnswers << 1 << 1;
-    rig.dialogs.pathAnswers << rig.path("never.raw");
-    rig.trigger("Collect Cal Check Data...");
-    QCOMPARE(rig.dialogs.questions, (QStringList{kReady, kNotStable}));
-    QCOMPARE(rig.dialogs.pathAnswers.size(), 1);
-    QVERIFY(!QFile::exists(rig.path("never.raw")));
-    QVERIFY(pollingOn(rig));
-    QTRY_VERIFY2(rig.heard().endsWith("\x03\x03\x03st\r"), rig.heard().right(20).constData());
-    // The instrument's status line is shown: still stabilising.
-    QCOMPARE(lamps(rig.controls().LightOKShape), QString("-Y-"));
-}
-
 void CalCheckEndToEnd::declinedQuestionsEndTheCheck_data()
 {
+    QTest::addColumn<bool>("stable");
     QTest::addColumn<QList<int>>("answers");
     QTest::addColumn<bool>("fileOpen");
     QTest::addColumn<bool>("chooses");
@@ -139,20 +123,22 @@ void CalCheckEndToEnd::declinedQuestionsEndTheCheck_data()
     QTest::addColumn<QByteArray>("commands");
     const QByteArray prelude = "\x03\x03\x03st\rauto\r";
     // clang-format off
-    QTest::newRow("cavity not ready") << QList<int>{0} << false << true << QStringList{kReady} << QByteArray();
-    QTest::newRow("open file kept") << QList<int>{1, -1} << true << true << QStringList{kReady, kCloseFile} << prelude;
-    QTest::newRow("file notice cancelled") << QList<int>{1, -1} << false << true << QStringList{kReady, kChooseFile} << prelude;
-    QTest::newRow("save dialog cancelled") << QList<int>{1, 1} << false << false << QStringList{kReady, kChooseFile} << prelude;
+    QTest::newRow("instrument not settled") << false << QList<int>{1} << false << true << QStringList{kReady, kNotStable} << QByteArray("\x03\x03\x03st\r");
+    QTest::newRow("cavity not ready") << true << QList<int>{0} << false << true << QStringList{kReady} << QByteArray();
+    QTest::newRow("open file kept") << true << QList<int>{1, -1} << true << true << QStringList{kReady, kCloseFile} << prelude;
+    QTest::newRow("file notice cancelled") << true << QList<int>{1, -1} << false << true << QStringList{kReady, kChooseFile} << prelude;
+    QTest::newRow("save dialog cancelled") << true << QList<int>{1, 1} << false << false << QStringList{kReady, kChooseFile} << prelude;
     // clang-format on
 }
 
 void CalCheckEndToEnd::declinedQuestionsEndTheCheck()
 {
+    QFETCH(bool, stable);
     QFETCH(QList<int>, answers);
     QFETCH(bool, fileOpen);
     QFETCH(bool, chooses);
     QFETCH(QByteArray, commands);
-    SimRig rig(RigOptions({"--fast", "--stable"}));
+    SimRig rig(stable ? RigOptions({"--fast", "--stable"}) : RigOptions());
     QVERIFY2(rig.start(), qPrintable(rig.error()));
     const QString kept = rig.path("kept.raw");
     if (fileOpen)

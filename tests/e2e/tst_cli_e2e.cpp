@@ -162,41 +162,27 @@ void CliEndToEnd::usageErrorsAndRefusedNamesSendNothing_data()
     const QString missing = path("no-such-file.txt");
     const QString notes = path("notes.txt");
     QVERIFY(writeFile(notes, "a line\n"));
+    // clang-format off
     QTest::newRow("unknown command") << QStringList{"frob"} << 2 << "\"frob\" is not a command";
     QTest::newRow("unknown option") << QStringList{"status", "--frob"} << 2 << "unknown option";
-    QTest::newRow("rate not in the list")
-        << QStringList{"--rate", "4800", "status"} << 2 << "not a rate of the Orvantis";
-    QTest::newRow("baud not in the list")
-        << QStringList{"baud", "19200"} << 2 << "not a rate of the Orvantis";
-    QTest::newRow("port number beyond 16")
-        << QStringList{"--port", "17", "info"} << 2 << "not a port number";
+    QTest::newRow("rate not in the list") << QStringList{"--rate", "4800", "status"} << 2 << "not a rate of the Orvantis";
+    QTest::newRow("baud not in the list") << QStringList{"baud", "19200"} << 2 << "not a rate of the Orvantis";
+    QTest::newRow("port number beyond 16") << QStringList{"--port", "17", "info"} << 2 << "not a port number";
     QTest::newRow("missing local file") << QStringList{"put", missing} << 2 << "does not exist";
-    QTest::newRow("missing folder")
-        << QStringList{"get", "DATA.BIN", "-d", missing} << 2 << "does not exist";
+    QTest::newRow("missing folder") << QStringList{"get", "DATA.BIN", "-d", missing} << 2 << "does not exist";
     QTest::newRow("run without a file") << QStringList{"run", "--period", "5"} << 2 << "-o FILE";
-    QTest::newRow("run period no number")
-        << QStringList{"run", "--period", "soon", "-o", notes} << 2 << "must be a number";
-    QTest::newRow("run count and duration")
-        << QStringList{"run", "--period", "1", "-o", notes, "--count", "3", "--for", "1m"} << 2
-        << "not both";
-    QTest::newRow("run bad duration")
-        << QStringList{"run", "--period", "1", "-o", notes, "--for", "1w"} << 2 << "duration";
-    QTest::newRow("average no number")
-        << QStringList{"sample", "--average", "many"} << 2 << "whole number";
-    QTest::newRow("flash name too long")
-        << QStringList{"sample", "--flash", "NINECHARS"} << 2 << "limited to 8 characters";
-    QTest::newRow("send with no time to wait")
-        << QStringList{"send", "--timeout", "0", "st"} << 2 << "--timeout takes a number";
-    QTest::newRow("clock bad date")
-        << QStringList{"clock", "--set", "tomorrow"} << 2 << "not a date and time";
-    QTest::newRow("cal-check without --yes")
-        << QStringList{"cal-check", "-o", notes} << 2 << "sampling cavity";
-    QTest::newRow("refused name for get")
-        << QStringList{"get", "what?.txt"} << 1 << "cannot be a file on the Orvantis";
-    QTest::newRow("refused name for rm")
-        << QStringList{"rm", "a b"} << 1 << "cannot be a file on the Orvantis";
-    QTest::newRow("refused name for put")
-        << QStringList{"put", notes, "--as", "x:y"} << 1 << "its disk cannot hold that name";
+    QTest::newRow("run period no number") << QStringList{"run", "--period", "soon", "-o", notes} << 2 << "must be a number";
+    QTest::newRow("run count and duration") << QStringList{"run", "--period", "1", "-o", notes, "--count", "3", "--for", "1m"} << 2 << "not both";
+    QTest::newRow("run bad duration") << QStringList{"run", "--period", "1", "-o", notes, "--for", "1w"} << 2 << "duration";
+    QTest::newRow("average no number") << QStringList{"sample", "--average", "many"} << 2 << "whole number";
+    QTest::newRow("flash name too long") << QStringList{"sample", "--flash", "NINECHARS"} << 2 << "limited to 8 characters";
+    QTest::newRow("send with no time to wait") << QStringList{"send", "--timeout", "0", "st"} << 2 << "--timeout takes a number";
+    QTest::newRow("clock bad date") << QStringList{"clock", "--set", "tomorrow"} << 2 << "not a date and time";
+    QTest::newRow("cal-check without --yes") << QStringList{"cal-check", "-o", notes} << 2 << "sampling cavity";
+    QTest::newRow("refused name for get") << QStringList{"get", "what?.txt"} << 1 << "cannot be a file on the Orvantis";
+    QTest::newRow("refused name for rm") << QStringList{"rm", "a b"} << 1 << "cannot be a file on the Orvantis";
+    QTest::newRow("refused name for put") << QStringList{"put", notes, "--as", "x:y"} << 1 << "its disk cannot hold that name";
+    // clang-format on
 }
 
 void CliEndToEnd::usageErrorsAndRefusedNamesSendNothing()
@@ -432,11 +418,11 @@ void CliEndToEnd::portsItCannotUse_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("ports");
     QTest::addColumn<QString>("said");
-    QTest::newRow("no such device")
-        << QStringList{"--port", "/dev/no-such-port", "info"} << QString("") << "does not exist";
-    QTest::newRow("number without a device")
-        << QStringList{"--port", "4", "info"} << QString("/dev/null") << "port 4 has no device";
+    // clang-format off
+    QTest::newRow("no such device") << QStringList{"--port", "/dev/no-such-port", "info"} << QString("") << "does not exist";
+    QTest::newRow("number without a device") << QStringList{"--port", "4", "info"} << QString("/dev/null") << "port 4 has no device";
     QTest::newRow("nothing found") << QStringList{"info"} << QString("") << "No Orvantis found";
+    // clang-format on
 }
 
 void CliEndToEnd::portsItCannotUse()
