@@ -43,6 +43,11 @@ double radixNumber(const QByteArray &digits, int radix)
 }
 } // namespace
 
+bool IsDigit(const QByteArray &text)
+{
+    return !text.isEmpty() && isDigitChar(text.at(0));
+}
+
 qint32 ExtractNumber(const QByteArray &text)
 {
     const qsizetype start = firstDigit(text);
@@ -195,6 +200,21 @@ QByteArray FirstWord(const QByteArray &text)
 {
     const qsizetype space = text.indexOf(' ');
     return space < 0 ? text : text.left(space);
+}
+
+QByteArray PadWithNulls(const QByteArray &text, int length)
+{
+    QByteArray result = text;
+    if (length > result.size())
+        result.append(QByteArray(length - result.size(), '\0'));
+    return result;
+}
+
+QByteArray AppendNull(const QByteArray &text)
+{
+    QByteArray result = text;
+    result.append('\0');
+    return result;
 }
 
 QByteArray TrimAtNull(const QByteArray &text)

@@ -6,6 +6,8 @@
 // Text routines shared by the protocol and listing code. Instrument text is 8-bit, so the
 // routines work on QByteArray; positions in comments count from 1 as the replies do.
 
+// True when the first character is a decimal digit.
+bool IsDigit(const QByteArray &text);
 // Value of the first run of decimal digits; 0 when there is none ("COM  12" -> 12).
 qint32 ExtractNumber(const QByteArray &text);
 qint32 ExtractNumber(const QString &text);
@@ -25,6 +27,8 @@ QByteArray StripCommas(const QByteArray &text);
 // before its last position.
 QByteArray NextLine(QByteArray &text);
 QByteArray FirstWord(const QByteArray &text);
+QByteArray PadWithNulls(const QByteArray &text, int length);
+QByteArray AppendNull(const QByteArray &text);
 QByteArray TrimAtNull(const QByteArray &text);
 // Number written as the instrument's software writes it: a blank in the sign position of
 // a non-negative number (" 3", "-2", " 2.5").
