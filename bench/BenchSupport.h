@@ -215,7 +215,7 @@ inline bool timedDownload(SimConsole &console, int baud, const QString &target,
     const double cpuBefore = cpuSeconds();
     QElapsedTimer wall;
     wall.start();
-    figures.completed = download->DownloadFile(target, int(content.size()));
+    figures.completed = download->DownloadFile(target, int(content.size())).done();
     figures.seconds = wall.nsecsElapsed() / 1e9;
     figures.cpuSeconds = cpuSeconds() - cpuBefore;
     figures.largestStallMs = stalls.largestMs();

@@ -118,7 +118,7 @@ int main(int argc, char *argv[])
         polling = false;
 
         const QString target = QDir(got).filePath(kName);
-        const bool fetched = download->DownloadFile(target, kDownloadBytes);
+        const bool fetched = download->DownloadFile(target, kDownloadBytes).done();
         const bool exact = fetched && bench::readAll(target) == content;
         totals.downloadsExact += exact ? 1 : 0;
         QFile::remove(target);

@@ -78,6 +78,8 @@ void directory(SimEngine &engine, const SimCommandLine &)
         engine.sendLine(kOddLines[4]);
     }
     engine.send("\r\n");
+    if (engine.options().cutListing)
+        return;
     engine.sendLine(QByteArray::number(entries.size()).rightJustified(6) + " file(s)" +
                     SimFileCommands::withSeparators(used).rightJustified(15) + " bytes used" +
                     SimFileCommands::withSeparators(engine.disk().freeBytes()).rightJustified(15) +

@@ -63,6 +63,7 @@ struct SimOptions {
     qint64 stallTypeAfter = -1;  // "type" stops sending after this many bytes of the file
     qint64 hangupTypeAfter = -1; // the line is closed after this many bytes of a "type" file
     bool oddListing = false;     // "Dir /V" mixes junk lines among the file rows
+    bool cutListing = false;     // "Dir /V" loses its closing "bytes free" line
     Wording refusalWording = Wording::Plain;
     // "st" is echoed and prompted at once and takes further commands, but its line (the state
     // as it was when asked) comes only this much later: a stale reply after a later switch.

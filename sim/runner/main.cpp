@@ -216,6 +216,10 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
                                         QStringLiteral("Mix junk lines (volume line, no size, "
                                                        "bad date, blanks, a tab) into the "
                                                        "\"Dir /V\" listing."));
+    const QCommandLineOption cutListing(QStringLiteral("cut-listing"),
+                                        QStringLiteral("Leave the closing \"bytes free\" line "
+                                                       "out of the \"Dir /V\" listing, as if it "
+                                                       "were lost on the line."));
     const QCommandLineOption wording(
         QStringLiteral("refusal-wording"),
         QStringLiteral("How a file command is refused: \"plain\" (default: \"File not found: "
@@ -259,6 +263,7 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
                        emptyDisk,    spectrum,    stallType,   hangupType,      oddListing,
                        burstReports, record,      recordInput, garbage,         state,
                        wording,      unplugAfter, unplugFor,   restartOnReplug, serialAfterReplug});
+    parser.addOption(cutListing);
     parser.process(app);
 
     bool ok = true;
@@ -322,6 +327,7 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
     if (parser.isSet(hangupType))
         engine.hangupTypeAfter = qint64(number(hangupType));
     engine.oddListing = parser.isSet(oddListing);
+    engine.cutListing = parser.isSet(cutListing);
     const QString wordingName = parser.value(wording);
     if (wordingName == QLatin1String("numbered")) {
         engine.refusalWording = SimOptions::Wording::Numbered;

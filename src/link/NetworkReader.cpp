@@ -56,8 +56,7 @@ bool NetworkReader::open(const QString &address, int baudRate)
     }
     // A server that hangs up at once (its serial device in use) has no line to offer.
     if (failed()) {
-        m_openError = {PortOpenError::Kind::Other,
-                       QStringLiteral("the server ended the connection")};
+        m_openError = {PortOpenError::Kind::Other, tr("the server ended the connection")};
         close();
         return false;
     }

@@ -3,7 +3,6 @@
 namespace
 {
 const QString kSchemeEnd = QStringLiteral("://");
-const QString kForm = QStringLiteral("tcp://HOST:PORT or rfc2217://HOST:PORT");
 
 // Index of the ':' before the port number of the address whose host starts at `host`;
 // -1 when there is none. A bracketed host may hold colons of its own.
@@ -25,7 +24,7 @@ PortAddress PortAddress::parse(const QString &entry)
     const qsizetype schemeEnd = entry.indexOf(kSchemeEnd);
     if (schemeEnd < 0) {
         if (entry.isEmpty())
-            address.m_problem = QStringLiteral("no device is named");
+            address.m_problem = tr("no device is named");
         return address;
     }
     address.m_network = true;
@@ -35,9 +34,9 @@ PortAddress PortAddress::parse(const QString &entry)
     } else if (scheme == QStringLiteral("rfc2217")) {
         address.m_kind = Kind::Rfc2217;
     } else {
-        address.m_problem = QStringLiteral("\"%1\" is not a kind of port this program knows: "
-                                           "write %2")
-                                .arg(entry, kForm);
+        address.m_problem = tr("\"%1\" is not a kind of port this program knows: write "
+                               "tcp://HOST:PORT or rfc2217://HOST:PORT")
+                                .arg(entry);
         return address;
     }
     const qsizetype hostStart = schemeEnd + kSchemeEnd.size();
@@ -48,9 +47,9 @@ PortAddress PortAddress::parse(const QString &entry)
     bool isNumber = false;
     const uint port = colon < 0 ? 0 : entry.mid(colon + 1).toUInt(&isNumber);
     if (host.isEmpty() || !isNumber || port == 0 || port > 65535) {
-        address.m_problem =
-            QStringLiteral("\"%1\" needs a host and a port number from 1 to 65535: write %2")
-                .arg(entry, kForm);
+        address.m_problem = tr("\"%1\" needs a host and a port number from 1 to 65535: write "
+                               "tcp://HOST:PORT or rfc2217://HOST:PORT")
+                                .arg(entry);
         return address;
     }
     address.m_host = host;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 // What a port entry names: a local serial device ("/dev/ttyUSB0", "COM3") or a serial line
@@ -8,6 +9,8 @@
 // the far port's rate). An IPv6 host is written in brackets: "tcp://[fd00::7]:4001".
 class PortAddress
 {
+    Q_DECLARE_TR_FUNCTIONS(PortAddress)
+
 public:
     enum class Kind { Device, RawTcp, Rfc2217 };
 

@@ -97,9 +97,17 @@ QString PortTable::deviceFor(int portNumber) const
 QString PortTable::entryText(int portNumber) const
 {
     // The number is written with a sign position, as the instrument's own software does.
-    QString text = QStringLiteral("COM  %1").arg(portNumber);
+    const QString number = QString::number(portNumber);
     const QString device = deviceFor(portNumber);
+    //: A port in the lists: its number, then the device or address it stands for.
     if (!device.isEmpty() && device != QStringLiteral("COM%1").arg(portNumber))
-        text += QStringLiteral("  (%1)").arg(device);
-    return text;
+        return tr("COM  %1  (%2)").arg(number, device);
+    //: A port in the lists by its number alone.
+    return tr("COM  %1").arg(number);
+}
+
+QString PortTable::portName(int portNumber, const QString &device)
+{
+    //: A port by its number and its device.
+    return tr("COM %1 (%2)").arg(portNumber).arg(device);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -16,6 +17,8 @@
 // refresh.
 class PortTable
 {
+    Q_DECLARE_TR_FUNCTIONS(PortTable)
+
 public:
     static constexpr int kFirstPort = 1;
     static constexpr int kLastPort = 16;
@@ -38,6 +41,8 @@ public:
     QString deviceFor(int portNumber) const;
     // Entry text for lists: "COM  3  (/dev/ttyUSB0)"; ExtractNumber recovers the 3.
     QString entryText(int portNumber) const;
+    // A port in messages and the event log: "COM 3 (/dev/ttyUSB0)".
+    static QString portName(int portNumber, const QString &device);
     QStringList devices() const { return m_shared->devices; }
 
 private:

@@ -1,7 +1,8 @@
 #include "session/BaudRateChange.h"
 
+#include "link/PortTable.h"
+#include "session/LastConnection.h"
 #include "session/LineClaim.h"
-
 #include "support/StringCode.h"
 
 #include <limits>
@@ -50,10 +51,10 @@ bool BaudRateChange::readRate(const QString &text, int *rate)
     return true;
 }
 
-int BaudRateChange::rateIndexInSettings(const QList<int> &rates, const QString &settings)
+int BaudRateChange::rateIndexInSettings(const QStringList &rates, const QString &settings)
 {
     for (int i = 0; i < rates.size(); ++i) {
-        if (settings.contains(QString::number(rates.at(i))))
+        if (settings.contains(rates.at(i)))
             return i;
     }
     return -1;
@@ -86,6 +87,8 @@ BaudRateChange::Outcome BaudRateChange::change(const QString &rateText)
     const QByteArray confirm = m_line.SendCommand("baud\r", "baud:", "\r", kConfirmTimeout);
     if (!answers(confirm, "baud:", m_rate))
         return Outcome::NotConfirmed;
+    // Either front end finds the instrument at its new rate first next time.
+    LastConnection{m_line.deviceName(), m_rate}.save();
     return Outcome::Changed;
 }
 
@@ -102,12 +105,11 @@ QString BaudRateChange::startupRateLabel(int rate)
 
 QString BaudRateChange::rateFixedMessage(int portNumber, const QString &deviceName)
 {
-    return QStringLiteral("The baud rate of COM %1 (%2) cannot be changed from here: the serial "
-                          "line is reached through a device server that keeps its own rate. "
-                          "Change the rate in the device server's settings, or reach it with "
-                          "an rfc2217:// address, which lets this program set the rate.")
-        .arg(portNumber)
-        .arg(deviceName);
+    return QStringLiteral("The baud rate of %1 cannot be changed from here: the serial line is "
+                          "reached through a device server that keeps its own rate. Change the "
+                          "rate in the device server's settings, or reach it with an rfc2217:// "
+                          "address, which lets this program set the rate.")
+        .arg(PortTable::portName(portNumber, deviceName));
 }
 
 QString BaudRateChange::notANumberMessage(const QString &text)

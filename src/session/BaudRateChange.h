@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QList>
 #include <QString>
+#include <QStringList>
 
 class LineClaim;
 
@@ -30,12 +30,12 @@ public:
     static bool readRate(const QString &text, int *rate);
     // Index of the first rate whose decimal digits occur in the port settings text
     // ("57600,n,8,1" -> the entry 57600); -1 when none does.
-    static int rateIndexInSettings(const QList<int> &rates, const QString &settings);
+    static int rateIndexInSettings(const QStringList &rates, const QString &settings);
 
     // Asks "baud" and returns the start-up rate (comma field 1 of the reply); 0 without one.
     int queryStartupRate();
     // The whole exchange for the rate in `rateText`. The rate the port had is kept in
-    // previousRate() for the operator's message.
+    // previousRate() for the operator's message. A change made is kept as the LastConnection.
     Outcome change(const QString &rateText);
     // Makes `rate` the instrument's start-up rate; returns the start-up rate it then reports
     // (0 without an answer).

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <unistd.h>
 
 namespace
 {
@@ -11,31 +12,43 @@ constexpr int kDeviceIoError = 57;
 constexpr int kPathAccessError = 75;
 } // namespace
 
-bool DataFile::open(const QString &path)
+bool DataFile::open(const QString &path, const QString &shownAs)
 {
-    return openWith(path, QIODevice::WriteOnly | QIODevice::Truncate);
+    return openWith(path, QIODevice::WriteOnly | QIODevice::Truncate, shownAs);
 }
 
 bool DataFile::openForAppend(const QString &path)
 {
-    return openWith(path, QIODevice::WriteOnly | QIODevice::Append);
+    return openWith(path, QIODevice::WriteOnly | QIODevice::Append, QString());
 }
 
-bool DataFile::openWith(const QString &path, QIODevice::OpenMode mode)
+bool DataFile::openStandardOutput()
 {
     if (m_file.isOpen())
         close();
-    m_pending.clear();
-    m_errorNumber = 0;
-    m_errorString.clear();
+    m_file.setFileName(QString());
+    m_shownAs = QStringLiteral("standard output");
+    return opened(m_file.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered,
+                              QFileDevice::DontCloseHandle));
+}
+
+bool DataFile::openWith(const QString &path, QIODevice::OpenMode mode, const QString &shownAs)
+{
+    if (m_file.isOpen())
+        close();
+    m_shownAs = shownAs;
     m_file.setFileName(path);
-    if (!m_file.open(mode | QIODevice::Unbuffered)) {
-        m_errorNumber = kPathAccessError;
-        m_errorString = m_file.errorString();
-        return false;
-    }
-    emit openChanged(true);
-    return true;
+    return opened(m_file.open(mode | QIODevice::Unbuffered));
+}
+
+bool DataFile::opened(bool ok)
+{
+    m_pending.clear();
+    m_errorNumber = ok ? 0 : kPathAccessError;
+    m_errorString = ok ? QString() : m_file.errorString();
+    if (ok)
+        emit openChanged(true);
+    return ok;
 }
 
 bool DataFile::flush()
@@ -59,9 +72,8 @@ void DataFile::recordError()
     const int err = errno;
     if (err == ENOSPC || err == EDQUOT || err == EFBIG) {
         m_errorNumber = kDiskFull;
-        m_errorString = err == EFBIG
-                            ? QStringLiteral("File too large (the file size limit is reached)")
-                            : QStringLiteral("Disk full");
+        m_errorString =
+            err == EFBIG ? tr("File too large (the file size limit is reached)") : tr("Disk full");
     } else {
         m_errorNumber = kDeviceIoError;
         m_errorString = err ? QString::fromLocal8Bit(std::strerror(err)) : m_file.errorString();

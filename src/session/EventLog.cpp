@@ -27,7 +27,7 @@ QString oneLine(const QString &text)
 
 QString fileProblem(const QFile &file)
 {
-    return QStringLiteral("The event log cannot be written to %1: %2.")
+    return EventLog::tr("The event log cannot be written to %1: %2.")
         .arg(QDir::toNativeSeparators(file.fileName()), file.errorString());
 }
 } // namespace
@@ -71,16 +71,15 @@ void EventLog::append(EventCategory category, const QString &text)
 
 void EventLog::operationStarted(const QString &operation, const QString &detail)
 {
-    append(EventCategory::Operation,
-           operation + QStringLiteral(" started") +
-               (detail.isEmpty() ? QString() : QStringLiteral(": ") + detail) + QLatin1Char('.'));
+    append(EventCategory::Operation, detail.isEmpty()
+                                         ? tr("%1 started.").arg(operation)
+                                         : tr("%1 started: %2.").arg(operation, detail));
 }
 
 void EventLog::operationEnded(const QString &operation, const QString &detail)
 {
-    append(EventCategory::Operation,
-           operation + QStringLiteral(" ended") +
-               (detail.isEmpty() ? QString() : QStringLiteral(": ") + detail) + QLatin1Char('.'));
+    append(EventCategory::Operation, detail.isEmpty() ? tr("%1 ended.").arg(operation)
+                                                      : tr("%1 ended: %2.").arg(operation, detail));
 }
 
 QString EventLog::dayFile(const QDate &day) const
@@ -146,7 +145,7 @@ bool EventLog::openDay(const QDate &day)
 {
     m_file.close();
     if (!QDir().mkpath(m_folder)) {
-        setProblem(QStringLiteral("The event log's folder %1 cannot be made.")
+        setProblem(tr("The event log's folder %1 cannot be made.")
                        .arg(QDir::toNativeSeparators(m_folder)));
         return false;
     }

@@ -19,6 +19,8 @@ InstrumentSession::InstrumentSession(CommPort &port, PortTable table, OperatorDi
     connect(&m_reconnection, &Reconnection::noteChanged, this,
             [this] { emit statusChanged(m_status, m_status); });
     connect(&m_reconnection, &Reconnection::reconnected, this, &InstrumentSession::resume);
+    connect(&m_reconnection, &Reconnection::restartingRun, this,
+            &InstrumentSession::periodicRunRestarting);
     connect(&m_reconnection, &Reconnection::gaveUp, this, [this](const QString &why) {
         m_eventLog.append(EventCategory::Connection, QStringLiteral("Gave up reconnecting."));
         SetStatus(StatusCode::NotConnected);
@@ -110,14 +112,19 @@ void InstrumentSession::pollTick()
 
 bool InstrumentSession::SearchForInstrument()
 {
+    return SearchForInstrument(PortSearch::Scope{QString(), PortSearch::kBaudRates});
+}
+
+bool InstrumentSession::SearchForInstrument(const PortSearch::Scope &scope)
+{
     const LineClaim claim = claimLine(LineOperation::Search);
-    return claim && connected(m_search.SearchForInstrument());
+    return claim && connected(m_search.SearchForInstrument(scope));
 }
 
 bool InstrumentSession::openSelectedPort(const QString &portEntry, const QString &baudEntry)
 {
     const LineClaim claim = claimLine(LineOperation::Search);
-    return claim && connected(m_search.openSelectedPort(portEntry, baudEntry));
+    return claim && m_search.openSelectedPort(portEntry, baudEntry);
 }
 
 void InstrumentSession::setIdentity(const InstrumentIdentity &identity)
@@ -128,8 +135,10 @@ void InstrumentSession::setIdentity(const InstrumentIdentity &identity)
 
 bool InstrumentSession::connected(bool found)
 {
-    if (found)
+    if (found) {
+        m_leftSampling = false;
         LastConnection{deviceName(), ExtractNumber(settings().toLatin1())}.save();
+    }
     return found;
 }
 
@@ -161,36 +170,72 @@ QString InstrumentSession::statusNote() const
     return m_reconnection.isActive() ? m_reconnection.note() : m_endNote;
 }
 
-void InstrumentSession::beginPeriodicRun(const QByteArray &startCommand)
+void InstrumentSession::beginPeriodicRun(const PeriodicRunInfo &run)
 {
     m_periodicRun = true;
-    m_startCommand = startCommand;
+    m_leftSampling = false;
+    m_run = run;
 }
 
-bool InstrumentSession::stopPeriodicRun()
+InstrumentSession::Left InstrumentSession::leavePeriodicRun(RunOnLeaving run)
 {
-    return m_periodicRun && m_ownLine.portOpen() && SendAbort(m_ownLine);
+    const bool connected = m_status != StatusCode::NotConnected && !m_SerNum.isEmpty();
+    Left left = Left::Nothing;
+    if (m_periodicRun && run == RunOnLeaving::LeaveSampling && m_run.toFlash) {
+        left = Left::LeftSampling;
+        m_leftSampling = true;
+        m_periodicRun = false;
+        // Nothing goes out: not even the stop the start command declared, should its wait
+        // still be going on.
+        m_transaction.exchangeStopOnExit({});
+    } else if (m_periodicRun) {
+        left = m_ownLine.portOpen() && SendAbort(m_ownLine) ? Left::Stopped : Left::NotStopped;
+    }
+    if (!connected && left == Left::Nothing)
+        return left;
+    QString text;
+    switch (left) {
+    case Left::LeftSampling:
+        text = QStringLiteral("Leaving: the Orvantis goes on sampling every %1 s into its flash "
+                              "memory as %2.")
+                   .arg(m_run.period, m_run.flashName);
+        break;
+    case Left::Stopped:
+        text = QStringLiteral("Leaving: the periodic run was stopped (three ETX).");
+        break;
+    case Left::NotStopped:
+        text = QStringLiteral("Leaving: the periodic run could not be stopped (the line is "
+                              "lost).");
+        break;
+    case Left::Nothing:
+        text = QStringLiteral("Leaving: nothing to stop.");
+        break;
+    }
+    m_eventLog.append(EventCategory::Connection, text);
+    return left;
 }
 
-void InstrumentSession::Disconnect()
+void InstrumentSession::Disconnect(RunOnLeaving run)
 {
     m_reconnection.cancel();
-    const bool stopped = stopPeriodicRun();
+    const Left left = leavePeriodicRun(run);
     if (m_port.isOpen())
         m_port.close();
     SetStatus(StatusCode::NotConnected);
-    if (stopped) {
+    if (left == Left::Stopped)
         m_endNote = QStringLiteral("No Orvantis connected (periodic sampling was stopped)");
+    else if (left == Left::LeftSampling)
+        m_endNote = QStringLiteral("No Orvantis connected (left sampling into its flash memory)");
+    if (!m_endNote.isEmpty())
         emit statusChanged(m_status, m_status);
-    }
 }
 
-void InstrumentSession::endForExit()
+void InstrumentSession::endForExit(RunOnLeaving run)
 {
     m_timer1.stop();
     m_statusTimer.stop();
     m_reconnection.cancel();
-    stopPeriodicRun();
+    leavePeriodicRun(run);
     m_transaction.endForExit();
 }
 
@@ -213,7 +258,7 @@ void InstrumentSession::runReceiveLoop()
 // Otherwise it is said once per loss, in the operator's terms.
 void InstrumentSession::portLost(const QString &why)
 {
-    const QString port = QStringLiteral("COM %1 (%2)").arg(portNumber()).arg(deviceName());
+    const QString port = PortTable::portName(portNumber(), deviceName());
     m_eventLog.append(EventCategory::Connection,
                       QStringLiteral("Connection lost on %1 (%2).").arg(port, why));
     emit connectionLost(port);
@@ -224,7 +269,7 @@ void InstrumentSession::portLost(const QString &why)
         Reconnection::Resume resume;
         resume.serial = m_SerNum;
         if (m_periodicRun)
-            resume.startCommand = m_startCommand;
+            resume.startCommand = m_run.startCommand;
         m_reconnection.start(resume);
         return;
     }

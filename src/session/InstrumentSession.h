@@ -9,6 +9,7 @@
 #include "session/LineGate.h"
 #include "session/LinkStatus.h"
 #include "session/LoggedOperatorDialogs.h"
+#include "session/PeriodicRunInfo.h"
 #include "session/PortSearch.h"
 #include "session/ProgramState.h"
 #include "session/ReceiveLoop.h"
@@ -113,10 +114,13 @@ public:
     bool pollingHeld() const { return m_pollingHolds > 0 || !lineFree(); }
 
     // A periodic run of the instrument, from "Start Periodic" to "Stop" (or the end of the
-    // connection), and the command that started it (to start it again after a reconnection).
-    void beginPeriodicRun(const QByteArray &startCommand);
+    // connection), and what its start command said (see PeriodicRunInfo).
+    void beginPeriodicRun(const PeriodicRunInfo &run);
     void endPeriodicRun() { m_periodicRun = false; }
     bool periodicRun() const { return m_periodicRun; }
+    const PeriodicRunInfo &periodicRunInfo() const { return m_run; }
+    // The last leaving left a run sampling into the instrument's flash memory.
+    bool leftSampling() const { return m_leftSampling; }
 
     // A lost port is reopened by itself (see Reconnection) unless this is off; on by default.
     void setReconnectAutomatically(bool on) { m_reconnectAutomatically = on; }
@@ -124,19 +128,22 @@ public:
     bool reconnecting() const { return m_reconnection.isActive(); }
 
     // The connection search and its dialog's direct open, each owning the line; see
-    // PortSearch. The search's progress is reported through portSearch()'s signals. A
-    // connection made is kept as the LastConnection.
+    // PortSearch. The search's progress is reported through portSearch()'s signals. An
+    // instrument found is kept as the LastConnection; a port opened directly is not, as
+    // nothing has answered there yet.
     const PortSearch &portSearch() const { return m_search; }
     bool SearchForInstrument();
+    bool SearchForInstrument(const PortSearch::Scope &scope);
     bool openSelectedPort(const QString &portEntry, const QString &baudEntry);
     void cancelSearch() { m_search.cancel(); }
-    // Ends any reconnection, stops a periodic run (three ETX), closes the port and shows
-    // status 0.
-    void Disconnect();
-    // The program is ending: a periodic run is stopped, the operation under way is told to
-    // stop, the port closes so that every wait ends at its next pass, and nothing more is
-    // sent.
-    void endForExit();
+    // Ends any reconnection, stops a periodic run (three ETX) or leaves a run that stores
+    // into the flash sampling (`run`), closes the port and shows status 0. The event log
+    // says which.
+    void Disconnect(RunOnLeaving run = RunOnLeaving::Stop);
+    // The program is ending: a periodic run is stopped (or left sampling, as for
+    // Disconnect), the operation under way is told to stop, the port closes so that every
+    // wait ends at its next pass, and nothing more is sent.
+    void endForExit(RunOnLeaving run = RunOnLeaving::Stop);
 
     // An upload's "capture" got no "Capture>" in time: should it still come, the instrument is
     // in its capture mode and would store the next command as a line. It is answered with
@@ -175,18 +182,22 @@ signals:
     // The connection was lost, and brought back or given up by the reconnection.
     void connectionLost(const QString &device);
     void reconnected(bool runRestarted);
+    // The reconnection found the instrument at its prompt and is about to start the run
+    // again: what arrived since the line was lost holds no sample.
+    void periodicRunRestarting();
     void reconnectionGaveUp(const QString &why);
 
 private:
     friend class PollingHold;
 
-    // A search or direct open ended; a connection that worked is kept for next time.
+    // A search ended; an instrument found is kept for next time.
     bool connected(bool found);
     void pollTick();
     void portLost(const QString &why);
-    // Writes three ETX when a periodic run is going, so that leaving stops the instrument;
-    // true when they went out.
-    bool stopPeriodicRun();
+    enum class Left { Nothing, Stopped, LeftSampling, NotStopped };
+    // Leaving: three ETX when a periodic run is going, so that the instrument stops, unless
+    // `run` leaves a flash run sampling; the event log says which.
+    Left leavePeriodicRun(RunOnLeaving run);
     void resume(bool restarted);
     void watchForLateCapture(QByteArrayView bytes);
 
@@ -211,7 +222,8 @@ private:
     QString m_SerNum;
     QString m_endNote;
     bool m_periodicRun = false;
-    QByteArray m_startCommand;
+    PeriodicRunInfo m_run;
+    bool m_leftSampling = false;
     bool m_reconnectAutomatically = true;
     bool m_captureGuard = false;
     // The end of what came before, for a prompt split between two runs.

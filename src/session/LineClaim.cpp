@@ -39,17 +39,3 @@ void LineClaim::setRate(int rate)
     if (granted())
         m_gate->port().setSettings(QString::number(rate) + QStringLiteral(",n,8,1"));
 }
-
-bool LineClaim::tryPort(int number, PortOpenError *why)
-{
-    if (!granted())
-        return false;
-    CommPort &port = m_gate->port();
-    port.setPortNumber(number);
-    if (port.open()) {
-        port.close();
-        return true;
-    }
-    *why = port.openError();
-    return false;
-}

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "link/PortOpenError.h"
 #include "session/Line.h"
 #include "session/LineOperation.h"
 
@@ -19,8 +18,8 @@ public:
     bool granted() const { return m_token != LineGate::kRefused; }
     explicit operator bool() const { return granted(); }
 
-    // The port as its owner drives it between two commands (the rate change, the search for
-    // a port another program holds). A claim that was not granted changes nothing.
+    // The port as its owner drives it between two commands (the rate change). A claim that
+    // was not granted changes nothing.
     QString settings() const;
     int portNumber() const;
     QString deviceName() const;
@@ -28,9 +27,6 @@ public:
     bool canSetRate() const;
     // The port's rate ("RATE,n,8,1"), at once when it is open.
     void setRate(int rate);
-    // Opens port `number` and closes it again; true when it opened, otherwise `why` says
-    // what kept it from opening.
-    bool tryPort(int number, PortOpenError *why);
 
 private:
     friend class InstrumentSession;

@@ -1,34 +1,37 @@
 #include "session/LineOperation.h"
 
-namespace
-{
-QString operationText(LineOperation operation)
-{
-    switch (operation) {
-    case LineOperation::Search:
-        return QStringLiteral("the connection search");
-    case LineOperation::Download:
-        return QStringLiteral("a download");
-    case LineOperation::Upload:
-        return QStringLiteral("an upload");
-    case LineOperation::Delete:
-        return QStringLiteral("a deletion of files");
-    case LineOperation::CalCheck:
-        return QStringLiteral("the cal check");
-    case LineOperation::Processing:
-        return QStringLiteral("remote processing");
-    case LineOperation::BaudChange:
-        return QStringLiteral("the baud rate change");
-    case LineOperation::Reconnection:
-        return QStringLiteral("the reconnection");
-    case LineOperation::None:
-        break;
-    }
-    return QStringLiteral("another operation");
-}
-} // namespace
+#include <QCoreApplication>
 
 QString lineBusyNote(LineOperation owner)
 {
-    return QStringLiteral("Not sent: %1 is using the Orvantis.").arg(operationText(owner));
+    switch (owner) {
+    case LineOperation::Search:
+        return QCoreApplication::translate(
+            "LineOperation", "Not sent: the connection search is using the Orvantis.");
+    case LineOperation::Download:
+        return QCoreApplication::translate("LineOperation",
+                                           "Not sent: a download is using the Orvantis.");
+    case LineOperation::Upload:
+        return QCoreApplication::translate("LineOperation",
+                                           "Not sent: an upload is using the Orvantis.");
+    case LineOperation::Delete:
+        return QCoreApplication::translate("LineOperation",
+                                           "Not sent: a deletion of files is using the Orvantis.");
+    case LineOperation::CalCheck:
+        return QCoreApplication::translate("LineOperation",
+                                           "Not sent: the cal check is using the Orvantis.");
+    case LineOperation::Processing:
+        return QCoreApplication::translate("LineOperation",
+                                           "Not sent: remote processing is using the Orvantis.");
+    case LineOperation::BaudChange:
+        return QCoreApplication::translate("LineOperation",
+                                           "Not sent: the baud rate change is using the Orvantis.");
+    case LineOperation::Reconnection:
+        return QCoreApplication::translate("LineOperation",
+                                           "Not sent: the reconnection is using the Orvantis.");
+    case LineOperation::None:
+        break;
+    }
+    return QCoreApplication::translate("LineOperation",
+                                       "Not sent: another operation is using the Orvantis.");
 }

@@ -28,8 +28,7 @@ int LoggedOperatorDialogs::ShowQuestionBox(const QString &question, const QStrin
     const int button =
         m_shown.ShowQuestionBox(question, caption1, caption2, caption3, defaultButton);
     const QString caption = button == 1 ? caption1 : button == 0 ? caption2 : caption3;
-    answer(caption.isEmpty() ? QStringLiteral("closed without an answer")
-                             : quoted(plainCaption(caption)));
+    answer(caption.isEmpty() ? tr("closed without an answer") : quoted(plainCaption(caption)));
     return button;
 }
 
@@ -55,7 +54,7 @@ bool LoggedOperatorDialogs::askYesNo(const QString &title, const QString &questi
 {
     this->question(question);
     const bool yes = m_shown.askYesNo(title, question);
-    answer(quoted(yes ? QStringLiteral("Yes") : QStringLiteral("No")));
+    answer(quoted(yes ? tr("Yes") : tr("No")));
     return yes;
 }
 
@@ -64,26 +63,27 @@ QString LoggedOperatorDialogs::inputBox(const QString &title, const QString &pro
 {
     question(prompt);
     const QString typed = m_shown.inputBox(title, prompt, defaultText);
-    answer(typed.isEmpty() ? QStringLiteral("Cancel") : quoted(typed));
+    answer(typed.isEmpty() ? tr("Cancel") : quoted(typed));
     return typed;
 }
 
 QString LoggedOperatorDialogs::saveFileName(const QString &title, const QString &startPath,
                                             const QString &filters, const QString &defaultSuffix)
 {
-    question(title.isEmpty() ? QStringLiteral("Save as") : title);
+    question(title.isEmpty() ? tr("Save as") : title);
     return chosen(m_shown.saveFileName(title, startPath, filters, defaultSuffix));
 }
 
 QString LoggedOperatorDialogs::openFileName(const QString &title, const QString &startPath)
 {
-    question(title.isEmpty() ? QStringLiteral("Open") : title);
+    //: The title of a file chooser that opens a file.
+    question(title.isEmpty() ? tr("Open") : title);
     return chosen(m_shown.openFileName(title, startPath));
 }
 
 QString LoggedOperatorDialogs::browseForFolder(const QString &startFolder)
 {
-    question(QStringLiteral("Choose a folder"));
+    question(tr("Choose a folder"));
     return chosen(m_shown.browseForFolder(startFolder));
 }
 
@@ -91,7 +91,8 @@ QString LoggedOperatorDialogs::browseForFolder(const QString &startFolder)
 void LoggedOperatorDialogs::message(const QString &title, const QString &text)
 {
     const bool named = !title.isEmpty() && title != SettingsKeys::kApplication;
-    m_log.append(EventCategory::Message, named ? title + QStringLiteral(": ") + text : text);
+    //: An event log line: a message window's title, then its text.
+    m_log.append(EventCategory::Message, named ? tr("%1: %2").arg(title, text) : text);
 }
 
 void LoggedOperatorDialogs::question(const QString &text)
@@ -106,6 +107,6 @@ void LoggedOperatorDialogs::answer(const QString &text)
 
 QString LoggedOperatorDialogs::chosen(const QString &path)
 {
-    answer(path.isEmpty() ? QStringLiteral("Cancel") : quoted(path));
+    answer(path.isEmpty() ? tr("Cancel") : quoted(path));
     return path;
 }

@@ -2,6 +2,8 @@
 
 #include "support/OperatorDialogs.h"
 
+#include <QCoreApplication>
+
 class EventLog;
 
 // The operator dialogs with a record: every message shown goes into the event log before it
@@ -10,6 +12,8 @@ class EventLog;
 // the dialogs the front end installed, unchanged.
 class LoggedOperatorDialogs : public OperatorDialogs
 {
+    Q_DECLARE_TR_FUNCTIONS(LoggedOperatorDialogs)
+
 public:
     LoggedOperatorDialogs(OperatorDialogs &shown, EventLog &log) : m_shown(shown), m_log(log) {}
 

@@ -34,33 +34,49 @@ void PortSearch::setLabel(const QString &text)
 
 bool PortSearch::SearchForInstrument()
 {
+    return SearchForInstrument(Scope{QString(), kBaudRates});
+}
+
+bool PortSearch::SearchForInstrument(const Scope &scope)
+{
     if (m_searching)
         return false;
     m_searching = true;
+    m_attempts.clear();
     // The ports as they are now: an adapter plugged in since the last search is tried too.
-    m_table.refresh();
+    if (scope.device.isEmpty())
+        m_table.refresh();
     m_status.SetStatus(StatusCode::CommandInProgress);
     setLabel(QStringLiteral(" Searching for Orvantis"));
     m_cancelled = false;
     emit portListCleared();
     m_transaction.pump().runPending();
 
-    m_probing = true;
+    QList<int> numbers;
     for (int number = PortTable::kFirstPort; number <= PortTable::kLastPort; ++number) {
+        if (scope.device.isEmpty() || m_table.deviceFor(number) == scope.device) {
+            numbers << number;
+            if (!scope.device.isEmpty())
+                break;
+        }
+    }
+    m_probing = true;
+    for (const int number : numbers) {
         setLabel(m_label + QLatin1Char('.'));
         if (m_port.isOpen())
             m_port.close();
         m_port.setPortNumber(number);
         m_state.ReceiveBuffer.clear();
         m_port.open();
+        Attempt attempt{number, m_table.deviceFor(number), m_port.isOpen(), {}};
         if (m_port.isOpen()) {
             emit portEntryAdded(m_table.entryText(number));
             m_transaction.pump().runPending();
             QString serial;
             // A device that hung up while probed has no other rate to try.
-            for (int i = 0; i < kBaudRates.size() && serial.isEmpty() && m_port.isOpen(); ++i) {
-                emit baudIndexSelected(i);
-                m_port.setSettings(settingsFor(kBaudRates.at(i)));
+            for (int i = 0; i < scope.rates.size() && serial.isEmpty() && m_port.isOpen(); ++i) {
+                emit baudIndexSelected(int(kBaudRates.indexOf(scope.rates.at(i))));
+                m_port.setSettings(settingsFor(scope.rates.at(i)));
                 serial = ProbePort();
             }
             if (!serial.isEmpty()) {
@@ -68,7 +84,11 @@ bool PortSearch::SearchForInstrument()
                 emit serialNumberFound(serial);
                 m_status.SetStatus(StatusCode::Idle);
             }
+        } else {
+            attempt.error = m_port.openError();
         }
+        if (!attempt.device.isEmpty())
+            m_attempts << attempt;
         if (m_status.Status() == StatusCode::Idle)
             break;
         if (m_cancelled) {

@@ -11,12 +11,29 @@
 
 // Finds the instrument: tries every port from 1 to 16 and, on each port that opens, every
 // rate of the list until the instrument shows its prompt and identifies itself with a
-// serial number. The connection dialog shows what it reports through the signals.
+// serial number. The connection dialog shows what it reports through the signals; the
+// command line may confine a search to one device and to some rates, and reads what became
+// of each port it tried.
 class PortSearch : public QObject
 {
     Q_OBJECT
 public:
+    // The rates of the instrument, in the order a search tries them.
     static const QStringList kBaudRates;
+
+    // Where a search looks: one device (every port of the table, listed afresh, when empty),
+    // at these rates in this order.
+    struct Scope {
+        QString device;
+        QStringList rates;
+    };
+    // A port the last search tried: it opened (and did not answer), or it did not and why.
+    struct Attempt {
+        int number = 0;
+        QString device;
+        bool opened = false;
+        PortOpenError error;
+    };
 
     PortSearch(ProgramState &state, CommPort &port, CommandTransaction &transaction,
                LinkStatus &status, PortTable table, QObject *parent = nullptr);
@@ -24,6 +41,9 @@ public:
     // Runs the whole search; true when the instrument was found (the port is then left open
     // with the found settings and the status code is 1).
     bool SearchForInstrument();
+    bool SearchForInstrument(const Scope &scope);
+    // The ports of the last search that had a device, in the order tried.
+    const QList<Attempt> &attempts() const { return m_attempts; }
     // Serial number of the instrument answering on the open port, or empty.
     QString ProbePort();
     // Opens the port and rate named by the two list entries without probing; true when it
@@ -57,6 +77,7 @@ private:
     LinkStatus &m_status;
     PortTable m_table;
     QString m_label;
+    QList<Attempt> m_attempts;
     bool m_cancelled = false;
     bool m_searching = false;
     bool m_probing = false;

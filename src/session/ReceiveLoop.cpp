@@ -8,7 +8,7 @@ constexpr qsizetype kMaxLineKept = 4096;
 
 // Display text of the end of `bytes`: CR as CR LF, LF dropped, codes outside 32-127 as ".",
 // only as much of it as the terminal can show.
-QByteArray displayTail(QByteArrayView bytes)
+QString displayTail(QByteArrayView bytes)
 {
     qsizetype start = bytes.size();
     qsizetype length = 0;
@@ -25,7 +25,7 @@ QByteArray displayTail(QByteArrayView bytes)
         else if (code != '\n')
             display.append(code >= 32 && code <= 127 ? c : '.');
     }
-    return display;
+    return QString::fromLatin1(display);
 }
 } // namespace
 
@@ -42,11 +42,11 @@ ReceiveLamp ReceiveLoop::run()
         const QByteArray bytes = m_port.readWaiting();
         if (!bytes.isEmpty()) {
             runLastByteTime = m_state.clock.timeOfDay();
-            QByteArray display;
+            QString display;
             if (!take(bytes, runLastByteTime, display))
                 return ReceiveLamp::ButtonFace;
             if (!display.isEmpty() && m_display)
-                m_display(QString::fromLatin1(display));
+                m_display(display);
         }
         if (m_port.hasFailed() && m_port.bytesWaiting() == 0) {
             const QString why = m_port.failureText();
@@ -63,7 +63,7 @@ ReceiveLamp ReceiveLoop::run()
                                                                     : ReceiveLamp::ButtonFace;
 }
 
-bool ReceiveLoop::take(QByteArrayView bytes, float now, QByteArray &display)
+bool ReceiveLoop::take(QByteArrayView bytes, float now, QString &display)
 {
     if (m_received)
         m_received(bytes);
@@ -85,7 +85,7 @@ bool ReceiveLoop::take(QByteArrayView bytes, float now, QByteArray &display)
 }
 
 // The capture's share of `bytes`, taken off their front.
-bool ReceiveLoop::takeCaptured(QByteArrayView &bytes, float now, QByteArray &display)
+bool ReceiveLoop::takeCaptured(QByteArrayView &bytes, float now, QString &display)
 {
     if (!m_capture.CaptureActive() || bytes.isEmpty())
         return true;
@@ -100,7 +100,7 @@ bool ReceiveLoop::takeCaptured(QByteArrayView &bytes, float now, QByteArray &dis
         if (!fileCaptured(bytes.first(captured)))
             return false;
         // During a capture the terminal shows the count instead of the data.
-        display = QByteArray::number(m_capture.byteCount()) + " bytes received\r\n";
+        display = tr("%1 bytes received").arg(m_capture.byteCount()) + QStringLiteral("\r\n");
         bytes = bytes.sliced(captured);
     }
     return true;
@@ -108,7 +108,7 @@ bool ReceiveLoop::takeCaptured(QByteArrayView &bytes, float now, QByteArray &dis
 
 void ReceiveLoop::captureEarly(QByteArrayView bytes)
 {
-    QByteArray display;
+    QString display;
     if (!takeCaptured(bytes, m_state.clock.timeOfDay(), display))
         return;
     if (!m_state.dataFile.flush())
@@ -185,8 +185,8 @@ void ReceiveLoop::reportFileError()
 {
     DataFile &file = m_state.dataFile;
     const QString message =
-        QStringLiteral("Error %1; %2.\nThe data file %3 has been closed; what arrives from now "
-                       "on is not saved.")
+        tr("Error %1; %2.\nThe data file %3 has been closed; what arrives from now on is not "
+           "saved.")
             .arg(file.errorNumber())
             .arg(file.errorString(), file.path());
     file.abandon();

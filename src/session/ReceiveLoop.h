@@ -7,6 +7,7 @@
 #include "session/ReceiveLamp.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QString>
 #include <functional>
 
@@ -17,6 +18,8 @@
 // the calls.
 class ReceiveLoop
 {
+    Q_DECLARE_TR_FUNCTIONS(ReceiveLoop)
+
 public:
     // The terminal shows at most this much, so a run builds no more display text than this.
     static constexpr qsizetype kDisplayTail = 32000;
@@ -50,8 +53,8 @@ public:
 
 private:
     // The work of one run on what it read; false when the data file failed.
-    bool take(QByteArrayView bytes, float now, QByteArray &display);
-    bool takeCaptured(QByteArrayView &bytes, float now, QByteArray &display);
+    bool take(QByteArrayView bytes, float now, QString &display);
+    bool takeCaptured(QByteArrayView &bytes, float now, QString &display);
     void appendToReceiveBuffer(QByteArrayView bytes);
     bool fileCaptured(QByteArrayView bytes);
     void passStatusLines(QByteArrayView bytes);

@@ -1,6 +1,7 @@
 #include "session/Reconnection.h"
 
 #include "link/CommPort.h"
+#include "link/PortTable.h"
 #include "session/FileCapture.h"
 #include "session/InstrumentInfo.h"
 
@@ -21,8 +22,8 @@ void Reconnection::start(const Resume &resume)
 {
     m_resume = resume;
     m_active = true;
-    m_device = QStringLiteral("COM %1 (%2)").arg(m_port.portNumber()).arg(m_port.deviceName());
-    setNote(QStringLiteral("Connection lost at %1 - reconnecting to %2...")
+    m_device = PortTable::portName(m_port.portNumber(), m_port.deviceName());
+    setNote(tr("Connection lost at %1 - reconnecting to %2...")
                 .arg(QTime::currentTime().toString(QStringLiteral("HH:mm:ss")), m_device));
     m_timer.start();
 }
@@ -82,8 +83,7 @@ void Reconnection::identify()
 
 void Reconnection::identifyOnce()
 {
-    setNote(
-        QStringLiteral("Reconnecting to %1: waiting for the Orvantis to answer...").arg(m_device));
+    setNote(tr("Reconnecting to %1: waiting for the Orvantis to answer...").arg(m_device));
     const bool periodic = !m_resume.startCommand.isEmpty();
     QElapsedTimer since;
     since.start();
@@ -95,19 +95,20 @@ void Reconnection::identifyOnce()
         InstrumentIdentity identity;
         if (ParseInstrumentInfo(reply, identity)) {
             if (identity.InstrumentSerial != m_resume.serial) {
-                const QString why =
-                    QStringLiteral("After the connection to %1 was lost, another Orvantis "
-                                   "(serial number %2) answered there instead of %3. The "
-                                   "connection was closed; use Connect... to connect to it.")
-                        .arg(m_device, identity.InstrumentSerial, m_resume.serial);
+                const QString why = tr("After the connection to %1 was lost, another Orvantis "
+                                       "(serial number %2) answered there instead of %3. The "
+                                       "connection was closed; use Connect... to connect to it.")
+                                        .arg(m_device, identity.InstrumentSerial, m_resume.serial);
                 finish();
                 m_port.close();
                 emit gaveUp(why);
                 return;
             }
             // At its prompt: a run that was going has stopped, and starts again.
-            if (periodic)
+            if (periodic) {
+                emit restartingRun();
                 m_claim->SendCommand(m_resume.startCommand, "start", ">", kStartTimeoutSeconds);
+            }
             finish();
             emit reconnected(periodic);
             return;
@@ -123,16 +124,16 @@ void Reconnection::identifyOnce()
         return;
     if (!m_port.isOpen()) {
         // Lost again while asking: back to waiting for the device.
-        setNote(QStringLiteral("Connection lost again - reconnecting to %1...").arg(m_device));
+        setNote(tr("Connection lost again - reconnecting to %1...").arg(m_device));
         m_timer.start();
         return;
     }
     finish();
     m_port.close();
-    emit gaveUp(QStringLiteral("The connection to the Orvantis on %1 was lost. The port opened "
-                               "again, but the Orvantis did not answer within %2 seconds, so the "
-                               "connection was closed. Check the instrument's power and its "
-                               "baud rate, then use Connect... to connect again.")
+    emit gaveUp(tr("The connection to the Orvantis on %1 was lost. The port opened "
+                   "again, but the Orvantis did not answer within %2 seconds, so the "
+                   "connection was closed. Check the instrument's power and its "
+                   "baud rate, then use Connect... to connect again.")
                     .arg(m_device)
                     .arg(int(kAnswerSeconds)));
 }

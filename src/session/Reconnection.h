@@ -52,6 +52,8 @@ signals:
     void noteChanged(const QString &note);
     // The same instrument is back; `restarted` tells whether the run had to be started again.
     void reconnected(bool restarted);
+    // The instrument is at its prompt; the run's start command goes out next.
+    void restartingRun();
     // No luck: `why` in the operator's terms. The port is closed again.
     void gaveUp(const QString &why);
 

@@ -53,7 +53,10 @@ void SessionEventRecorder::statusChanged(StatusCode code)
 {
     if (m_inRun && !m_session.periodicRun()) {
         m_inRun = false;
-        m_log.operationEnded(kPeriodic);
+        m_log.operationEnded(kPeriodic, m_session.leftSampling()
+                                            ? QStringLiteral("the Orvantis samples on into its "
+                                                             "flash memory")
+                                            : QString());
     }
     if (code == StatusCode::NotConnected) {
         m_noResponse = false;
@@ -105,7 +108,7 @@ void SessionEventRecorder::dataFileChanged(bool open)
         // A download's or the cal check's file belongs to that operation's lines.
         if (m_session.lineOwner() != LineOperation::None)
             return;
-        m_dataFile = QLatin1Char('"') + m_session.dataFile().path() + QLatin1Char('"');
+        m_dataFile = QLatin1Char('"') + m_session.dataFile().shownName() + QLatin1Char('"');
         m_log.operationStarted(kSaving, m_dataFile);
     } else if (!m_dataFile.isEmpty()) {
         m_log.operationEnded(kSaving, m_dataFile);
@@ -115,7 +118,7 @@ void SessionEventRecorder::dataFileChanged(bool open)
 
 QString SessionEventRecorder::portText() const
 {
-    return QStringLiteral("COM %1 (%2) at %3 baud")
-        .arg(m_session.portNumber())
-        .arg(m_session.deviceName(), m_session.settings().section(QLatin1Char(','), 0, 0));
+    return QStringLiteral("%1 at %2 baud")
+        .arg(PortTable::portName(m_session.portNumber(), m_session.deviceName()),
+             m_session.settings().section(QLatin1Char(','), 0, 0));
 }

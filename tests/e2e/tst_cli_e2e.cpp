@@ -1,16 +1,18 @@
 // The command line, orvantis, run as a process against orvantis-sim over a real
-// pseudo-terminal: every command in both its forms, bad input refused with nothing sent,
-// ports it cannot use, and a periodic run that signals and unplugs end cleanly. One simulator
-// serves most cases; the simulator's record of what it heard shows what was sent.
+// pseudo-terminal: every command in both its forms (each JSON document's keys and types
+// pinned), bad input refused with nothing sent, ports it cannot use, and a periodic run that
+// signals at random moments, unplugs and detaches end truthfully. One simulator serves most
+// cases; the simulator's record of what it heard shows what was sent.
 #include "testkit/SimProcess.h"
 #include "testkit/TestFiles.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
-#include <QRegularExpression>
+#include <QRandomGenerator>
 #include <QSerialPort>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -41,7 +43,50 @@ QJsonValue at(QJsonValue value, const QString &path)
 
 QString text(const QJsonValue &value)
 {
+    if (value.isBool())
+        return value.toBool() ? "true" : "false";
     return value.isDouble() ? QString::number(value.toDouble()) : value.toString();
+}
+
+// A document's keys and the types of their values, as "{bytes:n file:s}" (s string, n number,
+// b bool, - null; an array as the shape of its first element).
+QString shape(const QJsonValue &value)
+{
+    if (value.isObject()) {
+        QStringList members;
+        const QJsonObject object = value.toObject();
+        for (auto it = object.begin(); it != object.end(); ++it)
+            members << it.key() + ':' + shape(it.value());
+        return '{' + members.join(' ') + '}';
+    }
+    if (value.isArray())
+        return '[' + (value.toArray().isEmpty() ? QString() : shape(value.toArray().first())) + ']';
+    return value.isString() ? "s" : value.isDouble() ? "n" : value.isBool() ? "b" : "-";
+}
+
+QJsonObject document(const QByteArray &json)
+{
+    QJsonParseError error{};
+    const QJsonDocument parsed = QJsonDocument::fromJson(json, &error);
+    return error.error == QJsonParseError::NoError ? parsed.object() : QJsonObject();
+}
+
+// The whole samples a run's file holds: the pieces that end at the prompt, but the last one
+// (the answer to the stop), each holding one sample's data or nothing but a line end (another
+// answer); -1 when the file does not end at the prompt, or a piece is neither.
+int wholeSamples(const QByteArray &file)
+{
+    const QList<QByteArray> pieces = file.split('>');
+    if (!file.endsWith("Orvantis>"))
+        return -1;
+    int samples = 0;
+    for (const QByteArray &piece : pieces.mid(0, pieces.size() - 2)) {
+        if (piece.count("sample,") == 1 && piece.endsWith("\r\nOrvantis"))
+            ++samples;
+        else if (piece != "\r\nOrvantis")
+            return -1;
+    }
+    return samples;
 }
 } // namespace
 
@@ -51,38 +96,44 @@ class CliEndToEnd : public QObject
 
 private slots:
     void initTestCase();
+
     void usageErrorsAndRefusedNamesSendNothing_data();
     void usageErrorsAndRefusedNamesSendNothing();
     void everyReadingCommandInBothForms_data();
     void everyReadingCommandInBothForms();
     void sampleGoesToAFileOrStandardOutput();
     void runPrintsEachSampleAndStopsTheInstrument();
-    void runEndsOnASignalWithTheInstrumentStopped_data();
-    void runEndsOnASignalWithTheInstrumentStopped();
+    void signalsAtRandomMomentsLeaveWholeSamples();
+    void detachedRunSamplesOnUntilStop();
     void getIsByteExactAndRefusesUnlistedNames();
     void interruptedGetKeepsAGoodLocalFile_data();
     void interruptedGetKeepsAGoodLocalFile();
     void putAndRmChangeTheDisk();
+    void aListingCutBeforeItsEndIsRefused();
     void calCheckRunsWithYes();
     void portsItCannotUse_data();
     void portsItCannotUse();
     void aPortHeldByAnotherProcessIsLeftAlone();
     void lastConnectionFirstThenTheSearch();
     void baudChangesBothEndsAndIsKept();
+    void runKeepsGoingAcrossAnUnplug_data();
     void runKeepsGoingAcrossAnUnplug();
 
 private:
-    // The child's settings and event log stay in `home` (the test's own folder when empty);
+    // The child's settings and event log stay in `home` (the test's own folders when empty);
     // the system's ports are not searched.
-    QProcessEnvironment environment(const QString &ports, const QString &home = QString()) const;
-    void start(QProcess &process, const QStringList &arguments, const QString &ports);
+    void start(QProcess &process, const QStringList &arguments, const QString &ports,
+               const QString &home = QString());
     Outcome run(const QStringList &arguments, const QString &ports = QString(),
                 const QString &home = QString());
     // What the shared simulator heard since `from` (a size of its record).
     QByteArray heardSince(qint64 from) const;
+    // Every line of the event log the command line has written so far.
+    QByteArray eventLog() const;
     qint64 heardSize() const { return QFileInfo(m_heard).size(); }
     QString path(const QString &name) const { return m_dir.filePath(name); }
     bool startSim(SimProcess &sim, const QStringList &arguments);
+
     QTemporaryDir m_dir;
     QString m_disk;
     QString m_heard;
@@ -108,34 +159,31 @@ void CliEndToEnd::initTestCase()
 
 bool CliEndToEnd::startSim(SimProcess &sim, const QStringList &arguments)
 {
-    const bool started = sim.start(
-        QStringList{"--fast", "--stable", "--spectrum-ms", "10", "--baud", QString::number(kRate)} +
-        arguments);
+    const bool started =
+        sim.start(QStringList{QString("--fast"), QString("--stable"),
+                              QString("--spectrum-ms"), QString("10"),
+                              QString("--baud"), QString::number(kRate)} +
+                  arguments);
     if (!started)
         qWarning("%s", qPrintable(sim.errorString()));
     return started;
 }
 
-QProcessEnvironment CliEndToEnd::environment(const QString &ports, const QString &home) const
+void CliEndToEnd::start(QProcess &process, const QStringList &arguments, const QString &ports,
+                        const QString &home)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("XDG_CONFIG_HOME", home.isEmpty() ? path("config") : home);
     env.insert("XDG_DATA_HOME", home.isEmpty() ? path("data") : home);
     env.insert("ORVANTIS_PORTS", ports.isNull() ? m_sim.devicePath() : ports);
-    return env;
-}
-
-void CliEndToEnd::start(QProcess &process, const QStringList &arguments, const QString &ports)
-{
-    process.setProcessEnvironment(environment(ports));
-    process.start(QStringLiteral(ORVANTIS_CLI_PATH), arguments);
+    process.setProcessEnvironment(env);
+    process.start(ORVANTIS_CLI_PATH, arguments);
 }
 
 Outcome CliEndToEnd::run(const QStringList &arguments, const QString &ports, const QString &home)
 {
     QProcess process;
-    process.setProcessEnvironment(environment(ports, home));
-    process.start(ORVANTIS_CLI_PATH, arguments);
+    start(process, arguments, ports, home);
     Outcome outcome;
     if (!process.waitForFinished(60000)) {
         process.kill();
@@ -154,6 +202,15 @@ QByteArray CliEndToEnd::heardSince(qint64 from) const
     return fileBytes(m_heard).mid(from);
 }
 
+QByteArray CliEndToEnd::eventLog() const
+{
+    QByteArray lines;
+    QDirIterator days(path("data"), QDir::Files, QDirIterator::Subdirectories);
+    while (days.hasNext())
+        lines += fileBytes(days.next());
+    return lines;
+}
+
 void CliEndToEnd::usageErrorsAndRefusedNamesSendNothing_data()
 {
     QTest::addColumn<QStringList>("arguments");
@@ -162,8 +219,10 @@ void CliEndToEnd::usageErrorsAndRefusedNamesSendNothing_data()
     const QString missing = path("no-such-file.txt");
     const QString notes = path("notes.txt");
     QVERIFY(writeFile(notes, "a line\n"));
+    const QString longName = path("my notes file.txt");
+    QVERIFY(writeFile(longName, "a line\n"));
     // clang-format off
-    QTest::newRow("unknown command") << QStringList{"frob"} << 2 << "\"frob\" is not a command";
+    QTest::newRow("unknown command") << QStringList{"frob", "--help"} << 2 << "\"frob\" is not a command";
     QTest::newRow("unknown option") << QStringList{"status", "--frob"} << 2 << "unknown option";
     QTest::newRow("rate not in the list") << QStringList{"--rate", "4800", "status"} << 2 << "not a rate of the Orvantis";
     QTest::newRow("baud not in the list") << QStringList{"baud", "19200"} << 2 << "not a rate of the Orvantis";
@@ -178,10 +237,19 @@ void CliEndToEnd::usageErrorsAndRefusedNamesSendNothing_data()
     QTest::newRow("flash name too long") << QStringList{"sample", "--flash", "NINECHARS"} << 2 << "limited to 8 characters";
     QTest::newRow("send with no time to wait") << QStringList{"send", "--timeout", "0", "st"} << 2 << "--timeout takes a number";
     QTest::newRow("clock bad date") << QStringList{"clock", "--set", "tomorrow"} << 2 << "not a date and time";
-    QTest::newRow("cal-check without --yes") << QStringList{"cal-check", "-o", notes} << 2 << "sampling cavity";
+    QTest::newRow("cal-check without --yes") << QStringList{"cal-check", "-o", path("fresh.raw")} << 2 << "sampling cavity";
+    QTest::newRow("sample into a file with data") << QStringList{"sample", "-o", notes} << 2 << "holds 7 bytes: --keep appends to it";
+    QTest::newRow("run into a file with data") << QStringList{"run", "--period", "1", "-o", notes} << 2 << "--force replaces it";
+    QTest::newRow("cal-check into a file with data") << QStringList{"cal-check", "-o", notes, "--yes"} << 2 << "--keep appends";
+    QTest::newRow("keep and force") << QStringList{"sample", "-o", notes, "--keep", "--force"} << 2 << "not both";
+    QTest::newRow("run's data and JSON on standard output") << QStringList{"--json", "run", "--period", "1", "-o", "-"} << 2 << "use one of them";
+    QTest::newRow("detach to a file") << QStringList{"run", "--period", "1", "--flash", "A", "--detach", "-o", "x.raw"} << 2 << "takes no --output";
+    QTest::newRow("detach without flash") << QStringList{"run", "--period", "1", "--detach"} << 2 << "needs --flash NAME";
+    QTest::newRow("bad outage") << QStringList{"run", "--period", "1", "-o", "-", "--max-outage", "soon"} << 2 << "--max-outage takes";
     QTest::newRow("refused name for get") << QStringList{"get", "what?.txt"} << 1 << "cannot be a file on the Orvantis";
     QTest::newRow("refused name for rm") << QStringList{"rm", "a b"} << 1 << "cannot be a file on the Orvantis";
-    QTest::newRow("refused name for put") << QStringList{"put", notes, "--as", "x:y"} << 1 << "its disk cannot hold that name";
+    QTest::newRow("refused name for put") << QStringList{"put", notes, "--as", "x:y"} << 2 << "--as x:y cannot be a file name";
+    QTest::newRow("a name put would shorten") << QStringList{"put", longName} << 2 << "would store it as \"mynotesfil\"; choose";
     // clang-format on
 }
 
@@ -195,6 +263,11 @@ void CliEndToEnd::usageErrorsAndRefusedNamesSendNothing()
         const Outcome outcome = run(form);
         QCOMPARE(outcome.status, status);
         QVERIFY2(outcome.err.contains(said.toUtf8()), outcome.err.constData());
+        if (form.first() == "--json") {
+            // A usage error is one document too.
+            QCOMPARE(shape(document(outcome.out)), QString("{error:s exitStatus:n}"));
+            QCOMPARE(document(outcome.out).value("exitStatus").toInt(), status);
+        }
     }
     QCOMPARE(heardSince(before), QByteArray());
 }
@@ -206,14 +279,18 @@ void CliEndToEnd::everyReadingCommandInBothForms_data()
     QTest::addColumn<QString>("key");
     // The whole value, as a regular expression.
     QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("keys");
     // clang-format off
-    QTest::newRow("find") << QStringList{"find"} << "Orvantis 1021 on port 1" << "serial" << "1021";
-    QTest::newRow("info") << QStringList{"info"} << "Firmware:      2.61" << "maxDepth" << "600";
-    QTest::newRow("status") << QStringList{"status"} << "Thermal Control:  Stable" << "light/state" << "stable";
-    QTest::newRow("ls") << QStringList{"ls"} << "DATA.BIN             5,000" << "files/0/size" << "5000";
-    QTest::newRow("clock") << QStringList{"clock"} << "Orvantis:  20" << "computer" << "\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d";
-    QTest::newRow("clock set") << QStringList{"clock", "--set", "2030-01-02T03:04:05"} << "Orvantis:  2030-01-02 03:04" << "set" << "2030-01-02T03:04:05";
-    QTest::newRow("send") << QStringList{"send", "baud"} << "baud: 57600" << "answer" << "baud: 57600,57600\n";
+    QTest::newRow("find") << QStringList{"find"} << "Orvantis 1021 on port 1" << "serial" << "1021" << "{device:s exitStatus:n port:n rate:n serial:s}";
+    QTest::newRow("info") << QStringList{"info"} << "Firmware:      2.61" << "maxDepth" << "600" << "{configuration:s exitStatus:n firmware:s maxDepth:n model:s serial:s}";
+    QTest::newRow("status") << QStringList{"status"} << "Thermal Control:  Stable" << "ambient" << "21.5" << "{ambient:n ambientText:s exitStatus:n light:{state:s text:s} line:s stable:b thermal:{state:s text:s}}";
+    QTest::newRow("ls") << QStringList{"ls"} << "DATA.BIN             5,000" << "files/0/size" << "5000" << "{exitStatus:n files:[{date:s modified:s name:s size:n}]}";
+    QTest::newRow("clock") << QStringList{"clock"} << "Orvantis:  20" << "computer" << "\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d[+-]\\d\\d:\\d\\d" << "{aheadSeconds:n computer:s exitStatus:n instrument:s}";
+    QTest::newRow("clock set") << QStringList{"clock", "--set", "2030-01-02T03:04:05"} << "Orvantis:  2030-01-02 03:04" << "set" << "2030-01-02T03:04:05[+-]\\d\\d:\\d\\d" << "{aheadSeconds:n computer:s exitStatus:n instrument:s set:s}";
+    QTest::newRow("send") << QStringList{"send", "baud"} << "baud: 57600" << "answer" << "baud: 57600,57600\n" << "{answer:s command:s complete:b exitStatus:n}";
+    // Only the prompt ends the answer, not a ">" in it.
+    QTest::newRow("send with > in the answer") << QStringList{"send", "Capture>a>b"} << "Unknown command: Capture>a>b\n" << "answer" << "Unknown command: Capture>a>b\n" << "{answer:s command:s complete:b exitStatus:n}";
+    QTest::newRow("stop") << QStringList{"stop"} << "answered the stop at its prompt" << "answered" << "true" << "{answered:b exitStatus:n seconds:n}";
     // clang-format on
 }
 
@@ -223,16 +300,16 @@ void CliEndToEnd::everyReadingCommandInBothForms()
     QFETCH(QString, shown);
     QFETCH(QString, key);
     QFETCH(QString, value);
+    QFETCH(QString, keys);
     const Outcome human = run(arguments);
     QCOMPARE(human.status, 0);
     QVERIFY2(human.out.contains(shown.toUtf8()), human.out.constData());
     const Outcome json = run(QStringList{"--json"} + arguments);
     QCOMPARE(json.status, 0);
-    QJsonParseError error{};
-    const QJsonDocument document = QJsonDocument::fromJson(json.out, &error);
-    QVERIFY2(error.error == QJsonParseError::NoError, json.out.constData());
+    const QJsonObject parsed = document(json.out);
+    QCOMPARE(shape(parsed), keys);
     QVERIFY2(QRegularExpression(QRegularExpression::anchoredPattern(value))
-                 .match(text(at(document.object(), key)))
+                 .match(text(at(parsed, key)))
                  .hasMatch(),
              json.out.constData());
 }
@@ -248,73 +325,182 @@ void CliEndToEnd::sampleGoesToAFileOrStandardOutput()
     const QByteArray first = fileBytes(file);
     QVERIFY(first.endsWith("Orvantis>"));
     QVERIFY(fileBytes(m_sent).endsWith(first));
+
     QCOMPARE(run({"sample", "-o", file, "--keep"}).status, 0);
     const QByteArray both = fileBytes(file);
     QVERIFY(both.startsWith(first) && both.size() > first.size());
-    outcome = run({"sample"});
-    QCOMPARE(outcome.status, 0);
-    QVERIFY(outcome.out.startsWith("Acquire auto,1,1,\"\",0,-1,2\r\n"));
-    QVERIFY(fileBytes(m_sent).endsWith(outcome.out));
+
+    outcome = run({"--json", "sample", "-o", file, "--force"});
+    QCOMPARE(shape(document(outcome.out)), QString("{appended:b bytes:n complete:b exitStatus:n "
+                                                   "file:s}"));
+    QVERIFY(fileBytes(file).startsWith("Acquire auto,1,1,\"\",0,-1,2\r\n"));
+    QCOMPARE(fileBytes(file).count("Orvantis>"), 1);
+
+    for (const QStringList &toStandardOutput : {QStringList{"sample"}, {"sample", "-o", "-"}}) {
+        const qsizetype logged = eventLog().size();
+        outcome = run(toStandardOutput);
+        QCOMPARE(outcome.status, 0);
+        QVERIFY(outcome.out.startsWith("Acquire auto,1,1,\"\",0,-1,2\r\n"));
+        QVERIFY(fileBytes(m_sent).endsWith(outcome.out));
+        // One search, and the event log says where the data went, not a scratch file.
+        const QByteArray log = eventLog().mid(logged);
+        QCOMPARE(log.count("Connection search started"), 1);
+        QVERIFY2(log.contains("Saving to a data file started: \"standard output\"") &&
+                     !log.contains(QDir::tempPath().toUtf8()),
+                 log.constData());
+    }
     outcome = run({"--json", "sample"});
-    const QJsonObject json = QJsonDocument::fromJson(outcome.out).object();
+    const QJsonObject json = document(outcome.out);
+    QCOMPARE(shape(json), QString("{bytes:n complete:b data:s exitStatus:n}"));
     QCOMPARE(json.value("bytes").toInt(), json.value("data").toString().size());
 }
 
 void CliEndToEnd::runPrintsEachSampleAndStopsTheInstrument()
 {
     const QString file = path("run.raw");
-    const qint64 before = heardSize();
-    const Outcome outcome = run({"--json", "run", "--period", "0.2", "--count", "3", "-o", file});
+    qint64 before = heardSize();
+    Outcome outcome = run({"--json", "run", "--period", "0.2", "--count", "3", "-o", file});
     QCOMPARE(outcome.status, 0);
     const QList<QByteArray> lines = outcome.out.trimmed().split('\n');
-    QCOMPARE(lines.size(), 3);
+    QCOMPARE(lines.size(), 4);
     qint64 counted = 0;
-    QDateTime last;
-    for (int i = 0; i < lines.size(); ++i) {
-        const QJsonObject sample = QJsonDocument::fromJson(lines.at(i)).object();
+    for (int i = 0; i < 3; ++i) {
+        const QJsonObject sample = document(lines.at(i));
+        QCOMPARE(shape(sample), QString("{bytes:n record:s sample:n time:s}"));
         QCOMPARE(sample.value("sample").toInt(), i + 1);
-        const QDateTime time =
-            QDateTime::fromString(sample.value("time").toString(), Qt::ISODateWithMs);
-        QVERIFY2(time.isValid() && !(time < last), qPrintable(sample.value("time").toString()));
-        last = time;
+        QVERIFY(sample.value("time").toString().contains(QRegularExpression("[+-]\\d\\d:\\d\\d$")));
         counted += sample.value("bytes").toInteger();
     }
-    // Each sample ends at its prompt: the three end where the file's third prompt ends.
-    const QByteArray written = fileBytes(file);
-    qsizetype third = -1;
-    for (int i = 0; i < 3; ++i)
-        third = written.indexOf("Orvantis>", third + 1);
-    QCOMPARE(counted, third + qsizetype(strlen("Orvantis>")));
+    const QJsonObject summary = document(lines.at(3));
+    QCOMPARE(shape(summary), QString("{bytes:n ended:s endsAtPrompt:b exitStatus:n file:s "
+                                     "outages:[] record:s samples:n secondsWithoutSamples:n "
+                                     "started:s}"));
+    QCOMPARE(summary.value("samples").toInt(), wholeSamples(fileBytes(file)));
+    QCOMPARE(summary.value("bytes").toInteger(), QFileInfo(file).size());
+    // Each sample ends at its prompt (the first holds the start command's echo); the answer to
+    // the stop is all that follows.
+    QCOMPARE(fileBytes(file).mid(counted), QByteArray("\r\nOrvantis>"));
     QVERIFY(heardSince(before).contains("start 0.2 Acquire auto"));
     QVERIFY(heardSince(before).endsWith(kThreeEtx));
     QTRY_VERIFY(!m_sim.isSampling());
+
+    // The data on standard output, the lines for people on standard error.
+    before = QFileInfo(m_sent).size();
+    outcome = run({"run", "--period", "0.2", "--count", "2", "-o", "-"});
+    QCOMPARE(outcome.status, 0);
+    QVERIFY(outcome.out.startsWith("start 0.2 Acquire auto"));
+    QCOMPARE(wholeSamples(outcome.out), 2);
+    QVERIFY(fileBytes(m_sent).mid(before).contains(outcome.out));
+    QVERIFY2(outcome.err.contains("    2  ") && outcome.err.contains("2 samples in"),
+             outcome.err.constData());
 }
 
-void CliEndToEnd::runEndsOnASignalWithTheInstrumentStopped_data()
+// Runs of each kind of period, three at a time (a simulator each), each ended by a signal at
+// a random moment from the start command on: every summary counts exactly the whole samples
+// its file holds, and every file ends at the prompt that answered the stop.
+void CliEndToEnd::signalsAtRandomMomentsLeaveWholeSamples()
 {
-    QTest::addColumn<int>("signalNumber");
-    QTest::newRow("SIGINT") << SIGINT;
-    QTest::newRow("SIGTERM") << SIGTERM;
-    QTest::newRow("SIGPIPE: standard output closed") << SIGPIPE;
+    constexpr int kLanes = 3;
+    constexpr int kRuns = 24;
+    const int kSignals[] = {SIGINT, SIGTERM, SIGINT, SIGTERM, SIGPIPE};
+    const QStringList periods{"0", "0.1", "0.4"};
+    const quint32 seed = QRandomGenerator::global()->generate();
+    QRandomGenerator random(seed);
+    struct Lane {
+        SimProcess sim;
+        QProcess process;
+        QString file;
+        QString heard;
+        qint64 heardBefore = 0;
+        int signal = 0;
+        bool signalled = false;
+    };
+    std::array<Lane, kLanes> lanes;
+    int started = 0;
+    int ended = 0;
+    QStringList failures;
+    const auto next = [&](Lane &lane) {
+        const int run = started++;
+        lane.file = path(QString("signalled%1.raw").arg(run));
+        lane.signal = kSignals[run % 5];
+        lane.signalled = false;
+        lane.heardBefore = QFileInfo(lane.heard).size();
+        start(lane.process,
+              QStringList(run % 2 ? "--json" : "--rate=57600") +
+                  QStringList{"run", "--period", periods.at(run % 3), "-o", lane.file},
+              lane.sim.devicePath(), path(QString("lane%1").arg(&lane - lanes.data())));
+    };
+    for (Lane &lane : lanes) {
+        lane.heard = path(QString("heard-lane%1.bin").arg(&lane - lanes.data()));
+        QVERIFY(startSim(lane.sim, {"--record-input", lane.heard}));
+        QObject::connect(&lane.process, &QProcess::finished, &lane.process, [&] {
+            ++ended;
+            const QByteArray said = lane.process.readAll() + lane.process.readAllStandardError();
+            const QRegularExpressionMatch summary =
+                QRegularExpression("\"samples\":(\\d+)|\n(\\d+) samples in").match(said);
+            const int counted =
+                summary.hasMatch() ? (summary.captured(1) + summary.captured(2)).toInt() : -1;
+            const int whole = wholeSamples(fileBytes(lane.file));
+            const bool stopped = fileBytes(lane.heard).mid(lane.heardBefore).endsWith(kThreeEtx);
+            if (lane.process.exitCode() != 130 || counted != whole || !stopped)
+                failures << QString("%1, signal %2: exit %3, summary %4, file %5, stopped "
+                                           "%6")
+                                .arg(lane.file)
+                                .arg(lane.signal)
+                                .arg(lane.process.exitCode())
+                                .arg(counted)
+                                .arg(whole)
+                                .arg(stopped);
+            if (started < kRuns)
+                next(lane);
+        });
+        next(lane);
+    }
+    // Each signal at a random moment once its run has opened its file (the start command goes
+    // out next): during the start command's wait, during samples, between them.
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, &watch, [&] {
+        for (Lane &lane : lanes) {
+            if (lane.signalled || !QFileInfo::exists(lane.file) ||
+                lane.process.state() != QProcess::Running)
+                continue;
+            lane.signalled = true;
+            const qint64 pid = lane.process.processId();
+            const int signal = lane.signal;
+            // Every fourth at once: inside the start command's wait.
+            QTimer::singleShot(started % 4 ? random.bounded(1500) : 0, &lane.process,
+                               [pid, signal] { ::kill(pid_t(pid), signal); });
+        }
+    });
+    watch.start(2);
+    QTRY_VERIFY_WITH_TIMEOUT(ended == kRuns, 120000);
+    QVERIFY2(failures.isEmpty(),
+             qPrintable(QString("seed %1: ").arg(seed) + failures.join("\n")));
 }
 
-void CliEndToEnd::runEndsOnASignalWithTheInstrumentStopped()
+void CliEndToEnd::detachedRunSamplesOnUntilStop()
 {
-    QFETCH(int, signalNumber);
-    const QString file = path("signalled.raw");
-    const qint64 before = heardSize();
-    QProcess process;
-    start(process, {"run", "--period", "0.2", "-o", file}, m_sim.devicePath());
-    QByteArray out;
-    QTRY_VERIFY_WITH_TIMEOUT((out += process.readAllStandardOutput()).count('\n') >= 2, 20000);
+    const QString stored = QDir(m_disk).filePath("DEPLOY.RAW");
+    qint64 before = heardSize();
+    Outcome outcome = run({"--json", "run", "--period", "0.3", "--flash", "DEPLOY", "--detach"});
+    QCOMPARE(outcome.status, 0);
+    QCOMPARE(shape(document(outcome.out)),
+             QString("{detached:b exitStatus:n flashName:s period:n started:s}"));
+    // Into the flash only, and nothing after the start command: the port closed as it was.
+    QVERIFY(heardSince(before).endsWith("start 0.3 Acquire auto,1,1,DEPLOY,0,-1,1\r"));
+    QTRY_VERIFY(QFileInfo(stored).size() > 0);
+    const qint64 storedAtExit = QFileInfo(stored).size();
+    QTRY_VERIFY(QFileInfo(stored).size() > storedAtExit);
     QVERIFY(m_sim.isSampling());
-    QCOMPARE(::kill(pid_t(process.processId()), signalNumber), 0);
-    QVERIFY(process.waitForFinished(20000));
-    QCOMPARE(process.exitCode(), 130);
-    QVERIFY(heardSince(before).endsWith(kThreeEtx));
+
+    before = heardSize();
+    outcome = run({"stop"});
+    QCOMPARE(outcome.status, 0);
+    QVERIFY2(outcome.out.contains("Finding it had sent three ETX already"),
+             outcome.out.constData());
+    QCOMPARE(heardSince(before), "\x03\x03\x03id\rst\r" + kThreeEtx);
     QTRY_VERIFY(!m_sim.isSampling());
-    // What came after the three ETX reached the file before it closed.
-    QVERIFY(fileBytes(file).endsWith("Orvantis>"));
+    QVERIFY(QFile::remove(stored));
 }
 
 void CliEndToEnd::getIsByteExactAndRefusesUnlistedNames()
@@ -328,6 +514,9 @@ void CliEndToEnd::getIsByteExactAndRefusesUnlistedNames()
     QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).size(),
              2);
     QCOMPARE(QJsonDocument::fromJson(outcome.out)["files"][0]["bytes"].toInt(), 5000);
+    QCOMPARE(shape(document(outcome.out)),
+             QString("{exitStatus:n files:[{bytes:n name:s path:s}]}"));
+
     const qint64 before = heardSize();
     outcome = run({"get", "DATA.BIN", "GONE.TXT", "-d", folder});
     QCOMPARE(outcome.status, 1);
@@ -347,7 +536,7 @@ void CliEndToEnd::interruptedGetKeepsAGoodLocalFile()
     QFETCH(bool, localCopy);
     SimProcess stalling;
     QVERIFY(startSim(stalling, {"--disk", m_disk, "--stall-type-after", "1000"}));
-    const QString folder = path(localCopy ? "kept" : "partial");
+    const QString folder = path(localCopy ? QString("kept") : QString("partial"));
     QVERIFY(QDir().mkpath(folder));
     const QString target = QDir(folder).filePath("DATA.BIN");
     if (localCopy)
@@ -377,19 +566,24 @@ void CliEndToEnd::putAndRmChangeTheDisk()
 {
     const QString local = path("my notes.txt");
     QVERIFY(writeFile(local, "gain=2\nmode=fast\n"));
-    Outcome outcome = run({"put", local});
+    Outcome outcome = run({"put", local, "--as", "mynotes.txt"});
     QCOMPARE(outcome.status, 0);
     const QString stored = QDir(m_disk).filePath("mynotes.txt");
     QVERIFY(fileBytes(stored).contains("gain=2") && fileBytes(stored).contains("mode=fast"));
     outcome = run({"--json", "put", local, "--as", "SETUP.INI"});
     QCOMPARE(outcome.status, 0);
     QCOMPARE(QJsonDocument::fromJson(outcome.out)["files"][0]["name"].toString(), "SETUP.INI");
+    QCOMPARE(shape(document(outcome.out)),
+             QString("{exitStatus:n files:[{bytes:n file:s name:s}]}"));
     QVERIFY(QFileInfo::exists(QDir(m_disk).filePath("SETUP.INI")));
+
     qint64 before = heardSize();
-    outcome = run({"rm", "SETUP.INI", "NOPE.INI"});
+    outcome = run({"--json", "rm", "SETUP.INI", "NOPE.INI"});
     QCOMPARE(outcome.status, 1);
+    QCOMPARE(shape(document(outcome.out)), QString("{error:s exitStatus:n}"));
     QVERIFY(!heardSince(before).contains("Del"));
     QVERIFY(QFileInfo::exists(QDir(m_disk).filePath("SETUP.INI")));
+
     before = heardSize();
     outcome = run({"--json", "rm", "setup.ini", "mynotes.txt"});
     QCOMPARE(outcome.status, 0);
@@ -397,6 +591,24 @@ void CliEndToEnd::putAndRmChangeTheDisk()
     QVERIFY(!QFileInfo::exists(QDir(m_disk).filePath("SETUP.INI")));
     QVERIFY(!QFileInfo::exists(stored));
     QCOMPARE(QJsonDocument::fromJson(outcome.out)["deleted"].toArray().size(), 2);
+    QCOMPARE(shape(document(outcome.out)), QString("{deleted:[s] exitStatus:n}"));
+}
+
+void CliEndToEnd::aListingCutBeforeItsEndIsRefused()
+{
+    SimProcess cut;
+    const QString heard = path("cut-heard.bin");
+    QVERIFY(startSim(cut, {"--disk", m_disk, "--cut-listing", "--record-input", heard}));
+    for (const QStringList &command :
+         {QStringList{"ls"}, QStringList{"get", "DATA.BIN", "-d", m_dir.path()},
+          QStringList{"rm", "NOTES.TXT"}}) {
+        const Outcome outcome = run(QStringList{"--port", cut.devicePath()} + command);
+        QCOMPARE(outcome.status, 1);
+        QVERIFY2(outcome.err.contains("stopped before its \"bytes free\" line"),
+                 outcome.err.constData());
+    }
+    QVERIFY(!fileBytes(heard).contains("type") && !fileBytes(heard).contains("Del"));
+    QVERIFY(QFileInfo::exists(QDir(m_disk).filePath("NOTES.TXT")));
 }
 
 void CliEndToEnd::calCheckRunsWithYes()
@@ -406,6 +618,7 @@ void CliEndToEnd::calCheckRunsWithYes()
     const Outcome outcome = run({"--json", "cal-check", "-o", file, "--yes"});
     QCOMPARE(outcome.status, 0);
     QVERIFY(QJsonDocument::fromJson(outcome.out)["complete"].toBool());
+    QCOMPARE(shape(document(outcome.out)), QString("{bytes:n complete:b exitStatus:n file:s}"));
     const QByteArray heard = heardSince(before);
     QCOMPARE(heard.count("acquire fixed 100 1 \"\" 0 -1 2\r"), 4);
     QCOMPARE(heard.count("lref,0,0,10\r"), 3);
@@ -421,7 +634,9 @@ void CliEndToEnd::portsItCannotUse_data()
     // clang-format off
     QTest::newRow("no such device") << QStringList{"--port", "/dev/no-such-port", "info"} << QString("") << "does not exist";
     QTest::newRow("number without a device") << QStringList{"--port", "4", "info"} << QString("/dev/null") << "port 4 has no device";
-    QTest::newRow("nothing found") << QStringList{"info"} << QString("") << "No Orvantis found";
+    QTest::newRow("nothing found") << QStringList{"info"} << QString("") << "No Orvantis found on any port. \"orvantis find --verbose\" lists each port";
+    // --rate alone confines the search to that rate too.
+    QTest::newRow("each port tried and why") << QStringList{"--rate", "9600", "find", "--verbose"} << "/dev/no-such-port:" + m_sim.devicePath() << "Port 1 (/dev/no-such-port): port /dev/no-such-port does not exist: is the Orvantis's cable or adapter plugged in?\n  Port 2 (" + m_sim.devicePath() + "): opened, no answer at 9600 baud";
     // clang-format on
 }
 
@@ -455,9 +670,10 @@ void CliEndToEnd::aPortHeldByAnotherProcessIsLeftAlone()
     QCOMPARE(::kill(pid_t(holder.processId()), SIGTERM), 0);
     QVERIFY(holder.waitForFinished(20000));
     QCOMPARE(holder.exitCode(), 130);
+
     // An instrument that does not answer is no instrument.
     SimProcess silent;
-    QVERIFY(silent.start({"--silent"}));
+    QVERIFY(silent.start({QString("--silent")}));
     const Outcome outcome =
         run({"--port", silent.devicePath(), "--rate", "9600", "status"}, QString(""));
     QCOMPARE(outcome.status, 3);
@@ -468,9 +684,12 @@ void CliEndToEnd::lastConnectionFirstThenTheSearch()
 {
     const QTemporaryDir home;
     const QString ports = "/dev/null:" + m_sim.devicePath();
-    Outcome outcome = run({"find"}, ports, home.path());
+    const qint64 before = heardSize();
+    Outcome outcome = run({"--rate", "57600", "find"}, ports, home.path());
     QCOMPARE(outcome.status, 0);
     QVERIFY(outcome.err.contains("Searching"));
+    // The probe at that rate only: another rate tried first would have left garbled bytes.
+    QCOMPARE(heardSince(before), QByteArray("\x03\x03\x03id\rst\r"));
     const QByteArray kept = fileBytes(QDir(home.path()).filePath("Orvantis/Orvantis Console.conf"));
     QVERIFY2(kept.contains(("Device=" + m_sim.devicePath()).toUtf8()), kept.constData());
     QVERIFY(kept.contains("Rate=57600"));
@@ -496,9 +715,10 @@ void CliEndToEnd::baudChangesBothEndsAndIsKept()
     Outcome outcome = run({"--json", "--port", sim.devicePath(), "baud", "115200", "--startup"},
                           sim.devicePath(), home.path());
     QCOMPARE(outcome.status, 0);
-    const QJsonObject changed = QJsonDocument::fromJson(outcome.out).object();
+    const QJsonObject changed = document(outcome.out);
     QCOMPARE(changed.value("rate").toInt(), 115200);
     QCOMPARE(changed.value("startupRate").toInt(), 115200);
+    QCOMPARE(shape(changed), QString("{exitStatus:n previousRate:n rate:n startupRate:n}"));
     // The next command finds it at the new rate, the first it tries.
     outcome = run({"send", "baud"}, sim.devicePath(), home.path());
     QCOMPARE(outcome.status, 0);
@@ -506,25 +726,54 @@ void CliEndToEnd::baudChangesBothEndsAndIsKept()
     QVERIFY(outcome.err.contains("at 115200 baud"));
 }
 
+void CliEndToEnd::runKeepsGoingAcrossAnUnplug_data()
+{
+    QTest::addColumn<int>("unplugMs");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("status");
+    QTest::newRow("back after 5 s") << 5000 << QStringList{"--for", "9"} << 0;
+    QTest::newRow("lost longer than --max-outage")
+        << 10000 << QStringList{"--max-outage", "3s"} << 3;
+}
+
 void CliEndToEnd::runKeepsGoingAcrossAnUnplug()
 {
+    QFETCH(int, unplugMs);
+    QFETCH(QStringList, options);
+    QFETCH(int, status);
     SimProcess sim;
     const QString link = path("orvantis-link");
-    const QString record = path("unplugged-sent.bin");
-    QVERIFY(startSim(sim, {"--link", link, "--unplug-for", "2", "--record", record}));
-    const QString file = path("unplugged.raw");
+    const QString record = path(QString("unplugged-sent%1.bin").arg(status));
+    QVERIFY(startSim(sim, {"--link", link, "--record", record}));
+    const QString file = path(QString("unplugged%1.raw").arg(status));
     QProcess process;
-    start(process, {"--port", link, "run", "--period", "0.3", "--for", "10", "-o", file},
+    start(process, QStringList{"--port", link, "run", "--period", "0.3", "-o", file} + options,
           QString());
     QByteArray out;
     QTRY_VERIFY_WITH_TIMEOUT((out += process.readAllStandardOutput()).count('\n') >= 2, 20000);
     const qsizetype beforeUnplug = out.count('\n');
-    QVERIFY(sim.unplug());
+    QVERIFY(sim.unplug(unplugMs));
     // The session reconnects by itself; the run goes on into the same file until its time.
     QVERIFY(process.waitForFinished(30000));
-    QCOMPARE(process.exitCode(), 0);
+    QCOMPARE(process.exitCode(), status);
     out += process.readAllStandardOutput();
+    const QString said = QString::fromLocal8Bit(process.readAllStandardError());
+    QVERIFY2(said.contains(QRegularExpression("\nconnection lost at \\d\\d:\\d\\d:\\d\\d\n")),
+             qPrintable(said));
+    if (status == 3) {
+        QVERIFY2(said.contains("not back within 3 s"), qPrintable(said));
+        return;
+    }
+    QVERIFY2(said.contains(QRegularExpression("\nback at \\d\\d:\\d\\d:\\d\\d after [5-7] s; the "
+                                              "run went on\n")),
+             qPrintable(said));
+    QVERIFY2(said.contains(QRegularExpression("Connection lost at .*, back at .* after [5-7] s "
+                                              "\\(the run went on\\); no samples from")),
+             qPrintable(said));
     QVERIFY2(out.count('\n') > beforeUnplug + 2, out.constData());
+    const QRegularExpressionMatch summary = QRegularExpression("\n(\\d+) samples in").match(said);
+    QVERIFY(summary.hasMatch());
+    QCOMPARE(summary.captured(1).toLongLong(), out.count('\n'));
     // The file holds all the instrument sent from the start of the run, across the unplug.
     const QByteArray sent = fileBytes(record);
     QCOMPARE(fileBytes(file), sent.mid(sent.indexOf("start 0.3 ")));

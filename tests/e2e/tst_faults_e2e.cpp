@@ -436,25 +436,45 @@ void FaultsEndToEnd::operatorInterruptsATransfer()
 
 void FaultsEndToEnd::operatorEndsAPeriodicRun_data()
 {
+    // The acquire command's destination: 2 this computer, 1 the flash, 4 both.
     QTest::addColumn<Press>("press");
-    QTest::newRow("Stop") << Press::Stop;
-    QTest::newRow("Exit") << Press::Close;
-    QTest::newRow("Disconnect") << Press::Disconnect;
+    QTest::addColumn<int>("destination");
+    QTest::addColumn<int>("answer");
+    const int none = -2;
+    QTest::newRow("Stop") << Press::Stop << 2 << none;
+    QTest::newRow("Exit") << Press::Close << 2 << none;
+    QTest::newRow("Disconnect") << Press::Disconnect << 2 << none;
+    QTest::newRow("flash, Exit, Yes") << Press::Close << 1 << 1;
+    QTest::newRow("both, Disconnect, Yes") << Press::Disconnect << 4 << 1;
+    QTest::newRow("flash, Disconnect, No") << Press::Disconnect << 1 << 0;
+    QTest::newRow("both, Exit, No") << Press::Close << 4 << 0;
+    QTest::newRow("flash, Disconnect, Cancel") << Press::Disconnect << 1 << -1;
+    QTest::newRow("both, Exit, Cancel") << Press::Close << 4 << -1;
 }
 
 void FaultsEndToEnd::operatorEndsAPeriodicRun()
 {
     QFETCH(Press, press);
+    QFETCH(int, destination);
+    QFETCH(int, answer);
     // The device's line was at 9600 when the console opened it: the three ETX must still
     // cross at the run's rate before the port closes.
     SimRig rig(RigOptions({"--fast", "--baud", "57600"}));
     QVERIFY2(rig.start(), qPrintable(rig.error()));
     const QString capture = rig.path("capture.raw");
     QVERIFY(rig.openDataFile(capture));
-    rig.startPeriodic();
+    rig.stopPolling();
+    rig.controls().FlashFilenameText->setText("DEPLOY12");
+    rig.controls().StoreInFlashCheck->setChecked(destination != 2);
+    rig.controls().StoreInComputerCheck->setChecked(destination != 1);
+    rig.controls().SampleDelayText->setText("1");
+    rig.click("Start Periodic");
     QCOMPARE(rig.status(), StatusCode::PeriodicSampling);
     QTRY_VERIFY(rig.sim.isSampling());
-    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(capture).size() > 1000, 10000);
+    const QString stored = rig.disk("DEPLOY1.RAW");
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(destination == 1 ? stored : capture).size() > 1000, 10000);
+    if (answer != -2)
+        rig.dialogs.questionAnswers.enqueue(answer);
     const qsizetype heard = rig.heard().size();
     switch (press) {
     case Press::Stop:
@@ -463,22 +483,33 @@ void FaultsEndToEnd::operatorEndsAPeriodicRun()
         // Back at its prompt: it answers.
         QVERIFY(rig.line().SendCommand("st\r", "st:", "\r", 2).startsWith("st:"));
         break;
-    case Press::Close: {
-        QSignalSpy closing(&rig.c().form, &MainForm::closing);
+    case Press::Close:
         rig.trigger("Exit");
-        QCOMPARE(closing.size(), 1);
-        QVERIFY(!rig.c().form.isVisible());
-        QVERIFY(!rig.comm->isOpen());
+        QCOMPARE(rig.c().form.isVisible(), answer == -1);
+        QCOMPARE(rig.comm->isOpen(), answer == -1);
         break;
-    }
     case Press::Disconnect:
         // The menu item: the button is off while sampling.
         QVERIFY(!rig.controls().DisconnectButton->isEnabled());
         rig.trigger("Disconnect");
-        verifyControlsFor(rig, StatusCode::NotConnected);
         QCOMPARE(rig.controls().StatusLabel->text(),
-                 QString("No Orvantis connected (periodic sampling was stopped) "));
+                 answer == 1    ? QString("No Orvantis connected (left sampling into its flash "
+                                          "memory) ")
+                 : answer == -1 ? QString("Periodic sampling (1 s) ")
+                                : QString("No Orvantis connected (periodic sampling was stopped) "));
         break;
+    }
+    QCOMPARE(rig.dialogs.questions,
+             answer == -2 ? QStringList()
+                          : QStringList{"The Orvantis is storing a sample every 1 s in its flash "
+                                        "memory as DEPLOY1. Leave it sampling?"});
+    if (answer == 1 || answer == -1) {
+        // Nothing sent: the instrument samples on into its flash, left or still watched.
+        const qint64 storedAtLeaving = QFileInfo(stored).size();
+        QTRY_VERIFY(QFileInfo(stored).size() > storedAtLeaving);
+        QVERIFY(rig.sim.isSampling());
+        QCOMPARE(rig.heardSince(heard), QByteArray());
+        return;
     }
     // Each heard at the run's rate, and the instrument stops.
     QTRY_COMPARE(rig.heardSince(heard).left(3), QByteArray(3, '\x03'));

@@ -48,19 +48,22 @@ void FileRules::uploadGoesOnlyThroughTheCapturePrompt_data()
     QTest::addColumn<int>("promptedLines");
     QTest::addColumn<QByteArray>("written");
     QTest::addColumn<QString>("saying");
+    // What the upload reports: refused (whether in words or in silence) or cut short.
+    QTest::addColumn<FileOutcome::Result>("result");
+    const auto refused = FileOutcome::Result::Refused;
     QTest::newRow("name refused") << QByteArray("Bad file name: ab.txt\r\nOrvantis>") << 3
                                   << QByteArray("capture ab.txt\r")
-                                  << "it answered \"Bad file name: ab.txt\"";
+                                  << "it answered \"Bad file name: ab.txt\"" << refused;
     QTest::newRow("no answer") << QByteArray() << 3 << QByteArray("capture ab.txt\r")
-                               << "it gave no answer";
+                               << "it gave no answer" << refused;
     QTest::newRow("prompt lost after line 2")
         << QByteArray("Capture>") << 1 << "capture ab.txt\rone\rtwo\r" + ctrlZ + ctrlZ
-        << "after line 2, so no further line was sent";
+        << "after line 2, so no further line was sent" << FileOutcome::Result::CutShort;
     // Too late for the upload, but the instrument is in its capture mode: it is left at once,
     // before the next command (here a status query) could be stored as a line.
     QTest::newRow("prompt after the wait")
         << QByteArray("\x01late") << 3 << "capture ab.txt\r" + ctrlZ + "st\r"
-        << "it gave no answer";
+        << "it gave no answer" << refused;
 }
 
 void FileRules::uploadGoesOnlyThroughTheCapturePrompt()
@@ -69,6 +72,7 @@ void FileRules::uploadGoesOnlyThroughTheCapturePrompt()
     QFETCH(int, promptedLines);
     QFETCH(QByteArray, written);
     QFETCH(QString, saying);
+    QFETCH(FileOutcome::Result, result);
     const QString path = local("ab.txt");
     QVERIFY(writeFile(path, "one\r\ntwo\r\nDel SPECTRA.BIN\r\n"));
     SessionRig link(m_port);
@@ -86,17 +90,17 @@ void FileRules::uploadGoesOnlyThroughTheCapturePrompt()
     });
     FileDirectory directory(link.session);
     FileUpload upload(link.session, directory, link.dialogs);
-    upload.UploadFile(path);
+    const FileOutcome outcome = upload.UploadFile(path);
     if (captureAnswer == "\x01late") {
         // It arrives just as the next command is about to go.
         m_port.feed("capture ab.txt\r\nCapture>");
         link.line().SendCommand("st\r", "st:", "\r", 0);
     }
     QCOMPARE(m_port.written(), written);
-    QCOMPARE(link.dialogs.errors.size(), 1);
-    QVERIFY2(link.dialogs.errors.first().startsWith("The file ab.txt was not sent") &&
-                 link.dialogs.errors.first().contains(saying),
-             qPrintable(link.dialogs.errors.first()));
+    QCOMPARE(outcome.result, result);
+    QVERIFY2(outcome.message.startsWith("The file ab.txt was not sent") &&
+                 outcome.message.contains(saying),
+             qPrintable(outcome.message));
     m_port.close();
 }
 
@@ -113,7 +117,7 @@ void FileRules::fileThatCameWithItsEchoIsWhole()
     });
     FileDirectory directory(link.session);
     FileDownload download(link.session, directory, link.dialogs);
-    QVERIFY(download.DownloadFile(local("ECHO.BIN"), int(content.size())));
+    QVERIFY(download.DownloadFile(local("ECHO.BIN"), int(content.size())).done());
     QVERIFY(fileBytes(local("ECHO.BIN")) == content);
     QCOMPARE(link.dialogs.errors, QStringList());
     m_port.close();
@@ -145,15 +149,16 @@ void FileRules::fileThatCannotBeFetchedIsNotAskedFor()
     QCOMPARE(directory.fileCount(), int(rows.size()));
     m_port.clearWritten();
     FileDownload download(link.session, directory, link.dialogs);
-    for (int row = 1; row <= rows.size(); ++row) {
-        QVERIFY(!download.GetFiles(row, row));
+    for (int row = 0; row < rows.size(); ++row) {
+        const QList<FileOutcome> outcomes = download.GetFiles({directory.entryAt(row)});
+        QCOMPARE(outcomes.size(), 1);
+        QCOMPARE(int(outcomes.first().result), int(FileOutcome::Result::Failed));
         QCOMPARE(m_port.written(), QByteArray());
-        QCOMPARE(link.dialogs.errors.size(), row);
-        const QString message = link.dialogs.errors.last();
-        QVERIFY2(message.startsWith(said.at(row - 1)) && !message.contains("Refresh"),
+        const QString message = outcomes.first().message;
+        QVERIFY2(row == 0 ? message == said.first()
+                          : message.startsWith(said.at(row)) && !message.contains("Refresh"),
                  qPrintable(message));
     }
-    QCOMPARE(link.dialogs.errors.first(), said.first());
     QVERIFY(!QFileInfo::exists(local("BIG.RAW")));
     m_port.close();
 }

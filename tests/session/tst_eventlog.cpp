@@ -205,7 +205,7 @@ void EventLogRules::sessionSignalsBecomeLines()
     SessionRig rig(port);
     for (const QString &step : steps) {
         if (step == "run")
-            rig.session.beginPeriodicRun("start 10 Acquire auto\r");
+            rig.session.beginPeriodicRun({"start 10 Acquire auto\r", "10", {}, false, true});
         else if (step == "stop")
             rig.session.endPeriodicRun();
         else

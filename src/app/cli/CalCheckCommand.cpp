@@ -38,7 +38,7 @@ ExitStatus run(CliContext &context)
     StatusMonitor monitor(session);
     CalCheckHooks hooks;
     hooks.OpenNewFile = [&] {
-        return SamplingCommands::openDataFile(session, context.output, path, false) ? 1 : -1;
+        return SamplingCommands::openDataFile(session, context.output, context.line) ? 1 : -1;
     };
     hooks.ParseStatus = [&monitor](const QByteArray &reply) { return monitor.ParseStatus(reply); };
     hooks.createProgress = [&]() -> std::unique_ptr<CalCheckProgress> {
@@ -53,9 +53,12 @@ ExitStatus run(CliContext &context)
         {QStringLiteral("complete"), outcome == CalCheck::Outcome::Completed}};
     switch (outcome) {
     case CalCheck::Outcome::Completed:
-        context.output.result(document, {QStringLiteral("Cal check data in %1 (%2 bytes).")
-                                             .arg(path)
-                                             .arg(QFileInfo(path).size())});
+        context.output.result(document,
+                              {path == QLatin1String("-")
+                                   ? QStringLiteral("Cal check data written to standard output.")
+                                   : QStringLiteral("Cal check data in %1 (%2 bytes).")
+                                         .arg(path)
+                                         .arg(QFileInfo(path).size())});
         return ExitStatus::Done;
     case CalCheck::Outcome::NotStabilized:
         context.output.error(QStringLiteral("the cal check did not start: the Orvantis is not "

@@ -12,6 +12,18 @@ void writeOut(FILE *stream, const QByteArray &bytes)
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
     std::fflush(stream);
 }
+
+QString failureText(ExitStatus status)
+{
+    switch (status) {
+    case ExitStatus::Interrupted:
+        return QStringLiteral("interrupted");
+    case ExitStatus::NoInstrument:
+        return QStringLiteral("no Orvantis");
+    default:
+        return QStringLiteral("failed");
+    }
+}
 } // namespace
 
 void CliOutput::error(const QString &message)
@@ -32,9 +44,10 @@ void CliOutput::note(const QString &message)
 void CliOutput::result(const QJsonObject &document, const QStringList &lines)
 {
     if (m_json)
-        writeOut(stdout, QJsonDocument(document).toJson(QJsonDocument::Indented));
+        m_document = document;
     else if (!lines.isEmpty())
-        writeOut(stdout, lines.join(QLatin1Char('\n')).toLocal8Bit() + '\n');
+        writeOut(m_dataOnStandardOutput ? stderr : stdout,
+                 lines.join(QLatin1Char('\n')).toLocal8Bit() + '\n');
 }
 
 void CliOutput::jsonLine(const QJsonObject &object)
@@ -44,12 +57,40 @@ void CliOutput::jsonLine(const QJsonObject &object)
 
 void CliOutput::line(const QString &text)
 {
-    writeOut(stdout, text.toLocal8Bit() + '\n');
+    progress(QString());
+    writeOut(m_dataOnStandardOutput ? stderr : stdout, text.toLocal8Bit() + '\n');
 }
 
 void CliOutput::raw(const QByteArray &bytes)
 {
     writeOut(stdout, bytes);
+}
+
+int CliOutput::finish(ExitStatus status)
+{
+    if (!m_json)
+        return int(status);
+    QJsonObject document = m_document;
+    document.insert(QStringLiteral("exitStatus"), int(status));
+    if (status != ExitStatus::Done)
+        document.insert(QStringLiteral("error"),
+                        m_lastError.isEmpty() ? failureText(status) : m_lastError);
+    if (m_streaming)
+        jsonLine(document);
+    else
+        writeOut(stdout, QJsonDocument(document).toJson(QJsonDocument::Indented));
+    return int(status);
+}
+
+QString CliOutput::isoTime(const QDateTime &time, Qt::DateFormat format)
+{
+    // "+00:00" rather than "Z": the offset is always written the same way.
+    const int offset = time.offsetFromUtc();
+    const QString local =
+        time.toString(format == Qt::ISODateWithMs ? QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz")
+                                                  : QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
+    return local + (offset < 0 ? QLatin1Char('-') : QLatin1Char('+')) +
+           QTime(0, 0).addSecs(qAbs(offset)).toString(QStringLiteral("HH:mm"));
 }
 
 bool CliOutput::progressShown() const

@@ -1,15 +1,11 @@
 #include "app/cli/CliProgram.h"
 
-#include "app/cli/CalCheckCommand.h"
 #include "app/cli/CliContext.h"
 #include "app/cli/CliOutput.h"
 #include "app/cli/CommandLine.h"
 #include "app/cli/CommandLineDialogs.h"
+#include "app/cli/CommandTable.h"
 #include "app/cli/ConnectionStep.h"
-#include "app/cli/FileCommands.h"
-#include "app/cli/InstrumentCommands.h"
-#include "app/cli/PeriodicRun.h"
-#include "app/cli/SamplingCommands.h"
 #include "app/cli/SignalWatch.h"
 #include "link/QtCommPort.h"
 #include "session/InstrumentSession.h"
@@ -21,91 +17,43 @@
 
 namespace
 {
-using Check = ExitStatus (*)(const CommandLine &, CliOutput &);
-using Run = ExitStatus (*)(CliContext &);
-
-struct Command {
-    const char *name;
-    Check check;
-    Run run;
-};
-
-ExitStatus runPeriodic(CliContext &context)
-{
-    return PeriodicRun(context).run();
-}
-
-const Command kCommands[] = {
-    {"find", nullptr, InstrumentCommands::find},
-    {"info", nullptr, InstrumentCommands::info},
-    {"status", nullptr, InstrumentCommands::status},
-    {"sample", SamplingCommands::checkSample, SamplingCommands::sample},
-    {"run", PeriodicRun::check, runPeriodic},
-    {"ls", nullptr, FileCommands::list},
-    {"get", FileCommands::checkGet, FileCommands::get},
-    {"put", FileCommands::checkPut, FileCommands::put},
-    {"rm", FileCommands::checkRemove, FileCommands::remove},
-    {"clock", InstrumentCommands::checkClock, InstrumentCommands::clock},
-    {"baud", InstrumentCommands::checkBaud, InstrumentCommands::baud},
-    {"cal-check", CalCheckCommand::check, CalCheckCommand::run},
-    {"send", InstrumentCommands::checkSend, InstrumentCommands::send},
-};
-
-const Command *commandNamed(const QString &name)
-{
-    for (const Command &command : kCommands) {
-        if (name == QLatin1String(command.name))
-            return &command;
-    }
-    return nullptr;
-}
-
 void print(FILE *stream, const QString &text)
 {
     const QByteArray bytes = text.toLocal8Bit();
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
 }
-
-// With --json a failure is a document too, so that a script reads one either way; on one
-// line, as run's samples are.
-int finish(CliOutput &output, ExitStatus status)
-{
-    if (status != ExitStatus::Done && output.json() && !output.lastError().isEmpty())
-        output.jsonLine({{QStringLiteral("error"), output.lastError()},
-                         {QStringLiteral("exitStatus"), int(status)}});
-    return int(status);
-}
 } // namespace
 
 ExitStatus CliProgram::check(const CommandLine &line, CliOutput &output)
 {
-    const Command *command = commandNamed(line.command());
-    return command && command->check ? command->check(line, output) : ExitStatus::Done;
+    const auto check = line.definition().check;
+    return check ? check(line, output) : ExitStatus::Done;
 }
 
 ExitStatus CliProgram::runCommand(CliContext &context)
 {
-    const Command *command = commandNamed(context.line.command());
-    return command ? command->run(context) : ExitStatus::Usage;
+    return context.line.definition().run(context);
 }
 
 int CliProgram::run()
 {
-    CommandLine line;
+    CommandLine line(commandTable());
     switch (line.parse(m_arguments)) {
     case CommandLine::Outcome::Help:
         print(stdout, line.helpText());
         return int(ExitStatus::Done);
-    case CommandLine::Outcome::Bad:
-        print(stderr, QStringLiteral("orvantis: %1\n").arg(line.errorText()));
-        return int(ExitStatus::Usage);
+    case CommandLine::Outcome::Bad: {
+        CliOutput output(line.json(), line.quiet());
+        output.error(line.errorText());
+        return output.finish(ExitStatus::Usage);
+    }
     case CommandLine::Outcome::Run:
         break;
     }
     CliOutput output(line.json(), line.quiet());
     const ExitStatus checked = check(line, output);
     if (checked != ExitStatus::Done)
-        return finish(output, checked);
+        return output.finish(checked);
 
     SignalWatch signalWatch;
     const PortTable table = ConnectionStep::portTable(line);
@@ -143,5 +91,8 @@ int CliProgram::run()
         status = ExitStatus::Interrupted;
     else if (status != ExitStatus::Done && !session.isOpen())
         status = ExitStatus::NoInstrument;
-    return finish(output, status);
+    // The leaving goes into the event log; a run --detach left has closed the port already.
+    if (session.isOpen())
+        session.Disconnect();
+    return output.finish(status);
 }

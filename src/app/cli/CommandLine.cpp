@@ -22,10 +22,15 @@ QList<CliOption> globalOptions()
                         "port."),
          QStringLiteral("N|DEVICE")},
         {{kRate},
-         QStringLiteral("The link's rate on that port: 9600, 57600 or 115200. Default: the rate "
-                        "of the last connection, then every rate."),
+         QStringLiteral("The link's rate: 9600, 57600 or 115200; only this rate is tried, on "
+                        "the port named or in the search. Default: the rate of the last "
+                        "connection, then every rate."),
          QStringLiteral("RATE")},
-        {{kJson}, QStringLiteral("One JSON document on standard output."), QString()},
+        {{kJson},
+         QStringLiteral("One JSON document on standard output, whatever the outcome (usage "
+                        "errors too), with \"exitStatus\" and, on failure, \"error\"; run "
+                        "writes one JSON object per line instead."),
+         QString()},
         {{QStringLiteral("q"), kQuiet},
          QStringLiteral("No progress or notes on standard error."),
          QString()},
@@ -103,14 +108,6 @@ QString optionLines(const QList<CliOption> &options)
     return lines.join(QLatin1Char('\n'));
 }
 
-QString commandNames()
-{
-    QStringList names;
-    for (const CommandDefinition &definition : commandDefinitions())
-        names << definition.name;
-    return names.join(QStringLiteral(", "));
-}
-
 // "--set=VALUE" as two words: --set is a switch whose value, when there is one, is the
 // command's argument.
 QStringList splitSetValue(QStringList words)
@@ -128,7 +125,7 @@ QStringList splitSetValue(QStringList words)
 const QString kExitStatus = QStringLiteral(
     "Exit status: 0 done; 1 the Orvantis refused or the operation failed; 2 usage error, "
     "nothing sent;\n3 no Orvantis (not found, port unusable or in use by another program, "
-    "connection lost);\n130 interrupted by SIGINT or SIGTERM (or standard output closed), after "
+    "connection lost,\nor for run lost longer than --max-outage);\n130 interrupted by SIGINT or SIGTERM (or standard output closed), after "
     "stopping the Orvantis.");
 } // namespace
 
@@ -137,10 +134,27 @@ QString CommandLine::version()
     return QStringLiteral("orvantis ") + QLatin1String(kProductVersion);
 }
 
-QString CommandLine::overallHelp()
+const CommandDefinition *CommandLine::findCommand(const QString &name) const
+{
+    for (const CommandDefinition &definition : m_commands) {
+        if (definition.name == name)
+            return &definition;
+    }
+    return nullptr;
+}
+
+QString CommandLine::commandNames() const
+{
+    QStringList names;
+    for (const CommandDefinition &definition : m_commands)
+        names << definition.name;
+    return names.join(QStringLiteral(", "));
+}
+
+QString CommandLine::overallHelp() const
 {
     QStringList commands;
-    for (const CommandDefinition &definition : commandDefinitions())
+    for (const CommandDefinition &definition : m_commands)
         commands << QStringLiteral("  %1  %2").arg(definition.name, -10).arg(definition.summary);
     return QStringLiteral(
                "Usage: orvantis [--port N|DEVICE] [--rate 9600|57600|115200] [--json] [--quiet] "
@@ -181,30 +195,36 @@ CommandLine::Outcome CommandLine::help(const QString &text)
 CommandLine::Outcome CommandLine::parse(const QStringList &words)
 {
     QStringList rest = splitSetValue(words);
+    // A usage error is a JSON document too when --json is among the options.
+    const qsizetype optionsEnd = rest.indexOf(QStringLiteral("--"));
+    for (const QString &word : rest.mid(0, optionsEnd < 0 ? rest.size() : optionsEnd))
+        m_json = m_json || word == QLatin1String("--json") || word.startsWith("--json=");
     const int at = commandIndex(rest);
     QString name;
     if (at > 0)
         name = rest.takeAt(at);
-    if (name == QLatin1String("help")) {
-        const CommandDefinition *about = at < rest.size() ? findCommand(rest.at(at)) : nullptr;
-        return help(about ? commandHelp(*about) : overallHelp());
-    }
+    const bool helpWord = name == QLatin1String("help");
+    if (helpWord && at < rest.size() && !rest.at(at).startsWith(QLatin1Char('-')))
+        name = rest.takeAt(at);
     m_definition = findCommand(name);
     QList<CliOption> options = globalOptions();
     if (m_definition)
         options += m_definition->options;
     const bool parsed = readWords(rest.mid(1), options);
+    m_json = isSet(kJson);
+    m_quiet = isSet(kQuiet);
     if (isSet(kVersion))
         return help(version() + QLatin1Char('\n'));
-    if (isSet(kHelp))
+    // Help about a command that does not exist would hide the mistake.
+    if (!m_definition && !name.isEmpty() && !(helpWord && name == QLatin1String("help")))
+        return bad(
+            QStringLiteral("\"%1\" is not a command; \"orvantis --help\" lists them.").arg(name));
+    if (helpWord || isSet(kHelp))
         return help(m_definition ? commandHelp(*m_definition) : overallHelp());
     if (name.isEmpty())
         return bad(QStringLiteral("no command given; the commands: %1 (\"orvantis --help\" "
                                   "explains them).")
                        .arg(commandNames()));
-    if (!m_definition)
-        return bad(
-            QStringLiteral("\"%1\" is not a command; \"orvantis --help\" lists them.").arg(name));
     if (!parsed)
         return bad(m_error +
                    QStringLiteral(" (\"orvantis %1 --help\" explains the command)").arg(name));

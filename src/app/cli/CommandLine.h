@@ -13,6 +13,9 @@
 class CommandLine
 {
 public:
+    // `commands`: what the command line offers (commandTable()).
+    explicit CommandLine(const QList<CommandDefinition> &commands) : m_commands(commands) {}
+
     enum class Outcome {
         Run,  // a command to run
         Help, // help or the version was asked for: print helpText() and end with 0
@@ -40,7 +43,7 @@ public:
     bool json() const { return m_json; }
     bool quiet() const { return m_quiet; }
 
-    static QString overallHelp();
+    QString overallHelp() const;
     static QString commandHelp(const CommandDefinition &definition);
     static QString version();
 
@@ -51,7 +54,10 @@ private:
     // missing value.
     bool readWords(const QStringList &words, const QList<CliOption> &options);
     bool readGlobals();
+    const CommandDefinition *findCommand(const QString &name) const;
+    QString commandNames() const;
 
+    const QList<CommandDefinition> &m_commands;
     const CommandDefinition *m_definition = nullptr;
     // Each option's values under each of its names; a switch has one empty value.
     QHash<QString, QStringList> m_values;

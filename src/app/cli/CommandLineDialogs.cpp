@@ -26,7 +26,6 @@ int CommandLineDialogs::ShowQuestionBox(const QString &question, const QString &
 
 void CommandLineDialogs::ShowErrorMessage(const QString &message)
 {
-    ++m_errors;
     m_output.error(message);
 }
 
@@ -79,6 +78,5 @@ QString CommandLineDialogs::browseForFolder(const QString &)
 
 void CommandLineDialogs::refuse(const QString &question)
 {
-    ++m_refused;
     m_output.error(QStringLiteral("not answered without a person or --yes: \"%1\"").arg(question));
 }

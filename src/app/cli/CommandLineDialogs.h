@@ -19,11 +19,6 @@ public:
     // The path a file chooser returns (the command's -o FILE); empty refuses it.
     void setChosenPath(const QString &path) { m_chosenPath = path; }
 
-    // How many errors were shown so far: an operation that showed one has failed.
-    int errorCount() const { return m_errors; }
-    // How many questions were refused for want of --yes.
-    int refusedCount() const { return m_refused; }
-
     int ShowQuestionBox(const QString &question, const QString &caption1, const QString &caption2,
                         const QString &caption3, int defaultButton) override;
     void ShowErrorMessage(const QString &message) override;
@@ -45,6 +40,4 @@ private:
     CliOutput &m_output;
     bool m_answerYes = false;
     QString m_chosenPath;
-    int m_errors = 0;
-    int m_refused = 0;
 };

@@ -3,43 +3,24 @@
 #include "app/cli/CliOutput.h"
 #include "app/cli/CommandLine.h"
 #include "app/cli/PortProblem.h"
-#include "session/InstrumentInfo.h"
 #include "session/InstrumentSession.h"
 #include "session/LastConnection.h"
-#include "session/LineClaim.h"
 #include "session/PortSearch.h"
-#include "session/SendAbort.h"
 #include "support/StringCode.h"
 
 namespace
 {
-// The prompt's tail, which is enough even when its first characters came garbled.
-const QByteArray kPromptTail("ntis>");
-// How long the instrument may take to show its prompt after the three ETX, and to identify
-// itself: a silent port costs their sum for each rate tried.
-constexpr float kEtxSeconds = 0.3f;
-constexpr float kIdSeconds = 1.0f;
-
-QList<int> allRates()
+// `first` and then the other rates of `rates`.
+QStringList ratesFrom(int first, QStringList rates)
 {
-    QList<int> rates;
-    for (const QString &rate : PortSearch::kBaudRates)
-        rates << rate.toInt();
+    if (rates.removeOne(QString::number(first)))
+        rates.prepend(QString::number(first));
     return rates;
 }
 
-// `first` and then the other rates of the list.
-QList<int> ratesFrom(int first)
+QString joined(const QStringList &rates)
 {
-    QList<int> rates = allRates();
-    if (rates.removeOne(first))
-        rates.prepend(first);
-    return rates;
-}
-
-int numberOf(const PortTable &table, const QString &device)
-{
-    return int(table.devices().indexOf(device)) + 1;
+    return rates.join(QStringLiteral(", "));
 }
 } // namespace
 
@@ -77,10 +58,14 @@ void ConnectionStep::cancel()
 
 ExitStatus ConnectionStep::connect(const CommandLine &line)
 {
-    const PortTable &table = m_session.portTable();
+    const QStringList rates =
+        line.rate() > 0 ? QStringList{QString::number(line.rate())} : PortSearch::kBaudRates;
     if (!line.port().isEmpty()) {
-        const int number = line.portNumber() > 0 ? line.portNumber() : numberOf(table, line.port());
-        if (table.deviceFor(number).isEmpty()) {
+        const PortTable &table = m_session.portTable();
+        const int number = line.portNumber() > 0 ? line.portNumber()
+                                                 : int(table.devices().indexOf(line.port())) + 1;
+        const QString device = table.deviceFor(number);
+        if (device.isEmpty()) {
             m_output.error(QStringLiteral("port %1 has no device: ORVANTIS_PORTS or the system "
                                           "lists %2 ports")
                                .arg(number)
@@ -88,152 +73,105 @@ ExitStatus ConnectionStep::connect(const CommandLine &line)
             return ExitStatus::NoInstrument;
         }
         const LastConnection last = LastConnection::load();
-        const int first = line.rate() > 0                          ? line.rate()
-                          : last.device == table.deviceFor(number) ? last.rate
-                                                                   : 0;
-        return connectTo(number, line.rate() > 0 ? QList<int>{first} : ratesFrom(first));
+        return connectTo(device, last.device == device ? ratesFrom(last.rate, rates) : rates);
     }
-    PortProblem problem;
-    if (connectLast(line.rate(), &problem))
+    bool inUse = false;
+    if (connectLast(rates, &inUse))
         return ExitStatus::Done;
     if (m_cancelled)
         return ExitStatus::Interrupted;
     // Whoever holds the port of the last connection most likely holds the Orvantis.
-    if (problem.inUse()) {
-        m_output.error(problem.text());
+    if (inUse)
         return ExitStatus::NoInstrument;
-    }
-    return search();
+    return search(rates, line.isSet(QStringLiteral("verbose")));
 }
 
-ExitStatus ConnectionStep::connectTo(int number, const QList<int> &rates)
+ExitStatus ConnectionStep::connectTo(const QString &device, const QStringList &rates)
 {
-    QStringList tried;
-    for (const int rate : rates) {
-        if (m_cancelled)
-            return ExitStatus::Interrupted;
-        PortProblem problem;
-        switch (attempt(number, rate, &problem)) {
-        case Attempt::Answered:
-            return connected();
-        case Attempt::Unusable:
-            m_output.error(problem.text());
-            return ExitStatus::NoInstrument;
-        case Attempt::NoAnswer:
-            tried << QString::number(rate);
-        }
-    }
+    if (searchOn(device, rates))
+        return connected();
     if (m_cancelled)
         return ExitStatus::Interrupted;
-    m_output.error(QStringLiteral("the Orvantis did not answer on %1 at %2 baud")
-                       .arg(portText(number), tried.join(QStringLiteral(", "))));
+    bool inUse = false;
+    m_output.error(failure(device, rates, &inUse));
     return ExitStatus::NoInstrument;
 }
 
 // The last connection that worked, at its rate or the one asked for.
-bool ConnectionStep::connectLast(int rate, PortProblem *problem)
+bool ConnectionStep::connectLast(const QStringList &rates, bool *inUse)
 {
     const LastConnection last = LastConnection::load();
     if (!last.isValid())
         return false;
-    const int number = numberOf(m_session.portTable(), last.device);
-    switch (attempt(number, rate > 0 ? rate : last.rate, problem)) {
-    case Attempt::Answered:
+    const QStringList rate{rates.size() == 1 ? rates.first() : QString::number(last.rate)};
+    if (searchOn(last.device, rate))
         return connected() == ExitStatus::Done;
-    case Attempt::Unusable:
-        if (!problem->inUse())
-            m_output.note(problem->text() + QLatin1Char('.'));
-        break;
-    case Attempt::NoAnswer:
-        m_output.note(QStringLiteral("No answer on %1, the port of the last connection.")
-                          .arg(portText(number)));
-    }
+    if (m_cancelled)
+        return false;
+    const QString why = failure(last.device, rate, inUse);
+    if (*inUse)
+        m_output.error(why);
+    else if (m_session.portSearch().attempts().value(0).opened)
+        m_output.note(
+            QStringLiteral("No answer on %1, the port of the last connection.").arg(last.device));
+    else
+        m_output.note(why + QLatin1Char('.'));
     return false;
 }
 
-ExitStatus ConnectionStep::search()
+ExitStatus ConnectionStep::search(const QStringList &rates, bool verbose)
 {
     m_output.note(QStringLiteral("Searching for the Orvantis on every port at %1 baud...")
-                      .arg(PortSearch::kBaudRates.join(QStringLiteral(", "))));
-    if (m_session.SearchForInstrument())
+                      .arg(joined(rates)));
+    if (m_session.SearchForInstrument(PortSearch::Scope{QString(), rates}))
         return connected();
     if (m_cancelled)
         return ExitStatus::Interrupted;
     QString message = QStringLiteral("No Orvantis found on any port.");
-    for (const QString &inUse : portsInUse())
-        message += QLatin1Char(' ') + inUse + QLatin1Char('.');
+    QStringList tried;
+    for (const PortSearch::Attempt &attempt : m_session.portSearch().attempts()) {
+        const QString port = QStringLiteral("Port %1 (%2)").arg(attempt.number).arg(attempt.device);
+        const PortProblem problem(attempt.device, attempt.error);
+        if (problem.inUse())
+            message += QStringLiteral(" %1 is in use by another program.").arg(port);
+        tried << QStringLiteral("  %1: %2")
+                     .arg(port,
+                          attempt.opened
+                              ? QStringLiteral("opened, no answer at %1 baud").arg(joined(rates))
+                              : problem.text());
+    }
+    if (verbose)
+        message +=
+            QStringLiteral("\nPorts tried:\n") +
+            (tried.isEmpty() ? QStringLiteral("  none: ORVANTIS_PORTS or the system lists no port")
+                             : tried.join(QLatin1Char('\n')));
+    else
+        message += QStringLiteral(" \"orvantis find --verbose\" lists each port tried and why.");
     m_output.error(message);
     return ExitStatus::NoInstrument;
 }
 
-ConnectionStep::Attempt ConnectionStep::attempt(int number, int rate, PortProblem *problem)
+bool ConnectionStep::searchOn(const QString &device, const QStringList &rates)
 {
-    // Opening saves the connection for next time; one that does not answer must not be.
-    const LastConnection before = LastConnection::load();
-    if (!m_session.openSelectedPort(QStringLiteral("COM %1").arg(number), QString::number(rate))) {
-        *problem = PortProblem(m_session.portTable().deviceFor(number), m_session.openError());
-        return Attempt::Unusable;
-    }
-    if (identify())
-        return Attempt::Answered;
-    m_session.Disconnect();
-    before.save();
-    return Attempt::NoAnswer;
+    return m_session.SearchForInstrument(PortSearch::Scope{device, rates});
 }
 
-// As the search's probe: whatever the Orvantis was doing is stopped, and it must tell its
-// serial number.
-bool ConnectionStep::identify()
+QString ConnectionStep::failure(const QString &device, const QStringList &rates, bool *inUse) const
 {
-    LineClaim claim = m_session.claimLine(LineOperation::Search);
-    if (!claim)
-        return false;
-    claim.SendCommand(kThreeEtx, QByteArray(), kPromptTail, kEtxSeconds);
-    const QByteArray reply = claim.SendCommand("id\r", "id", kPromptTail, kIdSeconds);
-    InstrumentIdentity identity;
-    if (!ParseInstrumentInfo(reply, identity))
-        return false;
-    m_session.setIdentity(identity);
-    return true;
+    const PortSearch::Attempt attempt = m_session.portSearch().attempts().value(0);
+    *inUse = false;
+    if (attempt.device != device || attempt.opened)
+        return QStringLiteral("the Orvantis did not answer on %1 at %2 baud")
+            .arg(device, joined(rates));
+    const PortProblem problem(device, attempt.error);
+    *inUse = problem.inUse();
+    return problem.text();
 }
 
 ExitStatus ConnectionStep::connected()
 {
-    m_output.note(QStringLiteral("Connected to the Orvantis %1 on %2.")
-                      .arg(m_session.identity().InstrumentSerial, description()));
+    m_output.note(QStringLiteral("Connected to the Orvantis %1 on %2 at %3 baud.")
+                      .arg(m_session.identity().InstrumentSerial, m_session.deviceName())
+                      .arg(ExtractNumber(m_session.settings().toLatin1())));
     return ExitStatus::Done;
-}
-
-QString ConnectionStep::description() const
-{
-    return QStringLiteral("%1 at %2 baud")
-        .arg(m_session.deviceName())
-        .arg(ExtractNumber(m_session.settings().toLatin1()));
-}
-
-QString ConnectionStep::portText(int number) const
-{
-    return m_session.portTable().deviceFor(number);
-}
-
-// The ports of the table that another program holds, each as a sentence's text.
-QStringList ConnectionStep::portsInUse()
-{
-    QStringList inUse;
-    LineClaim claim = m_session.claimLine(LineOperation::Search);
-    const PortTable &table = m_session.portTable();
-    for (int number = PortTable::kFirstPort; claim && number <= PortTable::kLastPort; ++number) {
-        const QString device = table.deviceFor(number);
-        if (device.isEmpty())
-            continue;
-        PortOpenError why;
-        if (claim.tryPort(number, &why))
-            continue;
-        const PortProblem problem(device, why);
-        if (problem.inUse())
-            inUse << QStringLiteral("Port %1 (%2) is in use by another program")
-                         .arg(number)
-                         .arg(device);
-    }
-    return inUse;
 }

@@ -1,20 +1,21 @@
 #pragma once
 
 #include "app/cli/ExitStatus.h"
-#include "app/cli/PortProblem.h"
 #include "link/PortTable.h"
 
-#include <QList>
 #include <QString>
+#include <QStringList>
 
 class CliOutput;
 class CommandLine;
 class InstrumentSession;
 
-// Connects the session before a command: the port and rate named on the command line, or the
-// last connection that worked, or, when the Orvantis does not answer there, the console's
-// search of every port at every rate. The Orvantis must identify itself with its serial
-// number. A port held by another program is reported and left alone.
+// Connects the session before a command: the port named on the command line, or the last
+// connection that worked, or, when the Orvantis does not answer there, the console's search
+// of every port. Each is the console's search, confined to that port and to the rate asked
+// for (every rate without --rate), so the Orvantis is probed as the console probes it and must
+// identify itself with its serial number. A port held by another program is reported and
+// left alone.
 class ConnectionStep
 {
 public:
@@ -29,19 +30,15 @@ public:
     // A signal arrived: no further port or rate is tried.
     void cancel();
 
-    QString description() const;
-
 private:
-    enum class Attempt { Answered, NoAnswer, Unusable };
-
-    ExitStatus connectTo(int number, const QList<int> &rates);
-    bool connectLast(int rate, PortProblem *problem);
-    ExitStatus search();
-    Attempt attempt(int number, int rate, PortProblem *problem);
-    bool identify();
+    ExitStatus connectTo(const QString &device, const QStringList &rates);
+    bool connectLast(const QStringList &rates, bool *inUse);
+    ExitStatus search(const QStringList &rates, bool verbose);
+    bool searchOn(const QString &device, const QStringList &rates);
+    // Why the search on `device` alone found nothing: it did not open (`inUse` when another
+    // program holds it), or nothing answered.
+    QString failure(const QString &device, const QStringList &rates, bool *inUse) const;
     ExitStatus connected();
-    QString portText(int number) const;
-    QStringList portsInUse();
 
     InstrumentSession &m_session;
     CliOutput &m_output;

@@ -10,7 +10,7 @@ enum class ExitStatus {
     // nothing was sent.
     Usage = 2,
     // No instrument: not found, the port cannot be opened or is held by another program, or
-    // the connection was lost and not regained.
+    // the connection was lost and not regained (for run: not within --max-outage).
     NoInstrument = 3,
     // SIGINT or SIGTERM (or SIGPIPE: standard output closed), after the instrument was
     // stopped.

@@ -10,15 +10,16 @@
 #include "features/files/FileDownload.h"
 #include "features/files/FileUpload.h"
 #include "features/files/InstrumentFileName.h"
+#include "features/files/ParseDirDate.h"
 #include "session/InstrumentSession.h"
 #include "session/LineClaim.h"
 #include "support/PathUtilities.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
-#include <QTemporaryDir>
+
+#include <algorithm>
 
 namespace
 {
@@ -40,8 +41,10 @@ ExitStatus checkNames(const QStringList &names, CliOutput &output)
     return ExitStatus::Done;
 }
 
-// The listing on `line`; false (said) when none came.
-bool readDirectory(FileDirectory &directory, Line &line, CliOutput &output)
+// The listing on `line`; false (said, with what was left undone) unless it came whole, up to
+// its "bytes free" line: a cut list could lack the very files named.
+bool readDirectory(FileDirectory &directory, Line &line, CliOutput &output,
+                   const QString &leftUndone = QString())
 {
     bool complete = false;
     const QMetaObject::Connection finished =
@@ -49,21 +52,15 @@ bool readDirectory(FileDirectory &directory, Line &line, CliOutput &output)
                          [&complete](bool freeLineSeen) { complete = freeLineSeen; });
     directory.refresh(line);
     QObject::disconnect(finished);
-    if (!complete && directory.fileCount() == 0)
-        output.error(QStringLiteral("the Orvantis did not list its files (no answer to "
-                                    "\"Dir /V\")"));
-    return complete || directory.fileCount() > 0;
-}
-
-// The row of `name` in the listing, its case as the instrument wrote it aside; -1 when the
-// instrument does not list it.
-int rowOf(const FileDirectory &directory, const QString &name)
-{
-    for (int row = 0; row < directory.fileCount(); ++row) {
-        if (directory.nameAt(row).compare(name, Qt::CaseInsensitive) == 0)
-            return row;
-    }
-    return -1;
+    if (complete)
+        return true;
+    const QString said =
+        directory.fileCount() == 0
+            ? QStringLiteral("the Orvantis did not list its files (no answer to \"Dir /V\")")
+            : QStringLiteral("the Orvantis's list of its files (\"Dir /V\") stopped before its "
+                             "\"bytes free\" line, so it may not be complete");
+    output.error(leftUndone.isEmpty() ? said : said + QStringLiteral("; ") + leftUndone);
+    return false;
 }
 
 // Every name must be listed; otherwise none is touched.
@@ -71,7 +68,7 @@ bool allListed(const FileDirectory &directory, const QStringList &names, CliOutp
 {
     QStringList missing;
     for (const QString &name : names) {
-        if (rowOf(directory, name) < 0)
+        if (directory.rowOf(name) < 0)
             missing << name;
     }
     if (!missing.isEmpty())
@@ -80,51 +77,29 @@ bool allListed(const FileDirectory &directory, const QStringList &names, CliOutp
     return missing.isEmpty();
 }
 
-// A directory date key (days since 30 December 1899) as a date and time; invalid when the
-// key is no number.
-QDateTime dateOfKey(const QString &key)
-{
-    bool ok = false;
-    const double days = key.trimmed().toDouble(&ok);
-    if (!ok)
-        return QDateTime();
-    const qint64 whole = qint64(std::floor(days));
-    const int seconds = qRound((days - double(whole)) * 86400.0);
-    return QDateTime(QDate(1899, 12, 30).addDays(whole), QTime(0, 0)).addSecs(seconds);
-}
-
 QString downloadFolder(const CommandLine &line)
 {
     return line.isSet(kDir) ? line.value(kDir) : QDir::currentPath();
 }
 
-// Downloads one listed file; false when it did not arrive complete (said).
-bool download(CliContext &context, FileDirectory &directory, int row, QJsonArray *files)
+// The name a file takes on the instrument: --as, or its own.
+QString instrumentName(const CommandLine &line, const QString &path)
 {
-    const QString name = directory.nameAt(row);
-    const QString sizeText = directory.sizeKeyAt(row).trimmed();
-    bool isNumber = false;
-    const int size = sizeText.toInt(&isNumber);
-    if (!isNumber || size < 0) {
-        context.output.error(FileDownload::badSizeMessage(name, sizeText));
-        return false;
-    }
-    // The download keeps a good local file whatever happens, and says where the bytes are.
-    const QString target = QDir(downloadFolder(context.line)).filePath(name);
-    FileDownload fetch(context.session, directory, context.dialogs);
-    bool complete = false;
-    {
-        const TransferProgress progress(fetch, context.output);
-        complete = fetch.DownloadFile(target, size);
-    }
-    if (complete) {
-        files->append(QJsonObject{{QStringLiteral("name"), name},
-                                  {QStringLiteral("path"), target},
-                                  {QStringLiteral("bytes"), size}});
-        context.output.note(QStringLiteral("%1: %2 bytes into %3").arg(name).arg(size).arg(target));
-        return true;
-    }
-    return false;
+    return line.isSet(kAs) ? line.value(kAs) : FileNameOf(path);
+}
+
+bool allDone(const QList<FileOutcome> &outcomes, qsizetype count)
+{
+    return outcomes.size() == count &&
+           std::all_of(outcomes.begin(), outcomes.end(),
+                       [](const FileOutcome &outcome) { return outcome.done(); });
+}
+
+// What the operator is told about a file that did not go as asked.
+void sayOutcome(CliOutput &output, const FileOutcome &outcome)
+{
+    if (!outcome.done() && !outcome.message.isEmpty())
+        output.error(outcome.message);
 }
 } // namespace
 
@@ -144,7 +119,9 @@ ExitStatus list(CliContext &context)
         const QString size = row.value(DirListing::SizeColumn);
         bool isNumber = false;
         const qint64 bytes = row.value(DirListing::SizeKeyColumn).trimmed().toLongLong(&isNumber);
-        const QDateTime modified = dateOfKey(row.value(DirListing::DateKeyColumn));
+        bool isKey = false;
+        const double key = row.value(DirListing::DateKeyColumn).trimmed().toDouble(&isKey);
+        const QDateTime modified = isKey ? DirDateTime(key) : QDateTime();
         files.append(QJsonObject{
             {QStringLiteral("name"), name},
             {QStringLiteral("size"), isNumber ? QJsonValue(bytes) : QJsonValue()},
@@ -177,20 +154,37 @@ ExitStatus get(CliContext &context)
     context.onInterrupt = [&context] { context.session.setTransferCancelled(true); };
     FileDirectory directory(context.session);
     const QStringList names = context.line.arguments();
-    if (!readDirectory(directory, context.session.line(), context.output) ||
+    if (!readDirectory(directory, context.session.line(), context.output,
+                       QStringLiteral("nothing was fetched")) ||
         !allListed(directory, names, context.output))
         return ExitStatus::Failed;
+    QList<DirListing::Row> listed;
+    for (const QString &name : names)
+        listed << directory.entryAt(directory.rowOf(name));
+
+    // The download keeps a good local file whatever happens, and says where the bytes are.
+    const QString folder = AddBackslash(downloadFolder(context.line));
+    FileDownload download(context.session, directory, context.dialogs);
     QJsonArray files;
-    ExitStatus status = ExitStatus::Done;
-    for (const QString &name : names) {
-        if (context.interrupted() ||
-            !download(context, directory, rowOf(directory, name), &files)) {
-            status = ExitStatus::Failed;
-            break;
-        }
-    }
+    QObject::connect(&download, &FileTransferOperation::fileFinished,
+                     [&](const FileOutcome &outcome) {
+                         sayOutcome(context.output, outcome);
+                         if (!outcome.done())
+                             return;
+                         const QString path = folder + outcome.name;
+                         files.append(QJsonObject{{QStringLiteral("name"), outcome.name},
+                                                  {QStringLiteral("path"), path},
+                                                  {QStringLiteral("bytes"), outcome.bytes}});
+                         context.output.note(QStringLiteral("%1: %2 bytes into %3")
+                                                 .arg(outcome.name)
+                                                 .arg(outcome.bytes)
+                                                 .arg(path));
+                     });
+    const TransferProgress progress(download, context.output);
+    const QList<FileOutcome> outcomes =
+        context.interrupted() ? QList<FileOutcome>() : download.getFiles(listed, folder);
     context.output.result({{QStringLiteral("files"), files}}, {});
-    return status;
+    return allDone(outcomes, listed.size()) ? ExitStatus::Done : ExitStatus::Failed;
 }
 
 ExitStatus checkPut(const CommandLine &line, CliOutput &output)
@@ -200,18 +194,31 @@ ExitStatus checkPut(const CommandLine &line, CliOutput &output)
         output.error(QStringLiteral("--as names one file; give one FILE with it"));
         return ExitStatus::Usage;
     }
-    QStringList names;
     for (const QString &path : paths) {
         if (!QFileInfo(path).isFile()) {
             output.error(QStringLiteral("%1 does not exist").arg(path));
             return ExitStatus::Usage;
         }
-        const QString name = line.isSet(kAs) ? line.value(kAs) : FileUpload::InstrumentName(path);
+        const QString name = instrumentName(line, path);
         const QString problem = InstrumentFileName::problem(name);
-        if (!problem.isEmpty()) {
-            output.error(FileUpload::refusedNameMessage(FileNameOf(path), name, problem));
-            return ExitStatus::Failed;
+        if (problem.isEmpty())
+            continue;
+        if (line.isSet(kAs)) {
+            output.error(QStringLiteral("--as %1 cannot be a file name on the Orvantis: %2. "
+                                        "Nothing was sent.")
+                             .arg(name, problem));
+            return ExitStatus::Usage;
         }
+        // The console would store it under a name of its own making; here the user chooses.
+        const QString shortened = FileUpload::InstrumentName(path);
+        const QString choose =
+            InstrumentFileName::problem(shortened).isEmpty()
+                ? QStringLiteral("The console would store it as \"%1\"; choose").arg(shortened)
+                : QStringLiteral("Choose");
+        output.error(QStringLiteral("\"%1\" cannot be a file name on the Orvantis: %2. %3 the "
+                                    "name with --as NAME. Nothing was sent.")
+                         .arg(name, problem, choose));
+        return ExitStatus::Usage;
     }
     return ExitStatus::Done;
 }
@@ -220,40 +227,28 @@ ExitStatus put(CliContext &context)
 {
     context.onInterrupt = [&context] { context.session.setTransferCancelled(true); };
     FileDirectory directory(context.session);
-    QTemporaryDir renamed;
+    FileUpload upload(context.session, directory, context.dialogs);
+    QObject::connect(
+        &upload, &FileTransferOperation::fileFinished,
+        [&context](const FileOutcome &outcome) { sayOutcome(context.output, outcome); });
+    const TransferProgress progress(upload, context.output);
     QJsonArray files;
     for (const QString &path : context.line.arguments()) {
-        // The upload names the file on the instrument after its own name.
-        QString source = path;
-        if (context.line.isSet(kAs)) {
-            source = renamed.filePath(context.line.value(kAs));
-            if (!QFile::copy(path, source)) {
-                context.output.error(
-                    FileUpload::cannotOpenMessage(path, QStringLiteral("it cannot be read")));
-                return ExitStatus::Failed;
-            }
-        }
-        const QString name = FileUpload::InstrumentName(source);
-        FileUpload upload(context.session, directory, context.dialogs);
-        const int errorsBefore = context.dialogs.errorCount();
-        {
-            const TransferProgress progress(upload, context.output);
-            upload.UploadFile(source);
-        }
+        const FileOutcome outcome = upload.UploadFile(path, instrumentName(context.line, path));
         if (context.interrupted()) {
             context.output.error(QStringLiteral("the upload of %1 was stopped: %2 on the Orvantis "
                                                 "is incomplete")
-                                     .arg(path, name));
+                                     .arg(path, outcome.name));
             return ExitStatus::Failed;
         }
-        if (context.dialogs.errorCount() != errorsBefore || !context.session.isOpen())
+        if (!outcome.done())
             return ExitStatus::Failed;
         const qint64 bytes = QFileInfo(path).size();
         files.append(QJsonObject{{QStringLiteral("file"), path},
-                                 {QStringLiteral("name"), name},
+                                 {QStringLiteral("name"), outcome.name},
                                  {QStringLiteral("bytes"), bytes}});
         context.output.note(
-            QStringLiteral("%1: %2 bytes sent as %3").arg(path).arg(bytes).arg(name));
+            QStringLiteral("%1: %2 bytes sent as %3").arg(path).arg(bytes).arg(outcome.name));
     }
     context.output.result({{QStringLiteral("files"), files}}, {});
     return ExitStatus::Done;
@@ -267,33 +262,34 @@ ExitStatus checkRemove(const CommandLine &line, CliOutput &output)
 ExitStatus remove(CliContext &context)
 {
     // A deletion under way ends; the next one does not start.
-    context.onInterrupt = [] {};
+    context.onInterrupt = [&context] { context.session.setTransferCancelled(true); };
     LineClaim claim = context.session.claimLine(LineOperation::Delete);
     FileDirectory directory(context.session);
     const QStringList names = context.line.arguments();
-    if (!claim || !readDirectory(directory, claim, context.output) ||
+    if (!claim ||
+        !readDirectory(directory, claim, context.output, QStringLiteral("nothing was deleted")) ||
         !allListed(directory, names, context.output))
         return ExitStatus::Failed;
     QStringList listed;
     for (const QString &name : names)
-        listed << directory.nameAt(rowOf(directory, name));
-    QJsonArray deleted;
-    for (const QString &name : listed) {
-        if (context.interrupted())
-            return ExitStatus::Failed;
-        if (!FileDelete::DeleteInstrumentFile(claim, name)) {
-            context.output.error(
-                QStringLiteral("the Orvantis did not answer \"Del %1\"").arg(name));
-            return ExitStatus::Failed;
-        }
-        claim.Pause(FileDelete::kPauseAfterFileSeconds);
+        listed << directory.nameAt(directory.rowOf(name));
+    FileDelete deletion(context.session, directory, context.dialogs);
+    const QList<FileOutcome> outcomes = deletion.deleteFiles(claim, listed);
+    if (context.interrupted())
+        return ExitStatus::Failed;
+    if (!allDone(outcomes, listed.size())) {
+        context.output.error(QStringLiteral("the Orvantis did not answer \"Del %1\"")
+                                 .arg(outcomes.isEmpty() ? listed.first() : outcomes.last().name));
+        return ExitStatus::Failed;
     }
     // Its answer's words are its own; the listing tells whether the files went.
-    if (!readDirectory(directory, claim, context.output))
+    if (!readDirectory(directory, claim, context.output,
+                       QStringLiteral("which files went cannot be told")))
         return ExitStatus::Failed;
+    QJsonArray deleted;
     QStringList kept;
     for (const QString &name : listed) {
-        if (rowOf(directory, name) >= 0)
+        if (directory.rowOf(name) >= 0)
             kept << name;
         else
             deleted.append(name);

@@ -9,7 +9,6 @@
 #include "session/BaudRateChange.h"
 #include "session/InstrumentInfo.h"
 #include "session/InstrumentSession.h"
-#include "session/LastConnection.h"
 #include "session/LineClaim.h"
 #include "session/PortSearch.h"
 #include "support/StringCode.h"
@@ -19,6 +18,7 @@
 namespace
 {
 constexpr float kDefaultSendSeconds = 5;
+constexpr char kPrompt[] = "Orvantis>";
 const QString kSet = QStringLiteral("set");
 
 int currentRate(const InstrumentSession &session)
@@ -39,7 +39,7 @@ QString shown(const QDateTime &time)
 
 QString iso(const QDateTime &time)
 {
-    return time.toString(Qt::ISODate);
+    return CliOutput::isoTime(time, Qt::ISODate);
 }
 
 double sendTimeout(const CommandLine &line)
@@ -54,7 +54,7 @@ QByteArray sendText(const CommandLine &line)
 }
 
 // What came after the echo of a command up to the prompt: the echo's line end and the
-// prompt's own line (its text before ">") left out, line ends as "\n".
+// prompt's own line left out, line ends as "\n".
 QString answerText(QByteArray reply, bool framed)
 {
     // A reply cut off by the time-out holds the echo too.
@@ -210,6 +210,10 @@ ExitStatus baud(CliContext &context)
     switch (change.change(QString::number(rate))) {
     case BaudRateChange::Outcome::Changed:
         break;
+    case BaudRateChange::Outcome::RateFixed:
+        context.output.error(
+            BaudRateChange::rateFixedMessage(claim.portNumber(), claim.deviceName()));
+        return ExitStatus::Failed;
     case BaudRateChange::Outcome::NotConfirmed:
         context.output.error(QStringLiteral("the Orvantis did not answer at %1 baud; it may "
                                             "still be at %2 baud, where the next command looks "
@@ -224,7 +228,6 @@ ExitStatus baud(CliContext &context)
                                  .arg(change.previousRate()));
         return ExitStatus::Failed;
     }
-    LastConnection{session.deviceName(), rate}.save();
     QJsonObject document{{QStringLiteral("rate"), rate},
                          {QStringLiteral("previousRate"), change.previousRate()}};
     QStringList lines{QStringLiteral("The link runs at %1 baud (it was at %2).")
@@ -263,7 +266,8 @@ ExitStatus checkSend(const CommandLine &line, CliOutput &output)
 ExitStatus send(CliContext &context)
 {
     Line &line = context.session.line();
-    const QByteArray reply = line.SendCommand(sendText(context.line) + '\r', "\r", ">",
+    // Up to the prompt itself: a ">" in the answer, or the "Capture>" of a capture, is text.
+    const QByteArray reply = line.SendCommand(sendText(context.line) + '\r', "\r", kPrompt,
                                               float(sendTimeout(context.line)));
     const bool framed = line.lastReplyFramed();
     const QString answer = answerText(reply, framed);

@@ -18,18 +18,20 @@ namespace
 const QString kPeriod = QStringLiteral("period");
 const QString kCount = QStringLiteral("count");
 const QString kFor = QStringLiteral("for");
-// The instrument's prompt ends each sample of a periodic run.
-constexpr char kPromptEnd = '>';
-// What the instrument sends after three ETX still goes into the file: the file closes once
-// the line has been quiet this long, or at the latest after kDrainLongestMs.
-constexpr float kQuietSeconds = 0.2f;
-constexpr qint64 kDrainLongestMs = 1000;
-constexpr float kDrainStepSeconds = 0.05f;
-// The longest sleep of the run's own loop: a signal or a sample ends it sooner.
+const QString kMaxOutage = QStringLiteral("max-outage");
+const QString kDetach = QStringLiteral("detach");
+const QString kOutput = QStringLiteral("output");
+// Once the stop has been answered, the line must stay quiet this long (a second answer to
+// the other ETX goes into the file too).
+constexpr int kQuietMs = 200;
+// However long the Orvantis keeps sending what it had on its way, the run ends.
+constexpr qint64 kDrainLongestMs = 30000;
+// The longest sleep of the run's own loops: a signal or a sample ends it sooner.
 constexpr int kLongestWaitMs = 1000;
+constexpr int kDrainStepMs = 50;
 } // namespace
 
-PeriodicRun::PeriodicRun(CliContext &context) : m_context(context)
+PeriodicRun::PeriodicRun(CliContext &context) : m_context(context), m_report(context.output)
 {
 }
 
@@ -56,31 +58,44 @@ bool PeriodicRun::readDuration(const QString &text, double *seconds)
 
 ExitStatus PeriodicRun::check(const CommandLine &line, CliOutput &output)
 {
+    const auto refuse = [&output](const QString &text) {
+        output.error(text);
+        return ExitStatus::Usage;
+    };
     double period = 0;
-    if (!line.isSet(kPeriod) || !ReadMinimumPeriod(line.value(kPeriod), &period) || period < 0) {
-        output.error(SamplingController::badPeriodMessage() +
-                     QStringLiteral(" (run needs --period S)"));
-        return ExitStatus::Usage;
-    }
-    if (line.isSet(kCount) && line.isSet(kFor)) {
-        output.error(QStringLiteral("run ends either after --count samples or after --for a "
-                                    "time, not both"));
-        return ExitStatus::Usage;
-    }
+    if (!line.isSet(kPeriod) || !ReadMinimumPeriod(line.value(kPeriod), &period) || period < 0)
+        return refuse(SamplingController::badPeriodMessage() +
+                      QStringLiteral(" (run needs --period S)"));
+    if (line.isSet(kCount) && line.isSet(kFor))
+        return refuse(QStringLiteral("run ends either after --count samples or after --for a "
+                                     "time, not both"));
     bool isCount = false;
-    if (line.isSet(kCount) && (line.value(kCount).toLongLong(&isCount) < 1 || !isCount)) {
-        output.error(QStringLiteral("--count takes a whole number of samples, such as 100"));
-        return ExitStatus::Usage;
-    }
+    if (line.isSet(kCount) && (line.value(kCount).toLongLong(&isCount) < 1 || !isCount))
+        return refuse(QStringLiteral("--count takes a whole number of samples, such as 100"));
     double seconds = 0;
-    if (line.isSet(kFor) && !readDuration(line.value(kFor), &seconds)) {
-        output.error(QStringLiteral("--for takes a duration such as 90, 90s, 15m, 2h or 1d"));
-        return ExitStatus::Usage;
-    }
+    if (line.isSet(kFor) && !readDuration(line.value(kFor), &seconds))
+        return refuse(QStringLiteral("--for takes a duration such as 90, 90s, 15m, 2h or 1d"));
+    if (line.isSet(kMaxOutage) && !readDuration(line.value(kMaxOutage), &seconds))
+        return refuse(
+            QStringLiteral("--max-outage takes a duration such as 30, 90s, 15m, 2h or 1d"));
     SamplingSettings settings;
     const ExitStatus status = SamplingCommands::readSettings(line, output, &settings);
-    return status == ExitStatus::Done ? SamplingCommands::checkOutputFile(line, output, true)
-                                      : status;
+    if (status != ExitStatus::Done)
+        return status;
+    if (!line.isSet(kDetach))
+        return SamplingCommands::checkOutputFile(line, output, true);
+    // A detached run sends nothing to this computer: nothing would be there to receive it.
+    if (!line.isSet(QStringLiteral("flash")))
+        return refuse(QStringLiteral("--detach leaves the Orvantis storing into its flash "
+                                     "memory: it needs --flash NAME"));
+    for (const QString &option :
+         {kOutput, kCount, kFor, kMaxOutage, QStringLiteral("keep"), QStringLiteral("force")}) {
+        if (line.isSet(option))
+            return refuse(QStringLiteral("--detach sends no sample to this computer and leaves "
+                                         "the run going: it takes no --%1")
+                              .arg(option == kOutput ? QStringLiteral("output (-o)") : option));
+    }
+    return ExitStatus::Done;
 }
 
 ExitStatus PeriodicRun::run()
@@ -90,73 +105,104 @@ ExitStatus PeriodicRun::run()
     SamplingSettings settings;
     SamplingCommands::readSettings(line, m_context.output, &settings);
     settings.sampleDelay = line.value(kPeriod);
+    SamplingController sampling(session, m_context.dialogs);
+    if (line.isSet(kDetach))
+        return detach(sampling, settings);
+
     m_count = line.value(kCount).toLongLong();
     if (line.isSet(kFor))
         readDuration(line.value(kFor), &m_seconds);
-    m_path = line.value(QStringLiteral("output"));
-    if (!SamplingCommands::openDataFile(session, m_context.output, m_path,
-                                        line.isSet(QStringLiteral("keep"))))
+    if (line.isSet(kMaxOutage))
+        readDuration(line.value(kMaxOutage), &m_maxOutage);
+    m_path = line.value(kOutput);
+    m_context.output.setStreaming(true);
+    if (!SamplingCommands::openDataFile(session, m_context.output, line))
         return ExitStatus::Failed;
+    session.dataFile().setWriteObserver(
+        [this](QByteArrayView bytes) { report(m_ledger.take(bytes)); });
+    QObject::connect(&session, &InstrumentSession::connectionLost, &m_guard, [this] {
+        m_ledger.lineLost();
+        m_report.lineLost(QDateTime::currentDateTime());
+    });
+    QObject::connect(&session, &InstrumentSession::periodicRunRestarting, &m_guard,
+                     [this] { m_ledger.runRestarting(); });
+    QObject::connect(&session, &InstrumentSession::reconnected, &m_guard, [this](bool restarted) {
+        m_ledger.lineBack();
+        m_report.lineBack(QDateTime::currentDateTime(), restarted);
+    });
 
-    // Until the run's own loop takes over, a signal ends the start command's wait as an exit
-    // would: three ETX, and the port closed.
-    m_context.onInterrupt = [this] {
+    // A signal during the start command's wait stops the run at once: the instrument's
+    // answer ends that wait, and the file still ends at the prompt. Later the run's own loop
+    // sees the signal.
+    m_context.onInterrupt = [this, &sampling] {
         if (!m_collecting)
-            m_context.session.endForExit();
+            stop(sampling);
     };
-    m_lastBoundary = session.byteCount();
     m_clock.start();
-    SamplingController sampling(session, m_context.dialogs);
+    m_report.started(QDateTime::currentDateTime());
     sampling.StartPeriodic(settings);
-    Line &shared = session.line();
-    if (shared.lastReplyFramed()) {
-        // The start command's reply ends at the first sample's prompt; what came after it is
-        // the next sample's beginning.
-        const QByteArray after = shared.afterReply();
-        sampleEnded(session.byteCount() - after.size());
-        session.clearReceiveBuffer();
-        session.appendToReceiveBuffer(after);
-    }
     m_collecting = true;
     const ExitStatus status = collect();
     if (session.isOpen()) {
-        // The sample the three ETX cut short, and the prompt after them, are no sample.
-        session.clearReceiveBuffer();
-        sampling.Stop();
-        QElapsedTimer draining;
-        draining.start();
-        // Quiet counts from the stop too: a line quiet between samples is not yet the
-        // instrument's answer to the ETX.
-        const auto quiet = [&] {
-            return draining.elapsed() >= qint64(kQuietSeconds * 1000) &&
-                   session.TimeSinceLastByte() >= kQuietSeconds;
-        };
-        while (session.isOpen() && !quiet() && draining.elapsed() < kDrainLongestMs)
-            session.line().Pause(kDrainStepSeconds);
+        stop(sampling);
+        drain();
     }
+    report(m_ledger.finish());
     return end(status);
+}
+
+ExitStatus PeriodicRun::detach(SamplingController &sampling, SamplingSettings settings)
+{
+    InstrumentSession &session = m_context.session;
+    settings.storeInComputer = false;
+    sampling.StartPeriodic(settings);
+    // Taken up: the start command's echo came back, and mostly the first sample's prompt.
+    const bool takenUp =
+        session.line().lastReplyFramed() || session.ReceiveBuffer().toLower().contains("start");
+    const PeriodicRunInfo run = session.periodicRunInfo();
+    if (m_context.interrupted())
+        return ExitStatus::Interrupted;
+    if (!takenUp || !session.isOpen()) {
+        sampling.Stop();
+        m_context.output.error(QStringLiteral("the Orvantis did not take up the run (no echo of "
+                                              "the start command within %1 s); three ETX were "
+                                              "sent to stop whatever it began")
+                                   .arg(double(SamplingController::kStartTimeoutSeconds)));
+        return ExitStatus::Failed;
+    }
+    session.Disconnect(RunOnLeaving::LeaveSampling);
+    m_context.output.result(
+        {{QStringLiteral("detached"), true},
+         {QStringLiteral("period"), run.period.toDouble()},
+         {QStringLiteral("flashName"), run.flashName},
+         {QStringLiteral("started"), CliOutput::isoTime(QDateTime::currentDateTime())}},
+        {QStringLiteral("The Orvantis stores a sample every %1 s in its flash memory as %2, and "
+                        "goes on without this computer.")
+             .arg(run.period, run.flashName),
+         QStringLiteral("\"orvantis stop\" stops it; so does any other command of orvantis or "
+                        "the console's connection, since finding the Orvantis stops what it "
+                        "is doing.")});
+    return ExitStatus::Done;
 }
 
 ExitStatus PeriodicRun::collect()
 {
     InstrumentSession &session = m_context.session;
     for (;;) {
-        if (reconnecting()) {
-            // What comes while the line is brought back (its "id" answered) is no sample;
-            // counting starts again from where the line is then.
-            m_wasReconnecting = true;
-        } else {
-            if (m_wasReconnecting) {
-                m_wasReconnecting = false;
-                session.clearReceiveBuffer();
-                m_lastBoundary = session.byteCount();
-            }
-            takeSamples();
-        }
         if (m_context.interrupted())
             return ExitStatus::Interrupted;
         if (finished())
             return ExitStatus::Done;
+        if (outageTooLong()) {
+            m_context.output.error(
+                QStringLiteral("the connection was lost at %1 and not back within %2 s; the "
+                               "Orvantis may still be sampling; %3 holds what came before")
+                    .arg(m_report.lostAt().toString(QStringLiteral("HH:mm:ss")))
+                    .arg(m_maxOutage)
+                    .arg(m_path));
+            session.Disconnect();
+            return ExitStatus::NoInstrument;
+        }
         // Lost for good: the reconnection gave up (or was off), which ends in status 0.
         if (session.Status() == StatusCode::NotConnected) {
             m_context.output.error(QStringLiteral("the connection to the Orvantis was lost; %1 "
@@ -167,67 +213,73 @@ ExitStatus PeriodicRun::collect()
         // The receive loop closes a file the disk refused, and says why.
         if (!session.dataFile().isOpen())
             return ExitStatus::Failed;
-        int waitMs = kLongestWaitMs;
+        qint64 waitMs = kLongestWaitMs;
         if (m_seconds > 0)
-            waitMs = int(
-                qBound<qint64>(1, qint64(m_seconds * 1000) - m_clock.elapsed(), qint64(waitMs)));
-        session.waitForEvents(waitMs);
+            waitMs = qMin(waitMs, qint64(m_seconds * 1000) - m_clock.elapsed());
+        if (m_report.isLost() && m_maxOutage > 0)
+            waitMs = qMin(waitMs, qint64(m_maxOutage * 1000) -
+                                      m_report.lostAt().msecsTo(QDateTime::currentDateTime()));
+        session.waitForEvents(int(qBound(qint64(1), waitMs, qint64(kLongestWaitMs))));
     }
+}
+
+void PeriodicRun::stop(SamplingController &sampling)
+{
+    if (m_stopped)
+        return;
+    m_stopped = true;
+    m_ledger.stopping();
+    sampling.Stop();
+    m_sinceStop.start();
+}
+
+void PeriodicRun::drain()
+{
+    InstrumentSession &session = m_context.session;
+    const auto quietFor = [&](int ms) {
+        return m_sinceStop.elapsed() >= ms && session.TimeSinceLastByte() * 1000 >= float(ms);
+    };
+    // Quiet counts from the stop too: a line quiet between samples has not answered yet. What
+    // the Orvantis had on its way when the stop reached it comes first, and lands in the file.
+    const auto answered = [&] {
+        return m_ledger.promptsSinceStop() > 0 && m_ledger.endsAtPrompt() && quietFor(kQuietMs);
+    };
+    while (session.isOpen() && !answered() && !quietFor(kStopAnswerMs) &&
+           m_sinceStop.elapsed() < kDrainLongestMs)
+        session.waitForEvents(kDrainStepMs);
 }
 
 ExitStatus PeriodicRun::end(ExitStatus status)
 {
     InstrumentSession &session = m_context.session;
+    session.dataFile().setWriteObserver(nullptr);
     SamplingCommands::closeDataFile(session);
-    m_context.output.note(QStringLiteral("%1 samples; %2 holds %3 bytes.")
-                              .arg(m_samples)
-                              .arg(m_path)
-                              .arg(QFileInfo(m_path).size()));
+    RunReport::Ending ending;
+    ending.path = m_path;
+    ending.samples = m_ledger.count();
+    ending.bytes = m_path == QLatin1String("-") ? m_ledger.size() : QFileInfo(m_path).size();
+    ending.endsAtPrompt = m_ledger.endsAtPrompt();
+    m_report.summary(ending, QDateTime::currentDateTime());
+    if (status == ExitStatus::Done && !ending.endsAtPrompt && !m_context.interrupted())
+        m_context.output.note(QStringLiteral("The Orvantis did not answer the stop with its "
+                                             "prompt."));
     return status;
 }
 
 bool PeriodicRun::finished() const
 {
-    return (m_count > 0 && m_samples >= m_count) ||
+    return (m_count > 0 && m_ledger.count() >= m_count) ||
            (m_seconds > 0 && m_clock.elapsed() >= qint64(m_seconds * 1000));
 }
 
-bool PeriodicRun::reconnecting() const
+bool PeriodicRun::outageTooLong() const
 {
-    return m_context.session.reconnecting();
+    return m_maxOutage > 0 && m_report.isLost() &&
+           m_report.lostAt().msecsTo(QDateTime::currentDateTime()) >= qint64(m_maxOutage * 1000);
 }
 
-// Every prompt received since the last look ends a sample. ReceiveBuffer holds the latest
-// bytes of the stream, so each byte's place in the stream follows from the byte count; the
-// buffer is emptied after each look so that it never reaches its cap.
-void PeriodicRun::takeSamples()
+void PeriodicRun::report(const QList<SampleLedger::Sample> &samples)
 {
-    InstrumentSession &session = m_context.session;
-    const QByteArray &buffer = session.ReceiveBuffer();
-    const qint64 start = session.byteCount() - buffer.size();
-    for (qsizetype at = buffer.indexOf(kPromptEnd); at >= 0;
-         at = buffer.indexOf(kPromptEnd, at + 1)) {
-        // Samples beyond the count are in the file, but the run has ended.
-        if (start + at + 1 > m_lastBoundary && !finished())
-            sampleEnded(start + at + 1);
-    }
-    session.clearReceiveBuffer();
-}
-
-void PeriodicRun::sampleEnded(qint64 boundary)
-{
-    const qint64 bytes = boundary - m_lastBoundary;
-    m_lastBoundary = boundary;
-    ++m_samples;
-    const QDateTime now = QDateTime::currentDateTime();
-    if (m_context.output.json()) {
-        m_context.output.jsonLine({{QStringLiteral("sample"), m_samples},
-                                   {QStringLiteral("time"), now.toString(Qt::ISODateWithMs)},
-                                   {QStringLiteral("bytes"), bytes}});
-    } else {
-        m_context.output.line(QStringLiteral("%1  %2  %3 bytes")
-                                  .arg(m_samples, 5)
-                                  .arg(now.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")))
-                                  .arg(bytes));
-    }
+    for (const SampleLedger::Sample &sample : samples)
+        m_report.sample(sample, QDateTime::currentDateTime());
 }

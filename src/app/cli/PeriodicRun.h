@@ -1,23 +1,34 @@
 #pragma once
 
 #include "app/cli/ExitStatus.h"
+#include "app/cli/RunReport.h"
+#include "features/sampling/SampleLedger.h"
 
 #include <QElapsedTimer>
+#include <QObject>
 #include <QString>
 
 class CliOutput;
 class CommandLine;
+class SamplingController;
 struct CliContext;
+struct SamplingSettings;
 
-// The run command: periodic sampling into a data file until a count of samples, a duration
-// or a signal, then the instrument stopped (three ETX) and the file closed. Each sample is
-// told as it ends, at the instrument's prompt ">": its number, time and size in bytes.
+// The run command: periodic sampling into a data file until a count of samples, a duration,
+// an outage longer than --max-outage, or a signal; then the instrument is stopped (three
+// ETX), its answer waited for, and the file closed at its prompt. Each sample is told as it
+// ends (SampleLedger decides from the file's bytes), each outage as it begins and ends, and a
+// summary at the end (RunReport). A lost line does not end the run while the session brings
+// it back; the data file stays open.
 //
-// A lost line does not end the run while the session reconnects by itself (reconnecting());
-// the data file stays open, and samples are counted again when they come again.
+// With --detach the run stores into the instrument's flash only, and is left sampling once
+// the instrument has taken it up: the port closes without a stop.
 class PeriodicRun
 {
 public:
+    // How long the line may stay quiet after the stop before its answer is given up.
+    static constexpr int kStopAnswerMs = 2000;
+
     explicit PeriodicRun(CliContext &context);
 
     static ExitStatus check(const CommandLine &line, CliOutput &output);
@@ -27,22 +38,28 @@ public:
     ExitStatus run();
 
 private:
+    ExitStatus detach(SamplingController &sampling, SamplingSettings settings);
     ExitStatus collect();
+    // Three ETX, once.
+    void stop(SamplingController &sampling);
+    // The file kept open until the instrument's prompt has answered the stop (bounded).
+    void drain();
     ExitStatus end(ExitStatus status);
     bool finished() const;
-    // The hook for a session that reconnects by itself: true while it tries to.
-    bool reconnecting() const;
-    void takeSamples();
-    void sampleEnded(qint64 boundary);
+    bool outageTooLong() const;
+    void report(const QList<SampleLedger::Sample> &samples);
 
     CliContext &m_context;
+    RunReport m_report;
+    SampleLedger m_ledger;
     QString m_path;
     qint64 m_count = 0;
     double m_seconds = 0;
-    qint64 m_samples = 0;
-    // The stream's byte count where the last sample ended.
-    bool m_wasReconnecting = false;
-    qint64 m_lastBoundary = 0;
+    double m_maxOutage = 0;
     bool m_collecting = false;
+    bool m_stopped = false;
     QElapsedTimer m_clock;
+    QElapsedTimer m_sinceStop;
+    // The session's signals reach the run only while it lives.
+    QObject m_guard;
 };

@@ -19,6 +19,8 @@ const QString kOutput = QStringLiteral("output");
 const QString kAverage = QStringLiteral("average");
 const QString kFlash = QStringLiteral("flash");
 const QString kKeep = QStringLiteral("keep");
+const QString kForce = QStringLiteral("force");
+const QString kStandardOutput = QStringLiteral("-");
 
 qint64 sizeOf(const QString &path)
 {
@@ -69,29 +71,49 @@ ExitStatus readSettings(const CommandLine &line, CliOutput &output, SamplingSett
 ExitStatus checkOutputFile(const CommandLine &line, CliOutput &output, bool required)
 {
     const QString path = line.value(kOutput);
+    const auto refuse = [&output](const QString &text) {
+        output.error(text + QStringLiteral("; nothing was sent"));
+        return ExitStatus::Usage;
+    };
+    if (line.isSet(kKeep) && line.isSet(kForce))
+        return refuse(QStringLiteral("--keep appends to FILE and --force replaces it: not both"));
     if (path.isEmpty()) {
         if (!required)
             return ExitStatus::Done;
-        output.error(QStringLiteral("%1 needs -o FILE, the file that receives the data")
-                         .arg(line.command()));
-        return ExitStatus::Usage;
+        return refuse(QStringLiteral("%1 needs -o FILE, the file that receives the data (-o - "
+                                     "for standard output)")
+                          .arg(line.command()));
+    }
+    if (path == kStandardOutput) {
+        // A sample's data is a value of its document; a stream of data is not.
+        if (line.json() && line.command() != QLatin1String("sample"))
+            return refuse(QStringLiteral("-o - puts the data on standard output, where --json "
+                                         "puts its records: use one of them"));
+        return ExitStatus::Done;
     }
     const QFileInfo info(path);
-    if (!info.absoluteDir().exists()) {
-        output.error(QStringLiteral("the folder %1 does not exist").arg(info.absolutePath()));
-        return ExitStatus::Usage;
-    }
-    if (info.isDir()) {
-        output.error(QStringLiteral("%1 is a folder, not a file").arg(path));
-        return ExitStatus::Usage;
-    }
+    if (!info.absoluteDir().exists())
+        return refuse(QStringLiteral("the folder %1 does not exist").arg(info.absolutePath()));
+    if (info.isDir())
+        return refuse(QStringLiteral("%1 is a folder, not a file").arg(path));
+    // Last night's data is not replaced by mistake.
+    if (info.isFile() && info.size() > 0 && !line.isSet(kKeep) && !line.isSet(kForce))
+        return refuse(QStringLiteral("%1 exists and holds %2 bytes: --keep appends to it, "
+                                     "--force replaces it")
+                          .arg(path)
+                          .arg(info.size()));
     return ExitStatus::Done;
 }
 
-bool openDataFile(InstrumentSession &session, CliOutput &output, const QString &path, bool append)
+bool openDataFile(InstrumentSession &session, CliOutput &output, const CommandLine &line)
 {
+    const QString path = line.value(kOutput);
     DataFile &file = session.dataFile();
-    const bool opened = append ? file.openForAppend(path) : file.open(path);
+    if (path == kStandardOutput) {
+        output.setDataOnStandardOutput(true);
+        return file.openStandardOutput();
+    }
+    const bool opened = line.isSet(kKeep) ? file.openForAppend(path) : file.open(path);
     if (!opened)
         output.error(DataFileController::openErrorMessage(path, file.errorString()));
     return opened;
@@ -113,14 +135,21 @@ ExitStatus sample(CliContext &context)
 {
     SamplingSettings settings;
     readSettings(context.line, context.output, &settings);
-    // Without -o the sample is caught in a file of its own and then shown whole.
+    // Without -o (or with -o -) the sample is caught in a file of its own and then shown whole.
     QTemporaryDir scratch;
-    const QString named = context.line.value(kOutput);
+    QString named = context.line.value(kOutput);
+    if (named == kStandardOutput)
+        named.clear();
     const QString path = named.isEmpty() ? scratch.filePath(QStringLiteral("sample.raw")) : named;
     const bool append = context.line.isSet(kKeep) && !named.isEmpty();
     const qint64 before = append ? sizeOf(path) : 0;
-    if (!openDataFile(context.session, context.output, path, append))
+    DataFile &file = context.session.dataFile();
+    // The event log names where the data went, not the scratch file.
+    const QString shownAs = named.isEmpty() ? QStringLiteral("standard output") : QString();
+    if (!(append ? file.openForAppend(path) : file.open(path, shownAs))) {
+        context.output.error(DataFileController::openErrorMessage(path, file.errorString()));
         return ExitStatus::Failed;
+    }
     SamplingController sampling(context.session, context.dialogs);
     sampling.SampleOnce(settings);
     const bool complete = context.session.line().lastReplyFramed();

@@ -19,10 +19,12 @@ ExitStatus sample(CliContext &context);
 
 // The Sampling panel's choices from --average and --flash; Usage when they cannot be sent.
 ExitStatus readSettings(const CommandLine &line, CliOutput &output, SamplingSettings *settings);
-// -o FILE: Usage when it is required and missing, or its folder does not exist.
+// -o FILE: Usage when it is required and missing, its folder does not exist, or it holds
+// data already and neither --keep (append) nor --force (replace) says what to do with it.
+// "-o -" is standard output.
 ExitStatus checkOutputFile(const CommandLine &line, CliOutput &output, bool required);
-// Opens the session's data file on `path`, replaced or appended to; false (said) when it
-// cannot be opened.
-bool openDataFile(InstrumentSession &session, CliOutput &output, const QString &path, bool append);
+// Opens the session's data file on -o FILE, replaced or (--keep) appended to, or on standard
+// output for "-o -"; false (said) when it cannot be opened.
+bool openDataFile(InstrumentSession &session, CliOutput &output, const CommandLine &line);
 void closeDataFile(InstrumentSession &session);
 } // namespace SamplingCommands

@@ -1,5 +1,7 @@
 #include "app/cli/StatusReport.h"
 
+#include <QRegularExpression>
+
 namespace
 {
 const QString kAmbientPrefix = QStringLiteral("Ambient: ");
@@ -24,6 +26,15 @@ StatusReport::Panel StatusReport::read(const StatusPanels::Panel &panel)
     return {QStringLiteral("unknown"), QString()};
 }
 
+// The ambient temperature's number ("21.5 C at the housing sensor" gives 21.5); null when
+// the instrument gave none.
+QJsonValue StatusReport::ambientNumber() const
+{
+    static const QRegularExpression number(QStringLiteral("^\\s*([-+]?\\d+(\\.\\d+)?)"));
+    const QRegularExpressionMatch match = number.match(m_ambient);
+    return match.hasMatch() ? QJsonValue(match.captured(1).toDouble()) : QJsonValue();
+}
+
 QJsonObject StatusReport::document() const
 {
     const auto panel = [](const Panel &p) {
@@ -31,7 +42,8 @@ QJsonObject StatusReport::document() const
     };
     return {{QStringLiteral("thermal"), panel(m_thermal)},
             {QStringLiteral("light"), panel(m_light)},
-            {QStringLiteral("ambient"), m_ambient},
+            {QStringLiteral("ambient"), ambientNumber()},
+            {QStringLiteral("ambientText"), m_ambient},
             {QStringLiteral("stable"), m_thermal.state == QLatin1String("stable") &&
                                            m_light.state == QLatin1String("stable")},
             {QStringLiteral("line"), QString::fromLatin1(m_line)}};

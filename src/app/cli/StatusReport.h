@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QJsonObject>
+#include <QJsonValue>
 #include <QStringList>
 
 // The Thermal Control and Light Source panels and the ambient temperature as the command
@@ -23,6 +24,7 @@ private:
         QString text;
     };
     static Panel read(const StatusPanels::Panel &panel);
+    QJsonValue ambientNumber() const;
 
     Panel m_thermal;
     Panel m_light;

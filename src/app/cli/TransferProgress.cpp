@@ -13,8 +13,17 @@ TransferProgress::TransferProgress(FileTransferOperation &operation, CliOutput &
 {
     if (!output.progressShown())
         return;
-    connect(&operation, &FileTransferOperation::ProgressLabelChanged, this,
-            [this](const QString &label) { m_output.progress(bar(label)); });
+    connect(&operation, &FileTransferOperation::progressed, this,
+            [this](const QString &name, int, int, qint64 bytes, qint64 total) {
+                const QString text = bar(name, bytes, total);
+                if (text != m_shown)
+                    m_output.progress(text);
+                m_shown = text;
+            });
+    connect(&operation, &FileTransferOperation::progressEnded, this, [this] {
+        m_output.progress(QString());
+        m_shown.clear();
+    });
 }
 
 TransferProgress::~TransferProgress()
@@ -22,15 +31,13 @@ TransferProgress::~TransferProgress()
     m_output.progress(QString());
 }
 
-QString TransferProgress::bar(const QString &label)
+QString TransferProgress::bar(const QString &name, qint64 bytes, qint64 total)
 {
-    const qsizetype colon = label.lastIndexOf(QStringLiteral(": "));
-    if (colon < 0 || !label.endsWith(QLatin1Char('%')))
-        return label;
-    const int percent = qBound(0, label.mid(colon + 2).chopped(1).toInt(), 100);
+    const int percent =
+        qBound(0, FileTransferOperation::percentText(bytes, total).chopped(1).toInt(), 100);
     const int filled = percent * kBarWidth / 100;
     return QStringLiteral("%1 [%2%3] %4%")
-        .arg(label.left(colon))
+        .arg(name)
         .arg(QString(filled, QLatin1Char('#')))
         .arg(QString(kBarWidth - filled, QLatin1Char(' ')))
         .arg(percent, 3);

@@ -6,8 +6,8 @@
 class CliOutput;
 class FileTransferOperation;
 
-// A transfer's progress as a bar on standard error, when it is a terminal: the file
-// manager's progress label ("SPECTRA.BIN: 46%") drawn as "SPECTRA.BIN [#########    ]  46%".
+// A transfer's progress as a bar on standard error, when it is a terminal:
+// "SPECTRA.BIN [#########    ]  46%".
 class TransferProgress : public QObject
 {
     Q_OBJECT
@@ -15,9 +15,10 @@ public:
     TransferProgress(FileTransferOperation &operation, CliOutput &output);
     ~TransferProgress() override;
 
-    // The bar for one label text; empty for an empty text.
-    static QString bar(const QString &label);
+    // The bar for `bytes` of `total` of file `name`.
+    static QString bar(const QString &name, qint64 bytes, qint64 total);
 
 private:
     CliOutput &m_output;
+    QString m_shown;
 };

@@ -12,7 +12,7 @@
 #include <QLabel>
 
 ConsoleBinding::ConsoleBinding(CommPort &comm, const PortTable &table, OperatorDialogs &dialogs)
-    : session(comm, table, dialogs), form(session, terminal),
+    : session(comm, table, dialogs), form(session, terminal, session.dialogs()),
       status(session, form.controls(), session.dialogs(), &form),
       sampling(session, form.controls(), session.dialogs(), &form),
       calCheck(session, session.dialogs(), sampling, status, &form),

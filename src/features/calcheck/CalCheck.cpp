@@ -17,11 +17,6 @@ constexpr int kAcquireCount = 100;
 constexpr int kReferenceAverages = 10;
 constexpr int kYes = 1;
 constexpr int kThirdButton = -1;
-
-QString collecting(int set, const char *what)
-{
-    return QStringLiteral("Collecting %1 of %2 %3").arg(set).arg(CalCheck::kSets).arg(what);
-}
 } // namespace
 
 CalCheck::CalCheck(InstrumentSession &session, OperatorDialogs &dialogs, CalCheckHooks hooks)
@@ -43,57 +38,57 @@ QByteArray CalCheck::lightReferenceCommand()
 
 QString CalCheck::readyQuestion()
 {
-    return QStringLiteral("To do a cal check, the Orvantis's sampling cavity must be completely "
-                          "clean and dry.  Is it ready?");
+    return tr("To do a cal check, the Orvantis's sampling cavity must be completely "
+              "clean and dry.  Is it ready?");
 }
 
 QString CalCheck::notStabilizedNotice()
 {
-    return QStringLiteral("Cannot continue, because the Orvantis is not fully stabilized, or its "
-                          "status could not be determined.");
+    return tr("Cannot continue, because the Orvantis is not fully stabilized, or its "
+              "status could not be determined.");
 }
 
 QString CalCheck::closeFileQuestion()
 {
-    return QStringLiteral("A new file must be opened to save the cal check data.  Is it OK to "
-                          "close the currently open file?");
+    return tr("A new file must be opened to save the cal check data.  Is it OK to "
+              "close the currently open file?");
 }
 
 QString CalCheck::chooseFileNotice()
 {
-    return QStringLiteral("Next, specify the location and file name into which the cal check "
-                          "data will be stored.");
+    return tr("Next, specify the location and file name into which the cal check "
+              "data will be stored.");
 }
 
 QString CalCheck::completeNotice()
 {
-    return QStringLiteral("Data collection complete.  The light source will now need to "
-                          "stabilize because it was turned off for dark measurements.");
+    return tr("Data collection complete.  The light source will now need to "
+              "stabilize because it was turned off for dark measurements.");
 }
 
 QString CalCheck::progressTitle()
 {
-    return QStringLiteral("Cal Check Data Collection");
+    return tr("Cal Check Data Collection");
 }
 
 QString CalCheck::spectraMessage(int set)
 {
-    return collecting(set, "sets of spectra.");
+    return tr("Collecting %1 of %2 sets of spectra.").arg(set).arg(kSets);
 }
 
 QString CalCheck::referencesMessage(int set)
 {
-    return collecting(set, "sets of light source references.");
+    return tr("Collecting %1 of %2 sets of light source references.").arg(set).arg(kSets);
 }
 
 QString CalCheck::darkMessage()
 {
-    return QStringLiteral("Collecting dark spectra.");
+    return tr("Collecting dark spectra.");
 }
 
 QString CalCheck::receivingMessage()
 {
-    return QStringLiteral("Receiving spectral data");
+    return tr("Receiving spectral data");
 }
 
 CalCheck::Outcome CalCheck::run()
@@ -102,8 +97,7 @@ CalCheck::Outcome CalCheck::run()
         return Outcome::AlreadyRunning;
     const QScopedValueRollback<bool> running(m_running, true);
 
-    if (m_dialogs.ShowQuestionBox(readyQuestion(), QStringLiteral("Yes"), QStringLiteral("No"),
-                                  QString(), kYes) != kYes)
+    if (m_dialogs.ShowQuestionBox(readyQuestion(), tr("Yes"), tr("No"), QString(), kYes) != kYes)
         return Outcome::Declined;
 
     LineClaim claim = m_session.claimLine(LineOperation::CalCheck);
@@ -125,20 +119,20 @@ CalCheck::Outcome CalCheck::collect(Line &line)
     line.SendCommand(kThreeEtx, QByteArray(), kPrompt, kCommandTimeout);
     const QByteArray status = line.SendCommand("st\r", "st:", "\r", kCommandTimeout);
     if (!m_hooks.ParseStatus(status)) {
-        m_dialogs.ShowQuestionBox(notStabilizedNotice(), QString(), QString(), QStringLiteral("OK"),
+        m_dialogs.ShowQuestionBox(notStabilizedNotice(), QString(), QString(), tr("OK"),
                                   kThirdButton);
         return Outcome::NotStabilized;
     }
     line.SendCommand("auto\r", QByteArray(), QByteArray(), kAutoTimeout);
 
     if (m_session.DataFileNumber() != 0) {
-        if (m_dialogs.ShowQuestionBox(closeFileQuestion(), QStringLiteral("Yes"), QString(),
-                                      QStringLiteral("Cancel"), kYes) != kYes)
+        if (m_dialogs.ShowQuestionBox(closeFileQuestion(), tr("Yes"), QString(), tr("Cancel"),
+                                      kYes) != kYes)
             return Outcome::Declined;
         m_session.dataFile().close();
     }
-    if (m_dialogs.ShowQuestionBox(chooseFileNotice(), QStringLiteral("OK"), QString(),
-                                  QStringLiteral("Cancel"), kYes) != kYes)
+    if (m_dialogs.ShowQuestionBox(chooseFileNotice(), tr("OK"), QString(), tr("Cancel"), kYes) !=
+        kYes)
         return Outcome::NoFile;
     if (m_hooks.OpenNewFile() != 1)
         return Outcome::NoFile;
@@ -167,8 +161,7 @@ CalCheck::Outcome CalCheck::collect(Line &line)
     // The dark set runs with the light source off, in the same write as the acquisition.
     if (going && collectDark(line, acquire)) {
         m_progress->hide();
-        m_dialogs.ShowQuestionBox(completeNotice(), QStringLiteral("OK"), QString(), QString(),
-                                  kYes);
+        m_dialogs.ShowQuestionBox(completeNotice(), tr("OK"), QString(), QString(), kYes);
         outcome = Outcome::Completed;
     }
     finish();

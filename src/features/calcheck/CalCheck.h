@@ -5,6 +5,7 @@
 #include "support/OperatorDialogs.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QString>
 #include <memory>
 
@@ -19,6 +20,8 @@ class Line;
 // instrument meanwhile and status polling is held.
 class CalCheck
 {
+    Q_DECLARE_TR_FUNCTIONS(CalCheck)
+
 public:
     enum class Outcome {
         AlreadyRunning, // or another operation owns the line

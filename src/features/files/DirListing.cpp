@@ -26,6 +26,12 @@ QStringList DirListing::Row::cells() const
     return {name, date, size, type, dateKey, sizeKey};
 }
 
+DirListing::Row DirListing::Row::fromCells(const QStringList &cells)
+{
+    return {cells.value(NameColumn), cells.value(DateColumn),    cells.value(SizeColumn),
+            cells.value(TypeColumn), cells.value(DateKeyColumn), cells.value(SizeKeyColumn)};
+}
+
 DirListing::Row DirListing::parseLine(const QByteArray &line)
 {
     Row row;

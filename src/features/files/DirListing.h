@@ -39,8 +39,9 @@ public:
         // the byte count a download expects.
         QString sizeKey;
 
-        // The six cells in column order.
+        // The six cells in column order, and back.
         QStringList cells() const;
+        static Row fromCells(const QStringList &cells);
     };
 
     // One listing line split at its fixed positions; short lines give empty fields.

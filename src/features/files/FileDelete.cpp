@@ -10,43 +10,46 @@ FileDelete::FileDelete(InstrumentSession &session, FileDirectory &directory,
 {
 }
 
-bool FileDelete::DeleteFiles(int currentRow, int selectionEndRow)
+QList<FileOutcome> FileDelete::DeleteFiles(const QStringList &names)
 {
-    const auto nameAt = [this](int gridRow) { return m_directory.nameAt(gridRow - 1); };
-    const int first = qMin(currentRow, selectionEndRow);
-    const int last = qMax(currentRow, selectionEndRow);
-    const int count = last - first + 1;
-    if (first <= 0 || count <= 0) {
+    if (names.isEmpty()) {
         m_dialogs.ShowErrorMessage(noSelectionMessage());
-        return false;
+        return {};
     }
-    if (!m_dialogs.askYesNo(SettingsKeys::kApplication, questionText(count, nameAt(first)))) {
-        emit hourglassChanged(false);
-        return false;
-    }
+    if (!m_dialogs.askYesNo(SettingsKeys::kApplication,
+                            questionText(int(names.size()), names.first())))
+        return {};
 
     LineClaim claim = m_session.claimLine(LineOperation::Delete);
     if (!claim)
-        return false;
-    emit hourglassChanged(true);
-    setBusy(true, true);
+        return {};
+    emit batchStarted(int(names.size()));
     m_session.setTransferCancelled(false);
-
-    for (int row = first; row <= last; ++row) {
-        if (m_session.TransferCancelled())
-            break;
-        if (!DeleteInstrumentFile(claim, nameAt(row)))
-            break;
-        emit rowsSelected(row, last);
-        claim.Pause(kPauseAfterFileSeconds);
-    }
-    emit selectionCleared();
+    const QList<FileOutcome> outcomes = deleteFiles(claim, names);
     m_directory.refresh(claim);
-
     m_session.setTransferCancelled(false);
-    setBusy(false, true);
-    emit hourglassChanged(false);
-    return true;
+    emit batchFinished(outcomes);
+    return outcomes;
+}
+
+QList<FileOutcome> FileDelete::deleteFiles(Line &line, const QStringList &names)
+{
+    QList<FileOutcome> outcomes;
+    const int count = int(names.size());
+    for (int index = 0; index < count && !m_session.TransferCancelled(); ++index) {
+        setPlace(index, count);
+        emit fileStarted(names.at(index), index, count);
+        FileOutcome outcome;
+        outcome.name = names.at(index);
+        if (DeleteInstrumentFile(line, outcome.name))
+            outcome.result = FileOutcome::Result::Done;
+        outcomes << finish(outcome);
+        if (!outcome.done())
+            break;
+        line.Pause(kPauseAfterFileSeconds);
+    }
+    setPlace(0, 1);
+    return outcomes;
 }
 
 bool FileDelete::DeleteInstrumentFile(Line &line, const QString &name)

@@ -3,11 +3,12 @@
 #include "features/files/FileTransferOperation.h"
 
 #include <QString>
+#include <QStringList>
 
 class Line;
 
-// "Delete Files": removes the selected instrument files with "Del" after the operator
-// confirms. The run owns the line: nothing else is sent between the files.
+// "Delete Files": removes instrument files with "Del" after the operator confirms. The run
+// owns the line: nothing else is sent between the files.
 class FileDelete : public FileTransferOperation
 {
     Q_OBJECT
@@ -19,11 +20,14 @@ public:
     FileDelete(InstrumentSession &session, FileDirectory &directory, OperatorDialogs &dialogs,
                QObject *parent = nullptr);
 
-    // DeleteButton: asks, then deletes grid rows currentRow..selectionEndRow (either
-    // order; row 0 is the header, row r the directory's row r - 1) top to bottom until Stop
-    // or a missing reply, and refreshes the listing. False when nothing was selected, the
-    // operator said No, or another operation owns the line.
-    bool DeleteFiles(int currentRow, int selectionEndRow);
+    // DeleteButton: asks, then deletes `names` top to bottom owning the line (see
+    // deleteFiles) and refreshes the listing. Empty `names`: the operator is told to select
+    // some. Nothing happens when the operator says No or another operation owns the line.
+    QList<FileOutcome> DeleteFiles(const QStringList &names);
+    // "Del" for each of `names` on `line`, pausing after each, until Stop (TransferCancelled)
+    // or a "Del" without an answer. One outcome per file tried; the instrument's words are not
+    // examined (the listing tells what went).
+    QList<FileOutcome> deleteFiles(Line &line, const QStringList &names);
 
     // "Del" for one file; true when the instrument answered at all (its words are not
     // examined).

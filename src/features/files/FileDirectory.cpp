@@ -69,3 +69,17 @@ QString FileDirectory::sizeKeyAt(int row) const
 {
     return cell(row, DirListing::SizeKeyColumn);
 }
+
+DirListing::Row FileDirectory::entryAt(int row) const
+{
+    return DirListing::Row::fromCells(m_rows.value(row));
+}
+
+int FileDirectory::rowOf(const QString &name) const
+{
+    for (int row = 0; row < fileCount(); ++row) {
+        if (nameAt(row).compare(name, Qt::CaseInsensitive) == 0)
+            return row;
+    }
+    return -1;
+}

@@ -44,6 +44,10 @@ public:
     // with leading blanks); empty beyond the rows.
     QString nameAt(int row) const;
     QString sizeKeyAt(int row) const;
+    // Row `row` as the listing gave it; empty fields beyond the rows.
+    DirListing::Row entryAt(int row) const;
+    // The row of `name`, its case as the instrument wrote it aside; -1 when it is not listed.
+    int rowOf(const QString &name) const;
 
 signals:
     // A listing was asked for; the window shows it is waiting.

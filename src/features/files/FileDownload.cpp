@@ -15,98 +15,103 @@ FileDownload::FileDownload(InstrumentSession &session, FileDirectory &directory,
 {
 }
 
-bool FileDownload::GetFiles(int currentRow, int selectionEndRow)
+namespace
+{
+FileOutcome failed(const QString &name, const QString &message)
+{
+    FileOutcome outcome;
+    outcome.name = name;
+    outcome.message = message;
+    return outcome;
+}
+} // namespace
+
+QList<FileOutcome> FileDownload::GetFiles(const QList<DirListing::Row> &files)
 {
     LineClaim claim = m_session.claimLine(LineOperation::Download);
     if (!claim)
-        return false;
-    const int first = qMin(currentRow, selectionEndRow);
-    const int last = qMax(currentRow, selectionEndRow);
-    bool allDone = false;
-    if (first <= 0) {
+        return {};
+    QList<FileOutcome> outcomes;
+    if (files.isEmpty()) {
         m_dialogs.ShowErrorMessage(noSelectionMessage());
     } else if (FolderExists(m_session.DefaultDataFolder()) ||
                (ChooseDownloadFolder() && FolderExists(m_session.DefaultDataFolder()))) {
-        emit hourglassChanged(true);
-        setBusy(true, true);
+        emit batchStarted(int(files.size()));
         m_session.setTransferCancelled(false);
-
-        allDone = true;
-        for (int row = first; row <= last; ++row) {
-            if (m_session.TransferCancelled()) {
-                allDone = false;
-                break;
-            }
-            emit rowsSelected(row, last);
-            const QString name = m_directory.nameAt(row - 1);
-            const QString sizeText = m_directory.sizeKeyAt(row - 1).trimmed();
-            bool isNumber = false;
-            const int size = sizeText.toInt(&isNumber);
-            if (!isNumber || size < 0) {
-                m_dialogs.ShowErrorMessage(badSizeMessage(name, sizeText));
-                allDone = false;
-                break;
-            }
-            if (!download(claim, AddBackslash(m_session.DefaultDataFolder()) + name, size)) {
-                allDone = false;
-                break;
-            }
-        }
-        if (allDone)
-            emit selectionCleared();
-
+        outcomes = fetchAll(claim, files, m_session.DefaultDataFolder());
         m_session.setTransferCancelled(false);
-        setBusy(false, true);
-        emit hourglassChanged(false);
+        emit batchFinished(outcomes);
     }
-    return allDone;
+    return outcomes;
 }
 
-bool FileDownload::DownloadFile(const QString &path, int size)
+QList<FileOutcome> FileDownload::getFiles(const QList<DirListing::Row> &files,
+                                          const QString &folder)
 {
     LineClaim claim = m_session.claimLine(LineOperation::Download);
-    return claim && download(claim, path, size);
+    return claim ? fetchAll(claim, files, folder) : QList<FileOutcome>();
 }
 
-bool FileDownload::download(Line &line, const QString &path, int size)
+QList<FileOutcome> FileDownload::fetchAll(Line &line, const QList<DirListing::Row> &files,
+                                          const QString &folder)
 {
-    emit hourglassChanged(true);
-    const QString name = FileNameOf(path).trimmed();
-    bool result = false;
+    QList<FileOutcome> outcomes;
+    const int count = int(files.size());
+    for (int index = 0; index < count && !m_session.TransferCancelled(); ++index) {
+        const QString name = files.at(index).name.trimmed();
+        setPlace(index, count);
+        emit fileStarted(name, index, count);
+        const QString sizeText = files.at(index).sizeKey.trimmed();
+        bool isNumber = false;
+        const int size = sizeText.toInt(&isNumber);
+        outcomes << (isNumber && size >= 0 ? download(line, AddBackslash(folder) + name, size)
+                                           : finish(failed(name, badSizeMessage(name, sizeText))));
+        if (!outcomes.last().done())
+            break;
+    }
+    setPlace(0, 1);
+    return outcomes;
+}
 
+FileOutcome FileDownload::DownloadFile(const QString &path, int size)
+{
+    LineClaim claim = m_session.claimLine(LineOperation::Download);
+    if (!claim)
+        return failed(FileNameOf(path).trimmed(), QString());
+    return download(claim, path, size);
+}
+
+FileOutcome FileDownload::download(Line &line, const QString &path, int size)
+{
+    const QString name = FileNameOf(path).trimmed();
+    FileOutcome outcome;
     if (size < 0) {
-        m_dialogs.ShowErrorMessage(badSizeMessage(name, QString::number(size)));
+        outcome = failed(name, badSizeMessage(name, QString::number(size)));
     } else {
         // The receive loop runs only inside event passes, and none run between here and
         // the opening of the new file, so the data file changes without stopping Timer1.
         if (m_session.dataFile().isOpen())
             m_session.dataFile().close();
         const StopOnExit stop = line.stopOnExit(kThreeEtx);
-        result = fetch(line, path, name, size);
+        outcome = fetch(line, path, name, size);
         if (m_session.dataFile().isOpen())
             m_session.dataFile().close();
     }
-
-    showProgress(QString());
-    emit hourglassChanged(false);
-    return result;
+    finish(outcome);
+    endProgress();
+    return outcome;
 }
 
-bool FileDownload::fetch(Line &line, const QString &path, const QString &name, int size)
+FileOutcome FileDownload::fetch(Line &line, const QString &path, const QString &name, int size)
 {
     StagedDownload staged(path);
-    if (!staged.reserve()) {
-        m_dialogs.ShowErrorMessage(cannotCreateMessage(path, staged.errorString()));
-        return false;
-    }
+    if (!staged.reserve())
+        return failed(name, cannotCreateMessage(path, staged.errorString()));
     const QByteArray latinName = name.toLatin1();
     const QByteArray reply = line.SendCommand("type " + latinName + " 0 0 300\r", latinName + " 0",
                                               "\r", kReplyTimeoutSeconds);
-    emit hourglassChanged(true);
-    if (reply.isEmpty()) {
-        m_dialogs.ShowErrorMessage(noReplyMessage(name));
-        return false;
-    }
+    if (reply.isEmpty())
+        return failed(name, noReplyMessage(name));
     m_echoRest = line.afterReply();
     m_replyLength = m_session.ReceiveBuffer().size();
     // A listed size of 0 has nothing to capture: a capture of length 0 would have no end.
@@ -117,69 +122,81 @@ bool FileDownload::fetch(Line &line, const QString &path, const QString &name, i
             // The instrument is already streaming; stop it rather than wait for silence.
             SendAbort(line);
             m_session.EndFileCapture();
-            m_dialogs.ShowErrorMessage(
-                cannotCreateMessage(path, m_session.dataFile().errorString()));
-            return false;
+            return failed(name, cannotCreateMessage(path, m_session.dataFile().errorString()));
         }
         // The file's first bytes may have come with the echo, in the same receive run.
         m_session.captureEarly(m_echoRest);
     }
 
-    const Outcome outcome = awaitFile(line, name, size);
+    const Ending ending = awaitFile(line, name, size);
     if (m_session.dataFile().isOpen())
         m_session.dataFile().close();
-    if (outcome == Outcome::Refused) {
-        m_dialogs.ShowErrorMessage(refusedMessage(name, TypeAnswer::words(afterEcho())));
-        return false;
+    if (ending == Ending::Refused) {
+        FileOutcome outcome = failed(name, QString());
+        outcome.result = FileOutcome::Result::Refused;
+        outcome.words = TypeAnswer::words(afterEcho());
+        outcome.message = refusedMessage(name, outcome.words);
+        return outcome;
     }
-    const qint64 arrived = size == 0 ? 0 : m_session.byteCount();
-    return place(staged, outcome, name, arrived);
+    // The capture's count goes on past the file (its prompt); the file holds at most `size`.
+    const qint64 arrived = qMin<qint64>(m_session.byteCount(), size);
+    return place(staged, ending, name, arrived);
 }
 
 // Where the bytes go. A complete file replaces the local one; an incomplete one never does:
 // beside a local file it stays as NAME.part, and where there was none it takes the name. A
 // write error leaves it where the receive loop's message said (the staging file).
-bool FileDownload::place(StagedDownload &staged, Outcome outcome, const QString &name,
-                         qint64 arrived)
+FileOutcome FileDownload::place(StagedDownload &staged, Ending ending, const QString &name,
+                                qint64 arrived)
 {
     const QString stagingPath = staged.stagingPath();
     const QString path = staged.targetPath();
+    FileOutcome outcome = failed(name, QString());
+    outcome.bytes = arrived;
     QString where;
-    if (outcome == Outcome::Complete ||
-        (arrived > 0 && !staged.targetExisted() && outcome != Outcome::WriteFailed)) {
+    if (ending == Ending::Complete ||
+        (arrived > 0 && !staged.targetExisted() && ending != Ending::WriteFailed)) {
         if (!staged.putInPlace()) {
-            m_dialogs.ShowErrorMessage(notPlacedMessage(path, stagingPath, staged.errorString()));
-            return false;
+            outcome.partPath = stagingPath;
+            outcome.message = notPlacedMessage(path, stagingPath, staged.errorString());
+            return outcome;
         }
+        if (ending != Ending::Complete)
+            outcome.partPath = path;
     } else if (arrived > 0) {
         staged.keep();
+        outcome.partPath = stagingPath;
+        outcome.earlierKept = staged.targetExisted();
         where = keptMessage(arrived, stagingPath, name);
     }
     // Nothing of the file came: the local file stays as it was and nothing is left behind.
-    switch (outcome) {
-    case Outcome::Complete:
-        return true;
-    case Outcome::TimedOut:
-        m_dialogs.ShowErrorMessage(withNote(timedOutMessage(name), where));
+    outcome.result = FileOutcome::Result::CutShort;
+    switch (ending) {
+    case Ending::Complete:
+        outcome.result = FileOutcome::Result::Done;
         break;
-    case Outcome::Cancelled:
-        m_dialogs.ShowErrorMessage(withNote(cancelledMessage(), where));
+    case Ending::TimedOut:
+        outcome.message = withNote(timedOutMessage(name), where);
         break;
-    case Outcome::Lost: {
+    case Ending::Cancelled:
+        outcome.message = withNote(cancelledMessage(), where);
+        break;
+    case Ending::Lost: {
         // Said when nothing else says it: a line that is lost is brought back quietly (the
         // operator's Disconnect, or a loss without reconnection, leave status 0 and say
         // enough), or the bytes are not where the operator would look.
         const bool quietLoss =
             m_session.reconnectsAutomatically() && m_session.Status() != StatusCode::NotConnected;
         if (quietLoss || !where.isEmpty())
-            m_dialogs.ShowErrorMessage(withNote(lostMessage(name), where));
+            outcome.message = withNote(lostMessage(name), where);
         break;
     }
-    case Outcome::WriteFailed:
-    case Outcome::Refused:
+    case Ending::WriteFailed:
+    case Ending::Refused:
+        // The receive loop has said what the disk refused.
         break;
     }
-    return false;
+    return outcome;
 }
 
 QByteArray FileDownload::afterEcho() const
@@ -189,7 +206,7 @@ QByteArray FileDownload::afterEcho() const
 
 // Polls the capture that the receive loop fills until it is complete, silent or stopped,
 // or the instrument's answer has shown a refusal.
-FileDownload::Outcome FileDownload::awaitFile(Line &line, const QString &name, int size)
+FileDownload::Ending FileDownload::awaitFile(Line &line, const QString &name, int size)
 {
     for (;;) {
         line.pass();
@@ -197,37 +214,36 @@ FileDownload::Outcome FileDownload::awaitFile(Line &line, const QString &name, i
         const TypeAnswer::Kind answer = TypeAnswer::classify(afterEcho(), size, quiet);
         if (answer == TypeAnswer::Kind::Refusal) {
             m_session.EndFileCapture();
-            return Outcome::Refused;
+            return Ending::Refused;
         }
         const bool allIn =
             size == 0 || (!m_session.dataFile().isOpen() && m_session.byteCount() >= size);
         if (allIn && answer == TypeAnswer::Kind::File)
-            return Outcome::Complete;
+            return Ending::Complete;
         if (!allIn && !m_session.dataFile().isOpen()) {
             // Closed short of the size: a write error, already reported by the receive loop.
             m_session.EndFileCapture();
-            return Outcome::WriteFailed;
+            return Ending::WriteFailed;
         }
         // A line that went away (pulled or disconnected) brings no more bytes.
         if (!line.portOpen()) {
             m_session.EndFileCapture();
-            return Outcome::Lost;
+            return Ending::Lost;
         }
-        showProgress(name + QStringLiteral(": ") +
-                     percentText(size > 0 ? m_session.byteCount() : 0, size));
+        showProgress(name, size > 0 ? m_session.byteCount() : 0, size);
         // Every byte is in and nothing tells it from a file: it is one.
         if (allIn && m_session.TimeSinceLastByte() > kReplyTimeoutSeconds)
-            return Outcome::Complete;
+            return Ending::Complete;
         if (m_session.TimeSinceLastByte() > kSilenceSeconds) {
             SendAbort(line);
             m_session.EndFileCapture();
-            return Outcome::TimedOut;
+            return Ending::TimedOut;
         }
         if (m_session.TransferCancelled()) {
             SendAbort(line);
             m_session.EndFileCapture();
             m_session.setTransferCancelled(false);
-            return Outcome::Cancelled;
+            return Ending::Cancelled;
         }
     }
 }

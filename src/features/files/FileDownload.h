@@ -1,7 +1,9 @@
 #pragma once
 
+#include "features/files/DirListing.h"
 #include "features/files/FileTransferOperation.h"
 
+#include <QList>
 #include <QString>
 
 class Line;
@@ -23,17 +25,20 @@ public:
     FileDownload(InstrumentSession &session, FileDirectory &directory, OperatorDialogs &dialogs,
                  QObject *parent = nullptr);
 
-    // GetFilesButton: fetches grid rows currentRow..selectionEndRow (either order; row 0 is
-    // the header, row r the directory's row r - 1) top to bottom, owning the line
-    // throughout. Stops at the first file that fails; the selection then still covers the
-    // files not fetched. True when every selected file arrived.
-    bool GetFiles(int currentRow, int selectionEndRow);
+    // GetFilesButton: fetches `files` top to bottom into DefaultDataFolder (the operator picks
+    // the folder first when it does not exist), owning the line throughout. Empty `files`:
+    // the operator is told to select some. Stops at the first file that does not arrive
+    // complete, or at Stop; one outcome per file tried.
+    QList<FileOutcome> GetFiles(const QList<DirListing::Row> &files);
+    // The same into `folder`, which exists, without asking anything. A TransferCancelled set
+    // before it starts stops it before the first file.
+    QList<FileOutcome> getFiles(const QList<DirListing::Row> &files, const QString &folder);
 
     // One file into `path`, `size` bytes as listed (0: an empty file), owning the line. The
     // bytes go to a file beside `path` (see StagedDownload): a complete file replaces `path`
-    // without asking; one cut short never replaces a file that was there. True when the file
-    // arrived completely; otherwise the operator has been told why and where the bytes are.
-    bool DownloadFile(const QString &path, int size);
+    // without asking; one cut short never replaces a file that was there, and its outcome
+    // says where the bytes are.
+    FileOutcome DownloadFile(const QString &path, int size);
 
     // SetDirButton: the folder chooser, starting at DefaultDataFolder. True when a folder
     // was chosen; DefaultDataFolder then holds it and downloadFolderChanged() has told.
@@ -57,12 +62,14 @@ signals:
     void downloadFolderChanged(const QString &folder);
 
 private:
-    enum class Outcome { Complete, Refused, TimedOut, Cancelled, Lost, WriteFailed };
+    enum class Ending { Complete, Refused, TimedOut, Cancelled, Lost, WriteFailed };
 
-    bool download(Line &line, const QString &path, int size);
-    bool fetch(Line &line, const QString &path, const QString &name, int size);
-    Outcome awaitFile(Line &line, const QString &name, int size);
-    bool place(StagedDownload &staged, Outcome outcome, const QString &name, qint64 arrived);
+    QList<FileOutcome> fetchAll(Line &line, const QList<DirListing::Row> &files,
+                                const QString &folder);
+    FileOutcome download(Line &line, const QString &path, int size);
+    FileOutcome fetch(Line &line, const QString &path, const QString &name, int size);
+    Ending awaitFile(Line &line, const QString &name, int size);
+    FileOutcome place(StagedDownload &staged, Ending ending, const QString &name, qint64 arrived);
     static QString withNote(const QString &message, const QString &note);
     // What the instrument sent after the echo of "type", from its start.
     QByteArray afterEcho() const;

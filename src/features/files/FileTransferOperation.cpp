@@ -8,6 +8,7 @@ FileTransferOperation::FileTransferOperation(InstrumentSession &session, FileDir
                                              OperatorDialogs &dialogs, QObject *parent)
     : QObject(parent), m_session(session), m_directory(directory), m_dialogs(dialogs)
 {
+    qRegisterMetaType<FileOutcome>();
 }
 
 QString FileTransferOperation::percentText(qint64 done, qint64 total)
@@ -19,17 +20,28 @@ QString FileTransferOperation::percentText(qint64 done, qint64 total)
     return QString::number(qint64(percent)) + QLatin1Char('%');
 }
 
-void FileTransferOperation::showProgress(const QString &text)
+void FileTransferOperation::showProgress(const QString &name, qint64 bytes, qint64 total)
 {
-    if (text == m_progress)
+    if (bytes == m_shownBytes)
         return;
-    m_progress = text;
-    emit ProgressLabelChanged(text);
+    m_shownBytes = bytes;
+    emit progressed(name, m_index, m_count, bytes, total);
 }
 
-void FileTransferOperation::setBusy(bool busy, bool lockActions)
+void FileTransferOperation::endProgress()
 {
-    emit transferBusyChanged(busy);
-    if (lockActions)
-        emit actionButtonsEnabledChanged(!busy);
+    m_shownBytes = -1;
+    emit progressEnded();
+}
+
+void FileTransferOperation::setPlace(int index, int count)
+{
+    m_index = index;
+    m_count = count;
+}
+
+FileOutcome FileTransferOperation::finish(FileOutcome outcome)
+{
+    emit fileFinished(outcome, m_index, m_count);
+    return outcome;
 }

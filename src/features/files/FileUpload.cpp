@@ -39,6 +39,14 @@ bool readLine(QFile &file, QByteArray &line)
     }
     return readAny;
 }
+
+// The instrument's own words to "capture": the line after its echo.
+QByteArray capturingAnswer(const QByteArray &answer)
+{
+    const qsizetype lineStart = answer.indexOf('\n');
+    const QByteArray said = lineStart < 0 ? QByteArray() : answer.mid(lineStart + 1);
+    return said.left(said.indexOf('\r')).trimmed();
+}
 } // namespace
 
 FileUpload::FileUpload(InstrumentSession &session, FileDirectory &directory,
@@ -53,49 +61,63 @@ bool FileUpload::SendFile()
     if (path.isEmpty())
         return false;
     setLastUploadFolder(FolderOf(path));
+    const QString name = InstrumentName(path);
     // Refused before anything reaches the instrument, the listing's refresh included.
-    if (refusedName(path))
+    const FileOutcome named = checkName(path, name);
+    if (!named.done()) {
+        finish(named);
         return true;
+    }
 
     LineClaim claim = m_session.claimLine(LineOperation::Upload);
     if (!claim)
         return true;
-    setBusy(true, false);
+    emit batchStarted(1);
     m_session.setTransferCancelled(false);
 
-    const bool capturing = upload(claim, path);
+    const FileOutcome outcome = upload(claim, path, name);
 
-    setBusy(false, false);
+    emit batchFinished({outcome});
     m_session.setTransferCancelled(false);
     // Not while a capture mode may still be coming: the listing's command would be stored.
-    if (capturing)
+    if (outcome.result != FileOutcome::Result::Refused)
         m_directory.refresh(claim);
     return true;
 }
 
-bool FileUpload::UploadFile(const QString &path)
+FileOutcome FileUpload::UploadFile(const QString &path, const QString &name)
 {
+    const QString stored = name.isEmpty() ? InstrumentName(path) : name;
     LineClaim claim = m_session.claimLine(LineOperation::Upload);
-    if (claim)
-        upload(claim, path);
-    return false;
+    if (!claim) {
+        FileOutcome refused;
+        refused.name = stored;
+        return refused;
+    }
+    return upload(claim, path, stored);
 }
 
-bool FileUpload::upload(Line &line, const QString &path)
+FileOutcome FileUpload::upload(Line &line, const QString &path, const QString &name)
 {
-    if (!FileExists(path) || refusedName(path))
-        return true;
+    FileOutcome outcome = checkName(path, name);
+    if (!FileExists(path)) {
+        outcome.result = FileOutcome::Result::Failed;
+        outcome.message.clear();
+        return finish(outcome);
+    }
+    if (!outcome.done())
+        return finish(outcome);
+    outcome.result = FileOutcome::Result::Failed;
 
     QFile file(path);
     const qint64 total = file.size();
     if (!file.open(QIODevice::ReadOnly)) {
         // Nothing sent: an empty file on the instrument would only hide the problem.
-        m_dialogs.ShowErrorMessage(cannotOpenMessage(path, file.errorString()));
-        return true;
+        outcome.message = cannotOpenMessage(path, file.errorString());
+        return finish(outcome);
     }
 
     const QString displayName = FileNameOf(path);
-    const QString name = InstrumentName(path);
     // From the moment "capture" goes out, ending the program ends the capture too.
     const StopOnExit stop = line.stopOnExit(kCtrlZ + kCtrlZ);
     const QByteArray answer = line.SendCommand("capture " + name.toLatin1() + '\r', QByteArray(),
@@ -104,29 +126,34 @@ bool FileUpload::upload(Line &line, const QString &path)
     // the mode still come, it is left at once.
     if (!answer.contains(kCapturePrompt)) {
         m_session.guardLateCapturePrompt();
-        m_dialogs.ShowErrorMessage(notCapturingMessage(displayName, name, answer));
-        return false;
+        outcome.result = FileOutcome::Result::Refused;
+        outcome.words = QString::fromLatin1(capturingAnswer(answer));
+        outcome.message = notCapturingMessage(displayName, name, answer);
+        return finish(outcome);
     }
     line.Pause(kSettleSeconds);
 
     qint64 sent = 0;
     int lineNumber = 0;
     bool promptMissing = false;
+    bool allRead = false;
     QByteArray text;
     // A closed port (the line went, or the program is ending) takes no more lines.
     while (!m_session.TransferCancelled() && line.portOpen()) {
-        if (!readLine(file, text))
+        if (!readLine(file, text)) {
+            allRead = true;
             break;
+        }
         ++lineNumber;
         sent += text.size();
-        showProgress(displayName + QStringLiteral(": ") + percentText(sent, total));
+        showProgress(displayName, sent, total);
         line.Pause(kLinePauseSeconds);
         promptMissing = !sendLine(line, text) && !m_session.TransferCancelled();
         if (promptMissing || !line.portOpen())
             break;
         line.pass();
     }
-    showProgress(QString());
+    endProgress();
 
     // Also after Stop: the instrument must always leave its capture mode, unless its command
     // prompt after the last line's echo shows that it already has.
@@ -136,12 +163,14 @@ bool FileUpload::upload(Line &line, const QString &path)
         for (int i = 0; i < 2; ++i)
             line.SendCommand(kCtrlZ, "\r", kCommandPrompt, kEndTimeoutSeconds);
     }
+    outcome.bytes = sent;
+    outcome.result = allRead ? FileOutcome::Result::Done : FileOutcome::Result::CutShort;
     if (promptMissing && line.portOpen())
-        m_dialogs.ShowErrorMessage(promptMissingMessage(displayName, lineNumber, name));
+        outcome.message = promptMissingMessage(displayName, lineNumber, name);
 
     file.close();
     m_session.setTransferCancelled(false);
-    return true;
+    return finish(outcome);
 }
 
 // One line into the capture; true once the instrument's "Capture>" for it has come back.
@@ -159,14 +188,16 @@ bool FileUpload::sendLine(Line &line, const QByteArray &text)
     return line.lastReplyFramed();
 }
 
-bool FileUpload::refusedName(const QString &path)
+FileOutcome FileUpload::checkName(const QString &path, const QString &name)
 {
-    const QString name = InstrumentName(path);
+    FileOutcome outcome;
+    outcome.name = name;
     const QString problem = InstrumentFileName::problem(name);
     if (problem.isEmpty())
-        return false;
-    m_dialogs.ShowErrorMessage(refusedNameMessage(FileNameOf(path), name, problem));
-    return true;
+        outcome.result = FileOutcome::Result::Done;
+    else
+        outcome.message = refusedNameMessage(FileNameOf(path), name, problem);
+    return outcome;
 }
 
 QString FileUpload::InstrumentName(const QString &path)
@@ -216,10 +247,7 @@ QString FileUpload::refusedNameMessage(const QString &displayName, const QString
 QString FileUpload::notCapturingMessage(const QString &displayName, const QString &name,
                                         const QByteArray &answer)
 {
-    // The instrument's own words: the line after the echo of "capture".
-    const qsizetype lineStart = answer.indexOf('\n');
-    QByteArray said = lineStart < 0 ? QByteArray() : answer.mid(lineStart + 1);
-    said = said.left(said.indexOf('\r')).trimmed();
+    const QByteArray said = capturingAnswer(answer);
     const QString answered =
         said.isEmpty() ? QStringLiteral("it gave no answer")
                        : QStringLiteral("it answered \"%1\"").arg(QString::fromLatin1(said));

@@ -28,16 +28,16 @@ public:
 
     // SendFileButton: asks for the file (starting in LastUploadFolder), sends it owning the
     // line, then refreshes the listing. False when the operator cancelled the chooser
-    // (nothing else happens then). A name the instrument cannot hold is refused with a
-    // message before anything is sent.
+    // (nothing else happens then). A name the instrument cannot hold is refused before
+    // anything is sent (its outcome tells why).
     bool SendFile();
 
-    // Sends one file, owning the line. Always false, as callers ignore it. Nothing happens
-    // for a path that is not an existing file. Lines go out only while the instrument shows
-    // its "Capture>" prompt: when the capture command does not bring it, nothing of the file
-    // is sent; when a line does not bring it back, the upload stops there. Either way the
-    // operator is told.
-    bool UploadFile(const QString &path);
+    // Sends one file, owning the line, under `name` on the instrument (InstrumentName() of the
+    // path when empty). Nothing happens for a path that is not an existing file. Lines go out
+    // only while the instrument shows its "Capture>" prompt: when the capture command does
+    // not bring it, nothing of the file is sent (Refused, with the instrument's words); when
+    // a line does not bring it back, the upload stops there (CutShort).
+    FileOutcome UploadFile(const QString &path, const QString &name = QString());
 
     // The name the file gets on the instrument: the first 12 characters of its file name,
     // spaces removed ("my notes file.txt" -> "mynotesfil").
@@ -58,9 +58,8 @@ public:
                                         const QString &name);
 
 private:
-    // False when the capture command got no "Capture>": the mode may still come.
-    bool upload(Line &line, const QString &path);
+    FileOutcome upload(Line &line, const QString &path, const QString &name);
     bool sendLine(Line &line, const QByteArray &text);
-    // Shows why the instrument cannot take the file's name; false when it can.
-    bool refusedName(const QString &path);
+    // The outcome of a name the instrument cannot hold; done() when it can.
+    static FileOutcome checkName(const QString &path, const QString &name);
 };

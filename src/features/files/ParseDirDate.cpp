@@ -5,6 +5,8 @@
 #include <QDate>
 #include <QtMath>
 
+#include <cmath>
+
 namespace
 {
 constexpr int kDayZeroYear = 1899;
@@ -26,6 +28,11 @@ int wholeNumber(const QByteArray &text)
     return qRound(value);
 }
 
+QDate dayZero()
+{
+    return QDate(kDayZeroYear, kDayZeroMonth, kDayZeroDay);
+}
+
 // Day number of year/month/day, letting months and days outside their range carry over.
 qint64 dayNumber(int year, int month, int day)
 {
@@ -35,8 +42,7 @@ qint64 dayNumber(int year, int month, int day)
     const QDate first(year + carryYears, normalMonth, 1);
     if (!first.isValid())
         return 0;
-    return first.toJulianDay() + (day - 1) -
-           QDate(kDayZeroYear, kDayZeroMonth, kDayZeroDay).toJulianDay();
+    return first.toJulianDay() + (day - 1) - dayZero().toJulianDay();
 }
 } // namespace
 
@@ -53,4 +59,13 @@ double ParseDirDate(const QByteArray &text)
     date += LeadingNumber(part(text, 10, 2)) / 24.0;
     date += LeadingNumber(part(text, 13, 2)) / 1440.0;
     return date;
+}
+
+QDateTime DirDateTime(double dayNumber)
+{
+    if (!qIsFinite(dayNumber) || qAbs(dayNumber) > 1e7)
+        return QDateTime();
+    const qint64 whole = qint64(std::floor(dayNumber));
+    const int seconds = qRound((dayNumber - double(whole)) * 86400.0);
+    return QDateTime(dayZero().addDays(whole), QTime(0, 0)).addSecs(seconds);
 }

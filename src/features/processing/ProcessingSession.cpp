@@ -134,7 +134,7 @@ void ProcessingSession::readListing(Line &line, Listing listing)
                 emit entryAdded(m_entries.constLast());
                 if (listing == Listing::Files) {
                     ++m_fileCount;
-                    emit fileCountChanged(QStringLiteral("File Count:%1").arg(m_fileCount));
+                    emit fileCountChanged(tr("File Count:%1").arg(m_fileCount));
                 }
                 break;
             case ProcessingListing::Kind::End:

@@ -37,6 +37,18 @@ QByteArray BuildStartCommand(double minimumPeriod, const QByteArray &acquireComm
     return "start" + NumberWithSign(minimumPeriod).toLatin1() + ' ' + acquireCommand;
 }
 
+PeriodicRunInfo BuildPeriodicRun(const SamplingSettings &settings, double minimumPeriod)
+{
+    PeriodicRunInfo run;
+    run.startCommand = BuildStartCommand(minimumPeriod, BuildAcquireCommand(settings));
+    run.period = NumberWithSign(minimumPeriod).trimmed();
+    run.toFlash = settings.storeInFlash;
+    run.toComputer = settings.storeInComputer;
+    if (run.toFlash)
+        run.flashName = settings.flashFileName.left(kFlashNameSent);
+    return run;
+}
+
 bool ReadMinimumPeriod(const QString &text, double *seconds)
 {
     bool ok = false;

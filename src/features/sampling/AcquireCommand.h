@@ -1,6 +1,7 @@
 #pragma once
 
 #include "features/sampling/SamplingSettings.h"
+#include "session/PeriodicRunInfo.h"
 
 #include <QByteArray>
 #include <QString>
@@ -14,6 +15,10 @@ QByteArray BuildAcquireCommand(const SamplingSettings &settings);
 
 // "start" + the period with a blank in its sign position + " " + the acquire command.
 QByteArray BuildStartCommand(double minimumPeriod, const QByteArray &acquireCommand);
+
+// The periodic run these settings start: its start command, the period as that command
+// writes it, and where its samples go.
+PeriodicRunInfo BuildPeriodicRun(const SamplingSettings &settings, double minimumPeriod);
 
 // Reads the minimum period as typed; false when the text is not a number (empty, letters),
 // which cannot be put into the start command.

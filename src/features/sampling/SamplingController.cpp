@@ -41,11 +41,11 @@ bool SamplingController::StartPeriodic(const SamplingSettings &settings)
     // Stays on until "Stop": the instrument keeps sending samples that nothing saves.
     if (m_session.DataFileNumber() == 0)
         setSavingWarning(true);
-    const QByteArray start = BuildStartCommand(period, BuildAcquireCommand(settings));
-    m_session.beginPeriodicRun(start);
+    const PeriodicRunInfo run = BuildPeriodicRun(settings, period);
+    m_session.beginPeriodicRun(run);
     m_session.SetStatus(StatusCode::PeriodicSampling);
     const StopOnExit stop = line.stopOnExit(kThreeEtx);
-    line.SendCommand(start, "start", ">", kStartTimeoutSeconds);
+    line.SendCommand(run.startCommand, "start", ">", kStartTimeoutSeconds);
     return true;
 }
 

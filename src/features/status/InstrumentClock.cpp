@@ -44,7 +44,7 @@ bool InstrumentClock::read(QDate *date, QTime *time)
 void InstrumentClock::set(const QDate &date, const QTime &time)
 {
     const LoggedOperation logged(
-        m_line.eventLog(), QStringLiteral("Clock change"),
+        m_line.eventLog(), tr("Clock change"),
         QDateTime(date, time).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
     m_line.SendCommand(setCommand(date, time), "", "", kSetTimeout);
 }

@@ -3,12 +3,15 @@
 #include "session/Line.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QDate>
 #include <QTime>
 
 // The instrument's real-time clock: read with "time", set with "time MM/DD/YYYY HH:MM:SS".
 class InstrumentClock
 {
+    Q_DECLARE_TR_FUNCTIONS(InstrumentClock)
+
 public:
     explicit InstrumentClock(Line &line);
 

@@ -13,7 +13,7 @@ StatusDisplay::StatusDisplay(const Input &input)
     set(Control::NewFileButton, !input.dataFileOpen);
     set(Control::StopSavingButton, input.dataFileOpen);
     if (!input.dataFileOpen)
-        m_savingLabelText = QStringLiteral("No file open");
+        m_savingLabelText = tr("No file open");
 
     set(Control::StopSamplingButton, code != int(StatusCode::NotConnected));
     const bool idle = code == int(StatusCode::Idle);
@@ -30,7 +30,7 @@ StatusDisplay::StatusDisplay(const Input &input)
         set(Control::DisconnectMenuItem, false);
         set(Control::StartSamplingButton, false);
         set(Control::SampleOnceButton, false);
-        m_terminalCaption = QStringLiteral("Terminal - no connection");
+        m_terminalCaption = tr("Terminal - no connection");
         break;
     case int(StatusCode::PeriodicSampling):
         set(Control::DisconnectButton, false);
@@ -49,9 +49,9 @@ StatusDisplay::StatusDisplay(const Input &input)
         set(Control::ConnectButton, false);
         set(Control::ConnectMenuItem, false);
         // Port and rate each keep a sign position: "1234 Terminal - COM 3 -  9600 baud".
-        m_terminalCaption = SerNum + QStringLiteral(" Terminal - COM") +
-                            NumberWithSign(input.portNumber) + QStringLiteral(" - ") +
-                            NumberWithSign(LeadingNumber(input.settings)) + QStringLiteral(" baud");
+        m_terminalCaption = tr("%1 Terminal - COM%2 - %3 baud")
+                                .arg(SerNum, NumberWithSign(input.portNumber),
+                                     NumberWithSign(LeadingNumber(input.settings)));
         break;
     }
 
@@ -98,17 +98,17 @@ QString StatusDisplay::defaultText(int code, const QString &SerNum, const QStrin
 {
     switch (code) {
     case int(StatusCode::NotConnected):
-        return QStringLiteral("No Orvantis connected");
+        return tr("No Orvantis connected");
     case int(StatusCode::Idle):
-        return QStringLiteral("Connected to ") + SerNum;
+        return tr("Connected to %1").arg(SerNum);
     case int(StatusCode::CommandInProgress):
-        return QStringLiteral("Command in progress");
+        return tr("Command in progress");
     case int(StatusCode::FileTransfer):
-        return QStringLiteral("File tranfer in progress");
+        return tr("File tranfer in progress");
     case int(StatusCode::PeriodicSampling):
-        return QStringLiteral("Periodic sampling (") + SampleDelayText + QStringLiteral(" s)");
+        return tr("Periodic sampling (%1 s)").arg(SampleDelayText);
     case int(StatusCode::NoResponse):
-        return QStringLiteral("NO RESPONSE-CHECK CONNECTIONS");
+        return tr("NO RESPONSE-CHECK CONNECTIONS");
     default:
         return QString();
     }

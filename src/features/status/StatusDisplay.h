@@ -2,6 +2,7 @@
 
 #include "session/LineOperation.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <array>
@@ -14,6 +15,8 @@
 // the window so the table can be checked without widgets.
 class StatusDisplay
 {
+    Q_DECLARE_TR_FUNCTIONS(StatusDisplay)
+
 public:
     // The controls whose enabled state follows the status code, named as on the window.
     enum class Control {

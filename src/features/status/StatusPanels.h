@@ -2,6 +2,7 @@
 
 #include "features/status/LampColour.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <array>
 
@@ -10,6 +11,9 @@
 // controls. Rows are indexed like the lamps: 2 top (stable), 1 middle (stabilising),
 // 0 bottom (off).
 struct StatusPanels {
+    Q_DECLARE_TR_FUNCTIONS(StatusPanels)
+
+public:
     struct Row {
         LampColour lamp = LampColour::Unlit;
         QString caption;
@@ -26,9 +30,9 @@ struct StatusPanels {
     StatusPanels()
     {
         for (Panel *panel : {&thermal, &light}) {
-            panel->rows[0].caption = QStringLiteral("Off");
-            panel->rows[1].caption = QStringLiteral("Stabilizing");
-            panel->rows[2].caption = QStringLiteral("Stable");
+            panel->rows[0].caption = tr("Off");
+            panel->rows[1].caption = tr("Stabilizing");
+            panel->rows[2].caption = tr("Stable");
         }
     }
 

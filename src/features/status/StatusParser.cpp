@@ -3,25 +3,11 @@
 #include "support/RoundHalfEven.h"
 #include "support/StringCode.h"
 
-#include <limits>
-
 namespace
 {
 constexpr double kCoolingFrom = 1.0;
 constexpr double kWarmingFrom = -1.0;
 constexpr qint32 kMinutesShownBelow = 3600;
-
-// The light source's remaining seconds as a signed 32-bit count; values beyond it are
-// held at its ends.
-qint32 wholeSeconds(double seconds)
-{
-    const double rounded = roundHalfEven(seconds);
-    if (rounded >= double(std::numeric_limits<qint32>::max()))
-        return std::numeric_limits<qint32>::max();
-    if (rounded <= double(std::numeric_limits<qint32>::min()))
-        return std::numeric_limits<qint32>::min();
-    return qint32(rounded);
-}
 
 QString oneDecimal(double value)
 {
@@ -78,7 +64,7 @@ StatusParseResult StatusParser::ParseStatus(const QByteArray &reply, StatusReply
     const bool lightOn = reply.size() > 3 && reply.at(3) == '1';
     const bool thermallyStable = reply.contains(",1,");
     const double deviation = LeadingNumber(GetField(reply, 1));
-    const qint32 lightSeconds = wholeSeconds(LeadingNumber(GetField(reply, 3)));
+    const qint32 lightSeconds = roundHalfEvenToInt32(LeadingNumber(GetField(reply, 3)));
     // The last field runs to the end of the text handed over; its line end is no part of
     // the temperature (and would grow the window by a line).
     QByteArray ambient = GetField(reply, 4);

@@ -9,12 +9,12 @@ StatusPolling::StatusPolling(Line &line, StatusQuery &query) : m_line(line), m_q
 
 StatusRateChange StatusPolling::askStatusRate(OperatorDialogs &dialogs, int currentIntervalMs)
 {
-    const QString answer = dialogs.inputBox(QStringLiteral("Status Update Rate"),
-                                            QStringLiteral("Seconds between status checks"),
-                                            rateDefaultText(currentIntervalMs));
+    const QString answer =
+        dialogs.inputBox(tr("Status Update Rate"), tr("Seconds between status checks"),
+                         rateDefaultText(currentIntervalMs));
     const StatusRateChange change = readRateAnswer(answer);
     if (change.clamped)
-        dialogs.showMessage(QStringLiteral("Status Update Rate"), clampedRateMessage());
+        dialogs.showMessage(tr("Status Update Rate"), clampedRateMessage());
     return change;
 }
 
@@ -45,8 +45,8 @@ StatusRateChange StatusPolling::readRateAnswer(const QString &answer)
 
 QString StatusPolling::clampedRateMessage()
 {
-    return QStringLiteral("Status checks cannot be more than %1 seconds apart. "
-                          "The rate has been set to %1 seconds.")
+    return tr("Status checks cannot be more than %1 seconds apart. "
+              "The rate has been set to %1 seconds.")
         .arg(kLongestIntervalSeconds);
 }
 

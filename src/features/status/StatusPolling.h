@@ -7,12 +7,15 @@
 #include "support/OperatorDialogs.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QString>
 
 // The operator's side of status polling: the poll rate asked for by "Set Status Check
 // Rate...", and the thermal and light "Enable" switches.
 class StatusPolling
 {
+    Q_DECLARE_TR_FUNCTIONS(StatusPolling)
+
 public:
     // The timer's interval is a 16-bit count of milliseconds.
     static constexpr int kLongestIntervalSeconds = 65;

@@ -5,20 +5,8 @@
 
 #include <QtNumeric>
 
-#include <limits>
-
 namespace
 {
-qint32 wholeSeconds(double seconds)
-{
-    const double rounded = roundHalfEven(seconds);
-    if (rounded >= double(std::numeric_limits<qint32>::max()))
-        return std::numeric_limits<qint32>::max();
-    if (rounded <= double(std::numeric_limits<qint32>::min()))
-        return std::numeric_limits<qint32>::min();
-    return qint32(rounded);
-}
-
 // The text up to its first control character: the receive loop may hand over a line
 // together with its line end and whatever followed it in the same run.
 QByteArray firstLine(const QByteArray &text)
@@ -57,7 +45,7 @@ bool StatusSample::fromLine(const QByteArray &text, const QDateTime &time, Statu
     s.time = time.toUTC();
     s.line = line;
     s.deviation = LeadingNumber(GetField(line, 1));
-    s.lightSeconds = wholeSeconds(LeadingNumber(GetField(line, 3)));
+    s.lightSeconds = roundHalfEvenToInt32(LeadingNumber(GetField(line, 3)));
     const QByteArray ambient = GetField(line, 4);
     s.ambient = startsWithNumber(ambient) ? LeadingNumber(ambient) : qQNaN();
 

@@ -1,6 +1,7 @@
 #include "ui/connection/SetBaudForm.h"
 
 #include "session/LineClaim.h"
+#include "session/PortSearch.h"
 #include "support/OperatorDialogs.h"
 #include "ui/widgets/DisabledWhileBusy.h"
 
@@ -12,8 +13,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-const QList<int> SetBaudForm::kRates = {9600, 57600, 115200};
 
 SetBaudForm::SetBaudForm(LineClaim &line, OperatorDialogs &dialogs, QWidget *parent)
     : QDialog(parent), m_line(line), m_dialogs(dialogs), m_change(line)
@@ -28,8 +27,8 @@ SetBaudForm::SetBaudForm(LineClaim &line, OperatorDialogs &dialogs, QWidget *par
     BaudCombo->setObjectName(QStringLiteral("BaudCombo"));
     BaudCombo->setEditable(true);
     BaudCombo->setInsertPolicy(QComboBox::NoInsert);
-    for (int rate : kRates)
-        BaudCombo->addItem(QString::number(rate), rate);
+    for (const QString &rate : PortSearch::kBaudRates)
+        BaudCombo->addItem(rate, rate.toInt());
     Label1->setBuddy(BaudCombo);
     StartupRateLabel = new QLabel(QStringLiteral("[code]"), this);
     StartupRateLabel->setObjectName(QStringLiteral("StartupRateLabel"));
@@ -74,7 +73,8 @@ void SetBaudForm::changeEvent(QEvent *event)
 void SetBaudForm::showRates()
 {
     const DisabledWhileBusy busy(m_busy, {SetBaudButton});
-    const int index = BaudRateChange::rateIndexInSettings(kRates, m_line.settings());
+    const int index =
+        BaudRateChange::rateIndexInSettings(PortSearch::kBaudRates, m_line.settings());
     if (index >= 0)
         BaudCombo->setCurrentIndex(index);
     StartupRateLabel->setText(BaudRateChange::startupRateLabel(m_change.queryStartupRate()));

@@ -17,8 +17,6 @@ class SetBaudForm : public QDialog
 {
     Q_OBJECT
 public:
-    static const QList<int> kRates;
-
     SetBaudForm(LineClaim &line, OperatorDialogs &dialogs, QWidget *parent = nullptr);
 
     // Selects the port's current rate and shows the instrument's start-up rate; runs when

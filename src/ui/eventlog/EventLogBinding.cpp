@@ -7,7 +7,7 @@
 
 EventLogBinding::EventLogBinding(EventLog &log, MainForm &form)
     : QObject(&form), m_log(log), m_form(form),
-      m_menuItem(form.controls().CommunicationMenu->addAction(QStringLiteral("Event Log...")))
+      m_menuItem(form.controls().CommunicationMenu->addAction(tr("Event Log...")))
 {
     m_menuItem->setObjectName(QStringLiteral("EventLogMenuItem"));
     connect(m_menuItem, &QAction::triggered, this, &EventLogBinding::showWindow);

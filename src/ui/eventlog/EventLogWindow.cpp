@@ -21,7 +21,7 @@ EventLogWindow::EventLogWindow(EventLog &log, QWidget *parent)
       m_view(new QPlainTextEdit(this))
 {
     setObjectName(QStringLiteral("EventLogWindow"));
-    setWindowTitle(QStringLiteral("Event Log"));
+    setWindowTitle(tr("Event Log"));
     m_problem->setObjectName(QStringLiteral("ProblemLabel"));
     m_problem->setWordWrap(true);
     m_problem->setStyleSheet(QStringLiteral("color: rgb(255, 0, 0)"));

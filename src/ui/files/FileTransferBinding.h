@@ -12,9 +12,10 @@
 class InstrumentSession;
 class OperatorDialogs;
 
-// Opens the file manager from the main window and ties its buttons to the download, upload
-// and delete logic. The window's rows count from 0; the transfers count grid rows with the
-// header as row 0, so row r of the window is row r + 1 for them.
+// Opens the file manager from the main window, hands the files its buttons stand for to the
+// download, upload and delete logic, and shows how they go in the window: the "Stop" button
+// and the hourglass while they run, the block of rows still to come, the progress text, and
+// the message about each file that did not go as asked.
 class FileTransferBinding : public QObject
 {
     Q_OBJECT
@@ -30,11 +31,15 @@ public slots:
     void openWindow();
 
 private:
-    void connectOperation(FileTransferOperation &operation);
+    // What every operation shows; `locksFiles`: Get Files and Delete Files are off and the
+    // hourglass shows while it runs.
+    void follow(FileTransferOperation &operation, bool locksFiles);
     void getFiles();
     void deleteFiles();
-    // The selection as the transfers count it: (0, 0) when nothing is selected.
-    std::pair<int, int> selectedGridRows() const;
+    // Takes the selected block of rows as the one the next run works on; false when none.
+    bool takeSelection();
+    // Rows `index` to the end of the block taken: what is still to come.
+    void selectFrom(int index);
 
     InstrumentSession &m_session;
     OperatorDialogs &m_dialogs;
@@ -44,4 +49,6 @@ private:
     FileUpload m_upload;
     FileDelete m_delete;
     QPointer<FileTransferForm> m_window;
+    int m_firstRow = 0;
+    int m_lastRow = -1;
 };

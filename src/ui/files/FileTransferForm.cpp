@@ -2,7 +2,6 @@
 
 #include "features/files/DirListing.h"
 #include "session/InstrumentSession.h"
-#include "support/OperatorDialogs.h"
 #include "support/PathUtilities.h"
 #include "support/SettingsKeys.h"
 #include "support/Twips.h"
@@ -54,8 +53,8 @@ QPushButton *namedButton(const QString &caption, const char *name, QWidget *pare
 } // namespace
 
 FileTransferForm::FileTransferForm(FileDirectory &directory, InstrumentSession &session,
-                                   OperatorDialogs &dialogs, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_directory(directory), m_session(session), m_dialogs(dialogs)
+                                   QWidget *parent)
+    : QWidget(parent, Qt::Window), m_directory(directory), m_session(session)
 {
     setObjectName(QLatin1String(SettingsKeys::kFileTransferFormSection));
     setWindowTitle(QStringLiteral("Files in Orvantis Memory"));
@@ -111,7 +110,7 @@ void FileTransferForm::buildControls()
     connect(m_DeleteButton, &QPushButton::clicked, this, &FileTransferForm::deleteFilesRequested);
     connect(m_RefreshButton, &QPushButton::clicked, this, &FileTransferForm::RefreshDirectory);
     connect(m_CloseButton, &QPushButton::clicked, this, &FileTransferForm::CloseButton_Click);
-    connect(m_SetDirButton, &QPushButton::clicked, this, &FileTransferForm::SetDirButton_Click);
+    connect(m_SetDirButton, &QPushButton::clicked, this, &FileTransferForm::setDirRequested);
 }
 
 void FileTransferForm::buildGrid()
@@ -282,15 +281,6 @@ void FileTransferForm::selectionChanged()
     int first = 0;
     int last = 0;
     setFileButtonsEnabled(selectedRows(first, last));
-}
-
-void FileTransferForm::SetDirButton_Click()
-{
-    const QString folder = m_dialogs.browseForFolder(m_session.DefaultDataFolder());
-    if (folder.isEmpty())
-        return;
-    m_session.setDefaultDataFolder(folder);
-    m_SavePathLabel->setText(PathForDisplay(folder));
 }
 
 void FileTransferForm::CloseButton_Click()

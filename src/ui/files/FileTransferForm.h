@@ -5,7 +5,6 @@
 #include <QWidget>
 
 class InstrumentSession;
-class OperatorDialogs;
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -24,7 +23,7 @@ class FileTransferForm : public QWidget
 {
     Q_OBJECT
 public:
-    FileTransferForm(FileDirectory &directory, InstrumentSession &session, OperatorDialogs &dialogs,
+    FileTransferForm(FileDirectory &directory, InstrumentSession &session,
                      QWidget *parent = nullptr);
 
     // The main window's open action: shows the window and, the first time, fetches the
@@ -35,8 +34,6 @@ public:
     void RefreshDirectory();
     // Sorts by visible `column` (0-3), marks its header, and leaves no file selected.
     void SortDirectory(int column, bool ascending);
-    // "Browse...": lets the operator pick the download folder; Cancel keeps the old one.
-    void SetDirButton_Click();
 
     // While busy, CloseButton reads "Stop" and asks the running operation to stop
     // (TransferCancelled) instead of closing the window, and selection changes leave the
@@ -78,6 +75,8 @@ signals:
     void getFilesRequested();
     void sendFileRequested();
     void deleteFilesRequested();
+    // "Browse...": the operator would pick the download folder.
+    void setDirRequested();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -99,7 +98,6 @@ private:
 
     FileDirectory &m_directory;
     InstrumentSession &m_session;
-    OperatorDialogs &m_dialogs;
     bool m_TransferBusy = false;
     bool m_hourglass = false;
     bool m_loaded = false;

@@ -1,5 +1,6 @@
 #include "ui/mainwindow/MainForm.h"
 
+#include "features/sampling/LeavingQuestion.h"
 #include "session/InstrumentSession.h"
 #include "session/ReceiveLamp.h"
 #include "support/SettingsKeys.h"
@@ -50,8 +51,9 @@ IndicatorLamp::Colour lampColour(ReceiveLamp lamp)
 }
 } // namespace
 
-MainForm::MainForm(InstrumentSession &session, TerminalForm &terminal, QWidget *parent)
-    : QMainWindow(parent), m_session(session), m_terminal(terminal)
+MainForm::MainForm(InstrumentSession &session, TerminalForm &terminal, OperatorDialogs &dialogs,
+                   QWidget *parent)
+    : QMainWindow(parent), m_session(session), m_terminal(terminal), m_dialogs(dialogs)
 {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Orvantis Console ") + QLatin1String(kProductVersion));
@@ -136,8 +138,8 @@ void MainForm::wireControls()
 
     connect(c.ConnectButton, &QPushButton::clicked, this, &MainForm::connectRequested);
     connect(c.ConnectMenuItem, &QAction::triggered, this, &MainForm::connectRequested);
-    connect(c.DisconnectButton, &QPushButton::clicked, &m_session, &InstrumentSession::Disconnect);
-    connect(c.DisconnectMenuItem, &QAction::triggered, &m_session, &InstrumentSession::Disconnect);
+    connect(c.DisconnectButton, &QPushButton::clicked, this, &MainForm::disconnectClicked);
+    connect(c.DisconnectMenuItem, &QAction::triggered, this, &MainForm::disconnectClicked);
     connect(c.SetBaudButton, &QPushButton::clicked, this, &MainForm::setBaudRequested);
     connect(c.SetBaudMenuItem, &QAction::triggered, this, &MainForm::setBaudRequested);
     connect(c.OpenTerminalButton, &QPushButton::clicked, this, &MainForm::ShowTerminal);
@@ -210,6 +212,12 @@ void MainForm::findGovernedControls()
     }
 }
 
+void MainForm::disconnectClicked()
+{
+    if (const auto run = LeavingQuestion::ask(m_session, m_dialogs))
+        m_session.Disconnect(*run);
+}
+
 void MainForm::ShowTerminal()
 {
     m_terminal.show();
@@ -229,12 +237,18 @@ void MainForm::restoreSettings()
 
 // Closing ends the program at once, also from inside a wait: the operation under way is told
 // to stop, the port closes so that every wait ends at its next pass, and exit() ends the
-// dialogs' own loops; the stack unwinds and the event loop returns.
+// dialogs' own loops; the stack unwinds and the event loop returns. Only the question about a
+// run storing into the flash may keep the program going.
 void MainForm::closeEvent(QCloseEvent *event)
 {
+    const auto run = LeavingQuestion::ask(m_session, m_dialogs);
+    if (!run) {
+        event->ignore();
+        return;
+    }
     m_terminal.close();
     SaveFormSettings(this);
-    m_session.endForExit();
+    m_session.endForExit(*run);
     emit closing();
     event->accept();
     // exit, not quit: quit first closes every window, and one that a running operation

@@ -9,6 +9,7 @@
 #include <array>
 
 class InstrumentSession;
+class OperatorDialogs;
 class TerminalForm;
 
 // The main window. It shows the instrument session: the status code with its enable rules
@@ -20,7 +21,8 @@ class MainForm : public QMainWindow
 {
     Q_OBJECT
 public:
-    MainForm(InstrumentSession &session, TerminalForm &terminal, QWidget *parent = nullptr);
+    MainForm(InstrumentSession &session, TerminalForm &terminal, OperatorDialogs &dialogs,
+             QWidget *parent = nullptr);
     ~MainForm() override;
 
     InstrumentSession &session() { return m_session; }
@@ -59,9 +61,12 @@ private:
     // pointer in line with the session.
     void showStatus();
     void applyEnable(StatusDisplay::Control control, StatusDisplay::Enable state);
+    // "Disconnect": a run storing into the flash may be left sampling (LeavingQuestion).
+    void disconnectClicked();
 
     InstrumentSession &m_session;
     TerminalForm &m_terminal;
+    OperatorDialogs &m_dialogs;
     MainFormControls m_controls;
     std::array<QObject *, StatusDisplay::kControlCount> m_governed{};
     Hourglass m_hourglass;

@@ -10,7 +10,7 @@ ProcessingBinding::ProcessingBinding(InstrumentSession &session, QMenu *Orvantis
     : QObject(window), m_session(session), m_mainWindow(window)
 {
     QMenu *menu = OrvantisMenu;
-    m_menuItem = menu->addAction(QStringLiteral("Remote Processing..."));
+    m_menuItem = menu->addAction(tr("Remote Processing..."));
     m_menuItem->setObjectName(QStringLiteral("ProcessingMenuItem"));
     // The status governs the menu as a whole; the item follows it so that a shortcut or a
     // torn-off menu cannot reach it when the rest of the menu is off.

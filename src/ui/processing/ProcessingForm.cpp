@@ -39,7 +39,7 @@ ProcessingForm::ProcessingForm(InstrumentSession &instrument, const QIcon &icon,
     : QWidget(parent, Qt::Window), m_session(instrument)
 {
     setObjectName(QStringLiteral("ProcessingForm"));
-    setWindowTitle(QStringLiteral("Processing"));
+    setWindowTitle(tr("Processing"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
@@ -74,11 +74,11 @@ void ProcessingForm::buildControls()
     m_list1->setFont(QFont(QStringLiteral("Courier New"), 9));
     m_list1->setSelectionMode(QAbstractItemView::ExtendedSelection);
 
-    m_startButton = named(new QPushButton(QStringLiteral("Process"), this), "StartButton");
+    m_startButton = named(new QPushButton(tr("Process"), this), "StartButton");
     m_startButton->setGeometry(pxRect(5640, 2880, 1335, 375));
-    m_stopButton = named(new QPushButton(QStringLiteral("Stop"), this), "StopButton");
+    m_stopButton = named(new QPushButton(tr("Stop"), this), "StopButton");
     m_stopButton->setGeometry(pxRect(5640, 3360, 1335, 375));
-    m_closeButton = named(new QPushButton(QStringLiteral("Close"), this), "CloseButton");
+    m_closeButton = named(new QPushButton(tr("Close"), this), "CloseButton");
     m_closeButton->setGeometry(pxRect(5640, 3840, 1335, 375));
     setTabOrder(m_startButton, m_stopButton);
     setTabOrder(m_stopButton, m_closeButton);

@@ -23,20 +23,19 @@ QPlainTextEdit *makeTextField(const QString &name, const QStringList &lines, QWi
 InstrumentInfoForm::InstrumentInfoForm(const InstrumentIdentity &identity, QWidget *parent)
     : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("Instrument Information"));
+    setWindowTitle(tr("Instrument Information"));
     if (parent)
         setWindowIcon(parent->window()->windowIcon());
 
-    LabelText = makeTextField(QStringLiteral("LabelText"),
-                              {QStringLiteral("Model:"), QStringLiteral("Configuration:"),
-                               QStringLiteral("Serial:"), QStringLiteral("Max Depth:"),
-                               QStringLiteral("Firmware:")},
-                              this);
+    LabelText = makeTextField(
+        QStringLiteral("LabelText"),
+        {tr("Model:"), tr("Configuration:"), tr("Serial:"), tr("Max Depth:"), tr("Firmware:")},
+        this);
     ValueText = makeTextField(QStringLiteral("ValueText"), valueLines(identity), this);
-    LabelText->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("Configuration:")) +
+    LabelText->setMaximumWidth(fontMetrics().horizontalAdvance(tr("Configuration:")) +
                                4 * fontMetrics().averageCharWidth());
 
-    CloseButton = new QPushButton(QStringLiteral("Close"), this);
+    CloseButton = new QPushButton(tr("Close"), this);
     CloseButton->setObjectName(QStringLiteral("CloseButton"));
     CloseButton->setDefault(true);
     connect(CloseButton, &QPushButton::clicked, this, &QDialog::accept);
@@ -56,6 +55,6 @@ InstrumentInfoForm::InstrumentInfoForm(const InstrumentIdentity &identity, QWidg
 QStringList InstrumentInfoForm::valueLines(const InstrumentIdentity &identity)
 {
     return {identity.InstrumentModel, identity.InstrumentConfiguration, identity.InstrumentSerial,
-            QString::number(identity.InstrumentMaxDepth) + " m",
+            tr("%1 m").arg(QString::number(identity.InstrumentMaxDepth)),
             FirmwareText(identity.InstrumentFirmware)};
 }

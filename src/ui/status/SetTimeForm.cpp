@@ -47,31 +47,30 @@ QGroupBox *makeFrame(const QString &name, const QString &caption, QDateEdit *dat
 SetTimeForm::SetTimeForm(Line &line, QWidget *parent)
     : QDialog(parent), m_clock(line), m_computerNow([] { return QDateTime::currentDateTime(); })
 {
-    setWindowTitle(QStringLiteral("Orvantis Real-Time Clock"));
+    setWindowTitle(tr("Orvantis Real-Time Clock"));
     if (parent)
         setWindowIcon(parent->window()->windowIcon());
 
     DatePicker1 = makeEdit<QDateEdit>(QStringLiteral("DatePicker1"), kDateFormat, this);
     TimePicker1 = makeEdit<QTimeEdit>(QStringLiteral("TimePicker1"), kTimeFormat, this);
-    RefreshButton = makeButton(QStringLiteral("RefreshButton"), QStringLiteral("Refresh"), this);
-    Frame1 = makeFrame(QStringLiteral("Frame1"), QStringLiteral("Current Orvantis Time"),
-                       DatePicker1, TimePicker1, RefreshButton, this);
+    RefreshButton = makeButton(QStringLiteral("RefreshButton"), tr("Refresh"), this);
+    Frame1 = makeFrame(QStringLiteral("Frame1"), tr("Current Orvantis Time"), DatePicker1,
+                       TimePicker1, RefreshButton, this);
 
     DatePicker2 = makeEdit<QDateEdit>(QStringLiteral("DatePicker2"), kDateFormat, this);
     TimePicker2 = makeEdit<QTimeEdit>(QStringLiteral("TimePicker2"), kTimeFormat, this);
-    SetTimeButton =
-        makeButton(QStringLiteral("SetTimeButton"), QStringLiteral("Set Orvantis Time"), this);
-    Frame2 = makeFrame(QStringLiteral("Frame2"), QStringLiteral("Manual Time Setting"), DatePicker2,
+    SetTimeButton = makeButton(QStringLiteral("SetTimeButton"), tr("Set Orvantis Time"), this);
+    Frame2 = makeFrame(QStringLiteral("Frame2"), tr("Manual Time Setting"), DatePicker2,
                        TimePicker2, SetTimeButton, this);
 
     ComputerDatePicker =
         makeEdit<QDateEdit>(QStringLiteral("ComputerDatePicker"), kDateFormat, this);
     ComputerTimePicker =
         makeEdit<QTimeEdit>(QStringLiteral("ComputerTimePicker"), kTimeFormat, this);
-    SetToComputerTimeButton = makeButton(QStringLiteral("SetToComputerTimeButton"),
-                                         QStringLiteral("Set Orvantis Time"), this);
-    Frame3 = makeFrame(QStringLiteral("Frame3"), QStringLiteral("This Computer's Time"),
-                       ComputerDatePicker, ComputerTimePicker, SetToComputerTimeButton, this);
+    SetToComputerTimeButton =
+        makeButton(QStringLiteral("SetToComputerTimeButton"), tr("Set Orvantis Time"), this);
+    Frame3 = makeFrame(QStringLiteral("Frame3"), tr("This Computer's Time"), ComputerDatePicker,
+                       ComputerTimePicker, SetToComputerTimeButton, this);
 
     // Like the date-time pickers they stand for, every field starts at today's date and time.
     const QDateTime now = m_computerNow();

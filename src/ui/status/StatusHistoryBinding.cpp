@@ -11,7 +11,7 @@ StatusHistoryBinding::StatusHistoryBinding(StatusMonitor &status, const Instrume
                                            OperatorDialogs &dialogs, QMenu *CommunicationMenu,
                                            QWidget *window)
     : QObject(window), m_session(session), m_dialogs(dialogs), m_mainWindow(window),
-      m_menuItem(CommunicationMenu->addAction(QStringLiteral("Status History...")))
+      m_menuItem(CommunicationMenu->addAction(tr("Status History...")))
 {
     m_menuItem->setObjectName(QStringLiteral("StatusHistoryMenuItem"));
     connect(m_menuItem, &QAction::triggered, this, &StatusHistoryBinding::showWindow);

@@ -88,20 +88,22 @@ StatusHistoryWindow::StatusHistoryWindow(StatusHistory &history, OperatorDialogs
       m_minutesAxis(new QValueAxis(m_chart)), m_bandAxis(new QValueAxis(m_chart))
 {
     setObjectName(QStringLiteral("StatusHistoryWindow"));
-    setWindowTitle(QStringLiteral("Status History"));
+    setWindowTitle(tr("Status History"));
     resize(820, 520);
 
-    m_ambient = addLine(m_chart, QStringLiteral("Ambient (C)"), "AmbientSeries");
-    m_deviation = addLine(m_chart, QStringLiteral("Thermal deviation (C)"), "DeviationSeries");
-    m_light = addLine(m_chart, QStringLiteral("Light source time left (min)"), "LightSeries");
+    m_ambient = addLine(m_chart, tr("Ambient (C)"), "AmbientSeries");
+    m_deviation = addLine(m_chart, tr("Thermal deviation (C)"), "DeviationSeries");
+    m_light = addLine(m_chart, tr("Light source time left (min)"), "LightSeries");
     m_thermalBands = makeBands(QStringLiteral("Thermal"));
     m_lightBands = makeBands(QStringLiteral("Light"));
 
     m_timeAxis->setFormat(QStringLiteral("HH:mm:ss"));
-    m_timeAxis->setTitleText(QStringLiteral("Time"));
-    m_celsiusAxis->setTitleText(QStringLiteral("C"));
+    m_timeAxis->setTitleText(tr("Time"));
+    //: The unit of the left axis: degrees Celsius.
+    m_celsiusAxis->setTitleText(tr("C"));
     m_celsiusAxis->setLabelFormat(QStringLiteral("%.1f"));
-    m_minutesAxis->setTitleText(QStringLiteral("min"));
+    //: The unit of the right axis: minutes.
+    m_minutesAxis->setTitleText(tr("min"));
     m_minutesAxis->setLabelFormat(QStringLiteral("%.1f"));
     m_bandAxis->setRange(0, 1);
     m_bandAxis->setVisible(false);
@@ -129,11 +131,10 @@ StatusHistoryWindow::StatusHistoryWindow(StatusHistory &history, OperatorDialogs
     m_view->setMouseTracking(true);
     m_view->viewport()->setMouseTracking(true);
     m_view->viewport()->installEventFilter(this);
-    m_view->setAccessibleName(QStringLiteral("Status history chart"));
+    m_view->setAccessibleName(tr("Status history chart"));
 
-    auto *key = new QLabel(QStringLiteral("Bands along the bottom: thermal control (upper) and "
-                                          "light source (lower); green stable, yellow "
-                                          "stabilizing, red off."),
+    auto *key = new QLabel(tr("Bands along the bottom: thermal control (upper) and "
+                              "light source (lower); green stable, yellow stabilizing, red off."),
                            this);
     key->setObjectName(QStringLiteral("BandKeyLabel"));
     key->setWordWrap(true);
@@ -141,11 +142,11 @@ StatusHistoryWindow::StatusHistoryWindow(StatusHistory &history, OperatorDialogs
     m_values->setTextInteractionFlags(Qt::TextSelectableByMouse);
     // Room for the four lines of a description, so the chart does not jump on hover.
     m_values->setMinimumHeight(m_values->fontMetrics().lineSpacing() * 4 + 4);
-    m_values->setText(QStringLiteral("Point at the chart to see the values of a status line."));
+    m_values->setText(tr("Point at the chart to see the values of a status line."));
 
-    auto *exportButton = new QPushButton(QStringLiteral("Export CSV..."), this);
+    auto *exportButton = new QPushButton(tr("Export CSV..."), this);
     exportButton->setObjectName(QStringLiteral("ExportButton"));
-    auto *closeButton = new QPushButton(QStringLiteral("Close"), this);
+    auto *closeButton = new QPushButton(tr("Close"), this);
     closeButton->setObjectName(QStringLiteral("CloseButton"));
     connect(exportButton, &QPushButton::clicked, this, &StatusHistoryWindow::exportCsv);
     connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
@@ -295,14 +296,13 @@ void StatusHistoryWindow::exportCsv()
             .filePath(QStringLiteral("status-history-") +
                       QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")) +
                       QStringLiteral(".csv"));
-    const QString path = m_dialogs.saveFileName(
-        QStringLiteral("Export Status History"), start,
-        QStringLiteral("CSV Files (*.csv);;All Files (*.*)"), QStringLiteral("csv"));
+    const QString path =
+        m_dialogs.saveFileName(tr("Export Status History"), start,
+                               tr("CSV Files (*.csv);;All Files (*.*)"), QStringLiteral("csv"));
     if (path.isEmpty())
         return;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(m_history.toCsv()) < 0 || !file.commit())
-        m_dialogs.ShowErrorMessage(QStringLiteral("The status history could not be written to ") +
-                                   QDir::toNativeSeparators(path) + QStringLiteral(": ") +
-                                   file.errorString());
+        m_dialogs.ShowErrorMessage(tr("The status history could not be written to %1: %2")
+                                       .arg(QDir::toNativeSeparators(path), file.errorString()));
 }

@@ -35,11 +35,11 @@ QFont terminalFont()
 
 TerminalForm::TerminalForm(QWidget *parent)
     : QMainWindow(parent), m_view(new QPlainTextEdit(this)),
-      m_copyAction(new QAction(QStringLiteral("Copy"), m_view)),
-      m_selectAllAction(new QAction(QStringLiteral("Select All"), m_view))
+      m_copyAction(new QAction(tr("Copy"), m_view)),
+      m_selectAllAction(new QAction(tr("Select All"), m_view))
 {
     setObjectName(QStringLiteral("TerminalForm"));
-    setWindowTitle(QStringLiteral("Orvantis Console Terminal"));
+    setWindowTitle(tr("Orvantis Console Terminal"));
     m_catchUp.setSingleShot(true);
     connect(&m_catchUp, &QTimer::timeout, this, &TerminalForm::showText);
     // The main window carries the application's icon; this window shows the same.

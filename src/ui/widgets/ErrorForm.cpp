@@ -34,7 +34,8 @@ ErrorForm::ErrorForm(QWidget *owner)
                          Qt::MSWindowsFixedSizeDialogHint)
 {
     setObjectName(QStringLiteral("ErrorForm"));
-    setWindowTitle(QStringLiteral("Orvantis Console"));
+    //: The program's name.
+    setWindowTitle(tr("Orvantis Console"));
     setWindowIcon(QApplication::windowIcon());
     QFont font(QStringLiteral("Arial"));
     font.setPointSizeF(9.75);
@@ -56,7 +57,7 @@ ErrorForm::ErrorForm(QWidget *owner)
     msgText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     msgText->setGeometry(pixels(960, 180, 4695, 1395));
 
-    Cancel = new QPushButton(QStringLiteral("OK"), this);
+    Cancel = new QPushButton(tr("OK"), this);
     Cancel->setObjectName(QStringLiteral("Cancel"));
     Cancel->setFont(tahoma9());
     Cancel->setGeometry(pixels(4680, 1680, 975, 375));

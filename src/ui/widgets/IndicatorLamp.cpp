@@ -35,7 +35,8 @@ void IndicatorLamp::setCaption(const QString &caption)
 void IndicatorLamp::describe()
 {
     const QString word = colourWord(m_colour);
-    setAccessibleDescription(m_caption.isEmpty() ? word : m_caption + QStringLiteral(": ") + word);
+    //: A lamp's accessible description: its caption, then its colour ("Stable: green").
+    setAccessibleDescription(m_caption.isEmpty() ? word : tr("%1: %2").arg(m_caption, word));
 }
 
 QColor IndicatorLamp::fillColor() const
@@ -49,15 +50,15 @@ QString IndicatorLamp::colourWord(Colour colour)
 {
     switch (colour) {
     case Colour::Unlit:
-        return QStringLiteral("unlit");
+        return tr("unlit");
     case Colour::Green:
-        return QStringLiteral("green");
+        return tr("green");
     case Colour::Yellow:
-        return QStringLiteral("yellow");
+        return tr("yellow");
     case Colour::Amber:
-        return QStringLiteral("amber");
+        return tr("amber");
     case Colour::Red:
-        return QStringLiteral("red");
+        return tr("red");
     }
     return QString();
 }

@@ -54,7 +54,7 @@ ProgressForm::ProgressForm(QWidget *owner)
     ProgressTextLabel->setFont(tahoma(9));
     ProgressTextLabel->setGeometry(pixels(360, 1320, 3495, 375));
 
-    StopButton = new QPushButton(QStringLiteral("Stop"), this);
+    StopButton = new QPushButton(tr("Stop"), this);
     StopButton->setObjectName(QStringLiteral("StopButton"));
     StopButton->setFont(tahoma(9));
     StopButton->setGeometry(pixels(3960, 1440, 1335, 375));

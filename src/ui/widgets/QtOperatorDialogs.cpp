@@ -115,11 +115,11 @@ QString QtOperatorDialogs::openFileName(const QString &title, const QString &sta
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
 #ifdef Q_OS_WIN
-    dialog.setNameFilter(QStringLiteral("All Files (*.*)"));
+    dialog.setNameFilter(tr("All Files (*.*)"));
 #else
     // Outside Windows "*.*" only matches names with a dot; the instrument's files need not have
     // one.
-    dialog.setNameFilter(QStringLiteral("All Files (*)"));
+    dialog.setNameFilter(tr("All Files (*)"));
 #endif
     const int cut = lastSeparator(startPath);
     if (cut >= 0)

@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include <QCoreApplication>
 #include <QPointer>
 #include <QWidget>
 
@@ -13,6 +14,8 @@ class ErrorForm;
 // Qt's standard message box, input box and file choosers.
 class QtOperatorDialogs : public OperatorDialogs
 {
+    Q_DECLARE_TR_FUNCTIONS(QtOperatorDialogs)
+
 public:
     // `owner` (normally the main window) owns the choosers and the message window.
     explicit QtOperatorDialogs(QWidget *owner = nullptr);

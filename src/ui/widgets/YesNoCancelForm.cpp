@@ -40,7 +40,8 @@ YesNoCancelForm::YesNoCancelForm(QWidget *owner)
                          Qt::MSWindowsFixedSizeDialogHint)
 {
     setObjectName(QStringLiteral("YesNoCancelForm"));
-    setWindowTitle(QStringLiteral("Orvantis Console"));
+    //: The program's name.
+    setWindowTitle(tr("Orvantis Console"));
     setWindowIcon(QApplication::windowIcon());
     QFont font(QStringLiteral("Arial"));
     font.setPointSizeF(9.75);

@@ -1,4 +1,11 @@
-#include "app/cli/CommandDefinition.h"
+#include "app/cli/CommandTable.h"
+
+#include "app/cli/CalCheckCommand.h"
+#include "app/cli/FileCommands.h"
+#include "app/cli/InstrumentCommands.h"
+#include "app/cli/PeriodicRun.h"
+#include "app/cli/SamplingCommands.h"
+#include "app/cli/StopCommand.h"
 
 namespace
 {
@@ -35,7 +42,19 @@ CliOption flashOption()
 CliOption keepOption()
 {
     return flag({QStringLiteral("keep")},
-                QStringLiteral("Append to FILE instead of replacing it."));
+                QStringLiteral("Append to FILE when it holds data already."));
+}
+
+CliOption forceOption()
+{
+    return flag({QStringLiteral("force")},
+                QStringLiteral("Replace FILE when it holds data already (without --keep or "
+                               "--force such a FILE is refused and nothing is sent)."));
+}
+
+ExitStatus runPeriodic(CliContext &context)
+{
+    return PeriodicRun(context).run();
 }
 
 QList<CommandDefinition> makeDefinitions()
@@ -47,11 +66,16 @@ QList<CommandDefinition> makeDefinitions()
         QStringLiteral("find the Orvantis: port number, device, rate and serial number"),
         QStringLiteral("Connects as every command does (the port and rate of the last connection "
                        "first, then every port at every rate) and prints where the Orvantis "
-                       "answered. With --port only that port is tried."),
-        QStringLiteral("orvantis find"),
-        {},
+                       "answered. With --port only that port is tried, with --rate only that "
+                       "rate."),
+        QStringLiteral("orvantis find --verbose"),
+        {flag({QStringLiteral("verbose")},
+              QStringLiteral("When the Orvantis is not found, list each port tried and why it "
+                             "failed."))},
         0,
-        0};
+        0,
+        nullptr,
+        InstrumentCommands::find};
     definitions << CommandDefinition{
         QStringLiteral("info"),
         QString(),
@@ -62,7 +86,9 @@ QList<CommandDefinition> makeDefinitions()
         QStringLiteral("orvantis --json info"),
         {},
         0,
-        0};
+        0,
+        nullptr,
+        InstrumentCommands::info};
     definitions << CommandDefinition{
         QStringLiteral("status"),
         QString(),
@@ -73,42 +99,79 @@ QList<CommandDefinition> makeDefinitions()
         QStringLiteral("orvantis status"),
         {},
         0,
-        0};
+        0,
+        nullptr,
+        InstrumentCommands::status};
     definitions << CommandDefinition{
         QStringLiteral("sample"),
-        QStringLiteral("[-o FILE] [--average N] [--flash NAME] [--keep]"),
+        QStringLiteral("[-o FILE|-] [--average N] [--flash NAME] [--keep|--force]"),
         QStringLiteral("take one sample"),
         QStringLiteral("Takes one sample with the \"Acquire auto\" command the Sampling panel "
                        "builds from the same choices. Everything the Orvantis sends for it goes "
-                       "to FILE (replaced, or appended with --keep), or to standard output "
-                       "without -o."),
+                       "to FILE, or to standard output without -o or with -o - (with --json: "
+                       "as the document's \"data\"). A FILE that holds data already is "
+                       "appended to with --keep, replaced with --force, and refused otherwise."),
         QStringLiteral("orvantis sample --average 10 -o today.raw --keep"),
-        {outputFile(QStringLiteral("Write what the Orvantis sends to FILE.")), averageOption(),
-         flashOption(), keepOption()},
+        {outputFile(QStringLiteral("Write what the Orvantis sends to FILE (- for standard "
+                                   "output).")),
+         averageOption(), flashOption(), keepOption(), forceOption()},
         0,
-        0};
+        0,
+        SamplingCommands::checkSample,
+        SamplingCommands::sample};
     definitions << CommandDefinition{
         QStringLiteral("run"),
-        QStringLiteral("--period S -o FILE [--count N | --for DURATION] [--keep]"),
-        QStringLiteral("periodic sampling into FILE until a count, a duration or a signal"),
-        QStringLiteral("Starts periodic sampling with a minimum period of S seconds and saves "
-                       "everything the Orvantis sends into FILE until N samples have come, "
-                       "DURATION has passed (90, 90s, 15m, 2h, 1d) or the process gets SIGINT or "
-                       "SIGTERM. Either way the Orvantis is stopped (three ETX) and FILE closed. "
-                       "Prints one line per sample: its number, time and size in bytes."),
+        QStringLiteral("--period S -o FILE|- [--count N | --for DURATION] [--max-outage DURATION] "
+                       "[--keep|--force] | --period S --flash NAME --detach"),
+        QStringLiteral("periodic sampling into FILE until a count, a duration or a signal, or "
+                       "left sampling into the flash (--detach)"),
+        QStringLiteral(
+            "Starts periodic sampling with a minimum period of S seconds and saves everything "
+            "the Orvantis sends into FILE (- for standard output; the lines below then go to "
+            "standard error) until N samples are in FILE, DURATION has passed (90, 90s, 15m, 2h, "
+            "1d) or the process gets SIGINT or SIGTERM. Then the Orvantis is stopped (three "
+            "ETX) and FILE closed at the prompt that answers the stop. Prints one line per "
+            "sample: its number, time and size in bytes; a sample ends at the Orvantis's "
+            "prompt. A lost connection is brought back by itself and said on standard error "
+            "as it begins and ends (\"connection lost at 03:12:05\", \"back at 03:12:47 "
+            "after 42 s; the run went on\"); --max-outage ends the run with exit status 3 when "
+            "the connection stays lost that long. The summary at the end counts the whole "
+            "samples FILE holds and names each outage and the time without samples. With "
+            "--json, one JSON object per line: {\"record\":\"sample\"} for each sample, "
+            "{\"record\":\"event\"} for each outage's start and end, and a last "
+            "{\"record\":\"summary\"}; times in ISO 8601 with their offset from UTC. "
+            "With --detach the samples go only into the Orvantis's flash memory under NAME: "
+            "once the Orvantis has taken up the run, orvantis says so and ends, leaving it "
+            "sampling without this computer (a deployment); \"orvantis stop\" stops it, and "
+            "so does any later command or the console's connection, since finding the Orvantis "
+            "stops what it is doing."),
         QStringLiteral("orvantis run --period 60 --for 8h -o night.raw"),
         {valued({QStringLiteral("period")},
                 QStringLiteral("Minimum period between samples, in seconds (such as 10 or 2.5)."),
                 QStringLiteral("S")),
-         outputFile(QStringLiteral("Save everything the Orvantis sends into FILE.")),
-         valued({QStringLiteral("count")}, QStringLiteral("Stop after N samples."),
+         outputFile(QStringLiteral("Save everything the Orvantis sends into FILE (- for standard "
+                                   "output).")),
+         valued({QStringLiteral("count")},
+                QStringLiteral("Stop once N samples are in FILE (with a period shorter than a "
+                               "sample takes, one more may complete before the stop reaches "
+                               "the Orvantis; the summary counts it)."),
                 QStringLiteral("N")),
          valued({QStringLiteral("for")},
                 QStringLiteral("Stop after DURATION: seconds, or a number with s, m, h or d."),
                 QStringLiteral("DURATION")),
-         averageOption(), flashOption(), keepOption()},
+         valued({QStringLiteral("max-outage")},
+                QStringLiteral("End with exit status 3 when the connection stays lost for "
+                               "DURATION (default: try to bring it back for as long as the "
+                               "run lasts)."),
+                QStringLiteral("DURATION")),
+         averageOption(), flashOption(), keepOption(), forceOption(),
+         flag({QStringLiteral("detach")},
+              QStringLiteral("Leave the Orvantis sampling into its flash memory (needs --flash; "
+                             "no -o, --count, --for or --max-outage)."))},
         0,
-        0};
+        0,
+        PeriodicRun::check,
+        runPeriodic};
     definitions << CommandDefinition{
         QStringLiteral("ls"),
         QString(),
@@ -118,7 +181,9 @@ QList<CommandDefinition> makeDefinitions()
         QStringLiteral("orvantis ls"),
         {},
         0,
-        0};
+        0,
+        nullptr,
+        FileCommands::list};
     definitions << CommandDefinition{
         QStringLiteral("get"),
         QStringLiteral("NAME... [-d DIR]"),
@@ -133,20 +198,26 @@ QList<CommandDefinition> makeDefinitions()
                 QStringLiteral("Folder to save the files in (default: the current folder)."),
                 QStringLiteral("DIR"))},
         1,
-        -1};
+        -1,
+        FileCommands::checkGet,
+        FileCommands::get};
     definitions << CommandDefinition{
         QStringLiteral("put"),
         QStringLiteral("FILE... [--as NAME]"),
         QStringLiteral("upload text files into the Orvantis's memory"),
-        QStringLiteral("Sends each FILE, line by line, into the Orvantis's memory under its "
-                       "first 12 characters without blanks, or under NAME with --as (one FILE "
-                       "only). A name the Orvantis cannot hold is refused before anything is "
-                       "sent."),
-        QStringLiteral("orvantis put setup.ini --as SETUP.INI"),
+        QStringLiteral("Sends each FILE, line by line, into the Orvantis's memory under its own "
+                       "name, or under NAME with --as (one FILE only). The Orvantis stores each "
+                       "line with CR LF at its end, whatever ended it in FILE. A name it cannot "
+                       "hold (1 to 12 characters, no blanks, none of \" * , / : < > ? \\ |) is "
+                       "refused before anything is sent, saying the name the console would give "
+                       "the file: choose one with --as."),
+        QStringLiteral("orvantis put \"my setup.ini\" --as SETUP.INI"),
         {valued({QStringLiteral("as")}, QStringLiteral("The name on the Orvantis."),
                 QStringLiteral("NAME"))},
         1,
-        -1};
+        -1,
+        FileCommands::checkPut,
+        FileCommands::put};
     definitions << CommandDefinition{
         QStringLiteral("rm"),
         QStringLiteral("NAME..."),
@@ -156,7 +227,9 @@ QList<CommandDefinition> makeDefinitions()
         QStringLiteral("orvantis rm OLDRUN.RAW"),
         {},
         1,
-        -1};
+        -1,
+        FileCommands::checkRemove,
+        FileCommands::remove};
     definitions << CommandDefinition{
         QStringLiteral("clock"),
         QStringLiteral("[--set [YYYY-MM-DDTHH:MM:SS]]"),
@@ -167,7 +240,9 @@ QList<CommandDefinition> makeDefinitions()
         {flag({QStringLiteral("set")},
               QStringLiteral("Set the clock: to the computer's time, or to the one given."))},
         0,
-        1};
+        1,
+        InstrumentCommands::checkClock,
+        InstrumentCommands::clock};
     definitions << CommandDefinition{
         QStringLiteral("baud"),
         QStringLiteral("RATE [--startup]"),
@@ -180,10 +255,12 @@ QList<CommandDefinition> makeDefinitions()
         {flag({QStringLiteral("startup")},
               QStringLiteral("Make RATE the Orvantis's start-up rate too."))},
         1,
-        1};
+        1,
+        InstrumentCommands::checkBaud,
+        InstrumentCommands::baud};
     definitions << CommandDefinition{
         QStringLiteral("cal-check"),
-        QStringLiteral("-o FILE --yes"),
+        QStringLiteral("-o FILE|- --yes [--keep|--force]"),
         QStringLiteral("the guided cal check into FILE"),
         QStringLiteral("Runs the cal check: three sets of spectra and light source references "
                        "with the light on, one dark set with it off, everything the Orvantis "
@@ -191,12 +268,16 @@ QList<CommandDefinition> makeDefinitions()
                        "sampling cavity clean and dry?); --yes gives that answer. Without --yes "
                        "the command says what it would ask and sends nothing."),
         QStringLiteral("orvantis cal-check -o calcheck.raw --yes"),
-        {outputFile(QStringLiteral("Save the cal check data into FILE (replaced).")),
+        {outputFile(QStringLiteral("Save the cal check data into FILE (- for standard "
+                                   "output).")),
          flag({QStringLiteral("yes")},
               QStringLiteral("Answer the procedure's questions with Yes: the sampling cavity "
-                             "is clean and dry."))},
+                             "is clean and dry.")),
+         keepOption(), forceOption()},
         0,
-        0};
+        0,
+        CalCheckCommand::check,
+        CalCheckCommand::run};
     definitions << CommandDefinition{
         QStringLiteral("send"),
         QStringLiteral("TEXT... [--timeout S]"),
@@ -208,22 +289,30 @@ QList<CommandDefinition> makeDefinitions()
                 QStringLiteral("Seconds to wait for the prompt (default 5)."),
                 QStringLiteral("S"))},
         1,
-        -1};
+        -1,
+        InstrumentCommands::checkSend,
+        InstrumentCommands::send};
+    definitions << CommandDefinition{
+        QStringLiteral("stop"),
+        QString(),
+        QStringLiteral("stop whatever the Orvantis is doing, such as a run left sampling"),
+        QStringLiteral("Sends three ETX, which stop whatever the Orvantis is doing (a run left "
+                       "sampling by run --detach, or by the console), and waits up to 2 s for "
+                       "its prompt. Says whether it answered: exit status 0 when it did, 1 "
+                       "when not. Finding the Orvantis sends three ETX already, so a run is "
+                       "stopped by then."),
+        QStringLiteral("orvantis stop"),
+        {},
+        0,
+        0,
+        nullptr,
+        StopCommand::run};
     return definitions;
 }
 } // namespace
 
-const QList<CommandDefinition> &commandDefinitions()
+const QList<CommandDefinition> &commandTable()
 {
     static const QList<CommandDefinition> definitions = makeDefinitions();
     return definitions;
-}
-
-const CommandDefinition *findCommand(const QString &name)
-{
-    for (const CommandDefinition &definition : commandDefinitions()) {
-        if (definition.name == name)
-            return &definition;
-    }
-    return nullptr;
 }

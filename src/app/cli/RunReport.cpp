@@ -1,0 +1,152 @@
+#include "app/cli/RunReport.h"
+
+#include "app/cli/CliOutput.h"
+
+#include <QJsonArray>
+
+#include <cstdio>
+
+namespace
+{
+qint64 secondsBetween(const QDateTime &from, const QDateTime &to)
+{
+    return (from.msecsTo(to) + 500) / 1000;
+}
+
+QJsonValue isoOrNull(const QDateTime &time)
+{
+    return time.isValid() ? QJsonValue(CliOutput::isoTime(time)) : QJsonValue();
+}
+
+// An outage is said whatever --quiet asks: a night's file has a hole in it.
+void sayOnStandardError(const QString &text)
+{
+    const QByteArray bytes = text.toLocal8Bit() + '\n';
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+    std::fflush(stderr);
+}
+} // namespace
+
+QString RunReport::clock(const QDateTime &time)
+{
+    return time.toString(QStringLiteral("HH:mm:ss"));
+}
+
+void RunReport::event(const QJsonObject &record)
+{
+    if (!m_output.json())
+        return;
+    QJsonObject line{{QStringLiteral("record"), QStringLiteral("event")}};
+    for (auto it = record.begin(); it != record.end(); ++it)
+        line.insert(it.key(), it.value());
+    m_output.jsonLine(line);
+}
+
+void RunReport::started(const QDateTime &at)
+{
+    m_started = at;
+    m_lastSample = at;
+}
+
+void RunReport::sample(const SampleLedger::Sample &sample, const QDateTime &at)
+{
+    m_lastSample = at;
+    for (Outage &outage : m_outages) {
+        if (!outage.nextSample.isValid())
+            outage.nextSample = at;
+    }
+    if (m_output.json()) {
+        m_output.jsonLine({{QStringLiteral("record"), QStringLiteral("sample")},
+                           {QStringLiteral("sample"), sample.number},
+                           {QStringLiteral("time"), CliOutput::isoTime(at)},
+                           {QStringLiteral("bytes"), sample.bytes}});
+    } else {
+        m_output.line(QStringLiteral("%1  %2  %3 bytes")
+                          .arg(sample.number, 5)
+                          .arg(at.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")))
+                          .arg(sample.bytes));
+    }
+}
+
+void RunReport::lineLost(const QDateTime &at)
+{
+    if (isLost())
+        return;
+    m_outages << Outage{at, QDateTime(), false, m_lastSample, QDateTime()};
+    sayOnStandardError(QStringLiteral("connection lost at %1").arg(clock(at)));
+    event({{QStringLiteral("event"), QStringLiteral("connectionLost")},
+           {QStringLiteral("time"), CliOutput::isoTime(at)}});
+}
+
+void RunReport::lineBack(const QDateTime &at, bool runRestarted)
+{
+    if (!isLost())
+        return;
+    Outage &outage = m_outages.last();
+    outage.back = at;
+    outage.runRestarted = runRestarted;
+    const qint64 seconds = secondsBetween(outage.lost, at);
+    sayOnStandardError(
+        QStringLiteral("back at %1 after %2 s; the run %3")
+            .arg(clock(at))
+            .arg(seconds)
+            .arg(runRestarted ? QStringLiteral("was started again") : QStringLiteral("went on")));
+    event({{QStringLiteral("event"), QStringLiteral("connectionBack")},
+           {QStringLiteral("time"), CliOutput::isoTime(at)},
+           {QStringLiteral("outageSeconds"), seconds},
+           {QStringLiteral("runRestarted"), runRestarted}});
+}
+
+void RunReport::summary(const Ending &ending, const QDateTime &at)
+{
+    QJsonArray outages;
+    QStringList lines{QStringLiteral("%1 samples in %2 s; %3 holds %4 bytes, %5.")
+                          .arg(ending.samples)
+                          .arg(secondsBetween(m_started, at))
+                          .arg(ending.path == QLatin1String("-") ? QStringLiteral("standard output")
+                                                                 : ending.path)
+                          .arg(ending.bytes)
+                          .arg(ending.endsAtPrompt
+                                   ? QStringLiteral("ending at the Orvantis's prompt")
+                                   : QStringLiteral("not ending at the Orvantis's prompt"))};
+    qint64 withoutSamples = 0;
+    for (const Outage &outage : std::as_const(m_outages)) {
+        const QDateTime back = outage.back.isValid() ? outage.back : at;
+        const QDateTime next = outage.nextSample.isValid() ? outage.nextSample : at;
+        const qint64 gap = secondsBetween(outage.lastSample, next);
+        withoutSamples += gap;
+        outages.append(QJsonObject{{QStringLiteral("lost"), CliOutput::isoTime(outage.lost)},
+                                   {QStringLiteral("back"), isoOrNull(outage.back)},
+                                   {QStringLiteral("seconds"), secondsBetween(outage.lost, back)},
+                                   {QStringLiteral("runRestarted"), outage.runRestarted},
+                                   {QStringLiteral("lastSample"), isoOrNull(outage.lastSample)},
+                                   {QStringLiteral("nextSample"), isoOrNull(outage.nextSample)}});
+        lines << QStringLiteral("Connection lost at %1, %2; no samples from %3 to %4 (%5 s).")
+                     .arg(clock(outage.lost))
+                     .arg(outage.back.isValid()
+                              ? QStringLiteral("back at %1 after %2 s (the run %3)")
+                                    .arg(clock(outage.back))
+                                    .arg(secondsBetween(outage.lost, outage.back))
+                                    .arg(outage.runRestarted ? QStringLiteral("was started again")
+                                                             : QStringLiteral("went on"))
+                              : QStringLiteral("not back"))
+                     .arg(clock(outage.lastSample), clock(next))
+                     .arg(gap);
+    }
+    if (!m_outages.isEmpty())
+        lines << QStringLiteral("%1 outage(s); %2 s without samples.")
+                     .arg(m_outages.size())
+                     .arg(withoutSamples);
+    for (const QString &line : std::as_const(lines))
+        m_output.note(line);
+    m_output.result({{QStringLiteral("record"), QStringLiteral("summary")},
+                     {QStringLiteral("samples"), ending.samples},
+                     {QStringLiteral("file"), ending.path},
+                     {QStringLiteral("bytes"), ending.bytes},
+                     {QStringLiteral("endsAtPrompt"), ending.endsAtPrompt},
+                     {QStringLiteral("started"), CliOutput::isoTime(m_started)},
+                     {QStringLiteral("ended"), CliOutput::isoTime(at)},
+                     {QStringLiteral("outages"), outages},
+                     {QStringLiteral("secondsWithoutSamples"), withoutSamples}},
+                    {});
+}
