@@ -19,8 +19,7 @@
 SimRig::SimRig(RigOptions options) : m_options(std::move(options))
 {
     QDir().mkpath(local());
-    useTemporarySettings(m_options.settings.isEmpty() ? path(QStringLiteral("settings"))
-                                                      : m_options.settings);
+    useTemporarySettings(path(QStringLiteral("settings")));
     m_watch.setInterval(5);
     QObject::connect(&m_watch, &QTimer::timeout, [this] {
         if (!m_condition || !m_condition())

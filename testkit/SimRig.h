@@ -34,7 +34,6 @@ struct RigOptions {
     RigOptions &linkedName() { return set(linked, true); }
     RigOptions &unconnected() { return set(connect, false); }
     RigOptions &polled() { return set(polling, true); }
-    RigOptions &withSettings(const QString &folder) { return set(settings, folder); }
     template <typename Field, typename Value> RigOptions &set(Field &field, Value value)
     {
         field = std::move(value);
@@ -54,8 +53,6 @@ struct RigOptions {
     bool connect = true;
     // "Automatic status updates" left on; off by default, so only the test talks to it.
     bool polling = false;
-    // The settings folder (rigs in turn share one for a restart); empty: the rig's own.
-    QString settings;
 };
 
 // One test's instrument and program: orvantis-sim on a real pseudo-terminal, with what it

@@ -96,7 +96,6 @@ class CliEndToEnd : public QObject
 
 private slots:
     void initTestCase();
-
     void usageErrorsAndRefusedNamesSendNothing_data();
     void usageErrorsAndRefusedNamesSendNothing();
     void everyReadingCommandInBothForms_data();
@@ -133,7 +132,6 @@ private:
     qint64 heardSize() const { return QFileInfo(m_heard).size(); }
     QString path(const QString &name) const { return m_dir.filePath(name); }
     bool startSim(SimProcess &sim, const QStringList &arguments);
-
     QTemporaryDir m_dir;
     QString m_disk;
     QString m_heard;
@@ -325,17 +323,14 @@ void CliEndToEnd::sampleGoesToAFileOrStandardOutput()
     const QByteArray first = fileBytes(file);
     QVERIFY(first.endsWith("Orvantis>"));
     QVERIFY(fileBytes(m_sent).endsWith(first));
-
     QCOMPARE(run({"sample", "-o", file, "--keep"}).status, 0);
     const QByteArray both = fileBytes(file);
     QVERIFY(both.startsWith(first) && both.size() > first.size());
-
     outcome = run({"--json", "sample", "-o", file, "--force"});
     QCOMPARE(shape(document(outcome.out)), QString("{appended:b bytes:n complete:b exitStatus:n "
                                                    "file:s}"));
     QVERIFY(fileBytes(file).startsWith("Acquire auto,1,1,\"\",0,-1,2\r\n"));
     QCOMPARE(fileBytes(file).count("Orvantis>"), 1);
-
     for (const QStringList &toStandardOutput : {QStringList{"sample"}, {"sample", "-o", "-"}}) {
         const qsizetype logged = eventLog().size();
         outcome = run(toStandardOutput);
@@ -383,7 +378,6 @@ void CliEndToEnd::runPrintsEachSampleAndStopsTheInstrument()
     QVERIFY(heardSince(before).contains("start 0.2 Acquire auto"));
     QVERIFY(heardSince(before).endsWith(kThreeEtx));
     QTRY_VERIFY(!m_sim.isSampling());
-
     // The data on standard output, the lines for people on standard error.
     before = QFileInfo(m_sent).size();
     outcome = run({"run", "--period", "0.2", "--count", "2", "-o", "-"});
@@ -492,7 +486,6 @@ void CliEndToEnd::detachedRunSamplesOnUntilStop()
     const qint64 storedAtExit = QFileInfo(stored).size();
     QTRY_VERIFY(QFileInfo(stored).size() > storedAtExit);
     QVERIFY(m_sim.isSampling());
-
     before = heardSize();
     outcome = run({"stop"});
     QCOMPARE(outcome.status, 0);
@@ -516,7 +509,6 @@ void CliEndToEnd::getIsByteExactAndRefusesUnlistedNames()
     QCOMPARE(QJsonDocument::fromJson(outcome.out)["files"][0]["bytes"].toInt(), 5000);
     QCOMPARE(shape(document(outcome.out)),
              QString("{exitStatus:n files:[{bytes:n name:s path:s}]}"));
-
     const qint64 before = heardSize();
     outcome = run({"get", "DATA.BIN", "GONE.TXT", "-d", folder});
     QCOMPARE(outcome.status, 1);
@@ -576,14 +568,12 @@ void CliEndToEnd::putAndRmChangeTheDisk()
     QCOMPARE(shape(document(outcome.out)),
              QString("{exitStatus:n files:[{bytes:n file:s name:s}]}"));
     QVERIFY(QFileInfo::exists(QDir(m_disk).filePath("SETUP.INI")));
-
     qint64 before = heardSize();
     outcome = run({"--json", "rm", "SETUP.INI", "NOPE.INI"});
     QCOMPARE(outcome.status, 1);
     QCOMPARE(shape(document(outcome.out)), QString("{error:s exitStatus:n}"));
     QVERIFY(!heardSince(before).contains("Del"));
     QVERIFY(QFileInfo::exists(QDir(m_disk).filePath("SETUP.INI")));
-
     before = heardSize();
     outcome = run({"--json", "rm", "setup.ini", "mynotes.txt"});
     QCOMPARE(outcome.status, 0);
@@ -670,7 +660,6 @@ void CliEndToEnd::aPortHeldByAnotherProcessIsLeftAlone()
     QCOMPARE(::kill(pid_t(holder.processId()), SIGTERM), 0);
     QVERIFY(holder.waitForFinished(20000));
     QCOMPARE(holder.exitCode(), 130);
-
     // An instrument that does not answer is no instrument.
     SimProcess silent;
     QVERIFY(silent.start({QString("--silent")}));
