@@ -4,7 +4,6 @@
 
 #include <QByteArray>
 #include <functional>
-#include <set>
 
 // An in-memory Comm1 for tests and benchmarks: feed() puts bytes in its input, written()
 // tells what the program wrote, and it can refuse to open or fail as a pulled cable does.
@@ -30,9 +29,6 @@ public:
     void feed(const QByteArray &bytes) { m_input.append(bytes); }
     QByteArray written() const { return m_written; }
     void clearWritten() { m_written.clear(); }
-    // Port numbers that open; all when empty.
-    void setOpenablePorts(std::set<int> ports) { m_openable = std::move(ports); }
-    void setRefuseOpen(bool refuse) { m_refuseOpen = refuse; }
     void fail(const QString &text);
     void setResponder(std::function<void(const QByteArray &)> responder)
     {
@@ -43,10 +39,8 @@ private:
     int m_portNumber = 1;
     QString m_settings = QStringLiteral("9600,n,8,1");
     bool m_open = false;
-    bool m_refuseOpen = false;
     bool m_failed = false;
     QString m_failureText;
-    std::set<int> m_openable;
     QByteArray m_input;
     qsizetype m_readPos = 0;
     QByteArray m_written;

@@ -44,8 +44,6 @@ public:
     bool unplug(int forMs = -1, int timeoutMs = 5000);
     // Waits until a device is there (devicePath() not empty); false after `timeoutMs`.
     bool waitForDevice(int timeoutMs = 10000);
-    // How often the device has gone so far, by signal or by --unplug-after.
-    int unplugCount() const { return m_unplugs; }
     // Whether the instrument is sampling periodically ("start" under way), as far as its
     // standard error has been read.
     bool isSampling();

@@ -30,7 +30,7 @@ void SimulatedInstrument::syncClock()
 
 bool SimulatedInstrument::connected() const
 {
-    return !m_cablePulled && (m_instrumentPort == 0 || m_instrumentPort == portNumber());
+    return !m_cablePulled;
 }
 
 bool SimulatedInstrument::rateMatches() const

@@ -20,10 +20,6 @@ public:
 
     SimEngine &engine() { return m_engine; }
 
-    // The port number the instrument is plugged into; 0 (the default): every port.
-    void setInstrumentPort(int portNumber) { m_instrumentPort = portNumber; }
-    int instrumentPort() const { return m_instrumentPort; }
-
     // Moves the instrument's clock on, e.g. past its warm-up.
     void skipAhead(qint64 ms);
     // When manual, the instrument's clock moves only through skipAhead.
@@ -57,5 +53,4 @@ private:
     qint64 m_offsetMs = 0;
     bool m_manualClock = false;
     bool m_cablePulled = false;
-    int m_instrumentPort = 0;
 };

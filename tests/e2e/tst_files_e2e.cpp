@@ -1,27 +1,23 @@
-// The file manager against orvantis-sim over a real pseudo-terminal: the listing, a
-// byte-exact download (into a folder chosen first when the set one is gone), an upload under
-// the instrument's name rule, deletions asked for first, and sorting, all through the
-// windows' own buttons.
+// The file manager against orvantis-sim over a real pseudo-terminal, through the windows'
+// own buttons: the listing, byte-exact batches at each rate, downloads cut short that never
+// cost the operator a good local file, an upload under the instrument's name rule and names
+// it cannot hold, deletions asked for first, sorting, a download folder that went away, and
+// the data file while a transfer owns the line.
+#include "features/sampling/DataFileController.h"
 #include "support/PathUtilities.h"
-#include "testkit/SimConsole.h"
-#include "testkit/TestFiles.h"
-#include "testkit/TestSettings.h"
+#include "testkit/SimRig.h"
 #include "ui/files/FileTransferForm.h"
 
 #include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace
 {
-constexpr int kSpectraSize = 102400;
-
 QString withSeparators(qint64 value)
 {
     QString digits = QString::number(value);
@@ -30,311 +26,462 @@ QString withSeparators(qint64 value)
     return digits;
 }
 
-QString cell(FileTransferForm *window, int row, int column)
+QString cell(SimRig &rig, int row, int column)
 {
-    const QTableWidgetItem *item = window->DirGrid()->item(row, column);
+    const QTableWidgetItem *item = rig.grid()->item(row, column);
     return item ? item->text() : QString();
 }
 
 // The byte count a download expects for `row`: its hidden size column.
-qint32 sizeAt(FileTransferForm *window, int row)
+qint64 sizeAt(SimRig &rig, int row)
 {
-    return cell(window, row, 5).trimmed().toInt();
+    return cell(rig, row, 5).trimmed().toLongLong();
 }
 
-// Clicks the middle of a visible column's header.
-void clickHeader(FileTransferForm *window, int column)
+// The file manager's window and the rows the operator has selected, as "first-last".
+QString selection(SimRig &rig)
 {
-    QHeaderView *header = window->DirGrid()->horizontalHeader();
-    const QPoint at(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
-                    header->height() / 2);
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+    int first = -1, last = -1;
+    return rig.c().files.window()->selectedRows(first, last)
+               ? QStringLiteral("%1-%2").arg(first).arg(last)
+               : QString();
 }
+
+// The file manager shows no operation under way.
+void verifyIdle(SimRig &rig)
+{
+    FileTransferForm *window = rig.c().files.window();
+    QVERIFY(!window->TransferBusy());
+    QVERIFY(buttonCaptioned(window, "Close"));
+    QCOMPARE(window->ProgressLabel()->text(), QString());
+    QCOMPARE(rig.status(), StatusCode::Idle);
+}
+
+enum class Cut { Refused, TimedOut, Stopped, DiskFull };
 } // namespace
+
+Q_DECLARE_METATYPE(Cut)
 
 class FilesEndToEnd : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-
     void gridListsTheDiskWithSizesAndDates();
-    void downloadIsByteExact();
+    void batchIsByteExact_data();
+    void batchIsByteExact();
+    void downloadCutShortKeepsTheLocalFile_data();
+    void downloadCutShortKeepsTheLocalFile();
     void uploadThenDeleteShowOnDiskAndInTheGrid();
     void deleteSendsNothingUntilYesThenTakesTheBlock();
     void missingDownloadFolderIsAskedForFirst();
     void sizeHeaderSortsBothWays();
-    void threeFileBatchAtEachRate_data();
-    void threeFileBatchAtEachRate();
-
-private:
-    // Starts the instrument on a disk folder, connects, opens the file manager.
-    FileTransferForm *openOn(const QStringList &extra);
-
-    QTemporaryDir m_dir;
-    QString m_disk;
-    QString m_local;
-    QString m_heard;
-    std::unique_ptr<SimConsole> m_rig;
+    void nameTheInstrumentCannotHoldIsRefusedUnsent_data();
+    void nameTheInstrumentCannotHoldIsRefusedUnsent();
+    void transferHoldsTheDataFile_data();
+    void transferHoldsTheDataFile();
 };
-
-void FilesEndToEnd::initTestCase()
-{
-    QVERIFY(m_dir.isValid());
-    useTemporarySettings(m_dir.filePath("settings"));
-}
-
-void FilesEndToEnd::init()
-{
-    static int run = 0;
-    ++run;
-    m_disk = m_dir.filePath(QStringLiteral("disk%1").arg(run));
-    m_local = m_dir.filePath(QStringLiteral("local%1").arg(run));
-    m_heard = m_dir.filePath(QStringLiteral("heard%1.bin").arg(run));
-    QVERIFY(QDir().mkpath(m_local));
-}
-
-void FilesEndToEnd::cleanup()
-{
-    m_rig.reset();
-}
-
-FileTransferForm *FilesEndToEnd::openOn(const QStringList &extra)
-{
-    m_rig = std::make_unique<SimConsole>(QStringList{"--disk", m_disk, "--record-input", m_heard} +
-                                         extra);
-    if (!m_rig->startedAndConnected())
-        return nullptr;
-    m_rig->c().session.setDefaultDataFolder(m_local);
-    FileTransferForm *window = m_rig->openFiles();
-    if (!window || window->fileCount() == 0) {
-        QTest::qFail("the file manager shows no files", __FILE__, __LINE__);
-        return nullptr;
-    }
-    return window;
-}
 
 void FilesEndToEnd::gridListsTheDiskWithSizesAndDates()
 {
-    FileTransferForm *window = openOn({"--fast"});
-    QVERIFY(window);
+    SimRig rig;
+    QVERIFY2(rig.start(), qPrintable(rig.error()));
+    FileTransferForm *window = rig.openFiles();
+    QVERIFY(window && window->isVisible());
     QCOMPARE(window->windowTitle(), QString("Files in Orvantis Memory"));
-    QVERIFY(window->isVisible() && window->DirGrid()->isEnabled());
-
-    const QFileInfoList files = QDir(m_disk).entryInfoList(QDir::Files, QDir::Name);
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    QCOMPARE(coveredControls(window), QStringList());
+    QVERIFY2(rig.grid(), "no file list named DirGrid");
+    const QFileInfoList files = QDir(rig.disk()).entryInfoList(QDir::Files, QDir::Name);
     QCOMPARE(files.size(), 3);
-    QCOMPARE(window->fileCount(), int(files.size()));
+    QCOMPARE(rig.grid()->rowCount(), 3);
     for (const QFileInfo &file : files) {
-        const int row = m_rig->rowOf(file.fileName());
+        const int row = rig.rowOf(file.fileName());
         QVERIFY2(row >= 0, qPrintable(file.fileName()));
-        QCOMPARE(cell(window, row, 2), withSeparators(file.size()));
-        QCOMPARE(sizeAt(window, row), qint32(file.size()));
-        QCOMPARE(cell(window, row, 1),
-                 file.lastModified().toString(QStringLiteral("MM-dd-yy HH:mm")));
-        QCOMPARE(cell(window, row, 3), file.suffix());
+        QCOMPARE(cell(rig, row, 1), file.lastModified().toString("MM-dd-yy HH:mm"));
+        QCOMPARE(cell(rig, row, 2), withSeparators(file.size()));
+        QCOMPARE(cell(rig, row, 3), file.suffix());
+        QCOMPARE(sizeAt(rig, row), file.size());
     }
     // Loaded sorted by date, oldest first, nothing selected.
-    for (int row = 1; row < window->fileCount(); ++row)
-        QVERIFY(cell(window, row - 1, 4).toDouble() <= cell(window, row, 4).toDouble());
-    QVERIFY(!window->GetFilesButton()->isEnabled());
-    QCOMPARE(m_rig->c().session.Status(), StatusCode::Idle);
+    for (int row = 1; row < 3; ++row)
+        QVERIFY(cell(rig, row - 1, 4).toDouble() <= cell(rig, row, 4).toDouble());
+    QCOMPARE(selection(rig), QString());
+    QVERIFY(!buttonCaptioned(window, "Get Files")->isEnabled());
+    QCOMPARE(rig.status(), StatusCode::Idle);
 }
 
-void FilesEndToEnd::downloadIsByteExact()
+void FilesEndToEnd::batchIsByteExact_data()
 {
-    FileTransferForm *window = openOn({"--fast"});
-    QVERIFY(window);
-    const int row = m_rig->rowOf("SPECTRA.BIN");
-    QVERIFY(row >= 0);
-    QCOMPARE(cell(window, row, 2), QString("102,400"));
-    m_rig->clickRow(row);
-    QVERIFY(window->GetFilesButton()->isEnabled());
-    // An older, longer local copy is replaced.
-    QVERIFY(writeFile(QDir(m_local).filePath("SPECTRA.BIN"), QByteArray(200000, 'o')));
-    // No status poll may cut into the file's bytes.
-    bool polling = true;
-    m_rig->when([&] { return m_rig->session().lineOwner() == LineOperation::Download; },
-                [&] { polling = !m_rig->session().pollingHeld(); });
+    QTest::addColumn<QString>("rate");
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QList<QByteArray>>("contents");
+    // Three files that each hold every byte value, in different orders and lengths.
+    QList<QByteArray> everyValue;
+    for (int f = 0; f < 3; ++f) {
+        QByteArray bytes;
+        for (int i = 0; i < 256 * (f + 1) + f * 44; ++i)
+            bytes.append(char((i * (2 * f + 1) + f) & 0xff));
+        everyValue << bytes;
+    }
+    const QStringList all{"ALL1.BIN", "ALL2.BIN", "ALL3.BIN"};
+    QTest::newRow("9600") << "9600" << all << everyValue;
+    QTest::newRow("57600") << "57600" << all << everyValue;
+    QTest::newRow("115200") << "115200" << all << everyValue;
+    // The first file's bytes could be the start of "File not found: FIRST.TXT".
+    QTest::newRow("an empty file among them")
+        << "115200" << QStringList{"FIRST.TXT", "EMPTY.TXT", "LAST.BIN"}
+        << QList<QByteArray>{"File list\r\n", QByteArray(), everyByteValue(700)};
+}
 
-    QTest::mouseClick(window->GetFilesButton(), Qt::LeftButton);
+void FilesEndToEnd::batchIsByteExact()
+{
+    QFETCH(QString, rate);
+    QFETCH(QStringList, names);
+    QFETCH(QList<QByteArray>, contents);
+    // At the line rate.
+    SimRig rig(RigOptions({"--baud", rate}));
+    QVERIFY(QDir().mkpath(rig.disk()));
+    for (int f = 0; f < 3; ++f)
+        QVERIFY(writeFile(rig.disk(names.at(f)), contents.at(f), 30 - 10 * f));
+    // An older, longer local copy of the second is replaced.
+    QVERIFY(writeFile(rig.local(names.at(1)), QByteArray(200000, 'o')));
+    QVERIFY2(rig.start(), qPrintable(rig.error()));
+    QCOMPARE(rig.comm->settings(), rate + ",n,8,1");
+    QVERIFY(rig.openFiles());
+    QCOMPARE(rig.rowOf(names.at(1)), 1);
+    // Selected from the last row up.
+    rig.clickRow(2);
+    rig.clickRow(0, Qt::ShiftModifier);
+    QCOMPARE(selection(rig), QString("0-2"));
+    rig.clickFiles("Get Files");
+    QCOMPARE(rig.dialogs.errors, QStringList());
+    for (int f = 0; f < 3; ++f)
+        QVERIFY2(fileBytes(rig.local(names.at(f))) == contents.at(f), qPrintable(names.at(f)));
+    QCOMPARE(QDir(rig.local()).entryList(QDir::Files | QDir::Hidden).size(), 3);
+    verifyIdle(rig);
+    QCOMPARE(selection(rig), QString());
+    QVERIFY(!probe::dataFile(rig.session()).isOpen());
+}
 
-    QVERIFY(m_rig->fired() && !polling);
-    QVERIFY2(m_rig->dialogs.errors.isEmpty(), qPrintable(m_rig->dialogs.errors.join('\n')));
-    const QByteArray expected = fileBytes(QDir(m_disk).filePath("SPECTRA.BIN"));
-    QCOMPARE(expected.size(), kSpectraSize);
-    const QByteArray got = fileBytes(QDir(m_local).filePath("SPECTRA.BIN"));
-    QCOMPARE(got.size(), kSpectraSize);
-    QVERIFY(got == expected);
-    QCOMPARE(window->ProgressLabel()->text(), QString());
-    QCOMPARE(window->CloseButton()->text(), QString("Close"));
-    QVERIFY(window->DirGrid()->selectedRanges().isEmpty());
-    QVERIFY(!m_rig->c().session.dataFile().isOpen());
-    QCOMPARE(m_rig->c().session.Status(), StatusCode::Idle);
+void FilesEndToEnd::downloadCutShortKeepsTheLocalFile_data()
+{
+    QTest::addColumn<Cut>("cut");
+    QTest::addColumn<QStringList>("simulator");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("listedSize");
+    QTest::addColumn<bool>("olderCopy");
+    // How many of the file's bytes came, and the first line of what the operator is told.
+    QTest::addColumn<int>("arrived");
+    QTest::addColumn<QString>("told");
+    const QString refused("There was an error getting the file %1. The Orvantis answered: \"%2\"");
+    const QStringList stall{"--fast", "--stall-type-after", "3000"};
+    const QString timedOut("Transfer of \"SPECTRA.BIN\" timed out.");
+    const QString cancelled("Transfer cancelled.");
+    // clang-format off
+    // The instrument's words are its own: only the shape of its answer tells a refusal.
+    QTest::newRow("refused in plain words") << Cut::Refused << QStringList{"--fast", "--refusal-wording", "plain"} << "DATA.BIN" << 2000 << true << 0 << refused.arg("DATA.BIN", "File not found: DATA.BIN");
+    QTest::newRow("refused as an error number") << Cut::Refused << QStringList{"--fast", "--refusal-wording", "numbered"} << "DATA.BIN" << 2000 << true << 0 << refused.arg("DATA.BIN", "Error 2: no such file");
+    QTest::newRow("refused tersely") << Cut::Refused << QStringList{"--fast", "--refusal-wording", "terse"} << "DATA.BIN" << 2000 << false << 0 << refused.arg("DATA.BIN", "?DATA.BIN");
+    QTest::newRow("refused, listed shorter than the answer") << Cut::Refused << QStringList{"--fast"} << "AB.TXT" << 3 << false << 0 << refused.arg("AB.TXT", "File not found: AB.TXT");
+    QTest::newRow("Stop before the first byte") << Cut::Stopped << QStringList{"--fast", "--stall-type-after", "0"} << "DATA.BIN" << 2000 << true << 0 << cancelled;
+    QTest::newRow("timed out, no older copy") << Cut::TimedOut << stall << "SPECTRA.BIN" << 0 << false << 3000 << timedOut;
+    QTest::newRow("timed out beside an older copy") << Cut::TimedOut << stall << "SPECTRA.BIN" << 0 << true << 3000 << timedOut;
+    QTest::newRow("stopped, no older copy") << Cut::Stopped << stall << "SPECTRA.BIN" << 0 << false << 3000 << cancelled;
+    QTest::newRow("stopped beside an older copy") << Cut::Stopped << stall << "SPECTRA.BIN" << 0 << true << 3000 << cancelled;
+    QTest::newRow("disk full, no older copy") << Cut::DiskFull << stall << "SPECTRA.BIN" << 0 << false << 1000 << "Error 61; File too large (the file size limit is reached).";
+    QTest::newRow("disk full beside an older copy") << Cut::DiskFull << stall << "SPECTRA.BIN" << 0 << true << 1000 << "Error 61; File too large (the file size limit is reached).";
+    // clang-format on
+}
+
+void FilesEndToEnd::downloadCutShortKeepsTheLocalFile()
+{
+    QFETCH(Cut, cut);
+    QFETCH(QStringList, simulator);
+    QFETCH(QString, name);
+    QFETCH(int, listedSize);
+    QFETCH(bool, olderCopy);
+    QFETCH(int, arrived);
+    QFETCH(QString, told);
+    SimRig rig(simulator);
+    // A file of the simulator's own (listedSize 0) or one listed at `listedSize` that is
+    // gone by the time it is asked for.
+    QVERIFY(QDir().mkpath(rig.disk()));
+    const QByteArray whole = listedSize ? everyByteValue(listedSize) : everyByteValue(102400);
+    QVERIFY(writeFile(rig.disk(name), whole));
+    const QByteArray older("an older, good copy\n");
+    if (olderCopy)
+        QVERIFY(writeFile(rig.local(name), older));
+    QVERIFY2(rig.start(), qPrintable(rig.error()));
+    QVERIFY(rig.openFiles());
+    const int row = rig.rowOf(name);
+    rig.clickRow(row);
+    if (cut == Cut::Refused)
+        QVERIFY(QFile::remove(rig.disk(name))); // the listing is stale now
+    std::unique_ptr<FileSizeLimit> sizeLimit;
+    if (cut == Cut::DiskFull) {
+        sizeLimit = std::make_unique<FileSizeLimit>(rlim_t(1000));
+        QVERIFY(sizeLimit->isSet());
+    }
+    // Once the stall shows: the clock jumps past the ten silent seconds, or Stop.
+    rig.when(
+        [&] {
+            return arrived == 0 ? probe::capturing(rig.session())
+                                : probe::byteCount(rig.session()) == 3000 &&
+                                      probe::silence(rig.session()) > 0.5f;
+        },
+        [&] {
+            Clock &clock = probe::clock(rig.session());
+            if (cut == Cut::TimedOut)
+                clock.setTimeOfDay(clock.timeOfDay() + 11.0);
+            else if (cut != Cut::Refused)
+                rig.clickFiles("Stop");
+        });
+    rig.clickFiles("Get Files");
+    sizeLimit.reset();
+    QTRY_COMPARE(rig.dialogs.errors.size(), 1);
+    const QString message = rig.dialogs.errors.first();
+    QCOMPARE(message.section('\n', 0, 0), told);
+    // Nothing came: the local file as it was (or still none), nothing beside it. Some bytes
+    // came: under the name where there was none, beside the older copy otherwise, and where
+    // the disk refused them when it was full, and the message says where.
+    const bool beside = arrived > 0 && (olderCopy || cut == Cut::DiskFull);
+    QStringList expected;
+    if (olderCopy || (arrived > 0 && !beside))
+        expected << name;
+    if (beside)
+        expected << name + ".part";
+    QCOMPARE(QDir(rig.local()).entryList(QDir::Files | QDir::Hidden, QDir::Name), expected);
+    if (olderCopy)
+        QCOMPARE(fileBytes(rig.local(name)), older);
+    if (arrived > 0)
+        QCOMPARE(fileBytes(rig.local(beside ? name + ".part" : name)), whole.left(arrived));
+    QCOMPARE(message.contains(QDir::toNativeSeparators(rig.local(name + ".part"))), beside);
+    if (cut != Cut::DiskFull)
+        QCOMPARE(message.contains('\n'), beside);
+    verifyIdle(rig);
+    QVERIFY(!probe::dataFile(rig.session()).isOpen());
+    if (arrived == 0)
+        return;
+    // The batch ended with the file still selected, so it can be fetched again; the three
+    // ETX (or the stall's own end) left the instrument at its prompt.
+    QCOMPARE(selection(rig), QStringLiteral("%1-%1").arg(row));
+    QVERIFY(buttonCaptioned(rig.c().files.window(), "Get Files")->isEnabled());
+    if (cut != Cut::DiskFull) {
+        rig.clickFiles("Refresh");
+        QCOMPARE(rig.grid()->rowCount(), 1);
+    }
 }
 
 void FilesEndToEnd::uploadThenDeleteShowOnDiskAndInTheGrid()
 {
-    FileTransferForm *window = openOn({"--fast"});
+    SimRig rig;
+    QVERIFY2(rig.start(), qPrintable(rig.error()));
+    FileTransferForm *window = rig.openFiles();
     QVERIFY(window);
-    const QString local = QDir(m_local).filePath("my notes file.txt");
+    const QString local = rig.local("my notes file.txt");
     QVERIFY(writeFile(local, "first line\nsecond, with a comma\r\nthird\n"));
-    const int before = window->fileCount();
-    m_rig->dialogs.pathAnswers.enqueue(local);
-
-    QTest::mouseClick(window->SendFileButton(), Qt::LeftButton);
+    rig.dialogs.pathAnswers.enqueue(local);
+    rig.clickFiles("Send File...");
     // The next chooser opens where this file was.
-    QTest::mouseClick(window->SendFileButton(), Qt::LeftButton);
-    QCOMPARE(m_rig->dialogs.chooserStarts.size(), 2);
-    QCOMPARE(m_rig->dialogs.chooserStarts.last(), AddBackslash(m_local));
-
+    rig.clickFiles("Send File...");
+    QCOMPARE(rig.dialogs.chooserStarts.size(), 2);
+    QCOMPARE(rig.dialogs.chooserStarts.last(), AddBackslash(rig.local()));
     // The first 12 characters of its name, spaces removed.
-    const QString stored = QDir(m_disk).filePath("mynotesfil");
-    QVERIFY(QFileInfo::exists(stored));
+    const QString stored = rig.disk("mynotesfil");
     QCOMPARE(fileBytes(stored), QByteArray("first line\r\nsecond, with a comma\r\nthird\r\n"));
-    QCOMPARE(window->fileCount(), before + 1);
-    const int row = m_rig->rowOf("mynotesfil");
+    QCOMPARE(rig.grid()->rowCount(), 4);
+    const int row = rig.rowOf("mynotesfil");
     QVERIFY(row >= 0);
-    QCOMPARE(sizeAt(window, row), qint32(QFileInfo(stored).size()));
-    QCOMPARE(window->CloseButton()->text(), QString("Close"));
-    QCOMPARE(m_rig->c().session.Status(), StatusCode::Idle);
-
-    m_rig->clickRow(row);
-    m_rig->dialogs.yesNoAnswers.enqueue(true);
-    QTest::mouseClick(window->DeleteButton(), Qt::LeftButton);
-
-    QCOMPARE(m_rig->dialogs.yesNoQuestions.size(), 1);
-    QVERIFY2(
-        m_rig->dialogs.yesNoQuestions.first().endsWith("Delete mynotesfil from Orvantis memory?"),
-        qPrintable(m_rig->dialogs.yesNoQuestions.first()));
+    QCOMPARE(sizeAt(rig, row), QFileInfo(stored).size());
+    verifyIdle(rig);
+    rig.clickRow(row);
+    rig.dialogs.yesNoAnswers.enqueue(true);
+    rig.clickFiles("Delete Files");
+    QCOMPARE(rig.dialogs.yesNoQuestions,
+             QStringList{"Orvantis Console: Delete mynotesfil from Orvantis memory?"});
     QVERIFY(!QFileInfo::exists(stored));
-    QCOMPARE(m_rig->rowOf("mynotesfil"), -1);
-    QCOMPARE(window->fileCount(), before);
-    QVERIFY(!window->TransferBusy());
-    QCOMPARE(window->CloseButton()->text(), QString("Close"));
-    QVERIFY(m_rig->dialogs.errors.isEmpty());
+    QCOMPARE(rig.rowOf("mynotesfil"), -1);
+    QCOMPARE(rig.grid()->rowCount(), 3);
+    verifyIdle(rig);
+    QCOMPARE(rig.dialogs.errors, QStringList());
 }
 
 void FilesEndToEnd::deleteSendsNothingUntilYesThenTakesTheBlock()
 {
-    FileTransferForm *window = openOn({"--fast"});
+    SimRig rig;
+    QVERIFY2(rig.start(), qPrintable(rig.error()));
+    FileTransferForm *window = rig.openFiles();
     QVERIFY(window);
-    m_rig->stopPolling();
-    QCOMPARE(window->fileCount(), 3);
-    const QString first = window->fileNameAt(0);
-    const QString second = window->fileNameAt(1);
-    window->selectRows(1, 0);
-    const qsizetype before = fileBytes(m_heard).size();
-
+    const QString first = cell(rig, 0, 0).trimmed();
+    const QString second = cell(rig, 1, 0).trimmed();
+    rig.clickRow(1);
+    rig.clickRow(0, Qt::ShiftModifier);
+    QTRY_VERIFY(rig.heard().endsWith("Dir /V\r"));
+    const qsizetype before = rig.heard().size();
     // "No", the default: the block stays selected and nothing is sent.
-    QTest::mouseClick(window->DeleteButton(), Qt::LeftButton);
-    QCOMPARE(m_rig->dialogs.yesNoQuestions,
+    rig.clickFiles("Delete Files");
+    QCOMPARE(rig.dialogs.yesNoQuestions,
              QStringList{"Orvantis Console: Delete 2 files from Orvantis memory?"});
-    int top = -1, bottom = -1;
-    QVERIFY(window->selectedRows(top, bottom));
-    QCOMPARE(QList<int>({top, bottom}), QList<int>({0, 1}));
+    QCOMPARE(selection(rig), QString("0-1"));
     QVERIFY2(window->cursor().shape() != Qt::WaitCursor, "the hourglass stayed after No");
-
-    m_rig->dialogs.yesNoAnswers << true;
-    QTest::mouseClick(window->DeleteButton(), Qt::LeftButton);
-    QTRY_COMPARE(fileBytes(m_heard).mid(before),
+    QCOMPARE(rig.heardSince(before), QByteArray());
+    rig.dialogs.yesNoAnswers << true;
+    rig.clickFiles("Delete Files");
+    QTRY_COMPARE(rig.heardSince(before),
                  "Del " + first.toLatin1() + "\rDel " + second.toLatin1() + "\rDir /V\r");
-    QVERIFY(!QFileInfo::exists(QDir(m_disk).filePath(first)));
-    QVERIFY(!QFileInfo::exists(QDir(m_disk).filePath(second)));
-    QCOMPARE(window->fileCount(), 1);
+    QVERIFY(!QFileInfo::exists(rig.disk(first)) && !QFileInfo::exists(rig.disk(second)));
+    QCOMPARE(rig.grid()->rowCount(), 1);
     // Both buttons are offered again, with nothing selected: Delete then says what to do.
-    QVERIFY(!window->selectedRows(top, bottom));
-    QVERIFY(window->GetFilesButton()->isEnabled() && window->DeleteButton()->isEnabled());
-    const qsizetype afterDelete = fileBytes(m_heard).size();
-    QTest::mouseClick(window->DeleteButton(), Qt::LeftButton);
+    QCOMPARE(selection(rig), QString());
+    QVERIFY(buttonCaptioned(window, "Get Files")->isEnabled());
+    const qsizetype afterDelete = rig.heard().size();
+    rig.clickFiles("Delete Files");
     QCOMPARE(
-        m_rig->dialogs.errors,
+        rig.dialogs.errors,
         QStringList{"To delete files from the Orvantis, first select them in the directory list."});
-    QCOMPARE(m_rig->dialogs.yesNoQuestions.size(), 2);
-    QTest::mouseClick(window->RefreshButton(), Qt::LeftButton);
-    QTRY_COMPARE(fileBytes(m_heard).mid(afterDelete), QByteArray("Dir /V\r"));
+    QCOMPARE(rig.dialogs.yesNoQuestions.size(), 2);
+    rig.clickFiles("Refresh");
+    QTRY_COMPARE(rig.heardSince(afterDelete), QByteArray("Dir /V\r"));
 }
 
 void FilesEndToEnd::missingDownloadFolderIsAskedForFirst()
 {
-    FileTransferForm *window = openOn({"--fast"});
+    SimRig rig;
+    QVERIFY2(rig.start(), qPrintable(rig.error()));
+    FileTransferForm *window = rig.openFiles();
     QVERIFY(window);
     // The download folder went away after the window showed it.
-    QVERIFY(QDir(m_local).removeRecursively());
-    const QString other = m_dir.filePath("other");
+    QVERIFY(QDir(rig.local()).removeRecursively());
+    const QString other = rig.path("other");
     QVERIFY(QDir().mkpath(other));
-    m_rig->dialogs.pathAnswers << other;
-    m_rig->clickRow(m_rig->rowOf("SPECTRA.BIN"));
-
-    QTest::mouseClick(window->GetFilesButton(), Qt::LeftButton);
-
-    QCOMPARE(m_rig->dialogs.chooserStarts, QStringList{m_local});
-    QCOMPARE(m_rig->dialogs.errors, QStringList());
-    QCOMPARE(fileBytes(QDir(other).filePath("SPECTRA.BIN")).size(), kSpectraSize);
+    rig.dialogs.pathAnswers << other;
+    rig.select("SPECTRA.BIN");
+    rig.clickFiles("Get Files");
+    QCOMPARE(rig.dialogs.chooserStarts, QStringList{rig.local()});
+    QCOMPARE(rig.dialogs.errors, QStringList());
+    QVERIFY(fileBytes(QDir(other).filePath("SPECTRA.BIN")) == everyByteValue(102400));
     QCOMPARE(window->SavePathLabel()->text(), PathForDisplay(other));
 }
 
 void FilesEndToEnd::sizeHeaderSortsBothWays()
 {
-    FileTransferForm *window = openOn({"--fast"});
-    QVERIFY(window);
-    m_rig->clickRow(0);
-    QVERIFY(window->GetFilesButton()->isEnabled());
-
-    clickHeader(window, 2);
-    QVERIFY(window->DirGrid()->horizontalHeaderItem(2)->text().startsWith("Size   ^"));
-    for (int row = 1; row < window->fileCount(); ++row)
-        QVERIFY(sizeAt(window, row - 1) <= sizeAt(window, row));
-    QCOMPARE(window->fileNameAt(window->fileCount() - 1), QString("SPECTRA.BIN"));
-    QVERIFY(!window->GetFilesButton()->isEnabled());
-
-    clickHeader(window, 2);
-    QVERIFY(window->DirGrid()->horizontalHeaderItem(2)->text().startsWith("Size   v"));
-    for (int row = 1; row < window->fileCount(); ++row)
-        QVERIFY(sizeAt(window, row - 1) >= sizeAt(window, row));
-    QCOMPARE(window->fileNameAt(0), QString("SPECTRA.BIN"));
+    SimRig rig;
+    QVERIFY2(rig.start(), qPrintable(rig.error()));
+    QVERIFY(rig.openFiles());
+    rig.clickRow(0);
+    const auto sizes = [&] {
+        return QList<qint64>{sizeAt(rig, 0), sizeAt(rig, 1), sizeAt(rig, 2)};
+    };
+    QList<qint64> ascending = sizes();
+    std::sort(ascending.begin(), ascending.end());
+    const QList<qint64> descending(ascending.rbegin(), ascending.rend());
+    QHeaderView *header = rig.grid()->horizontalHeader();
+    const QPoint size(header->sectionViewportPosition(2) + header->sectionSize(2) / 2,
+                      header->height() / 2);
+    for (const QString mark : {"^", "v"}) {
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, size);
+        QCOMPARE(rig.grid()->horizontalHeaderItem(2)->text().left(8), "Size   " + mark);
+        QCOMPARE(sizes(), mark == "^" ? ascending : descending);
+        QCOMPARE(selection(rig), QString());
+        QVERIFY(!buttonCaptioned(rig.c().files.window(), "Get Files")->isEnabled());
+    }
 }
 
-void FilesEndToEnd::threeFileBatchAtEachRate_data()
+void FilesEndToEnd::nameTheInstrumentCannotHoldIsRefusedUnsent_data()
 {
-    QTest::addColumn<QString>("rate");
-    QTest::newRow("9600") << "9600";
-    QTest::newRow("57600") << "57600";
-    QTest::newRow("115200") << "115200";
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("problem");
+    QTest::newRow("accented letter")
+        << QString::fromUtf8("Ärger.txt") << QString::fromUtf8("\"Ä\"");
+    QTest::newRow("question mark") << "why?.txt"
+                                   << "\"?\"";
+    QTest::newRow("nothing left but blanks") << "            x.txt"
+                                             << "empty";
 }
 
-void FilesEndToEnd::threeFileBatchAtEachRate()
+void FilesEndToEnd::nameTheInstrumentCannotHoldIsRefusedUnsent()
 {
-    QFETCH(QString, rate);
-    // Three files that each hold every byte value, in different orders and lengths.
-    QVERIFY(QDir().mkpath(m_disk));
-    const QStringList names{"ALL1.BIN", "ALL2.BIN", "ALL3.BIN"};
-    for (int f = 0; f < names.size(); ++f) {
-        QByteArray bytes;
-        for (int i = 0; i < 256 * (f + 1) + f * 44; ++i)
-            bytes.append(char((i * (2 * f + 1) + f) & 0xff));
-        QVERIFY(writeFile(QDir(m_disk).filePath(names.at(f)), bytes));
-    }
-    FileTransferForm *window = openOn({"--baud", rate});
+    QFETCH(QString, file);
+    QFETCH(QString, problem);
+    SimRig rig;
+    QVERIFY(QDir().mkpath(rig.disk()));
+    QVERIFY(writeFile(rig.disk("KEEP.BIN"), "keep"));
+    // Run as commands, its lines would delete the instrument's file.
+    QVERIFY(writeFile(rig.local(file), "Del KEEP.BIN\r\nDel KEEP.BIN\r\n"));
+    QVERIFY2(rig.start(), qPrintable(rig.error()));
+    QVERIFY(rig.openFiles());
+    QTRY_VERIFY(rig.heard().endsWith("Dir /V\r"));
+    const QByteArray heard = rig.heard();
+    rig.dialogs.pathAnswers.enqueue(rig.local(file));
+    rig.clickFiles("Send File...");
+    QCOMPARE(rig.dialogs.errors.size(), 1);
+    const QString error = rig.dialogs.errors.first();
+    QVERIFY2(error.startsWith("The file " + file + " was not sent: ") && error.contains(problem) &&
+                 error.contains("Rename the file"),
+             qPrintable(error));
+    // Nothing reached the instrument, not even a refresh: the next it hears is a status query.
+    QVERIFY(!rig.line().SendCommand("st\r", "st:", "\r", 2).isEmpty());
+    QTRY_COMPARE(rig.heard(), heard + "st\r");
+    QCOMPARE(fileBytes(rig.disk("KEEP.BIN")), QByteArray("keep"));
+}
+
+void FilesEndToEnd::transferHoldsTheDataFile_data()
+{
+    QTest::addColumn<bool>("upload");
+    QTest::newRow("download") << false;
+    QTest::newRow("upload") << true;
+}
+
+void FilesEndToEnd::transferHoldsTheDataFile()
+{
+    QFETCH(bool, upload);
+    // At the line rate, so the transfer is still running when the operator acts.
+    SimRig rig(RigOptions({"--baud", "115200"}));
+    QVERIFY(QDir().mkpath(rig.disk()));
+    const QByteArray big = everyByteValue(30000);
+    QVERIFY(writeFile(rig.disk("BIG.BIN"), big));
+    const QByteArray lines = textLines(100);
+    QVERIFY(writeFile(rig.local("lines.txt"), lines));
+    QVERIFY2(rig.start(), qPrintable(rig.error()));
+    FileTransferForm *window = rig.openFiles();
     QVERIFY(window);
-    QCOMPARE(m_rig->comm->settings(), rate + ",n,8,1");
-    QCOMPARE(window->fileCount(), 3);
-    // Selected from the last row up.
-    window->selectRows(2, 0);
-    QVERIFY(window->GetFilesButton()->isEnabled());
-
-    QTest::mouseClick(window->GetFilesButton(), Qt::LeftButton);
-
-    QVERIFY2(m_rig->dialogs.errors.isEmpty(), qPrintable(m_rig->dialogs.errors.join('\n')));
-    for (const QString &name : names) {
-        const QByteArray expected = fileBytes(QDir(m_disk).filePath(name));
-        QVERIFY(!expected.isEmpty());
-        QVERIFY2(fileBytes(QDir(m_local).filePath(name)) == expected, qPrintable(name));
+    QVERIFY(rig.openDataFile(rig.local("samples.raw")));
+    const MainFormControls &c = rig.controls();
+    QList<bool> enabled;
+    int opened = 0;
+    rig.when(
+        [&] {
+            return upload ? window->ProgressLabel()->text().startsWith("lines.txt: 2")
+                          : probe::byteCount(rig.session()) > 2000;
+        },
+        [&] {
+            enabled << c.NewFileButton->isEnabled() << c.StopSavingButton->isEnabled()
+                    << c.OrvantisMenu->menuAction()->isEnabled();
+            rig.dialogs.pathAnswers.enqueue(rig.local("other.raw"));
+            opened = rig.c().sampling.OpenNewFile();
+        });
+    if (upload) {
+        rig.dialogs.pathAnswers.enqueue(rig.local("lines.txt"));
+        rig.clickFiles("Send File...");
+    } else {
+        rig.select("BIG.BIN");
+        rig.clickFiles("Get Files");
     }
-    QCOMPARE(window->CloseButton()->text(), QString("Close"));
-    QCOMPARE(m_rig->c().session.Status(), StatusCode::Idle);
+    QCOMPARE(enabled, (QList<bool>{false, false, false}));
+    QCOMPARE(opened, -1);
+    QCOMPARE(rig.dialogs.errors, QStringList{DataFileController::transferRunningMessage()});
+    QCOMPARE(rig.dialogs.pathAnswers.size(), 1); // no file chooser came up
+    // Nothing split off: the transfer is whole.
+    if (upload)
+        QCOMPARE(fileBytes(rig.disk("lines.txt")), lines);
+    else
+        QVERIFY(fileBytes(rig.local("BIG.BIN")) == big);
+    // Afterwards the controls follow the data file again; the upload left it open.
+    QCOMPARE(probe::dataFile(rig.session()).isOpen(), upload);
+    QCOMPARE(c.NewFileButton->isEnabled(), !upload);
+    QCOMPARE(c.StopSavingButton->isEnabled(), upload);
+    QVERIFY(c.CalCheckMenuItem->isEnabled());
 }
 
 QTEST_MAIN(FilesEndToEnd)

@@ -1,95 +1,49 @@
 // The link against orvantis-sim over real pseudo-terminals: the start-up search and its
 // "power,1", the connection dialog's own buttons, the rate change and the stored start-up
-// rate, the status panels following the instrument, the terminal, and a port that keeps
-// nothing of the last session.
-#include "link/QtCommPort.h"
-#include "session/BaudRateChange.h"
-#include "session/LineClaim.h"
-#include "session/PortSearch.h"
+// rate, the status panels following the instrument, the status check rate, the terminal,
+// and a port that keeps nothing of the last session.
 #include "testkit/ModalDriver.h"
 #include "testkit/SessionRig.h"
-#include "testkit/SimConsole.h"
-#include "testkit/TestFiles.h"
-#include "testkit/TestSettings.h"
+#include "testkit/SimRig.h"
 #include "ui/terminal/TerminalForm.h"
 #include "ui/widgets/IndicatorLamp.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScopeGuard>
-#include <QTemporaryDir>
 #include <QtTest>
 #include <csignal>
-
-namespace
-{
-// Lamps top to bottom: G green, Y yellow, A amber, R red, - unlit.
-QString lamps(const std::array<IndicatorLamp *, 3> &shapes)
-{
-    QString out;
-    for (int row : {2, 1, 0}) {
-        const LampColour c = shapes[row]->colour();
-        out += c == LampColour::Green    ? 'G'
-               : c == LampColour::Yellow ? 'Y'
-               : c == LampColour::Amber  ? 'A'
-               : c == LampColour::Red    ? 'R'
-                                         : '-';
-    }
-    return out;
-}
-
-QString shown(SimConsole &rig)
-{
-    return rig.c().terminal.Text()->toPlainText();
-}
-} // namespace
 
 class LinkEndToEnd : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void startUpFindsTheInstrumentOnPort3AndSwitchesItOn();
     void connectionDialogStopsOnCloseAndOpensTheChosenPort();
-    void rateChangesUpAndBackAndTheStoredRateSurvivesARestart();
     void rateDialogKeepsTheLineOnARefusedRateAndStoresAChosenOne();
     void panelsFollowTheInstrumentFromSettlingToStable();
     void statusRateZeroStopsPollingAndTooLongIsHeldAt65();
     void terminalTypesToTheInstrumentOnly();
     void reopenedPortHoldsNothingOfTheLastSession();
-
-private:
-    QString received() const { return m_dir.filePath("received.bin"); }
-
-    QTemporaryDir m_dir;
 };
-
-void LinkEndToEnd::initTestCase()
-{
-    QVERIFY(m_dir.isValid());
-    useTemporarySettings(m_dir.filePath("settings"));
-}
 
 void LinkEndToEnd::startUpFindsTheInstrumentOnPort3AndSwitchesItOn()
 {
-    SimConsole rig({"--baud", "57600", "--serial", "5150", "--record-input", received()}, 3);
-    QVERIFY2(rig.ok(), qPrintable(rig.error()));
-    QSignalSpy rates(&rig.c().session.portSearch(), &PortSearch::baudIndexSelected);
-
+    SimRig rig(RigOptions({"--baud", "57600", "--serial", "5150"}).onPort(3).unconnected());
+    QVERIFY2(rig.start(), qPrintable(rig.error()));
+    QSignalSpy rates(&rig.session().portSearch(), &PortSearch::baudIndexSelected);
     // The program's own start-up: the search dialog finds it and closes by itself.
     QString searchTitle;
     rig.when([] { return QApplication::activeModalWidget() != nullptr; },
              [&] { searchTitle = QApplication::activeModalWidget()->windowTitle(); });
     rig.c().startUp(true);
     QCOMPARE(searchTitle, QString("Connecting"));
-
-    QCOMPARE(rig.status(), int(StatusCode::Idle));
+    QCOMPARE(rig.status(), StatusCode::Idle);
     QCOMPARE(rig.controls().StatusLabel->text(), QString("Connected to 5150 "));
     QCOMPARE(rig.comm->portNumber(), 3);
     QCOMPARE(rig.comm->settings(), QString("57600,n,8,1"));
@@ -99,7 +53,7 @@ void LinkEndToEnd::startUpFindsTheInstrumentOnPort3AndSwitchesItOn()
         tried << rate.first().toInt();
     QCOMPARE(tried, (QList<int>{0, 1, 2, 0, 1, 2, 0, 1}));
     QCOMPARE(rig.c().terminal.windowTitle(), QString("5150 Terminal - COM 3 -  57600 baud"));
-    QTRY_VERIFY2(fileBytes(received()).endsWith("power,1\r"), fileBytes(received()).constData());
+    QTRY_VERIFY2(rig.heard().endsWith("power,1\r"), rig.heard().constData());
 }
 
 void LinkEndToEnd::connectionDialogStopsOnCloseAndOpensTheChosenPort()
@@ -107,179 +61,141 @@ void LinkEndToEnd::connectionDialogStopsOnCloseAndOpensTheChosenPort()
     // Port 1: an adapter with nothing on it, behind a link that can be pulled out. Port 2: an
     // instrument at 57600 that shows its prompt but names no serial number, so no search
     // finds it.
-    const QString heard = m_dir.filePath("dialog-heard.bin");
-    const QString adapter = m_dir.filePath("adapter");
-    SimProcess empty, instrument;
+    SimProcess empty;
     QVERIFY2(empty.start({"--silent"}), qPrintable(empty.errorString()));
-    QVERIFY2(
-        instrument.start({"--fast", "--baud", "57600", "--no-serial", "--record-input", heard}),
-        qPrintable(instrument.errorString()));
+    QTemporaryDir dir;
+    const QString adapter = dir.filePath("adapter");
     QVERIFY(QFile::link(empty.devicePath(), adapter));
-    const PortTable ports({adapter, instrument.devicePath()});
-    QtCommPort comm(ports);
-    ScriptedOperator dialogs;
-    ConsoleBinding console(comm, ports, dialogs);
-    console.startUp(false);
-    const MainFormControls &c = console.form.controls();
-    c.StatusCheck->click();
-
+    SimRig rig(RigOptions({"--fast", "--baud", "57600", "--no-serial"})
+                   .onPort(2, {adapter})
+                   .unconnected());
+    QVERIFY2(rig.start(), qPrintable(rig.error()));
+    rig.c().startUp(false);
+    rig.stopPolling();
     // "Close" while port 1 is probed: the search ends after that port, not connected.
     whenTrue(
         [] {
             const QLabel *label = modalControl<QLabel>("Label1");
             return label && label->text() == " Searching for Orvantis.";
         },
-        [] { modalControl<QPushButton>("CancelButton")->click(); });
-    QTest::mouseClick(c.ConnectButton, Qt::LeftButton);
-    QCOMPARE(console.session.Status(), StatusCode::NotConnected);
-    QCOMPARE(c.StatusLabel->text(), QString("No Orvantis connected "));
-    QVERIFY(!comm.isOpen() && c.ConnectButton->isEnabled());
-    QCOMPARE(fileBytes(heard), QByteArray());
-
+        [] { modalButton("Close")->click(); });
+    rig.click("Connect...");
+    QCOMPARE(rig.status(), StatusCode::NotConnected);
+    QCOMPARE(rig.controls().StatusLabel->text(), QString("No Orvantis connected "));
+    QVERIFY(!rig.comm->isOpen() && rig.controls().ConnectButton->isEnabled());
+    QCOMPARE(rig.heard(), QByteArray());
     // A failed search offers the ports that opened. "Search Again" probes them all again;
     // the adapter is then pulled out, and the instrument's port is opened at a chosen rate.
     qsizetype heardBeforeOpen = -1;
     whenTrue(
         [] {
-            const QPushButton *again = modalControl<QPushButton>("SearchButton");
+            const QAbstractButton *again = modalButton("Search Again");
             return again && again->isVisible() && again->isEnabled();
         },
         [&] {
             const auto leave = qScopeGuard(closeModalWindow);
-            auto *portCombo = modalControl<QComboBox>("PortCombo");
-            auto *baudCombo = modalControl<QComboBox>("BaudCombo");
-            QCOMPARE(portCombo->count(), 2);
-            QVERIFY(portCombo->itemText(0).startsWith("COM  1") &&
-                    portCombo->itemText(1).startsWith("COM  2"));
-            // A screen reader names each list by its label.
-            QVERIFY(modalControl<QLabel>("Label2")->buddy() == portCombo &&
-                    modalControl<QLabel>("Label3")->buddy() == baudCombo);
-            QTest::mouseClick(modalControl<QPushButton>("SearchButton"), Qt::LeftButton);
+            QWidget *modal = QApplication::activeModalWidget();
+            auto *ports = qobject_cast<QComboBox *>(labelledControl(modal, "Available Ports:"));
+            auto *rates = qobject_cast<QComboBox *>(labelledControl(modal, "Baud Rate:"));
+            QVERIFY(ports && rates);
+            QCOMPARE(ports->count(), 2);
+            QVERIFY(ports->itemText(0).startsWith("COM  1") &&
+                    ports->itemText(1).startsWith("COM  2"));
+            QTest::mouseClick(modalButton("Search Again"), Qt::LeftButton);
             // Three ETX at each of three rates, in each search: heard as ETX at the
             // instrument's own rate only, as garbage at the others.
-            const QByteArray probes = fileBytes(heard);
-            QCOMPARE(probes.count('\x03'), 6);
+            QTRY_COMPARE(rig.heard().count('\x03'), 6);
+            const QByteArray probes = rig.heard();
             QVERIFY(std::count_if(probes.begin(), probes.end(),
                                   [](char c) { return quint8(c) >= 0x80; }) >= 12);
-
             QFile::remove(adapter);
-            portCombo->setCurrentIndex(0);
-            QTest::mouseClick(modalControl<QPushButton>("ForceConnectButton"), Qt::LeftButton);
+            ports->setCurrentIndex(0);
+            QTest::mouseClick(modalButton("Open Selected Port"), Qt::LeftButton);
             QVERIFY(QApplication::activeModalWidget());
             QCOMPARE(modalControl<QLabel>("Label1")->text(), QString("Connection Failed"));
-            QCOMPARE(console.session.Status(), StatusCode::NotConnected);
-
-            portCombo->setCurrentIndex(1);
-            baudCombo->setCurrentIndex(baudCombo->findText("57600"));
-            heardBeforeOpen = fileBytes(heard).size();
-            QTest::mouseClick(modalControl<QPushButton>("ForceConnectButton"), Qt::LeftButton);
+            QCOMPARE(rig.status(), StatusCode::NotConnected);
+            ports->setCurrentIndex(1);
+            rates->setCurrentIndex(rates->findText("57600"));
+            heardBeforeOpen = rig.heard().size();
+            QTest::mouseClick(modalButton("Open Selected Port"), Qt::LeftButton);
             QVERIFY(!QApplication::activeModalWidget());
         });
-    QTest::mouseClick(c.ConnectButton, Qt::LeftButton);
+    rig.click("Connect...");
     if (QTest::currentTestFailed())
         return;
-
-    QCOMPARE(console.session.Status(), StatusCode::Idle);
-    QCOMPARE(c.StatusLabel->text(), QString("Connected to  "));
-    QCOMPARE(comm.portNumber(), 2);
-    QCOMPARE(comm.settings(), QString("57600,n,8,1"));
+    QCOMPARE(rig.status(), StatusCode::Idle);
+    QCOMPARE(rig.controls().StatusLabel->text(), QString("Connected to  "));
+    QCOMPARE(rig.comm->portNumber(), 2);
+    QCOMPARE(rig.comm->settings(), QString("57600,n,8,1"));
     // Opened without a probe: the next the instrument hears is what the operator types.
-    QTest::mouseClick(c.OpenTerminalButton, Qt::LeftButton);
-    QTest::keyClicks(console.terminal.Text(), "st");
-    QTest::keyClick(console.terminal.Text(), Qt::Key_Return);
-    QTRY_COMPARE(fileBytes(heard).mid(heardBeforeOpen), QByteArray("st\r"));
-    QCOMPARE(dialogs.errors, QStringList());
+    rig.click("Show Terminal");
+    QTest::keyClicks(rig.c().terminal.Text(), "st");
+    QTest::keyClick(rig.c().terminal.Text(), Qt::Key_Return);
+    QTRY_COMPARE(rig.heardSince(heardBeforeOpen), QByteArray("st\r"));
+    QCOMPARE(rig.dialogs.errors, QStringList());
 }
 
-void LinkEndToEnd::rateChangesUpAndBackAndTheStoredRateSurvivesARestart()
-{
-    const QStringList arguments{"--fast", "--state-file", m_dir.filePath("instrument.state")};
-    {
-        SimProcess sim;
-        QVERIFY2(sim.start(arguments), qPrintable(sim.errorString()));
-        QtCommPort port(PortTable({sim.devicePath()}));
-        SessionRig link(port);
-        QVERIFY(link.open());
-        LineClaim claim = link.session.claimLine(LineOperation::BaudChange);
-        BaudRateChange change(claim);
-        QCOMPARE(change.queryStartupRate(), 9600);
-        QCOMPARE(change.change("115200"), BaudRateChange::Outcome::Changed);
-        QCOMPARE(port.settings(), QString("115200,n,8,1"));
-        // The instrument goes on answering at the new rate.
-        const QByteArray id = claim.SendCommand("id\r", "serial:", "\r", 2);
-        QVERIFY2(id.startsWith("serial: 1021"), id.constData());
-        // Its answer ends the wait: the store's 1 s time-out is not waited out.
-        QElapsedTimer storing;
-        storing.start();
-        QCOMPARE(change.storeStartupRate(change.rate()), 115200);
-        QVERIFY2(storing.elapsed() < 800, "the answer to the store was not recognised");
-        QCOMPARE(change.change("9600"), BaudRateChange::Outcome::Changed);
-        QCOMPARE(port.settings(), QString("9600,n,8,1"));
-        QCOMPARE(change.queryStartupRate(), 115200);
-    }
-    // Same state file, told 9600 on its command line: the stored start-up rate wins.
-    SimConsole rig(arguments + QStringList{"--baud", "9600"});
-    QVERIFY2(rig.ok(), qPrintable(rig.error()));
-    QVERIFY(rig.connect());
-    QCOMPARE(rig.comm->settings(), QString("115200,n,8,1"));
-}
-
+// A refused rate leaves the line as it was; a chosen one is taken by both ends, stored as the
+// instrument's start-up rate, and is the rate it comes up at after a restart.
 void LinkEndToEnd::rateDialogKeepsTheLineOnARefusedRateAndStoresAChosenOne()
 {
-    QFile::remove(received());
-    SimConsole rig({"--fast", "--record-input", received()});
-    if (!rig.startedAndConnected())
-        return;
-    rig.stopPolling();
-    qsizetype mark = -1;
-    whenTrue(
-        [] {
-            const QLabel *label = modalControl<QLabel>("StartupRateLabel");
-            return label && label->text() == "Startup rate 9600";
-        },
-        [&] {
-            const auto leave = qScopeGuard(closeModalWindow);
-            auto *rate = modalControl<QComboBox>("BaudCombo");
-            auto *setRate = modalControl<QPushButton>("SetBaudButton");
-            // A rate in range that the instrument does not take: no "Changing" comes back.
-            const qsizetype before = fileBytes(received()).size();
-            rate->setEditText("14400");
-            QTest::mouseClick(setRate, Qt::LeftButton);
-            QCOMPARE(fileBytes(received()).mid(before), QByteArray("Baud 14400\r"));
-            QCOMPARE(rig.comm->settings(), QString("9600,n,8,1"));
-            QVERIFY(QApplication::activeModalWidget());
-
-            modalControl<QCheckBox>("DefaultCheck")->click();
-            rate->setCurrentIndex(rate->findText("57600"));
-            mark = fileBytes(received()).size();
-            QTest::mouseClick(setRate, Qt::LeftButton);
-            QVERIFY(!QApplication::activeModalWidget());
-        });
-    QTest::mouseClick(rig.controls().SetBaudButton, Qt::LeftButton);
-    if (QTest::currentTestFailed())
-        return;
-
-    QCOMPARE(fileBytes(received()).mid(mark), QByteArray("Baud 57600\rbaud\rbaud 57600store\r"));
-    QCOMPARE(rig.comm->settings(), QString("57600,n,8,1"));
-    QCOMPARE(rig.dialogs.messages,
-             QStringList{"Set Baud Rate: Orvantis baud rate at startup is now 57600"});
-    QCOMPARE(rig.dialogs.errors, QStringList());
-    QCOMPARE(rig.status(), int(StatusCode::Idle));
+    const QTemporaryDir dir;
+    const QStringList simulator{"--fast", "--state-file", dir.filePath("instrument.state")};
+    {
+        SimRig rig(simulator);
+        QVERIFY2(rig.start(), qPrintable(rig.error()));
+        qsizetype mark = -1;
+        whenTrue(
+            [] {
+                const QLabel *label = modalControl<QLabel>("StartupRateLabel");
+                return label && label->text() == "Startup rate 9600";
+            },
+            [&] {
+                const auto leave = qScopeGuard(closeModalWindow);
+                auto *rate = modalControl<QComboBox>("BaudCombo");
+                // A rate in range that the instrument does not take: no "Changing" comes back.
+                QTRY_VERIFY(rig.heard().endsWith("baud\r"));
+                const qsizetype before = rig.heard().size();
+                rate->setEditText("14400");
+                QTest::mouseClick(modalButton("Set Rate"), Qt::LeftButton);
+                QTRY_COMPARE(rig.heardSince(before), QByteArray("Baud 14400\r"));
+                QCOMPARE(rig.comm->settings(), QString("9600,n,8,1"));
+                QVERIFY(QApplication::activeModalWidget());
+                modalButton("Make this the startup rate")->click();
+                rate->setCurrentIndex(rate->findText("115200"));
+                mark = rig.heard().size();
+                QTest::mouseClick(modalButton("Set Rate"), Qt::LeftButton);
+                QVERIFY(!QApplication::activeModalWidget());
+            });
+        rig.click("Set Baud Rate...");
+        if (QTest::currentTestFailed())
+            return;
+        QTRY_COMPARE(rig.heardSince(mark), QByteArray("Baud 115200\rbaud\rbaud 115200store\r"));
+        QCOMPARE(rig.comm->settings(), QString("115200,n,8,1"));
+        QCOMPARE(rig.dialogs.messages,
+                 QStringList{"Set Baud Rate: Orvantis baud rate at startup is now 115200"});
+        QCOMPARE(rig.dialogs.errors, QStringList());
+        QCOMPARE(rig.status(), StatusCode::Idle);
+        // The instrument goes on answering at the new rate.
+        QVERIFY(rig.line().SendCommand("id\r", "serial:", "\r", 2).startsWith("serial: 1021"));
+    }
+    // Same state file, told 9600 on its command line: the stored start-up rate wins.
+    SimRig restarted(simulator + QStringList{"--baud", "9600"});
+    QVERIFY2(restarted.start(), qPrintable(restarted.error()));
+    QCOMPARE(restarted.comm->settings(), QString("115200,n,8,1"));
 }
 
 void LinkEndToEnd::panelsFollowTheInstrumentFromSettlingToStable()
 {
-    SimConsole rig({"--fast", "--settle-seconds", "6"});
-    QVERIFY2(rig.ok(), qPrintable(rig.error()));
+    SimRig rig(RigOptions({"--fast", "--settle-seconds", "6"}).polled());
+    QVERIFY2(rig.start(), qPrintable(rig.error()));
     const MainFormControls &c = rig.controls();
-    QTimer *statusTimer = rig.c().session.findChild<QTimer *>("StatusTimer");
-    QVERIFY(rig.connect());
+    QTimer *statusTimer = rig.session().findChild<QTimer *>("StatusTimer");
     QVERIFY(statusTimer->isActive());
     statusTimer->setInterval(100);
-
-    // Settling: the middle lamps, captions with the deviation and the light's time.
-    QTRY_VERIFY_WITH_TIMEOUT(c.LightOKShape[1]->isLit(), 5000);
-    QCOMPARE(lamps(c.LightOKShape), QString("-Y-"));
+    // Settling: the middle lamps (the thermal one blinking), captions with the deviation
+    // and the light's time.
+    QTRY_COMPARE(lamps(c.LightOKShape), QString("-Y-"));
     QVERIFY2(QRegularExpression(R"(^-[YA]-$)").match(lamps(c.ThermalOKShape)).hasMatch(),
              qPrintable(lamps(c.ThermalOKShape)));
     QVERIFY2(QRegularExpression(R"(^(Cooling|Stabilizing) \(\d\.\dC\)$)")
@@ -289,25 +205,24 @@ void LinkEndToEnd::panelsFollowTheInstrumentFromSettlingToStable()
     QVERIFY(c.ThermalControlLabel[1]->isEnabled() && !c.ThermalControlLabel[2]->isEnabled());
     QVERIFY(c.AmbientTempLabel->text().startsWith("Ambient: 21.5"));
     QCOMPARE(statusTimer->interval(), 3000);
-
     // Settled: both top lamps green, and the slow poll.
+    statusTimer->setInterval(100);
     QTRY_VERIFY_WITH_TIMEOUT(lamps(c.ThermalOKShape) == "G--" && lamps(c.LightOKShape) == "G--",
-                             16000);
+                             30000);
     QCOMPARE(statusTimer->interval(), 30000);
-
     // The light switched off reaches the instrument; nothing ticks the box again.
+    statusTimer->setInterval(100);
     c.LightOnCheck->click();
-    QTRY_COMPARE_WITH_TIMEOUT(lamps(c.LightOKShape), QString("--R"), 5000);
+    QTRY_COMPARE(lamps(c.LightOKShape), QString("--R"));
     QVERIFY(!c.LightOnCheck->isChecked());
-
     // The instrument stops answering "st": three misses in a row say so; one answer ends it.
     QVERIFY(rig.sim.sendSignal(SIGUSR1));
     QTRY_VERIFY(rig.sim.standardError().contains("status answers off"));
     statusTimer->setInterval(100);
-    QTRY_COMPARE_WITH_TIMEOUT(rig.status(), int(StatusCode::NoResponse), 15000);
-    QCOMPARE(c.StatusLabel->text().trimmed(), QString("NO RESPONSE-CHECK CONNECTIONS"));
+    QTRY_COMPARE_WITH_TIMEOUT(rig.status(), StatusCode::NoResponse, 15000);
+    QCOMPARE(c.StatusLabel->text(), QString("NO RESPONSE-CHECK CONNECTIONS "));
     QVERIFY(rig.sim.sendSignal(SIGUSR1));
-    QTRY_COMPARE_WITH_TIMEOUT(rig.status(), int(StatusCode::Idle), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(rig.status(), StatusCode::Idle, 10000);
     QCOMPARE(c.StatusLabel->text(), QString("Connected to 1021 "));
     QVERIFY(!c.LightOnCheck->isChecked());
     QCOMPARE(rig.dialogs.errors, QStringList());
@@ -315,66 +230,59 @@ void LinkEndToEnd::panelsFollowTheInstrumentFromSettlingToStable()
 
 void LinkEndToEnd::statusRateZeroStopsPollingAndTooLongIsHeldAt65()
 {
-    QFile::remove(received());
     // Still settling: polled every 3 s.
-    SimConsole rig({"--fast", "--record-input", received()});
-    if (!rig.startedAndConnected())
-        return;
-    const MainFormControls &c = rig.controls();
-    QSignalSpy runs(rig.c().session.findChild<QTimer *>("Timer1"), &QTimer::timeout);
+    SimRig rig(RigOptions().polled());
+    QVERIFY2(rig.start(), qPrintable(rig.error()));
+    QSignalSpy runs(rig.session().findChild<QTimer *>("Timer1"), &QTimer::timeout);
     rig.dialogs.inputAnswers << "0";
-    c.StatusRateMenuItem->trigger();
+    rig.trigger("Set Status Check Rate...");
     QCOMPARE(rig.dialogs.inputPrompts,
              QStringList{"Status Update Rate: Seconds between status checks"});
     // Whatever was on its way has arrived; then two intervals pass without a poll.
     QTRY_VERIFY(runs.size() >= 5);
-    const qsizetype heard = fileBytes(received()).size();
+    const qsizetype heard = rig.heard().size();
     QTRY_VERIFY_WITH_TIMEOUT(runs.size() >= 35, 20000);
-    QCOMPARE(fileBytes(received()).mid(heard), QByteArray());
-    QVERIFY(c.StatusCheck->isChecked());
-
+    QCOMPARE(rig.heardSince(heard), QByteArray());
+    QVERIFY(rig.controls().StatusCheck->isChecked());
     // The timer holds at most 65 535 ms: a longer rate is held at 65 s, and said so.
     rig.dialogs.inputAnswers << "100";
-    c.StatusRateMenuItem->trigger();
+    rig.trigger("Set Status Check Rate...");
     QCOMPARE(rig.dialogs.messages,
              QStringList{"Status Update Rate: Status checks cannot be more than 65 seconds "
                          "apart. The rate has been set to 65 seconds."});
-    c.StatusRateMenuItem->trigger();
+    rig.trigger("Set Status Check Rate...");
     QCOMPARE(rig.dialogs.inputDefaults.last(), QString(" 65"));
 }
 
 void LinkEndToEnd::terminalTypesToTheInstrumentOnly()
 {
-    QFile::remove(received());
-    SimConsole rig({"--fast", "--record-input", received()});
-    QVERIFY2(rig.ok(), qPrintable(rig.error()));
-    QVERIFY(rig.connect());
-    rig.stopPolling();
-    rig.c().form.ShowTerminal();
+    SimRig rig;
+    QVERIFY2(rig.start(), qPrintable(rig.error()));
+    const auto shown = [&rig] { return rig.c().terminal.Text()->toPlainText(); };
+    rig.click("Show Terminal");
     QWidget *text = rig.c().terminal.Text();
-    QVERIFY(rig.c().session.line().SendCommand("id\r", "", "Orvantis>", 5).contains("serial"));
-    QTRY_VERIFY(shown(rig).endsWith("Orvantis>"));
-    const QString before = shown(rig);
-    const qsizetype sentBefore = fileBytes(received()).size();
-
+    QVERIFY(rig.line().SendCommand("id\r", "", "Orvantis>", 5).contains("serial"));
+    QTRY_VERIFY(shown().endsWith("Orvantis>"));
+    const QString before = shown();
+    QTRY_VERIFY(rig.heard().endsWith("id\r"));
+    const qsizetype sentBefore = rig.heard().size();
     QTest::keyClicks(text, "st");
     QTest::keyClick(text, Qt::Key_Return);
     // Not the typed text: the instrument's echo and answer.
-    QTRY_VERIFY(shown(rig).size() > before.size() + 10 && shown(rig).endsWith("Orvantis>"));
-    const QString added = shown(rig).mid(before.size());
+    QTRY_VERIFY(shown().size() > before.size() + 10 && shown().endsWith("Orvantis>"));
+    const QString added = shown().mid(before.size());
     QVERIFY2(QRegularExpression(R"(^st\nst:1011,[-0-9.,]+\nOrvantis>$)").match(added).hasMatch(),
              qPrintable(added));
     // Ctrl+C is the single byte 3.
     QTest::keyClick(text, Qt::Key_C, Qt::ControlModifier);
-    QTRY_COMPARE(fileBytes(received()).mid(sentBefore), QByteArray("st\r\x03"));
-
+    QTRY_COMPARE(rig.heardSince(sentBefore), QByteArray("st\r\x03"));
     // Keys typed while the port is closed never reach the instrument.
-    rig.c().session.Disconnect();
+    rig.session().Disconnect();
     QTest::keyClicks(text, "tpower,0");
     QTest::keyClick(text, Qt::Key_Return);
     QVERIFY(rig.connect());
-    QVERIFY(rig.c().session.line().SendCommand("id\r", "", "Orvantis>", 5).contains("serial"));
-    QVERIFY2(!fileBytes(received()).contains("tpower"), fileBytes(received()).constData());
+    QVERIFY(rig.line().SendCommand("id\r", "", "Orvantis>", 5).contains("serial"));
+    QVERIFY2(!rig.heard().contains("tpower"), rig.heard().constData());
 }
 
 void LinkEndToEnd::reopenedPortHoldsNothingOfTheLastSession()
@@ -387,17 +295,19 @@ void LinkEndToEnd::reopenedPortHoldsNothingOfTheLastSession()
     SessionRig link(port);
     QVERIFY(link.open());
     QTimer *timer1 = link.session.findChild<QTimer *>("Timer1");
+    const auto statusReply = [&] {
+        timer1->start();
+        const QByteArray reply = link.line().SendCommand("st\r", "st:", "\r", 2);
+        QVERIFY2(reply.startsWith("st:1011,"), reply.constData());
+        QCOMPARE(probe::receiveBuffer(link.session), reply);
+    };
     // The answer to "id" arrives while nobody reads it; the port is closed and opened again.
     timer1->stop();
     QVERIFY(port.write("id\r"));
     QTRY_VERIFY(port.bytesWaiting() > 20);
     port.close();
     QVERIFY(link.open());
-    timer1->start();
-    link.line().SendCommand("st\r", "st:", "\r", 2);
-    QVERIFY2(!link.session.ReceiveBuffer().contains("serial"),
-             link.session.ReceiveBuffer().constData());
-
+    statusReply();
     // The line vanishes with the answer unread; the port is then opened on the other one.
     timer1->stop();
     QVERIFY(port.write("id\r"));
@@ -407,11 +317,7 @@ void LinkEndToEnd::reopenedPortHoldsNothingOfTheLastSession()
     port.close();
     port.setPortNumber(2);
     QVERIFY(link.open());
-    timer1->start();
-    link.line().SendCommand("st\r", "st:", "\r", 2);
-    QVERIFY2(!link.session.ReceiveBuffer().contains("serial"),
-             link.session.ReceiveBuffer().constData());
-    QVERIFY(link.session.ReceiveBuffer().startsWith("st:"));
+    statusReply();
 }
 
 QTEST_MAIN(LinkEndToEnd)

@@ -12,27 +12,21 @@
 #include "features/terminal/TerminalKeys.h"
 #include "session/InstrumentInfo.h"
 #include "support/StringCode.h"
-#include "support/StringQueue.h"
 #include "testkit/PlainLinkStatus.h"
+#include "testkit/TestFiles.h"
 
 #include <QDate>
 #include <QtTest>
 
 namespace
 {
-// A panel's lamps top to bottom: G green, Y yellow, A amber, R red, - unlit.
+// A panel's lamps top to bottom (lampLetters), with "!" after the lot when a row's caption
+// is not greyed exactly when its lamp is out.
 QString lamps(const StatusPanels::Panel &panel)
 {
-    QString out;
-    for (int row : {2, 1, 0}) {
-        const LampColour c = panel.rows[row].lamp;
-        out += c == LampColour::Green    ? 'G'
-               : c == LampColour::Yellow ? 'Y'
-               : c == LampColour::Amber  ? 'A'
-               : c == LampColour::Red    ? 'R'
-                                         : '-';
-        // A row's caption is greyed exactly when its lamp is out.
-        if (panel.rows[row].labelEnabled != isLit(c))
+    QString out = lampLetters({panel.rows[0].lamp, panel.rows[1].lamp, panel.rows[2].lamp});
+    for (const auto &row : panel.rows) {
+        if (row.labelEnabled != isLit(row.lamp))
             out += '!';
     }
     return out;
@@ -48,12 +42,6 @@ double dayNumber(int year, int month, int day)
 {
     return double(QDate(year, month, day).toJulianDay() - QDate(1899, 12, 30).toJulianDay());
 }
-
-// A listing line: name in 1-12, size right-aligned to 27, date from 29.
-QByteArray listingLine(const QByteArray &name, const QByteArray &size, const QByteArray &date)
-{
-    return name.leftJustified(12, ' ', true) + size.rightJustified(15, ' ', true) + ' ' + date;
-}
 } // namespace
 
 Q_DECLARE_METATYPE(ProcessingListing::Kind)
@@ -68,7 +56,6 @@ private slots:
     void leadingNumbers_data();
     void leadingNumbers();
     void fieldsAndLines();
-    void helpersWithoutCallers();
     void acquireCommand_data();
     void acquireCommand();
     void startCommandAndPeriod();
@@ -152,28 +139,6 @@ void ProtocolTexts::fieldsAndLines()
     // Without a line end the rest stays for the next reply.
     QCOMPARE(NextLine(text), QByteArray());
     QCOMPARE(text, QByteArray("tail"));
-}
-
-void ProtocolTexts::helpersWithoutCallers()
-{
-    QCOMPARE(PadWithNulls("ab", 4), QByteArray("ab\0\0", 4));
-    QCOMPARE(AppendNull("ab"), QByteArray("ab\0", 3));
-    QVERIFY(IsDigit("7x"));
-    QVERIFY(!IsDigit("x7"));
-    QVERIFY(!IsDigit(""));
-    // A full queue drops its oldest string; it holds one fewer than its limit.
-    StringQueue queue;
-    queue.setMaxSize(3);
-    for (const char *text : {"a", "b", "c", "d"})
-        queue.Add(text);
-    QCOMPARE(queue.size(), 2);
-    QCOMPARE(queue.GetNext(), QString("c"));
-    QCOMPARE(queue.GetNext(), QString("d"));
-    QCOMPARE(queue.GetNext(), QString());
-    queue.Add("e");
-    queue.Add("f");
-    queue.Clear();
-    QCOMPARE(queue.size(), 0);
 }
 
 void ProtocolTexts::acquireCommand_data()
@@ -421,7 +386,6 @@ void ProtocolTexts::directoryListingAndSort()
                           "    1234567"}));
     // A listing whose last line has no line end gives no rows.
     QVERIFY(DirListing::parse(listingLine("C.RAW", "1", "12-04-09 14:35")).isEmpty());
-
     // After start-up the remembered column is 0: a first click on "Name" reverses, a first
     // click on another column keeps the direction.
     DirSort sort;

@@ -4,8 +4,11 @@
 #include "testkit/MemoryCommPort.h"
 #include "testkit/SessionRig.h"
 #include "testkit/TestFiles.h"
+#include "ui/eventlog/EventLogWindow.h"
 
 #include <QDir>
+#include <QLabel>
+#include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -30,10 +33,10 @@ class EventLogRules : public QObject
 
 private slots:
     void init();
-
     void line_data();
     void line();
     void eachDayHasItsFile();
+    void nextRunAppendsToTheDaysFile();
     void filesGoAfterThirtyDays_data();
     void filesGoAfterThirtyDays();
     void unwritableFolderNeitherThrowsNorStops();
@@ -92,7 +95,6 @@ void EventLogRules::eachDayHasItsFile()
     m_now = m_now.addMSecs(1);
     m_log->append(EventCategory::Operation, "after midnight");
     m_log->append(EventCategory::Operation, "and on");
-
     QCOMPARE(QDir(m_folder).entryList(QDir::Files),
              QStringList({"events-2024-05-01.log", "events-2024-05-02.log"}));
     QCOMPARE(untimed(m_log->readDay(kEvening.date())), QStringList{"operation before midnight"});
@@ -100,6 +102,23 @@ void EventLogRules::eachDayHasItsFile()
     QCOMPARE(untimed(today), QStringList({"operation after midnight", "operation and on"}));
     QVERIFY(today.first().startsWith("2024-05-02 00:00:00.000 "));
     QCOMPARE(m_log->linesForToday(), today);
+}
+
+void EventLogRules::nextRunAppendsToTheDaysFile()
+{
+    m_log->append(EventCategory::Operation, "first run");
+    m_log.reset();
+    EventLog next;
+    next.setClock([this] { return m_now; });
+    next.setFolder(m_folder);
+    next.append(EventCategory::Operation, "second run");
+    QCOMPARE(untimed(next.readDay(kEvening.date())),
+             QStringList({"operation first run", "operation second run"}));
+    // Its window shows the whole day.
+    EventLogWindow window(next);
+    window.show();
+    QCOMPARE(untimed(window.view()->toPlainText().split('\n')),
+             QStringList({"operation first run", "operation second run"}));
 }
 
 void EventLogRules::filesGoAfterThirtyDays_data()
@@ -131,20 +150,24 @@ void EventLogRules::unwritableFolderNeitherThrowsNorStops()
     QVERIFY(writeFile(blocker, "a file"));
     m_log->setFolder(QDir(blocker).filePath("logs"));
     QSignalSpy problems(m_log.get(), &EventLog::problemChanged);
-
+    EventLogWindow window(*m_log);
+    window.show();
     // More than memory keeps: the oldest goes.
     for (int i = 0; i <= EventLog::kRecentLineCount; ++i)
         m_log->append(EventCategory::Message, QStringLiteral("line %1").arg(i));
-
     QCOMPARE(problems.size(), 1);
     QVERIFY(m_log->problem().contains(QDir::toNativeSeparators(blocker)));
     const QStringList kept = untimed(m_log->linesForToday());
     QCOMPARE(kept.size(), EventLog::kRecentLineCount);
     QCOMPARE(kept.first(), "message line 1");
+    // The window says why above the lines.
+    QCOMPARE(window.problemLabel()->text(), m_log->problem());
+    QVERIFY(window.problemLabel()->isVisible());
     // Writable again: the next line goes to the file and the problem is gone.
     QVERIFY(QFile::remove(blocker));
     m_log->append(EventCategory::Message, "line 3");
     QVERIFY(m_log->problem().isEmpty());
+    QVERIFY(!window.problemLabel()->isVisible());
     QCOMPARE(untimed(m_log->readDay(kEvening.date())), QStringList{"message line 3"});
 }
 
@@ -206,7 +229,6 @@ void EventLogRules::dialogsAreLoggedAndPassedOn()
     QCOMPARE(dialogs.inputBox("Rate", "Seconds?", "5"), QString());
     rig.dialogs.pathAnswers.enqueue("/data/night.raw");
     QCOMPARE(dialogs.saveFileName("", "", "", "raw"), QString("/data/night.raw"));
-
     QCOMPARE(rig.dialogs.errors, QStringList{"Transfer of A.BIN timed out."});
     QCOMPARE(rig.dialogs.messages.size(), 2);
     QCOMPARE(untimed(rig.session.eventLog().recentLines()),

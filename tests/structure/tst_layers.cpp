@@ -139,7 +139,6 @@ private slots:
     void everyLibraryIncludesOnlyFromBelow();
     void onlyTheSessionAndTheCompositionRootsReachThePort();
     void noFolderOrFileIncludesItselfInACircle();
-    void circlesAreFound();
 
 private:
     QHash<QString, QStringList> m_includes;
@@ -209,17 +208,6 @@ void Layers::noFolderOrFileIncludesItselfInACircle()
     QVERIFY2(folderCircle.isEmpty(), qPrintable("folders include each other: " + folderCircle));
     const QString fileCircle = findCircle(units);
     QVERIFY2(fileCircle.isEmpty(), qPrintable("files include each other: " + fileCircle));
-}
-
-void Layers::circlesAreFound()
-{
-    QHash<QString, QSet<QString>> graph;
-    graph["ui/status"] = {"ui/widgets"};
-    QCOMPARE(findCircle(graph), QString());
-    graph["ui/widgets"] = {"ui/mainwindow"};
-    graph["ui/mainwindow"] = {"ui/status"};
-    QCOMPARE(findCircle(graph),
-             QString("ui/mainwindow -> ui/status -> ui/widgets -> ui/mainwindow"));
 }
 
 QTEST_GUILESS_MAIN(Layers)
