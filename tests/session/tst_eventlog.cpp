@@ -36,7 +36,6 @@ private slots:
     void line_data();
     void line();
     void eachDayHasItsFile();
-    void nextRunAppendsToTheDaysFile();
     void filesGoAfterThirtyDays_data();
     void filesGoAfterThirtyDays();
     void unwritableFolderNeitherThrowsNorStops();
@@ -67,14 +66,12 @@ void EventLogRules::line_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
     const QString at = QStringLiteral("2024-05-01 23:59:59.999 ");
-    QTest::newRow("connection") << EventCategory::Connection << "Disconnected."
-                                << at + "connection Disconnected.";
+    // clang-format off
+    QTest::newRow("connection") << EventCategory::Connection << "Disconnected." << at + "connection Disconnected.";
     QTest::newRow("padded") << EventCategory::Answer << "\"Yes\"" << at + "answer     \"Yes\"";
-    QTest::newRow("lines joined") << EventCategory::Message
-                                  << "Error 61; Disk full.\r\n\r\nNo file open.\n"
-                                  << at + "message    Error 61; Disk full. | No file open.";
-    QTest::newRow("control characters")
-        << EventCategory::Message << QString("?\x03name\tgone") << at + "message    ? name gone";
+    QTest::newRow("lines joined") << EventCategory::Message << "Error 61; Disk full.\r\n\r\nNo file open.\n" << at + "message    Error 61; Disk full. | No file open.";
+    QTest::newRow("control characters") << EventCategory::Message << QString("?\x03name\tgone") << at + "message    ? name gone";
+    // clang-format on
 }
 
 void EventLogRules::line()
@@ -89,48 +86,44 @@ void EventLogRules::line()
     QCOMPARE(m_log->readDay(kEvening.date()), QStringList{expected});
 }
 
+// The next run appends to the day's file, whose window shows the whole day; after midnight a
+// new file begins.
 void EventLogRules::eachDayHasItsFile()
 {
-    m_log->append(EventCategory::Operation, "before midnight");
+    m_log->append(EventCategory::Operation, "first run");
+    m_log = std::make_unique<EventLog>();
+    m_log->setClock([this] { return m_now; });
+    m_log->setFolder(m_folder);
+    m_log->append(EventCategory::Operation, "second run");
+    const QStringList runs{"operation first run", "operation second run"};
+    QCOMPARE(untimed(m_log->readDay(kEvening.date())), runs);
+    EventLogWindow window(*m_log);
+    window.show();
+    QCOMPARE(untimed(window.view()->toPlainText().split('\n')), runs);
     m_now = m_now.addMSecs(1);
     m_log->append(EventCategory::Operation, "after midnight");
     m_log->append(EventCategory::Operation, "and on");
     QCOMPARE(QDir(m_folder).entryList(QDir::Files),
              QStringList({"events-2024-05-01.log", "events-2024-05-02.log"}));
-    QCOMPARE(untimed(m_log->readDay(kEvening.date())), QStringList{"operation before midnight"});
+    QCOMPARE(untimed(m_log->readDay(kEvening.date())), runs);
     const QStringList today = m_log->readDay(m_log->today());
     QCOMPARE(untimed(today), QStringList({"operation after midnight", "operation and on"}));
     QVERIFY(today.first().startsWith("2024-05-02 00:00:00.000 "));
     QCOMPARE(m_log->linesForToday(), today);
 }
 
-void EventLogRules::nextRunAppendsToTheDaysFile()
-{
-    m_log->append(EventCategory::Operation, "first run");
-    m_log.reset();
-    EventLog next;
-    next.setClock([this] { return m_now; });
-    next.setFolder(m_folder);
-    next.append(EventCategory::Operation, "second run");
-    QCOMPARE(untimed(next.readDay(kEvening.date())),
-             QStringList({"operation first run", "operation second run"}));
-    // Its window shows the whole day.
-    EventLogWindow window(next);
-    window.show();
-    QCOMPARE(untimed(window.view()->toPlainText().split('\n')),
-             QStringList({"operation first run", "operation second run"}));
-}
-
 void EventLogRules::filesGoAfterThirtyDays_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("kept");
+    // clang-format off
     QTest::newRow("29 days") << "events-2024-04-02.log" << true;
     QTest::newRow("30 days") << "events-2024-04-01.log" << false;
     QTest::newRow("a year") << "events-2023-05-01.log" << false;
     QTest::newRow("tomorrow") << "events-2024-05-02.log" << true;
     QTest::newRow("not a date") << "events-2024-02-31.log" << true;
     QTest::newRow("someone else's") << "2023-01-01.log" << true;
+    // clang-format on
 }
 
 void EventLogRules::filesGoAfterThirtyDays()
@@ -180,21 +173,16 @@ void EventLogRules::sessionSignalsBecomeLines_data()
     const QString started = "operation Periodic sampling started.";
     const QString ended = "operation Periodic sampling ended.";
     const QString disconnected = "connection Disconnected.";
-    QTest::newRow("connect, disconnect, connect again")
-        << QStringList{"1", "2", "1", "0", "2", "1"}
-        << QStringList{connected, disconnected, connected};
+    const QString silent =
+        "connection No response from the Orvantis on COM 1 (memory1) at 9600 baud.";
+    // clang-format off
+    QTest::newRow("connect, disconnect, connect again") << QStringList{"1", "2", "1", "0", "2", "1"} << QStringList{connected, disconnected, connected};
     QTest::newRow("search finds nothing") << QStringList{"2", "0"} << QStringList{};
     // The start command and any switch show status 2 in the middle of the run.
-    QTest::newRow("periodic run, stop") << QStringList{"1", "run", "4", "2", "4", "stop", "1"}
-                                        << QStringList{connected, started, ended};
-    QTest::newRow("periodic run, connection ends")
-        << QStringList{"1", "run", "4", "0"}
-        << QStringList{connected, started, ended, disconnected};
-    QTest::newRow("no response")
-        << QStringList{"1", "5", "2", "5", "1"}
-        << QStringList{connected,
-                       "connection No response from the Orvantis on COM 1 (memory1) at 9600 baud.",
-                       "connection The Orvantis answers again."};
+    QTest::newRow("periodic run, stop") << QStringList{"1", "run", "4", "2", "4", "stop", "1"} << QStringList{connected, started, ended};
+    QTest::newRow("periodic run, connection ends") << QStringList{"1", "run", "4", "0"} << QStringList{connected, started, ended, disconnected};
+    QTest::newRow("no response") << QStringList{"1", "5", "2", "5", "1"} << QStringList{connected, silent, "connection The Orvantis answers again."};
+    // clang-format on
 }
 
 void EventLogRules::sessionSignalsBecomeLines()

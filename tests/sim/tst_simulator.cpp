@@ -1,13 +1,12 @@
-// The simulated instrument's side of the contract the end-to-end tests rely on where they
-// could not tell it went wrong: it echoes, answers and prompts as the instrument does, stops
-// on ETX and samples; in memory, a closed or hung-up line ends its session; over a pty, it
-// hears each byte at the rate the line had when it took it.
+// What the end-to-end tests rely on from the simulated instrument where they could not tell
+// it went wrong: its answers, ETX, sampling, the end of a session, the rate a byte crosses at.
 #include "SimEngine.h"
-#include "support/StringCode.h"
 #include "testkit/SessionRig.h"
 #include "testkit/SimProcess.h"
 #include "testkit/SimulatedInstrument.h"
+#include "testkit/TestFiles.h"
 
+#include <QScopeGuard>
 #include <QtTest>
 #include <fcntl.h>
 #include <termios.h>
@@ -35,62 +34,6 @@ QByteArray runUntil(SimEngine &engine, qint64 untilMs)
     return out + engine.takeOutput();
 }
 
-SimOptions emptyDisk()
-{
-    SimOptions options;
-    options.seedDisk = false;
-    return options;
-}
-
-QByteArray fileOf(SimEngine &engine, const QByteArray &name)
-{
-    QByteArray bytes;
-    return engine.disk().read(name, &bytes) ? bytes : QByteArray("<missing>");
-}
-
-QByteArray fileOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-// The console's end of orvantis-sim's line, opened as a plain file.
-class FarEnd
-{
-public:
-    explicit FarEnd(const QString &path)
-        : m_fd(::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK))
-    {
-    }
-    ~FarEnd() { close(); }
-    bool isOpen() const { return m_fd >= 0; }
-    void close()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-        m_fd = -1;
-    }
-    bool setLine(const termios &settings) { return ::tcsetattr(m_fd, TCSANOW, &settings) == 0; }
-    termios line() const
-    {
-        termios settings{};
-        ::tcgetattr(m_fd, &settings);
-        return settings;
-    }
-    bool setRate(speed_t speed)
-    {
-        termios settings = line();
-        cfmakeraw(&settings);
-        return cfsetspeed(&settings, speed) == 0 && setLine(settings);
-    }
-    bool write(const QByteArray &bytes)
-    {
-        return ::write(m_fd, bytes.constData(), size_t(bytes.size())) == bytes.size();
-    }
-
-private:
-    int m_fd;
-};
 enum class Then { Close, ChangeRate, PutBackAndClose };
 } // namespace
 
@@ -158,11 +101,14 @@ void SimulatorContract::etxStopsWhatIsUnderWayAndThreeBringOnePrompt()
 
 void SimulatorContract::acquireAndPeriodicSampling()
 {
-    SimEngine engine(emptyDisk());
+    SimOptions options;
+    options.seedDisk = false;
+    SimEngine engine(options);
     engine.feed("Acquire auto,10,1,SAMPLE1,0,-1,1\r");
     // Stored, not sent: only the echo and the prompt.
     QCOMPARE(runUntil(engine, 60000), "Acquire auto,10,1,SAMPLE1,0,-1,1\r\n" + kPrompt);
-    QVERIFY(fileOf(engine, "SAMPLE1.RAW").startsWith("sample,1,"));
+    QByteArray stored;
+    QVERIFY(engine.disk().read("SAMPLE1.RAW", &stored) && stored.startsWith("sample,1,"));
     const QByteArray command("start 10 Acquire auto,1,1,\"\",0,-1,2");
     engine.feed(command + '\r');
     const QByteArray out = runUntil(engine, engine.now() + 35000);
@@ -229,26 +175,36 @@ void SimulatorContract::bytesCrossAtTheRateTheLineHasAsItTakesThem()
     const QString heard = dir.filePath("heard");
     SimProcess sim;
     QVERIFY2(sim.start({"--record-input", heard}), qPrintable(sim.errorString()));
-    FarEnd console(sim.devicePath());
-    QVERIFY(console.isOpen());
+    // The console's end of the line, opened as a plain file.
+    const int fd =
+        ::open(QFile::encodeName(sim.devicePath()).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    QVERIFY(fd >= 0);
+    auto closer = qScopeGuard([fd] { ::close(fd); });
+    const auto setRate = [fd](speed_t speed) {
+        termios settings{};
+        ::tcgetattr(fd, &settings);
+        cfmakeraw(&settings);
+        return cfsetspeed(&settings, speed) == 0 && ::tcsetattr(fd, TCSANOW, &settings) == 0;
+    };
     // Another program left the line at 57600; the console sets the instrument's 9600.
-    QVERIFY(console.setRate(B57600));
-    const termios old = console.line();
-    QVERIFY(console.setRate(B9600));
+    termios old{};
+    QVERIFY(setRate(B57600) && ::tcgetattr(fd, &old) == 0 && setRate(B9600));
     // 12 ms on the line: the last of them is still in the adapter when the rate changes.
     const QByteArray stop(12, '\x03');
-    QVERIFY(console.write(stop));
+    QVERIFY(::write(fd, stop.constData(), size_t(stop.size())) == stop.size());
     if (then == Then::ChangeRate)
-        QVERIFY(console.setRate(B57600));
+        QVERIFY(setRate(B57600));
     if (then == Then::PutBackAndClose)
-        QVERIFY(console.setLine(old));
-    if (then != Then::ChangeRate)
-        console.close();
-    QTRY_COMPARE(fileOf(heard).size(), stop.size());
+        QVERIFY(::tcsetattr(fd, TCSANOW, &old) == 0);
+    if (then != Then::ChangeRate) {
+        closer.dismiss();
+        ::close(fd);
+    }
+    QTRY_COMPARE(fileBytes(heard).size(), stop.size());
     if (then == Then::Close)
-        QCOMPARE(fileOf(heard), stop);
+        QCOMPARE(fileBytes(heard), stop);
     else
-        QVERIFY2(quint8(fileOf(heard).back()) >= 0x80, fileOf(heard).toHex().constData());
+        QVERIFY2(quint8(fileBytes(heard).back()) >= 0x80, fileBytes(heard).toHex().constData());
 }
 
 QTEST_GUILESS_MAIN(SimulatorContract)
