@@ -1,9 +1,7 @@
 // The file manager against orvantis-sim over a real pseudo-terminal, through the windows'
 // own buttons: the listing, byte-exact batches at each rate, downloads cut short that never
 // cost the operator a good local file, an upload under the instrument's name rule and names
-// it cannot hold, deletions asked for first, sorting, a download folder that went away, and
-// the data file while a transfer owns the line.
-#include "features/sampling/DataFileController.h"
+// it cannot hold, deletions asked for first, sorting, and a download folder that went away.
 #include "support/PathUtilities.h"
 #include "testkit/SimRig.h"
 #include "ui/files/FileTransferForm.h"
@@ -11,6 +9,7 @@
 #include <QDir>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLocale>
 #include <QMenu>
 #include <QPushButton>
 #include <QTableWidget>
@@ -18,14 +17,6 @@
 
 namespace
 {
-QString withSeparators(qint64 value)
-{
-    QString digits = QString::number(value);
-    for (int at = int(digits.size()) - 3; at > 0; at -= 3)
-        digits.insert(at, QLatin1Char(','));
-    return digits;
-}
-
 QString cell(SimRig &rig, int row, int column)
 {
     const QTableWidgetItem *item = rig.grid()->item(row, column);
@@ -67,22 +58,18 @@ class FilesEndToEnd : public QObject
     Q_OBJECT
 
 private slots:
-    void gridListsTheDiskWithSizesAndDates();
+    void gridListsSortsAndAsksForAMissingFolder();
     void batchIsByteExact_data();
     void batchIsByteExact();
     void downloadCutShortKeepsTheLocalFile_data();
     void downloadCutShortKeepsTheLocalFile();
-    void uploadThenDeleteShowOnDiskAndInTheGrid();
+    void uploadShowsOnDiskAndInTheGrid();
     void deleteSendsNothingUntilYesThenTakesTheBlock();
-    void missingDownloadFolderIsAskedForFirst();
-    void sizeHeaderSortsBothWays();
     void nameTheInstrumentCannotHoldIsRefusedUnsent_data();
     void nameTheInstrumentCannotHoldIsRefusedUnsent();
-    void transferHoldsTheDataFile_data();
-    void transferHoldsTheDataFile();
 };
 
-void FilesEndToEnd::gridListsTheDiskWithSizesAndDates()
+void FilesEndToEnd::gridListsSortsAndAsksForAMissingFolder()
 {
     SimRig rig;
     QVERIFY2(rig.start(), qPrintable(rig.error()));
@@ -99,7 +86,7 @@ void FilesEndToEnd::gridListsTheDiskWithSizesAndDates()
         const int row = rig.rowOf(file.fileName());
         QVERIFY2(row >= 0, qPrintable(file.fileName()));
         QCOMPARE(cell(rig, row, 1), file.lastModified().toString("MM-dd-yy HH:mm"));
-        QCOMPARE(cell(rig, row, 2), withSeparators(file.size()));
+        QCOMPARE(cell(rig, row, 2), QLocale(QLocale::English).toString(file.size()));
         QCOMPARE(cell(rig, row, 3), file.suffix());
         QCOMPARE(sizeAt(rig, row), file.size());
     }
@@ -109,6 +96,35 @@ void FilesEndToEnd::gridListsTheDiskWithSizesAndDates()
     QCOMPARE(selection(rig), QString());
     QVERIFY(!buttonCaptioned(window, "Get Files")->isEnabled());
     QCOMPARE(rig.status(), StatusCode::Idle);
+    // A click on the size header sorts by size, then back; either drops the selection.
+    rig.clickRow(0);
+    const auto sizes = [&] {
+        return QList<qint64>{sizeAt(rig, 0), sizeAt(rig, 1), sizeAt(rig, 2)};
+    };
+    QList<qint64> ascending = sizes();
+    std::sort(ascending.begin(), ascending.end());
+    const QList<qint64> descending(ascending.rbegin(), ascending.rend());
+    QHeaderView *header = rig.grid()->horizontalHeader();
+    const QPoint size(header->sectionViewportPosition(2) + header->sectionSize(2) / 2,
+                      header->height() / 2);
+    for (const QString mark : {"^", "v"}) {
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, size);
+        QCOMPARE(rig.grid()->horizontalHeaderItem(2)->text().left(8), "Size   " + mark);
+        QCOMPARE(sizes(), mark == "^" ? ascending : descending);
+        QCOMPARE(selection(rig), QString());
+        QVERIFY(!buttonCaptioned(window, "Get Files")->isEnabled());
+    }
+    // The download folder went away after the window showed it: another is asked for first.
+    QVERIFY(QDir(rig.local()).removeRecursively());
+    const QString other = rig.path("other");
+    QVERIFY(QDir().mkpath(other));
+    rig.dialogs.pathAnswers << other;
+    rig.select("SPECTRA.BIN");
+    rig.clickFiles("Get Files");
+    QCOMPARE(rig.dialogs.chooserStarts, QStringList{rig.local()});
+    QCOMPARE(rig.dialogs.errors, QStringList());
+    QVERIFY(fileBytes(QDir(other).filePath("SPECTRA.BIN")) == everyByteValue(102400));
+    QCOMPARE(window->SavePathLabel()->text(), PathForDisplay(other));
 }
 
 void FilesEndToEnd::batchIsByteExact_data()
@@ -125,9 +141,8 @@ void FilesEndToEnd::batchIsByteExact_data()
         everyValue << bytes;
     }
     const QStringList all{"ALL1.BIN", "ALL2.BIN", "ALL3.BIN"};
-    QTest::newRow("9600") << "9600" << all << everyValue;
-    QTest::newRow("57600") << "57600" << all << everyValue;
-    QTest::newRow("115200") << "115200" << all << everyValue;
+    for (const char *rate : {"9600", "57600", "115200"})
+        QTest::newRow(rate) << QString(rate) << all << everyValue;
     // The first file's bytes could be the start of "File not found: FIRST.TXT".
     QTest::newRow("an empty file among them")
         << "115200" << QStringList{"FIRST.TXT", "EMPTY.TXT", "LAST.BIN"}
@@ -273,12 +288,11 @@ void FilesEndToEnd::downloadCutShortKeepsTheLocalFile()
     }
 }
 
-void FilesEndToEnd::uploadThenDeleteShowOnDiskAndInTheGrid()
+void FilesEndToEnd::uploadShowsOnDiskAndInTheGrid()
 {
     SimRig rig;
     QVERIFY2(rig.start(), qPrintable(rig.error()));
-    FileTransferForm *window = rig.openFiles();
-    QVERIFY(window);
+    QVERIFY(rig.openFiles());
     const QString local = rig.local("my notes file.txt");
     QVERIFY(writeFile(local, "first line\nsecond, with a comma\r\nthird\n"));
     rig.dialogs.pathAnswers.enqueue(local);
@@ -295,15 +309,6 @@ void FilesEndToEnd::uploadThenDeleteShowOnDiskAndInTheGrid()
     QVERIFY(row >= 0);
     QCOMPARE(sizeAt(rig, row), QFileInfo(stored).size());
     verifyIdle(rig);
-    rig.clickRow(row);
-    rig.dialogs.yesNoAnswers.enqueue(true);
-    rig.clickFiles("Delete Files");
-    QCOMPARE(rig.dialogs.yesNoQuestions,
-             QStringList{"Orvantis Console: Delete mynotesfil from Orvantis memory?"});
-    QVERIFY(!QFileInfo::exists(stored));
-    QCOMPARE(rig.rowOf("mynotesfil"), -1);
-    QCOMPARE(rig.grid()->rowCount(), 3);
-    verifyIdle(rig);
     QCOMPARE(rig.dialogs.errors, QStringList());
 }
 
@@ -316,13 +321,15 @@ void FilesEndToEnd::deleteSendsNothingUntilYesThenTakesTheBlock()
     const QString first = cell(rig, 0, 0).trimmed();
     const QString second = cell(rig, 1, 0).trimmed();
     rig.clickRow(1);
-    rig.clickRow(0, Qt::ShiftModifier);
     QTRY_VERIFY(rig.heard().endsWith("Dir /V\r"));
     const qsizetype before = rig.heard().size();
-    // "No", the default: the block stays selected and nothing is sent.
+    // "No", the default, to one file and to a block: the block stays selected, nothing sent.
+    rig.clickFiles("Delete Files");
+    rig.clickRow(0, Qt::ShiftModifier);
     rig.clickFiles("Delete Files");
     QCOMPARE(rig.dialogs.yesNoQuestions,
-             QStringList{"Orvantis Console: Delete 2 files from Orvantis memory?"});
+             (QStringList{"Orvantis Console: Delete " + second + " from Orvantis memory?",
+                          "Orvantis Console: Delete 2 files from Orvantis memory?"}));
     QCOMPARE(selection(rig), QString("0-1"));
     QVERIFY2(window->cursor().shape() != Qt::WaitCursor, "the hourglass stayed after No");
     QCOMPARE(rig.heardSince(before), QByteArray());
@@ -340,64 +347,20 @@ void FilesEndToEnd::deleteSendsNothingUntilYesThenTakesTheBlock()
     QCOMPARE(
         rig.dialogs.errors,
         QStringList{"To delete files from the Orvantis, first select them in the directory list."});
-    QCOMPARE(rig.dialogs.yesNoQuestions.size(), 2);
+    QCOMPARE(rig.dialogs.yesNoQuestions.size(), 3);
     rig.clickFiles("Refresh");
     QTRY_COMPARE(rig.heardSince(afterDelete), QByteArray("Dir /V\r"));
-}
-
-void FilesEndToEnd::missingDownloadFolderIsAskedForFirst()
-{
-    SimRig rig;
-    QVERIFY2(rig.start(), qPrintable(rig.error()));
-    FileTransferForm *window = rig.openFiles();
-    QVERIFY(window);
-    // The download folder went away after the window showed it.
-    QVERIFY(QDir(rig.local()).removeRecursively());
-    const QString other = rig.path("other");
-    QVERIFY(QDir().mkpath(other));
-    rig.dialogs.pathAnswers << other;
-    rig.select("SPECTRA.BIN");
-    rig.clickFiles("Get Files");
-    QCOMPARE(rig.dialogs.chooserStarts, QStringList{rig.local()});
-    QCOMPARE(rig.dialogs.errors, QStringList());
-    QVERIFY(fileBytes(QDir(other).filePath("SPECTRA.BIN")) == everyByteValue(102400));
-    QCOMPARE(window->SavePathLabel()->text(), PathForDisplay(other));
-}
-
-void FilesEndToEnd::sizeHeaderSortsBothWays()
-{
-    SimRig rig;
-    QVERIFY2(rig.start(), qPrintable(rig.error()));
-    QVERIFY(rig.openFiles());
-    rig.clickRow(0);
-    const auto sizes = [&] {
-        return QList<qint64>{sizeAt(rig, 0), sizeAt(rig, 1), sizeAt(rig, 2)};
-    };
-    QList<qint64> ascending = sizes();
-    std::sort(ascending.begin(), ascending.end());
-    const QList<qint64> descending(ascending.rbegin(), ascending.rend());
-    QHeaderView *header = rig.grid()->horizontalHeader();
-    const QPoint size(header->sectionViewportPosition(2) + header->sectionSize(2) / 2,
-                      header->height() / 2);
-    for (const QString mark : {"^", "v"}) {
-        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, size);
-        QCOMPARE(rig.grid()->horizontalHeaderItem(2)->text().left(8), "Size   " + mark);
-        QCOMPARE(sizes(), mark == "^" ? ascending : descending);
-        QCOMPARE(selection(rig), QString());
-        QVERIFY(!buttonCaptioned(rig.c().files.window(), "Get Files")->isEnabled());
-    }
 }
 
 void FilesEndToEnd::nameTheInstrumentCannotHoldIsRefusedUnsent_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("problem");
-    QTest::newRow("accented letter")
-        << QString::fromUtf8("Ärger.txt") << QString::fromUtf8("\"Ä\"");
-    QTest::newRow("question mark") << "why?.txt"
-                                   << "\"?\"";
-    QTest::newRow("nothing left but blanks") << "            x.txt"
-                                             << "empty";
+    // clang-format off
+    QTest::newRow("accented letter") << QString::fromUtf8("Ärger.txt") << QString::fromUtf8("\"Ä\"");
+    QTest::newRow("question mark") << "why?.txt" << "\"?\"";
+    QTest::newRow("nothing left but blanks") << "            x.txt" << "empty";
+    // clang-format on
 }
 
 void FilesEndToEnd::nameTheInstrumentCannotHoldIsRefusedUnsent()
@@ -424,64 +387,6 @@ void FilesEndToEnd::nameTheInstrumentCannotHoldIsRefusedUnsent()
     QVERIFY(!rig.line().SendCommand("st\r", "st:", "\r", 2).isEmpty());
     QTRY_COMPARE(rig.heard(), heard + "st\r");
     QCOMPARE(fileBytes(rig.disk("KEEP.BIN")), QByteArray("keep"));
-}
-
-void FilesEndToEnd::transferHoldsTheDataFile_data()
-{
-    QTest::addColumn<bool>("upload");
-    QTest::newRow("download") << false;
-    QTest::newRow("upload") << true;
-}
-
-void FilesEndToEnd::transferHoldsTheDataFile()
-{
-    QFETCH(bool, upload);
-    // At the line rate, so the transfer is still running when the operator acts.
-    SimRig rig(RigOptions({"--baud", "115200"}));
-    QVERIFY(QDir().mkpath(rig.disk()));
-    const QByteArray big = everyByteValue(30000);
-    QVERIFY(writeFile(rig.disk("BIG.BIN"), big));
-    const QByteArray lines = textLines(100);
-    QVERIFY(writeFile(rig.local("lines.txt"), lines));
-    QVERIFY2(rig.start(), qPrintable(rig.error()));
-    FileTransferForm *window = rig.openFiles();
-    QVERIFY(window);
-    QVERIFY(rig.openDataFile(rig.local("samples.raw")));
-    const MainFormControls &c = rig.controls();
-    QList<bool> enabled;
-    int opened = 0;
-    rig.when(
-        [&] {
-            return upload ? window->ProgressLabel()->text().startsWith("lines.txt: 2")
-                          : probe::byteCount(rig.session()) > 2000;
-        },
-        [&] {
-            enabled << c.NewFileButton->isEnabled() << c.StopSavingButton->isEnabled()
-                    << c.OrvantisMenu->menuAction()->isEnabled();
-            rig.dialogs.pathAnswers.enqueue(rig.local("other.raw"));
-            opened = rig.c().sampling.OpenNewFile();
-        });
-    if (upload) {
-        rig.dialogs.pathAnswers.enqueue(rig.local("lines.txt"));
-        rig.clickFiles("Send File...");
-    } else {
-        rig.select("BIG.BIN");
-        rig.clickFiles("Get Files");
-    }
-    QCOMPARE(enabled, (QList<bool>{false, false, false}));
-    QCOMPARE(opened, -1);
-    QCOMPARE(rig.dialogs.errors, QStringList{DataFileController::transferRunningMessage()});
-    QCOMPARE(rig.dialogs.pathAnswers.size(), 1); // no file chooser came up
-    // Nothing split off: the transfer is whole.
-    if (upload)
-        QCOMPARE(fileBytes(rig.disk("lines.txt")), lines);
-    else
-        QVERIFY(fileBytes(rig.local("BIG.BIN")) == big);
-    // Afterwards the controls follow the data file again; the upload left it open.
-    QCOMPARE(probe::dataFile(rig.session()).isOpen(), upload);
-    QCOMPARE(c.NewFileButton->isEnabled(), !upload);
-    QCOMPARE(c.StopSavingButton->isEnabled(), upload);
-    QVERIFY(c.CalCheckMenuItem->isEnabled());
 }
 
 QTEST_MAIN(FilesEndToEnd)
