@@ -12,6 +12,7 @@
 #include "features/terminal/TerminalKeys.h"
 #include "session/InstrumentInfo.h"
 #include "support/StringCode.h"
+#include "support/StringQueue.h"
 #include "testkit/PlainLinkStatus.h"
 #include "testkit/TestFiles.h"
 
@@ -54,6 +55,7 @@ private slots:
     void leadingNumbers_data();
     void leadingNumbers();
     void fieldsAndLines();
+    void buffersAndQueue();
     void acquireCommand_data();
     void acquireCommand();
     void startCommandAndPeriod();
@@ -136,6 +138,26 @@ void ProtocolTexts::fieldsAndLines()
     // Without a line end the rest stays for the next reply.
     QCOMPARE(NextLine(text), QByteArray());
     QCOMPARE(text, QByteArray("tail"));
+}
+
+// The toolbox's buffers for the system's dialogs, its digit test, and a queue that drops its
+// oldest string when full (one slot stays free, so it holds one fewer than its limit).
+void ProtocolTexts::buffersAndQueue()
+{
+    QCOMPARE(PadWithNulls("ab", 4), QByteArray("ab\0\0", 4));
+    QCOMPARE(AppendNull("ab"), QByteArray("ab\0", 3));
+    QCOMPARE(QList<bool>({IsDigit("7x"), IsDigit("x7"), IsDigit("")}),
+             QList<bool>({true, false, false}));
+    StringQueue queue;
+    queue.setMaxSize(3);
+    for (const char *text : {"a", "b", "c", "d"})
+        queue.Add(text);
+    QCOMPARE(queue.size(), 2);
+    QCOMPARE(QStringList({queue.GetNext(), queue.GetNext(), queue.GetNext()}),
+             QStringList({"c", "d", ""}));
+    queue.Add("e");
+    queue.Clear();
+    QCOMPARE(queue.size(), 0);
 }
 
 void ProtocolTexts::acquireCommand_data()
