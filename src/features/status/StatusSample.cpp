@@ -72,14 +72,26 @@ QString StatusSample::stateName(State state)
     return QString();
 }
 
+QString StatusSample::stateCaption(State state)
+{
+    switch (state) {
+    case State::Off:
+        return tr("off");
+    case State::Settling:
+        return tr("stabilizing");
+    case State::Stable:
+        return tr("stable");
+    }
+    return QString();
+}
+
 QString StatusSample::describe() const
 {
-    const QString ambientText = hasAmbient()
-                                    ? QString::number(ambient, 'f', 1) + QStringLiteral(" C")
-                                    : QStringLiteral("-");
-    return QStringLiteral("%1\nAmbient: %2\nThermal control: %3, deviation %4 C\n"
-                          "Light source: %5, %6 s to go")
+    const QString ambientText =
+        hasAmbient() ? tr("%1 C").arg(QString::number(ambient, 'f', 1)) : QStringLiteral("-");
+    return tr("%1\nAmbient: %2\nThermal control: %3, deviation %4 C\n"
+              "Light source: %5, %6 s to go")
         .arg(time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), ambientText,
-             stateName(thermal), QString::number(deviation, 'f', 2), stateName(light))
+             stateCaption(thermal), QString::number(deviation, 'f', 2), stateCaption(light))
         .arg(lightSeconds);
 }

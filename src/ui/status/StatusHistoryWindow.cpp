@@ -170,7 +170,7 @@ StatusHistoryWindow::Bands StatusHistoryWindow::makeBands(const QString &name)
         auto *upper = new QLineSeries(m_chart);
         auto *lower = new QLineSeries(m_chart);
         auto *band = new QAreaSeries(upper, lower);
-        band->setName(name + QLatin1Char(' ') + StatusSample::stateName(kStates[i]));
+        band->setName(name + QLatin1Char(' ') + StatusSample::stateCaption(kStates[i]));
         band->setObjectName(name + StatusSample::stateName(kStates[i]) + QStringLiteral("Band"));
         band->setColor(bandColour(kStates[i]));
         band->setBorderColor(Qt::transparent);
