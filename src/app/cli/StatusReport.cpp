@@ -53,7 +53,7 @@ QJsonObject StatusReport::document() const
 
 QStringList StatusReport::lines() const
 {
-    return {QStringLiteral("Thermal Control:  %1").arg(m_thermal.text),
+    return {tr("Thermal Control:  %1").arg(m_thermal.text),
             tr("Light Source:     %1").arg(m_light.text),
             tr("Ambient:          %1").arg(m_ambient)};
 }
