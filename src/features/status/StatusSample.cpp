@@ -7,6 +7,11 @@
 
 namespace
 {
+// By State: the history file's spelling, which is also the caption's English text.
+const char *const kStateNames[] = {QT_TRANSLATE_NOOP("StatusSample", "off"),
+                                   QT_TRANSLATE_NOOP("StatusSample", "stabilizing"),
+                                   QT_TRANSLATE_NOOP("StatusSample", "stable")};
+
 // The text up to its first control character: the receive loop may hand over a line
 // together with its line end and whatever followed it in the same run.
 QByteArray firstLine(const QByteArray &text)
@@ -61,28 +66,12 @@ bool StatusSample::fromLine(const QByteArray &text, const QDateTime &time, Statu
 
 QString StatusSample::stateName(State state)
 {
-    switch (state) {
-    case State::Off:
-        return QStringLiteral("off");
-    case State::Settling:
-        return QStringLiteral("stabilizing");
-    case State::Stable:
-        return QStringLiteral("stable");
-    }
-    return QString();
+    return QLatin1String(kStateNames[int(state)]);
 }
 
 QString StatusSample::stateCaption(State state)
 {
-    switch (state) {
-    case State::Off:
-        return tr("off");
-    case State::Settling:
-        return tr("stabilizing");
-    case State::Stable:
-        return tr("stable");
-    }
-    return QString();
+    return tr(kStateNames[int(state)]);
 }
 
 QString StatusSample::describe() const
