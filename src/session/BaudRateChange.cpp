@@ -100,22 +100,22 @@ int BaudRateChange::storeStartupRate(int rate)
 
 QString BaudRateChange::startupRateLabel(int rate)
 {
-    return QStringLiteral("Startup rate ") + QString::number(rate);
+    return tr("Startup rate %1").arg(QString::number(rate));
 }
 
 QString BaudRateChange::rateFixedMessage(int portNumber, const QString &deviceName)
 {
-    return QStringLiteral("The baud rate of %1 cannot be changed from here: the serial line is "
-                          "reached through a device server that keeps its own rate. Change the "
-                          "rate in the device server's settings, or reach it with an rfc2217:// "
-                          "address, which lets this program set the rate.")
+    return tr("The baud rate of %1 cannot be changed from here: the serial line is "
+              "reached through a device server that keeps its own rate. Change the "
+              "rate in the device server's settings, or reach it with an rfc2217:// "
+              "address, which lets this program set the rate.")
         .arg(PortTable::portName(portNumber, deviceName));
 }
 
 QString BaudRateChange::notANumberMessage(const QString &text)
 {
-    return QStringLiteral("\"%1\" is not a baud rate. Choose one of the rates in the list or type "
-                          "a whole number from %2 to %3.")
+    return tr("\"%1\" is not a baud rate. Choose one of the rates in the list or type "
+              "a whole number from %2 to %3.")
         .arg(text.trimmed())
         .arg(kLowestRate)
         .arg(kHighestRate);
@@ -123,13 +123,13 @@ QString BaudRateChange::notANumberMessage(const QString &text)
 
 QString BaudRateChange::notConfirmedMessage(int rate, int previousRate)
 {
-    return QStringLiteral("The Orvantis did not answer at %1 baud. It may still be at %2 baud; "
-                          "\"Connect...\" will find it again.")
+    return tr("The Orvantis did not answer at %1 baud. It may still be at %2 baud; "
+              "\"Connect...\" will find it again.")
         .arg(rate)
         .arg(previousRate);
 }
 
 QString BaudRateChange::storedMessage(int startupRate)
 {
-    return QStringLiteral("Orvantis baud rate at startup is now ") + QString::number(startupRate);
+    return tr("Orvantis baud rate at startup is now %1").arg(QString::number(startupRate));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -11,6 +12,8 @@ class LineClaim;
 // the line, which sets the port's rate between the two commands.
 class BaudRateChange
 {
+    Q_DECLARE_TR_FUNCTIONS(BaudRateChange)
+
 public:
     static constexpr int kLowestRate = 9600;
     static constexpr int kHighestRate = 115200;

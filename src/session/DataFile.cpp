@@ -27,7 +27,7 @@ bool DataFile::openStandardOutput()
     if (m_file.isOpen())
         close();
     m_file.setFileName(QString());
-    m_shownAs = QStringLiteral("standard output");
+    m_shownAs = tr("standard output");
     return opened(m_file.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered,
                               QFileDevice::DontCloseHandle));
 }

@@ -22,7 +22,7 @@ InstrumentSession::InstrumentSession(CommPort &port, PortTable table, OperatorDi
     connect(&m_reconnection, &Reconnection::restartingRun, this,
             &InstrumentSession::periodicRunRestarting);
     connect(&m_reconnection, &Reconnection::gaveUp, this, [this](const QString &why) {
-        m_eventLog.append(EventCategory::Connection, QStringLiteral("Gave up reconnecting."));
+        m_eventLog.append(EventCategory::Connection, tr("Gave up reconnecting."));
         SetStatus(StatusCode::NotConnected);
         emit reconnectionGaveUp(why);
         m_dialogs.ShowErrorMessage(why);
@@ -196,19 +196,19 @@ InstrumentSession::Left InstrumentSession::leavePeriodicRun(RunOnLeaving run)
     QString text;
     switch (left) {
     case Left::LeftSampling:
-        text = QStringLiteral("Leaving: the Orvantis goes on sampling every %1 s into its flash "
-                              "memory as %2.")
+        text = tr("Leaving: the Orvantis goes on sampling every %1 s into its flash "
+                  "memory as %2.")
                    .arg(m_run.period, m_run.flashName);
         break;
     case Left::Stopped:
-        text = QStringLiteral("Leaving: the periodic run was stopped (three ETX).");
+        text = tr("Leaving: the periodic run was stopped (three ETX).");
         break;
     case Left::NotStopped:
-        text = QStringLiteral("Leaving: the periodic run could not be stopped (the line is "
-                              "lost).");
+        text = tr("Leaving: the periodic run could not be stopped (the line is "
+                  "lost).");
         break;
     case Left::Nothing:
-        text = QStringLiteral("Leaving: nothing to stop.");
+        text = tr("Leaving: nothing to stop.");
         break;
     }
     m_eventLog.append(EventCategory::Connection, text);
@@ -223,9 +223,9 @@ void InstrumentSession::Disconnect(RunOnLeaving run)
         m_port.close();
     SetStatus(StatusCode::NotConnected);
     if (left == Left::Stopped)
-        m_endNote = QStringLiteral("No Orvantis connected (periodic sampling was stopped)");
+        m_endNote = tr("No Orvantis connected (periodic sampling was stopped)");
     else if (left == Left::LeftSampling)
-        m_endNote = QStringLiteral("No Orvantis connected (left sampling into its flash memory)");
+        m_endNote = tr("No Orvantis connected (left sampling into its flash memory)");
     if (!m_endNote.isEmpty())
         emit statusChanged(m_status, m_status);
 }
@@ -259,13 +259,12 @@ void InstrumentSession::runReceiveLoop()
 void InstrumentSession::portLost(const QString &why)
 {
     const QString port = PortTable::portName(portNumber(), deviceName());
-    m_eventLog.append(EventCategory::Connection,
-                      QStringLiteral("Connection lost on %1 (%2).").arg(port, why));
+    m_eventLog.append(EventCategory::Connection, tr("Connection lost on %1 (%2).").arg(port, why));
     emit connectionLost(port);
     if (m_reconnectAutomatically && m_status != StatusCode::NotConnected &&
         !m_reconnection.isActive()) {
         m_eventLog.append(EventCategory::Connection,
-                          QStringLiteral("Reconnecting to %1 every second.").arg(port));
+                          tr("Reconnecting to %1 every second.").arg(port));
         Reconnection::Resume resume;
         resume.serial = m_SerNum;
         if (m_periodicRun)
@@ -277,21 +276,18 @@ void InstrumentSession::portLost(const QString &why)
         return;
     Disconnect();
     m_dialogs.ShowErrorMessage(
-        QStringLiteral("The connection to the Orvantis on %1 was lost. Check the cable and the "
-                       "instrument's power, then use Connect... to connect again.")
+        tr("The connection to the Orvantis on %1 was lost. Check the cable and the "
+           "instrument's power, then use Connect... to connect again.")
             .arg(port));
 }
 
 // The same instrument answers again: polling comes back, or the run goes on.
 void InstrumentSession::resume(bool restarted)
 {
-    m_eventLog.append(EventCategory::Connection,
-                      QStringLiteral("Reconnected to %1%2.")
-                          .arg(m_SerNum, !m_periodicRun ? QString()
-                                         : restarted    ? QStringLiteral("; the periodic run "
-                                                                            "was started again")
-                                                        : QStringLiteral("; the periodic run "
-                                                                            "went on")));
+    const QString text = !m_periodicRun ? tr("Reconnected to %1.")
+                         : restarted ? tr("Reconnected to %1; the periodic run was started again.")
+                                     : tr("Reconnected to %1; the periodic run went on.");
+    m_eventLog.append(EventCategory::Connection, text.arg(m_SerNum));
     SetStatus(m_periodicRun ? StatusCode::PeriodicSampling : StatusCode::Idle);
     emit reconnected(restarted);
 }

@@ -47,7 +47,7 @@ bool PortSearch::SearchForInstrument(const Scope &scope)
     if (scope.device.isEmpty())
         m_table.refresh();
     m_status.SetStatus(StatusCode::CommandInProgress);
-    setLabel(QStringLiteral(" Searching for Orvantis"));
+    setLabel(tr(" Searching for Orvantis"));
     m_cancelled = false;
     emit portListCleared();
     m_transaction.pump().runPending();
@@ -80,7 +80,7 @@ bool PortSearch::SearchForInstrument(const Scope &scope)
                 serial = ProbePort();
             }
             if (!serial.isEmpty()) {
-                setLabel(QStringLiteral("Connected to ") + serial);
+                setLabel(tr("Connected to %1").arg(serial));
                 emit serialNumberFound(serial);
                 m_status.SetStatus(StatusCode::Idle);
             }
@@ -108,7 +108,7 @@ bool PortSearch::SearchForInstrument(const Scope &scope)
         if (m_port.isOpen())
             m_port.close();
         if (!m_cancelled) {
-            setLabel(QStringLiteral("No Orvantis found on any port."));
+            setLabel(tr("No Orvantis found on any port."));
             m_status.SetStatus(StatusCode::NotConnected);
             emit searchFailed();
         }
@@ -144,7 +144,7 @@ bool PortSearch::openSelectedPort(const QString &portEntry, const QString &baudE
         m_status.SetStatus(StatusCode::Idle);
         return true;
     }
-    setLabel(QStringLiteral("Connection Failed"));
+    setLabel(tr("Connection Failed"));
     m_status.SetStatus(StatusCode::NotConnected);
     return false;
 }

@@ -3,12 +3,6 @@
 #include "session/EventLog.h"
 #include "session/InstrumentSession.h"
 
-namespace
-{
-const QString kSaving = QStringLiteral("Saving to a data file");
-const QString kPeriodic = QStringLiteral("Periodic sampling");
-} // namespace
-
 SessionEventRecorder::SessionEventRecorder(InstrumentSession &session, EventLog &log)
     : m_session(session), m_log(log)
 {
@@ -26,25 +20,35 @@ QString SessionEventRecorder::operationName(LineOperation operation)
 {
     switch (operation) {
     case LineOperation::Search:
-        return QStringLiteral("Connection search");
+        return tr("Connection search");
     case LineOperation::Download:
-        return QStringLiteral("Download");
+        return tr("Download");
     case LineOperation::Upload:
-        return QStringLiteral("Upload");
+        return tr("Upload");
     case LineOperation::Delete:
-        return QStringLiteral("Deletion of files");
+        return tr("Deletion of files");
     case LineOperation::CalCheck:
-        return QStringLiteral("Cal check");
+        return tr("Cal check");
     case LineOperation::Processing:
-        return QStringLiteral("Remote processing");
+        return tr("Remote processing");
     case LineOperation::BaudChange:
-        return QStringLiteral("Baud rate change");
+        return tr("Baud rate change");
     case LineOperation::Reconnection:
-        return QStringLiteral("Reconnection");
+        return tr("Reconnection");
     case LineOperation::None:
         break;
     }
-    return QStringLiteral("Operation");
+    return tr("Operation");
+}
+
+QString SessionEventRecorder::savingName()
+{
+    return tr("Saving to a data file");
+}
+
+QString SessionEventRecorder::periodicName()
+{
+    return tr("Periodic sampling");
 }
 
 // Every command shows status 2 while it waits and then puts the code back, so a run, a
@@ -53,38 +57,36 @@ void SessionEventRecorder::statusChanged(StatusCode code)
 {
     if (m_inRun && !m_session.periodicRun()) {
         m_inRun = false;
-        m_log.operationEnded(kPeriodic, m_session.leftSampling()
-                                            ? QStringLiteral("the Orvantis samples on into its "
-                                                             "flash memory")
-                                            : QString());
+        m_log.operationEnded(periodicName(), m_session.leftSampling()
+                                                 ? tr("the Orvantis samples on into its "
+                                                      "flash memory")
+                                                 : QString());
     }
     if (code == StatusCode::NotConnected) {
         m_noResponse = false;
         if (m_connected)
-            m_log.append(EventCategory::Connection, QStringLiteral("Disconnected."));
+            m_log.append(EventCategory::Connection, tr("Disconnected."));
         m_connected = false;
     } else if (code == StatusCode::Idle && !m_connected) {
         m_connected = true;
         const QString serial = m_session.SerNum();
         m_log.append(EventCategory::Connection,
-                     QStringLiteral("Connected to ") +
-                         (serial.isEmpty() ? QString() : serial + QStringLiteral(" on ")) +
-                         portText() + QLatin1Char('.'));
+                     serial.isEmpty() ? tr("Connected to %1.").arg(portText())
+                                      : tr("Connected to %1 on %2.").arg(serial, portText()));
     }
 
     if (code == StatusCode::NoResponse && !m_noResponse) {
         m_noResponse = true;
         m_log.append(EventCategory::Connection,
-                     QStringLiteral("No response from the Orvantis on ") + portText() +
-                         QLatin1Char('.'));
+                     tr("No response from the Orvantis on %1.").arg(portText()));
     } else if (m_noResponse && (code == StatusCode::Idle || code == StatusCode::PeriodicSampling)) {
         m_noResponse = false;
-        m_log.append(EventCategory::Connection, QStringLiteral("The Orvantis answers again."));
+        m_log.append(EventCategory::Connection, tr("The Orvantis answers again."));
     }
 
     if (!m_inRun && m_session.periodicRun() && code == StatusCode::PeriodicSampling) {
         m_inRun = true;
-        m_log.operationStarted(kPeriodic);
+        m_log.operationStarted(periodicName());
     }
 }
 
@@ -109,16 +111,16 @@ void SessionEventRecorder::dataFileChanged(bool open)
         if (m_session.lineOwner() != LineOperation::None)
             return;
         m_dataFile = QLatin1Char('"') + m_session.dataFile().shownName() + QLatin1Char('"');
-        m_log.operationStarted(kSaving, m_dataFile);
+        m_log.operationStarted(savingName(), m_dataFile);
     } else if (!m_dataFile.isEmpty()) {
-        m_log.operationEnded(kSaving, m_dataFile);
+        m_log.operationEnded(savingName(), m_dataFile);
         m_dataFile.clear();
     }
 }
 
 QString SessionEventRecorder::portText() const
 {
-    return QStringLiteral("%1 at %2 baud")
+    return tr("%1 at %2 baud")
         .arg(PortTable::portName(m_session.portNumber(), m_session.deviceName()),
              m_session.settings().section(QLatin1Char(','), 0, 0));
 }

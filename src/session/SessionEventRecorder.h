@@ -24,6 +24,9 @@ public:
     static QString operationName(LineOperation operation);
 
 private:
+    // The operations that hold no line: a data file open, a periodic run.
+    static QString savingName();
+    static QString periodicName();
     void statusChanged(StatusCode code);
     void ownerChanged(LineOperation owner);
     void dataFileChanged(bool open);

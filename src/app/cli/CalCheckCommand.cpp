@@ -22,9 +22,11 @@ ExitStatus check(const CommandLine &line, CliOutput &output)
         return file;
     if (line.isSet(QStringLiteral("yes")))
         return ExitStatus::Done;
-    output.error(QStringLiteral("the cal check asks first: \"%1\" Answer it with --yes once it "
-                                "is; nothing was sent.")
-                     .arg(CalCheck::readyQuestion()));
+    output.error(
+        QCoreApplication::translate("CalCheckCommand",
+                                    "the cal check asks first: \"%1\" Answer it with --yes once it "
+                                    "is; nothing was sent.")
+            .arg(CalCheck::readyQuestion()));
     return ExitStatus::Usage;
 }
 
@@ -53,24 +55,29 @@ ExitStatus run(CliContext &context)
         {QStringLiteral("complete"), outcome == CalCheck::Outcome::Completed}};
     switch (outcome) {
     case CalCheck::Outcome::Completed:
-        context.output.result(document,
-                              {path == QLatin1String("-")
-                                   ? QStringLiteral("Cal check data written to standard output.")
-                                   : QStringLiteral("Cal check data in %1 (%2 bytes).")
-                                         .arg(path)
-                                         .arg(QFileInfo(path).size())});
+        context.output.result(
+            document, {path == QLatin1String("-")
+                           ? QCoreApplication::translate(
+                                 "CalCheckCommand", "Cal check data written to standard output.")
+                           : QCoreApplication::translate("CalCheckCommand",
+                                                         "Cal check data in %1 (%2 bytes).")
+                                 .arg(path)
+                                 .arg(QFileInfo(path).size())});
         return ExitStatus::Done;
     case CalCheck::Outcome::NotStabilized:
-        context.output.error(QStringLiteral("the cal check did not start: the Orvantis is not "
-                                            "fully stabilized (\"orvantis status\" shows it)"));
+        context.output.error(QCoreApplication::translate(
+            "CalCheckCommand", "the cal check did not start: the Orvantis is not "
+                               "fully stabilized (\"orvantis status\" shows it)"));
         return ExitStatus::Failed;
     case CalCheck::Outcome::Stopped:
         if (!context.interrupted() && session.isOpen())
-            context.output.error(
-                QStringLiteral("the cal check stopped; %1 holds what came").arg(path));
+            context.output.error(QCoreApplication::translate(
+                                     "CalCheckCommand", "the cal check stopped; %1 holds what came")
+                                     .arg(path));
         return ExitStatus::Failed;
     default:
-        context.output.error(QStringLiteral("the cal check did not run"));
+        context.output.error(
+            QCoreApplication::translate("CalCheckCommand", "the cal check did not run"));
         return ExitStatus::Failed;
     }
 }

@@ -19,5 +19,5 @@ void CalCheckNotes::setMaximum(Bar bar, int maximum)
 void CalCheckNotes::setValue(Bar bar, int value)
 {
     if (bar == ProgressBar && m_maximum > 0 && value > 0)
-        m_output.progress(QStringLiteral("%1 of %2").arg(value).arg(m_maximum));
+        m_output.progress(tr("%1 of %2").arg(value).arg(m_maximum));
 }

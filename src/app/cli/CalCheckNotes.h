@@ -2,6 +2,8 @@
 
 #include "features/calcheck/CalCheckProgress.h"
 
+#include <QCoreApplication>
+
 class CliOutput;
 
 // The cal check's progress window on the command line: each phase's message as a note, the
@@ -9,6 +11,8 @@ class CliOutput;
 // signal.
 class CalCheckNotes : public CalCheckProgress
 {
+    Q_DECLARE_TR_FUNCTIONS(CalCheckNotes)
+
 public:
     CalCheckNotes(CliOutput &output, const bool &stop) : m_output(output), m_stop(stop) {}
 

@@ -17,11 +17,11 @@ QString failureText(ExitStatus status)
 {
     switch (status) {
     case ExitStatus::Interrupted:
-        return QStringLiteral("interrupted");
+        return CliOutput::tr("interrupted");
     case ExitStatus::NoInstrument:
-        return QStringLiteral("no Orvantis");
+        return CliOutput::tr("no Orvantis");
     default:
-        return QStringLiteral("failed");
+        return CliOutput::tr("failed");
     }
 }
 } // namespace

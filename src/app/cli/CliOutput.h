@@ -3,6 +3,7 @@
 #include "app/cli/ExitStatus.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QJsonObject>
 #include <QString>
@@ -14,6 +15,8 @@
 // always; progress and notes go to standard error unless --quiet.
 class CliOutput
 {
+    Q_DECLARE_TR_FUNCTIONS(CliOutput)
+
 public:
     CliOutput(bool json, bool quiet) : m_json(json), m_quiet(quiet) {}
 

@@ -17,25 +17,25 @@ QList<CliOption> globalOptions()
 {
     return {
         {{kPort},
-         QStringLiteral("Port number 1-16 (ORVANTIS_PORTS, as in the console) or a device such "
-                        "as /dev/ttyUSB0. Default: the port of the last connection, then every "
-                        "port."),
+         CommandLine::tr("Port number 1-16 (ORVANTIS_PORTS, as in the console) or a device such "
+                         "as /dev/ttyUSB0. Default: the port of the last connection, then every "
+                         "port."),
          QStringLiteral("N|DEVICE")},
         {{kRate},
-         QStringLiteral("The link's rate: 9600, 57600 or 115200; only this rate is tried, on "
-                        "the port named or in the search. Default: the rate of the last "
-                        "connection, then every rate."),
+         CommandLine::tr("The link's rate: 9600, 57600 or 115200; only this rate is tried, on "
+                         "the port named or in the search. Default: the rate of the last "
+                         "connection, then every rate."),
          QStringLiteral("RATE")},
         {{kJson},
-         QStringLiteral("One JSON document on standard output, whatever the outcome (usage "
-                        "errors too), with \"exitStatus\" and, on failure, \"error\"; run "
-                        "writes one JSON object per line instead."),
+         CommandLine::tr("One JSON document on standard output, whatever the outcome (usage "
+                         "errors too), with \"exitStatus\" and, on failure, \"error\"; run "
+                         "writes one JSON object per line instead."),
          QString()},
         {{QStringLiteral("q"), kQuiet},
-         QStringLiteral("No progress or notes on standard error."),
+         CommandLine::tr("No progress or notes on standard error."),
          QString()},
-        {{QStringLiteral("h"), kHelp}, QStringLiteral("This help."), QString()},
-        {{kVersion}, QStringLiteral("The program's version."), QString()},
+        {{QStringLiteral("h"), kHelp}, CommandLine::tr("This help."), QString()},
+        {{kVersion}, CommandLine::tr("The program's version."), QString()},
     };
 }
 
@@ -122,11 +122,15 @@ QStringList splitSetValue(QStringList words)
     return words;
 }
 
-const QString kExitStatus = QStringLiteral(
-    "Exit status: 0 done; 1 the Orvantis refused or the operation failed; 2 usage error, "
-    "nothing sent;\n3 no Orvantis (not found, port unusable or in use by another program, "
-    "connection lost,\nor for run lost longer than --max-outage);\n130 interrupted by SIGINT or SIGTERM (or standard output closed), after "
-    "stopping the Orvantis.");
+QString exitStatusText()
+{
+    return CommandLine::tr(
+        "Exit status: 0 done; 1 the Orvantis refused or the operation failed; 2 usage error, "
+        "nothing sent;\n3 no Orvantis (not found, port unusable or in use by another program, "
+        "connection lost,\nor for run lost longer than --max-outage);\n130 interrupted by SIGINT "
+        "or SIGTERM (or standard output closed), after "
+        "stopping the Orvantis.");
+}
 } // namespace
 
 QString CommandLine::version()
@@ -156,26 +160,24 @@ QString CommandLine::overallHelp() const
     QStringList commands;
     for (const CommandDefinition &definition : m_commands)
         commands << QStringLiteral("  %1  %2").arg(definition.name, -10).arg(definition.summary);
-    return QStringLiteral(
-               "Usage: orvantis [--port N|DEVICE] [--rate 9600|57600|115200] [--json] [--quiet] "
-               "COMMAND [ARGS]\n\n"
-               "The Orvantis from the command line, for scripts and unattended collection. It "
-               "uses the\nsettings of Orvantis Console: the port and rate of the last "
-               "connection are tried first.\n\nCommands:\n%1\n\nOptions:\n%2\n\n%3\n\n"
-               "\"orvantis COMMAND --help\" explains a command, with an example.\n")
-        .arg(commands.join(QLatin1Char('\n')), optionLines(globalOptions()), kExitStatus);
+    return tr("Usage: orvantis [--port N|DEVICE] [--rate 9600|57600|115200] [--json] [--quiet] "
+              "COMMAND [ARGS]\n\n"
+              "The Orvantis from the command line, for scripts and unattended collection. It "
+              "uses the\nsettings of Orvantis Console: the port and rate of the last "
+              "connection are tried first.\n\nCommands:\n%1\n\nOptions:\n%2\n\n%3\n\n"
+              "\"orvantis COMMAND --help\" explains a command, with an example.\n")
+        .arg(commands.join(QLatin1Char('\n')), optionLines(globalOptions()), exitStatusText());
 }
 
 QString CommandLine::commandHelp(const CommandDefinition &definition)
 {
     QString text =
-        QStringLiteral("Usage: orvantis [options] %1 %2\n\n%3\n")
+        tr("Usage: orvantis [options] %1 %2\n\n%3\n")
             .arg(definition.name, definition.synopsis, wrapped(definition.description, 0));
     if (!definition.options.isEmpty())
-        text +=
-            QStringLiteral("\nOptions:\n") + optionLines(definition.options) + QLatin1Char('\n');
-    text += QStringLiteral("\nEvery command also takes --port, --rate, --json and --quiet "
-                           "(see orvantis --help).\n\nExample:\n  ") +
+        text += tr("\nOptions:\n") + optionLines(definition.options) + QLatin1Char('\n');
+    text += tr("\nEvery command also takes --port, --rate, --json and --quiet "
+               "(see orvantis --help).\n\nExample:\n  ") +
             definition.example + QLatin1Char('\n');
     return text;
 }
@@ -217,23 +219,21 @@ CommandLine::Outcome CommandLine::parse(const QStringList &words)
         return help(version() + QLatin1Char('\n'));
     // Help about a command that does not exist would hide the mistake.
     if (!m_definition && !name.isEmpty() && !(helpWord && name == QLatin1String("help")))
-        return bad(
-            QStringLiteral("\"%1\" is not a command; \"orvantis --help\" lists them.").arg(name));
+        return bad(tr("\"%1\" is not a command; \"orvantis --help\" lists them.").arg(name));
     if (helpWord || isSet(kHelp))
         return help(m_definition ? commandHelp(*m_definition) : overallHelp());
     if (name.isEmpty())
-        return bad(QStringLiteral("no command given; the commands: %1 (\"orvantis --help\" "
-                                  "explains them).")
+        return bad(tr("no command given; the commands: %1 (\"orvantis --help\" "
+                      "explains them).")
                        .arg(commandNames()));
     if (!parsed)
-        return bad(m_error +
-                   QStringLiteral(" (\"orvantis %1 --help\" explains the command)").arg(name));
+        return bad(m_error + tr(" (\"orvantis %1 --help\" explains the command)").arg(name));
     const qsizetype count = arguments().size();
     if (count < m_definition->minArguments)
-        return bad(QStringLiteral("%1 needs %2 (\"orvantis %1 --help\").")
+        return bad(tr("%1 needs %2 (\"orvantis %1 --help\").")
                        .arg(name, m_definition->synopsis.section(QLatin1Char(' '), 0, 0)));
     if (m_definition->maxArguments >= 0 && count > m_definition->maxArguments)
-        return bad(QStringLiteral("%1 does not take \"%2\" (\"orvantis %1 --help\").")
+        return bad(tr("%1 does not take \"%2\" (\"orvantis %1 --help\").")
                        .arg(name, arguments().value(m_definition->maxArguments)));
     return readGlobals() ? Outcome::Run : Outcome::Bad;
 }
@@ -257,17 +257,17 @@ bool CommandLine::readWords(const QStringList &words, const QList<CliOption> &op
         name.truncate(equals < 0 ? name.size() : equals);
         const CliOption *option = optionNamed(options, name);
         if (!option) {
-            m_error = QStringLiteral("unknown option %1").arg(word);
+            m_error = tr("unknown option %1").arg(word);
             return false;
         }
         QString value;
         if (option->valueName.isEmpty() && equals >= 0) {
-            m_error = QStringLiteral("%1 takes no value").arg(dashed(name));
+            m_error = tr("%1 takes no value").arg(dashed(name));
             return false;
         }
         if (!option->valueName.isEmpty()) {
             if (equals < 0 && i + 1 >= words.size()) {
-                m_error = QStringLiteral("%1 needs its %2").arg(dashed(name), option->valueName);
+                m_error = tr("%1 needs its %2").arg(dashed(name), option->valueName);
                 return false;
             }
             value = equals < 0 ? words.at(++i) : attached;
@@ -284,13 +284,13 @@ bool CommandLine::readGlobals()
     m_quiet = isSet(kQuiet);
     m_port = value(kPort);
     if (isSet(kPort) && m_port.isEmpty()) {
-        m_error = QStringLiteral("--port needs a port number (1-16) or a device.");
+        m_error = tr("--port needs a port number (1-16) or a device.");
         return false;
     }
     bool isNumber = false;
     const int number = m_port.toInt(&isNumber);
     if (isNumber && (number < PortTable::kFirstPort || number > PortTable::kLastPort)) {
-        m_error = QStringLiteral("--port %1 is not a port number: they go from %2 to %3.")
+        m_error = tr("--port %1 is not a port number: they go from %2 to %3.")
                       .arg(m_port)
                       .arg(PortTable::kFirstPort)
                       .arg(PortTable::kLastPort);
@@ -299,7 +299,7 @@ bool CommandLine::readGlobals()
     if (isSet(kRate)) {
         const QString rate = value(kRate);
         if (!PortSearch::kBaudRates.contains(rate)) {
-            m_error = QStringLiteral("--rate %1 is not a rate of the Orvantis: %2.")
+            m_error = tr("--rate %1 is not a rate of the Orvantis: %2.")
                           .arg(rate, PortSearch::kBaudRates.join(QStringLiteral(", ")));
             return false;
         }

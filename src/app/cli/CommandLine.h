@@ -3,6 +3,7 @@
 #include "app/cli/CommandDefinition.h"
 #include "app/cli/ExitStatus.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -12,6 +13,8 @@
 // options. Reads it without touching any port.
 class CommandLine
 {
+    Q_DECLARE_TR_FUNCTIONS(CommandLine)
+
 public:
     // `commands`: what the command line offers (commandTable()).
     explicit CommandLine(const QList<CommandDefinition> &commands) : m_commands(commands) {}

@@ -20,7 +20,7 @@ int CommandLineDialogs::ShowQuestionBox(const QString &question, const QString &
         refuse(question);
         return kThirdButton;
     }
-    m_output.note(question + QStringLiteral(" - ") + caption1 + QStringLiteral(" (--yes)"));
+    m_output.note(tr("%1 - %2 (--yes)").arg(question, caption1));
     return kFirstButton;
 }
 
@@ -45,7 +45,7 @@ bool CommandLineDialogs::askYesNo(const QString &, const QString &question)
         refuse(question);
         return false;
     }
-    m_output.note(question + QStringLiteral(" - Yes (--yes)"));
+    m_output.note(tr("%1 - Yes (--yes)").arg(question));
     return true;
 }
 
@@ -59,7 +59,7 @@ QString CommandLineDialogs::saveFileName(const QString &title, const QString &, 
                                          const QString &)
 {
     if (m_chosenPath.isEmpty())
-        refuse(title.isEmpty() ? QStringLiteral("Which file should the data go into?") : title);
+        refuse(title.isEmpty() ? tr("Which file should the data go into?") : title);
     return m_chosenPath;
 }
 
@@ -72,11 +72,11 @@ QString CommandLineDialogs::openFileName(const QString &title, const QString &)
 
 QString CommandLineDialogs::browseForFolder(const QString &)
 {
-    refuse(QStringLiteral("Which folder should the files go into?"));
+    refuse(tr("Which folder should the files go into?"));
     return QString();
 }
 
 void CommandLineDialogs::refuse(const QString &question)
 {
-    m_output.error(QStringLiteral("not answered without a person or --yes: \"%1\"").arg(question));
+    m_output.error(tr("not answered without a person or --yes: \"%1\"").arg(question));
 }

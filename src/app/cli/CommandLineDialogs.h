@@ -2,6 +2,7 @@
 
 #include "support/OperatorDialogs.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 class CliOutput;
@@ -11,6 +12,8 @@ class CliOutput;
 // Nothing waits for a person.
 class CommandLineDialogs : public OperatorDialogs
 {
+    Q_DECLARE_TR_FUNCTIONS(CommandLineDialogs)
+
 public:
     explicit CommandLineDialogs(CliOutput &output) : m_output(output) {}
 

@@ -7,6 +7,8 @@
 #include "app/cli/SamplingCommands.h"
 #include "app/cli/StopCommand.h"
 
+#include <QCoreApplication>
+
 namespace
 {
 CliOption valued(const QStringList &names, const QString &description, const QString &valueName)
@@ -27,29 +29,34 @@ CliOption outputFile(const QString &what)
 CliOption averageOption()
 {
     return valued({QStringLiteral("average")},
-                  QStringLiteral("Average N spectra in each sample (default: no averaging)."),
+                  QCoreApplication::translate(
+                      "CommandTable", "Average N spectra in each sample (default: no averaging)."),
                   QStringLiteral("N"));
 }
 
 CliOption flashOption()
 {
     return valued({QStringLiteral("flash")},
-                  QStringLiteral("Also store each sample in the Orvantis's flash memory under NAME "
-                                 "(up to 8 characters; the extension is added there)."),
+                  QCoreApplication::translate(
+                      "CommandTable",
+                      "Also store each sample in the Orvantis's flash memory under NAME "
+                      "(up to 8 characters; the extension is added there)."),
                   QStringLiteral("NAME"));
 }
 
 CliOption keepOption()
 {
-    return flag({QStringLiteral("keep")},
-                QStringLiteral("Append to FILE when it holds data already."));
+    return flag(
+        {QStringLiteral("keep")},
+        QCoreApplication::translate("CommandTable", "Append to FILE when it holds data already."));
 }
 
 CliOption forceOption()
 {
     return flag({QStringLiteral("force")},
-                QStringLiteral("Replace FILE when it holds data already (without --keep or "
-                               "--force such a FILE is refused and nothing is sent)."));
+                QCoreApplication::translate(
+                    "CommandTable", "Replace FILE when it holds data already (without --keep or "
+                                    "--force such a FILE is refused and nothing is sent)."));
 }
 
 ExitStatus runPeriodic(CliContext &context)
@@ -63,15 +70,19 @@ QList<CommandDefinition> makeDefinitions()
     definitions << CommandDefinition{
         QStringLiteral("find"),
         QString(),
-        QStringLiteral("find the Orvantis: port number, device, rate and serial number"),
-        QStringLiteral("Connects as every command does (the port and rate of the last connection "
-                       "first, then every port at every rate) and prints where the Orvantis "
-                       "answered. With --port only that port is tried, with --rate only that "
-                       "rate."),
+        QCoreApplication::translate(
+            "CommandTable", "find the Orvantis: port number, device, rate and serial number"),
+        QCoreApplication::translate(
+            "CommandTable",
+            "Connects as every command does (the port and rate of the last connection "
+            "first, then every port at every rate) and prints where the Orvantis "
+            "answered. With --port only that port is tried, with --rate only that "
+            "rate."),
         QStringLiteral("orvantis find --verbose"),
         {flag({QStringLiteral("verbose")},
-              QStringLiteral("When the Orvantis is not found, list each port tried and why it "
-                             "failed."))},
+              QCoreApplication::translate(
+                  "CommandTable", "When the Orvantis is not found, list each port tried and why it "
+                                  "failed."))},
         0,
         0,
         nullptr,
@@ -79,10 +90,14 @@ QList<CommandDefinition> makeDefinitions()
     definitions << CommandDefinition{
         QStringLiteral("info"),
         QString(),
-        QStringLiteral("the identification: model, configuration, serial number, depth, firmware"),
-        QStringLiteral("Prints what \"Instrument Info...\" shows: model, configuration, serial "
-                       "number, maximum depth and firmware version, as the Orvantis reported them "
-                       "when it was identified."),
+        QCoreApplication::translate(
+            "CommandTable",
+            "the identification: model, configuration, serial number, depth, firmware"),
+        QCoreApplication::translate(
+            "CommandTable",
+            "Prints what \"Instrument Info...\" shows: model, configuration, serial "
+            "number, maximum depth and firmware version, as the Orvantis reported them "
+            "when it was identified."),
         QStringLiteral("orvantis --json info"),
         {},
         0,
@@ -92,10 +107,13 @@ QList<CommandDefinition> makeDefinitions()
     definitions << CommandDefinition{
         QStringLiteral("status"),
         QString(),
-        QStringLiteral("thermal control, light source and ambient temperature"),
-        QStringLiteral("Asks the Orvantis for its status line (\"st\") and prints the Thermal "
-                       "Control and Light Source panels as the console shows them (Stable, "
-                       "Cooling (2.3C), Stabilizing (1.6 min.), Off) and the ambient temperature."),
+        QCoreApplication::translate("CommandTable",
+                                    "thermal control, light source and ambient temperature"),
+        QCoreApplication::translate(
+            "CommandTable",
+            "Asks the Orvantis for its status line (\"st\") and prints the Thermal "
+            "Control and Light Source panels as the console shows them (Stable, "
+            "Cooling (2.3C), Stabilizing (1.6 min.), Off) and the ambient temperature."),
         QStringLiteral("orvantis status"),
         {},
         0,
@@ -105,15 +123,18 @@ QList<CommandDefinition> makeDefinitions()
     definitions << CommandDefinition{
         QStringLiteral("sample"),
         QStringLiteral("[-o FILE|-] [--average N] [--flash NAME] [--keep|--force]"),
-        QStringLiteral("take one sample"),
-        QStringLiteral("Takes one sample with the \"Acquire auto\" command the Sampling panel "
-                       "builds from the same choices. Everything the Orvantis sends for it goes "
-                       "to FILE, or to standard output without -o or with -o - (with --json: "
-                       "as the document's \"data\"). A FILE that holds data already is "
-                       "appended to with --keep, replaced with --force, and refused otherwise."),
+        QCoreApplication::translate("CommandTable", "take one sample"),
+        QCoreApplication::translate(
+            "CommandTable",
+            "Takes one sample with the \"Acquire auto\" command the Sampling panel "
+            "builds from the same choices. Everything the Orvantis sends for it goes "
+            "to FILE, or to standard output without -o or with -o - (with --json: "
+            "as the document's \"data\"). A FILE that holds data already is "
+            "appended to with --keep, replaced with --force, and refused otherwise."),
         QStringLiteral("orvantis sample --average 10 -o today.raw --keep"),
-        {outputFile(QStringLiteral("Write what the Orvantis sends to FILE (- for standard "
-                                   "output).")),
+        {outputFile(QCoreApplication::translate(
+             "CommandTable", "Write what the Orvantis sends to FILE (- for standard "
+                             "output).")),
          averageOption(), flashOption(), keepOption(), forceOption()},
         0,
         0,
@@ -123,9 +144,11 @@ QList<CommandDefinition> makeDefinitions()
         QStringLiteral("run"),
         QStringLiteral("--period S -o FILE|- [--count N | --for DURATION] [--max-outage DURATION] "
                        "[--keep|--force] | --period S --flash NAME --detach"),
-        QStringLiteral("periodic sampling into FILE until a count, a duration or a signal, or "
-                       "left sampling into the flash (--detach)"),
-        QStringLiteral(
+        QCoreApplication::translate(
+            "CommandTable", "periodic sampling into FILE until a count, a duration or a signal, or "
+                            "left sampling into the flash (--detach)"),
+        QCoreApplication::translate(
+            "CommandTable",
             "Starts periodic sampling with a minimum period of S seconds and saves everything "
             "the Orvantis sends into FILE (- for standard output; the lines below then go to "
             "standard error) until N samples are in FILE, DURATION has passed (90, 90s, 15m, 2h, "
@@ -146,28 +169,36 @@ QList<CommandDefinition> makeDefinitions()
             "so does any later command or the console's connection, since finding the Orvantis "
             "stops what it is doing."),
         QStringLiteral("orvantis run --period 60 --for 8h -o night.raw"),
-        {valued({QStringLiteral("period")},
-                QStringLiteral("Minimum period between samples, in seconds (such as 10 or 2.5)."),
-                QStringLiteral("S")),
-         outputFile(QStringLiteral("Save everything the Orvantis sends into FILE (- for standard "
-                                   "output).")),
+        {valued(
+             {QStringLiteral("period")},
+             QCoreApplication::translate(
+                 "CommandTable", "Minimum period between samples, in seconds (such as 10 or 2.5)."),
+             QStringLiteral("S")),
+         outputFile(QCoreApplication::translate(
+             "CommandTable", "Save everything the Orvantis sends into FILE (- for standard "
+                             "output).")),
          valued({QStringLiteral("count")},
-                QStringLiteral("Stop once N samples are in FILE (with a period shorter than a "
-                               "sample takes, one more may complete before the stop reaches "
-                               "the Orvantis; the summary counts it)."),
+                QCoreApplication::translate(
+                    "CommandTable", "Stop once N samples are in FILE (with a period shorter than a "
+                                    "sample takes, one more may complete before the stop reaches "
+                                    "the Orvantis; the summary counts it)."),
                 QStringLiteral("N")),
          valued({QStringLiteral("for")},
-                QStringLiteral("Stop after DURATION: seconds, or a number with s, m, h or d."),
+                QCoreApplication::translate(
+                    "CommandTable", "Stop after DURATION: seconds, or a number with s, m, h or d."),
                 QStringLiteral("DURATION")),
          valued({QStringLiteral("max-outage")},
-                QStringLiteral("End with exit status 3 when the connection stays lost for "
-                               "DURATION (default: try to bring it back for as long as the "
-                               "run lasts)."),
+                QCoreApplication::translate(
+                    "CommandTable", "End with exit status 3 when the connection stays lost for "
+                                    "DURATION (default: try to bring it back for as long as the "
+                                    "run lasts)."),
                 QStringLiteral("DURATION")),
          averageOption(), flashOption(), keepOption(), forceOption(),
          flag({QStringLiteral("detach")},
-              QStringLiteral("Leave the Orvantis sampling into its flash memory (needs --flash; "
-                             "no -o, --count, --for or --max-outage)."))},
+              QCoreApplication::translate(
+                  "CommandTable",
+                  "Leave the Orvantis sampling into its flash memory (needs --flash; "
+                  "no -o, --count, --for or --max-outage)."))},
         0,
         0,
         PeriodicRun::check,
@@ -175,9 +206,12 @@ QList<CommandDefinition> makeDefinitions()
     definitions << CommandDefinition{
         QStringLiteral("ls"),
         QString(),
-        QStringLiteral("the files in the Orvantis's memory: name, size, date"),
-        QStringLiteral("Lists the Orvantis's memory (\"Dir /V\") as the file manager does, oldest "
-                       "first: name, size and date of each file."),
+        QCoreApplication::translate("CommandTable",
+                                    "the files in the Orvantis's memory: name, size, date"),
+        QCoreApplication::translate(
+            "CommandTable",
+            "Lists the Orvantis's memory (\"Dir /V\") as the file manager does, oldest "
+            "first: name, size and date of each file."),
         QStringLiteral("orvantis ls"),
         {},
         0,
@@ -187,15 +221,18 @@ QList<CommandDefinition> makeDefinitions()
     definitions << CommandDefinition{
         QStringLiteral("get"),
         QStringLiteral("NAME... [-d DIR]"),
-        QStringLiteral("download files from the Orvantis"),
-        QStringLiteral("Downloads each NAME into DIR (default: the current folder), one after "
-                       "the other, stopping at the first that fails. A download that does not "
-                       "complete never replaces a good local file: its bytes are kept as "
-                       "NAME.part beside it, or as NAME when there was none. Names the Orvantis "
-                       "does not list are refused before anything is fetched."),
+        QCoreApplication::translate("CommandTable", "download files from the Orvantis"),
+        QCoreApplication::translate(
+            "CommandTable",
+            "Downloads each NAME into DIR (default: the current folder), one after "
+            "the other, stopping at the first that fails. A download that does not "
+            "complete never replaces a good local file: its bytes are kept as "
+            "NAME.part beside it, or as NAME when there was none. Names the Orvantis "
+            "does not list are refused before anything is fetched."),
         QStringLiteral("orvantis get SPECTRA.BIN README.TXT -d ~/orvantis"),
         {valued({QStringLiteral("d"), QStringLiteral("dir")},
-                QStringLiteral("Folder to save the files in (default: the current folder)."),
+                QCoreApplication::translate(
+                    "CommandTable", "Folder to save the files in (default: the current folder)."),
                 QStringLiteral("DIR"))},
         1,
         -1,
@@ -204,15 +241,18 @@ QList<CommandDefinition> makeDefinitions()
     definitions << CommandDefinition{
         QStringLiteral("put"),
         QStringLiteral("FILE... [--as NAME]"),
-        QStringLiteral("upload text files into the Orvantis's memory"),
-        QStringLiteral("Sends each FILE, line by line, into the Orvantis's memory under its own "
-                       "name, or under NAME with --as (one FILE only). The Orvantis stores each "
-                       "line with CR LF at its end, whatever ended it in FILE. A name it cannot "
-                       "hold (1 to 12 characters, no blanks, none of \" * , / : < > ? \\ |) is "
-                       "refused before anything is sent, saying the name the console would give "
-                       "the file: choose one with --as."),
+        QCoreApplication::translate("CommandTable", "upload text files into the Orvantis's memory"),
+        QCoreApplication::translate(
+            "CommandTable",
+            "Sends each FILE, line by line, into the Orvantis's memory under its own "
+            "name, or under NAME with --as (one FILE only). The Orvantis stores each "
+            "line with CR LF at its end, whatever ended it in FILE. A name it cannot "
+            "hold (1 to 12 characters, no blanks, none of \" * , / : < > ? \\ |) is "
+            "refused before anything is sent, saying the name the console would give "
+            "the file: choose one with --as."),
         QStringLiteral("orvantis put \"my setup.ini\" --as SETUP.INI"),
-        {valued({QStringLiteral("as")}, QStringLiteral("The name on the Orvantis."),
+        {valued({QStringLiteral("as")},
+                QCoreApplication::translate("CommandTable", "The name on the Orvantis."),
                 QStringLiteral("NAME"))},
         1,
         -1,
@@ -221,9 +261,11 @@ QList<CommandDefinition> makeDefinitions()
     definitions << CommandDefinition{
         QStringLiteral("rm"),
         QStringLiteral("NAME..."),
-        QStringLiteral("delete files from the Orvantis's memory"),
-        QStringLiteral("Deletes each NAME from the Orvantis's memory. When a NAME is not in its "
-                       "list, nothing is deleted."),
+        QCoreApplication::translate("CommandTable", "delete files from the Orvantis's memory"),
+        QCoreApplication::translate(
+            "CommandTable",
+            "Deletes each NAME from the Orvantis's memory. When a NAME is not in its "
+            "list, nothing is deleted."),
         QStringLiteral("orvantis rm OLDRUN.RAW"),
         {},
         1,
@@ -233,12 +275,15 @@ QList<CommandDefinition> makeDefinitions()
     definitions << CommandDefinition{
         QStringLiteral("clock"),
         QStringLiteral("[--set [YYYY-MM-DDTHH:MM:SS]]"),
-        QStringLiteral("show the Orvantis's clock, or set it"),
-        QStringLiteral("Shows the Orvantis's clock beside the computer's. With --set, sets it to "
-                       "the computer's time, or to the date and time given, and reads it back."),
+        QCoreApplication::translate("CommandTable", "show the Orvantis's clock, or set it"),
+        QCoreApplication::translate(
+            "CommandTable",
+            "Shows the Orvantis's clock beside the computer's. With --set, sets it to "
+            "the computer's time, or to the date and time given, and reads it back."),
         QStringLiteral("orvantis clock --set"),
         {flag({QStringLiteral("set")},
-              QStringLiteral("Set the clock: to the computer's time, or to the one given."))},
+              QCoreApplication::translate(
+                  "CommandTable", "Set the clock: to the computer's time, or to the one given."))},
         0,
         1,
         InstrumentCommands::checkClock,
@@ -246,14 +291,17 @@ QList<CommandDefinition> makeDefinitions()
     definitions << CommandDefinition{
         QStringLiteral("baud"),
         QStringLiteral("RATE [--startup]"),
-        QStringLiteral("change the link's rate at both ends"),
-        QStringLiteral("Changes the rate of the link to RATE (9600, 57600 or 115200) on the "
-                       "Orvantis and on this computer, checks that it answers at the new rate, "
-                       "and keeps it for the next connection. With --startup the Orvantis also "
-                       "comes up at RATE after a restart."),
+        QCoreApplication::translate("CommandTable", "change the link's rate at both ends"),
+        QCoreApplication::translate(
+            "CommandTable",
+            "Changes the rate of the link to RATE (9600, 57600 or 115200) on the "
+            "Orvantis and on this computer, checks that it answers at the new rate, "
+            "and keeps it for the next connection. With --startup the Orvantis also "
+            "comes up at RATE after a restart."),
         QStringLiteral("orvantis baud 115200 --startup"),
         {flag({QStringLiteral("startup")},
-              QStringLiteral("Make RATE the Orvantis's start-up rate too."))},
+              QCoreApplication::translate("CommandTable",
+                                          "Make RATE the Orvantis's start-up rate too."))},
         1,
         1,
         InstrumentCommands::checkBaud,
@@ -261,18 +309,22 @@ QList<CommandDefinition> makeDefinitions()
     definitions << CommandDefinition{
         QStringLiteral("cal-check"),
         QStringLiteral("-o FILE|- --yes [--keep|--force]"),
-        QStringLiteral("the guided cal check into FILE"),
-        QStringLiteral("Runs the cal check: three sets of spectra and light source references "
-                       "with the light on, one dark set with it off, everything the Orvantis "
-                       "sends saved into FILE. The procedure asks the operator first (is the "
-                       "sampling cavity clean and dry?); --yes gives that answer. Without --yes "
-                       "the command says what it would ask and sends nothing."),
+        QCoreApplication::translate("CommandTable", "the guided cal check into FILE"),
+        QCoreApplication::translate(
+            "CommandTable",
+            "Runs the cal check: three sets of spectra and light source references "
+            "with the light on, one dark set with it off, everything the Orvantis "
+            "sends saved into FILE. The procedure asks the operator first (is the "
+            "sampling cavity clean and dry?); --yes gives that answer. Without --yes "
+            "the command says what it would ask and sends nothing."),
         QStringLiteral("orvantis cal-check -o calcheck.raw --yes"),
-        {outputFile(QStringLiteral("Save the cal check data into FILE (- for standard "
-                                   "output).")),
+        {outputFile(QCoreApplication::translate("CommandTable",
+                                                "Save the cal check data into FILE (- for standard "
+                                                "output).")),
          flag({QStringLiteral("yes")},
-              QStringLiteral("Answer the procedure's questions with Yes: the sampling cavity "
-                             "is clean and dry.")),
+              QCoreApplication::translate(
+                  "CommandTable", "Answer the procedure's questions with Yes: the sampling cavity "
+                                  "is clean and dry.")),
          keepOption(), forceOption()},
         0,
         0,
@@ -281,12 +333,14 @@ QList<CommandDefinition> makeDefinitions()
     definitions << CommandDefinition{
         QStringLiteral("send"),
         QStringLiteral("TEXT... [--timeout S]"),
-        QStringLiteral("send one command line and print the answer"),
-        QStringLiteral("Sends TEXT (the words joined by blanks) and CR to the Orvantis, and "
-                       "prints its answer up to its prompt."),
+        QCoreApplication::translate("CommandTable", "send one command line and print the answer"),
+        QCoreApplication::translate(
+            "CommandTable", "Sends TEXT (the words joined by blanks) and CR to the Orvantis, and "
+                            "prints its answer up to its prompt."),
         QStringLiteral("orvantis send baud"),
         {valued({QStringLiteral("timeout")},
-                QStringLiteral("Seconds to wait for the prompt (default 5)."),
+                QCoreApplication::translate("CommandTable",
+                                            "Seconds to wait for the prompt (default 5)."),
                 QStringLiteral("S"))},
         1,
         -1,
@@ -295,12 +349,15 @@ QList<CommandDefinition> makeDefinitions()
     definitions << CommandDefinition{
         QStringLiteral("stop"),
         QString(),
-        QStringLiteral("stop whatever the Orvantis is doing, such as a run left sampling"),
-        QStringLiteral("Sends three ETX, which stop whatever the Orvantis is doing (a run left "
-                       "sampling by run --detach, or by the console), and waits up to 2 s for "
-                       "its prompt. Says whether it answered: exit status 0 when it did, 1 "
-                       "when not. Finding the Orvantis sends three ETX already, so a run is "
-                       "stopped by then."),
+        QCoreApplication::translate(
+            "CommandTable", "stop whatever the Orvantis is doing, such as a run left sampling"),
+        QCoreApplication::translate(
+            "CommandTable",
+            "Sends three ETX, which stop whatever the Orvantis is doing (a run left "
+            "sampling by run --detach, or by the console), and waits up to 2 s for "
+            "its prompt. Says whether it answered: exit status 0 when it did, 1 "
+            "when not. Finding the Orvantis sends three ETX already, so a run is "
+            "stopped by then."),
         QStringLiteral("orvantis stop"),
         {},
         0,

@@ -66,8 +66,8 @@ ExitStatus ConnectionStep::connect(const CommandLine &line)
                                                  : int(table.devices().indexOf(line.port())) + 1;
         const QString device = table.deviceFor(number);
         if (device.isEmpty()) {
-            m_output.error(QStringLiteral("port %1 has no device: ORVANTIS_PORTS or the system "
-                                          "lists %2 ports")
+            m_output.error(tr("port %1 has no device: ORVANTIS_PORTS or the system "
+                              "lists %2 ports")
                                .arg(number)
                                .arg(table.devices().size()));
             return ExitStatus::NoInstrument;
@@ -112,8 +112,7 @@ bool ConnectionStep::connectLast(const QStringList &rates, bool *inUse)
     if (*inUse)
         m_output.error(why);
     else if (m_session.portSearch().attempts().value(0).opened)
-        m_output.note(
-            QStringLiteral("No answer on %1, the port of the last connection.").arg(last.device));
+        m_output.note(tr("No answer on %1, the port of the last connection.").arg(last.device));
     else
         m_output.note(why + QLatin1Char('.'));
     return false;
@@ -121,32 +120,29 @@ bool ConnectionStep::connectLast(const QStringList &rates, bool *inUse)
 
 ExitStatus ConnectionStep::search(const QStringList &rates, bool verbose)
 {
-    m_output.note(QStringLiteral("Searching for the Orvantis on every port at %1 baud...")
-                      .arg(joined(rates)));
+    m_output.note(tr("Searching for the Orvantis on every port at %1 baud...").arg(joined(rates)));
     if (m_session.SearchForInstrument(PortSearch::Scope{QString(), rates}))
         return connected();
     if (m_cancelled)
         return ExitStatus::Interrupted;
-    QString message = QStringLiteral("No Orvantis found on any port.");
+    QString message = tr("No Orvantis found on any port.");
     QStringList tried;
     for (const PortSearch::Attempt &attempt : m_session.portSearch().attempts()) {
-        const QString port = QStringLiteral("Port %1 (%2)").arg(attempt.number).arg(attempt.device);
+        const QString port = tr("Port %1 (%2)").arg(attempt.number).arg(attempt.device);
         const PortProblem problem(attempt.device, attempt.error);
         if (problem.inUse())
-            message += QStringLiteral(" %1 is in use by another program.").arg(port);
+            message += tr(" %1 is in use by another program.").arg(port);
         tried << QStringLiteral("  %1: %2")
-                     .arg(port,
-                          attempt.opened
-                              ? QStringLiteral("opened, no answer at %1 baud").arg(joined(rates))
-                              : problem.text());
+                     .arg(port, attempt.opened
+                                    ? tr("opened, no answer at %1 baud").arg(joined(rates))
+                                    : problem.text());
     }
     if (verbose)
-        message +=
-            QStringLiteral("\nPorts tried:\n") +
-            (tried.isEmpty() ? QStringLiteral("  none: ORVANTIS_PORTS or the system lists no port")
-                             : tried.join(QLatin1Char('\n')));
+        message += tr("\nPorts tried:\n") +
+                   (tried.isEmpty() ? tr("  none: ORVANTIS_PORTS or the system lists no port")
+                                    : tried.join(QLatin1Char('\n')));
     else
-        message += QStringLiteral(" \"orvantis find --verbose\" lists each port tried and why.");
+        message += tr(" \"orvantis find --verbose\" lists each port tried and why.");
     m_output.error(message);
     return ExitStatus::NoInstrument;
 }
@@ -161,8 +157,7 @@ QString ConnectionStep::failure(const QString &device, const QStringList &rates,
     const PortSearch::Attempt attempt = m_session.portSearch().attempts().value(0);
     *inUse = false;
     if (attempt.device != device || attempt.opened)
-        return QStringLiteral("the Orvantis did not answer on %1 at %2 baud")
-            .arg(device, joined(rates));
+        return tr("the Orvantis did not answer on %1 at %2 baud").arg(device, joined(rates));
     const PortProblem problem(device, attempt.error);
     *inUse = problem.inUse();
     return problem.text();
@@ -170,7 +165,7 @@ QString ConnectionStep::failure(const QString &device, const QStringList &rates,
 
 ExitStatus ConnectionStep::connected()
 {
-    m_output.note(QStringLiteral("Connected to the Orvantis %1 on %2 at %3 baud.")
+    m_output.note(tr("Connected to the Orvantis %1 on %2 at %3 baud.")
                       .arg(m_session.identity().InstrumentSerial, m_session.deviceName())
                       .arg(ExtractNumber(m_session.settings().toLatin1())));
     return ExitStatus::Done;

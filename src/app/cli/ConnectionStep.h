@@ -3,6 +3,7 @@
 #include "app/cli/ExitStatus.h"
 #include "link/PortTable.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -18,6 +19,8 @@ class InstrumentSession;
 // left alone.
 class ConnectionStep
 {
+    Q_DECLARE_TR_FUNCTIONS(ConnectionStep)
+
 public:
     ConnectionStep(InstrumentSession &session, CliOutput &output);
 

@@ -32,8 +32,9 @@ ExitStatus checkNames(const QStringList &names, CliOutput &output)
     for (const QString &name : names) {
         const QString problem = InstrumentFileName::problem(name);
         if (!problem.isEmpty()) {
-            output.error(QStringLiteral("\"%1\" cannot be a file on the Orvantis: %2. Nothing "
-                                        "was sent.")
+            output.error(QCoreApplication::translate(
+                             "FileCommands", "\"%1\" cannot be a file on the Orvantis: %2. Nothing "
+                                             "was sent.")
                              .arg(name, problem));
             return ExitStatus::Failed;
         }
@@ -56,9 +57,12 @@ bool readDirectory(FileDirectory &directory, Line &line, CliOutput &output,
         return true;
     const QString said =
         directory.fileCount() == 0
-            ? QStringLiteral("the Orvantis did not list its files (no answer to \"Dir /V\")")
-            : QStringLiteral("the Orvantis's list of its files (\"Dir /V\") stopped before its "
-                             "\"bytes free\" line, so it may not be complete");
+            ? QCoreApplication::translate(
+                  "FileCommands", "the Orvantis did not list its files (no answer to \"Dir /V\")")
+            : QCoreApplication::translate(
+                  "FileCommands",
+                  "the Orvantis's list of its files (\"Dir /V\") stopped before its "
+                  "\"bytes free\" line, so it may not be complete");
     output.error(leftUndone.isEmpty() ? said : said + QStringLiteral("; ") + leftUndone);
     return false;
 }
@@ -72,8 +76,10 @@ bool allListed(const FileDirectory &directory, const QStringList &names, CliOutp
             missing << name;
     }
     if (!missing.isEmpty())
-        output.error(QStringLiteral("not on the Orvantis: %1 (\"orvantis ls\" lists its files)")
-                         .arg(missing.join(QStringLiteral(", "))));
+        output.error(
+            QCoreApplication::translate("FileCommands",
+                                        "not on the Orvantis: %1 (\"orvantis ls\" lists its files)")
+                .arg(missing.join(QStringLiteral(", "))));
     return missing.isEmpty();
 }
 
@@ -138,11 +144,13 @@ ExitStatus checkGet(const CommandLine &line, CliOutput &output)
 {
     const QFileInfo folder(downloadFolder(line));
     if (!folder.isDir()) {
-        output.error(QStringLiteral("the folder %1 does not exist").arg(folder.filePath()));
+        output.error(QCoreApplication::translate("FileCommands", "the folder %1 does not exist")
+                         .arg(folder.filePath()));
         return ExitStatus::Usage;
     }
     if (!folder.isWritable()) {
-        output.error(QStringLiteral("the folder %1 cannot be written").arg(folder.filePath()));
+        output.error(QCoreApplication::translate("FileCommands", "the folder %1 cannot be written")
+                         .arg(folder.filePath()));
         return ExitStatus::Usage;
     }
     return checkNames(line.arguments(), output);
@@ -155,7 +163,7 @@ ExitStatus get(CliContext &context)
     FileDirectory directory(context.session);
     const QStringList names = context.line.arguments();
     if (!readDirectory(directory, context.session.line(), context.output,
-                       QStringLiteral("nothing was fetched")) ||
+                       QCoreApplication::translate("FileCommands", "nothing was fetched")) ||
         !allListed(directory, names, context.output))
         return ExitStatus::Failed;
     QList<DirListing::Row> listed;
@@ -166,20 +174,20 @@ ExitStatus get(CliContext &context)
     const QString folder = AddBackslash(downloadFolder(context.line));
     FileDownload download(context.session, directory, context.dialogs);
     QJsonArray files;
-    QObject::connect(&download, &FileTransferOperation::fileFinished,
-                     [&](const FileOutcome &outcome) {
-                         sayOutcome(context.output, outcome);
-                         if (!outcome.done())
-                             return;
-                         const QString path = folder + outcome.name;
-                         files.append(QJsonObject{{QStringLiteral("name"), outcome.name},
-                                                  {QStringLiteral("path"), path},
-                                                  {QStringLiteral("bytes"), outcome.bytes}});
-                         context.output.note(QStringLiteral("%1: %2 bytes into %3")
-                                                 .arg(outcome.name)
-                                                 .arg(outcome.bytes)
-                                                 .arg(path));
-                     });
+    QObject::connect(
+        &download, &FileTransferOperation::fileFinished, [&](const FileOutcome &outcome) {
+            sayOutcome(context.output, outcome);
+            if (!outcome.done())
+                return;
+            const QString path = folder + outcome.name;
+            files.append(QJsonObject{{QStringLiteral("name"), outcome.name},
+                                     {QStringLiteral("path"), path},
+                                     {QStringLiteral("bytes"), outcome.bytes}});
+            context.output.note(QCoreApplication::translate("FileCommands", "%1: %2 bytes into %3")
+                                    .arg(outcome.name)
+                                    .arg(outcome.bytes)
+                                    .arg(path));
+        });
     const TransferProgress progress(download, context.output);
     const QList<FileOutcome> outcomes =
         context.interrupted() ? QList<FileOutcome>() : download.getFiles(listed, folder);
@@ -191,12 +199,14 @@ ExitStatus checkPut(const CommandLine &line, CliOutput &output)
 {
     const QStringList paths = line.arguments();
     if (line.isSet(kAs) && paths.size() > 1) {
-        output.error(QStringLiteral("--as names one file; give one FILE with it"));
+        output.error(QCoreApplication::translate("FileCommands",
+                                                 "--as names one file; give one FILE with it"));
         return ExitStatus::Usage;
     }
     for (const QString &path : paths) {
         if (!QFileInfo(path).isFile()) {
-            output.error(QStringLiteral("%1 does not exist").arg(path));
+            output.error(
+                QCoreApplication::translate("FileCommands", "%1 does not exist").arg(path));
             return ExitStatus::Usage;
         }
         const QString name = instrumentName(line, path);
@@ -204,20 +214,26 @@ ExitStatus checkPut(const CommandLine &line, CliOutput &output)
         if (problem.isEmpty())
             continue;
         if (line.isSet(kAs)) {
-            output.error(QStringLiteral("--as %1 cannot be a file name on the Orvantis: %2. "
-                                        "Nothing was sent.")
+            output.error(QCoreApplication::translate(
+                             "FileCommands", "--as %1 cannot be a file name on the Orvantis: %2. "
+                                             "Nothing was sent.")
                              .arg(name, problem));
             return ExitStatus::Usage;
         }
         // The console would store it under a name of its own making; here the user chooses.
         const QString shortened = FileUpload::InstrumentName(path);
-        const QString choose =
-            InstrumentFileName::problem(shortened).isEmpty()
-                ? QStringLiteral("The console would store it as \"%1\"; choose").arg(shortened)
-                : QStringLiteral("Choose");
-        output.error(QStringLiteral("\"%1\" cannot be a file name on the Orvantis: %2. %3 the "
-                                    "name with --as NAME. Nothing was sent.")
-                         .arg(name, problem, choose));
+        if (InstrumentFileName::problem(shortened).isEmpty())
+            output.error(QCoreApplication::translate(
+                             "FileCommands",
+                             "\"%1\" cannot be a file name on the Orvantis: %2. The console "
+                             "would store it as \"%3\"; choose the name with --as NAME. Nothing "
+                             "was sent.")
+                             .arg(name, problem, shortened));
+        else
+            output.error(QCoreApplication::translate(
+                             "FileCommands", "\"%1\" cannot be a file name on the Orvantis: %2. "
+                                             "Choose the name with --as NAME. Nothing was sent.")
+                             .arg(name, problem));
         return ExitStatus::Usage;
     }
     return ExitStatus::Done;
@@ -236,9 +252,11 @@ ExitStatus put(CliContext &context)
     for (const QString &path : context.line.arguments()) {
         const FileOutcome outcome = upload.UploadFile(path, instrumentName(context.line, path));
         if (context.interrupted()) {
-            context.output.error(QStringLiteral("the upload of %1 was stopped: %2 on the Orvantis "
-                                                "is incomplete")
-                                     .arg(path, outcome.name));
+            context.output.error(
+                QCoreApplication::translate("FileCommands",
+                                            "the upload of %1 was stopped: %2 on the Orvantis "
+                                            "is incomplete")
+                    .arg(path, outcome.name));
             return ExitStatus::Failed;
         }
         if (!outcome.done())
@@ -247,8 +265,10 @@ ExitStatus put(CliContext &context)
         files.append(QJsonObject{{QStringLiteral("file"), path},
                                  {QStringLiteral("name"), outcome.name},
                                  {QStringLiteral("bytes"), bytes}});
-        context.output.note(
-            QStringLiteral("%1: %2 bytes sent as %3").arg(path).arg(bytes).arg(outcome.name));
+        context.output.note(QCoreApplication::translate("FileCommands", "%1: %2 bytes sent as %3")
+                                .arg(path)
+                                .arg(bytes)
+                                .arg(outcome.name));
     }
     context.output.result({{QStringLiteral("files"), files}}, {});
     return ExitStatus::Done;
@@ -267,7 +287,8 @@ ExitStatus remove(CliContext &context)
     FileDirectory directory(context.session);
     const QStringList names = context.line.arguments();
     if (!claim ||
-        !readDirectory(directory, claim, context.output, QStringLiteral("nothing was deleted")) ||
+        !readDirectory(directory, claim, context.output,
+                       QCoreApplication::translate("FileCommands", "nothing was deleted")) ||
         !allListed(directory, names, context.output))
         return ExitStatus::Failed;
     QStringList listed;
@@ -278,13 +299,15 @@ ExitStatus remove(CliContext &context)
     if (context.interrupted())
         return ExitStatus::Failed;
     if (!allDone(outcomes, listed.size())) {
-        context.output.error(QStringLiteral("the Orvantis did not answer \"Del %1\"")
-                                 .arg(outcomes.isEmpty() ? listed.first() : outcomes.last().name));
+        context.output.error(
+            QCoreApplication::translate("FileCommands", "the Orvantis did not answer \"Del %1\"")
+                .arg(outcomes.isEmpty() ? listed.first() : outcomes.last().name));
         return ExitStatus::Failed;
     }
     // Its answer's words are its own; the listing tells whether the files went.
-    if (!readDirectory(directory, claim, context.output,
-                       QStringLiteral("which files went cannot be told")))
+    if (!readDirectory(
+            directory, claim, context.output,
+            QCoreApplication::translate("FileCommands", "which files went cannot be told")))
         return ExitStatus::Failed;
     QJsonArray deleted;
     QStringList kept;
@@ -297,8 +320,8 @@ ExitStatus remove(CliContext &context)
     context.output.result({{QStringLiteral("deleted"), deleted}}, {});
     if (kept.isEmpty())
         return ExitStatus::Done;
-    context.output.error(
-        QStringLiteral("the Orvantis kept %1").arg(kept.join(QStringLiteral(", "))));
+    context.output.error(QCoreApplication::translate("FileCommands", "the Orvantis kept %1")
+                             .arg(kept.join(QStringLiteral(", "))));
     return ExitStatus::Failed;
 }
 

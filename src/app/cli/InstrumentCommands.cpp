@@ -82,16 +82,20 @@ ExitStatus find(CliContext &context)
     const QString device = session.deviceName();
     // The number the console gives the port; none for a device outside its table.
     const int number = int(PortTable::fromSystem().devices().indexOf(device)) + 1;
-    const QString where =
-        number > 0 ? QStringLiteral("port %1 (%2)").arg(number).arg(device) : device;
+    const QString where = number > 0
+                              ? QCoreApplication::translate("InstrumentCommands", "port %1 (%2)")
+                                    .arg(number)
+                                    .arg(device)
+                              : device;
     const QJsonObject document{
         {QStringLiteral("port"), number > 0 ? QJsonValue(number) : QJsonValue()},
         {QStringLiteral("device"), device},
         {QStringLiteral("rate"), currentRate(session)},
         {QStringLiteral("serial"), serial}};
-    context.output.result(document, {QStringLiteral("Orvantis %1 on %2 at %3 baud")
-                                         .arg(serial, where)
-                                         .arg(currentRate(session))});
+    context.output.result(
+        document, {QCoreApplication::translate("InstrumentCommands", "Orvantis %1 on %2 at %3 baud")
+                       .arg(serial, where)
+                       .arg(currentRate(session))});
     return ExitStatus::Done;
 }
 
@@ -107,11 +111,16 @@ ExitStatus info(CliContext &context)
                                {QStringLiteral("firmware"), firmware}};
     const QString row = QStringLiteral("%1 %2");
     context.output.result(
-        document, {row.arg(QStringLiteral("Model:"), -14).arg(id.InstrumentModel),
-                   row.arg(QStringLiteral("Configuration:"), -14).arg(id.InstrumentConfiguration),
-                   row.arg(QStringLiteral("Serial:"), -14).arg(id.InstrumentSerial),
-                   row.arg(QStringLiteral("Max Depth:"), -14).arg(depth),
-                   row.arg(QStringLiteral("Firmware:"), -14).arg(firmware)});
+        document,
+        {row.arg(QCoreApplication::translate("InstrumentCommands", "Model:"), -14)
+             .arg(id.InstrumentModel),
+         row.arg(QCoreApplication::translate("InstrumentCommands", "Configuration:"), -14)
+             .arg(id.InstrumentConfiguration),
+         row.arg(QCoreApplication::translate("InstrumentCommands", "Serial:"), -14)
+             .arg(id.InstrumentSerial),
+         row.arg(QCoreApplication::translate("InstrumentCommands", "Max Depth:"), -14).arg(depth),
+         row.arg(QCoreApplication::translate("InstrumentCommands", "Firmware:"), -14)
+             .arg(firmware)});
     return ExitStatus::Done;
 }
 
@@ -126,8 +135,8 @@ ExitStatus status(CliContext &context)
     context.session.runPendingEvents();
     if (line.isEmpty()) {
         if (!context.interrupted())
-            context.output.error(
-                QStringLiteral("the Orvantis did not answer \"st\" with its status"));
+            context.output.error(QCoreApplication::translate(
+                "InstrumentCommands", "the Orvantis did not answer \"st\" with its status"));
         return ExitStatus::Failed;
     }
     const StatusReport report(monitor.panels(), line);
@@ -139,12 +148,15 @@ ExitStatus checkClock(const CommandLine &line, CliOutput &output)
 {
     const QString given = line.arguments().value(0);
     if (!given.isEmpty() && !line.isSet(kSet)) {
-        output.error(QStringLiteral("clock takes a date and time only after --set"));
+        output.error(QCoreApplication::translate("InstrumentCommands",
+                                                 "clock takes a date and time only after --set"));
         return ExitStatus::Usage;
     }
     if (!given.isEmpty() && !typedTime(given).isValid()) {
         output.error(
-            QStringLiteral("\"%1\" is not a date and time such as 2026-12-04T14:05:09").arg(given));
+            QCoreApplication::translate("InstrumentCommands",
+                                        "\"%1\" is not a date and time such as 2026-12-04T14:05:09")
+                .arg(given));
         return ExitStatus::Usage;
     }
     return ExitStatus::Done;
@@ -164,8 +176,9 @@ ExitStatus clock(CliContext &context)
     QDate date;
     QTime time;
     if (!instrumentClock.read(&date, &time)) {
-        context.output.error(QStringLiteral("the Orvantis did not tell its time (no answer to "
-                                            "\"time\")"));
+        context.output.error(QCoreApplication::translate(
+            "InstrumentCommands", "the Orvantis did not tell its time (no answer to "
+                                  "\"time\")"));
         return ExitStatus::Failed;
     }
     const QDateTime computer = QDateTime::currentDateTime();
@@ -178,11 +191,14 @@ ExitStatus clock(CliContext &context)
                          {QStringLiteral("aheadSeconds"), ahead}};
     if (set)
         document.insert(QStringLiteral("set"), iso(wanted));
-    QStringList lines{QStringLiteral("Orvantis:  %1").arg(shown(instrument)),
-                      QStringLiteral("Computer:  %1").arg(shown(computer))};
+    QStringList lines{
+        QCoreApplication::translate("InstrumentCommands", "Orvantis:  %1").arg(shown(instrument)),
+        QCoreApplication::translate("InstrumentCommands", "Computer:  %1").arg(shown(computer))};
     if (set && qAbs(off) > 2) {
-        context.output.error(QStringLiteral("the Orvantis's clock reads %1 after it was set to %2")
-                                 .arg(shown(instrument), shown(wanted)));
+        context.output.error(
+            QCoreApplication::translate("InstrumentCommands",
+                                        "the Orvantis's clock reads %1 after it was set to %2")
+                .arg(shown(instrument), shown(wanted)));
         return ExitStatus::Failed;
     }
     context.output.result(document, lines);
@@ -194,8 +210,9 @@ ExitStatus checkBaud(const CommandLine &line, CliOutput &output)
     const QString rate = line.arguments().value(0);
     if (PortSearch::kBaudRates.contains(rate))
         return ExitStatus::Done;
-    output.error(QStringLiteral("%1 is not a rate of the Orvantis: %2")
-                     .arg(rate, PortSearch::kBaudRates.join(QStringLiteral(", "))));
+    output.error(
+        QCoreApplication::translate("InstrumentCommands", "%1 is not a rate of the Orvantis: %2")
+            .arg(rate, PortSearch::kBaudRates.join(QStringLiteral(", "))));
     return ExitStatus::Usage;
 }
 
@@ -215,31 +232,38 @@ ExitStatus baud(CliContext &context)
             BaudRateChange::rateFixedMessage(claim.portNumber(), claim.deviceName()));
         return ExitStatus::Failed;
     case BaudRateChange::Outcome::NotConfirmed:
-        context.output.error(QStringLiteral("the Orvantis did not answer at %1 baud; it may "
-                                            "still be at %2 baud, where the next command looks "
-                                            "for it first")
-                                 .arg(rate)
-                                 .arg(change.previousRate()));
+        context.output.error(
+            QCoreApplication::translate("InstrumentCommands",
+                                        "the Orvantis did not answer at %1 baud; it may "
+                                        "still be at %2 baud, where the next command looks "
+                                        "for it first")
+                .arg(rate)
+                .arg(change.previousRate()));
         return ExitStatus::Failed;
     default:
-        context.output.error(QStringLiteral("the Orvantis did not take the rate %1 (no "
-                                            "\"Changing\" answer); the link stays at %2 baud")
-                                 .arg(rate)
-                                 .arg(change.previousRate()));
+        context.output.error(
+            QCoreApplication::translate("InstrumentCommands",
+                                        "the Orvantis did not take the rate %1 (no "
+                                        "\"Changing\" answer); the link stays at %2 baud")
+                .arg(rate)
+                .arg(change.previousRate()));
         return ExitStatus::Failed;
     }
     QJsonObject document{{QStringLiteral("rate"), rate},
                          {QStringLiteral("previousRate"), change.previousRate()}};
-    QStringList lines{QStringLiteral("The link runs at %1 baud (it was at %2).")
+    QStringList lines{QCoreApplication::translate("InstrumentCommands",
+                                                  "The link runs at %1 baud (it was at %2).")
                           .arg(rate)
                           .arg(change.previousRate())};
     if (context.line.isSet(QStringLiteral("startup"))) {
         const int stored = change.storeStartupRate(rate);
         if (stored != rate) {
-            context.output.error(QStringLiteral("the Orvantis did not confirm %1 baud as its "
-                                                "start-up rate (it said %2)")
-                                     .arg(rate)
-                                     .arg(stored));
+            context.output.error(
+                QCoreApplication::translate("InstrumentCommands",
+                                            "the Orvantis did not confirm %1 baud as its "
+                                            "start-up rate (it said %2)")
+                    .arg(rate)
+                    .arg(stored));
             return ExitStatus::Failed;
         }
         document.insert(QStringLiteral("startupRate"), stored);
@@ -253,11 +277,13 @@ ExitStatus checkSend(const CommandLine &line, CliOutput &output)
 {
     const QString text = line.arguments().join(QLatin1Char(' '));
     if (text.trimmed().isEmpty() || QString::fromLatin1(text.toLatin1()) != text) {
-        output.error(QStringLiteral("send needs a command of plain characters for the Orvantis"));
+        output.error(QCoreApplication::translate(
+            "InstrumentCommands", "send needs a command of plain characters for the Orvantis"));
         return ExitStatus::Usage;
     }
     if (!(sendTimeout(line) > 0)) {
-        output.error(QStringLiteral("--timeout takes a number of seconds, such as 5 or 0.5"));
+        output.error(QCoreApplication::translate(
+            "InstrumentCommands", "--timeout takes a number of seconds, such as 5 or 0.5"));
         return ExitStatus::Usage;
     }
     return ExitStatus::Done;
@@ -279,8 +305,10 @@ ExitStatus send(CliContext &context)
                               : QStringList{answer.chopped(answer.endsWith('\n') ? 1 : 0)});
     if (framed || context.interrupted())
         return framed ? ExitStatus::Done : ExitStatus::Failed;
-    context.output.error(QStringLiteral("the Orvantis did not show its prompt within %1 s")
-                             .arg(sendTimeout(context.line)));
+    context.output.error(
+        QCoreApplication::translate("InstrumentCommands",
+                                    "the Orvantis did not show its prompt within %1 s")
+            .arg(sendTimeout(context.line)));
     return ExitStatus::Failed;
 }
 

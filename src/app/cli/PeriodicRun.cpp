@@ -64,20 +64,18 @@ ExitStatus PeriodicRun::check(const CommandLine &line, CliOutput &output)
     };
     double period = 0;
     if (!line.isSet(kPeriod) || !ReadMinimumPeriod(line.value(kPeriod), &period) || period < 0)
-        return refuse(SamplingController::badPeriodMessage() +
-                      QStringLiteral(" (run needs --period S)"));
+        return refuse(tr("%1 (run needs --period S)").arg(SamplingController::badPeriodMessage()));
     if (line.isSet(kCount) && line.isSet(kFor))
-        return refuse(QStringLiteral("run ends either after --count samples or after --for a "
-                                     "time, not both"));
+        return refuse(tr("run ends either after --count samples or after --for a "
+                         "time, not both"));
     bool isCount = false;
     if (line.isSet(kCount) && (line.value(kCount).toLongLong(&isCount) < 1 || !isCount))
-        return refuse(QStringLiteral("--count takes a whole number of samples, such as 100"));
+        return refuse(tr("--count takes a whole number of samples, such as 100"));
     double seconds = 0;
     if (line.isSet(kFor) && !readDuration(line.value(kFor), &seconds))
-        return refuse(QStringLiteral("--for takes a duration such as 90, 90s, 15m, 2h or 1d"));
+        return refuse(tr("--for takes a duration such as 90, 90s, 15m, 2h or 1d"));
     if (line.isSet(kMaxOutage) && !readDuration(line.value(kMaxOutage), &seconds))
-        return refuse(
-            QStringLiteral("--max-outage takes a duration such as 30, 90s, 15m, 2h or 1d"));
+        return refuse(tr("--max-outage takes a duration such as 30, 90s, 15m, 2h or 1d"));
     SamplingSettings settings;
     const ExitStatus status = SamplingCommands::readSettings(line, output, &settings);
     if (status != ExitStatus::Done)
@@ -86,13 +84,13 @@ ExitStatus PeriodicRun::check(const CommandLine &line, CliOutput &output)
         return SamplingCommands::checkOutputFile(line, output, true);
     // A detached run sends nothing to this computer: nothing would be there to receive it.
     if (!line.isSet(QStringLiteral("flash")))
-        return refuse(QStringLiteral("--detach leaves the Orvantis storing into its flash "
-                                     "memory: it needs --flash NAME"));
+        return refuse(tr("--detach leaves the Orvantis storing into its flash "
+                         "memory: it needs --flash NAME"));
     for (const QString &option :
          {kOutput, kCount, kFor, kMaxOutage, QStringLiteral("keep"), QStringLiteral("force")}) {
         if (line.isSet(option))
-            return refuse(QStringLiteral("--detach sends no sample to this computer and leaves "
-                                         "the run going: it takes no --%1")
+            return refuse(tr("--detach sends no sample to this computer and leaves "
+                             "the run going: it takes no --%1")
                               .arg(option == kOutput ? QStringLiteral("output (-o)") : option));
     }
     return ExitStatus::Done;
@@ -164,9 +162,9 @@ ExitStatus PeriodicRun::detach(SamplingController &sampling, SamplingSettings se
         return ExitStatus::Interrupted;
     if (!takenUp || !session.isOpen()) {
         sampling.Stop();
-        m_context.output.error(QStringLiteral("the Orvantis did not take up the run (no echo of "
-                                              "the start command within %1 s); three ETX were "
-                                              "sent to stop whatever it began")
+        m_context.output.error(tr("the Orvantis did not take up the run (no echo of "
+                                  "the start command within %1 s); three ETX were "
+                                  "sent to stop whatever it began")
                                    .arg(double(SamplingController::kStartTimeoutSeconds)));
         return ExitStatus::Failed;
     }
@@ -176,12 +174,12 @@ ExitStatus PeriodicRun::detach(SamplingController &sampling, SamplingSettings se
          {QStringLiteral("period"), run.period.toDouble()},
          {QStringLiteral("flashName"), run.flashName},
          {QStringLiteral("started"), CliOutput::isoTime(QDateTime::currentDateTime())}},
-        {QStringLiteral("The Orvantis stores a sample every %1 s in its flash memory as %2, and "
-                        "goes on without this computer.")
+        {tr("The Orvantis stores a sample every %1 s in its flash memory as %2, and "
+            "goes on without this computer.")
              .arg(run.period, run.flashName),
-         QStringLiteral("\"orvantis stop\" stops it; so does any other command of orvantis or "
-                        "the console's connection, since finding the Orvantis stops what it "
-                        "is doing.")});
+         tr("\"orvantis stop\" stops it; so does any other command of orvantis or "
+            "the console's connection, since finding the Orvantis stops what it "
+            "is doing.")});
     return ExitStatus::Done;
 }
 
@@ -194,19 +192,18 @@ ExitStatus PeriodicRun::collect()
         if (finished())
             return ExitStatus::Done;
         if (outageTooLong()) {
-            m_context.output.error(
-                QStringLiteral("the connection was lost at %1 and not back within %2 s; the "
-                               "Orvantis may still be sampling; %3 holds what came before")
-                    .arg(m_report.lostAt().toString(QStringLiteral("HH:mm:ss")))
-                    .arg(m_maxOutage)
-                    .arg(m_path));
+            m_context.output.error(tr("the connection was lost at %1 and not back within %2 s; the "
+                                      "Orvantis may still be sampling; %3 holds what came before")
+                                       .arg(m_report.lostAt().toString(QStringLiteral("HH:mm:ss")))
+                                       .arg(m_maxOutage)
+                                       .arg(m_path));
             session.Disconnect();
             return ExitStatus::NoInstrument;
         }
         // Lost for good: the reconnection gave up (or was off), which ends in status 0.
         if (session.Status() == StatusCode::NotConnected) {
-            m_context.output.error(QStringLiteral("the connection to the Orvantis was lost; %1 "
-                                                  "holds what came before")
+            m_context.output.error(tr("the connection to the Orvantis was lost; %1 "
+                                      "holds what came before")
                                        .arg(m_path));
             return ExitStatus::NoInstrument;
         }
@@ -261,8 +258,8 @@ ExitStatus PeriodicRun::end(ExitStatus status)
     ending.endsAtPrompt = m_ledger.endsAtPrompt();
     m_report.summary(ending, QDateTime::currentDateTime());
     if (status == ExitStatus::Done && !ending.endsAtPrompt && !m_context.interrupted())
-        m_context.output.note(QStringLiteral("The Orvantis did not answer the stop with its "
-                                             "prompt."));
+        m_context.output.note(tr("The Orvantis did not answer the stop with its "
+                                 "prompt."));
     return status;
 }
 

@@ -4,6 +4,7 @@
 #include "app/cli/RunReport.h"
 #include "features/sampling/SampleLedger.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QObject>
 #include <QString>
@@ -25,6 +26,8 @@ struct SamplingSettings;
 // the instrument has taken it up: the port closes without a stop.
 class PeriodicRun
 {
+    Q_DECLARE_TR_FUNCTIONS(PeriodicRun)
+
 public:
     // How long the line may stay quiet after the stop before its answer is given up.
     static constexpr int kStopAnswerMs = 2000;

@@ -2,6 +2,7 @@
 
 #include "link/PortOpenError.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 // Why a port could not be opened, in the operator's terms. A port held by another program
@@ -9,6 +10,8 @@
 // the device: its lock file or exclusive open says that someone else has it.
 class PortProblem
 {
+    Q_DECLARE_TR_FUNCTIONS(PortProblem)
+
 public:
     PortProblem() = default;
     PortProblem(const QString &device, const PortOpenError &error);

@@ -61,7 +61,7 @@ void RunReport::sample(const SampleLedger::Sample &sample, const QDateTime &at)
                            {QStringLiteral("time"), CliOutput::isoTime(at)},
                            {QStringLiteral("bytes"), sample.bytes}});
     } else {
-        m_output.line(QStringLiteral("%1  %2  %3 bytes")
+        m_output.line(tr("%1  %2  %3 bytes")
                           .arg(sample.number, 5)
                           .arg(at.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")))
                           .arg(sample.bytes));
@@ -73,7 +73,7 @@ void RunReport::lineLost(const QDateTime &at)
     if (isLost())
         return;
     m_outages << Outage{at, QDateTime(), false, m_lastSample, QDateTime()};
-    sayOnStandardError(QStringLiteral("connection lost at %1").arg(clock(at)));
+    sayOnStandardError(tr("connection lost at %1").arg(clock(at)));
     event({{QStringLiteral("event"), QStringLiteral("connectionLost")},
            {QStringLiteral("time"), CliOutput::isoTime(at)}});
 }
@@ -86,11 +86,10 @@ void RunReport::lineBack(const QDateTime &at, bool runRestarted)
     outage.back = at;
     outage.runRestarted = runRestarted;
     const qint64 seconds = secondsBetween(outage.lost, at);
-    sayOnStandardError(
-        QStringLiteral("back at %1 after %2 s; the run %3")
-            .arg(clock(at))
-            .arg(seconds)
-            .arg(runRestarted ? QStringLiteral("was started again") : QStringLiteral("went on")));
+    sayOnStandardError((runRestarted ? tr("back at %1 after %2 s; the run was started again")
+                                     : tr("back at %1 after %2 s; the run went on"))
+                           .arg(clock(at))
+                           .arg(seconds));
     event({{QStringLiteral("event"), QStringLiteral("connectionBack")},
            {QStringLiteral("time"), CliOutput::isoTime(at)},
            {QStringLiteral("outageSeconds"), seconds},
@@ -100,15 +99,15 @@ void RunReport::lineBack(const QDateTime &at, bool runRestarted)
 void RunReport::summary(const Ending &ending, const QDateTime &at)
 {
     QJsonArray outages;
-    QStringList lines{QStringLiteral("%1 samples in %2 s; %3 holds %4 bytes, %5.")
-                          .arg(ending.samples)
-                          .arg(secondsBetween(m_started, at))
-                          .arg(ending.path == QLatin1String("-") ? QStringLiteral("standard output")
-                                                                 : ending.path)
-                          .arg(ending.bytes)
-                          .arg(ending.endsAtPrompt
-                                   ? QStringLiteral("ending at the Orvantis's prompt")
-                                   : QStringLiteral("not ending at the Orvantis's prompt"))};
+    const QString summaryLine =
+        ending.endsAtPrompt
+            ? tr("%1 samples in %2 s; %3 holds %4 bytes, ending at the Orvantis's prompt.")
+            : tr("%1 samples in %2 s; %3 holds %4 bytes, not ending at the Orvantis's prompt.");
+    QStringList lines{
+        summaryLine.arg(ending.samples)
+            .arg(secondsBetween(m_started, at))
+            .arg(ending.path == QLatin1String("-") ? tr("standard output") : ending.path)
+            .arg(ending.bytes)};
     qint64 withoutSamples = 0;
     for (const Outage &outage : std::as_const(m_outages)) {
         const QDateTime back = outage.back.isValid() ? outage.back : at;
@@ -121,22 +120,27 @@ void RunReport::summary(const Ending &ending, const QDateTime &at)
                                    {QStringLiteral("runRestarted"), outage.runRestarted},
                                    {QStringLiteral("lastSample"), isoOrNull(outage.lastSample)},
                                    {QStringLiteral("nextSample"), isoOrNull(outage.nextSample)}});
-        lines << QStringLiteral("Connection lost at %1, %2; no samples from %3 to %4 (%5 s).")
-                     .arg(clock(outage.lost))
-                     .arg(outage.back.isValid()
-                              ? QStringLiteral("back at %1 after %2 s (the run %3)")
-                                    .arg(clock(outage.back))
-                                    .arg(secondsBetween(outage.lost, outage.back))
-                                    .arg(outage.runRestarted ? QStringLiteral("was started again")
-                                                             : QStringLiteral("went on"))
-                              : QStringLiteral("not back"))
+        if (!outage.back.isValid()) {
+            lines << tr("Connection lost at %1, not back; no samples from %2 to %3 (%4 s).")
+                         .arg(clock(outage.lost))
+                         .arg(clock(outage.lastSample), clock(next))
+                         .arg(gap);
+            continue;
+        }
+        const QString outageLine =
+            outage.runRestarted ? tr("Connection lost at %1, back at %2 after %3 s (the run was "
+                                     "started again); no samples from %4 to %5 (%6 s).")
+                                : tr("Connection lost at %1, back at %2 after %3 s (the run went "
+                                     "on); no samples from %4 to %5 (%6 s).");
+        lines << outageLine.arg(clock(outage.lost))
+                     .arg(clock(outage.back))
+                     .arg(secondsBetween(outage.lost, outage.back))
                      .arg(clock(outage.lastSample), clock(next))
                      .arg(gap);
     }
     if (!m_outages.isEmpty())
-        lines << QStringLiteral("%1 outage(s); %2 s without samples.")
-                     .arg(m_outages.size())
-                     .arg(withoutSamples);
+        lines
+            << tr("%1 outage(s); %2 s without samples.").arg(m_outages.size()).arg(withoutSamples);
     for (const QString &line : std::as_const(lines))
         m_output.note(line);
     m_output.result({{QStringLiteral("record"), QStringLiteral("summary")},

@@ -2,6 +2,7 @@
 
 #include "features/sampling/SampleLedger.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QJsonObject>
 #include <QList>
@@ -15,6 +16,8 @@ class CliOutput;
 // record of its own, one per line, the summary last.
 class RunReport
 {
+    Q_DECLARE_TR_FUNCTIONS(RunReport)
+
 public:
     explicit RunReport(CliOutput &output) : m_output(output) {}
 

@@ -43,7 +43,8 @@ ExitStatus readSettings(const CommandLine &line, CliOutput &output, SamplingSett
         bool ok = false;
         const int count = line.value(kAverage).toInt(&ok);
         if (!ok || count < 1) {
-            output.error(QStringLiteral("--average takes a whole number of spectra, such as 10"));
+            output.error(QCoreApplication::translate(
+                "SamplingCommands", "--average takes a whole number of spectra, such as 10"));
             return ExitStatus::Usage;
         }
         settings->average = true;
@@ -57,7 +58,8 @@ ExitStatus readSettings(const CommandLine &line, CliOutput &output, SamplingSett
         }
         const QString problem = InstrumentFileName::problem(name);
         if (!problem.isEmpty()) {
-            output.error(QStringLiteral("--flash %1 cannot be a name on the Orvantis: %2")
+            output.error(QCoreApplication::translate(
+                             "SamplingCommands", "--flash %1 cannot be a name on the Orvantis: %2")
                              .arg(name, problem));
             return ExitStatus::Usage;
         }
@@ -72,34 +74,43 @@ ExitStatus checkOutputFile(const CommandLine &line, CliOutput &output, bool requ
 {
     const QString path = line.value(kOutput);
     const auto refuse = [&output](const QString &text) {
-        output.error(text + QStringLiteral("; nothing was sent"));
+        output.error(
+            QCoreApplication::translate("SamplingCommands", "%1; nothing was sent").arg(text));
         return ExitStatus::Usage;
     };
     if (line.isSet(kKeep) && line.isSet(kForce))
-        return refuse(QStringLiteral("--keep appends to FILE and --force replaces it: not both"));
+        return refuse(QCoreApplication::translate(
+            "SamplingCommands", "--keep appends to FILE and --force replaces it: not both"));
     if (path.isEmpty()) {
         if (!required)
             return ExitStatus::Done;
-        return refuse(QStringLiteral("%1 needs -o FILE, the file that receives the data (-o - "
-                                     "for standard output)")
-                          .arg(line.command()));
+        return refuse(
+            QCoreApplication::translate("SamplingCommands",
+                                        "%1 needs -o FILE, the file that receives the data (-o - "
+                                        "for standard output)")
+                .arg(line.command()));
     }
     if (path == kStandardOutput) {
         // A sample's data is a value of its document; a stream of data is not.
         if (line.json() && line.command() != QLatin1String("sample"))
-            return refuse(QStringLiteral("-o - puts the data on standard output, where --json "
-                                         "puts its records: use one of them"));
+            return refuse(QCoreApplication::translate(
+                "SamplingCommands", "-o - puts the data on standard output, where --json "
+                                    "puts its records: use one of them"));
         return ExitStatus::Done;
     }
     const QFileInfo info(path);
     if (!info.absoluteDir().exists())
-        return refuse(QStringLiteral("the folder %1 does not exist").arg(info.absolutePath()));
+        return refuse(
+            QCoreApplication::translate("SamplingCommands", "the folder %1 does not exist")
+                .arg(info.absolutePath()));
     if (info.isDir())
-        return refuse(QStringLiteral("%1 is a folder, not a file").arg(path));
+        return refuse(QCoreApplication::translate("SamplingCommands", "%1 is a folder, not a file")
+                          .arg(path));
     // Last night's data is not replaced by mistake.
     if (info.isFile() && info.size() > 0 && !line.isSet(kKeep) && !line.isSet(kForce))
-        return refuse(QStringLiteral("%1 exists and holds %2 bytes: --keep appends to it, "
-                                     "--force replaces it")
+        return refuse(QCoreApplication::translate(
+                          "SamplingCommands", "%1 exists and holds %2 bytes: --keep appends to it, "
+                                              "--force replaces it")
                           .arg(path)
                           .arg(info.size()));
     return ExitStatus::Done;
@@ -145,7 +156,9 @@ ExitStatus sample(CliContext &context)
     const qint64 before = append ? sizeOf(path) : 0;
     DataFile &file = context.session.dataFile();
     // The event log names where the data went, not the scratch file.
-    const QString shownAs = named.isEmpty() ? QStringLiteral("standard output") : QString();
+    const QString shownAs = named.isEmpty()
+                                ? QCoreApplication::translate("SamplingCommands", "standard output")
+                                : QString();
     if (!(append ? file.openForAppend(path) : file.open(path, shownAs))) {
         context.output.error(DataFileController::openErrorMessage(path, file.errorString()));
         return ExitStatus::Failed;
@@ -167,17 +180,20 @@ ExitStatus sample(CliContext &context)
         document.insert(QStringLiteral("file"), named);
         document.insert(QStringLiteral("appended"), append);
         context.output.note(
-            QStringLiteral("%1 bytes %2 %3.")
+            (append ? QCoreApplication::translate("SamplingCommands", "%1 bytes appended to %2.")
+                    : QCoreApplication::translate("SamplingCommands", "%1 bytes saved in %2."))
                 .arg(bytes)
-                .arg(append ? QStringLiteral("appended to") : QStringLiteral("saved in"), named));
+                .arg(named));
     }
     if (context.output.json())
         context.output.result(document, {});
     if (complete)
         return ExitStatus::Done;
     if (!context.interrupted() && context.session.isOpen())
-        context.output.error(QStringLiteral("the Orvantis did not finish the sample within %1 s")
-                                 .arg(double(SamplingController::kSampleTimeoutSeconds)));
+        context.output.error(
+            QCoreApplication::translate("SamplingCommands",
+                                        "the Orvantis did not finish the sample within %1 s")
+                .arg(double(SamplingController::kSampleTimeoutSeconds)));
     return ExitStatus::Failed;
 }
 

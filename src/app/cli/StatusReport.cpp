@@ -2,9 +2,10 @@
 
 #include <QRegularExpression>
 
+#include "features/status/StatusParser.h"
+
 namespace
 {
-const QString kAmbientPrefix = QStringLiteral("Ambient: ");
 // The lamps' meanings, indexed as the rows: 0 bottom, 1 middle, 2 top.
 const char *const kStates[] = {"off", "stabilizing", "stable"};
 } // namespace
@@ -13,8 +14,9 @@ StatusReport::StatusReport(const StatusPanels &panels, const QByteArray &line)
     : m_thermal(read(panels.thermal)), m_light(read(panels.light)), m_line(line.trimmed())
 {
     m_ambient = panels.ambientCaption;
-    if (m_ambient.startsWith(kAmbientPrefix))
-        m_ambient.remove(0, kAmbientPrefix.size());
+    const QString prefix = StatusParser::ambientCaption(QString());
+    if (m_ambient.startsWith(prefix))
+        m_ambient.remove(0, prefix.size());
 }
 
 StatusReport::Panel StatusReport::read(const StatusPanels::Panel &panel)
@@ -51,7 +53,7 @@ QJsonObject StatusReport::document() const
 
 QStringList StatusReport::lines() const
 {
-    return {QStringLiteral("Thermal Control:  %1").arg(m_thermal.text),
-            QStringLiteral("Light Source:     %1").arg(m_light.text),
-            QStringLiteral("Ambient:          %1").arg(m_ambient)};
+    return {tr("Thermal Control:  %1").arg(m_thermal.text),
+            tr("Light Source:     %1").arg(m_light.text),
+            tr("Ambient:          %1").arg(m_ambient)};
 }

@@ -3,6 +3,7 @@
 #include "features/status/StatusPanels.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QJsonObject>
 #include <QJsonValue>
 #include <QStringList>
@@ -12,6 +13,8 @@
 // caption beside it, as the console shows it.
 class StatusReport
 {
+    Q_DECLARE_TR_FUNCTIONS(StatusReport)
+
 public:
     StatusReport(const StatusPanels &panels, const QByteArray &line);
 

@@ -22,8 +22,11 @@ ExitStatus run(CliContext &context)
         return ExitStatus::Interrupted;
     context.session.eventLog().append(
         EventCategory::Operation,
-        answered ? QStringLiteral("Stop (three ETX): the Orvantis answered at its prompt.")
-                 : QStringLiteral("Stop (three ETX): no prompt within %1 s.").arg(kAnswerSeconds));
+        answered
+            ? QCoreApplication::translate("StopCommand",
+                                          "Stop (three ETX): the Orvantis answered at its prompt.")
+            : QCoreApplication::translate("StopCommand", "Stop (three ETX): no prompt within %1 s.")
+                  .arg(kAnswerSeconds));
     // Finding the Orvantis sends three ETX too (the search's probe), so a run left sampling
     // has stopped before this stop goes out: said as it is.
     const QJsonObject document{{QStringLiteral("answered"), answered},
@@ -32,15 +35,19 @@ ExitStatus run(CliContext &context)
     if (answered) {
         context.output.result(
             document,
-            {QStringLiteral("The Orvantis answered the stop at its prompt: it is stopped."),
-             QStringLiteral("(Finding it had sent three ETX already, which stop "
-                            "whatever it was doing.)")});
+            {QCoreApplication::translate(
+                 "StopCommand", "The Orvantis answered the stop at its prompt: it is stopped."),
+             QCoreApplication::translate("StopCommand",
+                                         "(Finding it had sent three ETX already, which stop "
+                                         "whatever it was doing.)")});
         return ExitStatus::Done;
     }
     context.output.result(document, {});
-    context.output.error(QStringLiteral("the Orvantis did not show its prompt within %1 s after "
-                                        "three ETX")
-                             .arg(kAnswerSeconds));
+    context.output.error(
+        QCoreApplication::translate("StopCommand",
+                                    "the Orvantis did not show its prompt within %1 s after "
+                                    "three ETX")
+            .arg(kAnswerSeconds));
     return ExitStatus::Failed;
 }
 

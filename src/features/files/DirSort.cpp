@@ -41,13 +41,13 @@ QString DirSort::headerText(int column)
 {
     switch (column) {
     case 0:
-        return QStringLiteral("Name");
+        return DirSort::tr("Name");
     case 1:
-        return QStringLiteral("Date Modified");
+        return DirSort::tr("Date Modified");
     case 2:
-        return QStringLiteral("Size");
+        return DirSort::tr("Size");
     case 3:
-        return QStringLiteral("Type");
+        return DirSort::tr("Type");
     default:
         return QString();
     }

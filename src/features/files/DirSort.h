@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -9,6 +10,8 @@
 // The shown date and size columns sort by their hidden keys, numerically.
 class DirSort
 {
+    Q_DECLARE_TR_FUNCTIONS(DirSort)
+
 public:
     static constexpr int kVisibleColumns = 4;
     static constexpr char kAscendingMarker[] = "   ^";

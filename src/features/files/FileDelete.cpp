@@ -61,14 +61,12 @@ bool FileDelete::DeleteInstrumentFile(Line &line, const QString &name)
 
 QString FileDelete::noSelectionMessage()
 {
-    return QStringLiteral(
-        "To delete files from the Orvantis, first select them in the directory list.");
+    return tr("To delete files from the Orvantis, first select them in the directory list.");
 }
 
 QString FileDelete::questionText(int count, const QString &firstName)
 {
     if (count == 1)
-        return QStringLiteral("Delete ") + firstName + QStringLiteral(" from Orvantis memory?");
-    return QStringLiteral("Delete ") + QString::number(count) +
-           QStringLiteral(" files from Orvantis memory?");
+        return tr("Delete %1 from Orvantis memory?").arg(firstName);
+    return tr("Delete %1 files from Orvantis memory?").arg(QString::number(count));
 }

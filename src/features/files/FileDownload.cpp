@@ -260,39 +260,39 @@ bool FileDownload::ChooseDownloadFolder()
 
 QString FileDownload::noSelectionMessage()
 {
-    return QStringLiteral("To get files, first select them from the directory list.");
+    return tr("To get files, first select them from the directory list.");
 }
 
 QString FileDownload::noReplyMessage(const QString &name)
 {
-    return QStringLiteral("There was an error getting the file ") + name + QLatin1Char('.');
+    return tr("There was an error getting the file %1.").arg(name);
 }
 
 QString FileDownload::timedOutMessage(const QString &name)
 {
-    return QStringLiteral("Transfer of \"") + name + QStringLiteral("\" timed out.");
+    return tr("Transfer of \"%1\" timed out.").arg(name);
 }
 
 QString FileDownload::cancelledMessage()
 {
-    return QStringLiteral("Transfer cancelled.");
+    return tr("Transfer cancelled.");
 }
 
 QString FileDownload::refusedMessage(const QString &name, const QString &words)
 {
-    return noReplyMessage(name) + QStringLiteral(" The Orvantis answered: \"%1\"").arg(words);
+    return tr("There was an error getting the file %1. The Orvantis answered: \"%2\"")
+        .arg(name, words);
 }
 
 QString FileDownload::lostMessage(const QString &name)
 {
-    return QStringLiteral("Transfer of \"%1\" stopped: the connection to the Orvantis ended.")
-        .arg(name);
+    return tr("Transfer of \"%1\" stopped: the connection to the Orvantis ended.").arg(name);
 }
 
 QString FileDownload::keptMessage(qint64 arrived, const QString &partPath, const QString &name)
 {
-    return QStringLiteral("The %1 bytes that arrived are kept in %2; the earlier %3 was left as "
-                          "it was.")
+    return tr("The %1 bytes that arrived are kept in %2; the earlier %3 was left as "
+              "it was.")
         .arg(arrived)
         .arg(QDir::toNativeSeparators(partPath), name);
 }
@@ -304,23 +304,23 @@ QString FileDownload::withNote(const QString &message, const QString &note)
 
 QString FileDownload::badSizeMessage(const QString &name, const QString &sizeText)
 {
-    return QStringLiteral("The file %1 was not fetched: the size the directory list gives for it "
-                          "(\"%2\") is not a count of bytes, so the end of the file cannot be "
-                          "told. If this line of the list is not a file, leave it out of the "
-                          "selection. The files after it were not fetched either: select them "
-                          "again to fetch them.")
+    return tr("The file %1 was not fetched: the size the directory list gives for it "
+              "(\"%2\") is not a count of bytes, so the end of the file cannot be "
+              "told. If this line of the list is not a file, leave it out of the "
+              "selection. The files after it were not fetched either: select them "
+              "again to fetch them.")
         .arg(name, sizeText);
 }
 
 QString FileDownload::cannotCreateMessage(const QString &path, const QString &reason)
 {
-    return QStringLiteral("The file %1 could not be created (%2). The transfer was stopped.")
+    return tr("The file %1 could not be created (%2). The transfer was stopped.")
         .arg(QDir::toNativeSeparators(path), reason);
 }
 
 QString FileDownload::notPlacedMessage(const QString &path, const QString &stagingPath,
                                        const QString &reason)
 {
-    return QStringLiteral("The file %1 could not be replaced (%2). What arrived is kept in %3.")
+    return tr("The file %1 could not be replaced (%2). What arrived is kept in %3.")
         .arg(QDir::toNativeSeparators(path), reason, QDir::toNativeSeparators(stagingPath));
 }

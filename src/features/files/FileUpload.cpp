@@ -224,23 +224,23 @@ void FileUpload::setLastUploadFolder(const QString &folder)
 
 QString FileUpload::dialogTitle()
 {
-    return QStringLiteral("Select file to send to Orvantis");
+    return tr("Select file to send to Orvantis");
 }
 
 QString FileUpload::cannotOpenMessage(const QString &path, const QString &reason)
 {
-    return QStringLiteral("The file %1 could not be opened (%2). Nothing was sent.")
+    return tr("The file %1 could not be opened (%2). Nothing was sent.")
         .arg(QDir::toNativeSeparators(path), reason);
 }
 
 QString FileUpload::refusedNameMessage(const QString &displayName, const QString &name,
                                        const QString &problem)
 {
-    return QStringLiteral("The file %1 was not sent: on the Orvantis it would be named \"%2\", "
-                          "and its disk cannot hold that name (%3). Names there have 1 to 12 "
-                          "plain letters, digits and signs, without blanks and without any of "
-                          "\" * , / : < > ? \\ |. Rename the file (its first 12 characters, "
-                          "blanks left out, make the name) and send it again.")
+    return tr("The file %1 was not sent: on the Orvantis it would be named \"%2\", "
+              "and its disk cannot hold that name (%3). Names there have 1 to 12 "
+              "plain letters, digits and signs, without blanks and without any of "
+              "\" * , / : < > ? \\ |. Rename the file (its first 12 characters, "
+              "blanks left out, make the name) and send it again.")
         .arg(displayName, name, problem);
 }
 
@@ -248,20 +248,21 @@ QString FileUpload::notCapturingMessage(const QString &displayName, const QStrin
                                         const QByteArray &answer)
 {
     const QByteArray said = capturingAnswer(answer);
-    const QString answered =
-        said.isEmpty() ? QStringLiteral("it gave no answer")
-                       : QStringLiteral("it answered \"%1\"").arg(QString::fromLatin1(said));
-    return QStringLiteral("The file %1 was not sent: the Orvantis did not start storing a file "
-                          "named \"%2\" (%3). Nothing of the file was sent.")
-        .arg(displayName, name, answered);
+    if (said.isEmpty())
+        return tr("The file %1 was not sent: the Orvantis did not start storing a file named "
+                  "\"%2\" (it gave no answer). Nothing of the file was sent.")
+            .arg(displayName, name);
+    return tr("The file %1 was not sent: the Orvantis did not start storing a file named \"%2\" "
+              "(it answered \"%3\"). Nothing of the file was sent.")
+        .arg(displayName, name, QString::fromLatin1(said));
 }
 
 QString FileUpload::promptMissingMessage(const QString &displayName, int lineNumber,
                                          const QString &name)
 {
-    return QStringLiteral("The file %1 was not sent completely: the Orvantis did not show its "
-                          "Capture> prompt after line %2, so no further line was sent. The file "
-                          "\"%3\" on the Orvantis is incomplete; send the file again.")
+    return tr("The file %1 was not sent completely: the Orvantis did not show its "
+              "Capture> prompt after line %2, so no further line was sent. The file "
+              "\"%3\" on the Orvantis is incomplete; send the file again.")
         .arg(displayName)
         .arg(lineNumber)
         .arg(name);

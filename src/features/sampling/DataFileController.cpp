@@ -23,9 +23,8 @@ int DataFileController::OpenNewFile()
     if (refusedDuringTransfer())
         return -1;
     if (m_session.DataFileNumber() != 0) {
-        const int answer =
-            m_dialogs.ShowQuestionBox(closeQuestion(), QStringLiteral("Yes"), QString(),
-                                      QStringLiteral("Cancel"), kDefaultCancel);
+        const int answer = m_dialogs.ShowQuestionBox(closeQuestion(), tr("Yes"), QString(),
+                                                     tr("Cancel"), kDefaultCancel);
         if (answer != kYes)
             return -1;
         closeFile();
@@ -60,33 +59,33 @@ QString DataFileController::savingLabelText() const
 
 QString DataFileController::savingLabelText(const QString &path)
 {
-    return QStringLiteral("Saving to \"") + QFileInfo(path).fileName() + QLatin1Char('"');
+    return tr("Saving to \"%1\"").arg(QFileInfo(path).fileName());
 }
 
 QString DataFileController::noFileText()
 {
-    return QStringLiteral("No file open");
+    return tr("No file open");
 }
 
 QString DataFileController::closeQuestion()
 {
-    return QStringLiteral("Close the current file?");
+    return tr("Close the current file?");
 }
 
 QString DataFileController::fileFilters()
 {
-    return QStringLiteral("Text Files (*.raw);;All Files (*.*)");
+    return tr("Text Files (*.raw);;All Files (*.*)");
 }
 
 QString DataFileController::openErrorMessage(const QString &path, const QString &reason)
 {
-    return QStringLiteral("Error opening ") + path + QStringLiteral(": ") + reason;
+    return tr("Error opening %1: %2").arg(path, reason);
 }
 
 QString DataFileController::transferRunningMessage()
 {
-    return QStringLiteral("A file transfer is using the data file. Open or close a data file "
-                          "when the transfer has ended.");
+    return tr("A file transfer is using the data file. Open or close a data file "
+              "when the transfer has ended.");
 }
 
 // The controls are disabled while a transfer owns the line; this covers every other way in.

@@ -10,8 +10,8 @@ std::optional<RunOnLeaving> LeavingQuestion::ask(InstrumentSession &session,
     // With the line lost nothing could stop the run anyway.
     if (!session.periodicRun() || !run.toFlash || !session.isOpen())
         return RunOnLeaving::Stop;
-    switch (dialogs.ShowQuestionBox(question(run), QStringLiteral("Yes"), QStringLiteral("No"),
-                                    QStringLiteral("Cancel"), -1)) {
+    switch (dialogs.ShowQuestionBox(question(run), LeavingQuestion::tr("Yes"),
+                                    LeavingQuestion::tr("No"), LeavingQuestion::tr("Cancel"), -1)) {
     case 1:
         return RunOnLeaving::LeaveSampling;
     case 0:
@@ -23,7 +23,8 @@ std::optional<RunOnLeaving> LeavingQuestion::ask(InstrumentSession &session,
 
 QString LeavingQuestion::question(const PeriodicRunInfo &run)
 {
-    return QStringLiteral("The Orvantis is storing a sample every %1 s in its flash memory as %2. "
-                          "Leave it sampling?")
+    return LeavingQuestion::tr(
+               "The Orvantis is storing a sample every %1 s in its flash memory as %2. "
+               "Leave it sampling?")
         .arg(run.period, run.flashName);
 }

@@ -2,6 +2,7 @@
 
 #include "session/PeriodicRunInfo.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <optional>
@@ -14,6 +15,8 @@ class OperatorDialogs;
 // deployment, or stop it. Any other run is stopped without a question.
 class LeavingQuestion
 {
+    Q_DECLARE_TR_FUNCTIONS(LeavingQuestion)
+
 public:
     // How to leave; nothing when the operator chose to stay (Cancel, or the box closed).
     static std::optional<RunOnLeaving> ask(InstrumentSession &session, OperatorDialogs &dialogs);

@@ -16,7 +16,7 @@ SamplingController::SamplingController(InstrumentSession &session, OperatorDialo
 QByteArray SamplingController::SampleOnce(const SamplingSettings &settings)
 {
     Line &line = m_session.line();
-    const LoggedOperation logged(m_session.eventLog(), QStringLiteral("Single sample"));
+    const LoggedOperation logged(m_session.eventLog(), tr("Single sample"));
     if (m_session.DataFileNumber() == 0)
         setSavingWarning(true);
     const StopOnExit stop = line.stopOnExit(kThreeEtx);
@@ -77,14 +77,13 @@ QString SamplingController::FlashFilenameChanged(const QString &text)
 
 QString SamplingController::flashNameMessage()
 {
-    return QStringLiteral(
-        "Flash file names are limited to 8 characters (extension is added automatically)");
+    return tr("Flash file names are limited to 8 characters (extension is added automatically)");
 }
 
 QString SamplingController::badPeriodMessage()
 {
-    return QStringLiteral("The minimum period must be a number of seconds, such as 10 or 2.5. "
-                          "Periodic sampling was not started.");
+    return tr("The minimum period must be a number of seconds, such as 10 or 2.5. "
+              "Periodic sampling was not started.");
 }
 
 void SamplingController::setSavingWarning(bool on)

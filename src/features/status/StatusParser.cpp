@@ -28,6 +28,11 @@ void enableLitLabels(StatusPanels::Panel &panel)
 }
 } // namespace
 
+QString StatusParser::ambientCaption(const QString &temperature)
+{
+    return tr("Ambient: %1").arg(temperature);
+}
+
 StatusParser::StatusParser(LinkStatus &status) : m_status(status)
 {
 }
@@ -72,7 +77,7 @@ StatusParseResult StatusParser::ParseStatus(const QByteArray &reply, StatusReply
         ambient.chop(1);
 
     if (!ambient.isEmpty())
-        m_panels.ambientCaption = QStringLiteral("Ambient: ") + QString::fromLatin1(ambient);
+        m_panels.ambientCaption = ambientCaption(QString::fromLatin1(ambient));
 
     showThermal(thermalOn, thermallyStable, deviation, hold);
     showLight(lightOn, lightSeconds, hold);
@@ -109,12 +114,12 @@ void StatusParser::showThermal(bool on, bool stable, double deviation, StatusRep
                 thermal.rows[1].lamp == LampColour::Yellow ? LampColour::Amber : LampColour::Yellow;
             setLamps(thermal, LampColour::Unlit, next, LampColour::Unlit);
         }
-        QString prefix = QStringLiteral("Stabilizing (");
+        QString caption = tr("Stabilizing (%1C)");
         if (deviation >= kCoolingFrom)
-            prefix = QStringLiteral("Cooling (");
+            caption = tr("Cooling (%1C)");
         else if (deviation <= kWarmingFrom)
-            prefix = QStringLiteral("Warming (");
-        thermal.rows[1].caption = prefix + oneDecimal(deviation) + QStringLiteral("C)");
+            caption = tr("Warming (%1C)");
+        thermal.rows[1].caption = caption.arg(oneDecimal(deviation));
     } else {
         setLamps(thermal, LampColour::Unlit, LampColour::Unlit, LampColour::Red);
     }
@@ -131,10 +136,10 @@ void StatusParser::showLight(bool on, qint32 lightSeconds, StatusReplyOrder::Hol
         else
             setLamps(light, LampColour::Green, LampColour::Unlit, LampColour::Unlit);
         if (lightSeconds > 0 && lightSeconds < kMinutesShownBelow)
-            light.rows[1].caption = QStringLiteral("Stabilizing (") +
-                                    oneDecimal(lightSeconds / 60.0) + QStringLiteral(" min.)");
+            light.rows[1].caption =
+                tr("Stabilizing (%1 min.)").arg(oneDecimal(lightSeconds / 60.0));
         else
-            light.rows[1].caption = QStringLiteral("Stabilizing");
+            light.rows[1].caption = tr("Stabilizing");
     } else {
         setLamps(light, LampColour::Unlit, LampColour::Unlit, LampColour::Red);
     }

@@ -7,6 +7,7 @@
 #include "session/LinkStatus.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <functional>
 
 // Reads the instrument's status line ("st:" reply) into the Thermal Control and Light Source
@@ -14,11 +15,16 @@
 // the settling lamp alternates by its current colour.
 class StatusParser
 {
+    Q_DECLARE_TR_FUNCTIONS(StatusParser)
+
 public:
     static constexpr int kSettlingIntervalMs = 3000;
     static constexpr int kStableIntervalMs = 30000;
 
     explicit StatusParser(LinkStatus &status);
+
+    // The caption under the panels for an ambient temperature as the line gives it.
+    static QString ambientCaption(const QString &temperature);
 
     // Called when a status line reports a subsystem on while its "Enable" box is unchecked.
     // The window checks the box, which runs the box's change handling (the power-on command

@@ -7,6 +7,11 @@
 
 namespace
 {
+// By State: the history file's spelling, which is also the caption's English text.
+const char *const kStateNames[] = {QT_TRANSLATE_NOOP("StatusSample", "off"),
+                                   QT_TRANSLATE_NOOP("StatusSample", "stabilizing"),
+                                   QT_TRANSLATE_NOOP("StatusSample", "stable")};
+
 // The text up to its first control character: the receive loop may hand over a line
 // together with its line end and whatever followed it in the same run.
 QByteArray firstLine(const QByteArray &text)
@@ -61,25 +66,21 @@ bool StatusSample::fromLine(const QByteArray &text, const QDateTime &time, Statu
 
 QString StatusSample::stateName(State state)
 {
-    switch (state) {
-    case State::Off:
-        return QStringLiteral("off");
-    case State::Settling:
-        return QStringLiteral("stabilizing");
-    case State::Stable:
-        return QStringLiteral("stable");
-    }
-    return QString();
+    return QLatin1String(kStateNames[int(state)]);
+}
+
+QString StatusSample::stateCaption(State state)
+{
+    return tr(kStateNames[int(state)]);
 }
 
 QString StatusSample::describe() const
 {
-    const QString ambientText = hasAmbient()
-                                    ? QString::number(ambient, 'f', 1) + QStringLiteral(" C")
-                                    : QStringLiteral("-");
-    return QStringLiteral("%1\nAmbient: %2\nThermal control: %3, deviation %4 C\n"
-                          "Light source: %5, %6 s to go")
+    const QString ambientText =
+        hasAmbient() ? tr("%1 C").arg(QString::number(ambient, 'f', 1)) : QStringLiteral("-");
+    return tr("%1\nAmbient: %2\nThermal control: %3, deviation %4 C\n"
+              "Light source: %5, %6 s to go")
         .arg(time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), ambientText,
-             stateName(thermal), QString::number(deviation, 'f', 2), stateName(light))
+             stateCaption(thermal), QString::number(deviation, 'f', 2), stateCaption(light))
         .arg(lightSeconds);
 }

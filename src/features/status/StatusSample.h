@@ -1,11 +1,15 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QString>
 
 // The values of one status line at the time it was seen, for the status history.
 struct StatusSample {
+    Q_DECLARE_TR_FUNCTIONS(StatusSample)
+
+public:
     // A subsystem as its three lamps show it.
     enum class State { Off, Settling, Stable };
 
@@ -25,7 +29,10 @@ struct StatusSample {
     // use. False when the text is no status line.
     static bool fromLine(const QByteArray &text, const QDateTime &time, StatusSample *sample);
 
+    // The state as the history file and object names spell it.
     static QString stateName(State state);
+    // The state as the history window shows it.
+    static QString stateCaption(State state);
     // What the history window shows for the sample under the pointer.
     QString describe() const;
 };

@@ -15,19 +15,19 @@ ConnectForm::ConnectForm(InstrumentSession &session, OperatorDialogs &dialogs, Q
     : QDialog(parent), m_session(session), m_dialogs(dialogs)
 {
     setObjectName(QStringLiteral("ConnectForm"));
-    setWindowTitle(QStringLiteral("Connecting"));
+    setWindowTitle(tr("Connecting"));
     if (parent)
         setWindowIcon(parent->windowIcon());
 
     m_label1 = new QLabel(this);
     m_label1->setObjectName(QStringLiteral("Label1"));
     m_label1->setMinimumWidth(320);
-    auto *label2 = new QLabel(QStringLiteral("Available Ports:"), this);
+    auto *label2 = new QLabel(tr("Available Ports:"), this);
     label2->setObjectName(QStringLiteral("Label2"));
     m_portCombo = new QComboBox(this);
     m_portCombo->setObjectName(QStringLiteral("PortCombo"));
     m_portCombo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    auto *label3 = new QLabel(QStringLiteral("Baud Rate:"), this);
+    auto *label3 = new QLabel(tr("Baud Rate:"), this);
     label3->setObjectName(QStringLiteral("Label3"));
     m_baudCombo = new QComboBox(this);
     m_baudCombo->setObjectName(QStringLiteral("BaudCombo"));
@@ -35,11 +35,11 @@ ConnectForm::ConnectForm(InstrumentSession &session, OperatorDialogs &dialogs, Q
     label2->setBuddy(m_portCombo);
     label3->setBuddy(m_baudCombo);
 
-    m_forceConnectButton = new QPushButton(QStringLiteral("Open Selected Port"), this);
+    m_forceConnectButton = new QPushButton(tr("Open Selected Port"), this);
     m_forceConnectButton->setObjectName(QStringLiteral("ForceConnectButton"));
-    m_searchButton = new QPushButton(QStringLiteral("Search Again"), this);
+    m_searchButton = new QPushButton(tr("Search Again"), this);
     m_searchButton->setObjectName(QStringLiteral("SearchButton"));
-    m_cancelButton = new QPushButton(QStringLiteral("Close"), this);
+    m_cancelButton = new QPushButton(tr("Close"), this);
     m_cancelButton->setObjectName(QStringLiteral("CancelButton"));
     for (QPushButton *button : {m_forceConnectButton, m_searchButton, m_cancelButton})
         button->setAutoDefault(false);

@@ -17,11 +17,11 @@
 SetBaudForm::SetBaudForm(LineClaim &line, OperatorDialogs &dialogs, QWidget *parent)
     : QDialog(parent), m_line(line), m_dialogs(dialogs), m_change(line)
 {
-    setWindowTitle(QStringLiteral("Set Baud Rate"));
+    setWindowTitle(tr("Set Baud Rate"));
     if (parent)
         setWindowIcon(parent->window()->windowIcon());
 
-    Label1 = new QLabel(QStringLiteral("Baud Rate:"), this);
+    Label1 = new QLabel(tr("Baud Rate:"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     BaudCombo = new QComboBox(this);
     BaudCombo->setObjectName(QStringLiteral("BaudCombo"));
@@ -32,12 +32,12 @@ SetBaudForm::SetBaudForm(LineClaim &line, OperatorDialogs &dialogs, QWidget *par
     Label1->setBuddy(BaudCombo);
     StartupRateLabel = new QLabel(QStringLiteral("[code]"), this);
     StartupRateLabel->setObjectName(QStringLiteral("StartupRateLabel"));
-    DefaultCheck = new QCheckBox(QStringLiteral("Make this the startup rate"), this);
+    DefaultCheck = new QCheckBox(tr("Make this the startup rate"), this);
     DefaultCheck->setObjectName(QStringLiteral("DefaultCheck"));
-    SetBaudButton = new QPushButton(QStringLiteral("Set Rate"), this);
+    SetBaudButton = new QPushButton(tr("Set Rate"), this);
     SetBaudButton->setObjectName(QStringLiteral("SetBaudButton"));
     SetBaudButton->setDefault(true);
-    CancelButton = new QPushButton(QStringLiteral("Close"), this);
+    CancelButton = new QPushButton(tr("Close"), this);
     CancelButton->setObjectName(QStringLiteral("CancelButton"));
     CancelButton->setAutoDefault(false);
 

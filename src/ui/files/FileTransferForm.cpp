@@ -38,7 +38,10 @@ struct StartingHeader {
     int width;
 };
 constexpr StartingHeader kStartingHeaders[DirSort::kVisibleColumns] = {
-    {"File name", 24}, {"Date", 29}, {"Size", 23}, {"Type", 12}};
+    {QT_TRANSLATE_NOOP("FileTransferForm", "File name"), 24},
+    {QT_TRANSLATE_NOOP("FileTransferForm", "Date"), 29},
+    {QT_TRANSLATE_NOOP("FileTransferForm", "Size"), 23},
+    {QT_TRANSLATE_NOOP("FileTransferForm", "Type"), 12}};
 
 constexpr Qt::Alignment kColumnAlignment[DirListing::ColumnCount] = {
     Qt::AlignLeft,    Qt::AlignHCenter, Qt::AlignRight,
@@ -57,7 +60,7 @@ FileTransferForm::FileTransferForm(FileDirectory &directory, InstrumentSession &
     : QWidget(parent, Qt::Window), m_directory(directory), m_session(session)
 {
     setObjectName(QLatin1String(SettingsKeys::kFileTransferFormSection));
-    setWindowTitle(QStringLiteral("Files in Orvantis Memory"));
+    setWindowTitle(tr("Files in Orvantis Memory"));
     if (parent)
         setWindowIcon(parent->window()->windowIcon());
     buildControls();
@@ -85,22 +88,22 @@ int FileTransferForm::px(int twips) const
 
 void FileTransferForm::buildControls()
 {
-    m_GetFilesButton = namedButton(QStringLiteral("Get Files"), "GetFilesButton", this);
-    m_SendFileButton = namedButton(QStringLiteral("Send File..."), "SendFileButton", this);
-    m_DeleteButton = namedButton(QStringLiteral("Delete Files"), "DeleteButton", this);
-    m_RefreshButton = namedButton(QStringLiteral("Refresh"), "RefreshButton", this);
-    m_CloseButton = namedButton(QStringLiteral("Close"), "CloseButton", this);
+    m_GetFilesButton = namedButton(tr("Get Files"), "GetFilesButton", this);
+    m_SendFileButton = namedButton(tr("Send File..."), "SendFileButton", this);
+    m_DeleteButton = namedButton(tr("Delete Files"), "DeleteButton", this);
+    m_RefreshButton = namedButton(tr("Refresh"), "RefreshButton", this);
+    m_CloseButton = namedButton(tr("Close"), "CloseButton", this);
     m_ProgressLabel = new QLabel(this);
     m_ProgressLabel->setObjectName(QStringLiteral("ProgressLabel"));
     m_ProgressLabel->setWordWrap(true);
     m_ProgressLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    m_DestFrame = new QGroupBox(QStringLiteral("Location for Saved Files"), this);
+    m_DestFrame = new QGroupBox(tr("Location for Saved Files"), this);
     m_DestFrame->setObjectName(QStringLiteral("DestFrame"));
     m_SavePathLabel = new QLabel(m_DestFrame);
     m_SavePathLabel->setObjectName(QStringLiteral("SavePathLabel"));
     m_SavePathLabel->setWordWrap(true);
-    m_SetDirButton = namedButton(QStringLiteral("Browse..."), "SetDirButton", m_DestFrame);
+    m_SetDirButton = namedButton(tr("Browse..."), "SetDirButton", m_DestFrame);
     auto *frameLayout = new QHBoxLayout(m_DestFrame);
     frameLayout->addWidget(m_SavePathLabel, 1);
     frameLayout->addWidget(m_SetDirButton, 0, Qt::AlignVCenter);
@@ -137,8 +140,8 @@ void FileTransferForm::buildGrid()
     const int cellPadding = 2 * m_DirGrid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 6;
     int width = 0;
     for (int column = 0; column < DirSort::kVisibleColumns; ++column) {
-        const QString text = QString::fromLatin1(kStartingHeaders[column].text)
-                                 .leftJustified(kStartingHeaders[column].width);
+        const QString text =
+            tr(kStartingHeaders[column].text).leftJustified(kStartingHeaders[column].width);
         auto *item = new QTableWidgetItem(text);
         item->setTextAlignment(kColumnAlignment[column] | Qt::AlignVCenter);
         m_DirGrid->setHorizontalHeaderItem(column, item);
@@ -307,7 +310,7 @@ void FileTransferForm::closeEvent(QCloseEvent *event)
 void FileTransferForm::setTransferBusy(bool busy)
 {
     m_TransferBusy = busy;
-    m_CloseButton->setText(busy ? QStringLiteral("Stop") : QStringLiteral("Close"));
+    m_CloseButton->setText(busy ? tr("Stop") : tr("Close"));
 }
 
 void FileTransferForm::setFileButtonsEnabled(bool enabled)

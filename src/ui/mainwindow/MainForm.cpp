@@ -56,7 +56,7 @@ MainForm::MainForm(InstrumentSession &session, TerminalForm &terminal, OperatorD
     : QMainWindow(parent), m_session(session), m_terminal(terminal), m_dialogs(dialogs)
 {
     setObjectName(QStringLiteral("MainForm"));
-    setWindowTitle(QStringLiteral("Orvantis Console ") + QLatin1String(kProductVersion));
+    setWindowTitle(tr("Orvantis Console %1").arg(QLatin1String(kProductVersion)));
     setCentralWidget(new MainFormCentralWidget(m_controls, this));
     buildMenus();
     // A fixed border: the window keeps the size its frames need.
@@ -95,40 +95,35 @@ MainForm::~MainForm() = default;
 void MainForm::buildMenus()
 {
     MainFormControls &c = m_controls;
-    c.FileMenu = menuBar()->addMenu(QStringLiteral("File"));
+    c.FileMenu = menuBar()->addMenu(tr("File"));
     c.FileMenu->setObjectName(QStringLiteral("FileMenu"));
-    c.ExitMenuItem = addItem(c.FileMenu, QStringLiteral("Exit"), "ExitMenuItem");
+    c.ExitMenuItem = addItem(c.FileMenu, tr("Exit"), "ExitMenuItem");
 
-    c.CommunicationMenu = menuBar()->addMenu(QStringLiteral("Communication"));
+    c.CommunicationMenu = menuBar()->addMenu(tr("Communication"));
     c.CommunicationMenu->setObjectName(QStringLiteral("CommunicationMenu"));
-    c.ConnectMenuItem =
-        addItem(c.CommunicationMenu, QStringLiteral("Connect..."), "ConnectMenuItem");
-    c.DisconnectMenuItem =
-        addItem(c.CommunicationMenu, QStringLiteral("Disconnect"), "DisconnectMenuItem");
-    c.SetBaudMenuItem =
-        addItem(c.CommunicationMenu, QStringLiteral("Set Baud Rate..."), "SetBaudMenuItem");
-    c.ShowTerminalMenuItem = addItem(c.CommunicationMenu, QStringLiteral("Show Terminal Window"),
-                                     "ShowTerminalMenuItem");
-    c.StatusRateMenuItem = addItem(c.CommunicationMenu, QStringLiteral("Set Status Check Rate..."),
-                                   "StatusRateMenuItem");
+    c.ConnectMenuItem = addItem(c.CommunicationMenu, tr("Connect..."), "ConnectMenuItem");
+    c.DisconnectMenuItem = addItem(c.CommunicationMenu, tr("Disconnect"), "DisconnectMenuItem");
+    c.SetBaudMenuItem = addItem(c.CommunicationMenu, tr("Set Baud Rate..."), "SetBaudMenuItem");
+    c.ShowTerminalMenuItem =
+        addItem(c.CommunicationMenu, tr("Show Terminal Window"), "ShowTerminalMenuItem");
+    c.StatusRateMenuItem =
+        addItem(c.CommunicationMenu, tr("Set Status Check Rate..."), "StatusRateMenuItem");
     c.CommunicationMenu->addSeparator();
-    c.ReconnectMenuItem = addItem(c.CommunicationMenu, QStringLiteral("Reconnect automatically"),
-                                  "ReconnectMenuItem");
+    c.ReconnectMenuItem =
+        addItem(c.CommunicationMenu, tr("Reconnect automatically"), "ReconnectMenuItem");
     c.ReconnectMenuItem->setCheckable(true);
     c.ReconnectMenuItem->setChecked(m_session.reconnectsAutomatically());
 
-    c.OrvantisMenu = menuBar()->addMenu(QStringLiteral("Orvantis"));
+    c.OrvantisMenu = menuBar()->addMenu(tr("Orvantis"));
     c.OrvantisMenu->setObjectName(QStringLiteral("OrvantisMenu"));
-    c.ShowInfoMenuItem =
-        addItem(c.OrvantisMenu, QStringLiteral("Instrument Info..."), "ShowInfoMenuItem");
-    c.SetClockMenuItem =
-        addItem(c.OrvantisMenu, QStringLiteral("Set Clock..."), "SetClockMenuItem");
+    c.ShowInfoMenuItem = addItem(c.OrvantisMenu, tr("Instrument Info..."), "ShowInfoMenuItem");
+    c.SetClockMenuItem = addItem(c.OrvantisMenu, tr("Set Clock..."), "SetClockMenuItem");
     c.Divider3 = addDivider(c.OrvantisMenu, "Divider3");
-    c.TransferFilesMenuItem = addItem(c.OrvantisMenu, QStringLiteral("Manage Files on Orvantis..."),
-                                      "TransferFilesMenuItem");
+    c.TransferFilesMenuItem =
+        addItem(c.OrvantisMenu, tr("Manage Files on Orvantis..."), "TransferFilesMenuItem");
     c.Divider4 = addDivider(c.OrvantisMenu, "Divider4");
     c.CalCheckMenuItem =
-        addItem(c.OrvantisMenu, QStringLiteral("Collect Cal Check Data..."), "CalCheckMenuItem");
+        addItem(c.OrvantisMenu, tr("Collect Cal Check Data..."), "CalCheckMenuItem");
 }
 
 void MainForm::wireControls()

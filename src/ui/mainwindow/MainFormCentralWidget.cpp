@@ -41,8 +41,8 @@ MainFormCentralWidget::MainFormCentralWidget(MainFormControls &c, QWidget *paren
     auto *left = new QVBoxLayout;
     left->addWidget(buildCommFrame(c));
     left->addWidget(buildSavingFrame(c));
-    c.TransferFilesButton = named(new QPushButton(QStringLiteral("Manage Orvantis Files..."), this),
-                                  "TransferFilesButton");
+    c.TransferFilesButton =
+        named(new QPushButton(tr("Manage Orvantis Files..."), this), "TransferFilesButton");
     left->addWidget(c.TransferFilesButton);
     left->addStretch(1);
 
@@ -61,28 +61,25 @@ MainFormCentralWidget::MainFormCentralWidget(MainFormControls &c, QWidget *paren
 
 QWidget *MainFormCentralWidget::buildCommFrame(MainFormControls &c)
 {
-    c.CommFrame = named(new QGroupBox(QStringLiteral("Communication"), this), "CommFrame");
+    c.CommFrame = named(new QGroupBox(tr("Communication"), this), "CommFrame");
     QGroupBox *frame = c.CommFrame;
-    c.ConnectButton = named(new QPushButton(QStringLiteral("Connect..."), frame), "ConnectButton");
-    c.DisconnectButton =
-        named(new QPushButton(QStringLiteral("Disconnect"), frame), "DisconnectButton");
-    c.SetBaudButton =
-        named(new QPushButton(QStringLiteral("Set Baud Rate..."), frame), "SetBaudButton");
-    c.OpenTerminalButton =
-        named(new QPushButton(QStringLiteral("Show Terminal"), frame), "OpenTerminalButton");
-    c.StatusCheck =
-        named(new QCheckBox(QStringLiteral("Automatic status updates"), frame), "StatusCheck");
+    c.ConnectButton = named(new QPushButton(tr("Connect..."), frame), "ConnectButton");
+    c.DisconnectButton = named(new QPushButton(tr("Disconnect"), frame), "DisconnectButton");
+    c.SetBaudButton = named(new QPushButton(tr("Set Baud Rate..."), frame), "SetBaudButton");
+    c.OpenTerminalButton = named(new QPushButton(tr("Show Terminal"), frame), "OpenTerminalButton");
+    c.StatusCheck = named(new QCheckBox(tr("Automatic status updates"), frame), "StatusCheck");
     c.StatusCheck->setChecked(true);
 
     c.StatusLabel = named(new QLabel(frame), "StatusLabel");
     c.StatusLabel->setFrameShape(QFrame::Panel);
     c.StatusLabel->setFrameShadow(QFrame::Sunken);
     c.StatusLabel->setMinimumWidth(
-        textWidth(c.StatusLabel, QStringLiteral("NO RESPONSE-CHECK CONNECTIONS  ")));
+        //: Not shown: the width kept for the longest connection state.
+        textWidth(c.StatusLabel, tr("NO RESPONSE-CHECK CONNECTIONS  ")));
     c.DataShape = named(new IndicatorLamp(QStringLiteral("DataShape"), frame), "DataShape");
-    c.DataShape->setAccessibleName(QStringLiteral("Data lamp"));
-    c.DataShape->setCaption(QStringLiteral("Data"));
-    c.DataLabel = named(new QLabel(QStringLiteral("Data"), frame), "DataLabel");
+    c.DataShape->setAccessibleName(tr("Data lamp"));
+    c.DataShape->setCaption(tr("Data"));
+    c.DataLabel = named(new QLabel(tr("Data"), frame), "DataLabel");
 
     auto *grid = new QGridLayout(frame);
     grid->addWidget(c.ConnectButton, 0, 0);
@@ -100,14 +97,15 @@ QWidget *MainFormCentralWidget::buildCommFrame(MainFormControls &c)
 
 QWidget *MainFormCentralWidget::buildSavingFrame(MainFormControls &c)
 {
-    c.SavingFrame = named(new QGroupBox(QStringLiteral("Save to File"), this), "SavingFrame");
+    c.SavingFrame = named(new QGroupBox(tr("Save to File"), this), "SavingFrame");
     QGroupBox *frame = c.SavingFrame;
-    c.NewFileButton = named(new QPushButton(QStringLiteral("New File..."), frame), "NewFileButton");
-    c.StopSavingButton =
-        named(new QPushButton(QStringLiteral("Stop Saving"), frame), "StopSavingButton");
-    c.SavingLabel = named(new QLabel(QStringLiteral("No file open."), frame), "SavingLabel");
-    c.SavingLabel->setMinimumWidth(textWidth(c.SavingLabel, QStringLiteral("Saving to \"")) +
-                                   textWidth(c.SavingLabel, QStringLiteral("MMMMMMMMMMMM.raw\"")));
+    c.NewFileButton = named(new QPushButton(tr("New File..."), frame), "NewFileButton");
+    c.StopSavingButton = named(new QPushButton(tr("Stop Saving"), frame), "StopSavingButton");
+    c.SavingLabel = named(new QLabel(tr("No file open."), frame), "SavingLabel");
+    // The width kept for the saving line with the longest file name.
+    c.SavingLabel->setMinimumWidth(textWidth(c.SavingLabel, tr("Saving to \"")) +
+                                   //: Not shown: the widest file name, measured for its width.
+                                   textWidth(c.SavingLabel, tr("MMMMMMMMMMMM.raw\"")));
 
     auto *grid = new QGridLayout(frame);
     grid->addWidget(c.NewFileButton, 0, 0);
@@ -118,39 +116,32 @@ QWidget *MainFormCentralWidget::buildSavingFrame(MainFormControls &c)
 
 QWidget *MainFormCentralWidget::buildSamplingFrame(MainFormControls &c)
 {
-    c.SamplingFrame = named(new QGroupBox(QStringLiteral("Sampling"), this), "SamplingFrame");
+    c.SamplingFrame = named(new QGroupBox(tr("Sampling"), this), "SamplingFrame");
     QGroupBox *frame = c.SamplingFrame;
-    c.SampleOnceButton =
-        named(new QPushButton(QStringLiteral("Sample Once"), frame), "SampleOnceButton");
+    c.SampleOnceButton = named(new QPushButton(tr("Sample Once"), frame), "SampleOnceButton");
     c.StartSamplingButton =
-        named(new QPushButton(QStringLiteral("Start Periodic"), frame), "StartSamplingButton");
-    c.StopSamplingButton =
-        named(new QPushButton(QStringLiteral("Stop"), frame), "StopSamplingButton");
+        named(new QPushButton(tr("Start Periodic"), frame), "StartSamplingButton");
+    c.StopSamplingButton = named(new QPushButton(tr("Stop"), frame), "StopSamplingButton");
 
     c.SampleDelayText = shortTextBox(frame, "SampleDelayText", QStringLiteral("10"), 6);
-    auto *delayLabel =
-        named(new QLabel(QStringLiteral("Minimum period (sec):"), frame), "SampleDelayLabel");
+    auto *delayLabel = named(new QLabel(tr("Minimum period (sec):"), frame), "SampleDelayLabel");
     delayLabel->setBuddy(c.SampleDelayText);
-    c.SampleDelayText->setAccessibleName(QStringLiteral("Minimum period (sec)"));
+    c.SampleDelayText->setAccessibleName(tr("Minimum period (sec)"));
 
     c.AverageCheck =
-        named(new QCheckBox(QStringLiteral("Average multiple spectra in each sample:"), frame),
-              "AverageCheck");
+        named(new QCheckBox(tr("Average multiple spectra in each sample:"), frame), "AverageCheck");
     c.AverageSamplesText = shortTextBox(frame, "AverageSamplesText", QStringLiteral("10"), 6);
-    c.AverageSamplesText->setAccessibleName(QStringLiteral("Spectra averaged in each sample"));
+    c.AverageSamplesText->setAccessibleName(tr("Spectra averaged in each sample"));
 
     c.StoreInFlashCheck =
-        named(new QCheckBox(QStringLiteral("Store samples in Orvantis flash"), frame),
-              "StoreInFlashCheck");
+        named(new QCheckBox(tr("Store samples in Orvantis flash"), frame), "StoreInFlashCheck");
     c.FlashFilenameText = shortTextBox(frame, "FlashFilenameText", QString(), 10);
-    auto *flashLabel =
-        named(new QLabel(QStringLiteral("Flash file name:  "), frame), "FlashFilenameLabel");
+    auto *flashLabel = named(new QLabel(tr("Flash file name:  "), frame), "FlashFilenameLabel");
     flashLabel->setBuddy(c.FlashFilenameText);
-    c.FlashFilenameText->setAccessibleName(QStringLiteral("Flash file name"));
+    c.FlashFilenameText->setAccessibleName(tr("Flash file name"));
 
     c.StoreInComputerCheck = named(
-        new QCheckBox(
-            QStringLiteral("Send samples to this computer (stored in currently open file)"), frame),
+        new QCheckBox(tr("Send samples to this computer (stored in currently open file)"), frame),
         "StoreInComputerCheck");
     c.StoreInComputerCheck->setChecked(true);
 
@@ -185,7 +176,7 @@ void MainFormCentralWidget::buildInstrumentPanels(MainFormControls &c)
     thermal.shape = QStringLiteral("ThermalOKShape");
     thermal.labels.fill(QStringLiteral("ThermalControlLabel"));
     thermal.ambientLabel = QStringLiteral("AmbientTempLabel");
-    c.ThermalFrame = new InstrumentPanelWidget(QStringLiteral("Thermal Control"), thermal, this);
+    c.ThermalFrame = new InstrumentPanelWidget(tr("Thermal Control"), thermal, this);
     c.ThermalOnCheck = c.ThermalFrame->onCheck();
     c.AmbientTempLabel = c.ThermalFrame->ambientLabel();
 
@@ -195,7 +186,7 @@ void MainFormCentralWidget::buildInstrumentPanels(MainFormControls &c)
     light.shape = QStringLiteral("LightOKShape");
     light.labels = {QStringLiteral("LightlControlLabel"), QStringLiteral("LightControlLabel"),
                     QStringLiteral("LightControlLabel")};
-    c.LightSourceFrame = new InstrumentPanelWidget(QStringLiteral("Light Source"), light, this);
+    c.LightSourceFrame = new InstrumentPanelWidget(tr("Light Source"), light, this);
     c.LightOnCheck = c.LightSourceFrame->onCheck();
 
     for (int i = 0; i < 3; ++i) {

@@ -94,8 +94,10 @@ StatusHistoryWindow::StatusHistoryWindow(StatusHistory &history, OperatorDialogs
     m_ambient = addLine(m_chart, tr("Ambient (C)"), "AmbientSeries");
     m_deviation = addLine(m_chart, tr("Thermal deviation (C)"), "DeviationSeries");
     m_light = addLine(m_chart, tr("Light source time left (min)"), "LightSeries");
-    m_thermalBands = makeBands(QStringLiteral("Thermal"));
-    m_lightBands = makeBands(QStringLiteral("Light"));
+    //: A band of the chart; %1 is the state: off, stabilizing or stable.
+    m_thermalBands = makeBands(QStringLiteral("Thermal"), tr("Thermal %1"));
+    //: A band of the chart; %1 is the state: off, stabilizing or stable.
+    m_lightBands = makeBands(QStringLiteral("Light"), tr("Light %1"));
 
     m_timeAxis->setFormat(QStringLiteral("HH:mm:ss"));
     m_timeAxis->setTitleText(tr("Time"));
@@ -163,14 +165,15 @@ StatusHistoryWindow::StatusHistoryWindow(StatusHistory &history, OperatorDialogs
     connect(&m_history, &StatusHistory::changed, this, &StatusHistoryWindow::historyChanged);
 }
 
-StatusHistoryWindow::Bands StatusHistoryWindow::makeBands(const QString &name)
+StatusHistoryWindow::Bands StatusHistoryWindow::makeBands(const QString &name,
+                                                          const QString &caption)
 {
     Bands bands{};
     for (size_t i = 0; i < kStates.size(); ++i) {
         auto *upper = new QLineSeries(m_chart);
         auto *lower = new QLineSeries(m_chart);
         auto *band = new QAreaSeries(upper, lower);
-        band->setName(name + QLatin1Char(' ') + StatusSample::stateName(kStates[i]));
+        band->setName(caption.arg(StatusSample::stateCaption(kStates[i])));
         band->setObjectName(name + StatusSample::stateName(kStates[i]) + QStringLiteral("Band"));
         band->setColor(bandColour(kStates[i]));
         band->setBorderColor(Qt::transparent);

@@ -49,7 +49,8 @@ private:
     void refresh();
     void fillBands(const Bands &bands, StatusSample::State StatusSample::*state, double bottom,
                    double top);
-    Bands makeBands(const QString &name);
+    // `name` names the bands' objects; `caption` shows each with its state for %1.
+    Bands makeBands(const QString &name, const QString &caption);
 
     StatusHistory &m_history;
     OperatorDialogs &m_dialogs;
