@@ -483,6 +483,8 @@ void CliEndToEnd::detachedRunSamplesOnUntilStop()
     const qint64 storedAtExit = QFileInfo(stored).size();
     QTRY_VERIFY(QFileInfo(stored).size() > storedAtExit);
     QVERIFY(m_sim.isSampling());
+    QVERIFY(eventLog().contains(
+        "Leaving: the Orvantis goes on sampling every 0.3 s into its flash memory as DEPLOY."));
     before = heardSize();
     outcome = run({"stop"});
     QCOMPARE(outcome.status, 0);

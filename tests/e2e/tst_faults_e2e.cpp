@@ -495,6 +495,17 @@ void FaultsEndToEnd::operatorEndsAPeriodicRun()
              answer == -2 ? QStringList()
                           : QStringList{"The Orvantis is storing a sample every 1 s in its flash "
                                         "memory as DEPLOY1. Leave it sampling?"});
+    // The event log says which way the leaving went.
+    QStringList left;
+    for (const QString &line : rig.session().eventLog().recentLines()) {
+        if (line.contains("Leaving: "))
+            left << line.mid(line.indexOf("Leaving: "));
+    }
+    QCOMPARE(left, press == Press::Stop || answer == -1 ? QStringList()
+                   : answer == 1
+                       ? QStringList{"Leaving: the Orvantis goes on sampling every 1 s into its "
+                                     "flash memory as DEPLOY1."}
+                       : QStringList{"Leaving: the periodic run was stopped (three ETX)."});
     if (answer == 1 || answer == -1) {
         // Nothing sent: the instrument samples on into its flash, left or still watched.
         const qint64 storedAtLeaving = QFileInfo(stored).size();
