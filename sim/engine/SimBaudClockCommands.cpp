@@ -41,7 +41,8 @@ void changeRate(SimEngine &engine, const SimCommandLine &command, int rate)
     const qint64 lineMs = bytesOut * 10000 / qMax(1, engine.baudRate());
     engine.keepBusy();
     engine.later(lineMs + SimBaudClockCommands::kSwitchSettleMs, [&engine, rate] {
-        engine.setBaudRate(rate);
+        if (!engine.options().ignoreSettings)
+            engine.setBaudRate(rate);
         engine.finishCommand();
     });
 }
@@ -133,6 +134,8 @@ void SimBaudClockCommands::install(SimEngine &engine)
             e.sendLine("Bad date or time: " + command.rest);
             return;
         }
+        if (e.options().ignoreSettings)
+            return;
         clock->base = set;
         clock->baseMs = e.now();
     });

@@ -64,6 +64,9 @@ struct SimOptions {
     qint64 hangupTypeAfter = -1; // the line is closed after this many bytes of a "type" file
     bool oddListing = false;     // "Dir /V" mixes junk lines among the file rows
     bool cutListing = false;     // "Dir /V" loses its closing "bytes free" line
+    // "baud N" and "time ..." answer as usual but change nothing: the line keeps its rate and
+    // the clock its time.
+    bool ignoreSettings = false;
     Wording refusalWording = Wording::Plain;
     // "st" is echoed and prompted at once and takes further commands, but its line (the state
     // as it was when asked) comes only this much later: a stale reply after a later switch.

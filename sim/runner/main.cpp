@@ -220,6 +220,10 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
                                         QStringLiteral("Leave the closing \"bytes free\" line "
                                                        "out of the \"Dir /V\" listing, as if it "
                                                        "were lost on the line."));
+    const QCommandLineOption ignoreSettings(
+        QStringLiteral("ignore-settings"),
+        QStringLiteral("Answer \"baud N\" and a clock setting as usual but change nothing: "
+                       "the line keeps its rate, the clock its time."));
     const QCommandLineOption wording(
         QStringLiteral("refusal-wording"),
         QStringLiteral("How a file command is refused: \"plain\" (default: \"File not found: "
@@ -264,6 +268,7 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
                        burstReports, record,      recordInput, garbage,         state,
                        wording,      unplugAfter, unplugFor,   restartOnReplug, serialAfterReplug});
     parser.addOption(cutListing);
+    parser.addOption(ignoreSettings);
     parser.process(app);
 
     bool ok = true;
@@ -328,6 +333,7 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
         engine.hangupTypeAfter = qint64(number(hangupType));
     engine.oddListing = parser.isSet(oddListing);
     engine.cutListing = parser.isSet(cutListing);
+    engine.ignoreSettings = parser.isSet(ignoreSettings);
     const QString wordingName = parser.value(wording);
     if (wordingName == QLatin1String("numbered")) {
         engine.refusalWording = SimOptions::Wording::Numbered;

@@ -113,6 +113,8 @@ private slots:
     void portsItCannotUse();
     void aPortHeldByAnotherProcessIsLeftAlone();
     void lastConnectionFirstThenTheSearch();
+    void failuresOnTheWayAreSaid_data();
+    void failuresOnTheWayAreSaid();
     void baudChangesBothEndsAndIsKept();
     void runKeepsGoingAcrossAnUnplug_data();
     void runKeepsGoingAcrossAnUnplug();
@@ -681,6 +683,45 @@ void CliEndToEnd::lastConnectionFirstThenTheSearch()
     QCOMPARE(lines.count(" connection Connected to "), 2);
     QCOMPARE(lines.count(port), 2);
     QVERIFY2(lines.contains("connection Connected to 1021 on " + port), qPrintable(lines));
+}
+
+void CliEndToEnd::failuresOnTheWayAreSaid_data()
+{
+    QTest::addColumn<QStringList>("switches");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("said");
+    // clang-format off
+    QTest::newRow("last connection silent at its rate") << QStringList() << QStringList{"find"} << 0 << ", the port of the last connection.\nSearching for the Orvantis";
+    QTest::newRow("no answer at the new rate") << QStringList{"--ignore-settings"} << QStringList{"baud", "115200"} << 1 << "did not answer at 115200 baud; it may still be at 57600 baud";
+    QTest::newRow("clock reads back otherwise") << QStringList{"--ignore-settings"} << QStringList{"clock", "--set", "2030-01-02T03:04:05"} << 1 << "after it was set to 2030-01-02 03:04:05";
+    QTest::newRow("send without the prompt") << QStringList() << QStringList{"send", "--timeout", "0.5", "capture", "X.TXT"} << 1 << "did not show its prompt within 0.5 s";
+    QTest::newRow("get into a folder that cannot be written") << QStringList() << QStringList{"get", "SETUP.INI", "-d", "/proc"} << 1 << "The file /proc/SETUP.INI could not be created";
+    // clang-format on
+}
+
+// Each against an instrument of its own whose last connection was saved at a rate it does not
+// answer at: the next command notes it and searches on.
+void CliEndToEnd::failuresOnTheWayAreSaid()
+{
+    QFETCH(QStringList, switches);
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, said);
+    SimProcess sim;
+    const QString heard = path(QString("heard %1.bin").arg(QTest::currentDataTag()));
+    QVERIFY(startSim(sim, switches + QStringList{"--record-input", heard}));
+    const QTemporaryDir home;
+    QVERIFY(QDir(home.path()).mkpath("Orvantis"));
+    QVERIFY(writeFile(QDir(home.path()).filePath("Orvantis/Orvantis Console.conf"),
+                      "[Connection]\nDevice=" + sim.devicePath().toUtf8() + "\nRate=9600\n"));
+    const Outcome outcome = run(arguments, sim.devicePath(), home.path());
+    QCOMPARE(outcome.status, status);
+    QVERIFY2(outcome.err.contains(("No answer on " + sim.devicePath()).toUtf8()) &&
+                 outcome.err.contains(said.toUtf8()),
+             outcome.err.constData());
+    // Nothing fetched into a folder that cannot take it.
+    QVERIFY(!fileBytes(heard).contains("type "));
 }
 
 void CliEndToEnd::baudChangesBothEndsAndIsKept()
