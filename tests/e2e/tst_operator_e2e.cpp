@@ -327,8 +327,8 @@ void OperatorEndToEnd::nothingElseReachesTheInstrumentWhileOwned()
     QVERIFY2(rig.start(), qPrintable(rig.error()));
     rig.c().form.ShowTerminal();
     // A transfer holds the data file: neither its buttons nor the program may open or close
-    // one meanwhile.
-    QVERIFY(!transfer || rig.openDataFile(rig.local("samples.raw")));
+    // one meanwhile. The download's capture takes over an open one; the upload runs without.
+    QVERIFY(owner != LineOperation::Download || rig.openDataFile(rig.local("samples.raw")));
     QSignalSpy refusals(&rig.session(), &InstrumentSession::lineRefused);
     qsizetype heardBefore = -1;
     QStringList onWhileOwned;
@@ -412,14 +412,12 @@ void OperatorEndToEnd::nothingElseReachesTheInstrumentWhileOwned()
              transfer ? QStringList{DataFileController::transferRunningMessage()} : QStringList());
     if (!transfer)
         return;
-    // No file chooser came up; afterwards the controls follow the data file again, which the
-    // download's capture closed and the upload left open.
+    // No file chooser came up; afterwards the controls follow the data file again (none).
     QCOMPARE(opened, -1);
     QCOMPARE(rig.dialogs.pathAnswers.size(), 1);
-    const bool upload = owner == LineOperation::Upload;
-    QCOMPARE(probe::dataFile(rig.session()).isOpen(), upload);
-    QCOMPARE(rig.controls().NewFileButton->isEnabled(), !upload);
-    QCOMPARE(rig.controls().StopSavingButton->isEnabled(), upload);
+    QVERIFY(!probe::dataFile(rig.session()).isOpen());
+    QVERIFY(rig.controls().NewFileButton->isEnabled() &&
+            !rig.controls().StopSavingButton->isEnabled());
     QVERIFY(rig.controls().CalCheckMenuItem->isEnabled());
 }
 
