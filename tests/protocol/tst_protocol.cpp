@@ -6,6 +6,7 @@
 #include "features/files/ParseDirDate.h"
 #include "features/processing/ProcessingListing.h"
 #include "features/sampling/AcquireCommand.h"
+#include "features/sampling/SampleLedger.h"
 #include "features/status/InstrumentClock.h"
 #include "features/status/StatusHistory.h"
 #include "features/status/StatusParser.h"
@@ -59,6 +60,7 @@ private slots:
     void acquireCommand_data();
     void acquireCommand();
     void startCommandAndPeriod();
+    void runSamplesEndAtThePrompt();
     void statusLine_data();
     void statusLine();
     void settlingLampBlinksAndEmptyReplyPutsLampsOut();
@@ -209,6 +211,22 @@ void ProtocolTexts::startCommandAndPeriod()
     QCOMPARE(seconds, 7.0);
     for (const char *bad : {"", "ten", "10s", "inf"})
         QVERIFY2(!ReadMinimumPeriod(QString::fromLatin1(bad), &seconds), bad);
+}
+
+// A run's sample ends at the prompt, even split between two writes; a bare prompt is none, nor
+// is a sample the stop cut (its piece ends at the prompt that answers the stop).
+void ProtocolTexts::runSamplesEndAtThePrompt()
+{
+    SampleLedger ledger;
+    QCOMPARE(
+        ledger.take("start 1 Acquire\r\nsample,1\r\nOrvantis>\r\nOrvantis>sample,2\r\nOrv").size(),
+        1);
+    QCOMPARE(ledger.take("antis>sample,3").size(), 1);
+    ledger.stopping();
+    ledger.take("\x03\r\nOrvantis>");
+    QCOMPARE(ledger.finish().size(), 0);
+    QCOMPARE(ledger.count(), 2);
+    QVERIFY(ledger.endsAtPrompt());
 }
 
 void ProtocolTexts::statusLine_data()
