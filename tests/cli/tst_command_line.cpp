@@ -44,6 +44,8 @@ void CommandLineRules::commandLineReading_data()
         << "Exit status: 0 done; 1 the Orvantis refused or the operation failed; 2 usage error";
     QTest::newRow("help of a command") << QStringList{"help", "run"} << help << "--period S";
     QTest::newRow("--help after a command") << QStringList{"ls", "--help"} << help << "orvantis ls";
+    QTest::newRow("usage line") << QStringList{"--help"} << help << "[--json] [--quiet] COMMAND [ARGS] The Orvantis from the command line";
+    QTest::newRow("what --detach excludes") << QStringList{"help", "run"} << help << "(needs --flash; no -o, --count, --for or --max-outage)";
     QTest::newRow("how put stores lines") << QStringList{"help", "put"} << help << "CR LF";
     QTest::newRow("no help for an unknown command") << QStringList{"nosuch", "--help"} << bad << "\"nosuch\" is not a command";
 }
