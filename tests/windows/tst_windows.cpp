@@ -389,6 +389,10 @@ void Windows::statusHistoryRecordsAndExportsTheLines()
     const QChart *chart = history.window()->findChild<QChartView *>()->chart();
     for (const char *name : {"AmbientSeries", "DeviationSeries", "LightSeries"})
         QTRY_COMPARE(chart->findChild<QLineSeries *>(name)->count(), history.history().size());
+    // Every line and band is drawn against time and a value axis of its own.
+    for (QAbstractSeries *series : chart->series())
+        QVERIFY(series->attachedAxes().size() == 2 &&
+                series->attachedAxes().first()->titleText() == "Time");
     const QString path = rig.path("history.csv");
     rig.dialogs.pathAnswers << path;
     QTest::mouseClick(buttonCaptioned(history.window(), "Export CSV..."), Qt::LeftButton);
