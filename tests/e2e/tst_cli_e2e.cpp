@@ -720,8 +720,7 @@ void CliEndToEnd::failuresOnTheWayAreSaid()
     QVERIFY2(outcome.err.contains(("No answer on " + sim.devicePath()).toUtf8()) &&
                  outcome.err.contains(said.toUtf8()),
              outcome.err.constData());
-    // Nothing fetched into a folder that cannot take it.
-    QVERIFY(!fileBytes(heard).contains("type "));
+    QVERIFY(!fileBytes(heard).contains("type ")); // nothing fetched
 }
 
 void CliEndToEnd::baudChangesBothEndsAndIsKept()

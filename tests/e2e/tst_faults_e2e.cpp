@@ -496,11 +496,9 @@ void FaultsEndToEnd::operatorEndsAPeriodicRun()
                           : QStringList{"The Orvantis is storing a sample every 1 s in its flash "
                                         "memory as DEPLOY1. Leave it sampling?"});
     // The event log says which way the leaving went.
-    QStringList left;
-    for (const QString &line : rig.session().eventLog().recentLines()) {
-        if (line.contains("Leaving: "))
-            left << line.mid(line.indexOf("Leaving: "));
-    }
+    QStringList left = rig.session().eventLog().recentLines().filter("Leaving: ");
+    for (QString &line : left)
+        line.remove(0, line.indexOf("Leaving: "));
     QCOMPARE(left, press == Press::Stop || answer == -1 ? QStringList()
                    : answer == 1
                        ? QStringList{"Leaving: the Orvantis goes on sampling every 1 s into its "

@@ -15,6 +15,7 @@
 #include "ui/processing/ProcessingForm.h"
 #include "ui/status/SetTimeForm.h"
 #include "ui/widgets/ErrorForm.h"
+#include "ui/widgets/IndicatorLamp.h"
 #include "ui/widgets/QtOperatorDialogs.h"
 #include "ui/widgets/QuestionBoxDialogs.h"
 
@@ -66,6 +67,7 @@ private slots:
     void clockWindowReadsAndSetsTheInstrumentClock();
     void processingWindowRunsFileByFileUntilStop();
     void statusHistoryRecordsAndExportsTheLines();
+    void lampRepaintsWhenItsColourChanges();
     void settingsComeBackAtTheNextStart_data();
     void settingsComeBackAtTheNextStart();
 };
@@ -407,6 +409,21 @@ void Windows::statusHistoryRecordsAndExportsTheLines()
                  line.constData());
     }
     QCOMPARE(rig.dialogs.errors, QStringList());
+}
+
+// On screen, not only in its description: a lamp that changes colour is painted again.
+void Windows::lampRepaintsWhenItsColourChanges()
+{
+    struct CountedLamp : IndicatorLamp {
+        using IndicatorLamp::IndicatorLamp;
+        void paintEvent(QPaintEvent *event) override { ++paints, IndicatorLamp::paintEvent(event); }
+        int paints = 0;
+    } lamp("Light");
+    lamp.show();
+    QTRY_VERIFY(QTest::qWaitForWindowExposed(&lamp) && lamp.paints > 0);
+    const int shown = lamp.paints;
+    lamp.setColour(LampColour::Green);
+    QTRY_VERIFY(lamp.paints > shown);
 }
 
 void Windows::settingsComeBackAtTheNextStart_data()
