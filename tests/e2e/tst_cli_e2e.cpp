@@ -437,14 +437,10 @@ void CliEndToEnd::signalsAtRandomMomentsLeaveWholeSamples()
             const int whole = wholeSamples(fileBytes(lane.file));
             const bool stopped = fileBytes(lane.heard).mid(lane.heardBefore).endsWith(kThreeEtx);
             if (lane.process.exitCode() != 130 || counted != whole || !stopped)
-                failures << QString("%1, signal %2: exit %3, summary %4, file %5, stopped "
-                                    "%6")
-                                .arg(lane.file)
-                                .arg(lane.signal)
-                                .arg(lane.process.exitCode())
-                                .arg(counted)
-                                .arg(whole)
-                                .arg(stopped);
+                failures << lane.file + QString::asprintf(
+                                            ": signal %d exit %d summary %d file %d stopped %d",
+                                            lane.signal, lane.process.exitCode(), counted, whole,
+                                            int(stopped));
             if (started < kRuns)
                 next(lane);
         });
@@ -517,8 +513,7 @@ void CliEndToEnd::getIsByteExactAndRefusesUnlistedNames()
     QVERIFY(!heardSince(before).contains("type"));
 }
 
-// The console's table shows a cut download with and without an older copy; here the signal
-// is the operator's Stop.
+// The signal is the operator's Stop (the console's table shows the other cut downloads).
 void CliEndToEnd::interruptedGetKeepsAGoodLocalFile()
 {
     SimProcess stalling;

@@ -185,8 +185,12 @@ void LinkRules::terminalTextCut()
     QCOMPARE(text.text(), (old + piece).right(kept));
 }
 
+// And the receive lamp lights while bytes come, and goes out half a second after the last.
 void LinkRules::statusLineSplitOverTwoRunsIsStillPassedOn()
 {
+    QList<ReceiveLamp> lamps;
+    QObject::connect(&m_link->session, &InstrumentSession::receiveLampChanged, &m_link->session,
+                     [&lamps](ReceiveLamp lamp) { lamps << lamp; });
     m_port->feed("st\r\nid\r\nserial: 9\r\nst: 1,2,");
     m_link->session.runReceiveLoop();
     QVERIFY(m_statusLines.isEmpty());
@@ -194,6 +198,7 @@ void LinkRules::statusLineSplitOverTwoRunsIsStillPassedOn()
     m_link->session.runReceiveLoop();
     QCoreApplication::processEvents();
     QCOMPARE(m_statusLines, (QList<QByteArray>{"st: 1,2,3,4,21.5\r\n", "st: 0,0\r\n"}));
+    QTRY_COMPARE(lamps, (QList<ReceiveLamp>{ReceiveLamp::Yellow, ReceiveLamp::Green}));
 }
 
 void LinkRules::captureClosesTheFileAtItsLength()
