@@ -97,7 +97,7 @@ void LinkEndToEnd::connectionDialogStopsOnCloseAndOpensTheChosenPort()
             QCOMPARE(ports->count(), 2);
             QVERIFY(ports->itemText(0).startsWith("COM  1") &&
                     ports->itemText(1).startsWith("COM  2"));
-            QTest::mouseClick(modalButton("Search Again"), Qt::LeftButton);
+            QTest::mouseClick(modalControl<QPushButton>("SearchButton"), Qt::LeftButton);
             // Three ETX in each search, heard as ETX only at the instrument's own rate.
             QTRY_COMPARE(rig.heard().count('\x03'), 6);
             QFile::remove(adapter);
