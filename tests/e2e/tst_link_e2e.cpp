@@ -41,7 +41,8 @@ void LinkEndToEnd::startUpFindsTheInstrumentOnPort3AndSwitchesItOn()
     rig.c().startUp(true);
     QCOMPARE(searchTitle, QString("Connecting"));
     QCOMPARE(rig.status(), StatusCode::Idle);
-    QCOMPARE(rig.controls().StatusLabel->text(), QString("Connected to 5150 "));
+    QCOMPARE(rig.controls().StatusLabel->text() + rig.controls().DataLabel->text(),
+             "Connected to 5150 Data");
     QCOMPARE(rig.comm->portNumber(), 3);
     QCOMPARE(rig.comm->settings(), QString("57600,n,8,1"));
     // Ports 1 and 2 were tried at all three rates; port 3 failed at 9600 first.

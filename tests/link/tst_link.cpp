@@ -1,5 +1,5 @@
 // The link's rules that the line itself cannot show cheaply: how a reply is framed, the
-// receive loop's routing of every byte, waits across midnight, and the port table.
+// receive loop's routing of every byte and its lamp, waits across midnight, the port table.
 #include "features/terminal/TerminalText.h"
 #include "link/PortTable.h"
 #include "link/QtCommPort.h"
@@ -185,7 +185,6 @@ void LinkRules::terminalTextCut()
     QCOMPARE(text.text(), (old + piece).right(kept));
 }
 
-// And the receive lamp lights while bytes come, and goes out half a second after the last.
 void LinkRules::statusLineSplitOverTwoRunsIsStillPassedOn()
 {
     QList<ReceiveLamp> lamps;
