@@ -4,6 +4,7 @@
 
 #include <QQueue>
 #include <QStringList>
+#include <functional>
 
 // An operator that answers from a script, for tests. Every question and message is
 // recorded; unscripted questions get -1 (closed) and unscripted choosers get Cancel.
@@ -16,6 +17,8 @@ public:
     void showMessage(const QString &title, const QString &text) override
     {
         messages << title + QStringLiteral(": ") + text;
+        if (onMessage)
+            onMessage();
     }
     void showCriticalMessage(const QString &title, const QString &text) override
     {
@@ -43,6 +46,7 @@ public:
     QStringList questions;
     QStringList errors;
     QStringList messages;
+    std::function<void()> onMessage;
     QStringList criticalMessages;
     QStringList yesNoQuestions;
     // Title and filters of each file chooser asked for.

@@ -136,7 +136,7 @@ void SimBaudClockCommands::install(SimEngine &engine)
         }
         if (e.options().ignoreSettings)
             return;
-        clock->base = set;
+        clock->base = set.addSecs(e.options().clockSetAheadSeconds);
         clock->baseMs = e.now();
     });
 }

@@ -178,13 +178,15 @@ void SimEngine::onEtx()
     const bool quiet = m_queue.empty() && !m_busy && m_line.isEmpty() && m_lastEtxPromptMs >= 0 &&
                        m_now - m_lastEtxPromptMs < kEtxQuietMs;
     const std::function<void()> lastWords = m_busy ? m_stopHook : nullptr;
+    m_mutedByStop |= m_options.stopWithoutPrompt && commandUnderWay() == "start";
     stop();
     if (quiet)
         return;
     if (lastWords)
         lastWords();
     send("\r\n");
-    sendPrompt(true);
+    if (!m_mutedByStop)
+        sendPrompt(true);
 }
 
 void SimEngine::runLine(const QByteArray &line)

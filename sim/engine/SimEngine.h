@@ -132,6 +132,8 @@ private:
     qint64 m_cursor = 0;
     std::deque<Entry> m_queue;
     bool m_running = false;
+    // Set once three ETX stopped a run under --stop-without-prompt: ETX gets no prompt after.
+    bool m_mutedByStop = false;
     QByteArray m_output;
     QByteArray m_line;
     bool m_busy = false;

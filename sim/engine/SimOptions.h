@@ -67,6 +67,8 @@ struct SimOptions {
     // "baud N" and "time ..." answer as usual but change nothing: the line keeps its rate and
     // the clock its time.
     bool ignoreSettings = false;
+    int clockSetAheadSeconds = 0;   // a clock setting lands this much past the time asked
+    bool stopWithoutPrompt = false; // after a stopped "start", ETX gets no prompt
     Wording refusalWording = Wording::Plain;
     // "st" is echoed and prompted at once and takes further commands, but its line (the state
     // as it was when asked) comes only this much later: a stale reply after a later switch.

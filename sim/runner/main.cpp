@@ -224,6 +224,14 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
         QStringLiteral("ignore-settings"),
         QStringLiteral("Answer \"baud N\" and a clock setting as usual but change nothing: "
                        "the line keeps its rate, the clock its time."));
+    const QCommandLineOption clockAhead(
+        QStringLiteral("clock-set-ahead"),
+        QStringLiteral("A clock setting puts the clock this many seconds past the time asked."),
+        QStringLiteral("seconds"), QStringLiteral("0"));
+    const QCommandLineOption stopWithoutPrompt(
+        QStringLiteral("stop-without-prompt"),
+        QStringLiteral(
+            "ETX stops periodic sampling, but from then on gets a line end, no prompt."));
     const QCommandLineOption wording(
         QStringLiteral("refusal-wording"),
         QStringLiteral("How a file command is refused: \"plain\" (default: \"File not found: "
@@ -269,6 +277,8 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
                        wording,      unplugAfter, unplugFor,   restartOnReplug, serialAfterReplug});
     parser.addOption(cutListing);
     parser.addOption(ignoreSettings);
+    parser.addOption(stopWithoutPrompt);
+    parser.addOption(clockAhead);
     parser.process(app);
 
     bool ok = true;
@@ -334,6 +344,8 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
     engine.oddListing = parser.isSet(oddListing);
     engine.cutListing = parser.isSet(cutListing);
     engine.ignoreSettings = parser.isSet(ignoreSettings);
+    engine.stopWithoutPrompt = parser.isSet(stopWithoutPrompt);
+    engine.clockSetAheadSeconds = int(number(clockAhead));
     const QString wordingName = parser.value(wording);
     if (wordingName == QLatin1String("numbered")) {
         engine.refusalWording = SimOptions::Wording::Numbered;

@@ -690,7 +690,9 @@ void CliEndToEnd::failuresOnTheWayAreSaid_data()
     QTest::newRow("last connection silent at its rate") << QStringList() << QStringList{"find"} << 0 << ", the port of the last connection.\nSearching for the Orvantis";
     QTest::newRow("no answer at the new rate") << QStringList{"--ignore-settings"} << QStringList{"baud", "115200"} << 1 << "did not answer at 115200 baud; it may still be at 57600 baud";
     QTest::newRow("clock reads back otherwise") << QStringList{"--ignore-settings"} << QStringList{"clock", "--set", "2030-01-02T03:04:05"} << 1 << "after it was set to 2030-01-02 03:04:05";
+    QTest::newRow("clock 2 s ahead is close enough") << QStringList{"--clock-set-ahead", "2"} << QStringList{"clock", "--set", "2030-01-02T03:04:05"} << 0 << "";
     QTest::newRow("send without the prompt") << QStringList() << QStringList{"send", "--timeout", "0.5", "capture", "X.TXT"} << 1 << "did not show its prompt within 0.5 s";
+    QTest::newRow("stop without the prompt") << QStringList{"--stop-without-prompt"} << QStringList{"run", "--period", "0", "--count", "1", "-o", "-"} << 0 << "The Orvantis did not answer the stop with its prompt.";
     QTest::newRow("get into a folder that cannot be written") << QStringList() << QStringList{"get", "SETUP.INI", "-d", "/proc"} << 1 << "The file /proc/SETUP.INI could not be created";
     // clang-format on
 }

@@ -18,6 +18,7 @@
 #include "ui/widgets/IndicatorLamp.h"
 #include "ui/widgets/QtOperatorDialogs.h"
 #include "ui/widgets/QuestionBoxDialogs.h"
+#include "ui/widgets/YesNoCancelForm.h"
 
 #include <QAction>
 #include <QChartView>
@@ -60,6 +61,7 @@ private slots:
     void questionBoxAnswers();
     void questionBoxFitsItsQuestion_data();
     void questionBoxFitsItsQuestion();
+    void questionBoxStaysOnTheScreen();
     void errorWindowShowsEachMessageAndBeeps();
     void ambientAsLastFieldKeepsTheWindowsSize_data();
     void ambientAsLastFieldKeepsTheWindowsSize();
@@ -170,6 +172,24 @@ void Windows::questionBoxFitsItsQuestion()
     for (int i = 0; i < 3; ++i) {
         QCOMPARE(layout.buttons[size_t(i)].left(), lefts.at(i));
         QCOMPARE(layout.buttons[size_t(i)].top(), top);
+    }
+}
+
+// Centred on a window past a corner of the screen, the box is placed within the screen by the
+// size it has before its question is set.
+void Windows::questionBoxStaysOnTheScreen()
+{
+    QWidget owner;
+    const QRect screen = owner.screen()->geometry();
+    const QSize outer = YesNoCancelForm(nullptr).frameGeometry().size();
+    const QPoint farthest = screen.bottomRight() + QPoint(1 - outer.width(), 1 - outer.height());
+    for (const QPoint corner : {screen.topLeft(), screen.bottomRight()}) {
+        owner.setGeometry(QRect(corner - QPoint(100, 100), QSize(200, 200)));
+        owner.show();
+        QPoint placed;
+        whenModalShown([&placed](QWidget *box) { placed = box->pos(), box->close(); });
+        ShowQuestionBox("Sure?", "Yes", "No", "Cancel", 0, true, &owner);
+        QCOMPARE(placed, corner == screen.topLeft() ? corner : farthest);
     }
 }
 
@@ -305,6 +325,16 @@ void Windows::processingWindowRunsFileByFileUntilStop()
     QTRY_VERIFY(list->count() > 0 && !window->session().isBusy());
     QTRY_VERIFY2(rig.heard().contains("OS \"mount BIHD\"\r"), rig.heard().constData());
     QCOMPARE(window->Label1()->text(), QString(" C:\\"));
+    // Another drive is changed to and listed; going back lists the first again.
+    QComboBox *drives = window->findChild<QComboBox *>("DriveCombo");
+    const qsizetype drivesFrom = rig.heard().size();
+    drives->setCurrentText("D:");
+    QTRY_VERIFY(!window->session().isBusy());
+    drives->setCurrentText("C:");
+    QTRY_VERIFY(window->Label1()->text() == " C:\\" && !window->session().isBusy());
+    QVERIFY2(rig.heardSince(drivesFrom).startsWith("OS \"D:\r\n") &&
+                 rig.heardSince(drivesFrom).contains("OS \"C:\r\n"),
+             rig.heardSince(drivesFrom).constData());
     QVERIFY(QTest::qWaitForWindowExposed(window));
     QCOMPARE(coveredControls(window), QStringList());
     // A double click on a directory enters it; the list holds its parent, then directories,
