@@ -85,11 +85,6 @@ bool SimProcess::isSampling()
            said.lastIndexOf("periodic sampling stopped");
 }
 
-void SimProcess::stop()
-{
-    endProcess(m_process);
-}
-
 void SimProcess::endProcess(QProcess &process)
 {
     if (process.state() == QProcess::NotRunning)

@@ -28,7 +28,7 @@ public:
     bool isRunning() const { return m_process.state() != QProcess::NotRunning; }
 
     // Ends it in an orderly way (its link is removed).
-    void stop();
+    void stop() { endProcess(m_process); }
     // Ends it at once: the line vanishes as when a cable is pulled.
     void kill();
     // Sends it `signalNumber` (SIGUSR1 switches its answers to "st" off and on). False when

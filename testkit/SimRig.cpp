@@ -46,17 +46,17 @@ SimRig::~SimRig()
 
 bool SimRig::start()
 {
-    if (!m_dir.isValid()) {
-        m_error = QStringLiteral("no temporary folder");
+    const auto fail = [this](const QString &reason) {
+        m_error = reason;
         return false;
-    }
+    };
+    if (!m_dir.isValid())
+        return fail(QStringLiteral("no temporary folder"));
     QStringList devices = m_options.before;
     while (devices.size() + 1 < m_options.port) {
         silentPorts.push_back(std::make_unique<SimProcess>());
-        if (!silentPorts.back()->start({QStringLiteral("--silent")})) {
-            m_error = silentPorts.back()->errorString();
-            return false;
-        }
+        if (!silentPorts.back()->start({QStringLiteral("--silent")}))
+            return fail(silentPorts.back()->errorString());
         devices << silentPorts.back()->devicePath();
     }
     QStringList arguments = m_options.simulator;
@@ -65,17 +65,13 @@ bool SimRig::start()
               << path(QStringLiteral("heard.bin"));
     if (m_options.linked)
         arguments << QStringLiteral("--link") << path(QStringLiteral("tty"));
-    if (!sim.start(arguments)) {
-        m_error = sim.errorString();
-        return false;
-    }
+    if (!sim.start(arguments))
+        return fail(sim.errorString());
     if (m_options.network) {
         const qsizetype baud = arguments.indexOf(QStringLiteral("--baud"));
         if (!ser2net.start(*m_options.network, sim.devicePath(),
-                           baud < 0 ? 9600 : arguments.value(baud + 1).toInt())) {
-            m_error = ser2net.errorString();
-            return false;
-        }
+                           baud < 0 ? 9600 : arguments.value(baud + 1).toInt()))
+            return fail(ser2net.errorString());
         devices << ser2net.address();
     } else {
         devices << (m_options.linked ? path(QStringLiteral("tty")) : sim.devicePath());
@@ -96,26 +92,6 @@ bool SimRig::connect()
     if (!m_options.polling)
         stopPolling();
     return true;
-}
-
-QString SimRig::disk(const QString &name) const
-{
-    return QDir(path(QStringLiteral("disk"))).filePath(name);
-}
-
-QString SimRig::local(const QString &name) const
-{
-    return QDir(path(QStringLiteral("local"))).filePath(name);
-}
-
-QByteArray SimRig::heard() const
-{
-    return fileBytes(path(QStringLiteral("heard.bin")));
-}
-
-QByteArray SimRig::sent() const
-{
-    return fileBytes(path(QStringLiteral("sent.bin")));
 }
 
 void SimRig::click(const QString &caption)

@@ -8,6 +8,7 @@
 #include "testkit/SimProcess.h"
 #include "testkit/TestFiles.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
@@ -78,11 +79,17 @@ public:
 
     QString path(const QString &name) const { return m_dir.filePath(name); }
     // The instrument's flash disk, and the download folder.
-    QString disk(const QString &name = QString()) const;
-    QString local(const QString &name = QString()) const;
+    QString disk(const QString &name = QString()) const
+    {
+        return QDir(path(QStringLiteral("disk"))).filePath(name);
+    }
+    QString local(const QString &name = QString()) const
+    {
+        return QDir(path(QStringLiteral("local"))).filePath(name);
+    }
     // What the instrument heard and what it sent so far, in order.
-    QByteArray heard() const;
-    QByteArray sent() const;
+    QByteArray heard() const { return fileBytes(path(QStringLiteral("heard.bin"))); }
+    QByteArray sent() const { return fileBytes(path(QStringLiteral("sent.bin"))); }
     // What it heard after `from` bytes.
     QByteArray heardSince(qsizetype from) const { return heard().mid(from); }
 
