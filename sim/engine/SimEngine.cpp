@@ -175,6 +175,8 @@ void SimEngine::onEtx()
         requestHangUp("when probed");
         return;
     }
+    if (m_options.deafToStop && commandUnderWay() == "start")
+        return;
     const bool quiet = m_queue.empty() && !m_busy && m_line.isEmpty() && m_lastEtxPromptMs >= 0 &&
                        m_now - m_lastEtxPromptMs < kEtxQuietMs;
     const std::function<void()> lastWords = m_busy ? m_stopHook : nullptr;

@@ -228,6 +228,9 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
         QStringLiteral("clock-set-ahead"),
         QStringLiteral("A clock setting puts the clock this many seconds past the time asked."),
         QStringLiteral("seconds"), QStringLiteral("0"));
+    const QCommandLineOption deafToStop(
+        QStringLiteral("deaf-to-stop"),
+        QStringLiteral("ETX neither stops periodic sampling nor is answered while it runs."));
     const QCommandLineOption stopWithoutPrompt(
         QStringLiteral("stop-without-prompt"),
         QStringLiteral(
@@ -279,6 +282,7 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
     parser.addOption(ignoreSettings);
     parser.addOption(stopWithoutPrompt);
     parser.addOption(clockAhead);
+    parser.addOption(deafToStop);
     parser.process(app);
 
     bool ok = true;
@@ -346,6 +350,7 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
     engine.ignoreSettings = parser.isSet(ignoreSettings);
     engine.stopWithoutPrompt = parser.isSet(stopWithoutPrompt);
     engine.clockSetAheadSeconds = int(number(clockAhead));
+    engine.deafToStop = parser.isSet(deafToStop);
     const QString wordingName = parser.value(wording);
     if (wordingName == QLatin1String("numbered")) {
         engine.refusalWording = SimOptions::Wording::Numbered;

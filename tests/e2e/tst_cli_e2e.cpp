@@ -103,6 +103,7 @@ private slots:
     void sampleGoesToAFileOrStandardOutput();
     void runPrintsEachSampleAndStopsTheInstrument();
     void signalsAtRandomMomentsLeaveWholeSamples();
+    void secondSignalEndsTheWaitForTheStop();
     void detachedRunSamplesOnUntilStop();
     void getIsByteExactAndRefusesUnlistedNames();
     void interruptedGetKeepsAGoodLocalFile();
@@ -460,6 +461,26 @@ void CliEndToEnd::signalsAtRandomMomentsLeaveWholeSamples()
     watch.start(2);
     QTRY_VERIFY_WITH_TIMEOUT(ended == kRuns, 120000);
     QVERIFY2(failures.isEmpty(), qPrintable(QString("seed %1: ").arg(seed) + failures.join("\n")));
+}
+
+// A second signal ends the run at once; the first one's stop waits up to 30 s for quiet.
+void CliEndToEnd::secondSignalEndsTheWaitForTheStop()
+{
+    SimProcess sim;
+    const QString heard = path("heard-deaf.bin");
+    const QString file = path("deaf.raw");
+    QVERIFY(startSim(sim, {"--deaf-to-stop", "--record-input", heard}));
+    QProcess process;
+    start(process, {"--port", sim.devicePath(), "run", "--period", "0.2", "-o", file},
+          sim.devicePath());
+    QTRY_VERIFY_WITH_TIMEOUT(fileBytes(file).contains("Orvantis>"), 30000);
+    ::kill(pid_t(process.processId()), SIGINT);
+    QTRY_VERIFY(fileBytes(heard).endsWith(kThreeEtx));
+    const qint64 stoppedAt = QFileInfo(file).size();
+    QTRY_VERIFY(QFileInfo(file).size() > stoppedAt);
+    ::kill(pid_t(process.processId()), SIGINT);
+    QVERIFY(process.waitForFinished(15000));
+    QCOMPARE(process.exitCode(), 130);
 }
 
 void CliEndToEnd::detachedRunSamplesOnUntilStop()

@@ -138,7 +138,7 @@ void LinkEndToEnd::rateDialogKeepsTheLineOnARefusedRateAndStoresAChosenOne()
         SimRig rig(simulator);
         QVERIFY2(rig.start(), qPrintable(rig.error()));
         qsizetype mark = -1;
-        bool shownWithMessage = false;
+        bool stillShown = false;
         whenTrue(
             [] {
                 const QLabel *label = modalControl<QLabel>("StartupRateLabel");
@@ -159,9 +159,7 @@ void LinkEndToEnd::rateDialogKeepsTheLineOnARefusedRateAndStoresAChosenOne()
                 rate->setCurrentIndex(rate->findText("115200"));
                 mark = rig.heard().size();
                 // The dialog is gone before the message about the start-up rate shows.
-                rig.dialogs.onMessage = [&] {
-                    shownWithMessage = QApplication::activeModalWidget();
-                };
+                rig.dialogs.onMessage = [&] { stillShown = QApplication::activeModalWidget(); };
                 QTest::mouseClick(modalButton("Set Rate"), Qt::LeftButton);
                 QVERIFY(!QApplication::activeModalWidget());
             });
@@ -172,7 +170,7 @@ void LinkEndToEnd::rateDialogKeepsTheLineOnARefusedRateAndStoresAChosenOne()
         QCOMPARE(rig.comm->settings(), QString("115200,n,8,1"));
         QCOMPARE(rig.dialogs.messages,
                  QStringList{"Set Baud Rate: Orvantis baud rate at startup is now 115200"});
-        QVERIFY(!shownWithMessage);
+        QVERIFY(!stillShown);
         QCOMPARE(rig.dialogs.errors, QStringList());
         QCOMPARE(rig.status(), StatusCode::Idle);
         // The instrument goes on answering at the new rate.
