@@ -5,6 +5,7 @@
 
 #include <QDeadlineTimer>
 #include <QFile>
+#include <QSet>
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QTest>
@@ -21,8 +22,11 @@ QString Ser2NetProcess::program()
 
 quint16 Ser2NetProcess::freePort()
 {
+    static QSet<quint16> handedOut;
     QTcpServer probe;
-    return probe.listen(QHostAddress::LocalHost) ? probe.serverPort() : 0;
+    while (probe.listen(QHostAddress::LocalHost) && handedOut.contains(probe.serverPort()))
+        probe.close();
+    return probe.isListening() ? *handedOut.insert(probe.serverPort()) : 0;
 }
 
 bool Ser2NetProcess::start(Accepter accepter, const QString &device, int baud, int timeoutMs)

@@ -35,7 +35,8 @@ public:
     QString errorString() const { return m_error; }
     // The ser2net program, or empty when it is not installed.
     static QString program();
-    // A local TCP port nobody listens on now; 0 when none could be had.
+    // A local TCP port nobody listens on now and not handed out before in this process (one
+    // a test keeps as refused must not become a server's); 0 when none could be had.
     static quint16 freePort();
 
 private:
