@@ -39,8 +39,8 @@ QByteArray sampleFileName(const QByteArray &flashName)
 }
 
 // Queues one sample from the current output position: the spectra take their time, then
-// the sample goes out and/or into flash.
-void queueSample(SimEngine &engine, Counters &counters, const SimAcquireRequest &request)
+// the sample goes out and/or into flash. Returns the bytes it sends.
+qsizetype queueSample(SimEngine &engine, Counters &counters, const SimAcquireRequest &request)
 {
     engine.wait(qint64(request.spectra) * engine.options().spectrumMs);
     const quint32 number = ++counters.samples;
@@ -50,7 +50,8 @@ void queueSample(SimEngine &engine, Counters &counters, const SimAcquireRequest 
         engine.clockAt(at).toString(QStringLiteral("MM-dd-yy HH:mm:ss")).toLatin1() + ',' +
         QByteArray::number(request.spectra) + ',' +
         QByteArray::number(engine.options().spectrumMs) + "\r\n" +
-        SimSampleData::lines(SimSampleData::counts(engine.status().lightOn(), request.spectra, number));
+        SimSampleData::lines(
+            SimSampleData::counts(engine.status().lightOn(), request.spectra, number));
     if (request.send)
         engine.send(text);
     if (request.store) {
@@ -58,6 +59,7 @@ void queueSample(SimEngine &engine, Counters &counters, const SimAcquireRequest 
             engine.disk().append(sampleFileName(request.flashName), text, engine.clockAt(at));
         });
     }
+    return request.send ? text.size() : 0;
 }
 
 // The command goes on until the output queued so far has gone out.
@@ -113,12 +115,16 @@ void acquire(SimEngine &engine, const SimCommandLine &command, const SharedCount
 }
 
 // One periodic sample beginning at the current output position, and the next one a period
-// after this one began (or right after this one ends, when it takes longer).
+// after this one began (or right after this one ends, when it takes longer). It ends when
+// the line has carried it: the instrument's serial port holds the next one back, so a
+// period shorter than the line needs gives samples back to back, never a backlog.
 void periodicSample(SimEngine &engine, const std::shared_ptr<const Periodic> &periodic)
 {
     const qint64 began = engine.cursor();
-    queueSample(engine, *periodic->counters, periodic->request);
+    const qsizetype sent = queueSample(engine, *periodic->counters, periodic->request);
     engine.send(SimEngine::prompt());
+    if (!engine.options().fastTransfers)
+        engine.wait((sent + SimEngine::prompt().size()) * 10000 / qMax(1, engine.baudRate()));
     const qint64 next = qMax(began + periodic->periodMs, engine.cursor());
     engine.later(next - engine.cursor(), [&engine, periodic] { periodicSample(engine, periodic); });
 }

@@ -93,16 +93,19 @@ int PtyServer::run(int signalFd)
         m_engine.setNow(now);
         const QByteArray out = m_engine.takeOutput();
         reportSampling();
-        // An instrument talking to no one is not heard.
-        if (!m_hungUp && !out.isEmpty()) {
+        // An instrument talking to no one is not heard, but after an unplug what it says
+        // still takes the line's time: a new device opened meanwhile hears the rest.
+        if ((!m_hungUp || m_talkingToNoOne) && !out.isEmpty()) {
             if (m_noisy)
                 m_pending += m_noise.next();
             else
-                m_pending += lineRateMatches() ? out : m_garbler.garble(out);
+                m_pending += m_unplugged || lineRateMatches() ? out : m_garbler.garble(out);
         }
         if (!m_hungUp) {
             feedStream();
             writeLine(now);
+        } else if (m_talkingToNoOne) {
+            sayToNoOne(now);
         }
         // A fault switch asked for the line to go: it goes once the bytes before have been
         // read at the far end (closing the master drops what is unread).
@@ -141,6 +144,8 @@ int PtyServer::run(int signalFd)
         if (m_hungUp) {
             pollfd probe{m_device.master(), POLLIN, 0};
             if (!m_unplugged && ::poll(&probe, 1, 0) >= 0 && !(probe.revents & POLLHUP)) {
+                sayToNoOne(elapsedMs());
+                m_talkingToNoOne = false;
                 m_hungUp = false;
                 m_engine.lineOpened();
                 m_credit = 0;
@@ -215,6 +220,16 @@ void PtyServer::writeLine(qint64 nowMs)
     } else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
         m_blocked = true;
     }
+}
+
+void PtyServer::sayToNoOne(qint64 nowMs)
+{
+    m_credit += double(nowMs - m_creditMs) * m_engine.baudRate() / 10000.0;
+    m_creditMs = nowMs;
+    const qsizetype lost =
+        m_options.fast ? m_pending.size() : std::min(m_pending.size(), qsizetype(m_credit));
+    m_pending.remove(0, lost);
+    m_credit = m_pending.isEmpty() ? 0 : m_credit - double(lost);
 }
 
 int PtyServer::pollTimeout(qint64 nowMs) const
@@ -332,7 +347,7 @@ void PtyServer::unplug(qint64 forMs)
     m_device.close();
     m_unplugged = true;
     m_hungUp = true;
-    m_pending.clear();
+    m_talkingToNoOne = true;
     m_blocked = false;
     m_engine.lineClosed();
     std::printf("unplugged\n");

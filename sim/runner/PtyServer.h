@@ -67,6 +67,8 @@ private:
     void startStream(qint32 bytes, bool flatOut);
     // Keeps the stream's next bytes waiting behind what the engine said.
     void feedStream();
+    // What is on its way leaves at the line's pace for no one to hear.
+    void sayToNoOne(qint64 nowMs);
     int pollTimeout(qint64 nowMs) const;
     // Writes the state file when the instrument's start-up rate has changed.
     void saveState();
@@ -96,12 +98,13 @@ private:
     QString m_error;
     std::chrono::steady_clock::time_point m_start;
 
-    QByteArray m_pending;        // on its way down the line
-    double m_credit = 0;         // bytes the line may carry now
-    qint64 m_creditMs = 0;       // when the credit was last topped up
-    bool m_hungUp = false;       // no one has the slave open
-    bool m_blocked = false;      // the pty buffer is full
-    qint64 m_hangUpSinceMs = -1; // when a hang-up the engine asked for became due
+    QByteArray m_pending;          // on its way down the line
+    double m_credit = 0;           // bytes the line may carry now
+    qint64 m_creditMs = 0;         // when the credit was last topped up
+    bool m_hungUp = false;         // no one has the slave open
+    bool m_talkingToNoOne = false; // unplugged, and the new device not opened yet
+    bool m_blocked = false;        // the pty buffer is full
+    qint64 m_hangUpSinceMs = -1;   // when a hang-up the engine asked for became due
     int m_savedStartupRate = 0;
     bool m_unplugged = false;
     bool m_timedUnplugDone = false;

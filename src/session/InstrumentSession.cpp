@@ -19,6 +19,7 @@ InstrumentSession::InstrumentSession(CommPort &port, PortTable table, OperatorDi
     connect(&m_reconnection, &Reconnection::noteChanged, this,
             [this] { emit statusChanged(m_status, m_status); });
     connect(&m_reconnection, &Reconnection::reconnected, this, &InstrumentSession::resume);
+    connect(&m_reconnection, &Reconnection::portReopened, this, &InstrumentSession::lineReopened);
     connect(&m_reconnection, &Reconnection::restartingRun, this,
             &InstrumentSession::periodicRunRestarting);
     connect(&m_reconnection, &Reconnection::gaveUp, this, [this](const QString &why) {

@@ -182,6 +182,8 @@ signals:
     // The connection was lost, and brought back or given up by the reconnection.
     void connectionLost(const QString &device);
     void reconnected(bool runRestarted);
+    // The port opened again after a loss; the instrument has not answered yet.
+    void lineReopened();
     // The reconnection found the instrument at its prompt and is about to start the run
     // again: what arrived since the line was lost holds no sample.
     void periodicRunRestarting();

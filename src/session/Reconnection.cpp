@@ -69,6 +69,7 @@ void Reconnection::attempt()
     if (!m_port.isOpen() && !m_port.open())
         return;
     m_timer.stop();
+    emit portReopened();
     identify();
 }
 

@@ -50,6 +50,8 @@ public:
 
 signals:
     void noteChanged(const QString &note);
+    // The port is open again; who is there is asked next.
+    void portReopened();
     // The same instrument is back; `restarted` tells whether the run had to be started again.
     void reconnected(bool restarted);
     // The instrument is at its prompt; the run's start command goes out next.

@@ -21,8 +21,10 @@ const QString kFor = QStringLiteral("for");
 const QString kMaxOutage = QStringLiteral("max-outage");
 const QString kDetach = QStringLiteral("detach");
 const QString kOutput = QStringLiteral("output");
-// Once the stop has been answered, the line must stay quiet this long (a second answer to
-// the other ETX goes into the file too).
+// A quiet moment of the line. Once the stop has been answered, the line must stay quiet
+// this long (a second answer to the other ETX goes into the file too). After the port
+// opened again, bytes that come only after this long begin a sample: one under way, sent
+// in one burst, streams in at once.
 constexpr int kQuietMs = 200;
 // However long the Orvantis keeps sending what it had on its way, the run ends.
 constexpr qint64 kDrainLongestMs = 30000;
@@ -116,14 +118,22 @@ ExitStatus PeriodicRun::run()
     m_context.output.setStreaming(true);
     if (!SamplingCommands::openDataFile(session, m_context.output, line))
         return ExitStatus::Failed;
-    session.dataFile().setWriteObserver(
-        [this](QByteArrayView bytes) { report(m_ledger.take(bytes)); });
+    session.dataFile().setWriteObserver([this](QByteArrayView bytes) {
+        if (m_sinceReopen.isValid() && m_sinceReopen.elapsed() >= kQuietMs)
+            m_ledger.samplesBeginHere();
+        m_sinceReopen.invalidate();
+        report(m_ledger.take(bytes));
+    });
     QObject::connect(&session, &InstrumentSession::connectionLost, &m_guard, [this] {
         m_ledger.lineLost();
         m_report.lineLost(QDateTime::currentDateTime());
     });
+    QObject::connect(&session, &InstrumentSession::lineReopened, &m_guard, [this] {
+        m_ledger.lineLost();
+        m_sinceReopen.start();
+    });
     QObject::connect(&session, &InstrumentSession::periodicRunRestarting, &m_guard,
-                     [this] { m_ledger.runRestarting(); });
+                     [this] { m_ledger.samplesBeginHere(); });
     QObject::connect(&session, &InstrumentSession::reconnected, &m_guard, [this](bool restarted) {
         m_ledger.lineBack();
         m_report.lineBack(QDateTime::currentDateTime(), restarted);

@@ -63,6 +63,8 @@ private:
     bool m_stopped = false;
     QElapsedTimer m_clock;
     QElapsedTimer m_sinceStop;
+    // From the port's opening again to the first bytes after it.
+    QElapsedTimer m_sinceReopen;
     // The session's signals reach the run only while it lives.
     QObject m_guard;
 };

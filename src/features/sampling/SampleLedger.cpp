@@ -62,7 +62,7 @@ void SampleLedger::lineBack()
     m_lineDown = false;
 }
 
-void SampleLedger::runRestarting()
+void SampleLedger::samplesBeginHere()
 {
     m_lineDown = false;
     m_cut = false;

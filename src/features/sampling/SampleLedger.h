@@ -31,8 +31,9 @@ public:
     // The line is back and the run went on by itself; the piece the loss cut ends at the
     // next prompt, unless one has ended it already.
     void lineBack();
-    // The run is about to be started again: nothing since the loss is a sample.
-    void runRestarting();
+    // The bytes that follow begin a sample, and nothing since the loss is one: the run is
+    // about to be started again, or the port opened again in a quiet moment of the run.
+    void samplesBeginHere();
     // The stop (three ETX) has been written: one of the prompts still to come answers it, so
     // pieces are held until finish().
     void stopping();
