@@ -80,6 +80,18 @@ int samplesOutOfOrder(const QByteArray &file, int *samples)
     }
     return bad;
 }
+
+// The samples the file holds whole: pieces up to a prompt with one header and its 32 lines.
+int wholeSamples(const QByteArray &file)
+{
+    int whole = 0;
+    for (const QByteArray &piece : file.split('>')) {
+        const qsizetype header = piece.indexOf("sample,");
+        whole += header >= 0 && piece.count("sample,") == 1 && piece.endsWith("\r\nOrvantis") &&
+                 piece.mid(header).count("\r\n") == 33;
+    }
+    return whole;
+}
 } // namespace
 
 int main(int argc, char *argv[])
@@ -214,12 +226,12 @@ int main(int argc, char *argv[])
         const int bad = samplesOutOfOrder(file, &samples);
         good = good && same && after == 0 && bad == 0 && outages[i] == lane.unplugged;
         std::printf("  %s: %d unplugs (%.0f s down), %d outages seen; file %lld bytes, %s the "
-                    "line's bytes while up (%lld sent after it); %d samples filed, %d twice or "
-                    "out of order; open descriptors %d at start, %d at end; RSS %ld kB at start, "
+                    "line's bytes while up (%lld sent after it); %d samples filed (%d whole), "
+                    "%d twice or out of order; open descriptors %d at start, %d at end; RSS %ld kB at start, "
                     "%ld kB at end\n",
                     lane.name, lane.unplugged, lane.downMs / 1000.0, outages[i],
                     qlonglong(file.size()), same ? "equal to" : "DIFFERENT from",
-                    qlonglong(after), samples, bad, lane.fdStart, lane.fdEnd, lane.rssStart,
+                    qlonglong(after), samples, wholeSamples(file), bad, lane.fdStart, lane.fdEnd, lane.rssStart,
                     lane.rssEnd);
     }
     std::printf("  orvantis run: exit %d; %d sample records (%d out of sequence), summary %s\n",

@@ -213,13 +213,14 @@ void ProtocolTexts::startCommandAndPeriod()
         QVERIFY2(!ReadMinimumPeriod(QString::fromLatin1(bad), &seconds), bad);
 }
 
-// A run's sample ends at the prompt, even split between two writes; a bare prompt is none, nor
-// is a sample the stop cut (its piece ends at the prompt that answers the stop).
+// A run's sample ends at the prompt, even split between two writes; a bare prompt (blanks and
+// ETX before it) is none, nor is a sample the stop cut (its piece ends at the stop's answer).
 void ProtocolTexts::runSamplesEndAtThePrompt()
 {
     SampleLedger ledger;
     QCOMPARE(
-        ledger.take("start 1 Acquire\r\nsample,1\r\nOrvantis>\r\nOrvantis>sample,2\r\nOrv").size(),
+        ledger.take("start 1 Acquire\r\nsample,1\r\nOrvantis> \t\x03\r\nOrvantis>sample,2\r\nOrv")
+            .size(),
         1);
     QCOMPARE(ledger.take("antis>sample,3").size(), 1);
     ledger.stopping();
