@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
@@ -20,6 +21,7 @@
 #include <QTemporaryDir>
 
 #include <csignal>
+#include <unistd.h>
 
 namespace
 {
@@ -39,6 +41,20 @@ int openDescriptors(qint64 pid)
 long rssOf(qint64 pid)
 {
     return bench::statusField(QStringLiteral("/proc/%1/status").arg(pid), "VmRSS:");
+}
+
+// User and system time a process has used so far, in seconds (-1 when it cannot be read).
+double cpuOf(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray line = stat.readAll();
+    // Past the command's name, whatever it holds: fields 14 and 15 are the 12th and 13th.
+    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+    if (fields.size() < 13)
+        return -1;
+    return (fields[11].toDouble() + fields[12].toDouble()) / double(sysconf(_SC_CLK_TCK));
 }
 
 // One simulator behind its link, unplugged now and then by a timer of its own.
@@ -169,6 +185,7 @@ int main(int argc, char *argv[])
     env.insert(QStringLiteral("ORVANTIS_PORTS"), cliLane.link);
     cli.setProcessEnvironment(env);
     int records = 0, outOfSequence = 0, cliOutages = 0;
+    double cliCpu = -1;
     QJsonObject summary;
     QObject::connect(&cli, &QProcess::readyReadStandardOutput, [&] {
         while (cli.canReadLine()) {
@@ -182,6 +199,7 @@ int main(int argc, char *argv[])
                 } else {
                     cliLane.fdEnd = openDescriptors(cli.processId());
                     cliLane.rssEnd = rssOf(cli.processId());
+                    cliCpu = cpuOf(cli.processId());
                 }
             } else if (kind == QLatin1String("event")) {
                 cliOutages += record.value(QStringLiteral("event")) == QLatin1String("connectionLost");
@@ -227,15 +245,17 @@ int main(int argc, char *argv[])
         good = good && same && after == 0 && bad == 0 && outages[i] == lane.unplugged;
         std::printf("  %s: %d unplugs (%.0f s down), %d outages seen; file %lld bytes, %s the "
                     "line's bytes while up (%lld sent after it); %d samples filed (%d whole), "
-                    "%d twice or out of order; open descriptors %d at start, %d at end; RSS %ld kB at start, "
-                    "%ld kB at end\n",
+                    "%d twice or out of order; open descriptors %d at start, %d at end; RSS %ld "
+                    "kB at start, %ld kB at end\n",
                     lane.name, lane.unplugged, lane.downMs / 1000.0, outages[i],
                     qlonglong(file.size()), same ? "equal to" : "DIFFERENT from",
-                    qlonglong(after), samples, wholeSamples(file), bad, lane.fdStart, lane.fdEnd, lane.rssStart,
-                    lane.rssEnd);
+                    qlonglong(after), samples, wholeSamples(file), bad, lane.fdStart, lane.fdEnd,
+                    lane.rssStart, lane.rssEnd);
     }
-    std::printf("  orvantis run: exit %d; %d sample records (%d out of sequence), summary %s\n",
-                cliStatus, records, outOfSequence,
+    std::printf("  orvantis run: exit %d; CPU %.2f s by its last sample (%.2f %% of one core); "
+                "%d sample records (%d out of sequence), summary %s\n",
+                cliStatus, cliCpu, 100.0 * cliCpu / (wall.elapsed() / 1000.0), records,
+                outOfSequence,
                 QJsonDocument(summary).toJson(QJsonDocument::Compact).constData());
     std::printf("  console messages: %s\n", console.dialogs.errors.isEmpty()
                                                 ? "none"
