@@ -364,8 +364,11 @@ void PtyServer::takeBackUnread()
 bool PtyServer::replug()
 {
     const bool another = !m_options.serialAfterReplug.isEmpty();
-    if (m_options.restartOnReplug || another)
+    // A restarted instrument does not finish what the old one was saying.
+    if (m_options.restartOnReplug || another) {
         m_engine.restart();
+        m_pending.clear();
+    }
     if (another)
         m_engine.options().serial = m_options.serialAfterReplug;
     reportSampling();
