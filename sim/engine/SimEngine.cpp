@@ -146,8 +146,12 @@ void SimEngine::takeByte(char c)
         QByteArray line;
         line.swap(m_line);
         // A command under way takes no new commands until it ends or is stopped.
-        if (!m_busy)
+        if (!m_busy) {
             runLine(line);
+        } else if (m_options.echoWhileBusy) {
+            m_cursor = qMax(m_cursor, m_now);
+            send(line + "\r\n");
+        }
         break;
     }
     case 26:

@@ -70,6 +70,7 @@ struct SimOptions {
     int clockSetAheadSeconds = 0;   // a clock setting lands this much past the time asked
     bool stopWithoutPrompt = false; // after a stopped "start", ETX gets no prompt
     bool deafToStop = false;        // "start" samples on through ETX
+    bool echoWhileBusy = false;     // a line typed during a command is echoed, then ignored
     Wording refusalWording = Wording::Plain;
     // "st" is echoed and prompted at once and takes further commands, but its line (the state
     // as it was when asked) comes only this much later: a stale reply after a later switch.

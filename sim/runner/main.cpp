@@ -231,6 +231,10 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
     const QCommandLineOption deafToStop(
         QStringLiteral("deaf-to-stop"),
         QStringLiteral("ETX neither stops periodic sampling nor is answered while it runs."));
+    const QCommandLineOption echoWhileBusy(
+        QStringLiteral("echo-while-busy"),
+        QStringLiteral("A line typed while a command runs (periodic sampling among them) is "
+                       "echoed, then ignored."));
     const QCommandLineOption stopWithoutPrompt(
         QStringLiteral("stop-without-prompt"),
         QStringLiteral(
@@ -283,6 +287,7 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
     parser.addOption(stopWithoutPrompt);
     parser.addOption(clockAhead);
     parser.addOption(deafToStop);
+    parser.addOption(echoWhileBusy);
     parser.process(app);
 
     bool ok = true;
@@ -351,6 +356,7 @@ bool readOptions(const QCoreApplication &app, RunnerOptions *options)
     engine.stopWithoutPrompt = parser.isSet(stopWithoutPrompt);
     engine.clockSetAheadSeconds = int(number(clockAhead));
     engine.deafToStop = parser.isSet(deafToStop);
+    engine.echoWhileBusy = parser.isSet(echoWhileBusy);
     const QString wordingName = parser.value(wording);
     if (wordingName == QLatin1String("numbered")) {
         engine.refusalWording = SimOptions::Wording::Numbered;

@@ -23,8 +23,9 @@ const QString kDetach = QStringLiteral("detach");
 const QString kOutput = QStringLiteral("output");
 // A quiet moment of the line. Once the stop has been answered, the line must stay quiet
 // this long (a second answer to the other ETX goes into the file too). After the port
-// opened again, bytes that come only after this long begin a sample: one under way, sent
-// in one burst, streams in at once.
+// opened again, until the Orvantis is heard, bytes that come after such a moment begin a
+// sample: one under way, sent in one burst, streams in at once, and an echo of "id" may
+// come before the next.
 constexpr int kQuietMs = 200;
 // However long the Orvantis keeps sending what it had on its way, the run ends.
 constexpr qint64 kDrainLongestMs = 30000;
@@ -119,9 +120,11 @@ ExitStatus PeriodicRun::run()
     if (!SamplingCommands::openDataFile(session, m_context.output, line))
         return ExitStatus::Failed;
     session.dataFile().setWriteObserver([this](QByteArrayView bytes) {
-        if (m_sinceReopen.isValid() && m_sinceReopen.elapsed() >= kQuietMs)
-            m_ledger.samplesBeginHere();
-        m_sinceReopen.invalidate();
+        if (m_sinceBytes.isValid()) {
+            if (m_sinceBytes.elapsed() >= kQuietMs)
+                m_ledger.samplesBeginHere();
+            m_sinceBytes.start();
+        }
         report(m_ledger.take(bytes));
     });
     QObject::connect(&session, &InstrumentSession::connectionLost, &m_guard, [this] {
@@ -130,11 +133,14 @@ ExitStatus PeriodicRun::run()
     });
     QObject::connect(&session, &InstrumentSession::lineReopened, &m_guard, [this] {
         m_ledger.lineLost();
-        m_sinceReopen.start();
+        m_sinceBytes.start();
     });
-    QObject::connect(&session, &InstrumentSession::periodicRunRestarting, &m_guard,
-                     [this] { m_ledger.samplesBeginHere(); });
+    QObject::connect(&session, &InstrumentSession::periodicRunRestarting, &m_guard, [this] {
+        m_sinceBytes.invalidate();
+        m_ledger.samplesBeginHere();
+    });
     QObject::connect(&session, &InstrumentSession::reconnected, &m_guard, [this](bool restarted) {
+        m_sinceBytes.invalidate();
         m_ledger.lineBack();
         m_report.lineBack(QDateTime::currentDateTime(), restarted);
     });

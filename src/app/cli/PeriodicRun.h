@@ -63,8 +63,8 @@ private:
     bool m_stopped = false;
     QElapsedTimer m_clock;
     QElapsedTimer m_sinceStop;
-    // From the port's opening again to the first bytes after it.
-    QElapsedTimer m_sinceReopen;
+    // From the port's opening again until the Orvantis is heard: since the last bytes.
+    QElapsedTimer m_sinceBytes;
     // The session's signals reach the run only while it lives.
     QObject m_guard;
 };
